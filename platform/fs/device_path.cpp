@@ -1,44 +1,202 @@
 #include "platform/fs/device_path.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
 
 namespace fs {
 
 namespace {
-std::string g_root;
-}
 
-void SetDeviceRoot(const std::string& hostFolder) { g_root = hostFolder; }
-const std::string& DeviceRoot() { return g_root; }
+std::string g_root;            // as given, without a trailing "/"
+std::string g_realRoot;        // the root with every link resolved; filled on first need
+std::mutex g_realRootMutex;
 
-// A first, plain mapping: every "\" becomes "/" under the root and ".."
-// components are refused. Case matching and links come with the file layer.
-bool ToHostPath(std::u16string_view devicePath, std::string* hostPath) {
-  std::string out = g_root;
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// Splits into components, resolving "." and "..". False when ".." would climb
+// above the root.
+bool SplitComponents(std::u16string_view path, std::vector<std::u16string>* out) {
   std::u16string component;
   auto flush = [&]() -> bool {
-    if (component == u"..") return false;
-    if (!component.empty() && component != u".") out += "/" + text::ToUtf8(component);
+    if (component.empty() || component == u".") {
+    } else if (component == u"..") {
+      if (out->empty()) return false;
+      out->pop_back();
+    } else {
+      out->push_back(component);
+    }
     component.clear();
     return true;
   };
-  for (char16_t c : devicePath) {
-    if (c == u'\\' || c == u'/') {
-      if (!flush()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-      }
+  for (char16_t c : path) {
+    if (IsSeparator(c)) {
+      if (!flush()) return false;
     } else {
       component += c;
     }
   }
-  if (!flush()) {
+  return flush();
+}
+
+std::string RealRoot() {
+  std::lock_guard<std::mutex> lock(g_realRootMutex);
+  if (g_realRoot.empty()) {
+    char buf[PATH_MAX];
+    if (realpath(g_root.c_str(), buf)) g_realRoot = buf;
+  }
+  return g_realRoot;
+}
+
+bool IsInside(const std::string& path, const std::string& root) {
+  if (root.empty()) return false;
+  if (path == root) return true;
+  return path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+         (root.back() == '/' || path[root.size()] == '/');
+}
+
+// A component that does not exist under its exact spelling: look for one that
+// matches without case. Several matches: the first in byte order, so the
+// choice does not depend on the directory's order.
+bool FindNoCase(const std::string& dir, std::u16string_view name, std::string* found) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return false;
+  bool any = false;
+  while (dirent* e = readdir(d)) {
+    std::string candidate = e->d_name;
+    if (candidate == "." || candidate == "..") continue;
+    if (!text::EqualsNoCase(text::FromUtf8(candidate), name)) continue;
+    if (!any || candidate < *found) *found = candidate;
+    any = true;
+  }
+  closedir(d);
+  return any;
+}
+
+}  // namespace
+
+void SetDeviceRoot(const std::string& hostFolder) {
+  std::string root = hostFolder;
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  g_root = root;
+  std::lock_guard<std::mutex> lock(g_realRootMutex);
+  g_realRoot.clear();
+}
+
+const std::string& DeviceRoot() { return g_root; }
+
+bool NormalizeDevicePath(std::u16string_view devicePath, std::u16string* normalized) {
+  std::vector<std::u16string> parts;
+  if (!SplitComponents(devicePath, &parts)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  if (hostPath) *hostPath = out;
+  std::u16string out;
+  for (const auto& p : parts) out += u"\\" + p;
+  if (out.empty()) out = u"\\";
+  if (normalized) *normalized = out;
   return true;
+}
+
+bool ToHostPath(std::u16string_view devicePath, std::string* hostPath) {
+  if (g_root.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  if (devicePath.find(u'\0') != std::u16string_view::npos) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  std::vector<std::u16string> parts;
+  if (!SplitComponents(devicePath, &parts)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  std::string out = g_root;
+  bool exists = true;   // everything so far exists on disk
+  bool sawLink = false;
+  for (const auto& part : parts) {
+    std::string name = text::ToUtf8(part);
+    std::string candidate = out + "/" + name;
+    if (exists) {
+      struct stat st;
+      if (lstat(candidate.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) sawLink = true;
+      } else {
+        std::string found;
+        if (FindNoCase(out, part, &found)) {
+          candidate = out + "/" + found;
+          if (lstat(candidate.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) sawLink = true;
+        } else {
+          exists = false;
+        }
+      }
+    }
+    out = std::move(candidate);
+  }
+  if (sawLink) {
+    // Some component is a link: where it leads must stay inside the device.
+    // Resolve the longest existing prefix; a dangling link cannot be checked
+    // and is refused.
+    std::string real = RealRoot();
+    std::string probe = out;
+    char buf[PATH_MAX];
+    for (;;) {
+      struct stat st;
+      if (lstat(probe.c_str(), &st) == 0) {
+        if (!realpath(probe.c_str(), buf) || !IsInside(buf, real)) {
+          SetLastError(ERROR_ACCESS_DENIED);
+          return false;
+        }
+        break;
+      }
+      auto slash = probe.rfind('/');
+      if (slash == std::string::npos || slash < g_root.size()) break;
+      probe.resize(slash);
+    }
+  }
+  if (hostPath) *hostPath = std::move(out);
+  return true;
+}
+
+bool ToDevicePath(const std::string& hostPath, std::u16string* devicePath) {
+  if (g_root.empty() || !IsInside(hostPath, g_root)) return false;
+  std::string rest = hostPath.substr(g_root.size());
+  std::u16string out;
+  for (char16_t c : text::FromUtf8(rest)) out += (c == u'/') ? u'\\' : c;
+  if (out.empty()) out = u"\\";
+  if (devicePath) *devicePath = std::move(out);
+  return true;
+}
+
+std::u16string ParentPath(std::u16string_view devicePath) {
+  while (devicePath.size() > 1 && IsSeparator(devicePath.back())) devicePath.remove_suffix(1);
+  auto pos = devicePath.find_last_of(u"\\/");
+  if (pos == std::u16string_view::npos) return u"";
+  if (pos == 0) return u"\\";
+  return std::u16string(devicePath.substr(0, pos));
+}
+
+std::u16string FileNamePart(std::u16string_view devicePath) {
+  while (!devicePath.empty() && IsSeparator(devicePath.back())) devicePath.remove_suffix(1);
+  auto pos = devicePath.find_last_of(u"\\/");
+  return std::u16string(pos == std::u16string_view::npos ? devicePath : devicePath.substr(pos + 1));
+}
+
+std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
+  std::u16string out(folder);
+  while (!out.empty() && IsSeparator(out.back())) out.pop_back();
+  while (!name.empty() && IsSeparator(name.front())) name.remove_prefix(1);
+  out += u'\\';
+  out += name;
+  return out;
 }
 
 }  // namespace fs

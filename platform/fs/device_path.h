@@ -1,6 +1,14 @@
 // Device paths: the system names files with the phone's paths ("\" separated,
 // rooted at "\", compared without case); they live under the device's fs/
 // folder on the host.
+//
+// Mapping walks the path component by component: "." and empty components are
+// skipped, ".." steps back (never above "\"), and each component is matched
+// against what exists, exactly first, else without case (so "skins" finds
+// "Skins"; of several matches the first in byte order wins). Components that
+// do not exist yet keep the spelling given, so a file can be created. A path
+// that would leave the device — by ".." above the root or through a symbolic
+// link pointing outside it (dangling links included) — is refused.
 #pragma once
 
 #include <string>
@@ -12,9 +20,26 @@ namespace fs {
 void SetDeviceRoot(const std::string& hostFolder);
 const std::string& DeviceRoot();
 
-// Maps a device path to its host path under the device root. Components are
-// matched without case against what exists. A path that would leave the
-// device is refused: false, with the last error set to ERROR_ACCESS_DENIED.
+// Maps a device path to its host path under the device root. A path that
+// would leave the device is refused: false, with the last error set to
+// ERROR_ACCESS_DENIED. No device root, or a path with a NUL character, is
+// ERROR_PATH_NOT_FOUND / ERROR_INVALID_NAME.
 bool ToHostPath(std::u16string_view devicePath, std::string* hostPath);
+
+// The device path ("\a\b") of a host path under the device root; false when
+// the host path is outside the device.
+bool ToDevicePath(const std::string& hostPath, std::u16string* devicePath);
+
+// Normalises a device path without touching the disk: "\" separators, one
+// leading "\", no "." or empty components, ".." resolved. False when ".."
+// climbs above the root (last error ERROR_ACCESS_DENIED).
+bool NormalizeDevicePath(std::u16string_view devicePath, std::u16string* normalized);
+
+// The parts of a device path around its last "\": "\a\b\c.txt" gives "\a\b"
+// and "c.txt"; "\x" gives "\" and "x".
+std::u16string ParentPath(std::u16string_view devicePath);
+std::u16string FileNamePart(std::u16string_view devicePath);
+// Joins a folder and a name with exactly one "\" between them.
+std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 
 }  // namespace fs

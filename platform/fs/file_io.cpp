@@ -1,0 +1,282 @@
+#include "platform/fs/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/fs/device_path.h"
+#include "platform/fs/errno_map.h"
+#include "platform/win32/errors.h"
+
+namespace fs {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Makes the rename itself durable.
+void SyncDirectory(const std::string& dir) {
+  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+// ---- FileReader -------------------------------------------------------------
+
+FileReader::~FileReader() { Close(); }
+
+bool FileReader::Open(std::u16string_view devicePath) {
+  std::string host;
+  if (!ToHostPath(devicePath, &host)) return false;
+  return OpenHost(host);
+}
+
+bool FileReader::OpenHost(const std::string& hostPath) {
+  Close();
+  int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return FailWithErrno();
+  struct stat st;
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(fd);
+    return FailWithErrno(e);
+  }
+  m_fd = fd;
+  m_size = static_cast<std::uint64_t>(st.st_size);
+  m_buffer.resize(kBufferSize);
+  m_begin = m_end = 0;
+  m_position = 0;
+  return true;
+}
+
+void FileReader::Close() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  m_begin = m_end = 0;
+}
+
+bool FileReader::Fill() {
+  m_begin = m_end = 0;
+  for (;;) {
+    ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return FailWithErrno();
+    m_end = static_cast<std::size_t>(n);
+    if (n == 0) SetLastError(ERROR_HANDLE_EOF);
+    return n > 0;
+  }
+}
+
+std::size_t FileReader::Read(void* data, std::size_t size) {
+  if (m_fd < 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  auto* out = static_cast<std::uint8_t*>(data);
+  std::size_t done = 0;
+  while (done < size) {
+    if (m_begin == m_end) {
+      // Large reads skip the buffer.
+      if (size - done >= m_buffer.size()) {
+        ssize_t n = ::read(m_fd, out + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+          FailWithErrno();
+          break;
+        }
+        if (n == 0) {
+          SetLastError(ERROR_HANDLE_EOF);
+          break;
+        }
+        done += static_cast<std::size_t>(n);
+        continue;
+      }
+      if (!Fill()) break;
+    }
+    std::size_t take = std::min(size - done, m_end - m_begin);
+    std::memcpy(out + done, m_buffer.data() + m_begin, take);
+    m_begin += take;
+    done += take;
+  }
+  m_position += done;
+  return done;
+}
+
+// ---- AtomicFileWriter ---------------------------------------------------------
+
+AtomicFileWriter::~AtomicFileWriter() { Abort(); }
+
+bool AtomicFileWriter::Open(std::u16string_view devicePath) {
+  std::string host;
+  if (!ToHostPath(devicePath, &host)) return false;
+  return OpenHost(host);
+}
+
+bool AtomicFileWriter::OpenHost(const std::string& hostPath) {
+  Abort();
+  struct stat st;
+  if (::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return FailWithErrno(EISDIR);
+  auto slash = hostPath.rfind('/');
+  std::string base = slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+  std::string dir = DirectoryOf(hostPath);
+  std::string templ = dir + "/." + base + ".~XXXXXX";
+  std::vector<char> name(templ.begin(), templ.end());
+  name.push_back('\0');
+  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return Fail(ERROR_PATH_NOT_FOUND);
+    return FailWithErrno();
+  }
+  // Keep the old file's permissions; a new file gets the usual 0644.
+  mode_t mode = 0644;
+  if (::stat(hostPath.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  ::fchmod(fd, mode);
+  m_fd = fd;
+  m_target = hostPath;
+  m_temp = name.data();
+  m_failed = false;
+  m_buffer.clear();
+  m_buffer.reserve(kBufferSize);
+  return true;
+}
+
+bool AtomicFileWriter::FlushBuffer() {
+  if (m_buffer.empty()) return true;
+  bool ok = WriteAll(m_fd, m_buffer.data(), m_buffer.size());
+  m_buffer.clear();
+  if (!ok) {
+    m_failed = true;
+    return FailWithErrno();
+  }
+  return true;
+}
+
+bool AtomicFileWriter::Write(const void* data, std::size_t size) {
+  if (m_fd < 0) return Fail(ERROR_INVALID_HANDLE);
+  if (m_failed) return Fail(ERROR_WRITE_FAULT);
+  const auto* p = static_cast<const std::uint8_t*>(data);
+  if (m_buffer.size() + size > kBufferSize) {
+    if (!FlushBuffer()) return false;
+    if (size >= kBufferSize) {
+      if (!WriteAll(m_fd, p, size)) {
+        m_failed = true;
+        return FailWithErrno();
+      }
+      return true;
+    }
+  }
+  m_buffer.insert(m_buffer.end(), p, p + size);
+  return true;
+}
+
+bool AtomicFileWriter::Commit() {
+  if (m_fd < 0) return Fail(ERROR_INVALID_HANDLE);
+  if (m_failed || !FlushBuffer()) {
+    DWORD error = GetLastError();
+    Abort();
+    return Fail(error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error);
+  }
+  if (::fsync(m_fd) != 0) {
+    int e = errno;
+    Abort();
+    return FailWithErrno(e);
+  }
+  if (::close(m_fd) != 0) {
+    int e = errno;
+    m_fd = -1;
+    Abort();
+    return FailWithErrno(e);
+  }
+  m_fd = -1;
+  if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    int e = errno;
+    ::unlink(m_temp.c_str());
+    m_temp.clear();
+    return FailWithErrno(e);
+  }
+  m_temp.clear();
+  SyncDirectory(DirectoryOf(m_target));
+  return true;
+}
+
+void AtomicFileWriter::Abort() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  if (!m_temp.empty()) ::unlink(m_temp.c_str());
+  m_temp.clear();
+  m_buffer.clear();
+}
+
+// ---- Whole files ----------------------------------------------------------------
+
+bool ReadHostFile(const std::string& hostPath, std::vector<std::uint8_t>* bytes) {
+  FileReader reader;
+  if (!reader.OpenHost(hostPath)) return false;
+  std::vector<std::uint8_t> out;
+  out.reserve(static_cast<std::size_t>(reader.Size()));
+  std::uint8_t chunk[kBufferSize];
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    std::size_t n = reader.Read(chunk, sizeof chunk);
+    out.insert(out.end(), chunk, chunk + n);
+    if (n < sizeof chunk) {
+      if (GetLastError() != ERROR_HANDLE_EOF && GetLastError() != ERROR_SUCCESS) return false;
+      break;
+    }
+  }
+  SetLastError(ERROR_SUCCESS);
+  if (bytes) *bytes = std::move(out);
+  return true;
+}
+
+bool WriteHostFileAtomic(const std::string& hostPath, const void* data, std::size_t size) {
+  AtomicFileWriter writer;
+  if (!writer.OpenHost(hostPath)) return false;
+  if (!writer.Write(data, size)) return false;
+  return writer.Commit();
+}
+
+bool ReadFile(std::u16string_view devicePath, std::vector<std::uint8_t>* bytes) {
+  std::string host;
+  if (!ToHostPath(devicePath, &host)) return false;
+  return ReadHostFile(host, bytes);
+}
+
+bool WriteFileAtomic(std::u16string_view devicePath, const std::vector<std::uint8_t>& bytes) {
+  std::string host;
+  if (!ToHostPath(devicePath, &host)) return false;
+  return WriteHostFileAtomic(host, bytes.data(), bytes.size());
+}
+
+}  // namespace fs

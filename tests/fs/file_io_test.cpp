@@ -1,0 +1,130 @@
+#include "platform/fs/file_io.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/fs/device_path.h"
+#include "platform/win32/errors.h"
+#include "tests/fs/temp_dir.h"
+
+using testing_support::ReadText;
+using testing_support::TempDir;
+using testing_support::WriteText;
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+
+int CountEntries(const std::string& dir) {
+  int n = 0;
+  for (auto& e : std::filesystem::directory_iterator(dir)) {
+    (void)e;
+    ++n;
+  }
+  return n;
+}
+
+class FileIoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = dir / "fs";
+    std::filesystem::create_directories(root + "/Program Files/mivo");
+    fs::SetDeviceRoot(root);
+  }
+  TempDir dir;
+  std::string root;
+};
+
+TEST_F(FileIoTest, WrittenFilesReadBackThroughCaseInsensitivePaths) {
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\Program Files\\mivo\\mivo_fav.dat", Bytes("first")));
+  EXPECT_EQ(ReadText(root + "/Program Files/mivo/mivo_fav.dat"), "first");
+  std::vector<std::uint8_t> got;
+  ASSERT_TRUE(fs::ReadFile(u"\\PROGRAM FILES\\MIVO\\MIVO_FAV.DAT", &got));
+  EXPECT_EQ(got, Bytes("first"));
+
+  // Replacing keeps one file and no temporary left behind, and keeps its rights.
+  chmod((root + "/Program Files/mivo/mivo_fav.dat").c_str(), 0600);
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\program files\\mivo\\MIVO_FAV.DAT", Bytes("second")));
+  EXPECT_EQ(ReadText(root + "/Program Files/mivo/mivo_fav.dat"), "second");
+  EXPECT_EQ(CountEntries(root + "/Program Files/mivo"), 1);
+  struct stat st;
+  ASSERT_EQ(stat((root + "/Program Files/mivo/mivo_fav.dat").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  // Empty and large files.
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\empty", {}));
+  ASSERT_TRUE(fs::ReadFile(u"\\empty", &got));
+  EXPECT_TRUE(got.empty());
+  std::vector<std::uint8_t> big(300000);
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7);
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\big.bin", big));
+  ASSERT_TRUE(fs::ReadFile(u"\\big.bin", &got));
+  EXPECT_EQ(got, big);
+}
+
+TEST_F(FileIoTest, FailuresSetThePlatformsErrorCodes) {
+  std::vector<std::uint8_t> got;
+  EXPECT_FALSE(fs::ReadFile(u"\\missing.dat", &got));
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(fs::WriteFileAtomic(u"\\no\\such\\folder\\f.dat", Bytes("x")));
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  EXPECT_FALSE(fs::ReadFile(u"\\..\\outside", &got));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(fs::WriteFileAtomic(u"\\Program Files", Bytes("x")));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(fs::ReadFile(u"\\Program Files", &got));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(FileIoTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\layout.dat", Bytes("old contents")));
+  // A child process with a small file-size limit stands in for a full disk.
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit lim = {4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &lim);
+    bool ok = fs::WriteFileAtomic(u"\\layout.dat", std::vector<std::uint8_t>(200000, 'n'));
+    _exit(!ok && GetLastError() == ERROR_DISK_FULL ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadText(root + "/layout.dat"), "old contents");
+  EXPECT_EQ(CountEntries(root), 2);  // "Program Files" and layout.dat
+}
+
+TEST_F(FileIoTest, AnAbandonedWriterLeavesTheTargetUntouched) {
+  WriteText(root + "/h.dat", "history");
+  {
+    fs::AtomicFileWriter w;
+    ASSERT_TRUE(w.Open(u"\\H.DAT"));
+    ASSERT_TRUE(w.Write("half", 4));
+  }
+  EXPECT_EQ(ReadText(root + "/h.dat"), "history");
+  EXPECT_EQ(CountEntries(root), 2);
+}
+
+TEST_F(FileIoTest, TheReaderGivesWhatIsThereAndReportsTheShortfall) {
+  WriteText(root + "/short.bin", "abcdef");
+  fs::FileReader r;
+  ASSERT_TRUE(r.Open(u"\\short.bin"));
+  EXPECT_EQ(r.Size(), 6u);
+  char buf[4];
+  EXPECT_TRUE(r.ReadExact(buf, 4));
+  EXPECT_EQ(std::string(buf, 4), "abcd");
+  EXPECT_FALSE(r.ReadExact(buf, 4));
+  EXPECT_EQ(r.Position(), 6u);
+  EXPECT_EQ(GetLastError(), ERROR_HANDLE_EOF);
+  EXPECT_EQ(r.Read(buf, 4), 0u);
+}
+
+}  // namespace
