@@ -1,0 +1,341 @@
+// Blits: BitBlt, PatBlt, StretchBlt, the colour-keyed TransparentImage and
+// the per-pixel AlphaBlend.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/raster.h"
+#include "platform/win32/rect.h"
+
+using namespace gdi::detail;
+
+namespace {
+
+// Pixels to read from: a bitmap and the offset from the caller's source
+// coordinates to the bitmap's pixels.
+struct Source {
+  const std::uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int dx = 0;
+  int dy = 0;
+  const std::uint32_t* Row(int y) const { return pixels + static_cast<std::ptrdiff_t>(y) * width; }
+};
+
+bool SourceOfDc(HDC dc, Source* s) {
+  auto c = CanvasOf(dc);
+  if (!c) return false;
+  s->pixels = c->pixels;
+  s->width = c->width;
+  s->height = c->height;
+  s->dx = c->dx;
+  s->dy = c->dy;
+  return true;
+}
+
+// A DC or, as TransparentImage allows, a bitmap handle.
+bool SourceOfHandle(HANDLE h, Source* s) {
+  if (KindOf(h) == Kind::Bitmap) {
+    BitmapObj* b = LookupBitmap(h);
+    s->pixels = b->pixels.get();
+    s->width = b->width;
+    s->height = b->height;
+    s->dx = s->dy = 0;
+    return s->pixels != nullptr;
+  }
+  return SourceOfDc(static_cast<HDC>(h), s);
+}
+
+// The pattern pixel of the DC's brush at a target position.
+struct Pattern {
+  bool none = false;
+  std::uint32_t color = kAlphaMask;
+  const BrushObj* brush = nullptr;
+  POINT origin;
+  std::uint32_t At(int x, int y) const {
+    if (!brush) return color;
+    int px = (x - origin.x) % brush->patternWidth, py = (y - origin.y) % brush->patternHeight;
+    if (px < 0) px += brush->patternWidth;
+    if (py < 0) py += brush->patternHeight;
+    return brush->pattern[static_cast<std::size_t>(py) * brush->patternWidth + px] | kAlphaMask;
+  }
+};
+
+Pattern PatternOf(const Canvas& c) {
+  Pattern p;
+  Paint paint;
+  if (!BrushPaint(c, c.dc->brush, BrushColor(c.dc), false, &paint)) {
+    p.none = true;
+    return p;
+  }
+  p.color = paint.color;
+  p.brush = paint.pattern;
+  p.origin = paint.patternOrigin;
+  return p;
+}
+
+// Combines one row: n pixels of dst at target (x, y) with src (may be null).
+void CombineRow(std::uint32_t* dst, const std::uint32_t* src, int n, int x, int y, DWORD rop, const Pattern& pat) {
+  switch (rop) {
+    case SRCCOPY: std::memmove(dst, src, static_cast<std::size_t>(n) * 4); return;
+    case BLACKNESS: std::fill_n(dst, n, kAlphaMask); return;
+    case WHITENESS: std::fill_n(dst, n, 0xFFFFFFFFu); return;
+    case DSTINVERT:
+      for (int i = 0; i < n; ++i) dst[i] = (~dst[i] & kRgbMask) | kAlphaMask;
+      return;
+    case SRCINVERT:
+      for (int i = 0; i < n; ++i) dst[i] = ((dst[i] ^ src[i]) & kRgbMask) | kAlphaMask;
+      return;
+    case PATCOPY:
+      if (!pat.brush) {
+        std::fill_n(dst, n, pat.color);
+        return;
+      }
+      for (int i = 0; i < n; ++i) dst[i] = pat.At(x + i, y);
+      return;
+    default:
+      for (int i = 0; i < n; ++i) dst[i] = Rop3(rop, pat.At(x + i, y), src ? src[i] : 0, dst[i]);
+  }
+}
+
+// Destination rectangle (target pixels) of a blit, cut so its source stays
+// inside the source bitmap. `shiftX/Y` map target to source pixels.
+RECT ClipToSource(RECT d, const Source& s, int shiftX, int shiftY) {
+  RECT allowed = MakeRect(-shiftX, -shiftY, s.width - shiftX, s.height - shiftY);
+  RECT out;
+  if (!IntersectRect(&out, &d, &allowed)) SetRectEmpty(&out);
+  return out;
+}
+
+// Scales the source rectangle (sx, sy, sw, sh; negative sizes mirror) to a
+// w x h image, of which only `part` (relative to the w x h image) is made.
+// `smooth` averages the pixels of a shrink; otherwise the nearest pixel is
+// taken. Source positions outside the bitmap take the nearest edge pixel.
+void Scale(const Source& s, int sx, int sy, int sw, int sh, int w, int h, const RECT& part, bool smooth,
+           std::vector<std::uint32_t>* out) {
+  const int pw = part.right - part.left, ph = part.bottom - part.top;
+  out->resize(static_cast<std::size_t>(pw) * ph);
+  const bool flipX = (w < 0) != (sw < 0), flipY = (h < 0) != (sh < 0);
+  const int aw = std::abs(w), ah = std::abs(h), asw = std::abs(sw), ash = std::abs(sh);
+  const int x0 = sw < 0 ? sx + sw : sx, y0 = sh < 0 ? sy + sh : sy;
+  auto clampX = [&](long long v) { return static_cast<int>(std::clamp<long long>(v, 0, s.width - 1)); };
+  auto clampY = [&](long long v) { return static_cast<int>(std::clamp<long long>(v, 0, s.height - 1)); };
+  // Source spans per destination column and row: [begin, end) in source pixels.
+  auto spans = [&](int count, int srcSize, int srcStart, bool flip, bool avg, int first, int n,
+                   auto clamp) {
+    std::vector<std::pair<int, int>> v(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      int u = first + i;
+      if (flip) u = count - 1 - u;
+      long long b, e;
+      if (avg && srcSize > count) {
+        b = static_cast<long long>(u) * srcSize / count;
+        e = static_cast<long long>(u + 1) * srcSize / count;
+        if (e <= b) e = b + 1;
+      } else {
+        b = (static_cast<long long>(2 * u + 1) * srcSize) / (2LL * count);
+        e = b + 1;
+      }
+      const int cb = clamp(srcStart + b);
+      const int ce = std::max(cb + 1, clamp(srcStart + e - 1) + 1);
+      v[static_cast<std::size_t>(i)] = {cb, ce};
+    }
+    return v;
+  };
+  const auto cols = spans(aw, asw, x0 + s.dx, flipX, smooth, part.left, pw, clampX);
+  const auto rows = spans(ah, ash, y0 + s.dy, flipY, smooth, part.top, ph, clampY);
+  for (int j = 0; j < ph; ++j) {
+    std::uint32_t* o = out->data() + static_cast<std::size_t>(j) * pw;
+    const auto [rb, re] = rows[static_cast<std::size_t>(j)];
+    for (int i = 0; i < pw; ++i) {
+      const auto [cb, ce] = cols[static_cast<std::size_t>(i)];
+      if (re - rb == 1 && ce - cb == 1) {
+        o[i] = s.Row(rb)[cb];
+        continue;
+      }
+      std::uint32_t sum[4] = {0, 0, 0, 0};
+      for (int yy = rb; yy < re; ++yy) {
+        const std::uint32_t* r = s.Row(yy);
+        for (int xx = cb; xx < ce; ++xx) {
+          const std::uint32_t p = r[xx];
+          sum[0] += p & 0xFF;
+          sum[1] += (p >> 8) & 0xFF;
+          sum[2] += (p >> 16) & 0xFF;
+          sum[3] += p >> 24;
+        }
+      }
+      const std::uint32_t n = static_cast<std::uint32_t>((re - rb) * (ce - cb));
+      o[i] = ((sum[0] + n / 2) / n) | (((sum[1] + n / 2) / n) << 8) | (((sum[2] + n / 2) / n) << 16) |
+             (((sum[3] + n / 2) / n) << 24);
+    }
+  }
+}
+
+// The destination rectangle in target pixels, normalised, with the part of it
+// that can be visible.
+bool Visible(const Canvas& c, int x, int y, int w, int h, RECT* dst, RECT* part) {
+  RECT d = MakeRect(x + c.dx, y + c.dy, x + c.dx + w, y + c.dy + h);
+  if (d.left > d.right) std::swap(d.left, d.right);
+  if (d.top > d.bottom) std::swap(d.top, d.bottom);
+  *dst = d;
+  RECT v;
+  if (!IntersectRect(&v, &d, &c.clipBounds)) return false;
+  *part = MakeRect(v.left - d.left, v.top - d.top, v.right - d.left, v.bottom - d.top);
+  return true;
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
+  auto d = CanvasOf(dst);
+  if (!d) return FALSE;
+  if (w < 0 || h < 0) return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
+  if (w == 0 || h == 0) return TRUE;
+  RECT rect = MakeRect(x + d->dx, y + d->dy, x + d->dx + w, y + d->dy + h);
+  const Pattern pat = RopUsesPattern(rop) ? PatternOf(*d) : Pattern{};
+  if (RopUsesPattern(rop) && pat.none && rop == PATCOPY) return TRUE;
+  if (!RopUsesSource(rop)) {
+    d->ForEachClipped(rect, [&](const RECT& q) {
+      for (int yy = q.top; yy < q.bottom; ++yy)
+        CombineRow(d->Row(yy) + q.left, nullptr, q.right - q.left, q.left, yy, rop, pat);
+    });
+    return TRUE;
+  }
+  Source s;
+  if (!SourceOfDc(src, &s)) return FALSE;
+  // Target to source pixels.
+  const int shiftX = sx + s.dx - rect.left, shiftY = sy + s.dy - rect.top;
+  rect = ClipToSource(rect, s, shiftX, shiftY);
+  if (IsRectEmpty(&rect)) return TRUE;
+  // Within one bitmap (scrolling) the source is copied first, so that no
+  // pixel is read after it was overwritten, whatever the clip's shape.
+  std::vector<std::uint32_t> copy;
+  const bool same = s.pixels == d->pixels;
+  if (same) {
+    const int cw = rect.right - rect.left, ch = rect.bottom - rect.top;
+    copy.resize(static_cast<std::size_t>(cw) * ch);
+    for (int yy = 0; yy < ch; ++yy)
+      std::memcpy(copy.data() + static_cast<std::size_t>(yy) * cw,
+                  s.Row(rect.top + yy + shiftY) + rect.left + shiftX, static_cast<std::size_t>(cw) * 4);
+  }
+  d->ForEachClipped(rect, [&](const RECT& q) {
+    for (int yy = q.top; yy < q.bottom; ++yy) {
+      const std::uint32_t* sp =
+          same ? copy.data() + static_cast<std::size_t>(yy - rect.top) * (rect.right - rect.left) + (q.left - rect.left)
+               : s.Row(yy + shiftY) + q.left + shiftX;
+      CombineRow(d->Row(yy) + q.left, sp, q.right - q.left, q.left, yy, rop, pat);
+    }
+  });
+  return TRUE;
+}
+
+BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
+  if (RopUsesSource(rop)) return FALSE;
+  // Negative sizes extend to the left or up, as on the platform.
+  if (w < 0) {
+    x += w;
+    w = -w;
+  }
+  if (h < 0) {
+    y += h;
+    h = -h;
+  }
+  return BitBlt(dc, x, y, w, h, nullptr, 0, 0, rop);
+}
+
+BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop) {
+  if (w == sw && h == sh && w > 0 && h > 0) return BitBlt(dst, x, y, w, h, src, sx, sy, rop);
+  auto d = CanvasOf(dst);
+  if (!d) return FALSE;
+  if (!RopUsesSource(rop)) return PatBlt(dst, x, y, w, h, rop);
+  Source s;
+  if (!SourceOfDc(src, &s)) return FALSE;
+  if (w == 0 || h == 0 || sw == 0 || sh == 0) return TRUE;
+  RECT rect, part;
+  if (!Visible(*d, x, y, w, h, &rect, &part)) return TRUE;
+  std::vector<std::uint32_t> img;
+  const bool smooth = d->dc->state.stretchMode == HALFTONE;
+  Scale(s, sx, sy, sw, sh, w, h, part, smooth, &img);
+  const int pw = part.right - part.left;
+  const Pattern pat = RopUsesPattern(rop) ? PatternOf(*d) : Pattern{};
+  RECT vis = MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);
+  d->ForEachClipped(vis, [&](const RECT& q) {
+    for (int yy = q.top; yy < q.bottom; ++yy) {
+      const std::uint32_t* sp = img.data() + static_cast<std::size_t>(yy - vis.top) * pw + (q.left - vis.left);
+      CombineRow(d->Row(yy) + q.left, sp, q.right - q.left, q.left, yy, rop, pat);
+    }
+  });
+  return TRUE;
+}
+
+namespace {
+
+BOOL KeyedBlit(HDC dst, int x, int y, int w, int h, const Source& s, int sx, int sy, int sw, int sh, COLORREF key) {
+  auto d = CanvasOf(dst);
+  if (!d) return FALSE;
+  if (w == 0 || h == 0 || sw == 0 || sh == 0) return TRUE;
+  RECT rect, part;
+  if (!Visible(*d, x, y, w, h, &rect, &part)) return TRUE;
+  std::vector<std::uint32_t> img;
+  // Nearest pixels only: averaging would blend the key colour into the edges.
+  Scale(s, sx, sy, sw, sh, w, h, part, false, &img);
+  const std::uint32_t k = gdi::ColorToPixel(key) & kRgbMask;
+  const int pw = part.right - part.left;
+  RECT vis = MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);
+  d->ForEachClipped(vis, [&](const RECT& q) {
+    for (int yy = q.top; yy < q.bottom; ++yy) {
+      const std::uint32_t* sp = img.data() + static_cast<std::size_t>(yy - vis.top) * pw + (q.left - vis.left);
+      std::uint32_t* dp = d->Row(yy) + q.left;
+      for (int i = 0, n = q.right - q.left; i < n; ++i)
+        if ((sp[i] & kRgbMask) != k) dp[i] = sp[i] | kAlphaMask;
+    }
+  });
+  return TRUE;
+}
+
+}  // namespace
+
+BOOL TransparentImage(HDC dst, int x, int y, int w, int h, HANDLE src, int sx, int sy, int sw, int sh,
+                      COLORREF key) {
+  Source s;
+  if (!SourceOfHandle(src, &s)) return FALSE;
+  return KeyedBlit(dst, x, y, w, h, s, sx, sy, sw, sh, key);
+}
+
+BOOL TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, UINT key) {
+  Source s;
+  if (!SourceOfDc(src, &s)) return FALSE;
+  return KeyedBlit(dst, x, y, w, h, s, sx, sy, sw, sh, key);
+}
+
+BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, BLENDFUNCTION bf) {
+  auto d = CanvasOf(dst);
+  Source s;
+  if (!d || !SourceOfDc(src, &s) || bf.BlendOp != AC_SRC_OVER || w < 0 || h < 0 || sw < 0 || sh < 0) return FALSE;
+  if (w == 0 || h == 0 || sw == 0 || sh == 0 || bf.SourceConstantAlpha == 0) return TRUE;
+  RECT rect, part;
+  if (!Visible(*d, x, y, w, h, &rect, &part)) return TRUE;
+  std::vector<std::uint32_t> img;
+  Scale(s, sx, sy, sw, sh, w, h, part, true, &img);
+  const bool perPixel = (bf.AlphaFormat & AC_SRC_ALPHA) != 0;
+  const std::uint32_t ca = bf.SourceConstantAlpha;
+  const int pw = part.right - part.left;
+  RECT vis = MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);
+  d->ForEachClipped(vis, [&](const RECT& q) {
+    for (int yy = q.top; yy < q.bottom; ++yy) {
+      const std::uint32_t* sp = img.data() + static_cast<std::size_t>(yy - vis.top) * pw + (q.left - vis.left);
+      std::uint32_t* dp = d->Row(yy) + q.left;
+      for (int i = 0, n = q.right - q.left; i < n; ++i) {
+        std::uint32_t p = perPixel ? sp[i] : (sp[i] | kAlphaMask);
+        if (ca != 255) {
+          p = Mul255(p & 0xFF, ca) | (Mul255((p >> 8) & 0xFF, ca) << 8) | (Mul255((p >> 16) & 0xFF, ca) << 16) |
+              (Mul255(p >> 24, ca) << 24);
+        }
+        dp[i] = BlendPremultiplied(p, dp[i]);
+      }
+    }
+  });
+  return TRUE;
+}

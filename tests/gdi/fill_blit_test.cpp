@@ -1,0 +1,99 @@
+// FillRect, pixels and the blits.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/gdi.h"
+#include "platform/win32/rect.h"
+#include "tests/gdi/canvas.h"
+
+using namespace gdi_test;
+
+TEST(GdiFill, FillRectLeavesTheRightAndBottomEdgesOut) {
+  Canvas c(6, 5);
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  RECT r = MakeRect(1, 1, 4, 3);
+  FillRect(c.dc(), &r, black);
+  EXPECT_EQ(c.Picture(), Pic({"......", ".###..", ".###..", "......", "......"}));
+  // Empty and inverted rectangles paint nothing; the null brush paints nothing.
+  c.Clear(kWhite);
+  RECT inverted = MakeRect(4, 4, 1, 1), empty = MakeRect(2, 2, 2, 4);
+  FillRect(c.dc(), &inverted, black);
+  FillRect(c.dc(), &empty, black);
+  FillRect(c.dc(), &r, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
+  EXPECT_EQ(c.Count(kBlack), 0);
+  // Far outside the bitmap is clipped, not a crash.
+  RECT huge = MakeRect(-1000000, -5, 1000000, 2);
+  FillRect(c.dc(), &huge, black);
+  EXPECT_EQ(c.Count(kBlack), 12);
+}
+
+TEST(GdiFill, PixelsAndInversionFollowTheViewportOrigin) {
+  Canvas c(4, 3);
+  SetViewportOrgEx(c.dc(), 1, 1, nullptr);
+  EXPECT_EQ(SetPixel(c.dc(), 0, 0, kRed), kRed);
+  EXPECT_EQ(c.At(1, 1), kRed);
+  EXPECT_EQ(GetPixel(c.dc(), 0, 0), kRed);
+  EXPECT_EQ(SetPixel(c.dc(), 3, 0, kRed), CLR_INVALID);
+  EXPECT_EQ(GetPixel(c.dc(), -2, 0), CLR_INVALID);
+  SetViewportOrgEx(c.dc(), 0, 0, nullptr);
+  RECT r = MakeRect(0, 0, 2, 1);
+  InvertRect(c.dc(), &r);
+  EXPECT_EQ(c.Row(0), "##..");
+}
+
+TEST(GdiBlit, BitBltClipsAtTheSourceBitmapAndAtTheClipRegion) {
+  Canvas src(3, 3, kRed);
+  Canvas dst(6, 6);
+  // Source from (1, 1): only 2x2 pixels exist there.
+  EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 6, 6, src.dc(), 1, 1, SRCCOPY));
+  EXPECT_EQ(dst.Picture(), Pic({"RR....", "RR....", "......", "......", "......", "......"}));
+  // Negative source coordinates leave the part before the bitmap alone.
+  dst.Clear(kWhite);
+  BitBlt(dst.dc(), 0, 0, 4, 4, src.dc(), -1, -2, SRCCOPY);
+  EXPECT_EQ(dst.Picture(), Pic({"......", "......", ".RRR..", ".RRR..", "......", "......"}));
+  // The destination clip cuts the copy.
+  dst.Clear(kWhite);
+  IntersectClipRect(dst.dc(), 2, 0, 4, 6);
+  BitBlt(dst.dc(), 1, 1, 3, 3, src.dc(), 0, 0, SRCCOPY);
+  EXPECT_EQ(dst.Picture(), Pic({"......", "..RR..", "..RR..", "..RR..", "......", "......"}));
+}
+
+TEST(GdiBlit, BitBltRasterOperations) {
+  Canvas src(2, 1);
+  SetPixel(src.dc(), 0, 0, kRed);
+  SetPixel(src.dc(), 1, 0, kBlack);
+  Canvas dst(2, 1, kRed);
+  BitBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, SRCINVERT);  // red^red = black, black^red = red
+  EXPECT_EQ(dst.Row(0), "#R");
+  BitBlt(dst.dc(), 0, 0, 2, 1, nullptr, 0, 0, DSTINVERT);
+  EXPECT_EQ(dst.At(0, 0), kWhite);
+  EXPECT_EQ(dst.At(1, 0), RGB(0, 255, 255));
+  BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS);
+  BitBlt(dst.dc(), 1, 0, 1, 1, nullptr, 0, 0, WHITENESS);
+  EXPECT_EQ(dst.Row(0), "#.");
+  HBRUSH blue = CreateSolidBrush(kBlue);
+  HGDIOBJ old = SelectObject(dst.dc(), blue);
+  BitBlt(dst.dc(), 0, 0, 2, 1, nullptr, 0, 0, PATCOPY);
+  EXPECT_EQ(dst.Row(0), "BB");
+  PatBlt(dst.dc(), 2, 0, -1, 1, WHITENESS);  // negative width runs left
+  EXPECT_EQ(dst.Row(0), "B.");
+  // A generic operation: SRCAND of white-and-black over blue.
+  BitBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, SRCAND);
+  EXPECT_EQ(dst.Row(0), "##");
+  SelectObject(dst.dc(), old);
+  DeleteObject(blue);
+}
+
+TEST(GdiBlit, BitBltWithinOneBitmapScrollsWithoutSmearing) {
+  Canvas c(1, 6);
+  for (int y = 0; y < 6; ++y) SetPixel(c.dc(), 0, y, y % 2 ? kRed : kBlue);
+  // Two clip bands make the copy happen in two pieces.
+  HRGN a = CreateRectRgn(0, 0, 1, 3), b = CreateRectRgn(0, 3, 1, 6);
+  CombineRgn(a, a, b, RGN_OR);
+  SelectClipRgn(c.dc(), a);
+  BitBlt(c.dc(), 0, 2, 1, 4, c.dc(), 0, 0, SRCCOPY);  // down by two
+  EXPECT_EQ(c.Picture(), Pic({"B", "R", "B", "R", "B", "R"}));
+  BitBlt(c.dc(), 0, 0, 1, 5, c.dc(), 0, 1, SRCCOPY);  // up by one
+  EXPECT_EQ(c.Picture(), Pic({"R", "B", "R", "B", "R", "R"}));
+  DeleteObject(a);
+  DeleteObject(b);
+}
