@@ -1,0 +1,244 @@
+#include "platform/registry/database.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/registry/change_watcher.h"
+#include "platform/win32/text.h"
+
+namespace devdb {
+
+namespace {
+
+std::unique_ptr<Database> g_device;
+std::atomic<std::uint64_t> g_generation{1};
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string Describe(sqlite3* db, int rc) {
+  std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  return msg;
+}
+
+}  // namespace
+
+// ---- Statement ----------------------------------------------------------------
+
+Statement::Statement(sqlite3* db, const char* sql) {
+  if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(m_stmt);
+    m_stmt = nullptr;
+  }
+}
+
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
+
+Statement& Statement::Bind(int index, std::int64_t value) {
+  sqlite3_bind_int64(m_stmt, index, value);
+  return *this;
+}
+
+Statement& Statement::Bind(int index, const std::string& utf8) {
+  sqlite3_bind_text(m_stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+  return *this;
+}
+
+Statement& Statement::Bind(int index, const std::u16string& text) { return Bind(index, text::ToUtf8(text)); }
+
+Statement& Statement::BindBlob(int index, const void* data, std::size_t size) {
+  sqlite3_bind_blob(m_stmt, index, size ? data : "", static_cast<int>(size), SQLITE_TRANSIENT);
+  return *this;
+}
+
+Statement& Statement::BindNull(int index) {
+  sqlite3_bind_null(m_stmt, index);
+  return *this;
+}
+
+int Statement::Step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_MISUSE; }
+
+bool Statement::Run() {
+  int rc;
+  while ((rc = Step()) == SQLITE_ROW) {}
+  return rc == SQLITE_DONE;
+}
+
+void Statement::Reset() {
+  if (!m_stmt) return;
+  sqlite3_reset(m_stmt);
+  sqlite3_clear_bindings(m_stmt);
+}
+
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
+
+std::string Statement::Text(int column) const {
+  const auto* p = sqlite3_column_text(m_stmt, column);
+  return p ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column)))
+           : std::string();
+}
+
+std::u16string Statement::Text16(int column) const { return text::FromUtf8(Text(column)); }
+
+std::string Statement::Blob(int column) const {
+  const void* p = sqlite3_column_blob(m_stmt, column);
+  int n = sqlite3_column_bytes(m_stmt, column);
+  return p ? std::string(static_cast<const char*>(p), static_cast<std::size_t>(n)) : std::string();
+}
+
+bool Statement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+
+// ---- Database -------------------------------------------------------------------
+
+std::unique_ptr<Database> Database::Open(const std::string& path, OpenMode mode, std::string* error,
+                                         std::span<const Migration> migrations) {
+  auto fail = [&](const std::string& msg) -> std::unique_ptr<Database> {
+    if (error) *error = msg;
+    return nullptr;
+  };
+  bool existed = FileExists(path);
+  if (!existed && mode == OpenMode::kOpenExisting) return fail("no device database at " + path);
+  sqlite3* raw = nullptr;
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (existed ? 0 : SQLITE_OPEN_CREATE);
+  int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+  std::unique_ptr<Database> db(new Database(raw, path));
+  if (rc != SQLITE_OK) return fail("cannot open the device database " + path + ": " + Describe(raw, rc));
+  sqlite3_busy_timeout(raw, 10000);
+  sqlite3_extended_result_codes(raw, 0);
+
+  // Read the version before anything writes: a damaged or foreign file is
+  // reported and left exactly as it is.
+  int version = 0;
+  {
+    Statement st(raw, "PRAGMA user_version");
+    rc = st.Step();
+    if (rc != SQLITE_ROW) {
+      return fail("the device database " + path + " is damaged or not a database (" + Describe(raw, rc) +
+                  "); it was left untouched");
+    }
+    version = static_cast<int>(st.Int(0));
+  }
+  int latest = migrations.empty() ? 0 : migrations.back().version;
+  if (version > latest) {
+    return fail("the device database " + path + " has schema version " + std::to_string(version) +
+                ", newer than this program knows (" + std::to_string(latest) + "); it was left untouched");
+  }
+  if (version == 0 && existed) {
+    Statement st(raw, "SELECT count(*) FROM sqlite_schema");
+    if (st.Step() != SQLITE_ROW) {
+      return fail("the device database " + path + " is damaged (" + Describe(raw, rc) + "); it was left untouched");
+    }
+    if (st.Int(0) != 0) {
+      return fail(path + " is a database, but not a device database (no schema version); it was left untouched");
+    }
+  }
+  {
+    Statement st(raw, "PRAGMA journal_mode=WAL");
+    if (st.Step() != SQLITE_ROW) return fail("cannot use the device database " + path + ": " + Describe(raw, rc));
+  }
+  db->Exec("PRAGMA synchronous=NORMAL");
+  db->Exec("PRAGMA foreign_keys=ON");
+
+  if (version < latest) {
+    bool ok = db->Transaction([&] {
+      // Another process may have upgraded meanwhile: read the version again
+      // inside the write transaction.
+      Statement st(raw, "PRAGMA user_version");
+      int current = st.Step() == SQLITE_ROW ? static_cast<int>(st.Int(0)) : -1;
+      if (current < 0) return false;
+      for (const Migration& m : migrations) {
+        if (m.version <= current) continue;
+        if (!db->Exec(m.sql)) return false;
+        std::string stamp = "PRAGMA user_version=" + std::to_string(m.version);
+        if (!db->Exec(stamp.c_str())) return false;
+      }
+      return true;
+    });
+    if (!ok) {
+      return fail("cannot bring the device database " + path + " from schema version " + std::to_string(version) +
+                  " to " + std::to_string(latest) + ": " + db->LastError());
+    }
+  }
+  return db;
+}
+
+Database::~Database() {
+  sqlite3_finalize(m_dataVersion);
+  if (m_db) sqlite3_close_v2(m_db);
+}
+
+int Database::SchemaVersion() {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  Statement st(m_db, "PRAGMA user_version");
+  return st.Step() == SQLITE_ROW ? static_cast<int>(st.Int(0)) : -1;
+}
+
+std::int64_t Database::DataVersion() {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  if (!m_dataVersion && sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &m_dataVersion, nullptr) != SQLITE_OK) {
+    return -1;
+  }
+  std::int64_t v = -1;
+  if (sqlite3_step(m_dataVersion) == SQLITE_ROW) v = sqlite3_column_int64(m_dataVersion, 0);
+  sqlite3_reset(m_dataVersion);
+  return v;
+}
+
+bool Database::Exec(const char* sql) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+std::string Database::LastError() const { return sqlite3_errmsg(m_db); }
+
+bool Database::Transaction(const std::function<bool()>& body) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  // The busy timeout covers BEGIN IMMEDIATE; a few retries cover the rare
+  // SQLITE_BUSY that WAL returns at once (a snapshot that cannot upgrade).
+  for (int attempt = 0;; ++attempt) {
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) break;
+    if (rc != SQLITE_BUSY || attempt >= 50) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  bool ok = body();
+  if (ok) {
+    for (int attempt = 0;; ++attempt) {
+      int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+      if (rc == SQLITE_OK) return true;
+      if (rc != SQLITE_BUSY || attempt >= 50) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+  return false;
+}
+
+// ---- The process's device database ----------------------------------------------
+
+bool OpenDeviceDatabase(const std::string& path, OpenMode mode, std::string* error) {
+  auto db = Database::Open(path, mode, error);
+  if (!db) return false;
+  StopChangeWatcher();
+  g_device = std::move(db);
+  ++g_generation;
+  RestartChangeWatcher();
+  return true;
+}
+
+void CloseDeviceDatabase() {
+  StopChangeWatcher();
+  g_device.reset();
+  ++g_generation;
+}
+
+std::uint64_t DeviceDatabaseGeneration() { return g_generation.load(); }
+
+Database* DeviceDatabase() { return g_device.get(); }
+
+}  // namespace devdb
