@@ -183,7 +183,7 @@ TEST(SkinFile, RandomBytesAndHugeLengthsNeverCrash) {
 class SkinOnDevice : public ::testing::Test {
  protected:
   looktest::ScratchDevice device;
-  const std::string file = "Program Files/mivo/skins/Clear Horizon/Clear Horizon.msk";
+  const std::string file = "Program Files/mivo/Skins/Clear Horizon/Clear Horizon.msk";
 };
 
 TEST_F(SkinOnDevice, LoadsFromTheSkinFolderAndSavesEveryNameAskedFor) {
@@ -201,13 +201,13 @@ TEST_F(SkinOnDevice, LoadsFromTheSkinFolderAndSavesEveryNameAskedFor) {
 }
 
 TEST_F(SkinOnDevice, ASkinWithoutAFileIsEmptyAndGetsOneAtSave) {
-  std::filesystem::create_directories(device.Host("Program Files/mivo/skins/New"));
+  std::filesystem::create_directories(device.Host("Program Files/mivo/Skins/New"));
   mivoSkin skin(looktest::kProgramFolder);
   skin.LoadSkin(u"New");
   EXPECT_TRUE(skin.Images.empty());
   skin.FindOrAddImage(u"exit");
   EXPECT_TRUE(skin.SaveSkin());
-  EXPECT_TRUE(device.Exists("Program Files/mivo/skins/New/New.msk"));
+  EXPECT_TRUE(device.Exists("Program Files/mivo/Skins/New/New.msk"));
 }
 
 TEST_F(SkinOnDevice, AFileNotReadToItsEndMarkerIsNotWrittenBack) {
