@@ -1,0 +1,152 @@
+#include "look/file_operations.h"
+
+#include "look/device_files.h"
+#include "look/language.h"
+#include "platform/fs/device_path.h"
+#include "platform/fs/files.h"
+#include "platform/fs/find.h"
+#include "platform/win32/errors.h"
+#include "platform/win32/text.h"
+
+namespace {
+
+std::u16string WithoutTrailingSlash(std::u16string_view path) {
+  while (path.size() > 1 && path.back() == u'\\') path.remove_suffix(1);
+  return std::u16string(path);
+}
+
+std::u16string Join(std::u16string_view folder, std::u16string_view name) {
+  return WithoutTrailingSlash(folder) + u"\\" + std::u16string(name);
+}
+
+// The last path element, a trailing backslash ignored.
+std::u16string LastElement(std::u16string_view path) {
+  const std::u16string trimmed = WithoutTrailingSlash(path);
+  const std::size_t slash = trimmed.rfind(u'\\');
+  return slash == std::u16string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+// True when `inner` is `outer` or lies below it (compared without case).
+bool IsSameOrInside(std::u16string_view inner, std::u16string_view outer) {
+  std::u16string a, b;
+  if (!fs::NormalizeDevicePath(inner, &a) || !fs::NormalizeDevicePath(outer, &b)) return false;
+  if (text::EqualsNoCase(a, b)) return true;
+  if (b != u"\\") b += u'\\';
+  return text::StartsWithNoCase(a, b);
+}
+
+// Visits every entry of a folder; stops at the first callback that fails.
+template <typename Fn>
+bool ForEachEntry(std::u16string_view folder, Fn&& fn) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Join(folder, u"*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    // An empty folder has nothing to visit.
+    return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
+  }
+  bool ok = true;
+  do {
+    const std::u16string name(data.cFileName);
+    const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!fn(name, isFolder)) {
+      ok = false;
+      break;
+    }
+  } while (FindNextFileW(find, &data));
+  const DWORD error = GetLastError();
+  FindClose(find);
+  SetLastError(error);
+  return ok;
+}
+
+}  // namespace
+
+mivoFileClipboard& FileClipboard() {
+  static mivoFileClipboard clipboard;
+  return clipboard;
+}
+
+void CopyToClipboard(std::u16string_view path, bool isFolder) {
+  FileClipboard() = {mivoClipboardMode::kCopy, isFolder, std::u16string(path)};
+}
+
+void CutToClipboard(std::u16string_view path, bool isFolder) {
+  FileClipboard() = {mivoClipboardMode::kCut, isFolder, std::u16string(path)};
+}
+
+bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
+  if (look::IsFolderLink(source)) return look::CopyFolderLink(source, target);
+  if (!CreateDirectoryW(std::u16string(target).c_str(), nullptr)) return false;
+  return ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
+    const std::u16string from = Join(source, name), to = Join(target, name);
+    if (isFolder) return CopyFolderTree(from, to);
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+  });
+}
+
+bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
+  // On one file system a folder moves as a whole: one rename, nothing half
+  // moved. Entry by entry only where that cannot work.
+  const std::u16string from(source), to(target);
+  if (look::IsFolderLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
+  if (MoveFileW(from.c_str(), to.c_str())) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_PATH_NOT_FOUND ||
+      error == ERROR_FILE_NOT_FOUND || error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_PARAMETER)
+    return false;
+  if (!CreateDirectoryW(to.c_str(), nullptr)) return false;
+  const bool moved = ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
+    const std::u16string a = Join(source, name), b = Join(target, name);
+    if (isFolder) return MoveFolderTree(a, b);
+    return MoveFileW(a.c_str(), b.c_str()) != FALSE;
+  });
+  return moved && RemoveDirectoryW(from.c_str());
+}
+
+bool DeleteFolderTree(std::u16string_view path) {
+  if (look::IsFolderLink(path)) return look::DeleteFolderLink(path);
+  const bool emptied = ForEachEntry(path, [&](const std::u16string& name, bool isFolder) {
+    const std::u16string entry = Join(path, name);
+    if (isFolder) return DeleteFolderTree(entry);
+    return DeleteFileW(entry.c_str()) != FALSE;
+  });
+  return emptied && RemoveDirectoryW(WithoutTrailingSlash(path).c_str());
+}
+
+bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
+  const mivoFileClipboard clip = FileClipboard();
+  if (clip.Mode == mivoClipboardMode::kEmpty) return false;
+  const std::u16string newPath = Join(targetFolder, LastElement(clip.Source));
+  bool ok = false;
+  if (!clip.IsFolder) {
+    ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFileW(clip.Source.c_str(), newPath.c_str(), TRUE) != FALSE
+                                               : MoveFileW(clip.Source.c_str(), newPath.c_str()) != FALSE;
+  } else if (IsSameOrInside(targetFolder, clip.Source) && !look::IsFolderLink(clip.Source)) {
+    // Copying a folder into itself would never end; moving it there cannot be done.
+    SetLastError(ERROR_BAD_PATHNAME);
+  } else {
+    ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFolderTree(clip.Source, newPath)
+                                               : MoveFolderTree(clip.Source, newPath);
+  }
+  if (!ok) {
+    ui.ShowSystemError(clip.IsFolder ? kErrorDuringCopyingMessage : kCannotCopyFileMessage);
+    return false;
+  }
+  if (clip.Mode == mivoClipboardMode::kCut) FileClipboard() = {};
+  return true;
+}
+
+bool CreateFolder(std::u16string_view parentFolder, mivoFileOperationsUI& ui) {
+  std::u16string name = GetString(kNewFolderName);
+  if (!ui.EnterText(GetString(kEnterFolderNameText), GetString(kCreateFolderCaption), &name)) return false;
+  // A name that is a path would create the folder somewhere else.
+  const bool plain = !name.empty() && name != u"." && name != u".." &&
+                     name.find_first_of(u"\\/:*?\"<>|") == std::u16string::npos;
+  if (!plain) {
+    SetLastError(ERROR_INVALID_NAME);
+  } else if (CreateDirectoryW(Join(parentFolder, name).c_str(), nullptr)) {
+    return true;
+  }
+  ui.ShowSystemError(kCannotCreateFolderMessage);
+  return false;
+}
