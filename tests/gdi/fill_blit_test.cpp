@@ -97,3 +97,77 @@ TEST(GdiBlit, BitBltWithinOneBitmapScrollsWithoutSmearing) {
   DeleteObject(a);
   DeleteObject(b);
 }
+
+TEST(GdiBlit, StretchBltScalesUpByRepeatingAndDownByAveraging) {
+  Canvas src(2, 2);
+  SetPixel(src.dc(), 0, 0, kRed);
+  SetPixel(src.dc(), 1, 0, kBlue);
+  SetPixel(src.dc(), 0, 1, kBlack);
+  Canvas dst(4, 4);
+  EXPECT_TRUE(StretchBlt(dst.dc(), 0, 0, 4, 4, src.dc(), 0, 0, 2, 2, SRCCOPY));
+  EXPECT_EQ(dst.Picture(), Pic({"RRBB", "RRBB", "##..", "##.."}));
+  // Mirrored by a negative width.
+  StretchBlt(dst.dc(), 3, 0, -4, 2, src.dc(), 0, 0, 2, 1, SRCCOPY);
+  EXPECT_EQ(dst.Row(0), "BBRR");
+  // Halving averages each 2x2 block (smooth thumbnails)...
+  Canvas big(4, 2, kBlack);
+  SetPixel(big.dc(), 0, 0, kWhite);
+  SetPixel(big.dc(), 1, 1, kWhite);
+  Canvas half(2, 1);
+  StretchBlt(half.dc(), 0, 0, 2, 1, big.dc(), 0, 0, 4, 2, SRCCOPY);
+  EXPECT_EQ(half.At(0, 0), RGB(128, 128, 128));
+  EXPECT_EQ(half.At(1, 0), kBlack);
+  // ...unless dropped pixels are asked for.
+  SetStretchBltMode(half.dc(), COLORONCOLOR);
+  StretchBlt(half.dc(), 0, 0, 2, 1, big.dc(), 0, 0, 4, 2, SRCCOPY);
+  EXPECT_TRUE(half.At(0, 0) == kWhite || half.At(0, 0) == kBlack);
+}
+
+TEST(GdiBlit, TransparentImageSkipsExactlyTheKeyColour) {
+  Canvas src(4, 1);
+  SetPixel(src.dc(), 0, 0, RGB(255, 0, 255));
+  SetPixel(src.dc(), 1, 0, RGB(254, 0, 255));  // one step off the key: drawn
+  SetPixel(src.dc(), 2, 0, kRed);
+  SetPixel(src.dc(), 3, 0, RGB(255, 0, 255));
+  Canvas dst(4, 1, kGreen);
+  ASSERT_TRUE(TransparentImage(dst.dc(), 0, 0, 4, 1, src.dc(), 0, 0, 4, 1, RGB(255, 0, 255)));
+  EXPECT_EQ(dst.At(0, 0), kGreen);
+  EXPECT_EQ(dst.At(1, 0), RGB(254, 0, 255));
+  EXPECT_EQ(dst.At(2, 0), kRed);
+  EXPECT_EQ(dst.At(3, 0), kGreen);
+  // The source may also be a bitmap handle, and the copy may be scaled.
+  Canvas wide(8, 2, kGreen);
+  ASSERT_TRUE(TransparentImage(wide.dc(), 0, 0, 8, 2, src.bitmap(), 0, 0, 4, 1, RGB(255, 0, 255)));
+  EXPECT_EQ(wide.Row(1), "GG??RRGG");
+  EXPECT_FALSE(TransparentImage(wide.dc(), 0, 0, 8, 2, nullptr, 0, 0, 4, 1, 0));
+}
+
+TEST(GdiBlit, AlphaBlendUsesPremultipliedPerPixelAlpha) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biWidth = 3;
+  bi.bmiHeader.biHeight = -1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<std::uint32_t*>(bits);
+  px[0] = 0xFFFF0000u;  // opaque red
+  px[1] = 0x80800000u;  // half-transparent red, premultiplied
+  px[2] = 0x00000000u;  // transparent
+  HDC src = CreateCompatibleDC(nullptr);
+  SelectObject(src, dib);
+  Canvas dst(3, 1, kBlue);
+  BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ASSERT_TRUE(AlphaBlend(dst.dc(), 0, 0, 3, 1, src, 0, 0, 3, 1, bf));
+  EXPECT_EQ(dst.At(0, 0), kRed);
+  EXPECT_EQ(dst.At(1, 0), RGB(128, 0, 127));
+  EXPECT_EQ(dst.At(2, 0), kBlue);
+  // A constant alpha of about a half over an opaque source.
+  Canvas d2(1, 1, kBlack);
+  BLENDFUNCTION half{AC_SRC_OVER, 0, 128, 0};
+  AlphaBlend(d2.dc(), 0, 0, 1, 1, src, 0, 0, 1, 1, half);
+  EXPECT_EQ(d2.At(0, 0), RGB(128, 0, 0));
+  BLENDFUNCTION bad{1, 0, 255, 0};
+  EXPECT_FALSE(AlphaBlend(d2.dc(), 0, 0, 1, 1, src, 0, 0, 1, 1, bad));
+  DeleteDC(src);
+  DeleteObject(dib);
+}
