@@ -1,0 +1,386 @@
+#include "platform/display/script.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <limits>
+#include <sstream>
+
+#include "platform/win32/clock.h"
+#include "platform/win32/messages.h"
+#include "platform/win32/text.h"
+#include "platform/window/describe.h"
+#include "platform/window/input.h"
+
+namespace display {
+
+namespace {
+
+constexpr std::uint64_t kHoldPressMs = 800;  // well past the 500 ms of a tap-and-hold
+constexpr std::uint64_t kDragStepMs = 16;     // one frame at 60 Hz
+
+struct KeyName {
+  const char* name;
+  UINT vk;
+};
+
+constexpr KeyName kKeys[] = {
+    {"LEFT", VK_LEFT},     {"RIGHT", VK_RIGHT},   {"UP", VK_UP},         {"DOWN", VK_DOWN},
+    {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN},  {"BACK", VK_BACK},     {"ESCAPE", VK_ESCAPE},
+    {"TAB", VK_TAB},       {"SPACE", VK_SPACE},   {"DELETE", VK_DELETE}, {"HOME", VK_HOME},
+    {"END", VK_END},       {"PRIOR", VK_PRIOR},   {"NEXT", VK_NEXT},     {"INSERT", VK_INSERT},
+    {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL}, {"MENU", VK_MENU},   {"APPS", VK_APPS},
+    {"LWIN", VK_LWIN},     {"VOLUME_UP", VK_VOLUME_UP}, {"VOLUME_DOWN", VK_VOLUME_DOWN},
+    {"TSOFT1", VK_TSOFT1}, {"TSOFT2", VK_TSOFT2}, {"TTALK", VK_TTALK},   {"TEND", VK_TEND},
+};
+
+bool ParseInt(const std::string& s, long long lo, long long hi, long long* out) {
+  if (s.empty()) return false;
+  std::size_t i = 0;
+  bool neg = false;
+  if (s[0] == '-' || s[0] == '+') {
+    neg = s[0] == '-';
+    i = 1;
+  }
+  if (i >= s.size()) return false;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+    v = v * 10 + (s[i] - '0');
+    if (v > 1000000000000LL) return false;
+  }
+  if (neg) v = -v;
+  if (v < lo || v > hi) return false;
+  *out = v;
+  return true;
+}
+
+std::vector<std::string> Words(const std::string& s) {
+  std::istringstream in(s);
+  std::vector<std::string> out;
+  std::string w;
+  while (in >> w) out.push_back(w);
+  return out;
+}
+
+std::string Unescape(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      const char n = s[++i];
+      out += n == 'n' ? '\n' : n == 't' ? '\t' : n == 'r' ? '\r' : n;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
+bool ParseTime(const std::string& s, SYSTEMTIME* st) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+  char tail = 0;
+  const int n = std::sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &sec, &tail);
+  if (n != 5 && n != 6) return false;
+  if (n == 5 && s.size() != 16) return false;
+  *st = SYSTEMTIME{};
+  st->wYear = static_cast<WORD>(y);
+  st->wMonth = static_cast<WORD>(mo);
+  st->wDay = static_cast<WORD>(d);
+  st->wHour = static_cast<WORD>(h);
+  st->wMinute = static_cast<WORD>(mi);
+  st->wSecond = static_cast<WORD>(sec);
+  return sysclock::IsValidSystemTime(*st);
+}
+
+}  // namespace
+
+UINT VirtualKeyFromName(const std::string& rawName) {
+  std::string name = rawName;
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (name.rfind("VK_", 0) == 0) name = name.substr(3);
+  for (const KeyName& k : kKeys) {
+    if (name == k.name) return k.vk;
+  }
+  if (name.size() == 1 && (std::isalpha(static_cast<unsigned char>(name[0])) ||
+                           std::isdigit(static_cast<unsigned char>(name[0])))) {
+    return static_cast<UINT>(name[0]);
+  }
+  if (name.size() >= 2 && name[0] == 'F') {
+    long long n = 0;
+    if (ParseInt(name.substr(1), 1, 24, &n)) return VK_F1 + static_cast<UINT>(n - 1);
+  }
+  return 0;
+}
+
+ScriptRunner::ScriptRunner(ScriptHost host, bool virtualTime) : m_host(std::move(host)), m_virtual(virtualTime) {}
+
+bool ScriptRunner::Parse(const std::string& rawLine, int lineNumber, std::vector<Step>* steps,
+                         std::string* message) {
+  std::string line = rawLine;
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  const std::vector<std::string> w = Words(line);
+  if (w.empty() || w[0][0] == '#') return true;
+  const std::string& cmd = w[0];
+  const long long kMaxCoord = 100000;
+  auto point = [&](std::size_t i, int* x, int* y) {
+    long long a = 0, b = 0;
+    if (!ParseInt(w[i], -kMaxCoord, kMaxCoord, &a) || !ParseInt(w[i + 1], -kMaxCoord, kMaxCoord, &b)) return false;
+    *x = static_cast<int>(a);
+    *y = static_cast<int>(b);
+    return true;
+  };
+  auto need = [&](std::size_t n, const char* usage) {
+    if (w.size() == n + 1) return true;
+    *message = std::string("usage: ") + usage;
+    return false;
+  };
+  Step s{};
+  s.line = lineNumber;
+  if (cmd == "tap" || cmd == "hold" || cmd == "down" || cmd == "move" || cmd == "up") {
+    const std::string usage = cmd + " X Y";
+    if (!need(2, usage.c_str())) return false;
+    if (!point(1, &s.x, &s.y)) {
+      *message = "bad point in '" + line + "'";
+      return false;
+    }
+    if (cmd == "tap" || cmd == "hold" || cmd == "down") {
+      s.kind = Kind::Down;
+      steps->push_back(s);
+    }
+    if (cmd == "hold") {
+      Step wait = s;
+      wait.kind = Kind::Wait;
+      wait.ms = kHoldPressMs;
+      steps->push_back(wait);
+    }
+    if (cmd == "move") {
+      s.kind = Kind::Move;
+      steps->push_back(s);
+    }
+    if (cmd == "tap" || cmd == "hold" || cmd == "up") {
+      s.kind = Kind::Up;
+      steps->push_back(s);
+    }
+    return true;
+  }
+  if (cmd == "drag") {
+    if (!need(5, "drag X1 Y1 X2 Y2 MS")) return false;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    long long ms = 0;
+    if (!point(1, &x1, &y1) || !point(3, &x2, &y2) || !ParseInt(w[5], 0, 600000, &ms)) {
+      *message = "bad argument in '" + line + "'";
+      return false;
+    }
+    s.kind = Kind::Down;
+    s.x = x1;
+    s.y = y1;
+    steps->push_back(s);
+    const long long n = std::max<long long>(1, ms / static_cast<long long>(kDragStepMs));
+    for (long long i = 1; i <= n; ++i) {
+      Step wait = s;
+      wait.kind = Kind::Wait;
+      wait.ms = static_cast<std::uint64_t>(ms) / static_cast<std::uint64_t>(n);
+      if (wait.ms) steps->push_back(wait);
+      Step move = s;
+      move.kind = Kind::Move;
+      move.x = static_cast<int>(x1 + (x2 - x1) * i / n);
+      move.y = static_cast<int>(y1 + (y2 - y1) * i / n);
+      steps->push_back(move);
+    }
+    s.kind = Kind::Up;
+    s.x = x2;
+    s.y = y2;
+    steps->push_back(s);
+    return true;
+  }
+  if (cmd == "key") {
+    if (!need(1, "key NAME")) return false;
+    s.vk = VirtualKeyFromName(w[1]);
+    if (!s.vk) {
+      *message = "unknown key '" + w[1] + "'";
+      return false;
+    }
+    s.kind = Kind::Key;
+    steps->push_back(s);
+    return true;
+  }
+  if (cmd == "char") {
+    const std::size_t at = line.find("char");
+    std::string rest = line.substr(at + 4);
+    if (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.erase(0, 1);
+    if (rest.empty()) {
+      *message = "usage: char TEXT";
+      return false;
+    }
+    s.kind = Kind::Char;
+    s.text = text::FromUtf8(Unescape(rest));
+    steps->push_back(s);
+    return true;
+  }
+  if (cmd == "wait") {
+    long long ms = 0;
+    if (!need(1, "wait MS")) return false;
+    if (!ParseInt(w[1], 0, 24LL * 3600 * 1000 * 366, &ms)) {
+      *message = "bad time '" + w[1] + "'";
+      return false;
+    }
+    s.kind = Kind::Wait;
+    s.ms = static_cast<std::uint64_t>(ms);
+    steps->push_back(s);
+    return true;
+  }
+  if (cmd == "rotate" || cmd == "dump" || cmd == "exit") {
+    if (!need(0, cmd.c_str())) return false;
+    s.kind = cmd == "rotate" ? Kind::Rotate : cmd == "dump" ? Kind::Dump : Kind::Exit;
+    steps->push_back(s);
+    return true;
+  }
+  if (cmd == "time") {
+    if (!need(1, "time YYYY-MM-DDTHH:MM[:SS]")) return false;
+    if (!ParseTime(w[1], &s.time)) {
+      *message = "bad date-time '" + w[1] + "' (YYYY-MM-DDTHH:MM[:SS])";
+      return false;
+    }
+    s.kind = Kind::Time;
+    steps->push_back(s);
+    return true;
+  }
+  if (cmd == "shot") {
+    if (!need(1, "shot FILE.png")) return false;
+    s.kind = Kind::Shot;
+    s.path = w[1];
+    steps->push_back(s);
+    return true;
+  }
+  *message = "unknown command '" + cmd + "'";
+  return false;
+}
+
+bool ScriptRunner::Check(const std::vector<std::string>& lines, int* badLine, std::string* message) {
+  std::vector<Step> steps;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!Parse(lines[i], static_cast<int>(i + 1), &steps, message)) {
+      *badLine = static_cast<int>(i + 1);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ScriptRunner::AddLine(const std::string& line) {
+  ++m_lineNumber;
+  std::vector<Step> steps;
+  std::string message;
+  if (!Parse(line, m_lineNumber, &steps, &message)) {
+    if (m_host.fail) m_host.fail(m_lineNumber, message);
+    return false;
+  }
+  if (m_ended) return true;  // after `exit` nothing more runs
+  for (Step& s : steps) {
+    m_steps.push_back(std::move(s));
+    if (m_steps.back().kind == Kind::Exit) {
+      m_ended = true;
+      break;
+    }
+  }
+  return true;
+}
+
+void ScriptRunner::AddEnd() {
+  if (m_ended) return;
+  m_ended = true;
+  Step s{};
+  s.kind = Kind::Exit;
+  s.line = m_lineNumber + 1;
+  m_steps.push_back(s);
+}
+
+void ScriptRunner::Abort() {
+  m_steps.clear();
+  m_waiting = false;
+  if (m_exiting) return;
+  m_ended = true;
+  Step s{};
+  s.kind = Kind::Exit;
+  s.line = m_lineNumber;
+  m_steps.push_back(s);
+}
+
+std::uint64_t ScriptRunner::WaitDeadline() const {
+  return m_waiting ? m_waitEnd : std::numeric_limits<std::uint64_t>::max();
+}
+
+bool ScriptRunner::AtIdle(std::uint64_t timerDue) {
+  if (m_exiting) {
+    // The program did not end yet: ask again, more firmly each time.
+    m_host.requestExit(++m_exitAttempts);
+    return true;
+  }
+  const std::uint64_t now = sysclock::NowMs();
+  if (m_waiting) {
+    if (m_virtual) {
+      // Step to the next timer within the wait, so each one fires on time.
+      if (timerDue > now && timerDue < m_waitEnd) {
+        sysclock::Advance(timerDue - now);
+        return true;
+      }
+      if (m_waitEnd > now) sysclock::Advance(m_waitEnd - now);
+      m_waiting = false;
+      return true;
+    }
+    if (now < m_waitEnd) return false;
+    m_waiting = false;
+    return true;
+  }
+  if (m_steps.empty()) return false;
+  const Step step = m_steps.front();
+  m_steps.pop_front();
+  Run(step);
+  return true;
+}
+
+void ScriptRunner::Run(const Step& s) {
+  switch (s.kind) {
+    case Kind::Down:
+      window::input::StylusDown(s.x, s.y);
+      break;
+    case Kind::Move:
+      window::input::StylusMove(s.x, s.y);
+      break;
+    case Kind::Up:
+      window::input::StylusUp(s.x, s.y);
+      break;
+    case Kind::Key:
+      window::input::KeyDown(s.vk);
+      window::input::KeyUp(s.vk);
+      break;
+    case Kind::Char:
+      window::input::Text(s.text);
+      break;
+    case Kind::Wait:
+      m_waiting = true;
+      m_waitEnd = sysclock::NowMs() + s.ms;
+      break;
+    case Kind::Rotate:
+      if (m_host.rotate) m_host.rotate();
+      break;
+    case Kind::Time:
+      SetLocalTime(&s.time);
+      break;
+    case Kind::Shot: {
+      std::string error;
+      if (m_host.shot && !m_host.shot(s.path, &error) && m_host.fail) m_host.fail(s.line, error);
+      break;
+    }
+    case Kind::Dump:
+      if (m_host.print) m_host.print(window::DumpState());
+      break;
+    case Kind::Exit:
+      m_exiting = true;
+      m_steps.clear();
+      m_host.requestExit(0);
+      break;
+  }
+}
+
+}  // namespace display
