@@ -2,6 +2,7 @@
 // constants of the platform, with the platform's values.
 #pragma once
 
+#include "platform/win32/gdi_defs.h"
 #include "platform/win32/types.h"
 
 // ---- Window messages ----------------------------------------------------------
@@ -276,11 +277,9 @@ constexpr UINT RDW_ALLCHILDREN = 0x0080;
 constexpr UINT RDW_UPDATENOW = 0x0100;
 constexpr UINT RDW_ERASENOW = 0x0200;
 
-// Region kinds returned by region and scroll calls.
+// Region kinds returned by scroll calls (NULLREGION, SIMPLEREGION and
+// COMPLEXREGION are in gdi_defs.h); ERROR_REGION is the platform's ERROR.
 constexpr int ERROR_REGION = 0;
-constexpr int NULLREGION = 1;
-constexpr int SIMPLEREGION = 2;
-constexpr int COMPLEXREGION = 3;
 
 // ---- Virtual keys ------------------------------------------------------------------
 

@@ -38,7 +38,7 @@ void JsonWriter::EndArray() {
 
 void JsonWriter::Key(std::string_view key) {
   Separate();
-  String(key);
+  Escaped(key);
   m_out += ": ";
   m_needComma = false;
 }
@@ -47,6 +47,10 @@ void JsonWriter::String(std::u16string_view value) { String(text::ToUtf8(value))
 
 void JsonWriter::String(std::string_view utf8) {
   Separate();
+  Escaped(utf8);
+}
+
+void JsonWriter::Escaped(std::string_view utf8) {
   m_out += '"';
   for (unsigned char c : utf8) {
     switch (c) {

@@ -52,6 +52,7 @@ class JsonWriter {
 
  private:
   void Separate();
+  void Escaped(std::string_view utf8);
   std::string m_out;
   bool m_needComma = false;  // a value was written at this level
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gdi/gdi.h"
 #include "platform/gdi/surface.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/rect.h"
@@ -11,23 +12,14 @@
 #include "platform/window/window.h"
 #include "platform/window/window_impl.h"
 
-#if __has_include("platform/gdi/gdi.h")
-#include "platform/gdi/gdi.h"
-#define MIVO_HAVE_GDI 1
-#else
-#define MIVO_HAVE_GDI 0
-#endif
 
 using namespace window::detail;
 
 namespace {
 
 struct Framebuffer {
-  HBITMAP bitmap = nullptr;            // the drawing layer's bitmap, when it exists
-  std::vector<std::uint32_t> memory;   // pixels of our own until the drawing layer lands
-  int width = 0;
-  int height = 0;
-  bool dirty = false;
+  HBITMAP bitmap = nullptr;  // the screen's pixels, a bitmap of the drawing layer
+  bool dirty = false;        // drawn into since the display last presented it
 };
 
 Framebuffer& Frame() {
@@ -37,50 +29,25 @@ Framebuffer& Frame() {
 
 gdi::PixelBuffer FramePixels() {
   Framebuffer& f = Frame();
-#if MIVO_HAVE_GDI
-  if (f.bitmap) return gdi::BitmapPixels(f.bitmap);
-#endif
-  gdi::PixelBuffer p;
-  if (f.memory.empty()) return p;
-  p.pixels = f.memory.data();
-  p.width = f.width;
-  p.height = f.height;
-  p.stride = f.width;
-  return p;
+  if (!f.bitmap) return gdi::PixelBuffer{};
+  return gdi::BitmapPixels(f.bitmap);
 }
 
 HDC MakeDC(const Wnd* w, const gdi::Region& visibleScreen) {
-#if MIVO_HAVE_GDI
   Framebuffer& f = Frame();
   if (!f.bitmap) return nullptr;
   return gdi::CreateWindowDC(f.bitmap, w ? ScreenOrigin(w) : POINT{}, visibleScreen);
-#else
-  (void)w;
-  (void)visibleScreen;
-  return nullptr;
-#endif
 }
 
 void FreeDC(HDC dc) {
-#if MIVO_HAVE_GDI
   if (dc) gdi::ReleaseWindowDC(dc);
-#else
-  (void)dc;
-#endif
 }
 
 // Fills the erase area with the class brush, as the default WM_ERASEBKGND does.
 bool EraseWithClassBrush(Wnd* w, HDC dc, const RECT& area) {
-#if MIVO_HAVE_GDI
   if (!dc || !w->cls || !w->cls->info.hbrBackground) return false;
   FillRect(dc, &area, w->cls->info.hbrBackground);
   return true;
-#else
-  (void)w;
-  (void)dc;
-  (void)area;
-  return false;
-#endif
 }
 
 void AddInvalid(Wnd* w, const gdi::Region& clientArea, bool erase) {
@@ -329,8 +296,8 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
   return TRUE;
 }
 
-int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN, RECT* update,
-                   UINT flags) {
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRegion,
+                   RECT* update, UINT flags) {
   Wnd* w = Lookup(hwnd);
   if (!w) return ERROR_REGION;
   RECT area = scroll ? *scroll : ClientRect(w);
@@ -409,6 +376,14 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
   uncovered.Subtract(moved);
   uncovered.Offset(-o.x, -o.y);
   if (update) *update = uncovered.Bounds();
+  if (updateRegion) {
+    SetRectRgn(updateRegion, 0, 0, 0, 0);
+    for (const RECT& r : uncovered.Rects()) {
+      HRGN part = CreateRectRgnIndirect(&r);
+      CombineRgn(updateRegion, updateRegion, part, RGN_OR);
+      DeleteObject(part);
+    }
+  }
   if (flags & SW_INVALIDATE) AddInvalid(w, uncovered, (flags & SW_ERASE) != 0);
   if (uncovered.IsEmpty()) return NULLREGION;
   return uncovered.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
@@ -423,19 +398,12 @@ namespace window {
 
 void CreateFramebuffer(int width, int height) {
   Framebuffer& f = Frame();
-#if MIVO_HAVE_GDI
   if (f.bitmap) DeleteObject(f.bitmap);
   f.bitmap = CreateBitmap(width, height, 1, 32, nullptr);
-  if (f.bitmap) {
-    gdi::PixelBuffer p = gdi::BitmapPixels(f.bitmap);
-    for (int y = 0; y < p.height; ++y) {
-      std::fill_n(p.pixels + static_cast<std::ptrdiff_t>(y) * p.stride, p.width, 0xFF000000u);
-    }
+  gdi::PixelBuffer p = gdi::BitmapPixels(f.bitmap);
+  for (int y = 0; p.pixels && y < p.height; ++y) {
+    std::fill_n(p.pixels + static_cast<std::ptrdiff_t>(y) * p.stride, p.width, 0xFF000000u);
   }
-#endif
-  f.width = width;
-  f.height = height;
-  if (!f.bitmap) f.memory.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0xFF000000u);
   f.dirty = true;
   InvalidateRect(nullptr, nullptr, TRUE);
 }

@@ -1,0 +1,226 @@
+// mivo's entry point. Until the system's own start-up is in place it opens a
+// demonstration frame: a clock line and four tiles that count taps and
+// tell tap-and-holds, so the window system can be seen and driven.
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/display/host.h"
+#include "platform/gdi/gdi.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/rect.h"
+#include "platform/win32/text.h"
+#include "platform/window/framework.h"
+#include "platform/window/message.h"
+#include "platform/window/paint.h"
+#include "platform/window/window.h"
+
+namespace {
+
+
+// One tile: its colour, a caption and what happened to it last.
+class DemoTile : public CWnd {
+ public:
+  DemoTile(const char16_t* caption, COLORREF color) : m_caption(caption), m_color(color) {}
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_CREATE:
+        UpdateText();
+        return 0;
+      case WM_PAINT:
+        OnPaint();
+        return 0;
+      case WM_LBUTTONDOWN:
+        m_pressed = true;
+        Invalidate(FALSE);
+        return 0;
+      case WM_LBUTTONUP:
+        OnTap();
+        return 0;
+      case WM_CONTEXTMENU:
+        OnHold();
+        return 0;
+      default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+  }
+
+ private:
+  void OnTap() {
+    m_pressed = false;
+    ++m_taps;
+    m_state = text::Format(u"%d tap%s", m_taps, m_taps == 1 ? u"" : u"s");
+    UpdateText();
+    Invalidate(FALSE);
+  }
+
+  void OnHold() {
+    m_pressed = false;
+    m_state = u"held";
+    UpdateText();
+    Invalidate(FALSE);
+  }
+
+  void UpdateText() { SetWindowText(m_caption + (m_state.empty() ? u"" : u": " + m_state)); }
+
+  void OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    RECT r;
+    GetClientRect(&r);
+    const COLORREF fill = m_pressed ? RGB(255, 255, 255) : m_color;
+    HBRUSH brush = CreateSolidBrush(fill);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    // One dot per tap (up to ten), and a frame once the tile was held.
+    const int unit = std::max(4, RectHeight(r) / 12);
+    HBRUSH mark = CreateSolidBrush(m_pressed ? m_color : RGB(255, 255, 255));
+    for (int i = 0; i < std::min(m_taps, 10); ++i) {
+      const RECT dot = MakeRect(unit + i * 2 * unit % (RectWidth(r) - 2 * unit), unit + (i * 2 * unit /
+                                (RectWidth(r) - 2 * unit)) * 2 * unit, 0, 0);
+      const RECT d = MakeRect(dot.left, dot.top, dot.left + unit, dot.top + unit);
+      FillRect(dc, &d, mark);
+    }
+    if (m_state == u"held") {
+      for (int i = 0; i < unit / 2; ++i) {
+        RECT f = r;
+        InflateRect(&f, -i, -i);
+        FrameRect(dc, &f, mark);
+      }
+    }
+    DeleteObject(mark);
+    EndPaint(m_hWnd, &ps);
+  }
+
+  std::u16string m_caption;  // what the tile is called
+  std::u16string m_state;    // "3 taps", "held" or empty
+  COLORREF m_color;          // its colour at rest
+  int m_taps = 0;            // taps so far
+  bool m_pressed = false;    // drawn inverted while the stylus is down on it
+};
+
+// The frame: a clock line at the top and the four tiles below.
+class DemoFrame : public CFrameWnd {
+ public:
+  DemoFrame()
+      : m_tiles{{u"Contacts", RGB(0x2E, 0x7D, 0x32)},
+                {u"Messages", RGB(0x15, 0x65, 0xC0)},
+                {u"Calls", RGB(0xC6, 0x28, 0x28)},
+                {u"Settings", RGB(0x6A, 0x1B, 0x9A)}} {}
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_CREATE:
+        return OnCreate();
+      case WM_SIZE:
+        Layout();
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+      case WM_TIMER:
+        OnClockTick();
+        return 0;
+      case WM_PAINT:
+        OnPaint();
+        return 0;
+      default:
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+    }
+  }
+
+ private:
+  static constexpr UINT_PTR kClockTimer = 1;
+
+  LRESULT OnCreate() {
+    for (DemoTile& t : m_tiles) {
+      if (!t.Create(nullptr, u"", WS_CHILD | WS_VISIBLE, MakeRect(0, 0, 10, 10), this, 0)) return -1;
+    }
+    Layout();
+    SetTimer(kClockTimer, 1000);
+    return 0;
+  }
+
+  void Layout() {
+    RECT r;
+    GetClientRect(&r);
+    const int s = RectHeight(r) >= 480 || RectWidth(r) >= 480 ? 2 : 1;
+    const int top = 24 * s, gap = 8 * s;
+    const int w = (RectWidth(r) - 3 * gap) / 2;
+    const int h = (RectHeight(r) - top - 3 * gap) / 2;
+    for (int i = 0; i < 4; ++i) {
+      if (!m_tiles[i].m_hWnd) continue;
+      const int x = gap + (i % 2) * (w + gap);
+      const int y = top + gap + (i / 2) * (h + gap);
+      m_tiles[i].MoveWindow(x, y, w, h);
+    }
+    Invalidate();
+  }
+
+  void OnClockTick() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    if (st.wMinute == m_shownMinute) return;
+    RECT r;
+    GetClientRect(&r);
+    r.bottom = 24 * (RectHeight(r) >= 480 || RectWidth(r) >= 480 ? 2 : 1);
+    InvalidateRect(&r, TRUE);
+  }
+
+  void OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    RECT r;
+    GetClientRect(&r);
+    HBRUSH brush = CreateSolidBrush(RGB(0x21, 0x21, 0x21));
+    FillRect(dc, &ps.rcPaint, brush);
+    DeleteObject(brush);
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    m_shownMinute = st.wMinute;
+    const std::u16string clock = text::Format(u"mivo  %04d-%02d-%02d  %02d:%02d", st.wYear, st.wMonth, st.wDay,
+                                              st.wHour, st.wMinute);
+    SetWindowText(clock);
+    // The clock line shows the minutes as a bar that fills over the hour.
+    r.bottom = 24 * (RectHeight(r) >= 480 || RectWidth(r) >= 480 ? 2 : 1);
+    RECT bar = MakeRect(r.left + 8, r.bottom / 2 - 2, r.left + 8 + (RectWidth(r) - 16) * (st.wMinute + 1) / 60,
+                        r.bottom / 2 + 2);
+    HBRUSH light = CreateSolidBrush(RGB(0xEE, 0xEE, 0xEE));
+    FillRect(dc, &bar, light);
+    DeleteObject(light);
+    EndPaint(m_hWnd, &ps);
+  }
+
+  DemoTile m_tiles[4];
+  int m_shownMinute = -1;  // the minute the clock line shows
+};
+
+class DemoApp : public CWinApp {
+ public:
+  DemoApp() : CWinApp(u"mivo") {}
+  BOOL InitInstance() override {
+    if (!m_frame.Create(nullptr, u"mivo", WS_VISIBLE)) return FALSE;
+    m_pMainWnd = &m_frame;
+    m_frame.ShowWindow(SW_SHOW);
+    m_frame.UpdateWindow();
+    return TRUE;
+  }
+
+ private:
+  DemoFrame m_frame;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  display::Options options;
+  int code = 0;
+  if (!display::ParseOptions(argc, argv, &options, &code)) return code;
+  display::Host host;
+  if (!host.Start(options)) return host.ExitCode(1);
+  gdi::SetLogPixels(options.height >= 480 && options.width >= 480 ? 192 : 96);
+  int result;
+  {
+    DemoApp app;
+    result = AfxWinMain(app);
+  }
+  window::ResetWindowSystem();
+  return host.ExitCode(result);
+}
