@@ -1,0 +1,173 @@
+// The real program driven by scenario scripts: taps and holds reach the
+// windows under them, the dump line tells what the screen shows, screenshots
+// hold the expected pixels, and bad input ends with a message.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/display/png.h"
+#include "tests/support/mivo_runner.h"
+
+using testing_support::FreshDir;
+using testing_support::Json;
+using testing_support::MivoSession;
+using testing_support::RunMivo;
+using testing_support::RunMivoArgs;
+
+namespace {
+
+// The text of the first window whose text starts with `prefix`.
+std::string WindowText(const Json& dump, const std::string& prefix) {
+  for (const Json& w : dump["windows"].Items()) {
+    if (w["text"].AsString().rfind(prefix, 0) == 0) return w["text"].AsString();
+  }
+  return "(none)";
+}
+
+std::uint32_t Rgb(const display::Image& img, int x, int y) { return img.At(x, y) & 0xFFFFFFu; }
+
+}  // namespace
+
+TEST(DemoScenario, TapsAndHoldsReachTheTilesUnderTheStylus) {
+  const std::string dir = FreshDir("demo_taps");
+  const auto r = RunMivo(dir, "tap 60 100\ntap 60 100\nhold 180 100\ndump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 1u) << r.out;
+  const Json& d = r.dumps[0];
+  EXPECT_EQ(WindowText(d, "Contacts"), "Contacts: 2 taps");
+  EXPECT_EQ(WindowText(d, "Messages"), "Messages: held");
+  EXPECT_EQ(WindowText(d, "Calls"), "Calls");
+}
+
+TEST(DemoScenario, TheDumpLineHasEveryKeyAndDescribesTheScreenAndWindows) {
+  const std::string dir = FreshDir("demo_dump");
+  const auto r = RunMivo(dir, "dump\n", {"--screen", "480x640"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 1u);
+  const Json& d = r.dumps[0];
+  ASSERT_TRUE(d.Error().empty()) << d.Error();
+  EXPECT_EQ(d["screen"]["w"].AsInt(), 480);
+  EXPECT_EQ(d["screen"]["h"].AsInt(), 640);
+  EXPECT_EQ(d["screen"]["mode"].AsInt(), 0);
+  EXPECT_TRUE(d["screen"]["portrait"].AsBool());
+  for (const char* key : {"softkeys", "pages", "windows"}) EXPECT_EQ(d[key].type(), Json::Type::Array) << key;
+  for (const char* key : {"top", "overlay", "desktop"}) {
+    EXPECT_TRUE(d.Has(key)) << key;
+    EXPECT_TRUE(d[key].IsNull()) << key;
+  }
+  ASSERT_EQ(d["windows"].size(), 5u);
+  const Json& frame = d["windows"][0];
+  EXPECT_EQ(frame["rect"][2].AsInt(), 480);
+  EXPECT_EQ(frame["rect"][3].AsInt(), 640);
+  EXPECT_TRUE(frame["visible"].AsBool());
+  EXPECT_EQ(frame["text"].AsString(), "mivo  2010-03-15  09:05");  // the documented start of virtual time
+}
+
+TEST(DemoScenario, RotatingSwapsTheScreenAndResizesTheFrame) {
+  const std::string dir = FreshDir("demo_rotate");
+  const auto r = RunMivo(dir, "rotate\ndump\nkey F3\ndump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 2u);
+  EXPECT_EQ(r.dumps[0]["screen"]["w"].AsInt(), 320);
+  EXPECT_FALSE(r.dumps[0]["screen"]["portrait"].AsBool());
+  EXPECT_EQ(r.dumps[0]["windows"][0]["rect"][2].AsInt(), 320);
+  EXPECT_EQ(r.dumps[0]["windows"][0]["rect"][3].AsInt(), 240);
+  EXPECT_EQ(r.dumps[1]["screen"]["w"].AsInt(), 240);  // F3 turns it back
+}
+
+TEST(DemoScenario, VirtualTimeMovesOnlyWithWaitAndTimeSetsTheClock) {
+  const std::string dir = FreshDir("demo_time");
+  const auto r = RunMivo(dir, "time 2011-12-31T23:59:30\nwait 1000\ndump\nwait 30000\ndump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 2u);
+  EXPECT_EQ(r.dumps[0]["windows"][0]["text"].AsString(), "mivo  2011-12-31  23:59");
+  EXPECT_EQ(r.dumps[1]["windows"][0]["text"].AsString(), "mivo  2012-01-01  00:00");
+}
+
+TEST(DemoScenario, ScreenshotsHoldTheTilesAtBothScreenSizes) {
+  for (const char* size : {"240x320", "480x640"}) {
+    const std::string dir = FreshDir(std::string("demo_shot_") + size);
+    const bool vga = std::string(size) == "480x640";
+    const int k = vga ? 2 : 1;
+    const auto r = RunMivo(dir, "tap " + std::to_string(60 * k) + " " + std::to_string(100 * k) + "\nshot s.png\n",
+                           {"--screen", size});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    display::Image img;
+    std::string error;
+    ASSERT_TRUE(display::ReadPng(dir + "/s.png", &img, &error)) << error;
+    EXPECT_EQ(img.width, 240 * k);
+    EXPECT_EQ(img.height, 320 * k);
+    EXPECT_EQ(Rgb(img, 100 * k, 150 * k), 0x2E7D32u) << size;  // Contacts, green
+    EXPECT_EQ(Rgb(img, 200 * k, 150 * k), 0x1565C0u) << size;  // Messages, blue
+    EXPECT_EQ(Rgb(img, 100 * k, 300 * k), 0xC62828u) << size;  // Calls, red
+    EXPECT_EQ(Rgb(img, 4 * k, 100 * k), 0x212121u) << size;    // the frame between tiles
+    // The tap left a white dot in the first tile's corner.
+    const int unit = std::max(4, (vga ? 272 : 136) / 12);
+    EXPECT_EQ(Rgb(img, 8 * k + unit + 1, 32 * k + unit + 1), 0xFFFFFFu) << size;
+  }
+}
+
+TEST(DemoScenario, FramesAreWrittenForEveryPresentedChange) {
+  const std::string dir = FreshDir("demo_frames");
+  const auto r = RunMivo(dir, "tap 60 100\nwait 100\ntap 60 100\n", {"--frames", dir + "/frames"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  int frames = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir + "/frames")) frames += e.path().extension() == ".png";
+  // The first frame, then press and release of each tap: at least five.
+  EXPECT_GE(frames, 5);
+}
+
+TEST(DemoScenario, AnUnknownCommandStopsWithItsLineNumberBeforeAnythingRuns) {
+  const std::string dir = FreshDir("demo_bad_command");
+  const auto r = RunMivo(dir, "shot before.png\ntap 1 1\nfly 3 4\n");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("script.mvs:3: unknown command 'fly'"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir + "/before.png"));
+}
+
+TEST(DemoScenario, ABadLineOnStandardInputEndsTheProgramWithAnError) {
+  const std::string dir = FreshDir("demo_bad_stdin");
+  const auto r = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", "-"},
+                             "dump\nwobble\ndump\n");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.dumps.size(), 1u);  // nothing after the bad line runs
+  EXPECT_NE(r.err.find("standard input:2: unknown command 'wobble'"), std::string::npos) << r.err;
+}
+
+TEST(DemoScenario, ScreenSizesOutsideTheRangeAreRefused) {
+  const std::string dir = FreshDir("demo_bad_size");
+  for (const char* size : {"99x320", "240x5000"}) {
+    const auto r = RunMivoArgs(dir, {"--headless", "--screen", size, "--device", dir + "/device"});
+    EXPECT_EQ(r.exitCode, 2) << size;
+    EXPECT_NE(r.err.find("out of range"), std::string::npos) << r.err;
+  }
+}
+
+TEST(DemoScenario, AnInteractiveSessionAnswersEachDumpAtOnce) {
+  const std::string dir = FreshDir("demo_session");
+  MivoSession s(dir);
+  ASSERT_TRUE(s.Running());
+  Json d = s.Dump();
+  ASSERT_TRUE(d.Error().empty()) << d.Error();
+  EXPECT_EQ(WindowText(d, "Calls"), "Calls");
+  s.Send("tap 60 250");
+  d = s.Dump();
+  EXPECT_EQ(WindowText(d, "Calls"), "Calls: 1 tap");
+  s.Send("hold 60 250");
+  d = s.Dump();
+  EXPECT_EQ(WindowText(d, "Calls"), "Calls: held");
+  EXPECT_EQ(s.Finish(), 0);
+}
+
+TEST(DemoScenario, TheDeviceFolderIsCreatedWithItsFileSystemRoot) {
+  const std::string dir = FreshDir("demo_device");
+  const auto r = RunMivo(dir, "exit\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::is_directory(dir + "/device/fs"));
+  // A device path that is a file, not a folder, is an error with a message.
+  std::ofstream(dir + "/plainfile") << "x";
+  const auto bad = RunMivoArgs(dir, {"--headless", "--device", dir + "/plainfile"});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_FALSE(bad.err.empty());
+}

@@ -1,0 +1,285 @@
+// The message queue: ordering, filters, re-entrant sends, modal loops, other threads.
+#include <atomic>
+#include <thread>
+
+#include "fixture.h"
+#include "platform/win32/errors.h"
+
+using MessageQueue = WindowTest;
+
+TEST_F(MessageQueue, MessagesPostedFromAnotherThreadArriveInOrder) {
+  HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
+  std::thread poster([w] {
+    for (int i = 0; i < 500; ++i) PostMessageW(w, WM_USER + 1, static_cast<WPARAM>(i), 0);
+    PostMessageW(w, WM_USER + 2, 0, 0);
+  });
+  std::vector<WPARAM> got;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_USER + 1) got.push_back(msg.wParam);
+    if (msg.message == WM_USER + 2) break;
+    DispatchMessageW(&msg);
+  }
+  poster.join();
+  ASSERT_EQ(got.size(), 500u);
+  for (std::size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i);
+}
+
+TEST_F(MessageQueue, RunOnUiThreadRunsInCallOrderAndWakesAWaitingLoop) {
+  Make("w", WS_VISIBLE, R(0, 0, 10, 10));
+  window::PumpPending();
+  std::vector<int> ran;
+  std::thread worker([&ran] {
+    for (int i = 0; i < 3; ++i) RunOnUiThread([&ran, i] { ran.push_back(i); });
+    RunOnUiThread([] { PostQuitMessage(7); });
+  });
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  worker.join();
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(MessageQueue, AFilteredLoopLeavesOtherWindowsMessagesQueuedAndTheyComeAfterwards) {
+  HWND box = Make("box", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND button = Make("button", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), box);
+  HWND page = Make("page", WS_VISIBLE, R(0, 0, 240, 320));
+  window::PumpPending();
+  log.clear();
+  PostMessageW(page, WM_USER + 1, 0, 0);
+  PostMessageW(button, WM_USER + 2, 0, 0);  // a child of the box: the box's loop takes it
+  PostMessageW(page, WM_USER + 3, 0, 0);
+  PostMessageW(box, WM_USER + 4, 0, 0);
+  window::ModalLoop(box, [](const MSG& m) { return m.message == WM_USER + 4; });
+  EXPECT_EQ(Ids("", {WM_USER + 1, WM_USER + 2, WM_USER + 3, WM_USER + 4}),
+            (std::vector<UINT>{WM_USER + 2, WM_USER + 4}));
+  log.clear();
+  window::PumpPending();
+  EXPECT_EQ(Ids("page", {WM_USER + 1, WM_USER + 3}), (std::vector<UINT>{WM_USER + 1, WM_USER + 3}));
+}
+
+TEST_F(MessageQueue, AQuitTakenByAModalLoopIsPostedAgainSoTheProgramStillEnds) {
+  HWND box = Make("box", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND page = Make("page", WS_VISIBLE, R(0, 0, 240, 320));
+  window::PumpPending();
+  PostMessageW(page, WM_USER + 1, 0, 0);
+  PostQuitMessage(3);
+  EXPECT_FALSE(window::ModalLoop(box, [](const MSG&) { return false; }));
+  // The outer loop gets the page's message first, then the quit.
+  MSG msg;
+  ASSERT_GT(GetMessageW(&msg, nullptr, 0, 0), 0);
+  EXPECT_EQ(msg.message, WM_USER + 1u);
+  EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), 0);
+  EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(MessageQueue, TypingReachesTheFocusedControlInsideAModalLoop) {
+  HWND box = Make("box", WS_VISIBLE, R(0, 0, 200, 100));
+  HWND edit = Make("edit", WS_CHILD | WS_VISIBLE, R(10, 10, 190, 30), box);
+  SetFocus(edit);
+  window::PumpPending();
+  log.clear();
+  window::input::Text(u"ok");
+  window::input::KeyDown(VK_RETURN);
+  int chars = 0;
+  window::ModalLoop(box, [&](const MSG& m) { return m.message == WM_CHAR && ++chars == 3; });
+  std::vector<WPARAM> typed;
+  for (const Logged& l : log) {
+    if (l.window == "edit" && l.message == WM_CHAR) typed.push_back(l.wParam);
+  }
+  EXPECT_EQ(typed, (std::vector<WPARAM>{'o', 'k', '\r'}));
+}
+
+TEST_F(MessageQueue, SendMessageInsideAHandlerReentersAndReturnsEachResult) {
+  HWND a = Make("a", WS_VISIBLE, R(0, 0, 10, 10));
+  HWND b = Make("b", WS_VISIBLE, R(0, 0, 10, 10));
+  int depth = 0, deepest = 0;
+  handlers["a"] = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT* r) {
+    if (m != WM_USER) return false;
+    ++depth;
+    deepest = std::max(deepest, depth);
+    *r = w == 0 ? 100 : static_cast<LRESULT>(w) + SendMessageW(b, WM_USER, w - 1, 0);
+    --depth;
+    return true;
+  };
+  handlers["b"] = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT* r) {
+    if (m != WM_USER) return false;
+    *r = SendMessageW(a, WM_USER, w, 0);
+    return true;
+  };
+  EXPECT_EQ(SendMessageW(a, WM_USER, 3, 0), 3 + 2 + 1 + 100);
+  EXPECT_EQ(deepest, 4);
+}
+
+TEST_F(MessageQueue, PeekMessageWithARangeTakesOnlyThatRange) {
+  HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
+  window::PumpPending();
+  PostMessageW(w, WM_USER + 10, 0, 0);
+  PostMessageW(w, WM_KEYDOWN, VK_LEFT, 0);
+  PostMessageW(w, WM_USER + 20, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_USER + 15, WM_USER + 25, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 20u);
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_USER + 15, WM_USER + 25, PM_REMOVE));
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_USER + 15, WM_USER + 25, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 10u);
+  EXPECT_EQ(window::QueuedCount(), 0u);
+}
+
+TEST_F(MessageQueue, TranslateMessageQueuesTheCharacterNextForTypingKeysOnly) {
+  HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
+  SetFocus(w);
+  window::PumpPending();
+  log.clear();
+  window::input::KeyDown(VK_BACK);
+  window::input::KeyDown(VK_LEFT);
+  window::input::KeyDown('A');
+  window::input::KeyDown('B', true);  // the backend types the text itself
+  window::PumpPending();
+  EXPECT_EQ(Ids("w", {WM_KEYDOWN, WM_CHAR}),
+            (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_KEYDOWN}));
+}
+
+TEST_F(MessageQueue, StaleAndWrongHandlesFailCleanly) {
+  HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
+  HWND child = Make("child", WS_CHILD | WS_VISIBLE, R(0, 0, 5, 5), w);
+  ASSERT_TRUE(DestroyWindow(w));
+  EXPECT_FALSE(IsWindow(child));
+  SetLastError(0);
+  EXPECT_FALSE(DestroyWindow(w));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
+  EXPECT_EQ(SendMessageW(child, WM_GETTEXTLENGTH, 0, 0), 0);
+  RECT r;
+  EXPECT_FALSE(GetClientRect(w, &r));
+  EXPECT_FALSE(ShowWindow(w, SW_SHOW));
+  EXPECT_FALSE(SetWindowPos(w, HWND_TOP, 0, 0, 1, 1, 0));
+  EXPECT_FALSE(InvalidateRect(child, nullptr, TRUE));
+  EXPECT_EQ(SetTimer(w, 1, 100, nullptr), 0u);
+  EXPECT_EQ(SetFocus(w), nullptr);
+  EXPECT_FALSE(SetForegroundWindow(w));
+  EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(0x12345678)));
+  EXPECT_FALSE(IsWindow(nullptr));
+  MSG msg;
+  EXPECT_EQ(GetMessageW(&msg, w, 0, 0), -1);
+  // Null arguments are refused, not followed.
+  EXPECT_FALSE(GetWindowRect(child, nullptr));
+  EXPECT_FALSE(PeekMessageW(nullptr, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(CreateWindowExW(0, u"no such class", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
+  EXPECT_EQ(CreateWindowExW(0, u"logger", nullptr, WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
+}
+
+TEST_F(MessageQueue, MessagesForAWindowDestroyedWhileQueuedAreDropped) {
+  HWND a = Make("a", WS_VISIBLE, R(0, 0, 10, 10));
+  HWND b = Make("b", WS_VISIBLE, R(0, 0, 10, 10));
+  window::PumpPending();
+  log.clear();
+  PostMessageW(a, WM_USER, 0, 0);
+  PostMessageW(b, WM_USER, 0, 0);
+  DestroyWindow(a);
+  window::PumpPending();
+  EXPECT_EQ(Count("a", WM_USER), 0);
+  EXPECT_EQ(Count("b", WM_USER), 1);
+}
+
+TEST_F(MessageQueue, ATimerOfTwoSecondsFiresFiveTimesInTenSecondsAndKillTimerStopsIt) {
+  HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
+  std::vector<DWORD> at;
+  handlers["w"] = [&](HWND h, UINT m, WPARAM id, LPARAM, LRESULT*) {
+    if (m == WM_TIMER && id == 7) {
+      at.push_back(GetTickCount());
+      if (at.size() == 6) KillTimer(h, 7);
+    }
+    return false;
+  };
+  SetTimer(w, 7, 2000, nullptr);
+  RunScript({"wait 10000"});
+  EXPECT_EQ(at, (std::vector<DWORD>{2000, 4000, 6000, 8000, 10000}));
+  RunScript({"wait 3000"});  // the sixth kills it
+  RunScript({"wait 10000"});
+  EXPECT_EQ(at.size(), 6u);
+}
+
+TEST_F(MessageQueue, CreationAndDestructionSendTheirMessagesInThePlatformsOrder) {
+  HWND top = Make("top", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND child = Make("child", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), top);
+  const std::vector<UINT> created = {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW};
+  EXPECT_EQ(Ids("child", {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}), created);
+  EXPECT_EQ(Ids("top", {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS}),
+            (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS}));
+  log.clear();
+  DestroyWindow(top);
+  std::vector<std::pair<std::string, UINT>> order;
+  for (const Logged& l : log) {
+    if (l.message == WM_DESTROY || l.message == WM_NCDESTROY) order.emplace_back(l.window, l.message);
+  }
+  const std::vector<std::pair<std::string, UINT>> expected = {
+      {"top", WM_DESTROY}, {"child", WM_DESTROY}, {"child", WM_NCDESTROY}, {"top", WM_NCDESTROY}};
+  EXPECT_EQ(order, expected);
+  EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(MessageQueue, ACreateHandlerThatFailsLeavesNoWindow) {
+  handlers["bad"] = [](HWND, UINT m, WPARAM, LPARAM, LRESULT* r) {
+    if (m != WM_CREATE) return false;
+    *r = -1;
+    return true;
+  };
+  EXPECT_EQ(Make("bad", WS_VISIBLE, R(0, 0, 10, 10)), nullptr);
+  EXPECT_EQ(Count("bad", WM_NCDESTROY), 1);
+  int count = 0;
+  window::ForEachWindow([&](HWND, int) { ++count; });
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(MessageQueue, FocusAndCaptureMessagesNameTheOtherWindow) {
+  HWND top = Make("top", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND a = Make("a", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), top);
+  HWND b = Make("b", WS_CHILD | WS_VISIBLE, R(10, 0, 20, 10), top);
+  SetFocus(a);
+  log.clear();
+  EXPECT_EQ(SetFocus(b), a);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].window, "a");
+  EXPECT_EQ(log[0].message, static_cast<UINT>(WM_KILLFOCUS));
+  EXPECT_EQ(reinterpret_cast<HWND>(log[0].wParam), b);
+  EXPECT_EQ(log[1].window, "b");
+  EXPECT_EQ(log[1].message, static_cast<UINT>(WM_SETFOCUS));
+  EXPECT_EQ(reinterpret_cast<HWND>(log[1].wParam), a);
+  SetCapture(a);
+  log.clear();
+  ReleaseCapture();
+  EXPECT_EQ(Ids("a"), (std::vector<UINT>{WM_CAPTURECHANGED}));
+  // Hiding the focused window moves the focus to its parent.
+  ShowWindow(b, SW_HIDE);
+  EXPECT_EQ(GetFocus(), top);
+}
+
+TEST_F(MessageQueue, SetForegroundWindowAcceptsTheLowBitAndActivatesTheTopLevelWindow) {
+  HWND first = Make("first", WS_VISIBLE, R(0, 0, 240, 320));
+  HWND second = Make("second", WS_VISIBLE, R(0, 0, 240, 320));
+  HWND child = Make("child", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), first);
+  EXPECT_EQ(GetForegroundWindow(), second);
+  log.clear();
+  const HWND marked = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(child) | 1);
+  EXPECT_TRUE(SetForegroundWindow(marked));
+  EXPECT_EQ(GetForegroundWindow(), first);
+  EXPECT_EQ(GetTopWindow(nullptr), first);
+  EXPECT_EQ(Ids("second", {WM_ACTIVATE}), (std::vector<UINT>{WM_ACTIVATE}));
+  EXPECT_EQ(Ids("first", {WM_ACTIVATE}), (std::vector<UINT>{WM_ACTIVATE}));
+  EXPECT_EQ(WindowFromPoint(MakePoint(5, 5)), child);
+}
+
+TEST_F(MessageQueue, AnUnhandledContextMenuGoesUpToTheParent) {
+  HWND top = Make("top", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND child = Make("child", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), top);
+  log.clear();
+  SendMessageW(child, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(child), MAKELPARAM(3, 4));
+  EXPECT_EQ(Count("child", WM_CONTEXTMENU), 1);
+  EXPECT_EQ(Count("top", WM_CONTEXTMENU), 1);
+}
