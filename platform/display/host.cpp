@@ -228,7 +228,6 @@ bool Host::Start(const Options& options) {
     const std::string where = m_options.script == "-" ? "standard input" : m_options.script;
     std::fprintf(stderr, "mivo: %s:%d: %s\n", where.c_str(), line, message.c_str());
     m_scriptFailed = true;
-    if (m_script) m_script->Abort();
   };
   m_script = std::make_unique<ScriptRunner>(sh, headless);
 

@@ -273,6 +273,8 @@ bool ScriptRunner::AddLine(const std::string& line) {
   std::string message;
   if (!Parse(line, m_lineNumber, &steps, &message)) {
     if (m_host.fail) m_host.fail(m_lineNumber, message);
+    // What came before the bad line still runs; nothing after it does.
+    AddEnd();
     return false;
   }
   if (m_ended) return true;  // after `exit` nothing more runs
@@ -369,7 +371,10 @@ void ScriptRunner::Run(const Step& s) {
       break;
     case Kind::Shot: {
       std::string error;
-      if (m_host.shot && !m_host.shot(s.path, &error) && m_host.fail) m_host.fail(s.line, error);
+      if (m_host.shot && !m_host.shot(s.path, &error)) {
+        if (m_host.fail) m_host.fail(s.line, error);
+        Abort();
+      }
       break;
     }
     case Kind::Dump:
