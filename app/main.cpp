@@ -16,17 +16,29 @@
 
 namespace {
 
+HFONT MakeFont(int height, int weight) {
+  return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, u"Arial");
+}
+
+int ScaleOf(const RECT& r) { return RectHeight(r) >= 480 || RectWidth(r) >= 480 ? 2 : 1; }
 
 // One tile: its colour, a caption and what happened to it last.
 class DemoTile : public CWnd {
  public:
   DemoTile(const char16_t* caption, COLORREF color) : m_caption(caption), m_color(color) {}
+  ~DemoTile() override {
+    if (m_font) DeleteObject(m_font);
+  }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_CREATE:
+      case WM_CREATE: {
+        const SIZE screen = window::GetScreenSize();
+        m_font = MakeFont(screen.cx >= 480 || screen.cy >= 480 ? 30 : 15, FW_BOLD);
         UpdateText();
         return 0;
+      }
       case WM_PAINT:
         OnPaint();
         return 0;
@@ -72,15 +84,20 @@ class DemoTile : public CWnd {
     HBRUSH brush = CreateSolidBrush(fill);
     FillRect(dc, &r, brush);
     DeleteObject(brush);
-    // One dot per tap (up to ten), and a frame once the tile was held.
+    const COLORREF ink = m_pressed ? m_color : RGB(255, 255, 255);
+    HGDIOBJ oldFont = SelectObject(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    RECT top = r;
+    top.bottom = (r.top + r.bottom) / 2;
+    DrawTextW(dc, m_caption.c_str(), -1, &top, DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    RECT bottom = r;
+    bottom.top = top.bottom + 2;
+    DrawTextW(dc, m_state.c_str(), -1, &bottom, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    // A frame once the tile was held.
     const int unit = std::max(4, RectHeight(r) / 12);
-    HBRUSH mark = CreateSolidBrush(m_pressed ? m_color : RGB(255, 255, 255));
-    for (int i = 0; i < std::min(m_taps, 10); ++i) {
-      const RECT dot = MakeRect(unit + i * 2 * unit % (RectWidth(r) - 2 * unit), unit + (i * 2 * unit /
-                                (RectWidth(r) - 2 * unit)) * 2 * unit, 0, 0);
-      const RECT d = MakeRect(dot.left, dot.top, dot.left + unit, dot.top + unit);
-      FillRect(dc, &d, mark);
-    }
+    HBRUSH mark = CreateSolidBrush(ink);
     if (m_state == u"held") {
       for (int i = 0; i < unit / 2; ++i) {
         RECT f = r;
@@ -95,6 +112,7 @@ class DemoTile : public CWnd {
   std::u16string m_caption;  // what the tile is called
   std::u16string m_state;    // "3 taps", "held" or empty
   COLORREF m_color;          // its colour at rest
+  HFONT m_font = nullptr;    // caption and state
   int m_taps = 0;            // taps so far
   bool m_pressed = false;    // drawn inverted while the stylus is down on it
 };
@@ -107,6 +125,9 @@ class DemoFrame : public CFrameWnd {
                 {u"Messages", RGB(0x15, 0x65, 0xC0)},
                 {u"Calls", RGB(0xC6, 0x28, 0x28)},
                 {u"Settings", RGB(0x6A, 0x1B, 0x9A)}} {}
+  ~DemoFrame() override {
+    if (m_font) DeleteObject(m_font);
+  }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
@@ -130,6 +151,7 @@ class DemoFrame : public CFrameWnd {
   static constexpr UINT_PTR kClockTimer = 1;
 
   LRESULT OnCreate() {
+    m_font = MakeFont(window::GetScreenSize().cy >= 480 || window::GetScreenSize().cx >= 480 ? 28 : 14, FW_NORMAL);
     for (DemoTile& t : m_tiles) {
       if (!t.Create(nullptr, u"", WS_CHILD | WS_VISIBLE, MakeRect(0, 0, 10, 10), this, 0)) return -1;
     }
@@ -178,18 +200,18 @@ class DemoFrame : public CFrameWnd {
     const std::u16string clock = text::Format(u"mivo  %04d-%02d-%02d  %02d:%02d", st.wYear, st.wMonth, st.wDay,
                                               st.wHour, st.wMinute);
     SetWindowText(clock);
-    // The clock line shows the minutes as a bar that fills over the hour.
-    r.bottom = 24 * (RectHeight(r) >= 480 || RectWidth(r) >= 480 ? 2 : 1);
-    RECT bar = MakeRect(r.left + 8, r.bottom / 2 - 2, r.left + 8 + (RectWidth(r) - 16) * (st.wMinute + 1) / 60,
-                        r.bottom / 2 + 2);
-    HBRUSH light = CreateSolidBrush(RGB(0xEE, 0xEE, 0xEE));
-    FillRect(dc, &bar, light);
-    DeleteObject(light);
+    r.bottom = 24 * ScaleOf(r);
+    HGDIOBJ oldFont = SelectObject(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xEE, 0xEE, 0xEE));
+    DrawTextW(dc, clock.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
     EndPaint(m_hWnd, &ps);
   }
 
   DemoTile m_tiles[4];
   int m_shownMinute = -1;  // the minute the clock line shows
+  HFONT m_font = nullptr;  // the clock line's
 };
 
 class DemoApp : public CWinApp {

@@ -102,9 +102,18 @@ TEST(DemoScenario, ScreenshotsHoldTheTilesAtBothScreenSizes) {
     EXPECT_EQ(Rgb(img, 200 * k, 150 * k), 0x1565C0u) << size;  // Messages, blue
     EXPECT_EQ(Rgb(img, 100 * k, 300 * k), 0xC62828u) << size;  // Calls, red
     EXPECT_EQ(Rgb(img, 4 * k, 100 * k), 0x212121u) << size;    // the frame between tiles
-    // The tap left a white dot in the first tile's corner.
-    const int unit = std::max(4, (vga ? 272 : 136) / 12);
-    EXPECT_EQ(Rgb(img, 8 * k + unit + 1, 32 * k + unit + 1), 0xFFFFFFu) << size;
+    // The caption is written in white on every tile; the tapped one also
+    // says "1 tap" in its lower half, the others have nothing there.
+    auto whiteIn = [&](int l, int t, int r_, int b) {
+      int n = 0;
+      for (int y = t * k; y < b * k; ++y) {
+        for (int x = l * k; x < r_ * k; ++x) n += Rgb(img, x, y) == 0xFFFFFFu;
+      }
+      return n;
+    };
+    EXPECT_GT(whiteIn(8, 32, 116, 100), 10) << size;     // "Contacts"
+    EXPECT_GT(whiteIn(8, 102, 116, 130), 10) << size;    // "1 tap"
+    EXPECT_EQ(whiteIn(124, 102, 232, 130), 0) << size;   // Messages: not tapped
   }
 }
 
