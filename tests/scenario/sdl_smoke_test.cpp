@@ -80,20 +80,23 @@ TEST(SdlWindow, AnXdotoolClickReachesTheChildWindowUnderIt) {
       Capture("timeout 20 xdotool search --sync --onlyvisible --name '^mivo$' 2>/dev/null | head -1");
   std::string dump;
   if (!wid.empty()) {
-    // The Calls tile lies at (8..116, 176..312) of the 240x320 screen.
-    std::system(("xdotool mousemove --window " + wid + " 60 250 click 1 >/dev/null 2>&1").c_str());
-    // The click travels through the X server on its own time: ask until it
-    // shows (a bounded number of times).
+    // The Calls tile lies at (8..116, 176..312) of the 240x320 screen. The
+    // window may still be settling into place when first found, and the click
+    // travels through the X server on its own time: click again and ask again
+    // a bounded number of times.
     FILE* f = fdopen(out[0], "r");
     char line[65536];
-    for (int attempt = 0; attempt < 40 && dump.find("Calls: 1 tap") == std::string::npos; ++attempt) {
-      usleep(50000);
-      const std::string cmd = "dump\n";
-      if (write(in[1], cmd.data(), cmd.size()) <= 0) break;
-      while (f && fgets(line, sizeof line, f)) {
-        if (line[0] == '{') {
-          dump = line;
-          break;
+    for (int click = 0; click < 5 && dump.find("Calls: ") == std::string::npos; ++click) {
+      std::system(("xdotool mousemove --sync --window " + wid + " 60 250 click 1 >/dev/null 2>&1").c_str());
+      for (int ask = 0; ask < 10 && dump.find("Calls: ") == std::string::npos; ++ask) {
+        usleep(50000);
+        const std::string cmd = "dump\n";
+        if (write(in[1], cmd.data(), cmd.size()) <= 0) break;
+        while (f && fgets(line, sizeof line, f)) {
+          if (line[0] == '{') {
+            dump = line;
+            break;
+          }
         }
       }
     }
@@ -110,7 +113,11 @@ TEST(SdlWindow, AnXdotoolClickReachesTheChildWindowUnderIt) {
   ASSERT_FALSE(wid.empty()) << "the mivo window did not appear on " << display;
   const Json d = Json::Parse(dump);
   ASSERT_TRUE(d.Error().empty()) << dump;
+  // Only the Calls tile may have been tapped: the click reached the child under it.
+  for (const char* other : {"Contacts: ", "Messages: ", "Settings: "}) {
+    EXPECT_EQ(dump.find(other), std::string::npos) << dump;
+  }
   bool tapped = false;
-  for (const Json& w : d["windows"].Items()) tapped = tapped || w["text"].AsString() == "Calls: 1 tap";
+  for (const Json& w : d["windows"].Items()) tapped = tapped || w["text"].AsString().rfind("Calls: ", 0) == 0;
   EXPECT_TRUE(tapped) << dump;
 }
