@@ -1,0 +1,116 @@
+// Small encoders that make test pictures of every kind the decoders take.
+#pragma once
+
+#include <png.h>
+#include <gif_lib.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace imaging_test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A PNG through libpng's simplified writer; `format` is a PNG_FORMAT_* value
+// and `pixels` its samples.
+inline Bytes EncodePng(int w, int h, png_uint_32 format, const void* pixels, const void* colormap = nullptr,
+                       int colormapEntries = 0) {
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  img.width = static_cast<png_uint_32>(w);
+  img.height = static_cast<png_uint_32>(h);
+  img.format = format;
+  img.colormap_entries = static_cast<png_uint_32>(colormapEntries);
+  png_alloc_size_t size = 0;
+  png_image_write_to_memory(&img, nullptr, &size, 0, pixels, 0, colormap);
+  Bytes out(size);
+  if (!png_image_write_to_memory(&img, out.data(), &size, 0, pixels, 0, colormap)) return {};
+  out.resize(size);
+  return out;
+}
+
+inline int WriteToBytes(GifFileType* gif, const GifByteType* data, int len) {
+  auto* out = static_cast<Bytes*>(gif->UserData);
+  out->insert(out->end(), data, data + len);
+  return len;
+}
+
+// A GIF of palette indices; `transparent` is an index or -1.
+inline Bytes EncodeGif(int w, int h, const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& idx,
+                       int transparent, bool interlace) {
+  Bytes out;
+  int err = 0;
+  GifFileType* gif = EGifOpen(&out, WriteToBytes, &err);
+  std::vector<GifColorType> colors(palette.size());
+  for (std::size_t i = 0; i < palette.size(); ++i)
+    colors[i] = {static_cast<GifByteType>(palette[i] >> 16), static_cast<GifByteType>(palette[i] >> 8),
+                 static_cast<GifByteType>(palette[i])};
+  ColorMapObject* map = GifMakeMapObject(static_cast<int>(palette.size()), colors.data());
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, w, h, 8, 0, map);
+  if (transparent >= 0) {
+    GraphicsControlBlock gcb{};
+    gcb.TransparentColor = transparent;
+    GifByteType ext[4];
+    EGifGCBToExtension(&gcb, ext);
+    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+  }
+  EGifPutImageDesc(gif, 0, 0, w, h, interlace, nullptr);
+  std::vector<int> order;
+  if (interlace) {
+    const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+    for (int p = 0; p < 4; ++p)
+      for (int y = start[p]; y < h; y += step[p]) order.push_back(y);
+  } else {
+    for (int y = 0; y < h; ++y) order.push_back(y);
+  }
+  for (int y : order) {
+    std::vector<GifPixelType> line(idx.begin() + y * w, idx.begin() + (y + 1) * w);
+    EGifPutLine(gif, line.data(), w);
+  }
+  EGifCloseFile(gif, &err);
+  GifFreeMapObject(map);
+  return out;
+}
+
+inline void Put16(Bytes& b, std::size_t at, std::uint32_t v) {
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A BMP with a 40-byte header, the given palette (0xRRGGBB) and raw rows as
+// they stand in the file (bottom row first unless height < 0).
+inline Bytes EncodeBmp(int w, int h, int bpp, std::uint32_t compression, const std::vector<std::uint32_t>& palette,
+                       const Bytes& rows, const std::vector<std::uint32_t>& masks = {}) {
+  const std::size_t header = 14 + 40 + masks.size() * 4 + palette.size() * 4;
+  Bytes b(header);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, static_cast<std::uint32_t>(header + rows.size()));
+  Put32(b, 10, static_cast<std::uint32_t>(header));
+  Put32(b, 14, 40);
+  Put32(b, 18, static_cast<std::uint32_t>(w));
+  Put32(b, 22, static_cast<std::uint32_t>(h));
+  Put16(b, 26, 1);
+  Put16(b, 28, static_cast<std::uint32_t>(bpp));
+  Put32(b, 30, compression);
+  Put32(b, 46, static_cast<std::uint32_t>(palette.size()));
+  std::size_t at = 54;
+  for (std::uint32_t m : masks) {
+    Put32(b, at, m);
+    at += 4;
+  }
+  for (std::uint32_t c : palette) {
+    Put32(b, at, c);
+    at += 4;
+  }
+  b.insert(b.end(), rows.begin(), rows.end());
+  return b;
+}
+
+}  // namespace imaging_test
