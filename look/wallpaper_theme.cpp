@@ -2,7 +2,7 @@
 
 #include "look/archive.h"
 #include "look/device_files.h"
-#include "look/gdi_bridge.h"
+#include "platform/gdi/gdi.h"
 #include "platform/win32/text.h"
 
 mivoWallpaperTheme::mivoWallpaperTheme() = default;
@@ -68,11 +68,11 @@ HBITMAP mivoWallpaperTheme::CachedWallpaper(int desktop, bool landscape) const {
 
 void mivoWallpaperTheme::SetCachedWallpaper(int desktop, bool landscape, HBITMAP bitmap) {
   if (desktop < 1 || desktop > kMaxWallpaperDesktops) {
-    look::DeleteBitmap(bitmap);
+    if (bitmap) DeleteObject(bitmap);
     return;
   }
   HBITMAP& slot = (landscape ? m_landscape : m_portrait)[desktop - 1];
-  if (slot != bitmap) look::DeleteBitmap(slot);
+  if (slot && slot != bitmap) DeleteObject(slot);
   slot = bitmap;
 }
 

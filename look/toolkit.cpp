@@ -1,0 +1,271 @@
+#include "look/toolkit.h"
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gdi/gdi.h"
+
+namespace {
+
+int S() { return DisplayScale; }
+
+// The shared placement rule: centring first, right and bottom alignment win.
+POINT Place(int left, int top, int right, int bottom, int w, int h, UINT flags) {
+  POINT p{left, top};
+  if (flags & kAlignCenterX) p.x = left + (right - left - w) / 2;
+  if (flags & kAlignCenterY) p.y = top + (bottom - top - h) / 2;
+  if (flags & kAlignRight) p.x = right - w;
+  if (flags & kAlignBottom) p.y = bottom - h;
+  return p;
+}
+
+bool IsZero(const RECT& r) { return r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0; }
+
+int Draw(HDC dc, std::u16string_view text, RECT* rect, UINT flags) {
+  return DrawTextW(dc, std::u16string(text).c_str(), static_cast<int>(text.size()), rect, flags);
+}
+
+// Title and subtitle rows from the text area's left edge on.
+void DrawTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std::u16string_view subtitle,
+                       const RECT& rect, int textLeft) {
+  RECT text{textLeft, rect.top, rect.right, rect.bottom};
+  if (!subtitle.empty()) text.bottom -= 10 * S();
+  SetTextColor(dc, a.TextColor);
+  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, a.TitleFont);
+  // DT_VCENTER acts only with DT_SINGLELINE: the title sits at the top.
+  DrawTextWithShadow(a, dc, title, text, kRowTitleFlags);
+  if (!subtitle.empty()) {
+    text.bottom += 8 * S();
+    SelectObject(dc, a.SubtitleFont);
+    SetTextColor(dc, a.SubTextColor);
+    Draw(dc, subtitle, &text, kRowSubtitleFlags);
+  }
+}
+
+// Centred title rows: the wrapped title is measured, then centred vertically.
+int DrawCentredTitle(mivoAppearance& a, HDC dc, std::u16string_view title, const RECT& rect, int textLeft) {
+  SetTextColor(dc, a.TextColor);
+  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, a.TitleFont);
+  RECT measure{textLeft, rect.top, rect.right, rect.bottom};
+  const int h = Draw(dc, title, &measure, kCentredTitleMeasureFlags);
+  const RECT text{textLeft, rect.top + (rect.bottom - rect.top - h) / 2, rect.right, rect.bottom};
+  return DrawTextWithShadow(a, dc, title, text, kCentredTitleFlags);
+}
+
+bool HasPicture(const mivoSkinImage* image) { return image && !image->File.empty(); }
+
+}  // namespace
+
+RECT DrawBitmapAligned(mivoAppearance&, HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, UINT flags,
+                       bool transparent, COLORREF transparentColor) {
+  BITMAP info;
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return RECT{};
+  const int w = info.bmWidth, h = info.bmHeight;
+  const POINT p = Place(left, top, right, bottom, w, h, flags);
+  if (transparent) {
+    TransparentImage(dc, p.x, p.y, w, h, bitmap, 0, 0, w, h, transparentColor);
+  } else {
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    BitBlt(dc, p.x, p.y, w, h, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  return RECT{p.x, p.y, p.x + w, p.y + h};
+}
+
+RECT DrawIconAligned(mivoAppearance&, HDC dc, HICON icon, int left, int top, int right, int bottom, UINT flags,
+                     bool destroy) {
+  ICONINFO info;
+  if (!icon || !GetIconInfo(icon, &info)) return RECT{};
+  int w = 0, h = 0;
+  BITMAP bm;
+  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
+    w = bm.bmWidth;
+    h = bm.bmHeight;
+  } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
+    w = bm.bmWidth;
+    h = bm.bmHeight / 2;
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  const POINT p = Place(left, top, right, bottom, w, h, flags & (kAlignCenterX | kAlignCenterY));
+  DrawIconEx(dc, p.x, p.y, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  if (destroy) DestroyIcon(icon);
+  return RECT{p.x, p.y, p.x + w, p.y + h};
+}
+
+RECT DrawSkinImageIfAny(mivoAppearance& appearance, HDC dc, mivoSkinImage* image, const RECT& rect, UINT flags,
+                        int mode) {
+  if (!image) return RECT{};
+  return appearance.DrawSkinImage(image, dc, rect, flags, mode);
+}
+
+void FitSizeInBox(int boxWidth, int boxHeight, int* width, int* height) {
+  if (!width || !height || *width <= 0 || *height <= 0) return;
+  const std::int64_t w = static_cast<std::int64_t>(*width) * boxHeight / *height;
+  if (w >= 0 && w <= boxWidth) {
+    *width = static_cast<int>(w);
+    *height = boxHeight;
+  } else {
+    *height = static_cast<int>(static_cast<std::int64_t>(*height) * boxWidth / *width);
+    *width = boxWidth;
+  }
+}
+
+void StretchBitmapToBox(mivoAppearance&, HBITMAP bitmap, HBITMAP* holder, HDC dc, SIZE box) {
+  if (!holder || *holder) return;
+  BITMAP info;
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return;
+  int w = info.bmWidth, h = info.bmHeight;
+  FitSizeInBox(box.cx, box.cy, &w, &h);
+  if (w <= 0 || h <= 0) return;
+  HBITMAP fitted = CreateCompatibleBitmap(dc, w, h);
+  HDC source = CreateCompatibleDC(dc);
+  HDC target = CreateCompatibleDC(dc);
+  HGDIOBJ oldSource = SelectObject(source, bitmap);
+  HGDIOBJ oldTarget = SelectObject(target, fitted);
+  StretchBlt(target, 0, 0, w, h, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  SelectObject(source, oldSource);
+  SelectObject(target, oldTarget);
+  DeleteDC(source);
+  DeleteDC(target);
+  *holder = fitted;
+}
+
+void DrawVerticalGradient(HDC dc, COLORREF from, COLORREF to, int left, int top, int right, int bottom, int firstRow,
+                          int endRow) {
+  const double span = bottom - top;
+  auto channel = [&](int shift, int row) {
+    const int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+    // A zero-height band has no slope: it is the start colour.
+    const double v = span != 0 ? a + (row - top) * static_cast<double>(b - a) / span : a;
+    return static_cast<COLORREF>(static_cast<long long>(v) & 0xFF);
+  };
+  for (int row = firstRow; row < endRow; ++row) {
+    const COLORREF c = channel(0, row) | (channel(8, row) << 8) | (channel(16, row) << 16);
+    HPEN pen = CreatePen(PS_SOLID, 1, c);
+    HGDIOBJ old = SelectObject(dc, pen);
+    const int y = top - firstRow + row;
+    MoveToEx(dc, left, y, nullptr);
+    LineTo(dc, right, y);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+}
+
+int DrawTextWithShadow(mivoAppearance& a, HDC dc, std::u16string_view text, const RECT& rect, UINT flags) {
+  const int d = 2 * S();
+  SetBkMode(dc, TRANSPARENT);
+  RECT shadow = rect, front = rect;
+  if (!(flags & (DT_RIGHT | DT_BOTTOM))) {
+    shadow = RECT{rect.left + d, rect.top + d, rect.right + d, rect.bottom + d};
+  } else {
+    front = RECT{rect.left - d, rect.top - d, rect.right - d, rect.bottom - d};
+  }
+  const COLORREF previous = SetTextColor(dc, a.BackgroundColor);
+  Draw(dc, text, &shadow, flags);
+  SetTextColor(dc, previous);
+  return Draw(dc, text, &front, flags) + d;
+}
+
+void DrawSmallText(mivoAppearance& a, HDC dc, std::u16string_view text, const RECT& rect, UINT flags) {
+  RECT inner{rect.left + S(), rect.top + S(), rect.right - S(), rect.bottom - S()};
+  SetBkMode(dc, TRANSPARENT);
+  HGDIOBJ oldFont = SelectObject(dc, a.SmallFont);
+  const COLORREF oldColor = SetTextColor(dc, a.TextColor);
+  Draw(dc, text, &inner, flags);
+  SetTextColor(dc, oldColor);
+  SelectObject(dc, oldFont);
+}
+
+void DrawGridCellImage(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16string_view caption, const RECT& rect,
+                       int mode) {
+  if (HasPicture(image)) a.DrawSkinImage(image, dc, rect, kAlignCenterX, mode);
+  SetTextColor(dc, a.TextColor);
+  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, a.SubtitleFont);
+  const RECT band{rect.left + S(), rect.bottom - 31 * S(), rect.right - S(), rect.bottom - S()};
+  DrawTextWithShadow(a, dc, caption, band, kGridCaptionFlags);
+}
+
+void DrawGridCellIcon(mivoAppearance& a, HDC dc, HICON icon, std::u16string_view caption, const RECT& rect,
+                      bool destroy) {
+  DrawIconAligned(a, dc, icon, rect.left, rect.top + 10 * S(), rect.right, rect.bottom, kAlignCenterX, destroy);
+  SetTextColor(dc, a.TextColor);
+  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, a.SubtitleFont);
+  const RECT band{rect.left + 3 * S(), rect.bottom - 31 * S(), rect.right - 3 * S(), rect.bottom - S()};
+  DrawTextWithShadow(a, dc, caption, band, kGridCaptionFlags);
+}
+
+void DrawRowBitmapTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std::u16string_view subtitle,
+                                HBITMAP bitmap, const RECT& rect, bool transparent, COLORREF transparentColor) {
+  int textLeft = rect.left + 7 * S();
+  if (bitmap) {
+    const RECT drawn = DrawBitmapAligned(a, dc, bitmap, rect.left + 5 * S(), rect.top, rect.right, rect.bottom,
+                                         kAlignCenterY, transparent, transparentColor);
+    if (!IsZero(drawn)) textLeft = drawn.right + 7 * S();
+  }
+  DrawTitleSubtitle(a, dc, title, subtitle, rect, textLeft);
+}
+
+void DrawRowImageTitleSubtitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16string_view title,
+                               std::u16string_view subtitle, const RECT& rect, int mode) {
+  int textLeft = rect.left + 7 * S();
+  const RECT drawn =
+      DrawSkinImageIfAny(a, dc, image, RECT{rect.left + 5 * S(), rect.top, rect.right, rect.bottom}, kAlignCenterY, mode);
+  // A picture that could not be drawn leaves the text where a row without one has it.
+  if (!IsZero(drawn)) textLeft = 7 * S() + drawn.right;
+  DrawTitleSubtitle(a, dc, title, subtitle, rect, textLeft);
+}
+
+void DrawRowTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std::u16string_view subtitle,
+                          const RECT& rect) {
+  DrawTitleSubtitle(a, dc, title, subtitle, rect, rect.left + 7 * S());
+}
+
+int DrawRowImageTitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16string_view title, const RECT& rect,
+                      int mode) {
+  int textLeft = rect.left + 10 * S();
+  if (HasPicture(image)) {
+    const RECT drawn = a.DrawSkinImage(image, dc, rect, kAlignCenterY, mode);
+    if (!IsZero(drawn)) textLeft = 7 * S() + drawn.right;
+  }
+  return DrawCentredTitle(a, dc, title, rect, textLeft);
+}
+
+int DrawRowTitle(mivoAppearance& a, HDC dc, std::u16string_view title, const RECT& rect, bool measure) {
+  if (measure) {
+    SelectObject(dc, a.TitleFont);
+    RECT box{rect.left + 10 * S(), rect.top, rect.right, rect.top + 10000};
+    return Draw(dc, title, &box, kCentredTitleMeasureFlags);
+  }
+  return DrawCentredTitle(a, dc, title, rect, rect.left + 10 * S());
+}
+
+int DrawRowIconTitle(mivoAppearance& a, HDC dc, HICON icon, std::u16string_view title, const RECT& rect,
+                     bool destroy) {
+  int textLeft = rect.left;
+  if (icon) {
+    const RECT drawn =
+        DrawIconAligned(a, dc, icon, rect.left + 5 * S(), rect.top, rect.right, rect.bottom, kAlignCenterY, destroy);
+    if (!IsZero(drawn)) textLeft = drawn.right + 7 * S();
+  }
+  return DrawCentredTitle(a, dc, title, rect, textLeft);
+}
+
+void DrawWallpaper(mivoAppearance& a, HDC dc, int sourceX, int sourceY, const RECT& rect, int desktop, bool landscape) {
+  HBITMAP wallpaper = a.GetDesktopWallpaper(desktop, landscape);
+  if (!wallpaper) {
+    FillRect(dc, &rect, a.BackgroundBrush);
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, wallpaper);
+  BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, sourceX, sourceY, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}

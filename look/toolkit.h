@@ -1,0 +1,92 @@
+// The drawing primitives every list row, grid cell and caption is drawn
+// with, so they share one look: Arial in four sizes, a text shadow in the
+// background colour 2·S right of and below the text, pictures placed by
+// alignment flags, every distance times DisplayScale.
+//
+// Item primitives draw the picture first, then set the text colour, the
+// transparent background and the font and draw the text; they leave those
+// selected. Only DrawTextWithShadow (text colour) and DrawSmallText (font and
+// text colour) restore what they change.
+#pragma once
+
+#include <string_view>
+
+#include "look/appearance.h"
+#include "platform/win32/gdi_defs.h"
+#include "platform/win32/types.h"
+
+// ---- Picture primitives ----
+
+// Draws the bitmap's own size at the aligned place (TransparentImage with the
+// key colour when `transparent`, else an opaque copy); returns (x, y, x + w, y + h).
+RECT DrawBitmapAligned(mivoAppearance& appearance, HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom,
+                       UINT flags, bool transparent, COLORREF transparentColor);
+// Draws an icon at its natural size; only centring (flags 1 and 4) applies.
+// A monochrome icon's size is its mask's width and half the mask's height.
+RECT DrawIconAligned(mivoAppearance& appearance, HDC dc, HICON icon, int left, int top, int right, int bottom,
+                     UINT flags, bool destroy);
+// The zero rectangle for a null image, else DrawSkinImage.
+RECT DrawSkinImageIfAny(mivoAppearance& appearance, HDC dc, mivoSkinImage* image, const RECT& rect, UINT flags,
+                        int mode);
+// Fills an empty holder with the bitmap scaled into the box (aspect kept);
+// a filled holder is left as it is.
+void StretchBitmapToBox(mivoAppearance& appearance, HBITMAP bitmap, HBITMAP* holder, HDC dc, SIZE box);
+// Fits (w, h) into (W, H) keeping the aspect: height H when the width then
+// fits, else width W. Nothing happens for a missing pointer or an empty size.
+void FitSizeInBox(int boxWidth, int boxHeight, int* width, int* height);
+// Rows first to end - 1 of a vertical gradient over top..bottom, one
+// one-pixel line per row.
+void DrawVerticalGradient(HDC dc, COLORREF from, COLORREF to, int left, int top, int right, int bottom,
+                          int firstRow, int endRow);
+
+// ---- Text primitives ----
+
+// Draws the text twice: in BackgroundColor as the shadow, then in the DC's
+// text colour. Without DT_RIGHT and DT_BOTTOM the shadow moves 2·S right and
+// down; with either the text moves 2·S left and up, so it stays inside the
+// rectangle on the aligned side. Returns the text's height plus 2·S.
+int DrawTextWithShadow(mivoAppearance& appearance, HDC dc, std::u16string_view text, const RECT& rect, UINT flags);
+// SmallFont in TextColor inside the rectangle inset by S, no shadow.
+void DrawSmallText(mivoAppearance& appearance, HDC dc, std::u16string_view text, const RECT& rect, UINT flags);
+
+// ---- Item primitives ----
+
+// A grid cell: the skin image centred at the top, the caption in a band
+// 31·S high above the bottom.
+void DrawGridCellImage(mivoAppearance& appearance, HDC dc, mivoSkinImage* image, std::u16string_view caption,
+                       const RECT& rect, int mode);
+void DrawGridCellIcon(mivoAppearance& appearance, HDC dc, HICON icon, std::u16string_view caption, const RECT& rect,
+                      bool destroy);
+// Rows with a title (TitleFont, TextColor, shadow) at the top of the text
+// area and, when not empty, a subtitle (SubtitleFont, SubTextColor) whose
+// bottom sits 2·S above the row's bottom.
+void DrawRowBitmapTitleSubtitle(mivoAppearance& appearance, HDC dc, std::u16string_view title,
+                                std::u16string_view subtitle, HBITMAP bitmap, const RECT& rect, bool transparent,
+                                COLORREF transparentColor);
+void DrawRowImageTitleSubtitle(mivoAppearance& appearance, HDC dc, mivoSkinImage* image, std::u16string_view title,
+                               std::u16string_view subtitle, const RECT& rect, int mode);
+void DrawRowTitleSubtitle(mivoAppearance& appearance, HDC dc, std::u16string_view title,
+                          std::u16string_view subtitle, const RECT& rect);
+// Rows with a word-wrapped title centred vertically; they return the height
+// DrawTextWithShadow returned.
+int DrawRowImageTitle(mivoAppearance& appearance, HDC dc, mivoSkinImage* image, std::u16string_view title,
+                      const RECT& rect, int mode);
+// With `measure` nothing is drawn: the wrapped title's height is returned
+// (without the shadow's 2·S), for rows that size themselves to their title.
+int DrawRowTitle(mivoAppearance& appearance, HDC dc, std::u16string_view title, const RECT& rect, bool measure);
+int DrawRowIconTitle(mivoAppearance& appearance, HDC dc, HICON icon, std::u16string_view title, const RECT& rect,
+                     bool destroy);
+
+// ---- Wallpaper ----
+
+// Copies the desktop's wallpaper from (sourceX, sourceY) into the rectangle,
+// or fills it with BackgroundColor when the desktop has none.
+void DrawWallpaper(mivoAppearance& appearance, HDC dc, int sourceX, int sourceY, const RECT& rect, int desktop,
+                   bool landscape);
+
+// DrawText flags of the items.
+constexpr UINT kGridCaptionFlags = DT_END_ELLIPSIS | DT_WORDBREAK | DT_CENTER;          // 0x8011
+constexpr UINT kRowTitleFlags = DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER;            // 0x8804
+constexpr UINT kRowSubtitleFlags = DT_END_ELLIPSIS | DT_NOPREFIX | DT_BOTTOM;          // 0x8808
+constexpr UINT kCentredTitleFlags = DT_NOPREFIX | DT_WORDBREAK;                        // 0x810
+constexpr UINT kCentredTitleMeasureFlags = DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK;   // 0xC10
