@@ -39,7 +39,9 @@ void DrawTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std
     text.bottom += 8 * S();
     SelectObject(dc, a.SubtitleFont);
     SetTextColor(dc, a.SubTextColor);
-    Draw(dc, subtitle, &text, kRowSubtitleFlags);
+    // DT_BOTTOM needs DT_SINGLELINE to act; without it the subtitle would
+    // be drawn over the title.
+    Draw(dc, subtitle, &text, kRowSubtitleFlags | DT_SINGLELINE);
   }
 }
 
