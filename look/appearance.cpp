@@ -51,6 +51,8 @@ mivoAppearance::mivoAppearance(mivoLookSettings& settings, std::u16string progra
 mivoAppearance::~mivoAppearance() {
   if (m_skin) m_skin->SaveSkin();
   m_skin.reset();
+  if (m_imagingFactory) m_imagingFactory->Release();
+  m_imagingFactory = nullptr;
   m_wallpaperTheme.DropAllWallpapers();
   for (HFONT* f : {&TitleFont, &LargeTitleFont, &SubtitleFont, &SmallFont}) Delete(*f);
   for (HBRUSH* b : {&BackgroundBrush, &DarkBrush, &ThemeBrush5, &ThemeBrush7}) Delete(*b);
@@ -87,6 +89,14 @@ void mivoAppearance::DropComposites() {
   if (!m_skin) return;
   for (const auto& image : m_skin->Images)
     if (image->Cache()) image->Cache()->DropComposites();
+}
+
+IImagingFactory* mivoAppearance::ImagingFactory() {
+  if (!m_imagingFactoryTried) {
+    m_imagingFactoryTried = true;
+    if (FAILED(CreateImagingFactory(&m_imagingFactory))) m_imagingFactory = nullptr;
+  }
+  return m_imagingFactory;
 }
 
 mivoSkin* mivoAppearance::GetSkin() {

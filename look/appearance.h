@@ -10,6 +10,7 @@
 #include "look/color_theme.h"
 #include "look/skin.h"
 #include "look/wallpaper_theme.h"
+#include "platform/imaging/imaging.h"
 #include "platform/win32/types.h"
 
 class mivoLookSettings;
@@ -102,12 +103,16 @@ class mivoAppearance {
  private:
   bool Decode(mivoSkinImage* image);
   void DropComposites();
+  // The imaging library's factory, made on first use; null when unavailable.
+  IImagingFactory* ImagingFactory();
 
   mivoLookSettings& m_settings;
   std::u16string m_programFolder;
   std::unique_ptr<mivoSkin> m_skin;  // created on first use
   mivoColorTheme m_colorTheme;
   mivoWallpaperTheme m_wallpaperTheme;
+  IImagingFactory* m_imagingFactory = nullptr;
+  bool m_imagingFactoryTried = false;
 };
 
 // The start-up step that installs the default skin package that fits the

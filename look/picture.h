@@ -5,22 +5,36 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/imaging/imaging.h"
 #include "platform/win32/types.h"
 
 namespace look {
 
+// An image of the imaging library with its natural size; owns its reference.
 class Picture {
  public:
-  virtual ~Picture() = default;
-  virtual int Width() const = 0;
-  virtual int Height() const = 0;
-  // Draws the whole picture scaled into dst, blending by its alpha.
-  virtual bool Draw(HDC dc, const RECT& dst) = 0;
+  Picture(IImage* image, int width, int height) : m_image(image), m_width(width), m_height(height) {}
+  ~Picture() {
+    if (m_image) m_image->Release();
+  }
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  // Draws the whole picture scaled into dst, blended by its alpha.
+  bool Draw(HDC dc, const RECT& dst) { return SUCCEEDED(m_image->Draw(dc, &dst, nullptr)); }
+
+ private:
+  IImage* m_image;
+  int m_width;
+  int m_height;
 };
 
-// Null when the file is missing or cannot be decoded.
-std::unique_ptr<Picture> DecodePicture(std::u16string_view devicePath);
-// A bitmap of the file's pixels (the platform's SHLoadImageFile); null on failure.
+// Null when the factory is missing or the file cannot be opened or read as a
+// picture, or has no pixels.
+std::unique_ptr<Picture> DecodePicture(IImagingFactory* factory, std::u16string_view devicePath);
+// A bitmap of the file's pixels (the shell's SHLoadImageFile); null on failure.
 HBITMAP LoadPictureBitmap(std::u16string_view devicePath);
 
 }  // namespace look

@@ -23,7 +23,7 @@ bool mivoAppearance::Decode(mivoSkinImage* image) {
   if (cache.picture) return true;
   if (image->File.empty()) return false;
   // A failure is not remembered: the next draw tries again.
-  cache.picture = look::DecodePicture(PicturePath(*GetSkin(), *image));
+  cache.picture = look::DecodePicture(ImagingFactory(), PicturePath(*GetSkin(), *image));
   return cache.picture != nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "look/toolkit.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -33,8 +34,9 @@ void DrawTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std
   SetTextColor(dc, a.TextColor);
   SetBkMode(dc, TRANSPARENT);
   SelectObject(dc, a.TitleFont);
-  // DT_VCENTER acts only with DT_SINGLELINE: the title sits at the top.
-  DrawTextWithShadow(a, dc, title, text, kRowTitleFlags);
+  // The title is centred in its area (the whole row, or the row above the
+  // subtitle); DT_VCENTER acts only together with DT_SINGLELINE.
+  DrawTextWithShadow(a, dc, title, text, kRowTitleFlags | DT_SINGLELINE);
   if (!subtitle.empty()) {
     text.bottom += 8 * S();
     SelectObject(dc, a.SubtitleFont);
@@ -156,6 +158,61 @@ void DrawVerticalGradient(HDC dc, COLORREF from, COLORREF to, int left, int top,
     SelectObject(dc, old);
     DeleteObject(pen);
   }
+}
+
+HBITMAP RenderImageToBitmap(IImage* image, COLORREF background) {
+  ImageInfo info;
+  if (!image || FAILED(image->GetImageInfo(&info)) || info.Width == 0 || info.Height == 0) return nullptr;
+  BITMAPINFO bmi;
+  bmi.bmiHeader.biSize = 40;
+  bmi.bmiHeader.biWidth = static_cast<LONG>(info.Width);
+  bmi.bmiHeader.biHeight = static_cast<LONG>(info.Height);
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = static_cast<WORD>(std::max(16, GetDeviceCaps(nullptr, BITSPIXEL)));
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap) return nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  const RECT all{0, 0, static_cast<LONG>(info.Width), static_cast<LONG>(info.Height)};
+  SetBkColor(dc, background);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, u"", 0, nullptr);
+  const bool drawn = SUCCEEDED(image->Draw(dc, &all, nullptr));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  if (!drawn) {
+    DeleteObject(bitmap);
+    return nullptr;
+  }
+  return bitmap;
+}
+
+HRESULT LoadImageStreamThumbnail(IStream* stream, int* width, int* height, HBITMAP* bitmap) {
+  if (!stream || !width || !height || !bitmap) return E_FAIL;
+  *bitmap = nullptr;
+  IImagingFactory* factory = nullptr;
+  IImage* image = nullptr;
+  IImage* thumbnail = nullptr;
+  HRESULT result = E_FAIL;
+  ImageInfo info;
+  if (SUCCEEDED(CreateImagingFactory(&factory)) && SUCCEEDED(factory->CreateImageFromStream(stream, &image)) &&
+      SUCCEEDED(image->GetImageInfo(&info)) && info.Width > 0 && info.Height > 0) {
+    int w = static_cast<int>(info.Width), h = static_cast<int>(info.Height);
+    FitSizeInBox(*width, *height, &w, &h);
+    if (w > 0 && h > 0 && SUCCEEDED(image->GetThumbnail(w, h, &thumbnail))) {
+      *bitmap = RenderImageToBitmap(thumbnail, RGB(255, 255, 255));
+      if (*bitmap) {
+        *width = w;
+        *height = h;
+        result = S_OK;
+      }
+    }
+  }
+  if (thumbnail) thumbnail->Release();
+  if (image) image->Release();
+  if (factory) factory->Release();
+  return result;
 }
 
 int DrawTextWithShadow(mivoAppearance& a, HDC dc, std::u16string_view text, const RECT& rect, UINT flags) {

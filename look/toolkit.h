@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "look/appearance.h"
+#include "platform/imaging/imaging.h"
 #include "platform/win32/gdi_defs.h"
 #include "platform/win32/types.h"
 
@@ -39,6 +40,14 @@ void FitSizeInBox(int boxWidth, int boxHeight, int* width, int* height);
 void DrawVerticalGradient(HDC dc, COLORREF from, COLORREF to, int left, int top, int right, int bottom,
                           int firstRow, int endRow);
 
+// A bitmap of the image's size filled with the background colour, the image
+// drawn over it; null when drawing fails.
+HBITMAP RenderImageToBitmap(IImage* image, COLORREF background);
+// A thumbnail of a picture stream fitted into (*width, *height), rendered on
+// white. On success the size becomes the fitted size; any failure returns
+// E_FAIL and no bitmap.
+HRESULT LoadImageStreamThumbnail(IStream* stream, int* width, int* height, HBITMAP* bitmap);
+
 // ---- Text primitives ----
 
 // Draws the text twice: in BackgroundColor as the shadow, then in the DC's
@@ -57,9 +66,9 @@ void DrawGridCellImage(mivoAppearance& appearance, HDC dc, mivoSkinImage* image,
                        const RECT& rect, int mode);
 void DrawGridCellIcon(mivoAppearance& appearance, HDC dc, HICON icon, std::u16string_view caption, const RECT& rect,
                       bool destroy);
-// Rows with a title (TitleFont, TextColor, shadow) at the top of the text
-// area and, when not empty, a subtitle (SubtitleFont, SubTextColor) whose
-// bottom sits 2·S above the row's bottom.
+// Rows with a title (TitleFont, TextColor, shadow) centred in the row, or,
+// with a subtitle, in the row less 10·S at the bottom; the subtitle
+// (SubtitleFont, SubTextColor) has its bottom 2·S above the row's bottom.
 void DrawRowBitmapTitleSubtitle(mivoAppearance& appearance, HDC dc, std::u16string_view title,
                                 std::u16string_view subtitle, HBITMAP bitmap, const RECT& rect, bool transparent,
                                 COLORREF transparentColor);

@@ -119,7 +119,8 @@ TEST_P(ToolkitAtScale, TitleAndSubtitleRowsPlaceBothLines) {
   ASSERT_FALSE(sub.Empty());
   EXPECT_GE(title.left, 7 * S());
   EXPECT_LT(title.left, 7 * S() + 4 * S());
-  EXPECT_LT(title.top, row.top + 8 * S()) << "the title is drawn from the top of its area";
+  const int titleMiddle = (title.top + title.bottom) / 2;
+  EXPECT_NEAR(titleMiddle, (row.top + row.bottom - 10 * S()) / 2, 3 * S()) << "centred above the subtitle";
   EXPECT_LT(sub.bottom, row.bottom - 2 * S()) << "the subtitle's bottom sits 2·S above the row's bottom";
   EXPECT_GE(sub.bottom, row.bottom - 2 * S() - 5 * S());
   EXPECT_GT(sub.top, title.bottom) << "the subtitle is below the title";
@@ -133,7 +134,7 @@ TEST_P(ToolkitAtScale, ARowWithoutSubtitleDrawsOnlyTheTitle) {
   c.Shot(Name("row_title_only"));
   EXPECT_TRUE(c.Find(looktest::kSubText).Empty());
   const Box title = c.Find(looktest::kText);
-  EXPECT_LT(title.top, row.top + 8 * S());
+  EXPECT_NEAR((title.top + title.bottom) / 2, (row.top + row.bottom) / 2, 3 * S()) << "centred in the full height";
 }
 
 TEST_P(ToolkitAtScale, CentredTitleRowsCentreTheWrappedTitle) {
