@@ -1,0 +1,363 @@
+#include "platform/device/device.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include <jpeglib.h>
+
+#include "platform/device/power.h"
+#include "platform/fs/device_path.h"
+#include "platform/fs/file_io.h"
+#include "platform/fs/files.h"
+#include "platform/registry/database.h"
+#include "platform/registry/registry.h"
+#include "platform/shell/kernel.h"
+#include "platform/shell/shortcut.h"
+#include "platform/shell/special_folders.h"
+#include "platform/win32/file_defs.h"
+#include "platform/win32/text.h"
+
+namespace device {
+
+namespace {
+
+std::string g_folder;
+
+constexpr char16_t kDeviceKey[] = u"Software\\mivo\\Device";
+constexpr char16_t kHostPrograms[] = u"Device\\Host Programs";
+
+bool MakeHostDirs(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  return std::filesystem::is_directory(path, ec);
+}
+
+// A small deterministic generator, so a seed gives the same pictures anywhere.
+struct Random {
+  std::uint32_t state;
+  std::uint32_t Next() {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+  }
+  int Range(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<std::uint32_t>(hi - lo + 1)); }
+};
+
+// A sample photo: a sky gradient, a sun and hills, colours from the seed.
+std::vector<std::uint8_t> MakePicture(Random& rnd, int w, int h) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+  int skyR = rnd.Range(20, 120), skyG = rnd.Range(60, 160), skyB = rnd.Range(150, 255);
+  int sunX = rnd.Range(w / 5, 4 * w / 5), sunY = rnd.Range(h / 8, h / 3), sunR = rnd.Range(h / 12, h / 6);
+  int hillR = rnd.Range(30, 120), hillG = rnd.Range(100, 200), hillB = rnd.Range(20, 90);
+  double phase = rnd.Range(0, 628) / 100.0, amp = rnd.Range(h / 20, h / 8);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+      double t = static_cast<double>(y) / h;
+      int r = static_cast<int>(skyR + (255 - skyR) * t * 0.6), g = static_cast<int>(skyG + (255 - skyG) * t * 0.5),
+          b = skyB;
+      int dx = x - sunX, dy = y - sunY;
+      if (dx * dx + dy * dy < sunR * sunR) r = 255, g = 230, b = 120;
+      double hill = h * 0.65 + amp * std::sin(phase + x * 6.28 / w) + amp * 0.5 * std::sin(phase * 2 + x * 15.0 / w);
+      if (y > hill) {
+        double shade = 1.0 - (y - hill) / (h - hill + 1) * 0.5;
+        r = static_cast<int>(hillR * shade), g = static_cast<int>(hillG * shade), b = static_cast<int>(hillB * shade);
+      }
+      p[0] = static_cast<std::uint8_t>(std::clamp(r, 0, 255));
+      p[1] = static_cast<std::uint8_t>(std::clamp(g, 0, 255));
+      p[2] = static_cast<std::uint8_t>(std::clamp(b, 0, 255));
+    }
+  }
+  return rgb;
+}
+
+std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb, int w, int h) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &out, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(w);
+  cinfo.image_height = static_cast<JDIMENSION>(h);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 85, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(cinfo.next_scanline) * w * 3]);
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  std::vector<std::uint8_t> bytes(out, out + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(out);
+  return bytes;
+}
+
+bool Exists(std::u16string_view devicePath) { return GetFileAttributesW(std::u16string(devicePath).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WriteIfMissing(std::u16string_view devicePath, const std::string& content) {
+  if (Exists(devicePath)) return true;
+  return fs::WriteFileAtomic(devicePath, std::vector<std::uint8_t>(content.begin(), content.end()));
+}
+
+// Copies a host file or tree into the device, leaving what is there.
+bool CopyIn(const std::string& source, std::u16string_view target) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(source, ec)) {
+    if (!fs::CreateDirectories(target)) return false;
+    std::vector<std::string> names;
+    for (auto& e : std::filesystem::directory_iterator(source, ec)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names)
+      if (!CopyIn(source + "/" + name, fs::JoinPath(target, text::FromUtf8(name)))) return false;
+    return true;
+  }
+  if (Exists(target)) return true;
+  std::vector<std::uint8_t> bytes;
+  return fs::ReadHostFile(source, &bytes) && fs::CreateDirectories(fs::ParentPath(target)) &&
+         fs::WriteFileAtomic(target, bytes);
+}
+
+void SetDwordIfMissing(HKEY root, const char16_t* key, const char16_t* name, DWORD value) {
+  reg::Value v;
+  if (!reg::Get(root, key, name, &v)) reg::SetDword(root, key, name, value);
+}
+
+void SetStringIfMissing(HKEY root, const char16_t* key, const char16_t* name, std::u16string_view value) {
+  reg::Value v;
+  if (!reg::Get(root, key, name, &v)) reg::SetString(root, key, name, value);
+}
+
+}  // namespace
+
+std::string DefaultDeviceFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && *xdg) return std::string(xdg) + "/mivo/device";
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : ".") + "/.local/share/mivo/device";
+}
+
+const std::string& DeviceFolder() { return g_folder; }
+
+std::vector<std::string> ShippedDataFolders(const DeviceOptions& options) {
+  std::vector<std::string> folders;
+  if (!options.dataFolder.empty()) folders.push_back(options.dataFolder);
+  if (const char* env = std::getenv("MIVO_DATA_DIR"); env && *env) folders.push_back(env);
+#ifdef MIVO_BUILD_DATA_DIR
+  folders.push_back(MIVO_BUILD_DATA_DIR);
+#endif
+#ifdef MIVO_SOURCE_DATA_DIR
+  folders.push_back(MIVO_SOURCE_DATA_DIR);
+#endif
+  char exe[4096];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n > 0) {
+    exe[n] = 0;
+    std::filesystem::path p(exe);
+    folders.push_back((p.parent_path().parent_path() / "share" / "mivo").string());
+  }
+  return folders;
+}
+
+bool IsProvisioned() {
+  DWORD v = 0;
+  return reg::GetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Provisioned", &v) && v == 1;
+}
+
+bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* notes, std::string* error) {
+  auto fail = [&](const std::string& what) {
+    if (error) *error = "cannot provision the device: " + what;
+    return false;
+  };
+  // Folders.
+  static const char16_t* const kFolders[] = {
+      u"\\Windows", u"\\Windows\\Start Menu\\Programs\\Games", u"\\Windows\\Desktop", u"\\Windows\\Favorites",
+      u"\\Windows\\StartUp", u"\\Windows\\Fonts", u"\\Windows\\Recent", u"\\My Documents\\My Pictures",
+      u"\\My Documents\\My Music", u"\\My Documents\\My Videos", u"\\My Documents\\Templates",
+      u"\\My Documents\\Personal", u"\\My Documents\\Business", u"\\Application Data", u"\\Temp",
+      u"\\Program Files\\mivo\\Skins", u"\\Program Files\\mivo\\ColorThemes", u"\\Program Files\\mivo\\Wallpapers",
+      u"\\Program Files\\mivo\\Languages", u"\\Program Files\\mivo\\UserWallpaper",
+      u"\\Program Files\\mivo\\GadgetPlugins"};
+  for (const char16_t* f : kFolders)
+    if (!fs::CreateDirectories(f)) return fail("folder " + text::ToUtf8(f));
+
+  // What the program ships.
+  std::vector<std::string> dataFolders = ShippedDataFolders(options);
+  for (const ShippedItem& item : ShippedItems()) {
+    std::string found;
+    for (const auto& dir : dataFolders) {
+      std::error_code ec;
+      if (std::filesystem::exists(dir + "/" + item.source, ec)) {
+        found = dir + "/" + item.source;
+        break;
+      }
+    }
+    if (found.empty()) {
+      if (notes) notes->push_back(std::string("not shipped yet: ") + item.source);
+      continue;
+    }
+    if (!CopyIn(found, item.target)) return fail("installing " + std::string(item.source));
+  }
+
+  // Sample files.
+  Random rnd{options.seed * 2654435761u + 12345u};
+  if (rnd.state == 0) rnd.state = 1;
+  static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
+  for (const char16_t* name : kPictures) {
+    std::u16string path = fs::JoinPath(u"\\My Documents\\My Pictures", name);
+    auto rgb = MakePicture(rnd, 640, 480);
+    if (!Exists(path) && !fs::WriteFileAtomic(path, EncodeJpeg(rgb, 640, 480))) return fail("sample picture");
+  }
+  if (!WriteIfMissing(u"\\My Documents\\Welcome.txt",
+                      "Welcome to your mivo device.\n\nThis folder is the device's \"My Documents\". Files you put in "
+                      "the device folder's fs/ directory on the host appear here.\n") ||
+      !WriteIfMissing(u"\\My Documents\\Personal\\Shopping list.txt", "Milk\nBread\nApples\n") ||
+      !WriteIfMissing(u"\\My Documents\\Business\\Report.doc", "Quarterly report (sample document)\n") ||
+      !WriteIfMissing(u"\\My Documents\\Business\\Budget.xls", "Item,Amount\nRent,1200\nPower,90\n") ||
+      !WriteIfMissing(u"\\My Documents\\Templates\\Memo.doc", "Memo template (sample document)\n")) {
+    return fail("sample documents");
+  }
+
+  // Programs: shortcuts and their host commands.
+  for (const ProgramEntry& p : DefaultPrograms()) {
+    std::u16string lnk = u"\\Windows\\Start Menu\\Programs\\" + std::u16string(p.shortcut) + u".lnk";
+    if (!Exists(lnk) && !shell::WriteShortcut(lnk, shell::Shortcut{p.program, p.arguments})) return fail("shortcut");
+    SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, fs::FileNamePart(p.program).c_str(), text::FromUtf8(p.hostCommand));
+  }
+  SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, u"ctlpnl.exe", u"gnome-control-center");
+  for (const char16_t* ext : {u".txt", u".doc", u".xls", u".pdf", u".jpg", u".jpeg", u".png", u".gif", u".bmp", u".htm",
+                              u".html", u".mp3", u".wav", u".wma", u".pwi"})
+    SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, ext, u"xdg-open %1");
+
+  // State values with their usual starting readings.
+  SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Signal Strength Raw", 80);
+  SetStringIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Current Operator Name", u"mivo mobile");
+  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Phone", u"Missed Call Count", 0);
+  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", 0);
+  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\MMS\\Unread", u"Count", 0);
+  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\TotalEmail\\Unread", u"Count", 0);
+  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Tasks", u"Active", 0);
+  SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Connections\\Bluetooth", u"Count", 0);
+  SetDwordIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\SoundCategories\\Ring", u"InitVol", 4);
+  UpdateBatteryState();
+
+  if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||
+      !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Provisioned", 1)) {
+    return fail("the registry cannot be written");
+  }
+  return true;
+}
+
+bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOptions& options) {
+  std::string dir = dirIn;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (!MakeHostDirs(dir + "/fs")) {
+    if (error) *error = "cannot create the device folder " + dir;
+    return false;
+  }
+  char real[4096];
+  if (realpath(dir.c_str(), real)) dir = real;
+  CloseDevice();
+  fs::SetDeviceRoot(dir + "/fs");
+  shell::SetRunFolder(dir + "/run");
+  MakeHostDirs(dir + "/run");
+  if (!devdb::OpenDeviceDatabase(dir + "/device.db", devdb::OpenMode::kCreateIfMissing, error)) return false;
+  g_folder = dir;
+  if (options.provision && !IsProvisioned()) {
+    std::vector<std::string> notes;
+    if (!ProvisionDevice(options, &notes, error)) return false;
+  }
+  return true;
+}
+
+void CloseDevice() {
+  devdb::CloseDeviceDatabase();
+  g_folder.clear();
+}
+
+int ImportHostApplications(const std::vector<std::string>& foldersIn, std::vector<std::string>* added) {
+  std::vector<std::string> folders = foldersIn;
+  if (folders.empty()) {
+    const char* home = std::getenv("XDG_DATA_HOME");
+    const char* homeDir = std::getenv("HOME");
+    folders.push_back(home && *home ? std::string(home) + "/applications"
+                                    : std::string(homeDir ? homeDir : ".") + "/.local/share/applications");
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    std::string all = dirs && *dirs ? dirs : "/usr/local/share:/usr/share";
+    std::size_t start = 0;
+    while (start <= all.size()) {
+      std::size_t end = all.find(':', start);
+      if (end == std::string::npos) end = all.size();
+      if (end > start) folders.push_back(all.substr(start, end - start) + "/applications");
+      start = end + 1;
+    }
+  }
+  std::map<std::string, std::string> seen;  // desktop id -> file, first folder wins
+  for (const auto& folder : folders) {
+    std::error_code ec;
+    for (auto& e : std::filesystem::directory_iterator(folder, ec)) {
+      std::string id = e.path().filename().string();
+      if (e.path().extension() == ".desktop" && !seen.count(id)) seen[id] = e.path().string();
+    }
+  }
+  int count = 0;
+  for (const auto& [id, file] : seen) {
+    std::ifstream in(file);
+    std::string line, name, exec, type;
+    bool inEntry = false, hidden = false;
+    while (std::getline(in, line)) {
+      if (!line.empty() && line[0] == '[') {
+        inEntry = line == "[Desktop Entry]";
+        continue;
+      }
+      if (!inEntry) continue;
+      auto eq = line.find('=');
+      if (eq == std::string::npos) continue;
+      std::string k = line.substr(0, eq), v = line.substr(eq + 1);
+      if (k == "Name") name = v;
+      else if (k == "Exec") exec = v;
+      else if (k == "Type") type = v;
+      else if ((k == "NoDisplay" || k == "Hidden") && v == "true") hidden = true;
+      else if (k == "Terminal" && v == "true") hidden = true;
+    }
+    if (hidden || type != "Application" || name.empty() || exec.empty()) continue;
+    // Field codes (%f, %U, ...) have no meaning here; "%%" is a percent sign.
+    std::string command;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+      if (exec[i] == '%' && i + 1 < exec.size()) {
+        if (exec[i + 1] == '%') command += '%';
+        ++i;
+        continue;
+      }
+      command += exec[i];
+    }
+    while (!command.empty() && command.back() == ' ') command.pop_back();
+    std::string stem = id.substr(0, id.size() - 8);
+    std::u16string program = u"\\Program Files\\Host\\" + text::FromUtf8(stem) + u".exe";
+    std::u16string safeName;
+    for (char16_t c : text::FromUtf8(name)) safeName += (c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' || c == u'|') ? u'_' : c;
+    std::u16string lnk = u"\\Windows\\Start Menu\\Programs\\" + safeName + u".lnk";
+    if (Exists(lnk)) continue;
+    if (!shell::WriteShortcut(lnk, shell::Shortcut{program, u""})) continue;
+    reg::SetString(HKEY_LOCAL_MACHINE, kHostPrograms, program, text::FromUtf8(command));
+    if (added) added->push_back(name);
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace device
