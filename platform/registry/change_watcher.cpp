@@ -19,6 +19,9 @@ namespace devdb {
 
 namespace {
 
+std::atomic<bool> g_active{false};
+std::atomic<std::uint64_t> g_generation{1};
+
 class Watcher {
  public:
   static Watcher& Instance() {
@@ -70,6 +73,8 @@ class Watcher {
     dir = slash == std::string::npos ? "." : dir.substr(0, slash);
     if (m_inotify >= 0) inotify_add_watch(m_inotify, dir.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE);
     m_stop = false;
+    ++g_generation;
+    g_active = true;
     m_thread = std::thread([this] { Run(); });
   }
 
@@ -77,6 +82,7 @@ class Watcher {
     std::lock_guard<std::mutex> lock(m_runMutex);
     if (!m_thread.joinable()) return;
     m_stop = true;
+    g_active = false;
     std::uint64_t one = 1;
     (void)!write(m_wake, &one, sizeof one);
     m_thread.join();
@@ -121,10 +127,12 @@ class Watcher {
     m_threadId = std::this_thread::get_id();
     std::int64_t lastVersion = -1;
     auto lastPrune = std::chrono::steady_clock::now();
+    auto hotUntil = lastPrune;
     while (!m_stop) {
       std::int64_t version = m_db->DataVersion();
       if (version != lastVersion) {
         lastVersion = version;
+        ++g_generation;
         Drain();
       }
       auto now = std::chrono::steady_clock::now();
@@ -132,8 +140,13 @@ class Watcher {
         Prune();
         lastPrune = now;
       }
+      // A commit writes the log file (which wakes us) before it publishes the
+      // new state in shared memory (which does not): after a file event look
+      // again every 2 ms for a short while, so the change is not missed
+      // until the slow poll.
+      int timeout = std::chrono::steady_clock::now() < hotUntil ? 2 : 500;
       pollfd fds[2] = {{m_wake, POLLIN, 0}, {m_inotify, POLLIN, 0}};
-      int n = poll(fds, m_inotify >= 0 ? 2 : 1, 500);
+      int n = poll(fds, m_inotify >= 0 ? 2 : 1, timeout);
       if (n > 0) {
         char buf[4096];
         if (fds[0].revents) {
@@ -141,8 +154,10 @@ class Watcher {
           (void)!read(m_wake, &v, sizeof v);
           lastVersion = -1;  // a sync request: look again even without a change
         }
-        if (m_inotify >= 0 && fds[1].revents)
+        if (m_inotify >= 0 && fds[1].revents) {
           while (read(m_inotify, buf, sizeof buf) > 0) {}
+          hotUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+        }
       }
     }
     m_threadId = std::thread::id();
@@ -222,6 +237,10 @@ int SubscribeChanges(const std::string& table, ChangeHandler handler) {
 void UnsubscribeChanges(int id) { Watcher::Instance().Unsubscribe(id); }
 
 void StopChangeWatcher() { Watcher::Instance().Stop(); }
+
+bool ChangeWatcherActive() { return g_active.load(); }
+
+std::uint64_t ChangeGeneration() { return g_generation.load(); }
 
 void RestartChangeWatcher() { Watcher::Instance().RestartIfSubscribed(); }
 

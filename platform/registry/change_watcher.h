@@ -39,6 +39,11 @@ void StopChangeWatcher();
 // Starts the watcher again on the (newly opened) device database when it has
 // subscribers; OpenDeviceDatabase calls it.
 void RestartChangeWatcher();
+// While the watcher runs, a counter that moves whenever the database changed
+// (it moves before the change's subscribers run). Caches compare it instead
+// of asking the database on every read.
+bool ChangeWatcherActive();
+std::uint64_t ChangeGeneration();
 // Waits until the watcher has handled every change committed before the
 // call (tests and tools use it to order their checks); false on timeout.
 bool SyncChangeWatcher(int timeoutMs = 2000);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "platform/registry/change_watcher.h"
 #include "platform/registry/database.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
@@ -140,8 +141,11 @@ LONG ReadValue(const KeyRef& ref, std::u16string_view name, reg::Value* out) {
   devdb::Database* db = devdb::DeviceDatabase();
   if (!db) return ERROR_CANTOPEN;
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
+  // With the change watcher running its counter tells of changes by others
+  // at no cost; without it the database is asked (a few microseconds).
   std::uint64_t generation = devdb::DeviceDatabaseGeneration();
-  std::int64_t version = db->DataVersion();
+  std::int64_t version = devdb::ChangeWatcherActive() ? -static_cast<std::int64_t>(devdb::ChangeGeneration())
+                                                      : db->DataVersion();
   if (generation != g_cache.generation || version != g_cache.dataVersion) {
     DropCache();
     g_cache.generation = generation;

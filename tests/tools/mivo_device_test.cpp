@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/fs/temp_dir.h"
+#include "tests/tools/run_tool.h"
+
+using testing_support::ReadText;
+using testing_support::RunMivoDevice;
+using testing_support::TempDir;
+using testing_support::WriteText;
+
+namespace {
+
+class MivoDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(Run({"init"}).code, 0); }
+  testing_support::ToolResult Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--device", dev()});
+    return RunMivoDevice(args);
+  }
+  std::string dev() const { return dir / "dev"; }
+  TempDir dir;
+};
+
+TEST_F(MivoDeviceTest, WrongUsageGivesTheUsageAndExitCodeTwo) {
+  for (auto args : std::vector<std::vector<std::string>>{{"frobnicate"},
+                                                         {},
+                                                         {"set", "battery", "101"},
+                                                         {"set", "signal", "x"},
+                                                         {"reg", "get", "HKXX\\a", "b"},
+                                                         {"reg", "set", "HKCU\\a", "b", "qword", "1"},
+                                                         {"reg", "set", "HKCU\\a", "b", "binary", "abc"},
+                                                         {"launches", "zero"},
+                                                         {"--bogus", "state"}}) {
+    auto r = Run(args);
+    EXPECT_EQ(r.code, 2) << args.size();
+    EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  for (auto cmd : {"state", "set", "reg", "wake", "launches", "init", "import-apps"}) {
+    auto r = Run({cmd, "--help"});
+    EXPECT_EQ(r.code, 0) << cmd;
+    EXPECT_NE(r.out.find("usage"), std::string::npos) << cmd;
+  }
+}
+
+TEST_F(MivoDeviceTest, RegistryValuesAreSetReadListedAndDeleted) {
+  EXPECT_EQ(Run({"reg", "set", "HKCU\\Software\\mivo\\mivo", "DesktopsCount", "dword", "6"}).code, 0);
+  EXPECT_EQ(Run({"reg", "set", "HKEY_CURRENT_USER\\Software\\mivo\\mivo", "SkinName", "sz", "Clear Horizon"}).code, 0);
+  EXPECT_EQ(Run({"reg", "set", "HKCU\\Software\\mivo\\mivo", "Blob", "binary", "00ff10"}).code, 0);
+  EXPECT_EQ(Run({"reg", "get", "hkcu\\software\\MIVO\\mivo", "desktopscount"}).out, "6\n");
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\Software\\mivo\\mivo", "SkinName"}).out, "Clear Horizon\n");
+  auto list = Run({"reg", "list", "HKCU\\Software\\mivo\\mivo"});
+  EXPECT_EQ(list.code, 0);
+  EXPECT_NE(list.out.find("Blob (binary) = 00ff10"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("DesktopsCount (dword) = 6"), std::string::npos) << list.out;
+
+  auto missing = Run({"reg", "get", "HKCU\\Software\\mivo\\mivo", "Nothing"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("no value Nothing"), std::string::npos);
+  EXPECT_EQ(Run({"reg", "delete", "HKCU\\Software\\mivo\\mivo", "SkinName"}).code, 0);
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\Software\\mivo\\mivo", "SkinName"}).code, 1);
+  EXPECT_EQ(Run({"reg", "delete", "HKCU\\Software\\mivo"}).code, 0);
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\Software\\mivo\\mivo", "DesktopsCount"}).code, 1);
+}
+
+TEST_F(MivoDeviceTest, AnExportedBranchImportsBackIntoAnotherDevice) {
+  ASSERT_EQ(Run({"reg", "set", "HKCU\\Software\\mivo\\mivo", "ThemeName", "sz", "Say \"hi\" \\ bye"}).code, 0);
+  ASSERT_EQ(Run({"reg", "set", "HKCU\\Software\\mivo\\mivo\\DesktopIcons", "DesktopIcon1", "sz", "x"}).code, 0);
+  ASSERT_EQ(Run({"reg", "set", "HKCU\\Software\\mivo\\mivo", "List", "multi", "a", "b"}).code, 0);
+  ASSERT_EQ(Run({"reg", "set", "HKCU\\Software\\mivo\\mivo", "N", "dword", "4294967295"}).code, 0);
+  std::string file = dir / "branch.reg";
+  ASSERT_EQ(Run({"reg", "export", "HKCU\\Software\\mivo", file}).code, 0);
+  std::string text = ReadText(file);
+  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
+  EXPECT_NE(text.find("\"N\"=dword:ffffffff"), std::string::npos) << text;
+  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\mivo\\mivo\\DesktopIcons]"), std::string::npos) << text;
+
+  std::string other = dir / "other";
+  ASSERT_EQ(RunMivoDevice({"--device", other, "init"}).code, 0);
+  auto imported = RunMivoDevice({"--device", other, "reg", "import", file});
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_EQ(RunMivoDevice({"--device", other, "reg", "get", "HKCU\\Software\\mivo\\mivo", "ThemeName"}).out,
+            "Say \"hi\" \\ bye\n");
+  EXPECT_EQ(RunMivoDevice({"--device", other, "reg", "get", "HKCU\\Software\\mivo\\mivo", "List"}).out, "a\nb\n");
+  EXPECT_EQ(RunMivoDevice({"--device", other, "reg", "get", "HKCU\\Software\\mivo\\mivo\\DesktopIcons", "DesktopIcon1"}).out,
+            "x\n");
+
+  WriteText(dir / "bad.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\X]\n\"a\"=dword:zz\n");
+  auto bad = Run({"reg", "import", dir / "bad.reg"});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_NE(bad.err.find("line 4"), std::string::npos) << bad.err;
+  WriteText(dir / "notreg.reg", "hello\n");
+  EXPECT_EQ(Run({"reg", "import", dir / "notreg.reg"}).code, 1);
+}
+
+TEST_F(MivoDeviceTest, StateSettersWriteTheValuesTheSystemReads) {
+  ASSERT_EQ(Run({"set", "battery", "87", "--ac"}).code, 0);
+  // Flags 2 (on AC) in the low word; 87 - 19 in the high word.
+  EXPECT_EQ(Run({"reg", "get", "HKLM\\System\\State\\Battery", "Main"}).out, std::to_string((68 << 16) | 2) + "\n");
+  ASSERT_EQ(Run({"set", "battery", "3", "--no-ac"}).code, 0);
+  EXPECT_EQ(Run({"reg", "get", "HKLM\\System\\State\\Battery", "Main"}).out, std::to_string(4 | 8) + "\n");
+  ASSERT_EQ(Run({"set", "signal", "55"}).code, 0);
+  ASSERT_EQ(Run({"set", "operator", "Vodafone CZ"}).code, 0);
+  auto state = Run({"state"});
+  ASSERT_EQ(state.code, 0);
+  EXPECT_NE(state.out.find("\"Signal Strength Raw\" = 55"), std::string::npos) << state.out;
+  EXPECT_NE(state.out.find("\"Current Operator Name\" = Vodafone CZ"), std::string::npos) << state.out;
+  EXPECT_NE(state.out.find("simulated, 3%, AC offline"), std::string::npos) << state.out;
+}
+
+TEST_F(MivoDeviceTest, ADamagedDatabaseIsReportedAndNotOverwritten) {
+  std::string db = dev() + "/device.db";
+  std::filesystem::remove(db + "-wal");
+  std::filesystem::remove(db + "-shm");
+  std::string garbage(4096, '\x13');
+  WriteText(db, garbage);
+  for (auto args : std::vector<std::vector<std::string>>{{"state"}, {"reg", "get", "HKLM\\a", "b"}, {"init"}}) {
+    auto r = Run(args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(ReadText(db), garbage);
+  auto none = RunMivoDevice({"--device", dir / "nowhere", "state"});
+  EXPECT_EQ(none.code, 1);
+  EXPECT_NE(none.err.find("no device"), std::string::npos);
+}
+
+TEST_F(MivoDeviceTest, TheSameSeedGivesTheSameDevice) {
+  std::string a = dir / "a", b = dir / "b", c = dir / "c";
+  ASSERT_EQ(RunMivoDevice({"--device", a, "init", "--seed", "7"}).code, 0);
+  ASSERT_EQ(RunMivoDevice({"init", b, "--seed", "7"}).code, 0);
+  ASSERT_EQ(RunMivoDevice({"init", c, "--seed", "8"}).code, 0);
+  std::string pic = "/fs/My Documents/My Pictures/Meadow.jpg";
+  EXPECT_EQ(ReadText(a + pic), ReadText(b + pic));
+  EXPECT_NE(ReadText(a + pic), ReadText(c + pic));
+  EXPECT_EQ(ReadText(a + pic).substr(0, 3), "\xFF\xD8\xFF");
+  EXPECT_EQ(RunMivoDevice({"--device", a, "reg", "export", "HKLM", dir / "a.reg"}).code, 0);
+  EXPECT_EQ(RunMivoDevice({"--device", b, "reg", "export", "HKLM", dir / "b.reg"}).code, 0);
+  EXPECT_EQ(ReadText(dir / "a.reg"), ReadText(dir / "b.reg"));
+  std::string lnk = ReadText(a + "/fs/Windows/Start Menu/Programs/Pocket Word.lnk");
+  EXPECT_EQ(lnk, "20#\"\\Windows\\pword.exe\"");
+  auto again = RunMivoDevice({"--device", a, "init"});
+  EXPECT_EQ(again.code, 0);
+  EXPECT_NE(again.out.find("already a device"), std::string::npos);
+}
+
+TEST_F(MivoDeviceTest, HostApplicationsBecomeShortcuts) {
+  WriteText(dir / "apps/org.example.Editor.desktop",
+            "[Desktop Entry]\nType=Application\nName=Example Editor\nExec=example-editor --new %U\n");
+  WriteText(dir / "apps/hidden.desktop", "[Desktop Entry]\nType=Application\nName=Hidden\nExec=h\nNoDisplay=true\n");
+  auto r = Run({"import-apps", dir / "apps"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("1 programs imported"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadText(dev() + "/fs/Windows/Start Menu/Programs/Example Editor.lnk"),
+            "44#\"\\Program Files\\Host\\org.example.Editor.exe\"");
+  EXPECT_EQ(Run({"reg", "get", "HKLM\\Device\\Host Programs", "\\Program Files\\Host\\org.example.Editor.exe"}).out,
+            "example-editor --new\n");
+}
+
+}  // namespace
