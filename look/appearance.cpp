@@ -1,5 +1,6 @@
 #include "look/appearance.h"
 
+#include "look/installer_window.h"
 #include "look/look_settings.h"
 #include "look/package.h"
 #include "look/picture.h"
@@ -157,7 +158,9 @@ bool InstallDefaultSkin(mivoLookSettings& settings, std::u16string_view programF
   const std::u16string other = vga ? u"Clear Horizon" : u"Clear Horizon VGA";
   DeleteFileW((skins + other + u".minst").c_str());
   const std::u16string package = skins + name + u".minst";
-  if (InstallPackage(package, programFolder, progress) != mivoPackageStatus::kOk) {
+  const mivoPackageStatus status = progress ? InstallPackage(package, programFolder, progress)
+                                            : InstallPackageWithProgress(package, programFolder);
+  if (status != mivoPackageStatus::kOk) {
     // Keep the package and the flag for the next start; still use the skin
     // when an earlier installation left it in place.
     if (GetFileAttributesW((skins + name + u"\\" + name + u".msk").c_str()) != INVALID_FILE_ATTRIBUTES &&

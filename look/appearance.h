@@ -119,6 +119,7 @@ class mivoAppearance {
 // screen ("Clear Horizon VGA" at 480 or more pixels high, else "Clear
 // Horizon") from the Skins folder. The package and the FinishInstallation
 // flag are removed only when the installation succeeded, so a failure is
-// tried again at the next start. Progress goes to the callback.
+// tried again at the next start. Progress goes to the callback, or, without
+// one, to the installer's progress window.
 bool InstallDefaultSkin(mivoLookSettings& settings, std::u16string_view programFolder, int screenHeight,
                         const std::function<void(DWORD total, DWORD done)>& progress = {});

@@ -231,8 +231,10 @@ mivoPackageStatus InstallPackageBytes(std::span<const std::uint8_t> bytes, std::
   if (mivoPackageStatus s = ReadPackage(bytes, &header, nullptr, message); s != mivoPackageStatus::kOk) return s;
   if (progress) progress(header.TotalBytes, 0);
   const std::u16string destination = PackageDestination(programFolder, header);
-  if (header.PackageType == kPackageSkin || header.PackageType == kPackageWallpaperTheme)
-    target.CreateFolder(destination);  // an existing folder is fine
+  // Skins and wallpaper themes get their own folder; the shared folders of
+  // themes and languages are made when a device lacks them. An existing
+  // folder is fine.
+  target.CreateFolder(destination);
   InstallVisitor visitor(destination, target, header.TotalBytes, progress);
   return ReadPackage(bytes, &header, &visitor, message);
 }

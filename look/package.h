@@ -95,7 +95,7 @@ mivoInstallTarget& DeviceInstallTarget();
 using mivoInstallProgress = std::function<void(DWORD totalBytes, DWORD bytesDone)>;
 
 // Unpacks a package held in memory under the program folder: creates the
-// destination for types 1 and 3 (an existing one is fine), then every entry.
+// destination folder (an existing one is fine), then every entry.
 // A folder that cannot be created (it exists) stops the installation; files
 // written before a failure stay.
 mivoPackageStatus InstallPackageBytes(std::span<const std::uint8_t> bytes, std::u16string_view programFolder,

@@ -110,7 +110,7 @@ TEST(PackageInstaller, TypesWriteIntoTheirFolders) {
     MemoryTarget target;
     ASSERT_EQ(InstallPackageBytes(bytes, u"\\P\\", target), mivoPackageStatus::kOk);
     EXPECT_EQ(target.files.count(dest), 1u) << type;
-    EXPECT_EQ(target.folders.size(), type == 3 ? 1u : 0u) << "only skins and wallpapers get their own folder";
+    EXPECT_EQ(target.folders.size(), 1u) << "the destination is made when missing";
   }
 }
 
