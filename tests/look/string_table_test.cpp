@@ -2,7 +2,6 @@
 // since language files are matched against them), gaps and shared texts.
 #include <gtest/gtest.h>
 
-#include "look/language.h"
 #include "look/string_table.h"
 
 namespace {
@@ -50,15 +49,6 @@ TEST(BuiltInStringTable, SomeIdsShareOneText) {
   EXPECT_EQ(BuiltInString(270), u"Personal");
   EXPECT_EQ(BuiltInString(328), u"Desktop");
   EXPECT_EQ(BuiltInString(329), u"Desktop");
-}
-
-TEST(BuiltInStringTable, GetStringFallsBackToTheBuiltInTextWithoutALanguage) {
-  EXPECT_EQ(GetString(374), u"Back");
-  EXPECT_EQ(GetString(375), u"Hide");
-  EXPECT_EQ(GetString(0), u"");
-  EXPECT_EQ(GetString(1), u"");
-  EXPECT_EQ(GetString(600), u"");
-  EXPECT_EQ(GetString(12), u"");
 }
 
 }  // namespace
