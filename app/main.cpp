@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/device/device.h"
 #include "platform/display/host.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/clock.h"
@@ -235,6 +236,7 @@ int main(int argc, char** argv) {
   display::Options options;
   int code = 0;
   if (!display::ParseOptions(argc, argv, &options, &code)) return code;
+  if (std::string error; !device::OpenDevice(options.device, &error)) return std::fprintf(stderr, "mivo: %s\n", error.c_str()), 1;
   display::Host host;
   if (!host.Start(options)) return host.ExitCode(1);
   gdi::SetLogPixels(options.height >= 480 && options.width >= 480 ? 192 : 96);

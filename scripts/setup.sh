@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg62-turbo-dev libgif-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 papirus-icon-theme librsvg2-bin python-matplotlib-data
+  fonts-liberation2 papirus-icon-theme adwaita-icon-theme librsvg2-bin python-matplotlib-data
   xvfb xauth xdotool
 )
 

@@ -10,10 +10,7 @@
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
 
-#if __has_include("platform/window/message.h")
 #include "platform/window/message.h"
-#define MIVO_HAVE_MESSAGE_QUEUE 1
-#endif
 
 namespace {
 
@@ -49,9 +46,7 @@ void Post(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     poster(window, msg, wp, lp);
     return;
   }
-#ifdef MIVO_HAVE_MESSAGE_QUEUE
   PostMessageW(window, msg, wp, lp);
-#endif
 }
 
 bool Meets(const Subscription& s, const reg::Value* v) {

@@ -1,0 +1,28 @@
+// SHGetFileInfo: what the shell tells of a file or folder (device paths).
+//
+// Display name: the file name, without ".lnk" for a shortcut. Attributes:
+// SFGAO_FOLDER for folders, SFGAO_LINK for shortcuts, SFGAO_HIDDEN,
+// SFGAO_READONLY, always SFGAO_FILESYSTEM. Icon (SHGFI_ICON; 32 pixels, 16
+// with SHGFI_SMALLICON; the caller destroys it with DestroyIcon): from the
+// host's freedesktop icon theme by the file's type; for a shortcut its
+// target's; for a program the icon of the host program it maps to when the
+// theme has one. Returns non-zero on success; 0 when the path does not exist
+// (unless SHGFI_USEFILEATTRIBUTES, which takes the given attributes).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/file_defs.h"
+#include "platform/win32/types.h"
+
+DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UINT infoSize, UINT flags);
+
+namespace shell {
+
+// The icon theme's name for a file's type ("x-office-document", "folder").
+std::string IconNameFor(std::u16string_view devicePath, bool folder);
+// The folders searched for icon themes (tests replace them).
+void SetIconThemeFolders(std::vector<std::string> folders);
+
+}  // namespace shell
