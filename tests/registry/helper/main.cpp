@@ -3,6 +3,9 @@
 //   set-dword KEY NAME VALUE       one value
 //   churn-file HOSTFILE            rewrites HOSTFILE atomically without end (until killed)
 //   churn-registry                 writes HKCU\Test\Churn values without end (until killed)
+//   instance                       holds the device's instance mutex with a visible frame
+//                                  window and prints "front HWND" for each request to come
+//                                  forward; ends on "quit" from standard input
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/fs/device_path.h"
 #include "platform/fs/file_io.h"
+#include "platform/shell/process_windows.h"
+#include "platform/shell/single_instance.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/text.h"
@@ -47,6 +53,25 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
       }
     }
+  }
+  if (cmd == "instance" && argc == 3) {
+    std::string dir = argv[1];
+    dir = dir.substr(0, dir.rfind('/'));
+    fs::SetDeviceRoot(dir + "/fs");
+    if (!shell::ClaimSingleInstance()) return 3;
+    shell::StartForegroundListener([](std::uintptr_t hwnd) {
+      std::printf("front %lu\n", static_cast<unsigned long>(hwnd));
+      std::fflush(stdout);
+    });
+    shell::RecordWindow(0x20, u"CMainFrame", u"mivo 2.3 beta 4", true);
+    shell::RecordWindow(0x24, u"static", u"a label", true);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char line[64];
+    while (std::fgets(line, sizeof line, stdin) && std::string(line).rfind("quit", 0) != 0) {}
+    shell::StopForegroundListener();
+    shell::ForgetAllWindows();
+    return 0;
   }
   if (cmd == "churn-registry" && argc == 3) {
     for (DWORD n = 0;; ++n) {
