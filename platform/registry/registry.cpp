@@ -381,6 +381,12 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD, LPDWORD type, LPBYTE
   if (data && !size) return Finish(ERROR_INVALID_PARAMETER);
   reg::Value v;
   LONG result = ReadValue(ref, valueName ? valueName : u"", &v);
+  if (result == ERROR_FILE_NOT_FOUND && !ref.pathLc.empty()) {
+    // A missing value of a key that is gone: say so, as for the other calls.
+    devdb::Database* db = devdb::DeviceDatabase();
+    std::lock_guard<std::recursive_mutex> lock(db->mutex());
+    if (!FindKey(db->handle(), ref)) result = ERROR_KEY_DELETED;
+  }
   if (result != ERROR_SUCCESS) return Finish(result);
   return Finish(CopyData(v, type, data, size));
 }

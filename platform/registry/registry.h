@@ -3,9 +3,11 @@
 // Key and value names are compared without case and keep the spelling they
 // were created with. Values hold the platform's bytes: REG_DWORD as four
 // little-endian bytes, REG_SZ and REG_MULTI_SZ as UTF-16LE with terminators,
-// REG_BINARY as given. Every call sees the changes of other processes at
-// once; reads are served from a memory cache that is dropped whenever the
-// database changes, so the settings store can read on every use.
+// REG_BINARY as given. Reads are served from a memory cache, so the settings
+// store can read on every use. The cache is dropped when the database
+// changes: in a process with the change watcher running (the launcher) as
+// soon as the watcher sees the commit (milliseconds, and always before the
+// change's notifications go out); without it, at the next read.
 //
 // RegDeleteKeyW deletes the key with everything below it, as the phone
 // platform does. A handle whose key was deleted fails with ERROR_KEY_DELETED.

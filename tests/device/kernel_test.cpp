@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/device/device.h"
+#include "platform/registry/registry.h"
 #include "platform/shell/kernel.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
@@ -78,6 +79,15 @@ TEST_F(KernelTest, WakeSignalsTheRegisteredNamedEventInAnotherProcess) {
   EXPECT_NE(r.out.find("nothing is registered"), std::string::npos);
   CloseHandle(event);
   EXPECT_FALSE(shell::SignalNamedEvent(kActivation));  // nobody holds it now
+
+  // A program registered for wake-up is started, and the launch recorded.
+  ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, u"Device\\Host Programs", u"alarm.exe", u"true"));
+  ASSERT_TRUE(CeRunAppAtEvent(u"\\Windows\\alarm.exe", NOTIFICATION_EVENT_WAKEUP));
+  r = testing_support::RunMivoDevice({"--device", dir / "dev", "wake"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("started \\Windows\\alarm.exe"), std::string::npos) << r.out;
+  r = testing_support::RunMivoDevice({"--device", dir / "dev", "launches"});
+  EXPECT_NE(r.out.find("\\Windows\\alarm.exe  -> true (pid "), std::string::npos) << r.out;
 }
 
 TEST_F(KernelTest, ANamedMutexTellsASecondHolderAndIsFreedByItsOwnersEnd) {

@@ -123,6 +123,17 @@ int CmdState() {
     if (reg::Get(root, sv.key, sv.name, &v)) {
       shown = Describe(v);
       DWORD dw;
+      if (v.type == REG_BINARY && v.data.size() == 8) {
+        // A FILETIME (the time, the next alarm): shown as a date and time.
+        std::uint64_t ticks = 0;
+        for (int i = 7; i >= 0; --i) ticks = (ticks << 8) | static_cast<unsigned char>(v.data[i]);
+        std::time_t secs = static_cast<std::time_t>(ticks / 10000000ULL) - 11644473600LL;
+        char when[32];
+        std::tm tm{};
+        gmtime_r(&secs, &tm);
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &tm);
+        shown = when;
+      }
       if (std::string(sv.label) == "battery" && reg::AsDword(v, &dw)) {
         shown += " (flags " + std::to_string(dw & 0xFFFF) + ", level " + std::to_string((dw >> 16) + 19) + ")";
       }
