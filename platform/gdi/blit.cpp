@@ -369,11 +369,19 @@ BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
   Source s;
   if (!d || !SourceOfDc(src, &s) || bf.BlendOp != AC_SRC_OVER || w < 0 || h < 0 || sw < 0 || sh < 0) return FALSE;
   if (w == 0 || h == 0 || sw == 0 || sh == 0 || bf.SourceConstantAlpha == 0) return TRUE;
+  const bool perPixel = (bf.AlphaFormat & AC_SRC_ALPHA) != 0;
+  if (perPixel && w == sw && h == sh && sx + s.dx >= 0 && sy + s.dy >= 0 && sx + s.dx + sw <= s.width &&
+      sy + s.dy + sh <= s.height) {
+    // Same size and inside the source: blend straight from it.
+    const gdi::PixelView view{s.pixels, s.width, s.height, s.stride ? s.stride : s.width};
+    return gdi::BlendPixels(dst, x, y, w, h, view, sx + s.dx, sy + s.dy, sw, sh, bf.SourceConstantAlpha)
+               ? TRUE
+               : FALSE;
+  }
   RECT rect, part;
   if (!Visible(*d, x, y, w, h, &rect, &part)) return TRUE;
   std::vector<std::uint32_t> img;
   Scale(s, sx, sy, sw, sh, w, h, part, true, &img);
-  const bool perPixel = (bf.AlphaFormat & AC_SRC_ALPHA) != 0;
   const std::uint32_t ca = bf.SourceConstantAlpha;
   const int pw = part.right - part.left;
   RECT vis = MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);

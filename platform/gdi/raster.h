@@ -60,18 +60,25 @@ inline bool RopUsesSource(std::uint32_t rop) { return (((rop >> 2) ^ rop) & 0x00
 inline bool RopUsesPattern(std::uint32_t rop) { return (((rop >> 4) ^ rop) & 0x000F0000u) != 0; }
 inline bool RopUsesDest(std::uint32_t rop) { return (((rop >> 1) ^ rop) & 0x00550000u) != 0; }
 
-// Source-over of a premultiplied pixel onto a destination pixel.
+// Source-over of a premultiplied pixel onto a destination pixel. Two
+// channels are worked at once in 16-bit lanes; a source channel above its
+// alpha (not truly premultiplied) saturates instead of spilling over.
 inline std::uint32_t BlendPremultiplied(std::uint32_t s, std::uint32_t d) {
   const std::uint32_t sa = s >> 24;
   if (sa == 255) return s;
   if (s == 0) return d;
   const std::uint32_t ia = 255 - sa;
-  std::uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const std::uint32_t v = ((s >> shift) & 0xFF) + Mul255((d >> shift) & 0xFF, ia);
-    out |= std::min<std::uint32_t>(v, 255) << shift;
-  }
-  return out;
+  std::uint32_t rb = (d & 0x00FF00FFu) * ia + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  std::uint32_t ag = ((d >> 8) & 0x00FF00FFu) * ia + 0x00800080u;
+  ag = ((ag + ((ag >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  rb += s & 0x00FF00FFu;
+  ag += (s >> 8) & 0x00FF00FFu;
+  std::uint32_t over = rb & 0x01000100u;
+  rb = (rb | (over - (over >> 8))) & 0x00FF00FFu;
+  over = ag & 0x01000100u;
+  ag = (ag | (over - (over >> 8))) & 0x00FF00FFu;
+  return rb | (ag << 8);
 }
 
 // Mixes an opaque colour over a pixel by a coverage of 0..255 (text).
