@@ -121,6 +121,9 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t n, Picture* out) {
   const std::uint8_t* bits = d + off;
   const std::size_t avail = n - off;
 
+  const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
+  const std::size_t stride = ((static_cast<std::size_t>(w) * h.bpp + 31) / 32) * 4;
+  if (!rle && avail < stride) return false;  // not one whole row: nothing to show
   out->width = w;
   out->height = ht;
   out->pixels.assign(static_cast<std::size_t>(w) * ht, 0);
@@ -130,7 +133,7 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t n, Picture* out) {
   };
   bool alphaSeen = false;
 
-  if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+  if (rle) {
     // Runs and escapes; pixels the runs skip stay transparent.
     int x = 0, row = 0;
     std::size_t i = 0;
@@ -167,7 +170,6 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t n, Picture* out) {
     return true;
   }
 
-  const std::size_t stride = ((static_cast<std::size_t>(w) * h.bpp + 31) / 32) * 4;
   const int rows = static_cast<int>(std::min<std::size_t>(ht, avail / stride));
   if (rows == 0) {
     *out = Picture{};
