@@ -111,11 +111,17 @@ class Layout {
   // Cuts a line so that it and "..." fit in maxWidth.
   void Ellipsize(Line* line, int maxWidth) const {
     const int dots = Width(kEllipsis);
-    std::u16string t = line->text;
-    while (!t.empty() && Width(t) + dots > maxWidth) {
-      t.pop_back();
-      if (!t.empty() && t.back() >= 0xD800 && t.back() <= 0xDBFF) t.pop_back();  // whole surrogate pairs
+    // The longest run of whole characters that leaves room for the dots,
+    // found in one pass (long texts such as message bodies stay cheap).
+    const std::u16string& full = line->text;
+    std::size_t keep = 0;
+    int x = 0;
+    for (int i = 0; i < static_cast<int>(full.size());) {
+      x += Advance(full, &i, x);
+      if (x + dots > maxWidth) break;
+      keep = static_cast<std::size_t>(i);
     }
+    std::u16string t = full.substr(0, keep);
     while (!t.empty() && t.back() == u' ') t.pop_back();
     if (line->underline >= static_cast<int>(t.size())) line->underline = -1;
     line->text = t + kEllipsis;

@@ -145,6 +145,7 @@ class Stroker {
     long long x0 = p.x, y0 = p.y, x1 = q.x, y1 = q.y;
     if (!ClipLong(&x0, &y0, &x1, &y1)) return;
     long long dx = std::llabs(x1 - x0), dy = -std::llabs(y1 - y0);
+    m_xMajor = dx >= -dy;
     const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     long long err = dx + dy;
     for (;;) {
@@ -187,6 +188,17 @@ class Stroker {
     SpanSet& set = on ? m_pen : m_gaps;
     if (m_width == 1) {
       set.Add(y, x, x + 1);
+      return;
+    }
+    if (!m_pattern.empty()) {
+      // Dashes of a wide pen: a bar across the line at each pixel, so the
+      // gaps stay as long as the pattern says (a round nib would fill them).
+      const int lo = -(m_width - 1) / 2;
+      if (m_xMajor) {
+        for (int k = 0; k < m_width; ++k) set.Add(y + lo + k, x, x + 1);
+      } else {
+        set.Add(y, x + lo, x + lo + m_width);
+      }
       return;
     }
     for (const NibRow& r : m_nib) set.Add(y + r.dy, x + r.x0, x + r.x1);
@@ -232,6 +244,7 @@ class Stroker {
   std::size_t m_index = 0;     // current dash
   int m_run = 0;               // pixels drawn of the current dash
   bool m_opaqueGaps;
+  bool m_xMajor = true;  // the current segment runs more across than down
   std::vector<NibRow> m_nib;
   RECT m_clip;
 };
