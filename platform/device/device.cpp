@@ -253,7 +253,9 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Tasks", u"Active", 0);
   SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Connections\\Bluetooth", u"Count", 0);
   SetDwordIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\SoundCategories\\Ring", u"InitVol", 4);
-  UpdateBatteryState();
+  // A full battery to start with; the launcher reads the real source at start
+  // (the host's battery may differ from run to run, a new device must not).
+  SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
 
   if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||
       !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Provisioned", 1)) {
