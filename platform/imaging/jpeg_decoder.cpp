@@ -2,6 +2,8 @@
 // when a smaller picture is enough (thumbnails decode several times faster).
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -19,6 +21,63 @@ struct ErrorManager {
 [[noreturn]] void OnError(j_common_ptr c) { std::longjmp(reinterpret_cast<ErrorManager*>(c->err)->jump, 1); }
 void OnMessage(j_common_ptr, int) {}  // warnings (a short file, say) are not printed
 
+// The EXIF orientation (1..8) of the picture, 1 when there is none. Cameras
+// store photos as the sensor saw them and say here how to turn them upright.
+int Orientation(j_decompress_ptr cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
+    if (m->marker != JPEG_APP0 + 1 || m->data_length < 14 || std::memcmp(m->data, "Exif\0\0", 6) != 0) continue;
+    const JOCTET* t = m->data + 6;
+    const std::size_t n = m->data_length - 6;
+    const bool little = t[0] == 'I' && t[1] == 'I';
+    if (!little && !(t[0] == 'M' && t[1] == 'M')) return 1;
+    auto u16 = [&](std::size_t at) -> unsigned {
+      return little ? (t[at] | (t[at + 1] << 8)) : ((t[at] << 8) | t[at + 1]);
+    };
+    auto u32 = [&](std::size_t at) -> std::size_t {
+      return little ? (t[at] | (t[at + 1] << 8) | (t[at + 2] << 16) | (std::size_t(t[at + 3]) << 24))
+                    : ((std::size_t(t[at]) << 24) | (t[at + 1] << 16) | (t[at + 2] << 8) | t[at + 3]);
+    };
+    const std::size_t ifd = u32(4);
+    if (ifd + 2 > n) return 1;
+    const unsigned entries = u16(ifd);
+    for (unsigned i = 0; i < entries; ++i) {
+      const std::size_t e = ifd + 2 + 12 * static_cast<std::size_t>(i);
+      if (e + 12 > n) break;
+      if (u16(e) == 0x0112) {
+        const unsigned v = u16(e + 8);
+        return v >= 1 && v <= 8 ? static_cast<int>(v) : 1;
+      }
+    }
+  }
+  return 1;
+}
+
+// Turns a picture upright by its EXIF orientation.
+void Orient(Picture* p, int o) {
+  if (o <= 1 || o > 8) return;
+  const int w = p->width, h = p->height;
+  const bool swap = o >= 5;
+  const int ow = swap ? h : w, oh = swap ? w : h;
+  std::vector<std::uint32_t> out(p->pixels.size());
+  for (int y = 0; y < oh; ++y)
+    for (int x = 0; x < ow; ++x) {
+      int sx = x, sy = y;
+      switch (o) {
+        case 2: sx = w - 1 - x; break;
+        case 3: sx = w - 1 - x; sy = h - 1 - y; break;
+        case 4: sy = h - 1 - y; break;
+        case 5: sx = y; sy = x; break;
+        case 6: sx = y; sy = h - 1 - x; break;
+        case 7: sx = w - 1 - y; sy = h - 1 - x; break;
+        case 8: sx = w - 1 - y; sy = x; break;
+      }
+      out[static_cast<std::size_t>(y) * ow + x] = p->pixels[static_cast<std::size_t>(sy) * w + sx];
+    }
+  p->pixels.swap(out);
+  p->width = ow;
+  p->height = oh;
+}
+
 }  // namespace
 
 bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info) {
@@ -34,11 +93,13 @@ bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info) {
   }
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, d, static_cast<unsigned long>(n));
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
   const bool ok = SizeAllowed(cinfo.image_width, cinfo.image_height);
+  const bool turned = Orientation(&cinfo) >= 5;
   info->RawDataFormat = ImageFormat::Jpeg;
-  info->Width = cinfo.image_width;
-  info->Height = cinfo.image_height;
+  info->Width = turned ? cinfo.image_height : cinfo.image_width;
+  info->Height = turned ? cinfo.image_width : cinfo.image_height;
   info->PixelFormat = PixelFormat24bppRGB;
   info->Flags = 0;
   if (cinfo.density_unit == 1 && cinfo.X_density > 0) {
@@ -63,18 +124,23 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
   }
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, d, static_cast<unsigned long>(n));
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
   if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
+  const int orientation = Orientation(&cinfo);
+  // Sizes asked for are upright; the stored picture may lie on its side.
+  const int wantWidth = orientation >= 5 ? minHeight : minWidth;
+  const int wantHeight = orientation >= 5 ? minWidth : minHeight;
   // The smallest of 1/8, 1/4, 1/2 that still gives at least the size asked for.
   cinfo.scale_num = 1;
   cinfo.scale_denom = 1;
-  if (minWidth > 0 && minHeight > 0) {
+  if (wantWidth > 0 && wantHeight > 0) {
     for (unsigned denom : {8u, 4u, 2u}) {
-      if ((cinfo.image_width + denom - 1) / denom >= static_cast<unsigned>(minWidth) &&
-          (cinfo.image_height + denom - 1) / denom >= static_cast<unsigned>(minHeight)) {
+      if ((cinfo.image_width + denom - 1) / denom >= static_cast<unsigned>(wantWidth) &&
+          (cinfo.image_height + denom - 1) / denom >= static_cast<unsigned>(wantHeight)) {
         cinfo.scale_denom = denom;
         break;
       }
@@ -107,6 +173,7 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
+  Orient(out, orientation);
   out->format = ImageFormat::Jpeg;
   out->hasAlpha = false;
   return true;

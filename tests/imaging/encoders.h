@@ -3,6 +3,9 @@
 
 #include <png.h>
 #include <gif_lib.h>
+#include <jpeglib.h>
+
+#include <cstdlib>
 
 #include <cstdint>
 #include <cstring>
@@ -111,6 +114,39 @@ inline Bytes EncodeBmp(int w, int h, int bpp, std::uint32_t compression, const s
   }
   b.insert(b.end(), rows.begin(), rows.end());
   return b;
+}
+
+// A JPEG of RGB pixels, with an EXIF orientation tag when orientation > 0.
+inline Bytes EncodeJpeg(int w, int h, const std::vector<std::uint8_t>& rgb, int orientation = 0) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(w);
+  c.image_height = static_cast<JDIMENSION>(h);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  if (orientation > 0) {
+    // "Exif\0\0", a little-endian TIFF header, one IFD entry: 0x0112 SHORT 1.
+    const std::uint8_t exif[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0,
+                                 1, 0, 0, 0, static_cast<std::uint8_t>(orientation), 0, 0, 0, 0, 0, 0, 0};
+    jpeg_write_marker(&c, JPEG_APP0 + 1, exif, sizeof exif);
+  }
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(c.next_scanline) * w * 3]);
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  Bytes v(out, out + size);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return v;
 }
 
 }  // namespace imaging_test

@@ -108,6 +108,38 @@ TEST(BmpDecoder, ReadsEveryDepthBottomUpAndTopDown) {
   EXPECT_EQ(p.pixels[2], 0xFF00FF00u);
 }
 
+TEST(JpegDecoder, TurnsPhotosUprightByTheirExifOrientation) {
+  // 16x8: the left half red, the right half blue.
+  std::vector<std::uint8_t> rgb(16 * 8 * 3);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x) {
+      std::uint8_t* p = &rgb[static_cast<std::size_t>(y * 16 + x) * 3];
+      p[0] = x < 8 ? 255 : 0;
+      p[2] = x < 8 ? 0 : 255;
+    }
+  auto red = [](std::uint32_t p) { return ((p >> 16) & 0xFF) > 200 && (p & 0xFF) < 60; };
+  auto blue = [](std::uint32_t p) { return (p & 0xFF) > 200 && ((p >> 16) & 0xFF) < 60; };
+  imaging::Picture p = Decode(EncodeJpeg(16, 8, rgb));
+  ASSERT_EQ(p.width, 16);
+  EXPECT_TRUE(red(p.pixels[4 * 16 + 2]));
+  // Orientation 6: turned a quarter clockwise, so the left half becomes the top.
+  const Bytes turned = EncodeJpeg(16, 8, rgb, 6);
+  p = Decode(turned);
+  ASSERT_EQ(p.width, 8);
+  ASSERT_EQ(p.height, 16);
+  EXPECT_TRUE(red(p.pixels[2 * 8 + 4]));
+  EXPECT_TRUE(blue(p.pixels[13 * 8 + 4]));
+  ImageInfo info;
+  ASSERT_TRUE(imaging::ProbePicture(turned.data(), turned.size(), &info));
+  EXPECT_EQ(info.Width, 8u);
+  EXPECT_EQ(info.Height, 16u);
+  // Orientation 3: upside down, so red is on the right.
+  p = Decode(EncodeJpeg(16, 8, rgb, 3));
+  ASSERT_EQ(p.width, 16);
+  EXPECT_TRUE(blue(p.pixels[4 * 16 + 2]));
+  EXPECT_TRUE(red(p.pixels[4 * 16 + 13]));
+}
+
 TEST(PictureProbe, HeadersGiveSizeWithoutDecoding) {
   const std::uint8_t rgb[3 * 6] = {};
   Bytes png = EncodePng(3, 2, PNG_FORMAT_RGB, rgb);
