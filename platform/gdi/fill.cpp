@@ -10,8 +10,14 @@ using namespace gdi::detail;
 
 namespace {
 
+// Logical to target pixels; far-out coordinates are pulled in first so the
+// offset cannot overflow (nothing that far is ever visible).
 RECT ToTarget(const Canvas& c, RECT r) {
-  OffsetRect(&r, c.dx, c.dy);
+  constexpr LONG kFar = 1 << 28;
+  r.left = std::clamp(r.left, -kFar, kFar) + c.dx;
+  r.right = std::clamp(r.right, -kFar, kFar) + c.dx;
+  r.top = std::clamp(r.top, -kFar, kFar) + c.dy;
+  r.bottom = std::clamp(r.bottom, -kFar, kFar) + c.dy;
   return r;
 }
 

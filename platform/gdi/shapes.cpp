@@ -276,7 +276,8 @@ BOOL DrawBox(HDC dc, int left, int top, int right, int bottom, double ew, double
   if (!c) return FALSE;
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  const double l = left + c->dx, t = top + c->dy, r = right + c->dx, b = bottom + c->dy;
+  const double l = static_cast<double>(left) + c->dx, t = static_cast<double>(top) + c->dy;
+  const double r = static_cast<double>(right) + c->dx, b = static_cast<double>(bottom) + c->dy;
   if (r - l < 1 || b - t < 1) return TRUE;
   Paint pen, brush;
   const bool hasPen = PenPaint(*c, &pen);
@@ -305,7 +306,8 @@ BOOL DrawBox(HDC dc, int left, int top, int right, int bottom, double ew, double
     AddFill(fill, inner, y0, y1);
     fill.Paint(*c, brush);
   }
-  if (Styled(p) && ew == 0 && eh == 0) {
+  if (Styled(p) && ew == 0 && eh == 0 && std::abs(l) < (1 << 28) && std::abs(r) < (1 << 28) &&
+      std::abs(t) < (1 << 28) && std::abs(b) < (1 << 28)) {
     // Dashes follow the outline path: the centre line of a 1-pixel frame.
     const int L = left + c->dx, T = top + c->dy, R = right + c->dx - 1, B = bottom + c->dy - 1;
     StrokePath(*c, {MakePoint(L, T), MakePoint(R, T), MakePoint(R, B), MakePoint(L, B)}, true);
