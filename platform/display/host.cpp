@@ -207,7 +207,7 @@ bool Host::Start(const Options& options) {
   window::SetScreenSize(options.width, options.height);
   window::CreateFramebuffer(options.width, options.height);
   window::SetEventSource(m_screen.get());
-  window::input::SetKeyHook([this](UINT vk, bool down) {
+  window::input::AddKeyHook([this](UINT vk, bool down) {
     if (vk != VK_F3) return false;
     if (down) Rotate();
     return true;

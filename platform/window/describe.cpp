@@ -1,9 +1,11 @@
 #include "platform/window/describe.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "platform/win32/text.h"
+#include "platform/window/metrics.h"
 #include "platform/window/window.h"
 #include "platform/window/window_impl.h"
 
@@ -155,6 +157,9 @@ void DefaultScreen(JsonWriter& j) {
   j.Int(D().screenMode);
   j.Key("portrait");
   j.Bool(s.cy >= s.cx);
+  const RECT work = GetWorkArea();
+  j.Key("workarea");
+  j.Rect(work.left, work.top, work.right, work.bottom);
   j.EndObject();
 }
 
@@ -172,7 +177,12 @@ void DefaultWindows(JsonWriter& j) {
     j.Key("visible");
     j.Bool(detail::IsVisibleChain(w));
     j.Key("text");
-    j.String(w->text);
+    // Asked of the window: controls keep their text themselves.
+    const int length = GetWindowTextLengthW(h);
+    std::u16string t(static_cast<std::size_t>(std::max(length, 0)) + 1, u'\0');
+    const int got = GetWindowTextW(h, t.data(), length + 1);
+    t.resize(static_cast<std::size_t>(std::max(got, 0)));
+    j.String(t);
     j.EndObject();
   });
   j.EndArray();
@@ -216,6 +226,19 @@ std::string DumpState() {
   }
   j.Key("windows");
   if (!Ask("windows", j)) DefaultWindows(j);
+  // Keys of the layers above beyond the standard ones (e.g. "inputpanel"),
+  // in the order they were first registered; null while they have nothing.
+  std::vector<std::string> extra;
+  for (const Provider& p : D().providers) {
+    static const char* const kStandard[] = {"screen", "softkeys", "pages", "top", "overlay", "desktop", "windows"};
+    bool standard = false;
+    for (const char* k : kStandard) standard = standard || p.key == k;
+    if (!standard && std::find(extra.begin(), extra.end(), p.key) == extra.end()) extra.push_back(p.key);
+  }
+  for (const std::string& key : extra) {
+    j.Key(key);
+    if (!Ask(key, j)) j.Null();
+  }
   j.EndObject();
   return j.Text();
 }

@@ -20,7 +20,8 @@
 // may serve one key: the most recently added that answers wins (a skinned
 // overlay of the system is asked before the platform's plain message box).
 // Keys without an answer are null, or an empty list for "softkeys", "pages"
-// and "windows".
+// and "windows". Keys beyond the standard ones follow "windows" in the order
+// they were first registered (the input panel adds "inputpanel").
 #pragma once
 
 #include <cstdint>

@@ -62,9 +62,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Subclassed with SetWindowLong: the new procedure comes first.
     return w->proc(m_hWnd, message, wParam, lParam);
   }
-  if (w->cls->info.lpfnWndProc && w->cls->name != u"mivoWnd") {
-    return w->cls->info.lpfnWndProc(m_hWnd, message, wParam, lParam);
-  }
+  if (w->cls->info.lpfnWndProc) return w->cls->info.lpfnWndProc(m_hWnd, message, wParam, lParam);
   return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 

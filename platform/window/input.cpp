@@ -1,5 +1,7 @@
 #include "platform/window/input.h"
 
+#include <vector>
+
 #include "platform/win32/rect.h"
 #include "platform/window/message.h"
 #include "platform/window/timer.h"
@@ -18,12 +20,21 @@ struct StylusState {
   POINT press{};            // where it started (screen)
   POINT last{};             // the latest point (screen)
   InternalTimerId holdTimer = 0;
-  KeyHook keyHook;
+  std::vector<std::pair<KeyHookId, KeyHook>> keyHooks;  // asked last-added first
+  KeyHookId nextHookId = 1;
 };
 
 StylusState& S() {
   static StylusState s;
   return s;
+}
+
+bool HookedKey(UINT vk, bool down) {
+  const auto hooks = S().keyHooks;  // a hook may add or remove hooks
+  for (auto it = hooks.rbegin(); it != hooks.rend(); ++it) {
+    if (it->second && it->second(vk, down)) return true;
+  }
+  return false;
 }
 
 HWND MouseTarget(POINT pt) {
@@ -49,6 +60,9 @@ void OnHold() {
   s.holdTimer = 0;
   if (!s.down) return;
   s.held = true;
+  // The press became a gesture of its own: whoever holds the capture for it
+  // will not see its release, so it loses the capture now (WM_CAPTURECHANGED).
+  if (GetCapture()) ReleaseCapture();
   const HWND target = WindowFromPoint(s.last);
   if (!target) return;
   PostMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target),
@@ -98,14 +112,14 @@ HWND KeyTarget() {
 }
 
 void KeyDown(UINT vk, bool typesText) {
-  if (S().keyHook && S().keyHook(vk, true)) return;
+  if (HookedKey(vk, true)) return;
   const HWND target = KeyTarget();
   if (!target) return;
   PostMessageW(target, WM_KEYDOWN, vk, 1 | (typesText ? kNoCharFlag : 0));
 }
 
 void KeyUp(UINT vk) {
-  if (S().keyHook && S().keyHook(vk, false)) return;
+  if (HookedKey(vk, false)) return;
   const HWND target = KeyTarget();
   if (!target) return;
   PostMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
@@ -121,7 +135,21 @@ void Text(const std::u16string& text) {
   for (char16_t c : text) Char(c);
 }
 
-void SetKeyHook(KeyHook hook) { S().keyHook = std::move(hook); }
+KeyHookId AddKeyHook(KeyHook hook) {
+  const KeyHookId id = S().nextHookId++;
+  S().keyHooks.emplace_back(id, std::move(hook));
+  return id;
+}
+
+void RemoveKeyHook(KeyHookId id) {
+  auto& hooks = S().keyHooks;
+  for (auto it = hooks.begin(); it != hooks.end(); ++it) {
+    if (it->first == id) {
+      hooks.erase(it);
+      return;
+    }
+  }
+}
 
 char16_t CharForKey(UINT vk, LPARAM lParam) {
   if (lParam & kNoCharFlag) {

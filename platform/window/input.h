@@ -41,10 +41,13 @@ void Char(char16_t c);
 // Text typed as WM_CHAR messages, one per UTF-16 unit.
 void Text(const std::u16string& text);
 
-// The shell's key hook sees every key press first (soft keys go to the menu
-// bar, F3 rotates); true means it consumed the key (no WM_KEYDOWN/WM_KEYUP).
+// Key hooks see every key first (soft keys go to the menu bar, F3 rotates);
+// true means the hook consumed the key (no WM_KEYDOWN/WM_KEYUP). The most
+// recently added hook is asked first.
 using KeyHook = std::function<bool(UINT vk, bool down)>;
-void SetKeyHook(KeyHook hook);
+using KeyHookId = int;
+KeyHookId AddKeyHook(KeyHook hook);
+void RemoveKeyHook(KeyHookId id);
 
 // The window that gets keys: the focus, else the active window.
 HWND KeyTarget();

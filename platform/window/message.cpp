@@ -68,10 +68,7 @@ bool TryRetrieve(MSG* out, Wnd* filter, UINT lo, UINT hi, bool remove) {
         continue;
       }
       bool match = InRange(it->message, lo, hi);
-      if (match && filter) {
-        Wnd* w = LookupQuiet(it->hwnd);
-        match = w && IsDescendantOrSelf(w, filter);
-      }
+      if (match && filter) match = PassesFilter(LookupQuiet(it->hwnd), filter);
       if (match) {
         *out = *it;
         if (remove) q.messages.erase(it);

@@ -111,11 +111,11 @@ void Expose(const gdi::Region& screenArea) {
 void InvalidateTree(Wnd* w) { InvalidateTreeImpl(w); }
 
 Wnd* FindPaintWindow(Wnd* filter) {
-  if (filter) {
-    if (!IsVisibleChain(filter)) return nullptr;
-    return FindPaintIn(filter);
+  if (filter && IsVisibleChain(filter)) {
+    if (Wnd* found = FindPaintIn(filter)) return found;
   }
   for (Wnd* t : Sys().topLevel) {
+    if (filter && !t->independent) continue;
     if (Wnd* found = FindPaintIn(t)) return found;
   }
   return nullptr;

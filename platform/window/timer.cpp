@@ -155,8 +155,7 @@ bool TakeDueTimer(Wnd* filter, bool anyWindow, bool remove, MSG* out) {
   for (Timer& tm : t.timers) {
     if (tm.due > now) continue;
     if (!anyWindow) {
-      Wnd* w = LookupQuiet(tm.hwnd);
-      if (!w || !IsDescendantOrSelf(w, filter)) continue;
+      if (!PassesFilter(LookupQuiet(tm.hwnd), filter)) continue;
     }
     if (!best || tm.due < best->due) best = &tm;
   }

@@ -138,6 +138,15 @@ bool IsDescendantOrSelf(const Wnd* w, const Wnd* ancestor) {
   return false;
 }
 
+bool PassesFilter(const Wnd* w, const Wnd* filter) {
+  if (!filter) return true;
+  if (!w) return false;
+  if (IsDescendantOrSelf(w, filter)) return true;
+  const Wnd* root = w;
+  while (root->parent) root = root->parent;
+  return root->independent;
+}
+
 gdi::Region VisibleRegion(const Wnd* w, bool clipChildren) {
   if (!IsVisibleChain(w)) return gdi::Region();
   WindowSystem& s = Sys();
@@ -303,6 +312,14 @@ HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWO
     } else if (!object) {
       SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
       return nullptr;
+    } else {
+      // A framework object names its own class: it is registered on first use
+      // with the default procedure (the object handles the messages).
+      auto wc = std::make_unique<WindowClass>();
+      wc->name = className;
+      wc->info.lpfnWndProc = CALLBACK_Default;
+      cls = wc.get();
+      s.classes[ClassKey(className)] = std::move(wc);
     }
   }
   if (!cls) cls = DefaultClass();
@@ -1087,6 +1104,10 @@ HWND GetForegroundWindow() { return GetActiveWindow(); }
 // ---- The screen --------------------------------------------------------------------------
 
 namespace window {
+
+void SetShellWindow(HWND hwnd) {
+  if (Wnd* w = Lookup(hwnd)) w->independent = true;
+}
 
 void SetScreenSize(int width, int height) {
   Sys().screenWidth = width;

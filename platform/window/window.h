@@ -139,6 +139,11 @@ void ChangeScreenSize(int width, int height);
 using ScreenListener = std::function<void(int width, int height)>;
 void AddScreenListener(ScreenListener listener);
 
+// Marks a top-level window as one of the phone shell's own (task bar, input
+// panel): on the phone they live in other processes, so their messages,
+// paints and timers are served even while a modal loop filters on its box.
+void SetShellWindow(HWND hwnd);
+
 // Every live window, depth first: top-level windows topmost first, each
 // followed by its descendants (for the state dump and tests).
 void ForEachWindow(const std::function<void(HWND hwnd, int depth)>& fn);

@@ -42,6 +42,7 @@ struct Wnd {
   bool eraseNeeded = false;        // the next BeginPaint sends WM_ERASEBKGND
   unsigned paintSerial = 0;        // bumped by BeginPaint and ValidateRect
   bool created = false;            // WM_CREATE returned successfully
+  bool independent = false;        // a shell window: served whatever a modal loop filters on
   bool destroying = false;         // DestroyWindow is running for it
   bool destroyed = false;          // handle no longer valid
 };
@@ -91,6 +92,10 @@ RECT ScreenRect(const Wnd* w);
 RECT ClientRect(const Wnd* w);     // (0, 0, width, height)
 bool IsVisibleChain(const Wnd* w); // the window and all its ancestors are visible
 bool IsDescendantOrSelf(const Wnd* w, const Wnd* ancestor);
+// Whether a message for `w` passes a modal loop's filter (null: any): the
+// filter window and its descendants, and the shell's own windows, which on
+// the phone belong to other processes and never wait for our boxes.
+bool PassesFilter(const Wnd* w, const Wnd* filter);
 // What of the window is visible on screen: its rectangle within its ancestors,
 // less the siblings above it and above each ancestor, less its own visible
 // children when `clipChildren`. Screen coordinates.

@@ -1,0 +1,242 @@
+#include "platform/shell/taskbar.h"
+
+#include <algorithm>
+
+#include "platform/gdi/gdi.h"
+#include "platform/registry/notify.h"
+#include "platform/registry/registry.h"
+#include "platform/shell/input_panel.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/rect.h"
+#include "platform/win32/text.h"
+#include "platform/window/command_bar.h"
+#include "platform/window/framework.h"
+#include "platform/window/message.h"
+#include "platform/window/metrics.h"
+#include "platform/window/paint.h"
+#include "platform/window/shell_look.h"
+#include "platform/window/timer.h"
+#include "platform/window/window.h"
+
+namespace shell {
+
+namespace {
+
+constexpr UINT_PTR kMinuteTimer = 1;
+// The battery flag of external power (as in the platform's power status).
+constexpr DWORD kBatteryFlagCharging = 0x08;
+
+class TaskBar : public CWnd {
+ public:
+  ~TaskBar() override { StopNotify(); }
+
+  bool Make() {
+    const SIZE s = window::GetScreenSize();
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, u"HHTaskBar", u"", WS_POPUP | WS_VISIBLE,
+                  MakeRect(0, 0, s.cx, window::ShellBarHeight()), nullptr, 0)) {
+      return false;
+    }
+    window::SetShellWindow(m_hWnd);
+    RegistryNotifyWindow(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", m_hWnd, kTaskBarBatteryChanged, 0,
+                         nullptr, &m_notify);
+    ArmMinuteTimer();
+    return true;
+  }
+
+  void Layout() {
+    const SIZE s = window::GetScreenSize();
+    MoveWindow(0, 0, s.cx, window::ShellBarHeight(), TRUE);
+  }
+
+  bool startIcon = true;  // SHFullScreen's start icon
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_PAINT:
+        OnPaint();
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_TIMER:
+        if (wParam == kMinuteTimer) {
+          Invalidate(FALSE);
+          ArmMinuteTimer();
+        }
+        return 0;
+      case kTaskBarBatteryChanged:
+        Invalidate(FALSE);
+        return 0;
+      case WM_DESTROY:
+        StopNotify();
+        return CWnd::WindowProc(message, wParam, lParam);
+      default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+  }
+
+ private:
+  void StopNotify() {
+    if (m_notify) RegistryCloseNotification(m_notify);
+    m_notify = nullptr;
+  }
+
+  // The clock changes on the minute: one timer to the next minute's start.
+  void ArmMinuteTimer() {
+    const std::int64_t ms = sysclock::UnixMs();
+    const std::int64_t rest = 60000 - ((ms % 60000) + 60000) % 60000;
+    SetTimer(kMinuteTimer, static_cast<UINT>(std::max<std::int64_t>(rest, 10)));
+  }
+
+  void OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    RECT c;
+    GetClientRect(&c);
+    const int s = window::ShellScale();
+    shell_look::FillGradient(dc, c, shell_look::kBarTop, shell_look::kBarBottom);
+    const int cy = (c.top + c.bottom) / 2;
+    if (startIcon) {
+      // The start icon: four panes of a window.
+      const int u = 6 * s, gap = s, x = 6 * s, y = cy - u - gap / 2;
+      const COLORREF panes[] = {0x2060F0, 0x30C040, 0xF0A020, 0x10B0F0};
+      for (int i = 0; i < 4; ++i) {
+        const int px = x + (i % 2) * (u + gap), py = y + (i / 2) * (u + gap);
+        shell_look::FillSolid(dc, MakeRect(px, py, px + u, py + u), panes[i]);
+      }
+    }
+    // The battery mark at the right: body, tip and the level inside.
+    const BatteryState battery = ReadBattery();
+    const int bw = 20 * s, bh = 10 * s, tip = 2 * s;
+    const int bx = c.right - 6 * s - bw - tip, by = cy - bh / 2;
+    const RECT body = MakeRect(bx, by, bx + bw, by + bh);
+    shell_look::Frame(dc, body, shell_look::kBarText);
+    if (s > 1) {
+      RECT inner = body;
+      InflateRect(&inner, -1, -1);
+      shell_look::Frame(dc, inner, shell_look::kBarText);
+    }
+    shell_look::FillSolid(dc, MakeRect(body.right, by + bh / 4, body.right + tip, by + bh - bh / 4),
+                          shell_look::kBarText);
+    if (battery.known) {
+      const int inner = bw - 4 * s;
+      const int fill = inner * std::clamp(battery.level, 0, 100) / 100;
+      const COLORREF color = battery.charging ? 0x40D040 : (battery.level <= 20 ? 0x3030E0 : shell_look::kBarText);
+      shell_look::FillSolid(dc, MakeRect(bx + 2 * s, by + 2 * s, bx + 2 * s + fill, by + bh - 2 * s), color);
+    }
+    // The time, left of the battery.
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const std::u16string time = text::Format(u"%d:%02d", st.wHour, st.wMinute);
+    SetWindowText(time);
+    HGDIOBJ old = SelectObject(dc, shell_look::Font(13 * s, true));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, shell_look::kBarText);
+    RECT tr = MakeRect(c.left, c.top, bx - 6 * s, c.bottom);
+    DrawTextW(dc, time.c_str(), -1, &tr, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    EndPaint(m_hWnd, &ps);
+  }
+
+  HREGNOTIFY m_notify = nullptr;  // battery changes
+};
+
+struct ShellState {
+  TaskBar* taskBar = nullptr;  // owned; null before StartPhoneShell
+  bool taskBarShown = true;
+  bool listening = false;      // screen listener installed
+};
+
+ShellState& St() {
+  static ShellState s;
+  return s;
+}
+
+}  // namespace
+
+void UpdateWorkArea() {
+  ShellState& s = St();
+  const int top = s.taskBar && s.taskBar->m_hWnd && IsWindowVisible(s.taskBar->m_hWnd) ? window::ShellBarHeight() : 0;
+  int bottom = 0;
+  RECT panel;
+  if (InputPanelRect(&panel)) bottom = window::GetScreenSize().cy - panel.top;
+  // Compared with what was announced last: after a rotation the screen has
+  // already changed, so the area computed just before would look the same.
+  static RECT announced{};
+  window::SetWorkAreaInsets(top, bottom);
+  const RECT now = window::GetWorkArea();
+  if (now != announced) {
+    announced = now;
+    // Top-level windows hear of it as on the platform.
+    std::vector<HWND> tops;
+    EnumWindows([](HWND h, LPARAM p) {
+      reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&tops));
+    for (HWND h : tops) PostMessageW(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  }
+}
+
+void StartPhoneShell() {
+  ShellState& s = St();
+  if (s.taskBar && s.taskBar->m_hWnd) return;
+  delete s.taskBar;
+  s.taskBar = new TaskBar;
+  if (!s.taskBar->Make()) {
+    delete s.taskBar;
+    s.taskBar = nullptr;
+  } else if (!s.taskBarShown) {
+    s.taskBar->ShowWindow(SW_HIDE);
+  }
+  StartInputPanel();
+  CCommandBar::SetInputPanelButton(true, [] { SipShowIM(IsInputPanelShown() ? SIPF_OFF : SIPF_ON); });
+  if (!s.listening) {
+    s.listening = true;
+    window::AddScreenListener([](int, int) {
+      if (St().taskBar && St().taskBar->m_hWnd) St().taskBar->Layout();
+      LayoutInputPanel();
+      UpdateWorkArea();
+    });
+  }
+  UpdateWorkArea();
+}
+
+void StopPhoneShell() {
+  ShellState& s = St();
+  StopInputPanel();
+  delete s.taskBar;  // destroys its window
+  s.taskBar = nullptr;
+  s.taskBarShown = true;
+  window::SetWorkAreaInsets(0, 0);
+}
+
+HWND TaskBarWindow() { return St().taskBar ? St().taskBar->m_hWnd : nullptr; }
+
+void ShowTaskBar(bool show) {
+  ShellState& s = St();
+  s.taskBarShown = show;
+  if (s.taskBar && s.taskBar->m_hWnd) s.taskBar->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
+  UpdateWorkArea();
+}
+
+bool IsTaskBarVisible() { return St().taskBar && St().taskBar->m_hWnd && IsWindowVisible(St().taskBar->m_hWnd); }
+
+void ShowStartIcon(bool show) {
+  if (TaskBar* t = St().taskBar) {
+    if (t->startIcon != show) {
+      t->startIcon = show;
+      if (t->m_hWnd) t->Invalidate(FALSE);
+    }
+  }
+}
+
+BatteryState ReadBattery() {
+  BatteryState b;
+  DWORD value = 0;
+  if (RegistryGetDWORD(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", &value) != S_OK) return b;
+  b.known = true;
+  b.level = std::min<int>(HIWORD(value), 100);
+  b.charging = (LOWORD(value) & kBatteryFlagCharging) != 0;
+  return b;
+}
+
+}  // namespace shell
