@@ -11,6 +11,7 @@
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
 #include "platform/window/input.h"
+#include "platform/window/message.h"
 
 namespace display {
 
@@ -367,7 +368,8 @@ void ScriptRunner::Run(const Step& s) {
       if (m_host.rotate) m_host.rotate();
       break;
     case Kind::Time:
-      SetLocalTime(&s.time);
+      // As on the platform, every top-level window hears the clock was set.
+      if (SetLocalTime(&s.time)) PostMessageW(HWND_BROADCAST, WM_TIMECHANGE, 0, 0);
       break;
     case Kind::Shot: {
       std::string error;

@@ -66,6 +66,10 @@ class TaskBar : public CWnd {
       case kTaskBarBatteryChanged:
         Invalidate(FALSE);
         return 0;
+      case WM_TIMECHANGE:
+        Invalidate(FALSE);
+        ArmMinuteTimer();
+        return 0;
       case WM_DESTROY:
         StopNotify();
         return CWnd::WindowProc(message, wParam, lParam);
