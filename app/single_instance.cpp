@@ -1,0 +1,46 @@
+#include "app/single_instance.h"
+
+#include "platform/shell/process_windows.h"
+#include "platform/shell/single_instance.h"
+#include "platform/window/framework.h"
+#include "platform/window/message.h"
+#include "platform/window/window.h"
+
+namespace spine {
+
+bool CheckSingleInstance() {
+  if (shell::ClaimSingleInstance()) return true;
+  // The other instance may still be starting: its frame shows up soon.
+  return !shell::ActivateRunningInstance();
+}
+
+void StartForegroundRequests() {
+  shell::StartForegroundListener([](std::uintptr_t value) {
+    RunOnUiThread([value] {
+      const HWND plain = reinterpret_cast<HWND>(value & ~std::uintptr_t{1});
+      if (!IsWindow(plain)) return;
+      if (!IsWindowVisible(plain) || IsIconic(plain)) ShowWindow(plain, SW_SHOW);
+      SetForegroundWindow(reinterpret_cast<HWND>(value));
+    });
+  });
+}
+
+void StopForegroundRequests() { shell::StopForegroundListener(); }
+
+void PublishFrameWindow(CWnd* frame) {
+  if (frame && frame->m_hWnd) PublishFrameWindow(frame, frame->IsWindowVisible() != FALSE);
+}
+
+void PublishFrameWindow(CWnd* frame, bool shown) {
+  if (!frame || !frame->m_hWnd) return;
+  char16_t className[64] = {};
+  GetClassNameW(frame->m_hWnd, className, 64);
+  const bool available = shown || IsIconic(frame->m_hWnd);
+  shell::RecordWindow(reinterpret_cast<std::uintptr_t>(frame->m_hWnd), className, frame->GetWindowText(), available);
+}
+
+void ForgetFrameWindow(CWnd* frame) {
+  if (frame && frame->m_hWnd) shell::ForgetWindow(reinterpret_cast<std::uintptr_t>(frame->m_hWnd));
+}
+
+}  // namespace spine

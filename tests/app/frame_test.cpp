@@ -1,0 +1,312 @@
+// The main frame and the core in this process: the state values and the
+// rectangles they repaint, the soft keys, one-message pumping, the page
+// stack's rules and the screen modes the full-screen setting asks for.
+#include <gtest/gtest.h>
+
+#include "app/messages.h"
+#include "app/settings.h"
+#include "platform/registry/change_watcher.h"
+#include "platform/registry/registry.h"
+#include "platform/win32/rect.h"
+#include "platform/window/message.h"
+#include "platform/window/metrics.h"
+#include "platform/window/paint.h"
+#include "platform/window/window.h"
+#include "tests/app/app_harness.h"
+
+using apptest::AppHarness;
+using apptest::HeaderPage;
+
+namespace {
+
+constexpr char16_t kBattery[] = u"System\\State\\Battery";
+constexpr char16_t kPhone[] = u"System\\State\\Phone";
+
+void SetBattery(DWORD value) { ASSERT_TRUE(reg::SetDword(HKEY_LOCAL_MACHINE, kBattery, u"Main", value)); }
+void SetSignal(DWORD value) {
+  ASSERT_TRUE(reg::SetDword(HKEY_LOCAL_MACHINE, kPhone, u"Signal Strength Raw", value));
+}
+
+// Lets the registry's notifications of earlier changes arrive and be handled.
+void Settle(AppHarness& h) {
+  devdb::SyncChangeWatcher();
+  h.Pump();
+}
+
+// The page's pending update area, empty when it has none.
+RECT UpdateArea(HWND hwnd) {
+  RECT r{};
+  if (!GetUpdateRect(hwnd, &r, FALSE)) return RECT{};
+  return r;
+}
+
+}  // namespace
+
+TEST(StateMonitor, TheBatteryValueGivesFlagsFromItsLowWordAndTheLevelFromItsHighWordPlus19) {
+  AppHarness h("state_battery");
+  ASSERT_TRUE(h.Start());
+  SetBattery((80u << 16) | 8u);
+  h.Frame().SendMessage(WM_MIVO_BATTERY_FLAGS);
+  h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL);
+  EXPECT_EQ(h.Core().BatteryFlags, 8u);
+  EXPECT_EQ(h.Core().BatteryLevel, 99u);
+
+  // Not limited: a full battery reads past 100.
+  SetBattery(100u << 16);
+  EXPECT_EQ(h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL), 1);
+  EXPECT_EQ(h.Core().BatteryLevel, 119u);
+  // The handlers read the registry again; the message's parameters do not count.
+  h.Frame().SendMessage(WM_MIVO_BATTERY_FLAGS, 0xFFFF, 0xFFFF);
+  EXPECT_EQ(h.Core().BatteryFlags, 0u);
+
+  // A value that cannot be read stores 0, so the level shows 19.
+  ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, kBattery, u"Main", u"full"));
+  h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL);
+  EXPECT_EQ(h.Core().BatteryLevel, 19u);
+
+  SetSignal(55);
+  EXPECT_EQ(h.Frame().SendMessage(WM_MIVO_SIGNAL_CHANGED), 1);
+  EXPECT_EQ(h.Core().SignalStrength, 55u);
+}
+
+TEST(StateMonitor, EachChangeRepaintsOnlyItsOwnRectangleOfTheVisiblePage) {
+  AppHarness h("state_rects");
+  ASSERT_TRUE(h.Start());
+  HeaderPage page(&h.Core());
+  h.Core().ShowPage(&page);
+  h.Pump();
+  ASSERT_TRUE(page.m_hWnd);
+  RECT r = UpdateArea(page.m_hWnd);
+  ASSERT_TRUE(IsRectEmpty(&r));
+
+  SetSignal(60);
+  Settle(h);
+  h.Frame().SendMessage(WM_MIVO_SIGNAL_CHANGED);
+  r = UpdateArea(page.m_hWnd);
+  EXPECT_TRUE(EqualRect(&r, &page.SignalRect())) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  // Nothing else of the screen waits for paint.
+  RECT frameArea = UpdateArea(h.Frame().m_hWnd);
+  EXPECT_TRUE(IsRectEmpty(&frameArea));
+  h.Pump();
+
+  SetBattery((50u << 16) | 1u);
+  Settle(h);
+  h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL);
+  r = UpdateArea(page.m_hWnd);
+  EXPECT_TRUE(EqualRect(&r, &page.BatteryRect()));
+  h.Pump();
+
+  h.Frame().SendMessage(WM_MIVO_TIME_CHANGED);
+  r = UpdateArea(page.m_hWnd);
+  EXPECT_TRUE(EqualRect(&r, &page.ClockRect()));
+  h.Pump();
+
+  // The root page below, hidden now, is not touched.
+  CmivoPageWnd* root = h.Core().GetDesktopPage();
+  ASSERT_NE(root, nullptr);
+  r = UpdateArea(root->m_hWnd);
+  EXPECT_TRUE(IsRectEmpty(&r));
+  h.Core().PopPage();
+  h.Core().ForgetPage(&page);
+}
+
+TEST(StateMonitor, ChangesOfTheDeviceReachTheFrameAsNotifications) {
+  AppHarness h("state_notify");
+  ASSERT_TRUE(h.Start());
+  SetSignal(33);
+  SetBattery((60u << 16) | 9u);
+  Settle(h);
+  EXPECT_EQ(h.Core().SignalStrength, 33u);
+  EXPECT_EQ(h.Core().BatteryFlags, 9u);
+  EXPECT_EQ(h.Core().BatteryLevel, 79u);
+}
+
+TEST(StateMonitor, BeforeTheFirstActivationTheHandlersOnlyStore) {
+  AppHarness h("state_before");
+  SetBattery((70u << 16) | 2u);
+  SetSignal(40);
+  // The frame's window is created, but the activation it asked for has not come yet.
+  CmivoApp& app = h.App();
+  ASSERT_TRUE(app.Watcher().CreateEvent());
+  auto* frame = new CMainFrame;
+  app.m_pMainWnd = frame;
+  ASSERT_TRUE(frame->LoadFrame(IDR_MIVO_MAINFRAME));
+  ASSERT_NE(app.m_pCore, nullptr);
+  mivoCore& core = *app.m_pCore;
+  // The readings taken at creation.
+  EXPECT_EQ(core.BatteryFlags, 2u);
+  EXPECT_EQ(core.BatteryLevel, 89u);
+  EXPECT_EQ(core.SignalStrength, 40u);
+  EXPECT_EQ(core.TopPage(), nullptr);
+
+  SetSignal(100);
+  EXPECT_EQ(frame->SendMessage(WM_MIVO_SIGNAL_CHANGED), 1);
+  EXPECT_EQ(frame->SendMessage(WM_MIVO_TIME_CHANGED), 1);
+  EXPECT_EQ(core.SignalStrength, 100u);
+  EXPECT_EQ(core.TopPage(), nullptr);
+  EXPECT_EQ(frame->RootPage(), nullptr);
+
+  // The activation then shows the root page.
+  h.Pump();
+  ASSERT_NE(frame->RootPage(), nullptr);
+  EXPECT_EQ(core.TopPage(), frame->RootPage());
+  frame->DestroyWindow();
+  delete app.m_pCore;
+  app.m_pCore = nullptr;
+  delete frame;
+  app.m_pMainWnd = nullptr;
+}
+
+TEST(MainFrame, SoftKeyLabelsReplaceOnlyTheButtonsTheyName) {
+  AppHarness h("frame_softkeys");
+  ASSERT_TRUE(h.Start());
+  CCommandBar& bar = h.Frame().MenuBar();
+  // The root page has shown: "Back" and "Hide" replaced "One" and "Two".
+  EXPECT_EQ(bar.GetButtonText(ID_MIVO_SOFTKEY_LEFT), u"Back");
+  EXPECT_EQ(bar.GetButtonText(ID_MIVO_SOFTKEY_RIGHT), u"Hide");
+
+  static const char16_t kCancel[] = u"Cancel";
+  h.Core().PostSoftKeys(nullptr, kCancel);
+  h.Pump();
+  EXPECT_EQ(bar.GetButtonText(ID_MIVO_SOFTKEY_LEFT), u"Back");
+  EXPECT_EQ(bar.GetButtonText(ID_MIVO_SOFTKEY_RIGHT), u"Cancel");
+  h.Core().PostSoftKeys(nullptr, nullptr);
+  h.Pump();
+  EXPECT_EQ(bar.GetButtonText(ID_MIVO_SOFTKEY_RIGHT), u"Cancel");
+}
+
+TEST(MainFrame, PumpingOneMessageLeavesPrivateMessagesQueuedAndKeepsAQuit) {
+  AppHarness h("frame_pump");
+  ASSERT_TRUE(h.Start());
+  const std::size_t before = window::QueuedCount();
+  h.Frame().PostMessage(WM_MIVO_BACK_REQUEST);
+  h.Frame().PostMessage(WM_NULL);
+  mivoCore::PumpOneMessage();  // takes WM_NULL, not the private message before it
+  EXPECT_EQ(window::QueuedCount(), before + 1);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_MIVO_BACK_REQUEST);
+  mivoCore::PumpOneMessage();  // nothing at or below 0x400 is left
+  EXPECT_EQ(window::QueuedCount(), before + 1);
+  h.Pump();
+
+  // A quit taken by a pump between two steps still ends the program.
+  PostQuitMessage(3);
+  mivoCore::PumpOneMessage();
+  EXPECT_TRUE(window::QuitPending());
+}
+
+TEST(PageStack, BackNeverPopsTheRootPageAndAWakeUpPushesItAgain) {
+  AppHarness h("pages_root");
+  ASSERT_TRUE(h.Start());
+  mivoCore& core = h.Core();
+  CmivoPageWnd* root = core.GetDesktopPage();
+  ASSERT_NE(root, nullptr);
+  ASSERT_EQ(core.PageStack().size(), 1u);
+
+  // The left soft key is Back; alone on the stack the root page stays.
+  h.Frame().SendMessage(WM_COMMAND, ID_MIVO_SOFTKEY_LEFT, 0);
+  h.Pump();
+  EXPECT_EQ(core.PageStack().size(), 1u);
+  EXPECT_TRUE(root->IsWindowVisible());
+
+  HeaderPage other(&core);
+  core.ShowPage(&other);
+  h.Pump();
+  EXPECT_FALSE(root->IsWindowVisible());
+  EXPECT_TRUE(other.IsWindowVisible());
+
+  // A wake-up shows the root page on top of whatever was visible.
+  h.Frame().PostMessage(WM_MIVO_ACTIVATE_REQUEST);
+  h.Pump();
+  ASSERT_EQ(core.PageStack().size(), 3u);
+  EXPECT_EQ(core.TopPage(), root);
+  EXPECT_TRUE(root->IsWindowVisible());
+  EXPECT_FALSE(other.IsWindowVisible());
+
+  // Back returns to the page that was visible before.
+  h.Frame().SendMessage(WM_COMMAND, ID_MIVO_SOFTKEY_LEFT, 0);
+  h.Pump();
+  EXPECT_EQ(core.TopPage(), &other);
+  EXPECT_TRUE(other.IsWindowVisible());
+  core.PopPage();
+  EXPECT_EQ(core.TopPage(), root);
+  core.ForgetPage(&other);
+}
+
+TEST(PageStack, TheRightSoftKeyHidesTheProgramAndAWakeUpBringsItBack) {
+  AppHarness h("pages_hide");
+  ASSERT_TRUE(h.Start());
+  h.Frame().SendMessage(WM_COMMAND, ID_MIVO_SOFTKEY_RIGHT, 0);
+  h.Pump();
+  EXPECT_FALSE(h.Frame().IsWindowVisible());
+  h.Frame().PostMessage(WM_MIVO_ACTIVATE_REQUEST);
+  h.Pump();
+  EXPECT_TRUE(h.Frame().IsWindowVisible());
+  EXPECT_EQ(GetForegroundWindow(), h.Frame().m_hWnd);
+  EXPECT_EQ(h.Core().PageStack().size(), 2u);
+}
+
+TEST(ScreenModes, WithFullScreenOnTheRootPageTakesTheScreenAndOtherPagesLeaveTheMenuBar) {
+  AppHarness h("modes_full");
+  ASSERT_TRUE(reg::SetDword(HKEY_CURRENT_USER, kSettingsKey, u"UseFullScreen", 1));
+  ASSERT_TRUE(h.Start());
+  mivoCore& core = h.Core();
+  EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreen);
+  RECT frame{};
+  h.Frame().GetWindowRect(&frame);
+  EXPECT_EQ(frame.top, 0);
+  EXPECT_EQ(frame.bottom, 320);
+  EXPECT_FALSE(h.Frame().MenuBar().IsWindowVisible());
+
+  HeaderPage other(&core);
+  core.ShowPage(&other);
+  h.Pump();
+  EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreenMenu);
+  h.Frame().GetWindowRect(&frame);
+  RECT bar{};
+  h.Frame().MenuBar().GetWindowRect(&bar);
+  EXPECT_TRUE(h.Frame().MenuBar().IsWindowVisible());
+  EXPECT_EQ(frame.top, 0);
+  EXPECT_EQ(frame.bottom, bar.top);
+  EXPECT_EQ(bar.bottom, 320);
+  // The page follows the frame's client area.
+  RECT pageRect{};
+  other.GetWindowRect(&pageRect);
+  EXPECT_TRUE(EqualRect(&pageRect, &frame));
+
+  core.PopPage();
+  h.Pump();
+  EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreen);
+  h.Frame().GetWindowRect(&frame);
+  EXPECT_EQ(frame.bottom, 320);
+  core.ForgetPage(&other);
+}
+
+TEST(ScreenModes, TheStandardModeSitsBetweenTheTaskBarAndTheMenuBarAndFollowsARotation) {
+  AppHarness h("modes_standard");
+  ASSERT_TRUE(h.Start());
+  mivoCore& core = h.Core();
+  EXPECT_EQ(core.GetScreenMode(), kScreenModeStandard);
+  EXPECT_TRUE(core.IsPortrait());
+  RECT frame{}, bar{};
+  h.Frame().GetWindowRect(&frame);
+  h.Frame().MenuBar().GetWindowRect(&bar);
+  EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(frame.bottom, bar.top);
+  EXPECT_EQ(bar.bottom, 320);
+  RECT root{};
+  core.GetDesktopPage()->GetWindowRect(&root);
+  EXPECT_TRUE(EqualRect(&root, &frame));
+
+  window::ChangeScreenSize(320, 240);
+  h.Pump();
+  EXPECT_FALSE(core.IsPortrait());
+  h.Frame().GetWindowRect(&frame);
+  h.Frame().MenuBar().GetWindowRect(&bar);
+  EXPECT_EQ(frame.right, 320);
+  EXPECT_EQ(frame.bottom, bar.top);
+  EXPECT_EQ(bar.bottom, 240);
+  core.GetDesktopPage()->GetWindowRect(&root);
+  EXPECT_TRUE(EqualRect(&root, &frame));
+}

@@ -1,0 +1,383 @@
+// The real program: start-up and exit order, the screen modes on both screen
+// sizes (screenshots with pixel probes), wake-up activation through the
+// device, a second start on the same device, the default skin's installation
+// on the first start, and a registry full of wrong types.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/display/png.h"
+#include "tests/support/mivo_runner.h"
+#include "tests/tools/run_tool.h"
+
+using testing_support::FreshDir;
+using testing_support::Json;
+using testing_support::MivoSession;
+using testing_support::RunMivo;
+using testing_support::RunMivoArgs;
+using testing_support::RunMivoDevice;
+
+namespace {
+
+// mivo-device on the device a scenario uses.
+testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--device", dir + "/device"});
+  return RunMivoDevice(args);
+}
+
+void SetDword(const std::string& dir, const std::string& key, const std::string& name, int value) {
+  const auto r = Device(dir, {"reg", "set", key, name, "dword", std::to_string(value)});
+  ASSERT_EQ(r.code, 0) << r.err;
+}
+
+std::string RegGet(const std::string& dir, const std::string& key, const std::string& name) {
+  const auto r = Device(dir, {"reg", "get", key, name});
+  std::string v = r.out;
+  while (!v.empty() && (v.back() == '\n' || v.back() == '\r')) v.pop_back();
+  return r.code == 0 ? v : "(missing)";
+}
+
+// The "trace: " lines of a run's standard error.
+std::vector<std::string> TraceLines(const std::string& err) {
+  std::vector<std::string> lines;
+  std::istringstream in(err);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("trace: ", 0) == 0) lines.push_back(line.substr(7));
+  }
+  return lines;
+}
+
+// Compares a recorded sequence with the expected one, naming the first step
+// that differs and the place of the check.
+void ExpectSequence(const std::vector<std::string>& actual, const std::vector<std::string>& expected,
+                    const char* file, int line) {
+  const std::size_t n = std::max(actual.size(), expected.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string a = i < actual.size() ? actual[i] : "(nothing)";
+    const std::string e = i < expected.size() ? expected[i] : "(nothing)";
+    if (a != e) {
+      ADD_FAILURE_AT(file, line) << "step " << i << ": expected \"" << e << "\", got \"" << a << "\"";
+      return;
+    }
+  }
+}
+#define EXPECT_SEQUENCE(actual, expected) ExpectSequence((actual), (expected), __FILE__, __LINE__)
+
+// The first window of a class in a dump.
+const Json* WindowOf(const Json& dump, const std::string& cls) {
+  for (const Json& w : dump["windows"].Items()) {
+    if (w["class"].AsString() == cls) return &w;
+  }
+  return nullptr;
+}
+
+struct Box {
+  long long l = 0, t = 0, r = 0, b = 0;
+};
+Box RectOf(const Json& rect) { return Box{rect[0].AsInt(), rect[1].AsInt(), rect[2].AsInt(), rect[3].AsInt()}; }
+
+std::uint32_t Rgb(const display::Image& img, long long x, long long y) {
+  return img.At(static_cast<int>(x), static_cast<int>(y)) & 0xFFFFFFu;
+}
+
+// Asks the session for dumps until `done` holds (another process's change
+// arrives in its own time), at most about five seconds.
+Json DumpUntil(MivoSession& s, const std::function<bool(const Json&)>& done) {
+  Json d;
+  for (int i = 0; i < 100; ++i) {
+    d = s.Dump();
+    if (done(d)) return d;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return d;
+}
+
+class EnvVar {
+ public:
+  EnvVar(const char* name, const char* value) : m_name(name) { setenv(name, value, 1); }
+  ~EnvVar() { unsetenv(m_name); }
+
+ private:
+  const char* m_name;
+};
+
+}  // namespace
+
+TEST(StartUp, StartUpAndExitRunTheirStepsInOrder) {
+  const std::string dir = FreshDir("app_order");
+  EnvVar trace("MIVO_TRACE", "1");
+  const auto r = RunMivo(dir, "dump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<std::string> expected = {
+      "app: single instance",
+      "app: activation event",
+      "app: shell controls, registry key",
+      "app: frame object",
+      "app: watcher thread",
+      "app: load frame",
+      "frame: WM_CREATE",
+      "core: page stack, page catalogue, actions store",
+      "core: program folder cache, animation window",
+      "core: install default skin",
+      "core: please-wait, stores on first use, main frame",
+      "core: settings accessor",
+      "core: language",
+      "core: screen mode and animations",
+      "core: load actions history",
+      "core: look object",
+      "core: call log",
+      "core: page stack emptied",
+      "frame: menu bar",
+      "frame: subscribe time, signal, battery, battery",
+      "frame: read state",
+      "app: show frame",
+      "frame: WM_SHOWWINDOW shown",
+      // Showing activates the frame; laying it out pumps one message, the
+      // activation its creation posted, which makes the root page.
+      "frame: WM_ACTIVATE",
+      "frame: WM_ACTIVATE",
+      "frame: root page",
+      // The script's end closes the frame: the same steps as the exit request.
+      "frame: exit request",
+      "frame: WM_CLOSE",
+      "frame: WM_DESTROY",
+      "frame: close time, signal, battery, battery",
+      "frame: delete root page",
+      "app: ExitInstance",
+      "app: remove wake-up registration",
+      "app: destroy core",
+      "core: save actions history and favourites",
+      "core: delete catalogue pages",
+      "core: destroy Outlook store",
+      "core: destroy look object",
+      "core: destroy call log",
+      "core: close phone line",
+      "core: destroy SMS store",
+      "core: destroy plug-in registry",
+      "core: destroy control-panel catalogue",
+      "core: destroy connection manager",
+      "core: destroy please-wait window",
+      "core: destroy animation window",
+      "core: drop program folder",
+      "core: destroy actions store",
+      "core: destroy settings accessor",
+      "app: framework exit",
+  };
+  EXPECT_SEQUENCE(TraceLines(r.err), expected);
+  ASSERT_EQ(r.dumps.size(), 1u);
+  EXPECT_EQ(r.dumps[0]["pages"].size(), 1u);
+  EXPECT_EQ(r.dumps[0]["pages"][0]["class"].AsString(), "CmivoRootPage");
+  const Json* frame = WindowOf(r.dumps[0], "CMainFrame");
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ((*frame)["text"].AsString(), "mivo 2.3 beta 4");
+}
+
+TEST(StartUp, TheDefaultSkinIsInstalledOnTheFirstStartOnly) {
+  const std::string dir = FreshDir("app_first_start");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  // A small skin package in place of the shipped one.
+  const std::string skinSource = dir + "/skin";
+  std::filesystem::create_directories(skinSource);
+  std::ofstream(skinSource + "/readme.txt") << "a test skin\n";
+  const std::string skins = dir + "/device/fs/Program Files/mivo/Skins";
+  std::filesystem::create_directories(skins);
+  const std::string package = skins + "/Clear Horizon.minst";
+  const std::string pack = std::string(MIVO_PACK_PATH) + " create skin 'Clear Horizon' '" + skinSource + "' '" +
+                           package + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(pack.c_str()), 0);
+
+  EnvVar trace("MIVO_TRACE", "1");
+  auto first = RunMivo(dir, "dump\n");
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  const auto steps = TraceLines(first.err);
+  EXPECT_NE(std::find(steps.begin(), steps.end(), "core: install default skin"), steps.end());
+  EXPECT_TRUE(std::filesystem::exists(skins + "/Clear Horizon/readme.txt"));
+  EXPECT_FALSE(std::filesystem::exists(package));
+  EXPECT_EQ(RegGet(dir, "HKCU\\Software\\mivo\\mivo", "SkinName"), "Clear Horizon");
+  EXPECT_EQ(RegGet(dir, "HKCU\\Software\\mivo\\mivo", "FinishInstallation"), "0");
+
+  auto second = RunMivo(dir, "dump\n");
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  const auto again = TraceLines(second.err);
+  EXPECT_EQ(std::find(again.begin(), again.end(), "core: install default skin"), again.end());
+}
+
+TEST(StartUp, WrongTypesInTheRegistryGiveTheDefaultsWithoutAWord) {
+  const std::string dir = FreshDir("app_wrong_types");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  const std::string key = "HKCU\\Software\\mivo\\mivo";
+  for (const char* name : {"UseFullScreen", "AnimationsEnabled", "DesktopsCount", "FinishInstallation"}) {
+    ASSERT_EQ(Device(dir, {"reg", "set", key, name, "sz", "1"}).code, 0);
+  }
+  ASSERT_EQ(Device(dir, {"reg", "set", key, "Language", "dword", "7"}).code, 0);
+  ASSERT_EQ(Device(dir, {"reg", "set", key, "ThemeName", "binary", "00ff00ff"}).code, 0);
+  ASSERT_EQ(Device(dir, {"reg", "set", key + "\\Registration", "AutoShow", "sz", "on"}).code, 0);
+  ASSERT_EQ(Device(dir, {"reg", "set", "HKLM\\System\\State\\Battery", "Main", "sz", "lots"}).code, 0);
+  ASSERT_EQ(Device(dir, {"reg", "set", "HKLM\\System\\State\\Phone", "Signal Strength Raw", "sz", "x"}).code, 0);
+
+  const auto r = RunMivo(dir, "dump\nkey F2\nkey F1\ndump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  ASSERT_EQ(r.dumps.size(), 2u);
+  EXPECT_EQ(r.dumps[0]["screen"]["mode"].AsInt(), 0);
+  EXPECT_TRUE(r.dumps[0]["overlay"].IsNull());
+  ASSERT_EQ(r.dumps[0]["softkeys"].size(), 2u);
+  EXPECT_EQ(r.dumps[0]["softkeys"][0].AsString(), "Back");
+  // The values were only read, never replaced.
+  const auto v = Device(dir, {"reg", "get", key, "UseFullScreen"});
+  EXPECT_EQ(v.out, "1\n");
+}
+
+// Screen modes: with UseFullScreen off the frame sits between the task bar
+// and the menu bar; with it on the root page fills the screen.
+class ScreenModeScenario : public ::testing::TestWithParam<std::tuple<int, int, bool>> {};
+
+TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
+  const auto [w, h, fullScreen] = GetParam();
+  const std::string size = std::to_string(w) + "x" + std::to_string(h);
+  const std::string name = "app_mode_" + size + (fullScreen ? "_full" : "_standard");
+  const std::string dir = FreshDir(name);
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  SetDword(dir, "HKCU\\Software\\mivo\\mivo", "UseFullScreen", fullScreen ? 1 : 0);
+  const std::string shot = dir + "/" + name + ".png";
+  const auto r = RunMivo(dir, "dump\nshot " + shot + "\n", {"--screen", size});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 1u);
+  const Json& d = r.dumps[0];
+  const int s = h >= 480 ? 2 : 1;
+
+  EXPECT_EQ(d["screen"]["mode"].AsInt(), fullScreen ? 1 : 0);
+  const Json* frame = WindowOf(d, "CMainFrame");
+  ASSERT_NE(frame, nullptr);
+  const Box f = RectOf((*frame)["rect"]);
+  ASSERT_TRUE((*frame)["visible"].AsBool());
+  ASSERT_EQ(d["top"]["class"].AsString(), "CmivoRootPage");
+  const Box page = RectOf(d["top"]["rect"]);
+  EXPECT_EQ(page.l, f.l);
+  EXPECT_EQ(page.t, f.t);
+  EXPECT_EQ(page.r, f.r);
+  EXPECT_EQ(page.b, f.b);
+
+  display::Image img;
+  std::string error;
+  ASSERT_TRUE(display::ReadPng(shot, &img, &error)) << error;
+  ASSERT_EQ(img.width, w);
+  ASSERT_EQ(img.height, h);
+  // The root page paints the look's background over the whole frame.
+  const std::uint32_t background = Rgb(img, w / 2, h / 2);
+  for (auto [x, y] : {std::pair{f.l + 1, f.t + 1}, std::pair{f.r - 2, f.b - 2}, std::pair{f.l + 1, f.b - 2}}) {
+    EXPECT_EQ(Rgb(img, x, y), background) << "at " << x << "," << y;
+  }
+
+  if (fullScreen) {
+    EXPECT_EQ(f.t, 0);
+    EXPECT_EQ(f.b, h);
+    EXPECT_EQ(f.r, w);
+    EXPECT_EQ(d["softkeys"].size(), 0u);
+    // Nothing but the page: the corners are its background too.
+    EXPECT_EQ(Rgb(img, 0, 0), background);
+    EXPECT_EQ(Rgb(img, w - 1, h - 1), background);
+  } else {
+    const int bar = 26 * s;  // the task bar's and the menu bar's height
+    EXPECT_EQ(f.t, bar);
+    EXPECT_EQ(f.b, h - bar);
+    EXPECT_EQ(f.r, w);
+    ASSERT_EQ(d["softkeys"].size(), 2u);
+    EXPECT_EQ(d["softkeys"][0].AsString(), "Back");
+    EXPECT_EQ(d["softkeys"][1].AsString(), "Hide");
+    // The bars are drawn above and below the page, not over it.
+    int differentTop = 0, differentBottom = 0;
+    for (int x = 0; x < w; ++x) {
+      for (int y = 0; y < bar; ++y) differentTop += Rgb(img, x, y) != background;
+      for (int y = h - bar; y < h; ++y) differentBottom += Rgb(img, x, y) != background;
+    }
+    EXPECT_GT(differentTop, w / 4);
+    EXPECT_GT(differentBottom, w / 4);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ScreenModeScenario,
+                         ::testing::Values(std::tuple{240, 320, false}, std::tuple{240, 320, true},
+                                           std::tuple{480, 640, false}, std::tuple{480, 640, true}),
+                         [](const auto& info) {
+                           return std::to_string(std::get<0>(info.param)) + "x" +
+                                  std::to_string(std::get<1>(info.param)) +
+                                  (std::get<2>(info.param) ? "FullScreen" : "Standard");
+                         });
+
+TEST(Activation, WakingTheDeviceWithAutoShowOnBringsBackTheFrameWithTheRootPageOnTop) {
+  const std::string dir = FreshDir("app_wake_on");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  SetDword(dir, "HKCU\\Software\\mivo\\mivo\\Registration", "AutoShow", 1);
+  MivoSession s(dir);
+  ASSERT_TRUE(s.Running());
+  Json d = s.Dump();
+  ASSERT_EQ(d["pages"].size(), 1u);
+  // The right soft key hides the program.
+  s.Send("key F2");
+  d = s.Dump();
+  ASSERT_NE(WindowOf(d, "CMainFrame"), nullptr);
+  EXPECT_FALSE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+
+  const auto wake = Device(dir, {"wake"});
+  ASSERT_EQ(wake.code, 0) << wake.err;
+  EXPECT_NE(wake.out.find("signalled"), std::string::npos) << wake.out;
+  d = DumpUntil(s, [](const Json& j) { return j["pages"].size() == 2; });
+  ASSERT_EQ(d["pages"].size(), 2u);
+  EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoRootPage");
+  EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+  EXPECT_EQ(s.Finish(), 0);
+  // The registration lives only while the program runs.
+  EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
+}
+
+TEST(Activation, WakingTheDeviceWithAutoShowOffChangesNothing) {
+  const std::string dir = FreshDir("app_wake_off");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  MivoSession s(dir);
+  ASSERT_TRUE(s.Running());
+  s.Send("key F2");
+  Json d = s.Dump();
+  const auto wake = Device(dir, {"wake"});
+  EXPECT_NE(wake.out.find("nothing is registered"), std::string::npos) << wake.out;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  d = s.Dump();
+  EXPECT_EQ(d["pages"].size(), 1u);
+  EXPECT_FALSE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+  EXPECT_EQ(s.Finish(), 0);
+}
+
+TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEndsWithoutAWindow) {
+  const std::string dir = FreshDir("app_second");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  MivoSession first(dir);
+  ASSERT_TRUE(first.Running());
+  first.Send("key F2");
+  Json d = first.Dump();
+  ASSERT_FALSE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+
+  const std::string script = dir + "/second.mvs";
+  std::ofstream(script) << "dump\n";
+  const auto start = std::chrono::steady_clock::now();
+  const auto second = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", script});
+  EXPECT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_TRUE(second.dumps.empty()) << second.out;  // it never ran its script
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+  d = DumpUntil(first, [](const Json& j) {
+    const Json* f = WindowOf(j, "CMainFrame");
+    return f && (*f)["visible"].AsBool();
+  });
+  EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+  EXPECT_EQ(first.Finish(), 0);
+
+  // With the first gone, a start is a start again.
+  const auto third = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", script});
+  EXPECT_EQ(third.exitCode, 0) << third.err;
+  EXPECT_EQ(third.dumps.size(), 1u);
+}

@@ -1,0 +1,41 @@
+// A fresh device folder for one test, opened without provisioning, so the
+// registry holds nothing but what the test puts there.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/device/device.h"
+#include "platform/registry/registry.h"
+
+namespace apptest {
+
+class TestDevice {
+ public:
+  explicit TestDevice(const std::string& name) {
+    m_dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "app" / "devices" / name;
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+    std::filesystem::create_directories(m_dir, ec);
+    device::DeviceOptions options;
+    options.provision = false;
+    std::string error;
+    m_open = device::OpenDevice(m_dir.string(), &error, options);
+    EXPECT_TRUE(m_open) << error;
+  }
+  ~TestDevice() {
+    if (m_open) device::CloseDevice();
+  }
+  TestDevice(const TestDevice&) = delete;
+  TestDevice& operator=(const TestDevice&) = delete;
+
+  const std::filesystem::path& Dir() const { return m_dir; }
+
+ private:
+  std::filesystem::path m_dir;
+  bool m_open = false;
+};
+
+}  // namespace apptest
