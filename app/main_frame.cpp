@@ -159,7 +159,6 @@ LRESULT CMainFrame::OnCreate(LPARAM lParam) {
   OnBatteryFlags();
   OnBatteryLevel();
   OnSignalChanged();
-
   spine::PublishFrameWindow(this);
   return 0;
 }

@@ -13,7 +13,8 @@ using TraceSink = std::function<void(std::string_view step)>;
 
 // Null removes the sink.
 void SetTraceSink(TraceSink sink);
-// Installs the standard-error sink when MIVO_TRACE is set to a non-empty value other than "0".
+// Installs the standard-error sink when MIVO_TRACE is set to a non-empty
+// value other than "0"; MIVO_TRACE=time adds the milliseconds since the first step.
 void TraceFromEnvironment();
 void Trace(std::string_view step);
 

@@ -207,6 +207,26 @@ TEST(StartUp, TheDefaultSkinIsInstalledOnTheFirstStartOnly) {
   EXPECT_EQ(std::find(again.begin(), again.end(), "core: install default skin"), again.end());
 }
 
+TEST(StartUp, ALanguageThatDoesNotLoadIsSaidOnceAndTheProgramStillStarts) {
+  const std::string dir = FreshDir("app_language");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  ASSERT_EQ(Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "Language", "sz", "Klingon"}).code, 0);
+  const auto r = RunMivo(dir, "dump\nkey RETURN\ndump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 2u);
+  const Json& box = r.dumps[0]["overlay"];
+  ASSERT_FALSE(box.IsNull());
+  EXPECT_EQ(box["kind"].AsString(), "message");
+  EXPECT_EQ(box["text"].AsString(),
+            "The language either was not able to load or does not belongs to this mivo version. "
+            "Some of the translation may not be seen.");
+  EXPECT_EQ(box["buttons"].size(), 1u);
+  // Answered once, it is gone and the program runs in English.
+  EXPECT_TRUE(r.dumps[1]["overlay"].IsNull());
+  ASSERT_EQ(r.dumps[1]["pages"].size(), 1u);
+  EXPECT_EQ(r.dumps[1]["softkeys"][0].AsString(), "Back");
+}
+
 TEST(StartUp, WrongTypesInTheRegistryGiveTheDefaultsWithoutAWord) {
   const std::string dir = FreshDir("app_wrong_types");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
