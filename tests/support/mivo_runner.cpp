@@ -87,7 +87,15 @@ int WaitExit(int pid, int limitMs) {
 
 }  // namespace
 
-std::string MivoPath() { return std::string(MIVO_BINARY_DIR) + "/app/mivo"; }
+namespace {
+std::string& ProgramPath() {
+  static std::string path = std::string(MIVO_BINARY_DIR) + "/app/mivo";
+  return path;
+}
+}  // namespace
+
+std::string MivoPath() { return ProgramPath(); }
+void SetProgramPath(const std::string& path) { ProgramPath() = path; }
 
 std::string FreshDir(const std::string& name) {
   const std::string dir = std::string(MIVO_BINARY_DIR) + "/test-tmp/" + name;

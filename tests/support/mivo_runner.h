@@ -10,8 +10,10 @@
 
 namespace testing_support {
 
-// The built program.
+// The built program: mivo, unless a test program chose another one that
+// takes the same options (the platform's demonstration program).
 std::string MivoPath();
+void SetProgramPath(const std::string& path);
 // A fresh, empty folder for one test (under the build folder).
 std::string FreshDir(const std::string& name);
 
