@@ -68,8 +68,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
       // The shell's bars moved or the screen turned: the current mode lays
-      // the frame out again over what the screen now offers.
-      if (wParam == SPI_SETWORKAREA) {
+      // the frame out again over what the screen now offers (a hidden frame
+      // waits until it shows again).
+      if (wParam == SPI_SETWORKAREA && IsWindowVisible()) {
         if (mivoCore* core = Core(); core && m_wndCommandBar.m_hWnd) {
           core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
         }
@@ -176,6 +177,9 @@ void CMainFrame::OnShowWindow(WPARAM wParam, LPARAM lParam) {
   spine::Trace(wParam ? "frame: WM_SHOWWINDOW shown" : "frame: WM_SHOWWINDOW hidden");
   mivoCore* core = Core();
   if (wParam && core && m_hWnd && m_wndCommandBar.m_hWnd) core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
+  // The soft keys belong to the frame: hidden (minimised) it takes them along,
+  // and the screen mode shows them again when the frame comes back.
+  if (!wParam && m_wndCommandBar.m_hWnd) m_wndCommandBar.ShowWindow(SW_HIDE);
   spine::PublishFrameWindow(this, wParam != 0);
 }
 
@@ -264,6 +268,8 @@ void CMainFrame::OnBackRequest() {
 // ---- Exit ---------------------------------------------------------------------------------
 
 void CMainFrame::OnExitRequest() {
+  // A second request while the first is on its way changes nothing.
+  if (m_exitRequested) return;
   spine::Trace("frame: exit request");
   m_exitRequested = true;
   // The root page stores what it must keep, then its window goes.

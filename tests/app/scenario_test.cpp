@@ -343,6 +343,7 @@ TEST(Activation, WakingTheDeviceWithAutoShowOnBringsBackTheFrameWithTheRootPageO
   d = s.Dump();
   ASSERT_NE(WindowOf(d, "CMainFrame"), nullptr);
   EXPECT_FALSE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+  EXPECT_EQ(d["softkeys"].size(), 0u);
 
   const auto wake = Device(dir, {"wake"});
   ASSERT_EQ(wake.code, 0) << wake.err;
@@ -351,6 +352,7 @@ TEST(Activation, WakingTheDeviceWithAutoShowOnBringsBackTheFrameWithTheRootPageO
   ASSERT_EQ(d["pages"].size(), 2u);
   EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoRootPage");
   EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+  EXPECT_EQ(d["softkeys"].size(), 2u);
   EXPECT_EQ(s.Finish(), 0);
   // The registration lives only while the program runs.
   EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
