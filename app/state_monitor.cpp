@@ -26,7 +26,8 @@ DWORD ReadState(const char16_t* key, const char16_t* value) {
   return v;
 }
 
-HREGNOTIFY Subscribe(HWND frame, const char16_t* key, const char16_t* value, UINT message) {
+HREGNOTIFY Subscribe(HWND frame, const char16_t* key, const char16_t* value, UINT message, const char* step) {
+  spine::Trace(step);
   HREGNOTIFY handle = nullptr;
   if (RegistryNotifyWindow(HKEY_LOCAL_MACHINE, key, value, frame, message, 0, nullptr, &handle) != S_OK) {
     // That value is then read only at start.
@@ -43,7 +44,8 @@ void InvalidateTop(mivoCore* core, const RECT& (CmivoPageWnd::*which)() const, B
   top->InvalidateRect(&(top->*which)(), erase);
 }
 
-void Close(HREGNOTIFY& handle) {
+void Close(HREGNOTIFY& handle, const char* step) {
+  spine::Trace(step);
   if (handle) RegistryCloseNotification(handle);
   handle = nullptr;
 }
@@ -51,19 +53,19 @@ void Close(HREGNOTIFY& handle) {
 }  // namespace
 
 void CMainFrame::SubscribeState() {
-  spine::Trace("frame: subscribe time, signal, battery, battery");
-  m_notifyTime = Subscribe(m_hWnd, kTimeKey, kTimeValue, WM_MIVO_TIME_CHANGED);
-  m_notifySignal = Subscribe(m_hWnd, kPhoneKey, kSignalValue, WM_MIVO_SIGNAL_CHANGED);
-  m_notifyBatteryFlags = Subscribe(m_hWnd, kBatteryKey, kBatteryValue, WM_MIVO_BATTERY_FLAGS);
-  m_notifyBatteryLevel = Subscribe(m_hWnd, kBatteryKey, kBatteryValue, WM_MIVO_BATTERY_LEVEL);
+  m_notifyTime = Subscribe(m_hWnd, kTimeKey, kTimeValue, WM_MIVO_TIME_CHANGED, "frame: subscribe time");
+  m_notifySignal = Subscribe(m_hWnd, kPhoneKey, kSignalValue, WM_MIVO_SIGNAL_CHANGED, "frame: subscribe signal");
+  m_notifyBatteryFlags =
+      Subscribe(m_hWnd, kBatteryKey, kBatteryValue, WM_MIVO_BATTERY_FLAGS, "frame: subscribe battery flags");
+  m_notifyBatteryLevel =
+      Subscribe(m_hWnd, kBatteryKey, kBatteryValue, WM_MIVO_BATTERY_LEVEL, "frame: subscribe battery level");
 }
 
 void CMainFrame::UnsubscribeState() {
-  spine::Trace("frame: close time, signal, battery, battery");
-  Close(m_notifyTime);
-  Close(m_notifySignal);
-  Close(m_notifyBatteryLevel);
-  Close(m_notifyBatteryFlags);
+  Close(m_notifyTime, "frame: close time");
+  Close(m_notifySignal, "frame: close signal");
+  Close(m_notifyBatteryLevel, "frame: close battery level");
+  Close(m_notifyBatteryFlags, "frame: close battery flags");
 }
 
 LRESULT CMainFrame::OnTimeChanged() {
