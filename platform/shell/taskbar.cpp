@@ -23,8 +23,10 @@ namespace shell {
 namespace {
 
 constexpr UINT_PTR kMinuteTimer = 1;
-// The battery flag of external power (as in the platform's power status).
-constexpr DWORD kBatteryFlagCharging = 0x08;
+// Flags of the battery state value (its low word).
+constexpr DWORD kBatteryFlagNoBattery = 0x01;
+constexpr DWORD kBatteryFlagCharging = 0x02;
+constexpr DWORD kBatteryFlagLow = 0x04;
 
 class TaskBar : public CWnd {
  public:
@@ -124,7 +126,7 @@ class TaskBar : public CWnd {
     if (battery.known) {
       const int inner = bw - 4 * s;
       const int fill = inner * std::clamp(battery.level, 0, 100) / 100;
-      const COLORREF color = battery.charging ? 0x40D040 : (battery.level <= 20 ? 0x3030E0 : shell_look::kBarText);
+      const COLORREF color = battery.charging ? 0x40D040 : (battery.low ? 0x3030E0 : shell_look::kBarText);
       shell_look::FillSolid(dc, MakeRect(bx + 2 * s, by + 2 * s, bx + 2 * s + fill, by + bh - 2 * s), color);
     }
     // The time, left of the battery.
@@ -237,9 +239,13 @@ BatteryState ReadBattery() {
   BatteryState b;
   DWORD value = 0;
   if (RegistryGetDWORD(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", &value) != S_OK) return b;
+  const DWORD flags = LOWORD(value);
+  if (flags & kBatteryFlagNoBattery) return b;
   b.known = true;
-  b.level = std::min<int>(HIWORD(value), 100);
-  b.charging = (LOWORD(value) & kBatteryFlagCharging) != 0;
+  // The high word is the percentage less 19, as the system's readers expect.
+  b.level = std::min<int>(HIWORD(value) + 19, 100);
+  b.charging = (flags & kBatteryFlagCharging) != 0;
+  b.low = (flags & kBatteryFlagLow) != 0;
   return b;
 }
 

@@ -29,11 +29,13 @@ void ShowStartIcon(bool show);
 void UpdateWorkArea();
 
 // The battery as the task bar shows it: HKLM "System\State\Battery" "Main",
-// flags in the low word, level (percent) in the high word.
+// flags in the low word (1 no battery, 2 charging, 4 low, 8 critical) and
+// the percentage less 19 in the high word (the device's encoding).
 struct BatteryState {
-  bool known = false;     // the value could be read
-  int level = 0;          // 0..100
+  bool known = false;     // the value could be read and there is a battery
+  int level = 0;          // 19..100
   bool charging = false;  // on external power
+  bool low = false;       // below a fifth
 };
 BatteryState ReadBattery();
 

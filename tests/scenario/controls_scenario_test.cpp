@@ -3,6 +3,8 @@
 // the soft keys, the message boxes, full screen, and how they look.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "platform/display/png.h"
@@ -304,4 +306,39 @@ TEST(ControlsScenario, ScreenshotsOfTheControlsAtBothScreenSizes) {
       }
     }
   }
+}
+
+TEST(ControlsScenario, TheTaskBarsBatteryMarkFollowsTheDevice) {
+  const std::string dir = FreshDir("controls_battery");
+  const std::string tool = std::string(MIVO_BINARY_DIR) + "/tools/mivo-device/mivo-device";
+  MivoSession s(dir);
+  s.Dump();  // the device exists now
+  auto greenInMark = [&](const std::string& shot) {
+    display::Image img;
+    std::string error;
+    if (!display::ReadPng(dir + "/" + shot, &img, &error)) return -1;
+    int n = 0;
+    for (int y = 0; y < 26; ++y) {
+      for (int x = 200; x < 240; ++x) n += Rgb(img, x, y) == 0x40D040u;
+    }
+    return n;
+  };
+  ASSERT_EQ(std::system((tool + " --device " + dir + "/device set battery 60 --no-ac >/dev/null").c_str()), 0);
+  s.Send("wait 3000");
+  s.Send("shot before.png");
+  s.Dump();
+  EXPECT_EQ(greenInMark("before.png"), 0);
+  // Plugged in while mivo runs: the mark turns green without a restart.
+  ASSERT_EQ(std::system((tool + " --device " + dir + "/device set battery 80 --ac >/dev/null").c_str()), 0);
+  // The change comes from another process on its own time: look a bounded
+  // number of times.
+  int green = 0;
+  for (int attempt = 0; attempt < 100 && green <= 20; ++attempt) {
+    usleep(20000);
+    s.Send("shot after.png");
+    s.Dump();
+    green = greenInMark("after.png");
+  }
+  EXPECT_GT(green, 20);
+  EXPECT_EQ(s.Finish(), 0);
 }
