@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 #include "platform/display/screen.h"
@@ -131,6 +132,8 @@ class SdlScreen : public Screen {
   }
 
   void Wake() override {
+    // One wake-up event in the queue is enough, however many posts arrive.
+    if (m_wakePending.exchange(true)) return;
     SDL_Event e{};
     e.type = m_wakeEvent;
     SDL_PushEvent(&e);  // thread-safe
@@ -157,6 +160,10 @@ class SdlScreen : public Screen {
   }
 
   void Handle(const SDL_Event& e) {
+    if (e.type == m_wakeEvent) {
+      m_wakePending = false;
+      return;
+    }
     switch (e.type) {
       case SDL_QUIT:
         if (onCloseRequest) onCloseRequest();
@@ -195,6 +202,7 @@ class SdlScreen : public Screen {
   SDL_Renderer* m_renderer = nullptr;
   SDL_Texture* m_texture = nullptr;  // the framebuffer's copy on the GPU side
   Uint32 m_wakeEvent = 0;            // our event type for Wake
+  std::atomic<bool> m_wakePending{false};  // a wake-up event is in SDL's queue
   bool m_started = false;            // SDL_Init succeeded
   bool m_fullscreen = false;
   int m_width = 0;

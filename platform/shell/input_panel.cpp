@@ -134,6 +134,7 @@ class InputPanel : public CWnd {
 
   const char* LayerName() const { return Layers()[static_cast<std::size_t>(m_layer)].name; }
   bool Shift() const { return m_shift; }
+  bool CapsLock() const { return m_capsLock; }
   // The text a character key types now.
   std::u16string Typed(const Key& k) const { return m_shift ? text::ToUpper(k.text) : k.text; }
 
@@ -186,7 +187,7 @@ class InputPanel : public CWnd {
 
   void Reset() {
     m_layer = kLetters;
-    m_shift = false;
+    m_shift = m_capsLock = false;
     m_pressed = nullptr;
   }
 
@@ -203,11 +204,18 @@ class InputPanel : public CWnd {
     switch (k.kind) {
       case KeyKind::Char:
         window::input::Text(Typed(k));
-        m_shift = false;
+        if (!m_capsLock) m_shift = false;
         if (Layers()[static_cast<std::size_t>(m_layer)].oneShot) m_layer = kLetters;
         break;
       case KeyKind::Shift:
-        m_shift = !m_shift;
+        // Once: the next letter; twice: every letter (caps lock); a third time: off.
+        if (m_capsLock) {
+          m_capsLock = m_shift = false;
+        } else if (m_shift) {
+          m_capsLock = true;
+        } else {
+          m_shift = true;
+        }
         break;
       case KeyKind::Backspace:
         window::input::KeyDown(VK_BACK);
@@ -222,7 +230,7 @@ class InputPanel : public CWnd {
         break;
       case KeyKind::Layer:
         m_layer = k.target;
-        m_shift = false;
+        if (!m_capsLock) m_shift = false;
         break;
     }
     Invalidate(FALSE);
@@ -274,6 +282,7 @@ class InputPanel : public CWnd {
       const bool function = k->kind != KeyKind::Char && k->kind != KeyKind::Space;
       COLORREF face = function ? shell_look::kKeyFunction : shell_look::kKeyFace;
       if (k == m_pressed || (k->kind == KeyKind::Shift && m_shift)) face = shell_look::kKeyPressed;
+      if (k->kind == KeyKind::Shift && m_capsLock) face = shell_look::kFocusBorder;
       HBRUSH brush = CreateSolidBrush(face);
       HPEN pen = CreatePen(PS_SOLID, 1, shell_look::kKeyFunction);
       HGDIOBJ ob = SelectObject(dc, brush);
@@ -302,6 +311,7 @@ class InputPanel : public CWnd {
 
   int m_layer = kLetters;         // the keys shown
   bool m_shift = false;           // the next letter is a capital
+  bool m_capsLock = false;        // every letter is a capital until shift again
   const Key* m_pressed = nullptr; // the key under a press in progress
   const Key* m_held = nullptr;    // the key of a press that became a hold
 };
@@ -321,6 +331,8 @@ void InstallDump() {
     j.String(g_panel->LayerName());
     j.Key("shift");
     j.Bool(g_panel->Shift());
+    j.Key("capslock");
+    j.Bool(g_panel->CapsLock());
     j.Key("rect");
     j.Rect(w.left, w.top, w.right, w.bottom);
     j.Key("keys");

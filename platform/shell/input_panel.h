@@ -8,7 +8,10 @@
 // pages of accented letters and other signs ("áé"); a character typed from an
 // accent page returns to the letters, as shift does after one letter.
 //
-// While shown, the dump has "inputpanel": {"layer", "shift", "keys":
+// Shift tapped once makes the next letter a capital, twice locks capitals,
+// a third time unlocks.
+//
+// While shown, the dump has "inputpanel": {"layer", "shift", "capslock", "rect", "keys":
 // [{"text", "rect"}]}, where "text" is the character a key types or the name
 // of a function key ("shift", "backspace", "enter", "space", "123", "abc",
 // "áé", "more").

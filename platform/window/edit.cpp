@@ -95,13 +95,18 @@ bool CEdit::IsMultiLine() const { return (GetStyle() & ES_MULTILINE) != 0; }
 int CEdit::Scale() const { return window::ShellScale(); }
 HFONT CEdit::CurrentFont() const { return m_font ? m_font : shell_look::Font(13 * Scale(), false); }
 
+bool CEdit::HasFrame() const { return (GetStyle() & WS_BORDER) || (GetExStyle() & WS_EX_CLIENTEDGE); }
+
 RECT CEdit::TextArea() const {
   RECT c;
   GetClientRect(&c);
-  const int pad = 2 * Scale();
-  RECT r = MakeRect(c.left + 1 + pad, c.top + 1 + (IsMultiLine() ? pad : 0), c.right - 1 - pad,
-                    c.bottom - 1 - (IsMultiLine() ? pad : 0));
-  if (IsMultiLine() && (GetStyle() & WS_VSCROLL)) r.right = c.right - 1 - GetSystemMetrics(SM_CXVSCROLL) - pad;
+  // Without a border the text uses the whole control but a small side margin,
+  // so a box sized to whole lines shows all of them.
+  const int frame = HasFrame() ? 1 : 0;
+  const int pad = HasFrame() ? 2 * Scale() : Scale();
+  const int vpad = HasFrame() && IsMultiLine() ? pad : 0;
+  RECT r = MakeRect(c.left + frame + pad, c.top + frame + vpad, c.right - frame - pad, c.bottom - frame - vpad);
+  if (IsMultiLine() && (GetStyle() & WS_VSCROLL)) r.right = c.right - frame - GetSystemMetrics(SM_CXVSCROLL) - pad;
   if (r.right < r.left) r.right = r.left;
   if (r.bottom < r.top) r.bottom = r.top;
   return r;
@@ -115,6 +120,8 @@ int CEdit::VisibleLines() const {
 }
 
 void CEdit::Relayout() {
+  // What is drawn and measured: the text, or one '*' per unit for ES_PASSWORD.
+  m_shown = (GetStyle() & ES_PASSWORD) ? std::u16string(m_text.size(), u'*') : m_text;
   m_lines.clear();
   const int len = static_cast<int>(m_text.size());
   if (!IsMultiLine()) {
@@ -133,7 +140,7 @@ void CEdit::Relayout() {
     } else {
       int i = p;
       while (i < e) {
-        const std::vector<int> ext = m.Extents(m_text.data() + i, e - i);
+        const std::vector<int> ext = m.Extents(m_shown.data() + i, e - i);
         int k = static_cast<int>(std::upper_bound(ext.begin(), ext.end(), width) - ext.begin());
         if (k >= e - i) {
           m_lines.push_back({i, e});
@@ -171,7 +178,7 @@ int CEdit::LineOf(int index) const {
 
 int CEdit::XOf(int index) const {
   const Line& l = m_lines[static_cast<std::size_t>(LineOf(index))];
-  return Measure(CurrentFont()).Width(m_text.data() + l.start, std::max(0, index - l.start));
+  return Measure(CurrentFont()).Width(m_shown.data() + l.start, std::max(0, index - l.start));
 }
 
 int CEdit::IndexAt(POINT pt) const {
@@ -184,7 +191,7 @@ int CEdit::IndexAt(POINT pt) const {
   }
   const Line& l = m_lines[static_cast<std::size_t>(line)];
   const int x = pt.x - a.left + m_scrollX;
-  const std::vector<int> ext = Measure(CurrentFont()).Extents(m_text.data() + l.start, l.end - l.start);
+  const std::vector<int> ext = Measure(CurrentFont()).Extents(m_shown.data() + l.start, l.end - l.start);
   int best = 0, bestDist = std::abs(x);
   for (int k = 1; k <= static_cast<int>(ext.size()); ++k) {
     if (k < static_cast<int>(ext.size()) + 0 && k < l.end - l.start && IsLow(m_text[static_cast<std::size_t>(l.start + k)])) {
@@ -217,7 +224,7 @@ void CEdit::ScrollToCaret() {
   }
   const int w = std::max(1, RectWidth(a));
   const int x = XOf(m_caret);
-  const int total = Measure(CurrentFont()).Width(m_text.data(), static_cast<int>(m_text.size()));
+  const int total = Measure(CurrentFont()).Width(m_shown.data(), static_cast<int>(m_shown.size()));
   if (x - m_scrollX > w - 1) m_scrollX = std::min(x - w + 1 + w / 3, std::max(0, total - w + 1));
   if (x < m_scrollX) m_scrollX = std::max(0, x - w / 3);
   if (total - m_scrollX < w - 1) m_scrollX = std::max(0, total - w + 1);  // no blank run after the end
@@ -428,11 +435,13 @@ void CEdit::OnPaint() {
   const int s = Scale();
   const bool enabled = ::IsWindowEnabled(m_hWnd) != FALSE;
   shell_look::FillSolid(dc, c, shell_look::kWindow);
-  shell_look::Frame(dc, c, m_focused ? shell_look::kFocusBorder : shell_look::kFieldBorder);
-  if (m_focused && s > 1) {
-    RECT inner = c;
-    InflateRect(&inner, -1, -1);
-    shell_look::Frame(dc, inner, shell_look::kFocusBorder);
+  if (HasFrame()) {
+    shell_look::Frame(dc, c, m_focused ? shell_look::kFocusBorder : shell_look::kFieldBorder);
+    if (m_focused && s > 1) {
+      RECT inner = c;
+      InflateRect(&inner, -1, -1);
+      shell_look::Frame(dc, inner, shell_look::kFocusBorder);
+    }
   }
   const RECT a = TextArea();
   const int lh = LineHeight();
@@ -448,7 +457,7 @@ void CEdit::OnPaint() {
     const Line& l = m_lines[static_cast<std::size_t>(i)];
     const int y = IsMultiLine() ? a.top + (i - first) * lh : a.top + (RectHeight(a) - lh) / 2;
     const int x = a.left - m_scrollX;
-    const char16_t* t = m_text.data() + l.start;
+    const char16_t* t = m_shown.data() + l.start;
     const int n = l.end - l.start;
     SetTextColor(dc, enabled ? shell_look::kWindowText : shell_look::kDisabledText);
     ExtTextOutW(dc, x, y, 0, nullptr, t, static_cast<UINT>(n), nullptr);
@@ -457,7 +466,7 @@ void CEdit::OnPaint() {
       const int x0 = x + m.Width(t, sa - l.start), x1 = x + m.Width(t, sb - l.start);
       shell_look::FillSolid(dc, MakeRect(x0, y, x1, y + lh), shell_look::kSelection);
       SetTextColor(dc, shell_look::kSelectionText);
-      ExtTextOutW(dc, x0, y, 0, nullptr, m_text.data() + sa, static_cast<UINT>(sb - sa), nullptr);
+      ExtTextOutW(dc, x0, y, 0, nullptr, m_shown.data() + sa, static_cast<UINT>(sb - sa), nullptr);
     }
   }
   if (m_focused) {
@@ -471,7 +480,8 @@ void CEdit::OnPaint() {
   RestoreDC(dc, saved);
   if (IsMultiLine() && (GetStyle() & WS_VSCROLL)) {
     const int sbw = GetSystemMetrics(SM_CXVSCROLL);
-    const RECT track = MakeRect(c.right - 1 - sbw, c.top + 1, c.right - 1, c.bottom - 1);
+    const int frame = HasFrame() ? 1 : 0;
+    const RECT track = MakeRect(c.right - frame - sbw, c.top + frame, c.right - frame, c.bottom - frame);
     shell_look::FillSolid(dc, track, shell_look::kScrollTrack);
     const int n = static_cast<int>(m_lines.size()), visible = VisibleLines();
     if (n > visible) {
@@ -534,7 +544,7 @@ LRESULT CEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       const POINT pt = MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       RECT c;
       GetClientRect(&c);
-      if (IsMultiLine() && (GetStyle() & WS_VSCROLL) && pt.x >= c.right - 1 - GetSystemMetrics(SM_CXVSCROLL)) {
+      if (IsMultiLine() && (GetStyle() & WS_VSCROLL) && pt.x >= c.right - (HasFrame() ? 1 : 0) - GetSystemMetrics(SM_CXVSCROLL)) {
         // The scroll bar: a page up or down.
         const int visible = VisibleLines();
         m_firstLine += pt.y < RectHeight(c) / 2 ? -visible : visible;

@@ -6,8 +6,13 @@
 //
 // Texts are UTF-16; a surrogate pair moves and deletes as one character. A
 // multi-line control keeps line breaks as "\r\n" in its text, as the platform
-// does. The parent hears EN_CHANGE, EN_SETFOCUS and EN_KILLFOCUS through
+// does. ES_PASSWORD shows a star for each character; ES_NUMBER takes digits
+// only; ES_UPPERCASE and ES_LOWERCASE change what is typed; ES_READONLY
+// takes no typing. The parent hears EN_CHANGE, EN_SETFOCUS and EN_KILLFOCUS through
 // WM_COMMAND. The class is also registered as "EDIT" for CreateWindowExW.
+// With WS_BORDER (or WS_EX_CLIENTEDGE) it draws a frame and pads its text;
+// without, the text uses the whole control, so a control sized to N lines of
+// its font (plus a few pixels) shows N lines.
 #pragma once
 
 #include <string>
@@ -46,6 +51,8 @@ class CEdit : public CWnd {
   };
 
   bool IsMultiLine() const;
+  // WS_BORDER or WS_EX_CLIENTEDGE: a frame (blue while focused) and padding.
+  bool HasFrame() const;
   int Scale() const;
   HFONT CurrentFont() const;
   // The area text is drawn in (client coordinates), less border, padding and scroll bar.
@@ -75,6 +82,7 @@ class CEdit : public CWnd {
   void OnPaint();
 
   std::u16string m_text;       // "\n" for line breaks inside
+  std::u16string m_shown;      // what is drawn: m_text, or stars for ES_PASSWORD (set by Relayout)
   int m_caret = 0;             // caret index into m_text
   int m_anchor = 0;            // the other end of the selection (== m_caret: none)
   int m_goalX = -1;            // x the caret keeps while moving up and down (-1: none)

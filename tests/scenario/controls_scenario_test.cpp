@@ -79,12 +79,12 @@ std::vector<std::string> Utf8Chars(const std::string& s) {
 }
 
 // Taps the input panel's key with this text (or name); false when the
-// current layer has none.
-bool TapKey(MivoSession& s, const std::string& key) {
+// current layer has none. With `tap` false it only looks.
+bool TapKey(MivoSession& s, const std::string& key, bool tap = true) {
   const Json d = s.Dump();
   for (const Json& k : d["inputpanel"]["keys"].Items()) {
     if (k["text"].AsString() == key) {
-      s.Send(ToBox(k["rect"]).Tap());
+      if (tap) s.Send(ToBox(k["rect"]).Tap());
       return true;
     }
   }
@@ -97,10 +97,7 @@ bool TypeOnPanel(MivoSession& s, const std::string& ch, const std::string& lower
   for (const char* layer : {"", "abc", "123", "áé", "more"}) {
     if (*layer) TapKey(s, layer);
     if (TapKey(s, ch)) return true;
-    if (lower != ch && TapKey(s, "shift")) {
-      if (TapKey(s, ch)) return true;
-      TapKey(s, "shift");
-    }
+    if (lower != ch && TapKey(s, lower, false)) return TapKey(s, "shift") && TapKey(s, ch);
   }
   return false;
 }
@@ -144,6 +141,18 @@ TEST(ControlsScenario, TheSameTextTypedWithTapsOnTheInputPanelGivesTheSameResult
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(TapKey(s, "backspace"));
   d = s.Dump();
   EXPECT_EQ((*NameField(d))["text"].AsString(), "Žluťoučký ");
+  // Shift twice locks capitals until shift again.
+  TapKey(s, "abc");
+  ASSERT_TRUE(TapKey(s, "shift"));
+  ASSERT_TRUE(TapKey(s, "shift"));
+  EXPECT_TRUE(s.Dump()["inputpanel"]["capslock"].AsBool());
+  ASSERT_TRUE(TapKey(s, "A"));
+  ASSERT_TRUE(TapKey(s, "B"));
+  ASSERT_TRUE(TapKey(s, "shift"));
+  ASSERT_TRUE(TapKey(s, "c"));
+  d = s.Dump();
+  EXPECT_EQ((*NameField(d))["text"].AsString(), "Žluťoučký ABc");
+  EXPECT_FALSE(d["inputpanel"]["capslock"].AsBool());
   // The button hides the panel again.
   s.Send(MenuBar(d).Tap());
   d = s.Dump();

@@ -100,7 +100,7 @@ TEST_F(Controls, AMultiLineEditWrapsWordsAndScrollsToKeepTheCaretVisible) {
   Owner frame;
   ASSERT_TRUE(frame.Create(nullptr, u"f", WS_VISIBLE));
   CEdit edit;
-  ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, R(0, 0, 120, 60), &frame, 1));
+  ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, R(0, 0, 120, 40), &frame, 1));
   Type(edit, u"alpha beta gamma delta epsilon zeta eta theta");
   EXPECT_GT(edit.GetLineCount(), 2);  // wrapped at word boundaries
   EXPECT_GT(edit.GetFirstVisibleLine(), 0);  // the caret's line is in view
@@ -257,4 +257,51 @@ TEST_F(Controls, FullScreenHidesTheTaskBarAndTheWorkAreaFollows) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_EQ(work, R(0, 52, 480, 640));
   shell::StopPhoneShell();
+}
+
+TEST_F(Controls, APasswordFieldShowsStarsAndANumberFieldTakesDigitsOnly) {
+  Owner frame;
+  ASSERT_TRUE(frame.Create(nullptr, u"f", WS_VISIBLE));
+  CEdit secret, stars, number;
+  ASSERT_TRUE(secret.Create(WS_VISIBLE | ES_PASSWORD, R(10, 10, 110, 34), &frame, 1));
+  ASSERT_TRUE(stars.Create(WS_VISIBLE, R(10, 50, 110, 74), &frame, 2));
+  ASSERT_TRUE(number.Create(WS_VISIBLE | ES_NUMBER, R(10, 90, 110, 114), &frame, 3));
+  Type(secret, u"abc");
+  Type(stars, u"***");
+  Type(number, u"1a2-3");
+  EXPECT_EQ(secret.GetWindowText(), u"abc");  // the program reads the real text
+  EXPECT_EQ(number.GetWindowText(), u"123");
+  window::PumpPending();
+  // Drawn exactly like a field holding three stars.
+  const window::FrameView f = window::GetFramebuffer();
+  int differences = 0;
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      differences += f.pixels[(10 + y) * f.stride + 10 + x] != f.pixels[(50 + y) * f.stride + 10 + x];
+    }
+  }
+  EXPECT_EQ(differences, 0);
+}
+
+TEST_F(Controls, ABorderlessEditSizedToFourLinesShowsFourLines) {
+  // As the system's text entry box sizes its field: lines times the font's height, plus three pixels.
+  Owner frame;
+  ASSERT_TRUE(frame.Create(nullptr, u"f", WS_VISIBLE));
+  HFONT font = CreateFontW(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Arial");
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT x = R(0, 0, 0, 0);
+  DrawTextW(dc, u"X", -1, &x, DT_CALCRECT);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  const int h = RectHeight(x);
+  CEdit edit;
+  ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, R(0, 0, 200, 4 * h + 3), &frame, 1));
+  edit.SetFont(font);
+  Type(edit, u"1\r2\r3\r4");
+  EXPECT_EQ(edit.GetFirstVisibleLine(), 0);  // all four in view
+  Type(edit, u"\r5");
+  EXPECT_EQ(edit.GetFirstVisibleLine(), 1);
+  edit.DestroyWindow();
+  DeleteObject(font);
 }

@@ -175,8 +175,8 @@ class DemoFrame : public CFrameWnd {
     if (!m_menuBar.Create(this) || !m_menuBar.InsertMenuBar(169)) return -1;
     SetSoftKey(ID_SOFTKEY_LEFT, u"Message");
     SetSoftKey(ID_SOFTKEY_RIGHT, u"Question");
-    if (!m_name.Create(WS_VISIBLE | ES_AUTOHSCROLL, MakeRect(0, 0, 10, 10), this, kNameId)) return -1;
-    if (!m_notes.Create(WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, MakeRect(0, 0, 10, 10), this, kNotesId)) return -1;
+    if (!m_name.Create(WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, MakeRect(0, 0, 10, 10), this, kNameId)) return -1;
+    if (!m_notes.Create(WS_VISIBLE | WS_BORDER | ES_MULTILINE | WS_VSCROLL, MakeRect(0, 0, 10, 10), this, kNotesId)) return -1;
     for (int i = 0; i < 4; ++i) {
       if (!m_tiles[i].Create(nullptr, u"", WS_CHILD | WS_VISIBLE, MakeRect(0, 0, 10, 10), this, kTileIdBase + i)) {
         return -1;
