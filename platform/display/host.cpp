@@ -162,6 +162,7 @@ Host::Host() = default;
 
 Host::~Host() {
   window::SetEventSource(nullptr);
+  window::SetPresenter(nullptr);
   // The reader may be blocked in a read of standard input: let it go with the process.
   if (m_stdinReader.joinable()) m_stdinReader.detach();
 }
@@ -207,6 +208,9 @@ bool Host::Start(const Options& options) {
   window::SetScreenSize(options.width, options.height);
   window::CreateFramebuffer(options.width, options.height);
   window::SetEventSource(m_screen.get());
+  window::SetPresenter([this] {
+    if (m_screen) m_screen->PresentIfDirty();
+  });
   window::input::AddKeyHook([this](UINT vk, bool down) {
     if (vk != VK_F3) return false;
     if (down) Rotate();

@@ -42,9 +42,10 @@ class Screen : public window::EventSource {
   // The user closes the screen (the SDL window's close button).
   std::function<void()> onCloseRequest;
 
- protected:
   // Presents the framebuffer when something drew since the last time.
   void PresentIfDirty();
+
+ protected:
   ScriptRunner* m_script = nullptr;
   long long m_presented = 0;
 };

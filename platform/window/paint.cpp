@@ -428,4 +428,20 @@ bool TakeFrameDirty() {
 
 void MarkFrameDirty() { Frame().dirty = true; }
 
+namespace {
+std::function<void()>& Presenter() {
+  static std::function<void()> p;
+  return p;
+}
+}  // namespace
+
+void SetPresenter(std::function<void()> presenter) { Presenter() = std::move(presenter); }
+
+void PresentNow() {
+  // Blits into a window DC do not mark the frame; whoever asks for it to be
+  // shown has drawn something.
+  MarkFrameDirty();
+  if (Presenter()) Presenter()();
+}
+
 }  // namespace window

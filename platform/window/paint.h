@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/win32/messages.h"
 #include "platform/win32/types.h"
@@ -59,5 +60,14 @@ HBITMAP GetFramebufferBitmap();
 // Something drew into the framebuffer since the last TakeFrameDirty.
 bool TakeFrameDirty();
 void MarkFrameDirty();
+
+// Shows the framebuffer now, from inside a handler: an animation that draws
+// all its frames in one WM_PAINT (the page slide) calls it after each frame,
+// as the phone's screen would show each blit at once. The SDL screen waits
+// for the display's next refresh (so no frame is dropped and none shown
+// twice); the headless screen counts the frame and writes it with --frames.
+void PresentNow();
+// The screen's way to present (set by the display's host); none: nothing happens.
+void SetPresenter(std::function<void()> presenter);
 
 }  // namespace window

@@ -204,3 +204,35 @@ TEST_F(Stylus, TheCaptureGetsTheMovesAndTheReleaseOutsideIt) {
   EXPECT_EQ(GetCapture(), nullptr);
   (void)slider;
 }
+
+TEST_F(Painting, AnAnimationInsideOnePaintShowsEveryFrameItPresents) {
+  display::HeadlessScreen screen;
+  display::ScreenOptions so;
+  std::string error;
+  screen.Open(so, &error);
+  window::SetPresenter([&screen] { screen.PresentIfDirty(); });
+  int frames = 0;
+  handlers["slide"] = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT*) {
+    if (m != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    for (int x = 0; x <= 240; x += 80) {  // four frames of a slide, no return to the loop between them
+      RECT band = R(0, 0, x, 320);
+      HBRUSH b = CreateSolidBrush(RGB(0, 0, 255));
+      FillRect(dc, &band, b);
+      DeleteObject(b);
+      window::PresentNow();
+      ++frames;
+    }
+    EndPaint(h, &ps);
+    return true;
+  };
+  HWND slide = Make("slide", WS_VISIBLE, R(0, 0, 240, 320));
+  const long long before = screen.PresentedFrames();
+  UpdateWindow(slide);
+  EXPECT_EQ(frames, 4);
+  EXPECT_EQ(screen.PresentedFrames() - before, 4);
+  // The last presented frame is the whole slide.
+  EXPECT_EQ(screen.PresentedPixels()[320 * 240 - 1] & 0xFFFFFFu, 0x0000FFu);
+  window::SetPresenter(nullptr);
+}
