@@ -143,11 +143,17 @@ void PushMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool front) {
 
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (hwnd == HWND_BROADCAST) {
-    RunOnUiThread([msg, wp, lp] {
+    // The window list belongs to the UI thread: other threads hand the post over.
+    auto broadcast = [msg, wp, lp] {
       std::vector<HWND> tops;
       for (Wnd* t : Sys().topLevel) tops.push_back(t->handle);
       for (HWND h : tops) PushMessage(h, msg, wp, lp, false);
-    });
+    };
+    if (OnUiThread()) {
+      broadcast();
+    } else {
+      RunOnUiThread(broadcast);
+    }
     return TRUE;
   }
   if (hwnd && !IsLiveHandle(hwnd)) {
