@@ -59,11 +59,10 @@ int KindOfRegion(const std::vector<RECT>& rects) {
   return rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-// Selects a pen, brush or font handle into the state, keeping counts right.
+// Replaces a selected pen, brush or font, keeping the selection counts right.
 template <typename T>
-void Swap(HGDIOBJ handle, HGDIOBJ* slot, T** resolved, T* obj) {
+void Swap(T** resolved, T* obj) {
   if (*resolved) --(*resolved)->selections;
-  *slot = handle;
   *resolved = obj;
   ++obj->selections;
 }
@@ -93,24 +92,21 @@ void ReselectState(DcObj* dc, const DcState& s) {
     penHandle = Stock(BLACK_PEN);
     pen = LookupPen(penHandle);
   }
-  HGDIOBJ slot = dc->state.pen;
-  Swap(penHandle, &slot, &dc->pen, pen);
+  Swap(&dc->pen, pen);
   BrushObj* brush = LookupBrush(s.brush);
   HGDIOBJ brushHandle = s.brush;
   if (!brush) {
     brushHandle = Stock(WHITE_BRUSH);
     brush = LookupBrush(brushHandle);
   }
-  HGDIOBJ bslot = dc->state.brush;
-  Swap(brushHandle, &bslot, &dc->brush, brush);
+  Swap(&dc->brush, brush);
   FontObj* font = LookupFont(s.font);
   HGDIOBJ fontHandle = s.font;
   if (!font) {
     fontHandle = Stock(SYSTEM_FONT);
     font = LookupFont(fontHandle);
   }
-  HGDIOBJ fslot = dc->state.font;
-  Swap(fontHandle, &fslot, &dc->font, font);
+  Swap(&dc->font, font);
   const HBITMAP current = dc->state.bitmap;
   const HGDIOBJ keepBitmap = dc->state.bitmap;
   dc->state = s;
@@ -253,22 +249,19 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
   switch (KindOf(object)) {
     case Kind::Pen: {
       HGDIOBJ old = dc->state.pen;
-      HGDIOBJ slot = old;
-      Swap(object, &slot, &dc->pen, LookupPen(object));
+      Swap(&dc->pen, LookupPen(object));
       dc->state.pen = static_cast<HPEN>(object);
       return old;
     }
     case Kind::Brush: {
       HGDIOBJ old = dc->state.brush;
-      HGDIOBJ slot = old;
-      Swap(object, &slot, &dc->brush, LookupBrush(object));
+      Swap(&dc->brush, LookupBrush(object));
       dc->state.brush = static_cast<HBRUSH>(object);
       return old;
     }
     case Kind::Font: {
       HGDIOBJ old = dc->state.font;
-      HGDIOBJ slot = old;
-      Swap(object, &slot, &dc->font, LookupFont(object));
+      Swap(&dc->font, LookupFont(object));
       dc->state.font = static_cast<HFONT>(object);
       return old;
     }

@@ -223,11 +223,8 @@ int DrawTextW(HDC dc, LPCWSTR s, int count, RECT* rect, UINT format) {
     int widest = 0;
     for (const Line& l : lines) widest = std::max(widest, l.width);
     rect->right = rect->left + widest;
-    rect->bottom = rect->top + total;
-    if (single && (format & (DT_VCENTER | DT_BOTTOM))) {
-      rect->top = y;
-      rect->bottom = y + total;
-    }
+    // The bottom moves to bound the last line; the top stays.
+    rect->bottom = y + total;
     return result;
   }
 

@@ -188,10 +188,6 @@ HICON CreateIconFromPixels(int width, int height, const std::uint32_t* pixels, i
 // Width and height of an icon; false for a bad handle.
 bool GetIconSize(HICON icon, int* width, int* height);
 
-// Points a window DC at a new target bitmap (the framebuffer was remade, e.g.
-// after rotation), with its new origin and visible area.
-void RetargetWindowDC(HDC dc, HBITMAP target, POINT origin, const Region& visible);
-
 // Live GDI objects (all kinds, stock objects excluded): leak checks in tests.
 int LiveObjectCount();
 

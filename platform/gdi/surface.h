@@ -4,7 +4,10 @@
 //
 // Pixels are 32-bit values 0xAARRGGBB, rows top-down, no padding between rows
 // beyond `stride` (in pixels). COLORREF (0x00BBGGRR) converts with
-// ColorToPixel/PixelToColor.
+// ColorToPixel/PixelToColor. Drawing writes opaque pixels (alpha 255); alpha
+// matters only in pictures and DIB sections used as blending sources
+// (premultiplied), so a screen shows its framebuffer's colours and ignores
+// its alpha.
 #pragma once
 
 #include <cstdint>
@@ -43,5 +46,10 @@ void ReleaseWindowDC(HDC dc);
 // Moves a window DC to a new place and visible area (used when a window moves
 // while a DC from GetDC is still held).
 void UpdateWindowDC(HDC dc, POINT origin, const Region& visible);
+
+// Points a window DC at a new target bitmap (the framebuffer was remade, e.g.
+// after rotation), with its new origin and visible area. A bitmap that window
+// DCs draw into cannot be deleted until they are released or retargeted.
+void RetargetWindowDC(HDC dc, HBITMAP target, POINT origin, const Region& visible);
 
 }  // namespace gdi
