@@ -1,13 +1,14 @@
 #include "platform/display/host.h"
 
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 
 #include "platform/display/headless_screen.h"
 #include "platform/display/png.h"
@@ -163,8 +164,17 @@ Host::Host() = default;
 Host::~Host() {
   window::SetEventSource(nullptr);
   window::SetPresenter(nullptr);
-  // The reader may be blocked in a read of standard input: let it go with the process.
-  if (m_stdinReader.joinable()) m_stdinReader.detach();
+  // The reader must be gone before the queue it hands lines to is destroyed.
+  if (m_stdinReader.joinable()) {
+    const char stop = 1;
+    if (write(m_stopPipe[1], &stop, 1) < 0) {
+      // the pipe is ours and open: this cannot fail in practice
+    }
+    m_stdinReader.join();
+  }
+  for (int fd : m_stopPipe) {
+    if (fd >= 0) close(fd);
+  }
 }
 
 bool Host::Start(const Options& options) {
@@ -267,12 +277,30 @@ bool Host::Start(const Options& options) {
 }
 
 void Host::StartStdinReader() {
+  if (pipe(m_stopPipe) != 0) m_stopPipe[0] = m_stopPipe[1] = -1;
   ScriptRunner* runner = m_script.get();
-  m_stdinReader = std::thread([runner] {
-    std::string line;
-    while (std::getline(std::cin, line)) {
-      RunOnUiThread([runner, line] { runner->AddLine(line); });
+  const int stopFd = m_stopPipe[0];
+  m_stdinReader = std::thread([runner, stopFd] {
+    std::string pending;
+    char buf[4096];
+    for (;;) {
+      pollfd fds[2] = {{0, POLLIN, 0}, {stopFd, POLLIN, 0}};
+      if (poll(fds, stopFd >= 0 ? 2 : 1, -1) < 0) {
+        if (errno == EINTR) continue;
+        break;
+      }
+      if (fds[1].revents) return;  // the program ends: no more lines are wanted
+      const ssize_t n = read(0, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;  // end of input
+      pending.append(buf, static_cast<std::size_t>(n));
+      for (std::size_t nl; (nl = pending.find('\n')) != std::string::npos;) {
+        std::string line = pending.substr(0, nl);
+        pending.erase(0, nl + 1);
+        RunOnUiThread([runner, line] { runner->AddLine(line); });
+      }
     }
+    if (!pending.empty()) RunOnUiThread([runner, pending] { runner->AddLine(pending); });
     RunOnUiThread([runner] { runner->AddEnd(); });
   });
 }

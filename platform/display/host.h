@@ -70,6 +70,7 @@ class Host {
   std::unique_ptr<Screen> m_screen;
   std::unique_ptr<ScriptRunner> m_script;
   std::thread m_stdinReader;   // feeds `--script -` lines to the UI thread
+  int m_stopPipe[2] = {-1, -1};  // written by the destructor: the reader ends
   bool m_scriptFailed = false;
 };
 

@@ -40,6 +40,27 @@ TEST_F(MessageQueue, RunOnUiThreadRunsInCallOrderAndWakesAWaitingLoop) {
   EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
 }
 
+TEST_F(MessageQueue, SendMessageFromAnotherThreadRunsOnTheUiThreadAndReturnsItsResult) {
+  HWND w = CreateWindowExW(0, u"logger", u"twelve chars", WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                           nullptr);
+  const std::thread::id ui = std::this_thread::get_id();
+  std::thread::id ranOn;
+  handlers[""] = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT*) {
+    if (m == WM_GETTEXTLENGTH) ranOn = std::this_thread::get_id();
+    return false;
+  };
+  LRESULT length = -1;
+  std::thread other([&] {
+    length = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+    PostQuitMessage(0);
+  });
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  other.join();
+  EXPECT_EQ(length, 12);
+  EXPECT_EQ(ranOn, ui);
+}
+
 TEST_F(MessageQueue, AFilteredLoopLeavesOtherWindowsMessagesQueuedAndTheyComeAfterwards) {
   HWND box = Make("box", WS_VISIBLE, R(0, 0, 100, 100));
   HWND button = Make("button", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), box);
