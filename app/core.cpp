@@ -1,18 +1,23 @@
 #include "app/core.h"
 
+#include <algorithm>
+
 #include "actions/actions.h"
 #include "app/main_frame.h"
 #include "app/messages.h"
-#include "app/page_wnd.h"
 #include "app/settings.h"
 #include "app/trace.h"
 #include "look/appearance.h"
+#include "look/file_operations.h"
 #include "look/language.h"
 #include "platform/fs/files.h"
 #include "platform/shell/fullscreen.h"
 #include "platform/shell/input_panel.h"
 #include "platform/shell/kernel.h"
+#include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
+#include "platform/win32/format_message.h"
+#include "platform/win32/local_memory.h"
 #include "platform/win32/rect.h"
 #include "platform/win32/text.h"
 #include "platform/window/command_bar.h"
@@ -21,6 +26,11 @@
 #include "platform/window/message_box.h"
 #include "platform/window/metrics.h"
 #include "platform/window/window.h"
+#include "ui/animate_wnd.h"
+#include "ui/enter_text.h"
+#include "ui/message_box.h"
+#include "ui/page_wnd.h"
+#include "ui/please_wait.h"
 
 namespace {
 
@@ -46,9 +56,10 @@ mivoCore::mivoCore(CMainFrame* frame) {
   m_pActions = std::make_unique<mivoActions>(this);
 
   // 2. The program folder is looked up on first use; the slide's window
-  //    object comes with the page framework.
+  //    object is made now, its window with the first page.
   spine::Trace("core: program folder cache, animation window");
   m_programFolder.clear();
+  m_pAnimate = std::make_unique<CmivoAnimateWnd>(this);
 
   // 3. The default skin package on the first start. The accessor is not made
   //    yet; the store alone reads and clears the flag.
@@ -122,13 +133,18 @@ mivoCore::~mivoCore() {
   if (m_pActions) m_pActions->SaveHistoryAndFavorites();
 
   spine::Trace("core: delete catalogue pages");
-  for (CmivoPageWnd*& page : m_pageCatalogue) {
+  // From here pages only leave: nothing is shown in place of a page that goes.
+  m_destroying = true;
+  RunDeferredDeletes();
+  for (std::size_t i = 0; i < m_pageCatalogue.size(); ++i) {
+    CmivoPageWnd* page = m_pageCatalogue[i];
     if (!page) continue;
+    m_pageCatalogue[i] = nullptr;
     ForgetPage(page);
     delete page;
-    page = nullptr;
   }
   m_pageStack.clear();
+  m_waitingNavigation.clear();
 
   // The stores made on first use are deleted by the parts that bring them,
   // each at its place in this order.
@@ -142,7 +158,13 @@ mivoCore::~mivoCore() {
   spine::Trace("core: destroy control-panel catalogue");
   spine::Trace("core: destroy connection manager");
   spine::Trace("core: destroy please-wait window");
+  delete m_pPleaseWait;
+  m_pPleaseWait = nullptr;
   spine::Trace("core: destroy animation window");
+  m_pAnimate.reset();
+  // What pages and rows queued to delete goes before the stores they used.
+  RunDeferredDeletes();
+  m_pFileOperationsUI.reset();
   spine::Trace("core: drop program folder");
   m_programFolder.clear();
   spine::Trace("core: destroy actions store");
@@ -278,16 +300,65 @@ CmivoPageWnd* mivoCore::GetPage(int index) {
 void mivoCore::ShowPageById(int index) { ShowPage(GetPage(index)); }
 
 void mivoCore::ForgetPage(CmivoPageWnd* page) {
+  if (!page) return;
+  const bool wasTop = TopPage() == page;
   std::erase(m_pageStack, page);
+  std::erase_if(m_waitingNavigation, [page](const NavigationRequest& r) { return r.page == page; });
   if (m_pDesktopPage == page) m_pDesktopPage = nullptr;
+  for (CmivoPageWnd*& slot : m_pageCatalogue) {
+    if (slot == page) slot = nullptr;
+  }
+  // The page under a page that went away is the visible one now.
+  if (wasTop && !m_destroying) {
+    CmivoPageWnd* top = TopPage();
+    if (top && top->m_hWnd && !top->IsWindowVisible()) {
+      top->UpdateSoftKeys();
+      top->ShowWindow(SW_SHOW);
+      ActivatePage(top);
+      top->SetFocus();
+    }
+  }
+}
+
+void mivoCore::DestroyPage(CmivoPageWnd* page) {
+  if (!page) return;
+  ForgetPage(page);
+  if (page->m_hWnd) page->ShowWindow(SW_HIDE);
+  DeleteLater([page] { delete page; });
+}
+
+void mivoCore::DeleteLater(std::function<void()> deleter) {
+  if (!deleter) return;
+  m_deferred.push_back(std::move(deleter));
+  if (m_deferredPosted || m_destroying) return;
+  // Private messages are never taken by PumpOneMessage nor by an overlay's
+  // loop: this one runs only when the program's own loop is back in charge.
+  if (m_pMainFrame && m_pMainFrame->m_hWnd && m_pMainFrame->PostMessage(WM_MIVO_RUN_DEFERRED)) {
+    m_deferredPosted = true;
+  }
+}
+
+void mivoCore::RunDeferredDeletes() {
+  m_deferredPosted = false;
+  // A deletion may queue further ones; they run in this same pass.
+  while (!m_deferred.empty()) {
+    std::vector<std::function<void()>> work;
+    work.swap(m_deferred);
+    for (auto& fn : work) fn();
+  }
 }
 
 void mivoCore::ActivatePage(CmivoPageWnd* page) {
   SipShowIM(SIPF_OFF);
+  page->ResetSwipeState();
+  page->ClearPressPending();
   page->OnPageShown();
 }
 
-void mivoCore::DeactivatePage(CmivoPageWnd* page) { page->OnPageHidden(); }
+void mivoCore::DeactivatePage(CmivoPageWnd* page) {
+  page->ResetSwipeState();
+  page->OnPageHidden();
+}
 
 void mivoCore::RequestModeFor(CmivoPageWnd* page) {
   if (!m_pSettings || !m_pSettings->GetUseFullScreen()) return;
@@ -295,17 +366,86 @@ void mivoCore::RequestModeFor(CmivoPageWnd* page) {
   SetScreenMode(wanted);
 }
 
+void mivoCore::EnsureAnimationWindow() {
+  if (m_pAnimate && !m_pAnimate->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) {
+    m_pAnimate->CreateAnimation(m_pMainFrame);
+  }
+}
+
+void mivoCore::RaisePleaseWait() {
+  if (m_pleaseWaitDepth > 0 && m_pPleaseWait && m_pPleaseWait->m_hWnd && m_pPleaseWait->IsWindowVisible()) {
+    ::SetWindowPos(m_pPleaseWait->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+namespace {
+// Marks a page switch as running for its whole length.
+class SwitchScope {
+ public:
+  explicit SwitchScope(bool& flag) : m_flag(flag) { m_flag = true; }
+  ~SwitchScope() { m_flag = false; }
+  SwitchScope(const SwitchScope&) = delete;
+  SwitchScope& operator=(const SwitchScope&) = delete;
+
+ private:
+  bool& m_flag;
+};
+}  // namespace
+
 void mivoCore::ShowPage(CmivoPageWnd* page) {
   if (!page) return;
+  if (m_switching) {
+    // A tap handled while a switch pumps a message waits for the switch.
+    m_waitingNavigation.push_back(NavigationRequest{page});
+    return;
+  }
+  SwitchToPage(page);
+  RunWaitingNavigation();
+}
+
+void mivoCore::PopPage() {
+  if (m_switching) {
+    m_waitingNavigation.push_back(NavigationRequest{nullptr});
+    return;
+  }
+  SwitchBack();
+  RunWaitingNavigation();
+}
+
+void mivoCore::RunWaitingNavigation() {
+  while (!m_waitingNavigation.empty() && !m_switching) {
+    const NavigationRequest request = m_waitingNavigation.front();
+    m_waitingNavigation.pop_front();
+    if (request.page) {
+      SwitchToPage(request.page);
+    } else {
+      SwitchBack();
+    }
+  }
+}
+
+void mivoCore::SwitchToPage(CmivoPageWnd* page) {
+  SwitchScope scope(m_switching);
+  CmivoPageWnd* top = TopPage();
+  const bool animate = m_animationsOn && top && !(top == m_pDesktopPage && page == m_pDesktopPage);
+  // The screen as it is now is where the slide starts.
+  if (animate && m_pAnimate) m_pAnimate->TakeSnapshot();
+
   // 1. The page on top goes, even when it is the one coming back (wake-up).
-  if (CmivoPageWnd* top = TopPage(); top && top->m_hWnd) {
+  if (top && top->m_hWnd) {
     top->ShowWindow(SW_HIDE);
     DeactivatePage(top);
   }
-  // 2. Its window on first show.
+  // The stack is right before anything below can pump a message: always
+  // pushed, even when the page is on the stack already or on top.
+  m_pageStack.push_back(page);
+  // 2. Its window on first show, and the slide's window with the first page.
   if (!page->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) page->CreatePage(m_pMainFrame);
-  // 3. Activation; 4. the slide comes with the page framework.
+  EnsureAnimationWindow();
+  // 3.
   ActivatePage(page);
+  // 4.
+  if (animate && m_pAnimate) m_pAnimate->Animate(top, page, 1);
   // 5.
   page->UpdateSoftKeys();
   if (m_animationsOn) page->RequestBufferedPaint();
@@ -314,39 +454,130 @@ void mivoCore::ShowPage(CmivoPageWnd* page) {
     page->ShowWindow(SW_SHOW);
     page->SetFocus();
   }
+  RaisePleaseWait();
   // 7. The full-screen setting is read now: the root page takes the whole
   //    screen, other pages leave room for the menu bar.
   RequestModeFor(page);
-  // 8. Always pushed, even when it is on the stack already.
-  m_pageStack.push_back(page);
   // 9.
   PumpOneMessage();
 }
 
-void mivoCore::PopPage() {
+void mivoCore::SwitchBack() {
+  // 1. The root page is never popped.
   if (m_pageStack.size() <= 1) return;
+  SwitchScope scope(m_switching);
+  // 2.
   CmivoPageWnd* top = m_pageStack.back();
   CmivoPageWnd* below = m_pageStack[m_pageStack.size() - 2];
+  if (m_animationsOn && m_pAnimate) m_pAnimate->TakeSnapshot();
+  // The stack is right before anything can pump a message; the page object
+  // and its window stay alive for the next time.
+  m_pageStack.pop_back();
+  // 3.
   if (m_pSettings && m_pSettings->GetUseFullScreen()) {
     RequestModeFor(below);
     PumpOneMessage();
   }
+  // 4.
   if (top->m_hWnd) top->ShowWindow(SW_HIDE);
   DeactivatePage(top);
+  // 5.
+  if (m_animationsOn && m_pAnimate) {
+    EnsureAnimationWindow();
+    m_pAnimate->Animate(top, below, 0);
+  }
+  // 6.
   below->UpdateSoftKeys();
+  if (m_animationsOn) below->RequestBufferedPaint();
   if (below->m_hWnd) below->ShowWindow(SW_SHOW);
   ActivatePage(below);
   if (below->m_hWnd) below->SetFocus();
-  // The page stays alive for the next time; only its entry goes.
-  m_pageStack.pop_back();
+  RaisePleaseWait();
 }
 
 // ---- Overlays ------------------------------------------------------------------------
 
-void mivoCore::ShowPleaseWait(const std::u16string&) { ++m_pleaseWaitDepth; }
-void mivoCore::HidePleaseWait() { --m_pleaseWaitDepth; }
-void mivoCore::ShowMessage(const std::u16string&, const std::u16string&) {}
-bool mivoCore::AskYesNo(const std::u16string&, const std::u16string&) { return false; }
-bool mivoCore::EnterText(const std::u16string&, const std::u16string&, std::u16string*, bool) { return false; }
-void mivoCore::ShowError(const std::u16string&) {}
-void mivoCore::ShowLastError(const std::u16string&) {}
+int mivoCore::RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly) {
+  CmivoMessageBox box(this);
+  return box.Run(title, text, okOnly);
+}
+
+void mivoCore::ShowMessage(const std::u16string& text, const std::u16string& title) {
+  RunMessageBox(title, text, true);
+}
+
+bool mivoCore::AskYesNo(const std::u16string& text, const std::u16string& title) {
+  return RunMessageBox(title, text, false) == 1;
+}
+
+void mivoCore::ShowError(const std::u16string& text) { RunMessageBox(GetString(2), text, true); }
+
+void mivoCore::ShowLastError(const std::u16string& prefix) {
+  const DWORD error = GetLastError();
+  LPWSTR buffer = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+  std::u16string text = prefix + u"\n";
+  if (buffer) {
+    text.append(buffer, n);
+    LocalFree(buffer);
+  }
+  ShowError(text);
+}
+
+bool mivoCore::EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
+                         bool multiLine) {
+  CmivoEnterTextWnd entry(this);
+  return entry.Run(title, prompt, text, multiLine);
+}
+
+void mivoCore::ShowPleaseWait(const std::u16string& text) {
+  // 1.
+  if (!m_pPleaseWait && m_pMainFrame && m_pMainFrame->m_hWnd) {
+    m_pPleaseWait = new CmivoPleaseWaitWnd(this);
+    if (!m_pPleaseWait->CreateBar(m_pMainFrame)) {
+      delete m_pPleaseWait;
+      m_pPleaseWait = nullptr;
+    }
+  }
+  // 2. Placed and shown by the outermost call only.
+  if (m_pleaseWaitDepth <= 0 && m_pPleaseWait) m_pPleaseWait->Place();
+  // 3. A nested call's text shows at once.
+  if (m_pPleaseWait) m_pPleaseWait->SetText(text);
+  m_pleaseWaitDepth = std::max(0, m_pleaseWaitDepth) + 1;
+}
+
+void mivoCore::HidePleaseWait() {
+  // An unbalanced call never takes the depth below 0.
+  if (m_pleaseWaitDepth <= 0) {
+    m_pleaseWaitDepth = 0;
+    return;
+  }
+  --m_pleaseWaitDepth;
+  if (m_pleaseWaitDepth == 0 && m_pPleaseWait) m_pPleaseWait->Hide();
+}
+
+namespace {
+// The file operations' view of the overlays.
+class CoreFileOperationsUI : public mivoFileOperationsUI {
+ public:
+  explicit CoreFileOperationsUI(mivoCore* core) : m_pCore(core) {}
+  void ShowSystemError(int stringId) override {
+    // The texts end with their own line break before the system's part.
+    const std::u16string text = GetString(stringId) + SystemErrorText(GetLastError());
+    m_pCore->ShowError(text);
+  }
+  bool EnterText(std::u16string_view text, std::u16string_view caption, std::u16string* value) override {
+    return m_pCore->EnterText(std::u16string(caption), std::u16string(text), value, false);
+  }
+
+ private:
+  mivoCore* m_pCore;
+};
+}  // namespace
+
+mivoFileOperationsUI& mivoCore::FileOperationsUI() {
+  if (!m_pFileOperationsUI) m_pFileOperationsUI = std::make_unique<CoreFileOperationsUI>(this);
+  return *m_pFileOperationsUI;
+}

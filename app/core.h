@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,10 +15,12 @@
 
 class CCommandBar;
 class CMainFrame;
+class CmivoAnimateWnd;
 class CmivoPageWnd;
 class mivoActions;
 class mivoAppearance;
 class mivoSettings;
+class mivoFileOperationsUI;
 
 // Objects of later parts of the system, made on first use.
 class POApplication;               // the Outlook store
@@ -89,7 +93,9 @@ class mivoCore {
   // The root page, set by the frame at its first activation.
   CmivoPageWnd* GetDesktopPage() const { return m_pDesktopPage; }
   void SetDesktopPage(CmivoPageWnd* page) { m_pDesktopPage = page; }
-  // Pushes the page and shows it over the current one; nothing for null.
+  // Pushes the page and shows it over the current one (with the slide when
+  // animations are on); nothing for null. A request made while another
+  // switch is under way waits until that switch has ended.
   void ShowPage(CmivoPageWnd* page);
   void ShowPageById(int index);
   // Back: uncovers the page below; the root page is never popped.
@@ -99,17 +105,41 @@ class mivoCore {
   CmivoPageWnd* GetPage(int index);
   // Bottom (the root page) first.
   const std::vector<CmivoPageWnd*>& PageStack() const { return m_pageStack; }
-  // Drops every entry of a page that is going away.
+  // Drops every entry of a page that is going away (the stack, the waiting
+  // requests, the catalogue's slot); when it was on top, the page below shows.
   void ForgetPage(CmivoPageWnd* page);
+  // Takes a page away: forgotten now, deleted once the message being
+  // handled has returned (its own handler may be running).
+  void DestroyPage(CmivoPageWnd* page);
+  // Runs `deleter` after the message being handled now has returned, from
+  // the program's own loop: for objects (rows, actions, menus, pages) that
+  // may be deleted from inside one of their own handlers.
+  void DeleteLater(std::function<void()> deleter);
+  // Runs what DeleteLater queued (the frame does it on its private message).
+  void RunDeferredDeletes();
+  // True while ShowPage or PopPage runs.
+  bool IsSwitchingPages() const { return m_switching; }
+  // The slide's window object (its window is made with the first page).
+  CmivoAnimateWnd* GetAnimateWnd() const { return m_pAnimate.get(); }
 
-  // ---- Overlays: the overlay windows bring them; until then they show nothing ----
-  void ShowPleaseWait(const std::u16string& text);
-  void HidePleaseWait();
+  // ---- Overlays ----
+  // The skinned message box: 1 for OK or yes, 2 for no, 0 when the program ends meanwhile.
+  int RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly);
   void ShowMessage(const std::u16string& text, const std::u16string& title);
   bool AskYesNo(const std::u16string& text, const std::u16string& title);
-  bool EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text, bool multiLine);
+  // Titled "Error".
   void ShowError(const std::u16string& text);
+  // The prefix, a line break and the platform's text for GetLastError.
   void ShowLastError(const std::u16string& prefix);
+  // True for OK: `text` then holds the typed text; else it is left as it was.
+  bool EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text, bool multiLine);
+  // The please-wait bar; calls nest, the last hide removes it.
+  void ShowPleaseWait(const std::u16string& text);
+  void HidePleaseWait();
+  int PleaseWaitDepth() const { return m_pleaseWaitDepth; }
+  CmivoPleaseWaitWnd* GetPleaseWaitWnd() const { return m_pPleaseWait; }
+  // The overlays as the file operations use them.
+  mivoFileOperationsUI& FileOperationsUI();
 
   // ---- System state (kept by the main frame) ----
   DWORD BatteryFlags = 0;    // low word of the battery value
@@ -123,6 +153,19 @@ class mivoCore {
   // With UseFullScreen on, the mode a page wants (1 for the root page, 2 for
   // others); asks the frame to apply it when it differs.
   void RequestModeFor(CmivoPageWnd* page);
+  // The switches themselves, and the requests that waited for them.
+  void SwitchToPage(CmivoPageWnd* page);
+  void SwitchBack();
+  void RunWaitingNavigation();
+  // The slide's window, made when the frame exists.
+  void EnsureAnimationWindow();
+  // The please-wait bar stays above a page shown while it is up.
+  void RaisePleaseWait();
+
+  // A page switch asked for while another one runs.
+  struct NavigationRequest {
+    CmivoPageWnd* page = nullptr;  // the page to show; null for Back
+  };
 
   POApplication* m_pOutlook = nullptr;                 // made on first use
   std::unique_ptr<mivoAppearance> m_pAppearance;       // the look object
@@ -143,4 +186,11 @@ class mivoCore {
   bool m_animationsOn = true;                          // AnimationsEnabled, taken at start
   int m_pleaseWaitDepth = 0;                           // nesting of ShowPleaseWait
   CmivoPleaseWaitWnd* m_pPleaseWait = nullptr;         // made on first use
+  std::unique_ptr<CmivoAnimateWnd> m_pAnimate;         // the slide; its window comes with the first page
+  std::deque<NavigationRequest> m_waitingNavigation;   // requests made during a switch, in order
+  bool m_switching = false;                            // ShowPage or PopPage is running
+  std::vector<std::function<void()>> m_deferred;       // DeleteLater's work, in order
+  bool m_deferredPosted = false;                       // the frame has been asked to run it
+  bool m_destroying = false;                           // the core is going: pages only leave
+  std::unique_ptr<mivoFileOperationsUI> m_pFileOperationsUI;  // made on first use
 };

@@ -25,7 +25,7 @@ void CMainFrame::AddDumpSections() {
       j.Key("class");
       j.String(page->PageClassName());
       j.Key("title");
-      j.String(page->GetTitle());
+      j.String(page->Title());
       j.EndObject();
     }
     j.EndArray();
@@ -41,22 +41,19 @@ void CMainFrame::AddDumpSections() {
     j.Key("class");
     j.String(top->PageClassName());
     j.Key("title");
-    j.String(top->GetTitle());
+    j.String(top->Title());
     j.Key("header");
-    j.String(top->GetTitle());
+    j.String(top->Title());
     j.Key("rect");
     j.Rect(r.left, r.top, r.right, r.bottom);
     j.Key("visible");
     j.Bool(top->IsWindowVisible() != FALSE);
     j.Key("rows");
-    j.BeginArray();
-    j.EndArray();
+    top->DumpRows(j);
     j.Key("cells");
-    j.BeginArray();
-    j.EndArray();
+    top->DumpCells(j);
     j.Key("texts");
-    j.BeginArray();
-    j.EndArray();
+    top->DumpTexts(j);
     j.EndObject();
     return true;
   });

@@ -102,6 +102,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MIVO_BACK_REQUEST:
       OnBackRequest();
       return 0;
+    case WM_MIVO_RUN_DEFERRED:
+      if (mivoCore* core = Core()) core->RunDeferredDeletes();
+      return 0;
     case WM_MIVO_RELAYOUT:
       // Not the frame's own business: windows that handle it lay themselves out.
       return 0;

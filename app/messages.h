@@ -23,6 +23,9 @@ constexpr UINT WM_MIVO_SWIPE = WM_USER + 0x69;             // 0x469
 constexpr UINT WM_MIVO_RELAYOUT = WM_USER + 0x6A;          // 0x46A
 // The left soft key: Back on the top page.
 constexpr UINT WM_MIVO_BACK_REQUEST = WM_USER + 0x6B;      // 0x46B
+// The core's deferred deletions: objects deleted from inside their own
+// handlers go once the program's loop takes this (never PumpOneMessage).
+constexpr UINT WM_MIVO_RUN_DEFERRED = WM_USER + 0x70;      // 0x470
 // Outlook item notifications, handed to the Outlook store.
 constexpr UINT WM_MIVO_OUTLOOK_FIRST = 0x8105;
 constexpr UINT WM_MIVO_OUTLOOK_LAST = 0x8107;

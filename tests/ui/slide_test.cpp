@@ -1,0 +1,122 @@
+// The slide between pages: the step and frame count for each screen shape,
+// and what the frames show: opening brings the new page in from the left,
+// Back brings the revealed page in from the right.
+#include <gtest/gtest.h>
+
+#include "look/appearance.h"
+#include "tests/ui/ui_harness.h"
+#include "ui/animate_wnd.h"
+
+using uitest::ColorPage;
+using uitest::Pixel;
+using uitest::UiHarness;
+
+TEST(Slide, StepAndFrameCountFollowTheScreenShapeAndScale) {
+  struct Case {
+    int width;
+    bool portrait;
+    int scale;
+    int step;
+    int frames;
+  };
+  const Case cases[] = {
+      {240, true, 1, 8, 31},    // QVGA portrait
+      {320, false, 1, 32, 11},  // QVGA landscape
+      {480, true, 2, 40, 13},   // VGA portrait
+      {640, false, 2, 160, 5},  // VGA landscape
+      {250, true, 1, 8, 33},    // a width that is no multiple of the step
+  };
+  for (const Case& c : cases) {
+    const int step = CmivoAnimateWnd::SlideStep(c.width, c.portrait, c.scale);
+    EXPECT_EQ(step, c.step) << c.width;
+    const std::vector<int> offsets = CmivoAnimateWnd::SlideOffsets(c.width, step);
+    EXPECT_EQ(static_cast<int>(offsets.size()), c.frames) << c.width;
+    ASSERT_FALSE(offsets.empty());
+    EXPECT_EQ(offsets.front(), 0);
+    // The last frame shows the entered page alone, and no offset passes the width.
+    EXPECT_EQ(offsets.back(), c.width);
+    for (std::size_t i = 1; i < offsets.size(); ++i) EXPECT_GT(offsets[i], offsets[i - 1]);
+  }
+}
+
+TEST(Slide, ANarrowWindowStillMovesAtLeastOnePixelAFrame) {
+  EXPECT_EQ(CmivoAnimateWnd::SlideStep(20, true, 1), 1);
+  EXPECT_EQ(CmivoAnimateWnd::SlideStep(3, false, 2), 1);
+  EXPECT_EQ(CmivoAnimateWnd::SlideOffsets(20, 1).size(), 21u);
+  EXPECT_TRUE(CmivoAnimateWnd::SlideOffsets(0, 1).empty());
+  EXPECT_EQ(CmivoAnimateWnd::SlideOffsets(5, 0).size(), 6u);
+}
+
+namespace {
+
+// The frame's client rectangle in screen pixels.
+RECT FrameClient(UiHarness& h) {
+  RECT r{};
+  h.Frame().GetClientRect(&r);
+  POINT o{0, 0};
+  h.Frame().ClientToScreen(&o);
+  OffsetRect(&r, o.x, o.y);
+  return r;
+}
+
+struct SlideCase {
+  int width;
+  int height;
+  int frames;
+};
+
+void CheckSlide(const SlideCase& c) {
+  SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+  UiHarness h("slide_" + std::to_string(c.width) + "x" + std::to_string(c.height), c.width, c.height);
+  ASSERT_TRUE(h.Start());
+  mivoCore& core = h.Core();
+  const COLORREF oldColor = RGB(200, 30, 30);
+  const COLORREF newColor = RGB(30, 30, 200);
+  ColorPage a(&core, oldColor);
+  ColorPage b(&core, newColor);
+  core.ShowPage(&a);
+  h.Pump();
+  const RECT client = FrameClient(h);
+  const int W = RectWidth(client);
+  const int y = client.top + RectHeight(client) / 2;
+
+  // Opening: the new page's right edge comes in from the left edge.
+  h.CaptureFrames(true);
+  core.ShowPage(&b);
+  ASSERT_EQ(static_cast<int>(h.Frames().size()), c.frames);
+  const std::vector<int> offsets =
+      CmivoAnimateWnd::SlideOffsets(W, CmivoAnimateWnd::SlideStep(W, core.IsPortrait(), DisplayScale));
+  for (std::size_t i = 0; i < h.Frames().size(); ++i) {
+    const uitest::Capture& f = h.Frames()[i];
+    const int x = offsets[i];
+    if (x > 0) EXPECT_EQ(f.At(client.left + x - 1, y), Pixel(newColor)) << "frame " << i;
+    if (x < W) EXPECT_EQ(f.At(client.left + x, y), Pixel(oldColor)) << "frame " << i;
+  }
+  EXPECT_EQ(h.Frames().back().At(client.right - 1, y), Pixel(newColor));
+  h.Pump();
+  EXPECT_EQ(UiHarness::Screen().At(client.left + 1, y), Pixel(newColor));
+
+  // Back: the revealed page comes in from the right edge.
+  h.CaptureFrames(true);
+  core.PopPage();
+  ASSERT_EQ(static_cast<int>(h.Frames().size()), c.frames);
+  for (std::size_t i = 0; i < h.Frames().size(); ++i) {
+    const uitest::Capture& f = h.Frames()[i];
+    const int x = offsets[i];
+    if (x > 0) EXPECT_EQ(f.At(client.right - x, y), Pixel(oldColor)) << "frame " << i;
+    if (x < W) EXPECT_EQ(f.At(client.right - x - 1, y), Pixel(newColor)) << "frame " << i;
+  }
+  h.CaptureFrames(false);
+  h.Pump();
+  EXPECT_EQ(UiHarness::Screen().At(client.right - 1, y), Pixel(oldColor));
+  EXPECT_FALSE(core.GetAnimateWnd()->IsWindowVisible());
+}
+
+}  // namespace
+
+TEST(Slide, FramesShowTheNewPageFromTheLeftAndTheRevealedPageFromTheRightOnEveryScreenShape) {
+  CheckSlide({240, 320, 31});
+  CheckSlide({320, 240, 11});
+  CheckSlide({480, 640, 13});
+  CheckSlide({640, 480, 5});
+}

@@ -1,0 +1,172 @@
+#include "tests/ui/ui_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+#include "app/settings.h"
+#include "platform/display/png.h"
+#include "platform/gdi/gdi.h"
+#include "platform/registry/registry.h"
+#include "platform/shell/taskbar.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/rect.h"
+#include "platform/window/describe.h"
+#include "platform/window/input.h"
+#include "platform/window/metrics.h"
+#include "platform/window/paint.h"
+#include "platform/window/window.h"
+
+
+namespace uitest {
+
+UiHarness::UiHarness(const std::string& name, int width, int height) : m_device("ui_" + name) {
+  sysclock::UseVirtualTime();
+  window::SetScreenSize(width, height);
+  window::CreateFramebuffer(width, height);
+  gdi::SetLogPixels(window::ShellScale() == 2 ? 192 : 96);
+  shell::StartPhoneShell();
+  window::SetEventSource(this);
+  m_app = std::make_unique<CmivoApp>();
+}
+
+UiHarness::~UiHarness() {
+  window::SetPresenter({});
+  if (!m_exited && m_app->Frame() && m_app->m_pCore) {
+    m_exited = true;
+    m_app->m_pCore->RequestExit();
+    for (int i = 0; i < 10 && !window::QuitPending(); ++i) Pump();
+    m_app->ExitInstance();
+  }
+  m_app.reset();
+  window::SetEventSource(nullptr);
+  shell::StopPhoneShell();
+  window::ResetWindowSystem();
+}
+
+void UiHarness::SetSetting(const char16_t* name, DWORD value) {
+  ASSERT_TRUE(reg::SetDword(HKEY_CURRENT_USER, kSettingsKey, name, value));
+}
+
+bool UiHarness::Start() {
+  const bool ok = m_app->InitInstance() != FALSE;
+  Pump();
+  return ok;
+}
+
+int UiHarness::Pump() {
+  int count = 0;
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+    PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+    if (!m_app->PreTranslateMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    ++count;
+  }
+  return count;
+}
+
+void UiHarness::Wait(int ms) {
+  sysclock::Advance(static_cast<std::uint64_t>(ms));
+  Pump();
+}
+
+void UiHarness::TapNoPump(int x, int y) {
+  window::input::StylusDown(x, y);
+  window::input::StylusUp(x, y);
+}
+
+void UiHarness::Tap(int x, int y) {
+  window::input::StylusDown(x, y);
+  Pump();
+  window::input::StylusUp(x, y);
+  Pump();
+}
+
+void UiHarness::Drag(int x1, int y1, int x2, int y2, int steps) {
+  window::input::StylusDown(x1, y1);
+  Pump();
+  for (int i = 1; i <= steps; ++i) {
+    window::input::StylusMove(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
+    Pump();
+  }
+  window::input::StylusUp(x2, y2);
+  Pump();
+}
+
+void UiHarness::Key(UINT vk) {
+  window::input::KeyDown(vk);
+  Pump();
+  window::input::KeyUp(vk);
+  Pump();
+}
+
+void UiHarness::WaitForEvents(std::uint64_t dueMs) {
+  if (!m_steps.empty()) {
+    auto step = std::move(m_steps.front());
+    m_steps.pop_front();
+    step();
+    return;
+  }
+  if (dueMs != std::numeric_limits<std::uint64_t>::max()) {
+    const std::uint64_t now = sysclock::NowMs();
+    sysclock::Advance(dueMs > now ? dueMs - now : 1);
+    return;
+  }
+  // A loop that waits for the user with no step left would wait forever.
+  ADD_FAILURE() << "a message loop waits and the test has nothing more to do";
+  PostQuitMessage(0);
+}
+
+void UiHarness::CaptureFrames(bool on) {
+  m_frames.clear();
+  if (!on) {
+    window::SetPresenter({});
+    return;
+  }
+  window::SetPresenter([this] { m_frames.push_back(Screen()); });
+}
+
+Capture UiHarness::Screen() {
+  const window::FrameView view = window::GetFramebuffer();
+  uitest::Capture f;
+  f.width = view.width;
+  f.height = view.height;
+  f.pixels.resize(static_cast<std::size_t>(view.width) * view.height);
+  for (int y = 0; y < view.height; ++y) {
+    for (int x = 0; x < view.width; ++x) {
+      f.pixels[static_cast<std::size_t>(y) * view.width + x] = view.pixels[static_cast<std::size_t>(y) * view.stride + x];
+    }
+  }
+  return f;
+}
+
+std::string UiHarness::Shot(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "ui" / "shots";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  const std::string path = (dir / (name + ".png")).string();
+  std::string error;
+  EXPECT_TRUE(display::WritePng(path, window::GetFramebuffer(), &error)) << error;
+  return path;
+}
+
+std::string UiHarness::Dump() { return window::DumpState(); }
+
+void ColorPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
+  HBRUSH brush = CreateSolidBrush(m_color);
+  RECT r = MakeRect(left, top, right, bottom);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  CmivoPageWnd::DrawBackground(dc, erase, left, top, right, bottom);
+}
+
+std::uint32_t Pixel(COLORREF c) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (static_cast<std::uint32_t>(GetGValue(c)) << 8) |
+         GetBValue(c);
+}
+
+}  // namespace uitest

@@ -1,0 +1,36 @@
+// What the state dump says about the system's own overlays (message box,
+// text entry, please-wait bar): each open overlay registers itself, and the
+// dump's "overlay" key describes the one opened last.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/types.h"
+
+namespace ui {
+
+struct OverlayDescription {
+  const char* kind = "message";   // "message", "question", "text" or "wait"
+  std::u16string title;           // without the padding the box draws around it
+  std::u16string text;            // the body, the prompt or the bar's text
+  std::u16string value;           // the text entry's current text
+  std::vector<RECT> buttons;      // screen pixels, first button (OK / yes) first
+};
+
+class OverlaySource {
+ public:
+  virtual ~OverlaySource() = default;
+  virtual OverlayDescription DescribeOverlay() const = 0;
+};
+
+// An overlay that opens registers; it unregisters before it goes.
+void RegisterOverlay(const OverlaySource* source);
+void UnregisterOverlay(const OverlaySource* source);
+// The overlay opened last, null when none is open.
+const OverlaySource* TopOverlay();
+
+// A client rectangle of a window in screen pixels.
+RECT ToScreen(HWND hwnd, const RECT& rect);
+
+}  // namespace ui
