@@ -6,7 +6,7 @@
 
 #include "app/core.h"
 #include "app/messages.h"
-#include "app/page_wnd.h"
+#include "ui/page_wnd.h"
 #include "look/appearance.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"

@@ -19,6 +19,17 @@ ListHarness::ListHarness(const std::string& name, int width, int height)
 
 ListHarness::~ListHarness() { m_app.reset(); }
 
+void ListHarness::Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+    PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+    if (!m_app->App().PreTranslateMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
 RECT ListHarness::FrameClient() {
   RECT r{};
   Frame().GetClientRect(&r);

@@ -17,7 +17,7 @@ namespace liststest {
 
 class ListHarness {
  public:
-  ListHarness(const std::string& name, int width, int height);
+  ListHarness(const std::string& name, int width = 240, int height = 320);
   ~ListHarness();
 
   apptest::AppHarness& App() { return *m_app; }
@@ -26,7 +26,9 @@ class ListHarness {
   // The frame's client rectangle in frame coordinates.
   RECT FrameClient();
 
-  void Pump() { m_app->Pump(); }
+  // Handles whatever is ready as the program's loop does (pages see their
+  // swipes through PreTranslateMessage).
+  void Pump();
   // Screen points, as a scenario's `tap`, `down`, `move`, `up`.
   void Down(int x, int y);
   void Move(int x, int y);
