@@ -153,16 +153,3 @@ TEST(LanguageFile, LoadsFromTheLanguagesFolderAndServesGetString) {
 }
 
 }  // namespace
-
-namespace {
-
-// Regenerate with: mivo-pack language template en.txt && mivo-pack language create en.txt English.mlg
-TEST(ShippedLanguages, TheEnglishFileMatchesThisVersionSoNoWarningShowsAtStart) {
-  mivoLanguage lang;
-  EXPECT_TRUE(lang.LoadFromBytes(u"English", looktest::ReadHostFile(std::filesystem::path(MIVO_SOURCE_DIR) /
-                                                                      "data/languages/English.mlg")));
-  EXPECT_EQ(lang.DisplayName, u"English");
-  EXPECT_EQ(lang.GetString(106), BuiltInString(106));
-}
-
-}  // namespace
