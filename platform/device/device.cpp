@@ -197,7 +197,9 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
 
   // What the program ships.
   std::vector<std::string> dataFolders = ShippedDataFolders(options);
+  const bool vga = options.screenHeight >= 480;
   for (const ShippedItem& item : ShippedItems()) {
+    if ((item.screens == ShippedScreens::kVga && !vga) || (item.screens == ShippedScreens::kBelowVga && vga)) continue;
     std::string found;
     for (const auto& dir : dataFolders) {
       std::error_code ec;

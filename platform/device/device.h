@@ -15,6 +15,8 @@ struct DeviceOptions {
   std::uint32_t seed = 1;    // provisioning: the same seed gives the same device
   std::string dataFolder;    // where the shipped files are; empty: found (ShippedDataFolders)
   bool provision = true;     // provision a new or unfinished device
+  int screenHeight = 0;      // the screen's height at first start; picks the files made for VGA
+                             // (480 or more) or smaller screens; 0 counts as 320
 };
 
 // Creates dir when missing, sets the device root (fs::SetDeviceRoot to
@@ -38,9 +40,13 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
 // What the program ships into the device. source is relative to a data
 // folder (a file, or a folder whose whole tree is copied); target is a device
 // path. Later parts of the program add their lines in shipped_files.cpp.
+// Some files are made for one kind of screen (the wallpapers are painted at
+// the screen's size): those are installed only on a device of that kind.
+enum class ShippedScreens { kAll, kBelowVga, kVga };
 struct ShippedItem {
   const char* source;
   const char16_t* target;
+  ShippedScreens screens = ShippedScreens::kAll;
 };
 const std::vector<ShippedItem>& ShippedItems();
 // The data folders searched in order: options.dataFolder, $MIVO_DATA_DIR,
