@@ -24,7 +24,9 @@ int main(int argc, char** argv) {
   if (!display::ParseOptions(argc, argv, &options, &code)) return code;
 
   std::string error;
-  if (!device::OpenDevice(options.device, &error)) {
+  device::DeviceOptions deviceOptions;
+  deviceOptions.screenHeight = options.height;  // a new device gets the wallpapers of its screen size
+  if (!device::OpenDevice(options.device, &error, deviceOptions)) {
     std::fprintf(stderr, "mivo: %s\n", error.c_str());
     return 1;
   }
