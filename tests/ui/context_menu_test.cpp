@@ -1,0 +1,190 @@
+// Context menus: the owner's rows under their captions, the texts handlers
+// give them, a tap that carries out the entry and goes back when the entry
+// says so, the help behind a row's side button, and menus rebuilt or owners
+// gone while the menu is in use.
+#include <gtest/gtest.h>
+
+#include "look/appearance.h"
+#include "tests/support/json.h"
+#include "tests/ui/ui_harness.h"
+#include "ui/adv_list_box.h"
+#include "ui/context_menu.h"
+#include "ui/right_click_page.h"
+
+using testing_support::Json;
+using uitest::ColorPage;
+using uitest::UiHarness;
+
+namespace {
+
+// A handler of two commands, 3001 and 3002, that records what it was asked to do.
+class RecordingHandler : public CmivoContextMenuHandler {
+ public:
+  RecordingHandler(mivoCore* core, std::vector<DWORD>* log) : CmivoContextMenuHandler(core), m_log(log) {}
+  void FillMenu(CmivoContextMenu* menu) override {
+    menu->AddMenuSection(u"Things");
+    menu->AddMenuEntry({.CommandId = 3001, .HelpText = u"Does the first thing."});
+    menu->AddMenuEntry({.CommandId = 3002, .Close = true});
+  }
+  bool GetMenuItemLook(const mivoContextMenuEntry& entry, mivoMenuItemLook* look) override {
+    if (entry.CommandId != 3001 && entry.CommandId != 3002) return false;
+    look->text = entry.CommandId == 3001 ? u"First thing" : u"Second thing";
+    return true;
+  }
+  bool OnMenuCommand(const mivoContextMenuEntry& entry) override {
+    if (entry.CommandId != 3001 && entry.CommandId != 3002) return false;
+    m_log->push_back(entry.CommandId);
+    return true;
+  }
+
+ private:
+  std::vector<DWORD>* m_log;
+};
+
+// A page that owns a menu, like the desktop page or a file list.
+class OwnerPage : public ColorPage, public CmivoContextMenu {
+ public:
+  explicit OwnerPage(mivoCore* core) : ColorPage(core, RGB(0, 0, 0), u"Owner"), CmivoContextMenu(core) {}
+  void Build() {
+    ClearMenu();
+    AddMenuSection(u"General");
+    AddMenuEntry({.CommandId = 2000, .Text1 = u"Design mode", .HelpText = u"Arrange the gadgets."});
+    AddMenuHandler(std::make_unique<RecordingHandler>(MenuCore(), &log));
+    ShowMenu();
+  }
+  void OnMenuCommand(const mivoContextMenuEntry& entry) override {
+    if (entry.CommandId == 2000) {
+      log.push_back(2000);
+      // A command may build the menu anew while its row is being tapped.
+      if (rebuildOnCommand) {
+        ClearMenu();
+        AddMenuEntry({.CommandId = 2000, .Text1 = u"Exit Design mode"});
+      }
+      return;
+    }
+    CmivoContextMenu::OnMenuCommand(entry);
+  }
+  std::vector<DWORD> log;
+  bool rebuildOnCommand = false;
+};
+
+// The screen centre of a dumped row whose text is `text`.
+bool RowCentre(const std::string& text, POINT* p) {
+  const Json dump = Json::Parse(UiHarness::Dump());
+  for (const Json& row : dump["top"]["rows"].Items()) {
+    if (row["text"].AsString() != text) continue;
+    const Json& r = row["rect"];
+    p->x = static_cast<LONG>((r[0].AsInt() + r[2].AsInt()) / 2);
+    p->y = static_cast<LONG>((r[1].AsInt() + r[3].AsInt()) / 2);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(ContextMenu, TheMenuListsCaptionsAndEntriesWithTheTextsTheirHandlersGive) {
+  for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    SCOPED_TRACE(w);
+    UiHarness h("menu_rows_" + std::to_string(w), w, hgt);
+    ASSERT_TRUE(h.Start());
+    OwnerPage owner(&h.Core());
+    h.Core().ShowPage(&owner);
+    owner.Build();
+    h.Pump();
+    const Json dump = Json::Parse(UiHarness::Dump());
+    EXPECT_EQ(dump["top"]["class"].AsString(), "CmivoRightClickPage");
+    EXPECT_EQ(dump["top"]["header"].AsString(), "Context menu");
+    const Json& rows = dump["top"]["rows"];
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0]["text"].AsString(), "General");
+    EXPECT_EQ(rows[1]["text"].AsString(), "Design mode");
+    EXPECT_EQ(rows[2]["text"].AsString(), "Things");
+    EXPECT_EQ(rows[3]["text"].AsString(), "First thing");
+    EXPECT_EQ(rows[4]["text"].AsString(), "Second thing");
+    // Captions are 25·S high; entries are cards.
+    EXPECT_EQ(rows[0]["rect"][3].AsInt() - rows[0]["rect"][1].AsInt(), 25 * DisplayScale);
+    UiHarness::Shot("context_menu_" + std::to_string(w));
+    h.Core().PopPage();
+  }
+}
+
+TEST(ContextMenu, ATapCarriesOutTheEntryAndGoesBackOnlyForEntriesThatCloseTheMenu) {
+  UiHarness h("menu_tap");
+  ASSERT_TRUE(h.Start());
+  OwnerPage owner(&h.Core());
+  h.Core().ShowPage(&owner);
+  owner.Build();
+  h.Pump();
+  POINT p{};
+  ASSERT_TRUE(RowCentre("First thing", &p));
+  h.Tap(p.x - 40, p.y);
+  ASSERT_EQ(owner.log, (std::vector<DWORD>{3001}));
+  EXPECT_EQ(h.Core().TopPage(), owner.MenuPage());
+  ASSERT_TRUE(RowCentre("Second thing", &p));
+  h.Tap(p.x - 40, p.y);
+  EXPECT_EQ(owner.log, (std::vector<DWORD>{3001, 3002}));
+  EXPECT_EQ(h.Core().TopPage(), &owner);
+  // Captions do nothing.
+  owner.Build();
+  h.Pump();
+  ASSERT_TRUE(RowCentre("Things", &p));
+  h.Tap(p.x, p.y);
+  EXPECT_EQ(owner.log.size(), 2u);
+  EXPECT_EQ(h.Core().TopPage(), owner.MenuPage());
+}
+
+TEST(ContextMenu, TheSideButtonShowsTheHelpTextInsteadOfCarryingOutTheEntry) {
+  UiHarness h("menu_help");
+  ASSERT_TRUE(h.Start());
+  OwnerPage owner(&h.Core());
+  h.Core().ShowPage(&owner);
+  owner.Build();
+  h.Pump();
+  auto* row = dynamic_cast<CmivoAdvListBoxContextMenuItem*>(owner.MenuPage()->GetItem(1));
+  ASSERT_NE(row, nullptr);
+  const RECT button = row->GetSideButtonRect();
+  ASSERT_FALSE(IsRectEmpty(&button));
+  POINT c{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  owner.MenuPage()->ListBox().ClientToScreen(&c);
+  h.Tap(c.x, c.y);
+  h.Pump();
+  EXPECT_TRUE(row->IsExpanded());
+  EXPECT_TRUE(owner.log.empty());
+  const Json dump = Json::Parse(UiHarness::Dump());
+  EXPECT_TRUE(dump["top"]["rows"][1]["expanded"].AsBool());
+  UiHarness::Shot("context_menu_help");
+}
+
+TEST(ContextMenu, ACommandThatRebuildsTheMenuFromItsOwnRowLeavesEverythingStanding) {
+  UiHarness h("menu_rebuild");
+  ASSERT_TRUE(h.Start());
+  OwnerPage owner(&h.Core());
+  owner.rebuildOnCommand = true;
+  h.Core().ShowPage(&owner);
+  owner.Build();
+  h.Pump();
+  POINT p{};
+  ASSERT_TRUE(RowCentre("Design mode", &p));
+  h.Tap(p.x - 40, p.y);
+  h.Pump();
+  EXPECT_EQ(owner.log, (std::vector<DWORD>{2000}));
+  EXPECT_EQ(owner.MenuPage()->GetItemCount(), 1);
+  EXPECT_TRUE(owner.Handlers().empty());
+  const Json dump = Json::Parse(UiHarness::Dump());
+  EXPECT_EQ(dump["top"]["rows"][0]["text"].AsString(), "Exit Design mode");
+}
+
+TEST(ContextMenu, AnOwnerThatGoesAwayTakesItsMenuPageOffTheStack) {
+  UiHarness h("menu_owner_gone");
+  ASSERT_TRUE(h.Start());
+  auto owner = std::make_unique<OwnerPage>(&h.Core());
+  h.Core().ShowPage(owner.get());
+  owner->Build();
+  h.Pump();
+  ASSERT_EQ(h.Core().PageStack().size(), 3u);
+  owner.reset();
+  h.Pump();
+  EXPECT_EQ(h.Core().PageStack().size(), 1u);
+  EXPECT_TRUE(h.Core().TopPage()->IsWindowVisible());
+}
