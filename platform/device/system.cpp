@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/device/device_state.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/errors.h"
@@ -17,27 +18,6 @@ namespace {
 std::string g_memInfo = "/proc/meminfo";
 
 DWORD Clamp32(unsigned long long v) { return v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(v); }
-
-std::string StateText(const char* name) {
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return std::string();
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  devdb::Statement st(db->handle(), "SELECT value FROM device_state WHERE name = ?1");
-  st.Bind(1, std::string(name));
-  return st.Step() == SQLITE_ROW ? st.Text(0) : std::string();
-}
-
-bool SetStateText(const char* name, const std::string& value) {
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return false;
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  return db->Transaction([&] {
-    devdb::Statement st(db->handle(), "INSERT INTO device_state(name, value) VALUES (?1, ?2) "
-                                      "ON CONFLICT(name) DO UPDATE SET value = excluded.value");
-    st.Bind(1, std::string(name)).Bind(2, value);
-    return st.Run();
-  });
-}
 
 }  // namespace
 

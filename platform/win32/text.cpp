@@ -391,7 +391,9 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
         std::u16string s;
         if (arg) {
           if (auto p = std::get_if<char16_t>(arg)) s = *p;
-          else if (auto q = std::get_if<std::u16string_view>(arg)) s = q->substr(0, 1);
+          else if (auto q = std::get_if<std::u16string_view>(arg)) {
+            if (!q->empty()) s.assign(1, q->front());
+          }
           else s = static_cast<char16_t>(AsSigned(*arg));
         }
         sp.zero = false;

@@ -48,7 +48,7 @@ LRESULT RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 1;
   }
   if (msg >= WM_USER) {
-    g_received.push_back({msg, wParam});
+    g_received.push_back({msg, wParam, 0, u"", u""});
     return 1;
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
