@@ -448,6 +448,19 @@ void CmivoAdvListBox::DrawAll(HDC dc, int dx, int dy) {
   FillWith(dc, RECT{R - 5 * s, T, R, B}, look);
 }
 
+void CmivoAdvListBox::OnSize() {
+  RECT client{};
+  GetClientRect(&client);
+  const int width = client.right - client.left;
+  if (m_layoutWidth >= 0 && width != m_layoutWidth) {
+    for (CmivoAdvListBoxItem* item : m_items) item->OnListWidthChanged();
+  }
+  m_layoutWidth = width;
+  const int range = std::max(0, ScrollRange());
+  if (m_scrollTop > range) m_scrollTop = range;
+  Invalidate(FALSE);
+}
+
 void CmivoAdvListBox::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(m_hWnd, &ps);
@@ -545,6 +558,9 @@ LRESULT CmivoAdvListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_ERASEBKGND:
       return 1;  // DrawAll covers every pixel
+    case WM_SIZE:
+      OnSize();
+      return CWnd::WindowProc(message, wParam, lParam);
     case WM_LBUTTONDOWN:
       OnLButtonDown(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;

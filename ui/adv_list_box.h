@@ -131,6 +131,8 @@ class CmivoAdvListBox : public CWnd, public mivoClass {
   void OnContextMenu(int screenX, int screenY);
   void OnKeyDown(UINT vk);
   void OnPaint();
+  // The window's size changed: rows learn of a new width, ScrollTop stays in range.
+  void OnSize();
   // Height of the client area.
   int ViewHeight() const;
   // The item tops as running sums (m_tops[i] is the top of item i in content
@@ -165,5 +167,6 @@ class CmivoAdvListBox : public CWnd, public mivoClass {
   int m_dispatchDepth = 0;                      // item calls running (tap, hold, key)
   std::vector<CmivoAdvListBoxItem*> m_deferredDeletes;  // removed during a call, deleted after it
   mivoSkinImage* m_sideButtonImages[3] = {};  // kinds 1..3, looked up on first use
+  int m_layoutWidth = -1;                       // client width the rows were last told of
   std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // false once destroyed
 };

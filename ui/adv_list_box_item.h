@@ -44,6 +44,9 @@ class CmivoAdvListBoxItem : public mivoClass {
   virtual void Describe(mivoRowText* out) const {}
   // Expanded rows say so in the state dump.
   virtual bool IsExpandedRow() const { return false; }
+  // The list became wider or narrower (the screen turned): rows whose
+  // height follows their text measure it again at their next paint.
+  virtual void OnListWidthChanged() {}
 
   int GetHeight() const { return m_height; }
   CmivoAdvListBox* GetListBox() const { return m_pListBox; }

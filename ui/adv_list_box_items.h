@@ -44,6 +44,7 @@ class CmivoAdvListBoxTextWithHelp : public CmivoAdvListBoxItemWithHelp {
 
   void DrawContent(CmivoAdvListBox* listBox, HDC dc, const RECT& rect) override;
   void Describe(mivoRowText* out) const override;
+  void OnListWidthChanged() override { m_needsLayout = true; }
 
  protected:
   // Measures the title when it changed; true when the row's height changed

@@ -12,6 +12,7 @@
 #include "look/toolkit.h"
 #include "platform/win32/rect.h"
 #include "platform/window/paint.h"
+#include "platform/window/window.h"
 #include "tests/lists/list_fixture.h"
 #include "ui/adv_list_box_items.h"
 #include "ui/adv_list_box_page.h"
@@ -242,4 +243,28 @@ TEST(ItemsPage, ClearingTellsThePageOfEveryElementInOrder) {
   page->ClearItems();
   EXPECT_EQ(page->removed, (std::vector<DWORD_PTR>{0, 1, 2, 3})) << "also before the page has a window";
   EXPECT_EQ(page->GetItemCount(), 0);
+}
+
+TEST(ListPage, RowsSizedByTheirTitlesMeasureThemAgainWhenTheScreenTurns) {
+  ListHarness app("list_page_rotate");
+  auto page = std::make_unique<SkinsPage>(&app.Core(), 2);
+  auto* row = new CmivoAdvListBoxTextWithHelp(&app.Core(),
+                                              u"A title long enough to need three lines on a narrow screen");
+  page->AddItem(row);
+  app.Core().ShowPage(page.get());
+  app.Pump();
+  const int portrait = row->GetHeight();
+  EXPECT_GT(portrait, 63);
+  window::ChangeScreenSize(320, 240);
+  app.Pump();
+  const int landscape = row->GetHeight();
+  EXPECT_LT(landscape, portrait) << "fewer lines on the wider screen";
+  EXPECT_EQ(page->ListBox().GetTotalHeight(), 2 * 63 + 20 + landscape);
+  Json dump = app.Dump();
+  EXPECT_EQ(dump["top"]["rows"][3]["rect"][3].AsInt() - dump["top"]["rows"][3]["rect"][1].AsInt(), landscape);
+  window::ChangeScreenSize(240, 320);
+  app.Pump();
+  EXPECT_EQ(row->GetHeight(), portrait);
+  app.Core().PopPage();
+  app.Pump();
 }
