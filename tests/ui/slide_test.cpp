@@ -89,8 +89,12 @@ void CheckSlide(const SlideCase& c) {
   for (std::size_t i = 0; i < h.Frames().size(); ++i) {
     const uitest::Capture& f = h.Frames()[i];
     const int x = offsets[i];
-    if (x > 0) EXPECT_EQ(f.At(client.left + x - 1, y), Pixel(newColor)) << "frame " << i;
-    if (x < W) EXPECT_EQ(f.At(client.left + x, y), Pixel(oldColor)) << "frame " << i;
+    if (x > 0) {
+      EXPECT_EQ(f.At(client.left + x - 1, y), Pixel(newColor)) << "frame " << i;
+    }
+    if (x < W) {
+      EXPECT_EQ(f.At(client.left + x, y), Pixel(oldColor)) << "frame " << i;
+    }
   }
   EXPECT_EQ(h.Frames().back().At(client.right - 1, y), Pixel(newColor));
   h.Pump();
@@ -103,8 +107,12 @@ void CheckSlide(const SlideCase& c) {
   for (std::size_t i = 0; i < h.Frames().size(); ++i) {
     const uitest::Capture& f = h.Frames()[i];
     const int x = offsets[i];
-    if (x > 0) EXPECT_EQ(f.At(client.right - x, y), Pixel(oldColor)) << "frame " << i;
-    if (x < W) EXPECT_EQ(f.At(client.right - x - 1, y), Pixel(newColor)) << "frame " << i;
+    if (x > 0) {
+      EXPECT_EQ(f.At(client.right - x, y), Pixel(oldColor)) << "frame " << i;
+    }
+    if (x < W) {
+      EXPECT_EQ(f.At(client.right - x - 1, y), Pixel(newColor)) << "frame " << i;
+    }
   }
   h.CaptureFrames(false);
   h.Pump();
