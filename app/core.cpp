@@ -10,6 +10,7 @@
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
+#include "pages/page_catalogue.h"
 #include "platform/fs/files.h"
 #include "platform/shell/fullscreen.h"
 #include "platform/shell/input_panel.h"
@@ -279,6 +280,10 @@ void mivoCore::MinimizeApplication() {
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->ShowWindow(SW_MINIMIZE);
 }
 
+void mivoCore::RunAction(mivoAction* action) {
+  if (m_pActions) m_pActions->RunAction(action);
+}
+
 // ---- Made on first use ------------------------------------------------------------
 
 POApplication* mivoCore::GetOutlookStore() { return m_pOutlook; }
@@ -292,9 +297,13 @@ mivoPluginRegistry* mivoCore::GetPluginRegistry() { return m_pPluginRegistry; }
 CmivoPageWnd* mivoCore::TopPage() const { return m_pageStack.empty() ? nullptr : m_pageStack.back(); }
 
 CmivoPageWnd* mivoCore::GetPage(int index) {
-  if (index < 0 || index >= kPageCatalogueSize) return nullptr;
-  // The main menu's catalogue makes its pages here on first request.
-  return m_pageCatalogue[static_cast<std::size_t>(index)];
+  if (!CatalogueHasPage(index)) return nullptr;
+  CmivoPageWnd*& slot = m_pageCatalogue[static_cast<std::size_t>(index)];
+  // Made on the first request and kept; a page that could not be made is
+  // tried again at the next request.
+  if (!slot) slot = CreateCataloguePage(this, index);
+  if (slot) PrepareCataloguePage(slot, index);
+  return slot;
 }
 
 void mivoCore::ShowPageById(int index) { ShowPage(GetPage(index)); }

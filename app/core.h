@@ -17,6 +17,7 @@ class CCommandBar;
 class CMainFrame;
 class CmivoAnimateWnd;
 class CmivoPageWnd;
+class mivoAction;
 class mivoActions;
 class mivoAppearance;
 class mivoSettings;
@@ -78,6 +79,9 @@ class mivoCore {
   mivoSettings& Settings() { return *m_pSettings; }
   mivoAppearance* GetAppearance() { return m_pAppearance.get(); }
   mivoActions* GetActions() { return m_pActions.get(); }
+  // Runs an action (which stays with its caller) and counts it in the
+  // actions history: every tappable row, tile, favourite and gadget calls it.
+  void RunAction(mivoAction* action);
   CMainFrame* GetMainFrame() const { return m_pMainFrame; }
   bool AnimationsOn() const { return m_animationsOn; }
 

@@ -133,6 +133,12 @@ bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data) 
   return true;
 }
 
+bool IsLink(std::u16string_view devicePath) {
+  std::string host;
+  struct stat st;
+  return ToHostPath(devicePath, &host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool IsDirectory(std::u16string_view devicePath) {
   std::string host;
   struct stat st;

@@ -38,6 +38,9 @@ bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data);
 DWORD AttributesFor(const std::string& name, bool isDirectory, bool writable);
 // True when the device path names an existing folder.
 bool IsDirectory(std::u16string_view devicePath);
+// True when the device path's last component is a symbolic link (walks of
+// the whole file system skip them, so a link to a parent cannot loop).
+bool IsLink(std::u16string_view devicePath);
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool CreateDirectories(std::u16string_view devicePath);
 

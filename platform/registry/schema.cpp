@@ -106,6 +106,18 @@ CREATE TABLE run_at_event(
   event INTEGER NOT NULL,
   PRIMARY KEY(app, event));
 )sql"},
+    {2, R"sql(
+-- Every number the launcher dialled (PhoneMakeCall): this host has no radio,
+-- so a dial is a record that tests and mivo-device can see.
+CREATE TABLE dials(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  time INTEGER NOT NULL,    -- seconds since 1970, host clock
+  number TEXT NOT NULL,     -- the destination as it was dialled
+  called_party TEXT NOT NULL DEFAULT '');
+CREATE TRIGGER dials_insert AFTER INSERT ON dials BEGIN
+  INSERT INTO changes(tbl, op, ref) VALUES ('dials', 'insert', NEW.id);
+END;
+)sql"},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/device/device.h"
+#include "platform/device/phone.h"
 #include "platform/device/power.h"
 #include "platform/device/system.h"
 #include "platform/fs/file_io.h"
@@ -45,6 +46,7 @@ constexpr const char* kUsage =
     "  reg import FILE.reg              apply a .reg file\n"
     "  wake                             wake the device (runs what is registered for wake-up)\n"
     "  launches [N]                     the last N programs started (default 20)\n"
+    "  dials [N]                        the last N numbers dialled (default 20)\n"
     "  import-apps [FOLDER...]          make shortcuts of the host's applications (.desktop files)\n"
     "\n"
     "KEY is written as the platform writes it: HKCU\\Software\\mivo\\mivo, HKLM\\System\\State\\Battery.\n"
@@ -350,6 +352,19 @@ int CmdLaunches(const std::vector<std::string>& a) {
   return 0;
 }
 
+int CmdDials(const std::vector<std::string>& a) {
+  long long n = 20;
+  if (a.size() > 1 || (a.size() == 1 && !ParseNumber(a[0], 1, 100000, &n))) return UsageError("dials takes an optional count");
+  auto records = device::RecentDials(static_cast<int>(n));
+  for (auto it = records.rbegin(); it != records.rend(); ++it) {
+    char when[32];
+    std::time_t t = static_cast<std::time_t>(it->time);
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
+    std::printf("%s  %s\n", when, text::ToUtf8(it->number).c_str());
+  }
+  return 0;
+}
+
 int Help(const std::string& command) {
   (void)command;
   std::printf("%s", kUsage);
@@ -374,7 +389,7 @@ int main(int argc, char** argv) {
   if (args.empty()) return UsageError("no command given");
   std::string command = args[0];
   std::vector<std::string> rest(args.begin() + 1, args.end());
-  static const char* const kCommands[] = {"init", "state", "set", "reg", "wake", "launches", "import-apps"};
+  static const char* const kCommands[] = {"init", "state", "set", "reg", "wake", "launches", "dials", "import-apps"};
   bool known = false;
   for (const char* c : kCommands) known = known || command == c;
   if (!known) return UsageError("unknown command " + command);
@@ -421,6 +436,7 @@ int main(int argc, char** argv) {
   if (command == "reg") return CmdReg(rest);
   if (command == "wake") return rest.empty() ? CmdWake() : UsageError("wake takes no arguments");
   if (command == "launches") return CmdLaunches(rest);
+  if (command == "dials") return CmdDials(rest);
   if (command == "import-apps") {
     std::vector<std::string> added;
     int n = device::ImportHostApplications(rest, &added);

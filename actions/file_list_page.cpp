@@ -1,0 +1,64 @@
+#include "actions/file_list_page.h"
+
+#include <algorithm>
+
+#include "actions/action_kinds.h"
+#include "actions/document_search.h"
+#include "platform/fs/device_path.h"
+#include "platform/fs/find.h"
+#include "platform/win32/file_defs.h"
+#include "platform/win32/text.h"
+
+CmivoFileListPage::CmivoFileListPage(mivoCore* core) : CmivoPageWnd(core) {}
+
+CmivoFileListPage::~CmivoFileListPage() = default;
+
+void CmivoFileListPage::SetFolder(std::u16string folder, std::u16string filter) {
+  m_folder = std::move(folder);
+  m_filter = std::move(filter);
+  const std::u16string name = fs::FileNamePart(m_folder);
+  m_title = name.empty() ? m_folder : name;
+  ListFolder();
+}
+
+void CmivoFileListPage::SetPageTitle(std::u16string title) {
+  m_folder.clear();
+  m_filter.clear();
+  m_title = std::move(title);
+}
+
+void CmivoFileListPage::ClearFiles() { m_actions.clear(); }
+
+void CmivoFileListPage::AddAction(std::unique_ptr<mivoAction> action) {
+  if (action) m_actions.emplace_back(std::move(action));
+}
+
+void CmivoFileListPage::OnPageShown() {
+  if (!m_folder.empty()) ListFolder();
+}
+
+void CmivoFileListPage::ListFolder() {
+  ClearFiles();
+  if (m_folder.empty()) return;
+  struct Entry {
+    std::u16string name;
+    bool folder;
+  };
+  std::vector<Entry> entries;
+  const std::u16string prefix = m_folder.back() == u'\\' ? m_folder : m_folder + u"\\";
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((prefix + u"*.*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (!folder && !MatchesAnyPattern(m_filter, data.cFileName)) continue;
+      entries.push_back({data.cFileName, folder});
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    if (a.folder != b.folder) return a.folder;
+    return text::CompareNoCase(a.name, b.name) < 0;
+  });
+  for (const Entry& e : entries) AddAction(std::make_unique<mivoActionExecuteFile>(m_pCore, prefix + e.name));
+}

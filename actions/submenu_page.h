@@ -1,0 +1,24 @@
+// mivoSubMenuPage: the list page of a sub-menu action, one row per child
+// action; a tap on a row runs the child through the core.
+#pragma once
+
+#include <string>
+
+#include "app/page_wnd.h"
+
+class mivoActionSubMenu;
+
+class mivoSubMenuPage : public CmivoPageWnd {
+ public:
+  mivoSubMenuPage(mivoCore* core, mivoActionSubMenu* owner);
+  ~mivoSubMenuPage() override;
+
+  // Rebuilds the rows from the owner's children (call when they change).
+  void Refill();
+
+  std::u16string GetTitle() override;
+  const char* PageClassName() const override { return "CmivoAdvListBoxPage"; }
+
+ private:
+  mivoActionSubMenu* m_owner;  // the sub-menu that owns this page
+};

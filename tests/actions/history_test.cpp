@@ -1,0 +1,134 @@
+// The actions history: ranking, counting, and the file that replays it.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "look/archive.h"
+#include "tests/actions/store_fixture.h"
+
+using actiontest::kHistoryPath;
+using actiontest::Ranking;
+using actiontest::StoreTest;
+
+namespace {
+
+mivoActionExecuteFile File(const char16_t* name) { return mivoActionExecuteFile(nullptr, name); }
+
+using HistoryRanking = StoreTest;
+
+TEST_F(HistoryRanking, EqualCountsKeepTheOrderInWhichTheyWereReached) {
+  auto store = NewStore();
+  store->RecordAction(File(u"A"));
+  store->RecordAction(File(u"B"));
+  store->RecordAction(File(u"B"));
+  EXPECT_EQ(Ranking(*store), (std::vector<std::string>{"B:2", "A:1"}));
+  store->RecordAction(File(u"A"));
+  EXPECT_EQ(Ranking(*store), (std::vector<std::string>{"B:2", "A:2"}));
+  store->RecordAction(File(u"C"));
+  EXPECT_EQ(Ranking(*store), (std::vector<std::string>{"B:2", "A:2", "C:1"})) << "a new entry goes last";
+  store->RecordAction(File(u"C"));
+  store->RecordAction(File(u"C"));
+  EXPECT_EQ(Ranking(*store), (std::vector<std::string>{"C:3", "B:2", "A:2"}));
+}
+
+TEST_F(HistoryRanking, CallsToTheSameDigitsAreOneEntry) {
+  auto store = NewStore();
+  store->RecordAction(mivoActionMakeCall(nullptr, u"+420 123 456"));
+  store->RecordAction(mivoActionMakeCall(nullptr, u"420123456"));
+  store->RecordAction(mivoActionMakeCall(nullptr, u"420-123-456"));
+  ASSERT_EQ(store->History().Count(), 1u);
+  EXPECT_EQ(store->History().Entry(0)->Count(), 3);
+  // The entry keeps the number as it was first written.
+  EXPECT_EQ(static_cast<mivoActionMakeCall*>(store->History().Entry(0)->Action())->Number(), u"+420 123 456");
+  EXPECT_EQ(store->History().Entry(1), nullptr);
+}
+
+TEST_F(HistoryRanking, KeepsAClonePastTheCallersAction) {
+  auto store = NewStore();
+  {
+    mivoActionWriteEmail mail(nullptr, u"a@b.c");
+    store->RecordAction(mail);
+  }
+  ASSERT_EQ(store->History().Count(), 1u);
+  EXPECT_EQ(store->History().Entry(0)->Action()->GetTitle(), u"a@b.c");
+}
+
+TEST_F(HistoryRanking, ThreeStartsSurviveARestartAsOneEntryOfThree) {
+  {
+    auto store = NewStore();
+    store->LoadHistoryAndFavorites();
+    for (int i = 0; i < 3; ++i) store->RecordAction(File(u"\\Windows\\calc.exe"));
+    EXPECT_EQ(store->History().TotalStarts(), 3u);
+    store->SaveHistoryAndFavorites();
+  }
+  auto again = NewStore();
+  again->LoadHistoryAndFavorites();
+  EXPECT_EQ(again->HistoryReadState(), mivoFileReadState::kComplete);
+  EXPECT_EQ(Ranking(*again), (std::vector<std::string>{"\\Windows\\calc.exe:3"}));
+  EXPECT_EQ(again->History().TotalStarts(), 3u);
+}
+
+// Any sequence of starts, saved and read back, gives the ranking it had.
+TEST_F(HistoryRanking, ASavedHistoryReplaysIntoTheSameRanking) {
+  for (unsigned seed : {1u, 2u, 3u, 17u, 99u}) {
+    std::mt19937 rng(seed);
+    auto store = NewStore();
+    std::uniform_int_distribution<int> pick(0, 30);
+    for (int i = 0; i < 600; ++i) {
+      // Skewed: low numbers are used far more often.
+      const int n = std::min(pick(rng), pick(rng));
+      store->RecordAction(mivoActionShowPage(nullptr, n, 0, 0));
+    }
+    auto bytes = store->SerializeHistory();
+    auto again = NewStore();
+    EXPECT_EQ(again->ReadHistory(bytes), mivoFileReadState::kComplete);
+    EXPECT_EQ(Ranking(*again), Ranking(*store)) << "seed " << seed;
+    EXPECT_EQ(again->History().TotalStarts(), 600u);
+  }
+}
+
+// A log written start by start (as older programs wrote it) ranks exactly as
+// the starts did when they happened.
+TEST_F(HistoryRanking, AnInterleavedLogRanksAsTheLiveStartsDid) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> pick(0, 200);
+  auto live = NewStore();
+  mivoArchiveWriter log;
+  for (int i = 0; i < 5000; ++i) {
+    mivoActionControlPanel panel(nullptr, std::min(pick(rng), pick(rng)), 0);
+    live->RecordAction(panel);
+    panel.SaveRecord(log);
+  }
+  log.WriteU32(0xFFFFFFFFu);
+  auto replayed = NewStore();
+  EXPECT_EQ(replayed->ReadHistory(log.Bytes()), mivoFileReadState::kComplete);
+  EXPECT_EQ(Ranking(*replayed), Ranking(*live));
+}
+
+TEST_F(HistoryRanking, AHundredThousandRecordsLoadIntoTheirRanking) {
+  // 100,000 records: 2,000 distinct files, each started a number of times
+  // that falls with its number, interleaved.
+  mivoArchiveWriter log;
+  std::vector<int> counts(2000);
+  std::size_t written = 0;
+  for (int round = 0; written < 100000; ++round) {
+    for (int f = 0; f < 2000 && written < 100000; ++f) {
+      if (round % (f / 100 + 1) != 0) continue;
+      mivoActionExecuteFile(nullptr, u"\\Files\\" + text::FromInt(f)).SaveRecord(log);
+      ++counts[static_cast<std::size_t>(f)];
+      ++written;
+    }
+  }
+  log.WriteU32(0xFFFFFFFFu);
+  WriteDeviceFile(kHistoryPath, log.Bytes());
+  auto store = NewStore();
+  store->LoadHistoryAndFavorites();
+  ASSERT_EQ(store->History().Count(), 2000u);
+  EXPECT_EQ(store->History().TotalStarts(), 100000u);
+  for (std::size_t i = 0; i + 1 < store->History().Count(); ++i)
+    ASSERT_GE(store->History().Entry(i)->Count(), store->History().Entry(i + 1)->Count());
+  EXPECT_EQ(store->History().Entry(0)->Action()->IdentityKey(), u"\\Files\\0");
+  EXPECT_EQ(store->History().Entry(0)->Count(), counts[0]);
+}
+
+}  // namespace
