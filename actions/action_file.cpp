@@ -4,7 +4,7 @@
 #include "actions/action_kinds.h"
 #include "actions/file_list_page.h"
 #include "actions/services.h"
-#include "actions/ui_bridge.h"
+#include "ui/page_wnd.h"
 #include "app/core.h"
 #include "app/settings.h"
 #include "look/archive.h"
@@ -32,10 +32,13 @@ mivoActionExecuteFile::mivoActionExecuteFile(mivoCore* core, std::u16string path
 
 mivoActionExecuteFile::~mivoActionExecuteFile() {
   DropShellInfo();
+  // The page may be running the handler that let this action go.
   if (m_folderPage) {
-    if (m_pCore) m_pCore->ForgetPage(m_folderPage);
-    if (m_folderPage->m_hWnd) m_folderPage->DestroyWindow();
-    delete m_folderPage;
+    if (m_pCore) {
+      m_pCore->DestroyPage(m_folderPage);
+    } else {
+      delete m_folderPage;
+    }
   }
 }
 
@@ -134,7 +137,7 @@ void mivoActionExecuteFile::Execute() {
   }
   if (m_pCore->Settings().GetAskBeforeExecuteFile()) {
     const std::u16string question = text::Format(GetString(kAskExecuteId), DisplayName());
-    if (actions_ui::RunMessageBox(m_pCore, GetString(kExecuteTitleId), question, false) != 1) return;
+    if (m_pCore->RunMessageBox(GetString(kExecuteTitleId), question, false) != 1) return;
   }
   SHELLEXECUTEINFO run;
   run.lpVerb = u"Open";

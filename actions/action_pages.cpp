@@ -5,7 +5,7 @@
 #include "actions/actions.h"
 #include "actions/services.h"
 #include "actions/submenu_page.h"
-#include "actions/ui_bridge.h"
+#include "ui/page_wnd.h"
 #include "app/core.h"
 #include "app/settings.h"
 #include "look/archive.h"
@@ -101,7 +101,7 @@ void mivoActionControlPanel::Execute() {
     std::u16string name;
     const std::u16string question =
         Inquire(&name, nullptr) ? text::Format(GetString(kAskAppletId), name) : GetString(kAskUnknownAppletId);
-    if (actions_ui::RunMessageBox(m_pCore, GetString(kControlPanelTitleId), question, false) != 1) return;
+    if (m_pCore->RunMessageBox(GetString(kControlPanelTitleId), question, false) != 1) return;
   }
   // The control-panel host with the applet and its tab; a failed start is
   // not reported (the host shows nothing either).
@@ -159,34 +159,34 @@ CmivoPageWnd* mivoActionShowPage::Page() const { return m_pCore && m_page >= 0 ?
 
 std::u16string mivoActionShowPage::GetTitle() {
   CmivoPageWnd* page = Page();
-  return page ? actions_ui::PageTitle(page, m_param, m_extra) : GetString(kErrorId);
+  return page ? page->GetTitle(m_param, m_extra) : GetString(kErrorId);
 }
 
 std::u16string mivoActionShowPage::GetHelpText() {
   CmivoPageWnd* page = Page();
-  return page ? actions_ui::PageHelpText(page, m_param, m_extra) : std::u16string();
+  return page ? page->GetHelpText(m_param, m_extra) : std::u16string();
 }
 
 void mivoActionShowPage::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
   CmivoPageWnd* page = Page();
   action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode,
-                               page ? actions_ui::PageIcon(page, m_param, m_extra) : nullptr, GetTitle());
+                               page ? page->GetPageIcon(m_param, m_extra) : nullptr, GetTitle());
 }
 
 void mivoActionShowPage::CollectImages(std::vector<mivoSkinImage*>& images) {
   CmivoPageWnd* page = Page();
   if (!page) return;
   const std::size_t before = images.size();
-  actions_ui::PageCollectImages(page, images);
+  page->CollectImages(images);
   if (images.size() == before) {
-    if (mivoSkinImage* icon = actions_ui::PageIcon(page, m_param, m_extra)) images.push_back(icon);
+    if (mivoSkinImage* icon = page->GetPageIcon(m_param, m_extra)) images.push_back(icon);
   }
 }
 
 void mivoActionShowPage::Execute() {
   CmivoPageWnd* page = Page();
   if (!page) return;
-  actions_ui::SetPageParam(page, m_param, m_extra);
+  page->SetPageParam(m_param, m_extra);
   m_pCore->ShowPage(page);
 }
 
@@ -269,9 +269,11 @@ mivoActionSubMenu::mivoActionSubMenu(mivoCore* core, std::u16string title)
 
 mivoActionSubMenu::~mivoActionSubMenu() {
   if (m_page) {
-    if (m_pCore) m_pCore->ForgetPage(m_page);
-    if (m_page->m_hWnd) m_page->DestroyWindow();
-    delete m_page;
+    if (m_pCore) {
+      m_pCore->DestroyPage(m_page);
+    } else {
+      delete m_page;
+    }
   }
 }
 
@@ -387,6 +389,6 @@ void mivoActionHelpTutorial::Execute() {
   // Each box goes on with yes; no ends the tutorial, and so does a box that a
   // quit message closed (the program is ending: no further boxes).
   for (const auto& box : kTutorial) {
-    if (actions_ui::RunMessageBox(m_pCore, GetString(box[0]), GetString(box[1]), false) != 1) return;
+    if (m_pCore->RunMessageBox(GetString(box[0]), GetString(box[1]), false) != 1) return;
   }
 }

@@ -3,7 +3,7 @@
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
 #include "actions/services.h"
-#include "actions/ui_bridge.h"
+#include "ui/page_wnd.h"
 #include "app/core.h"
 #include "app/settings.h"
 #include "look/archive.h"
@@ -76,7 +76,7 @@ void mivoActionMakeCall::Execute() {
     const std::u16string question =
         contact ? GetString(kAskCallContactId) + u" " + contact->DisplayName() + u" (" + contact->NumberLabel(kind) + u")?"
                 : GetString(kAskCallNumberId) + u" " + m_number + u"?";
-    if (actions_ui::RunMessageBox(m_pCore, GetString(kMakeCallTitleId), question, false) != 1) return;
+    if (m_pCore->RunMessageBox(GetString(kMakeCallTitleId), question, false) != 1) return;
   }
   PHONEMAKECALLINFO call;
   call.cbSize = 24;

@@ -24,6 +24,8 @@ mivoActions::~mivoActions() {
   // folders take their pages with them.
   m_favorites.Clear();
   m_history.Clear();
+  // Their pages go now, not at a next turn of the loop that will not come.
+  if (m_pCore) m_pCore->RunDeferredDeletes();
 }
 
 // ---- Factory ----------------------------------------------------------------

@@ -17,14 +17,14 @@ void CmivoFileListPage::SetFolder(std::u16string folder, std::u16string filter) 
   m_folder = std::move(folder);
   m_filter = std::move(filter);
   const std::u16string name = fs::FileNamePart(m_folder);
-  m_title = name.empty() ? m_folder : name;
+  SetTitle(name.empty() ? m_folder : name);
   ListFolder();
 }
 
 void CmivoFileListPage::SetPageTitle(std::u16string title) {
   m_folder.clear();
   m_filter.clear();
-  m_title = std::move(title);
+  SetTitle(title);
 }
 
 void CmivoFileListPage::ClearFiles() { m_actions.clear(); }

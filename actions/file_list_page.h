@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "actions/action.h"
-#include "app/page_wnd.h"
+#include "ui/page_wnd.h"
 
 class CmivoFileListPage : public CmivoPageWnd {
  public:
@@ -27,7 +27,6 @@ class CmivoFileListPage : public CmivoPageWnd {
   std::size_t FileCount() const { return m_actions.size(); }
   mivoAction* FileAt(std::size_t index) const { return index < m_actions.size() ? m_actions[index].get() : nullptr; }
 
-  std::u16string GetTitle() override { return m_title; }
   const char* PageClassName() const override { return "CmivoFileListPage"; }
   void OnPageShown() override;
 

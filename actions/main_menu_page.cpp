@@ -2,7 +2,7 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
-#include "actions/ui_bridge.h"
+#include "ui/page_wnd.h"
 #include "app/core.h"
 #include "app/settings.h"
 #include "look/language.h"
@@ -121,7 +121,7 @@ void CmivoMainMenuPage::TapEntry(std::size_t index) {
   }
   if (entry.Id != kMainMenuExitId) return;
   if (m_pCore->Settings().GetAskBeforeExit() &&
-      actions_ui::RunMessageBox(m_pCore, GetString(kExitTitleId), GetString(kAskExitId), false) != 1) {
+      m_pCore->RunMessageBox(GetString(kExitTitleId), GetString(kAskExitId), false) != 1) {
     return;
   }
   m_pCore->RequestExit();

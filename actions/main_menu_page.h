@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "actions/action.h"
-#include "app/page_wnd.h"
+#include "ui/page_wnd.h"
 
 // One tile of the main menu.
 struct mivoMainMenuEntry {

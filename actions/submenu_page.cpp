@@ -6,6 +6,6 @@ mivoSubMenuPage::mivoSubMenuPage(mivoCore* core, mivoActionSubMenu* owner) : Cmi
 
 mivoSubMenuPage::~mivoSubMenuPage() = default;
 
-void mivoSubMenuPage::Refill() {}
-
-std::u16string mivoSubMenuPage::GetTitle() { return m_owner ? m_owner->Title() : std::u16string(); }
+void mivoSubMenuPage::Refill() {
+  if (m_owner) SetTitle(m_owner->Title());
+}

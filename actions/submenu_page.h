@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/page_wnd.h"
+#include "ui/page_wnd.h"
 
 class mivoActionSubMenu;
 
@@ -16,7 +16,6 @@ class mivoSubMenuPage : public CmivoPageWnd {
   // Rebuilds the rows from the owner's children (call when they change).
   void Refill();
 
-  std::u16string GetTitle() override;
   const char* PageClassName() const override { return "CmivoAdvListBoxPage"; }
 
  private:

@@ -1,5 +1,108 @@
 #include "pages/pending_page.h"
 
-CmivoPendingPage::CmivoPendingPage(mivoCore* core, int index) : CmivoPageWnd(core), m_index(index) {}
+#include "actions/actions.h"
+#include "app/core.h"
+#include "look/appearance.h"
+#include "look/language.h"
+#include "platform/gdi/gdi.h"
+#include "platform/window/describe.h"
 
-std::u16string CmivoPendingPage::GetTitle() { return m_title; }
+namespace {
+
+constexpr int kErrorId = 2;
+
+// The fixed title id and icon of a slot whose page has one title.
+struct Slot {
+  int index;
+  int titleId;        // 0: the base page's name
+  const char16_t* icon;
+};
+constexpr Slot kSlots[] = {
+    {5, 0, nullptr},   {6, 0, nullptr},   {9, 34, u"battery_info_page"},   {12, 111, u"settings_mivo_page"},
+    {14, 0, nullptr},  {16, 0, nullptr},  {18, 273, nullptr},              {19, 3, u"contacts_page"},
+    {21, 6, u"programs_page"},            {22, 7, u"explore_root_page"},   {25, 9, u"system_info_page"},
+    {26, 36, u"running_apps_page"},       {27, 38, u"memory_info_page"},   {29, 28, u"settings_personal_page"},
+    {30, 30, u"settings_system_page"},    {31, 32, u"settings_connections_page"},
+    {32, 520, nullptr}, {35, 523, nullptr}};
+
+const Slot* SlotOf(int index) {
+  for (const Slot& s : kSlots)
+    if (s.index == index) return &s;
+  return nullptr;
+}
+
+// The call log's modes and the SMS folders by the tag of their entry id.
+constexpr int kCallLogTitles[] = {16, 19, 22, 25};
+constexpr const char16_t* kCallLogIcons[] = {u"call_log_all_page", u"call_log_incoming_page", u"call_log_outgoing_page",
+                                             u"call_log_missed_page"};
+struct Folder {
+  std::uint32_t tag;
+  int titleId;
+  const char16_t* icon;
+};
+constexpr Folder kFolders[] = {{0x81060102u, 70, u"sms_incoming"}, {0x35E40102u, 73, u"sms_sent"},
+                               {0x81040102u, 76, u"sms_drafts"},   {0x35E20102u, 79, u"sms_outbox"},
+                               {0x35E30102u, 82, u"sms_deleted"}};
+const Folder* FolderOf(int param) {
+  for (const Folder& f : kFolders)
+    if (f.tag == static_cast<std::uint32_t>(param)) return &f;
+  return nullptr;
+}
+
+}  // namespace
+
+CmivoPendingPage::CmivoPendingPage(mivoCore* core, int index) : CmivoPageWnd(core), m_index(index) {
+  SetPageParam(0, 0);
+}
+
+void CmivoPendingPage::SetPageParam(int param, int extra) {
+  m_param = param;
+  m_extra = extra;
+  const std::u16string title = GetTitle(param, extra);
+  // A page without a name of its own still gets a header to go back from.
+  SetTitle(title.empty() ? GetString(522) : title);
+  m_pPageIcon = GetPageIcon(param, extra);
+}
+
+std::u16string CmivoPendingPage::GetTitle(int param, int extra) {
+  if (m_index == 1) return param >= 0 && param < 4 ? GetString(kCallLogTitles[param]) : GetString(kErrorId);
+  if (m_index == 8) return FolderOf(param) ? GetString(FolderOf(param)->titleId) : GetString(kErrorId);
+  const Slot* slot = SlotOf(m_index);
+  return slot && slot->titleId ? GetString(slot->titleId) : CmivoPageWnd::GetTitle(param, extra);
+}
+
+mivoSkinImage* CmivoPendingPage::GetPageIcon(int param, int extra) {
+  const char16_t* name = nullptr;
+  if (m_index == 1) {
+    name = param >= 0 && param < 4 ? kCallLogIcons[param] : nullptr;
+  } else if (m_index == 8) {
+    name = FolderOf(param) ? FolderOf(param)->icon : nullptr;
+  } else if (const Slot* slot = SlotOf(m_index)) {
+    name = slot->icon;
+  }
+  return name && m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(name) : nullptr;
+}
+
+void CmivoPendingPage::OnPageShown() { SetPageParam(m_param, m_extra); }
+
+void CmivoPendingPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
+  CmivoPageWnd::DrawBackground(dc, erase, left, top, right, bottom);
+  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  if (!look) return;
+  RECT box = m_contentRect;
+  const int s = DisplayScale;
+  box.left += 10 * s;
+  box.right -= 10 * s;
+  box.top += 20 * s;
+  HGDIOBJ oldFont = SelectObject(dc, look->SubtitleFont);
+  SetTextColor(dc, look->SubTextColor);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, kNotBuiltText, -1, &box, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+void CmivoPendingPage::DumpTexts(window::JsonWriter& j) {
+  j.BeginArray();
+  j.String(std::u16string_view(kNotBuiltText));
+  j.EndArray();
+}

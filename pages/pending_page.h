@@ -1,20 +1,25 @@
 // CmivoPendingPage: what a catalogue slot shows until its own page is
-// built: the page's title and icon for its modes, and a line saying that
-// the page is not there yet. Walking the menu never ends on nothing.
+// built: the page's title and icon for each of its modes (as the page itself
+// will answer them) and a line saying that the page is not there yet, so
+// that walking the menu never ends on nothing.
 #pragma once
 
 #include <string>
 
-#include "app/page_wnd.h"
+#include "ui/page_wnd.h"
 
 class CmivoPendingPage : public CmivoPageWnd {
  public:
   CmivoPendingPage(mivoCore* core, int index);
 
   int Index() const { return m_index; }
-  int Param() const { return m_param; }
 
-  std::u16string GetTitle() override;
+  void SetPageParam(int param, int extra) override;
+  std::u16string GetTitle(int param, int extra) override;
+  mivoSkinImage* GetPageIcon(int param, int extra) override;
+  void OnPageShown() override;
+  void DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) override;
+  void DumpTexts(window::JsonWriter& j) override;
   const char* PageClassName() const override { return "CmivoPendingPage"; }
 
   static constexpr const char16_t* kNotBuiltText = u"This page is not available yet.";
@@ -22,4 +27,5 @@ class CmivoPendingPage : public CmivoPageWnd {
  private:
   int m_index;      // the catalogue slot
   int m_param = 0;  // the mode last set
+  int m_extra = 0;
 };
