@@ -1,5 +1,8 @@
 #include "app/core.h"
 #include "app/page_wnd.h"
+#include "look/appearance.h"
+#include "look/toolkit.h"
+#include "platform/win32/rect.h"
 
 namespace {
 // The main menu's place in the page catalogue.
@@ -22,4 +25,11 @@ LRESULT CmivoRootPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return CmivoPageWnd::WindowProc(message, wParam, lParam);
   }
+}
+
+void CmivoRootPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
+  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  if (!look || !erase) return;
+  // The wallpaper is laid out for the whole page: the area's own part of it.
+  DrawWallpaper(*look, dc, left, top, MakeRect(left, top, right, bottom), 1, !m_pCore->IsPortrait());
 }

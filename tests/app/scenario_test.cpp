@@ -270,6 +270,9 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
   const std::string dir = FreshDir(name);
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   SetDword(dir, "HKCU\\Software\\mivo\\mivo", "UseFullScreen", fullScreen ? 1 : 0);
+  // Without an installed wallpaper theme the root page is one colour, so its
+  // edges show where the frame is.
+  ASSERT_EQ(Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme", "sz", "None"}).code, 0);
   const std::string shot = dir + "/" + name + ".png";
   const auto r = RunMivo(dir, "dump\nshot " + shot + "\n", {"--screen", size});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -294,7 +297,7 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
   ASSERT_TRUE(display::ReadPng(shot, &img, &error)) << error;
   ASSERT_EQ(img.width, w);
   ASSERT_EQ(img.height, h);
-  // The root page paints the look's background over the whole frame.
+  // The root page paints the page background over the whole frame.
   const std::uint32_t background = Rgb(img, w / 2, h / 2);
   for (auto [x, y] : {std::pair{f.l + 1, f.t + 1}, std::pair{f.r - 2, f.b - 2}, std::pair{f.l + 1, f.b - 2}}) {
     EXPECT_EQ(Rgb(img, x, y), background) << "at " << x << "," << y;
