@@ -68,8 +68,9 @@ class mivoAction {
   virtual std::u16string GetTitle() = 0;
   // Draws the action in a style (kActionStyle*) into the rectangle; imageMode
   // is the skin drawing mode for the background it sits on (2 plain, 3
-  // selected).
-  virtual void Draw(HDC dc, const RECT& rect, int style, int imageMode) = 0;
+  // selected). A row shows `subtitle` under the title when one is given (the
+  // history's "Used 3x"), in place of the action's own.
+  virtual void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) = 0;
   // Adds the handlers of the action's own tap-and-hold entries.
   virtual void AddContextMenuHandlers(CmivoContextMenu* menu) {}
   // A new action of the same kind with the same fields, held by nobody.

@@ -39,13 +39,25 @@ void DrawImageAction(mivoCore* core, HDC dc, const RECT& rect, int style, int mo
   }
 }
 
-void DrawIconAction(mivoCore* core, HDC dc, const RECT& rect, int style, HICON icon, std::u16string_view title) {
+void DrawIconAction(mivoCore* core, HDC dc, const RECT& rect, int style, HICON icon, std::u16string_view title,
+                    std::u16string_view subtitle) {
   mivoAppearance* look = Look(core);
   if (!look || !dc) return;
   switch (style) {
-    case kActionStyleRow:
-      DrawRowIconTitle(*look, dc, icon, title, rect, false);
+    case kActionStyleRow: {
+      if (subtitle.empty()) {
+        DrawRowIconTitle(*look, dc, icon, title, rect, false);
+        break;
+      }
+      RECT text = rect;
+      if (icon) {
+        const RECT drawn = DrawIconAligned(*look, dc, icon, rect.left + 5 * DisplayScale, rect.top, rect.right,
+                                           rect.bottom, kAlignCenterY, false);
+        if (drawn.right > drawn.left) text.left = drawn.right;
+      }
+      DrawRowTitleSubtitle(*look, dc, title, subtitle, text);
       break;
+    }
     case kActionStyleTile:
       DrawGridCellIcon(*look, dc, icon, title, rect, false);
       break;

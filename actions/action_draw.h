@@ -21,8 +21,9 @@ mivoSkinImage* Image(mivoCore* core, std::u16string_view name);
 // A skin image (may be null) with the title, and in a row the subtitle.
 void DrawImageAction(mivoCore* core, HDC dc, const RECT& rect, int style, int mode, mivoSkinImage* image,
                      std::u16string_view title, std::u16string_view subtitle = {});
-// A shell icon (may be null, not destroyed) with the title.
-void DrawIconAction(mivoCore* core, HDC dc, const RECT& rect, int style, HICON icon, std::u16string_view title);
+// A shell icon (may be null, not destroyed) with the title, and in a row the subtitle.
+void DrawIconAction(mivoCore* core, HDC dc, const RECT& rect, int style, HICON icon, std::u16string_view title,
+                    std::u16string_view subtitle = {});
 // A picture (a contact's photo, not owned) with the title and subtitle; in
 // a tile it is fitted into 65·S square with the small mark over its corner.
 void DrawPhotoAction(mivoCore* core, HDC dc, const RECT& rect, int style, int mode, HBITMAP photo,

@@ -146,6 +146,6 @@ void mivoActionExecuteFile::Execute() {
   if (!ShellExecuteEx(&run)) m_pCore->ShowLastError(GetString(kExecuteErrorId));
 }
 
-void mivoActionExecuteFile::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
-  action_draw::DrawIconAction(m_pCore, dc, rect, style, Icon(), DisplayName());
+void mivoActionExecuteFile::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
+  action_draw::DrawIconAction(m_pCore, dc, rect, style, Icon(), DisplayName(), subtitle);
 }

@@ -33,7 +33,7 @@ class mivoActionMakeCall : public mivoAction {
   void Execute() override;
   void OnHistoryEntryCreated(mivoHistoryEntry* entry) override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   void AddContextMenuHandlers(CmivoContextMenu* menu) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
@@ -55,7 +55,7 @@ class mivoActionControlPanel : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   std::u16string IdentityKey() const override;
 
@@ -86,7 +86,7 @@ class mivoActionExecuteFile : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override { return DisplayName(); }
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   void AddContextMenuHandlers(CmivoContextMenu* menu) override;
   std::unique_ptr<mivoAction> Clone() const override;
   std::u16string IdentityKey() const override { return m_path; }
@@ -115,7 +115,7 @@ class mivoActionWriteSMS : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   void AddContextMenuHandlers(CmivoContextMenu* menu) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
@@ -151,7 +151,7 @@ class mivoActionOffice : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
   std::u16string GetHelpText() override;
@@ -180,7 +180,7 @@ class mivoActionWriteEmail : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override { return m_address; }
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
   std::u16string IdentityKey() const override { return m_address; }
@@ -202,7 +202,7 @@ class mivoActionShowPage : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
   std::u16string GetHelpText() override;
@@ -227,7 +227,7 @@ class mivoActionContact : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   std::u16string IdentityKey() const override;
 
@@ -259,7 +259,7 @@ class mivoActionSubMenu : public mivoAction {
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
   std::u16string GetTitle() override { return m_title; }
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
   std::u16string GetHelpText() override;
@@ -290,7 +290,7 @@ class mivoActionHelpTutorial : public mivoAction {
   bool IsEqual(const mivoAction& other) const override { return true; }
   void Execute() override;
   std::u16string GetTitle() override;
-  void Draw(HDC dc, const RECT& rect, int style, int imageMode) override;
+  void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
   std::u16string IdentityKey() const override { return {}; }

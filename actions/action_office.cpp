@@ -118,10 +118,10 @@ std::u16string mivoActionOffice::GetHelpText() {
   return id ? GetString(id + 1) : std::u16string();
 }
 
-void mivoActionOffice::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionOffice::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   const char16_t* name = ImageNameFor(m_kind, m_view);
   action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, name ? action_draw::Image(m_pCore, name) : nullptr,
-                               GetTitle());
+                               GetTitle(), subtitle);
 }
 
 void mivoActionOffice::CollectImages(std::vector<mivoSkinImage*>& images) {

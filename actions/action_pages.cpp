@@ -85,14 +85,14 @@ std::u16string mivoActionControlPanel::GetTitle() {
   return Inquire(&name, nullptr) ? name : GetString(kUnknownAppletId);
 }
 
-void mivoActionControlPanel::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionControlPanel::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   std::u16string name;
   HICON icon = nullptr;
   if (!Inquire(&name, &icon)) {
     name = GetString(kUnknownAppletId);
     icon = nullptr;
   }
-  action_draw::DrawIconAction(m_pCore, dc, rect, style, icon, name);
+  action_draw::DrawIconAction(m_pCore, dc, rect, style, icon, name, subtitle);
 }
 
 void mivoActionControlPanel::Execute() {
@@ -167,10 +167,10 @@ std::u16string mivoActionShowPage::GetHelpText() {
   return page ? page->GetHelpText(m_param, m_extra) : std::u16string();
 }
 
-void mivoActionShowPage::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionShowPage::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   CmivoPageWnd* page = Page();
   action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode,
-                               page ? page->GetPageIcon(m_param, m_extra) : nullptr, GetTitle());
+                               page ? page->GetPageIcon(m_param, m_extra) : nullptr, GetTitle(), subtitle);
 }
 
 void mivoActionShowPage::CollectImages(std::vector<mivoSkinImage*>& images) {
@@ -226,24 +226,26 @@ std::u16string mivoActionContact::GetTitle() {
   return contact ? contact->DisplayName() : GetString(kInvalidContactId);
 }
 
-void mivoActionContact::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionContact::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   mivoContactDirectory* contacts = m_oid ? Directory(m_pCore) : nullptr;
   mivoContactInfo* contact = contacts ? contacts->FindContactByOid(m_oid) : nullptr;
   if (!contact) {
     action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode,
-                                 action_draw::Image(m_pCore, u"view_contact_details"), GetString(kInvalidContactId));
+                                 action_draw::Image(m_pCore, u"view_contact_details"), GetString(kInvalidContactId),
+                                 subtitle);
     return;
   }
   const int kind = contact->PreferredKind();
+  const std::u16string sub = !subtitle.empty() ? std::u16string(subtitle)
+                             : kind            ? contact->NumberLabel(kind)
+                                               : std::u16string();
   if (HBITMAP photo = contact->Photo()) {
     action_draw::DrawPhotoAction(m_pCore, dc, rect, style, imageMode, photo,
-                                 kind ? action_draw::Image(m_pCore, u"small_phone") : nullptr, contact->DisplayName(),
-                                 kind ? contact->NumberLabel(kind) : std::u16string());
+                                 kind ? action_draw::Image(m_pCore, u"small_phone") : nullptr, contact->DisplayName(), sub);
     return;
   }
   mivoSkinImage* icon = action_draw::Image(m_pCore, kind ? u"make_a_call" : u"view_contact_details");
-  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, icon, contact->DisplayName(),
-                               kind ? contact->NumberLabel(kind) : std::u16string());
+  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, icon, contact->DisplayName(), sub);
 }
 
 void mivoActionContact::Execute() {
@@ -342,8 +344,8 @@ void mivoActionSubMenu::Execute() {
   if (m_pCore) m_pCore->ShowPage(GetListPage());
 }
 
-void mivoActionSubMenu::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
-  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, Icon(), m_title);
+void mivoActionSubMenu::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
+  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, Icon(), m_title, subtitle);
 }
 
 void mivoActionSubMenu::CollectImages(std::vector<mivoSkinImage*>& images) {
@@ -376,9 +378,9 @@ std::unique_ptr<mivoAction> mivoActionHelpTutorial::Clone() const {
 
 std::u16string mivoActionHelpTutorial::GetTitle() { return GetString(kHelpTutorialId); }
 
-void mivoActionHelpTutorial::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionHelpTutorial::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, action_draw::Image(m_pCore, u"help_tutorial"),
-                               GetTitle());
+                               GetTitle(), subtitle);
 }
 
 void mivoActionHelpTutorial::CollectImages(std::vector<mivoSkinImage*>& images) {

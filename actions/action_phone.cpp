@@ -103,22 +103,22 @@ std::u16string mivoActionMakeCall::GetTitle() {
   return m_number;
 }
 
-void mivoActionMakeCall::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionMakeCall::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   mivoSkinImage* icon = action_draw::Image(m_pCore, u"make_a_call");
   int kind = 0;
   mivoContactInfo* contact = OwnerOf(m_pCore, m_number, &kind);
   HBITMAP photo = contact ? contact->Photo() : nullptr;
   if (contact && photo && style == kActionStyleTile) {
     action_draw::DrawPhotoAction(m_pCore, dc, rect, style, imageMode, photo, action_draw::Image(m_pCore, u"small_phone"),
-                                 contact->DisplayName(), {});
+                                 contact->DisplayName(), subtitle);
     return;
   }
   if (contact && style == kActionStyleRow) {
     action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, icon, contact->DisplayName(),
-                                 contact->NumberLabel(kind));
+                                 subtitle.empty() ? contact->NumberLabel(kind) : std::u16string(subtitle));
     return;
   }
-  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, icon, GetTitle());
+  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, icon, GetTitle(), subtitle);
 }
 
 void mivoActionMakeCall::CollectImages(std::vector<mivoSkinImage*>& images) {
@@ -182,8 +182,9 @@ std::u16string mivoActionWriteSMS::GetTitle() {
   return m_number;
 }
 
-void mivoActionWriteSMS::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
-  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, action_draw::Image(m_pCore, u"new_sms"), GetTitle());
+void mivoActionWriteSMS::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
+  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, action_draw::Image(m_pCore, u"new_sms"), GetTitle(),
+                               subtitle);
 }
 
 void mivoActionWriteSMS::CollectImages(std::vector<mivoSkinImage*>& images) {
@@ -222,9 +223,9 @@ void mivoActionWriteEmail::Execute() {
   MailComposeMessage(&compose);
 }
 
-void mivoActionWriteEmail::Draw(HDC dc, const RECT& rect, int style, int imageMode) {
+void mivoActionWriteEmail::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, action_draw::Image(m_pCore, u"write_email"),
-                               m_address);
+                               m_address, subtitle);
 }
 
 void mivoActionWriteEmail::CollectImages(std::vector<mivoSkinImage*>& images) {

@@ -2,14 +2,17 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
-#include "ui/page_wnd.h"
 #include "app/core.h"
 #include "app/settings.h"
+#include "actions/menu_handlers.h"
+#include "look/appearance.h"
 #include "look/language.h"
+#include "look/toolkit.h"
 
 namespace {
 
 constexpr int kMainMenuTitleId = 14;  // "Main menu"
+constexpr int kExitTileId = 13;       // "Exit" (the tile)
 constexpr int kExitTitleId = 367;     // "Exit" (the question's title)
 constexpr int kAskExitId = 366;       // "Would you like to exit mivo?"
 
@@ -106,23 +109,75 @@ const mivoActionSubMenu* FindMainMenuSubMenu(mivoCore* core, std::u16string_view
   return nullptr;
 }
 
-CmivoMainMenuPage::CmivoMainMenuPage(mivoCore* core) : CmivoPageWnd(core), m_entries(BuildMainMenuEntries(core)) {
-  m_title = GetString(kMainMenuTitleId);
+CmivoMainMenuPage::CmivoMainMenuPage(mivoCore* core)
+    : CmivoItemsPageWnd(core), CmivoContextMenu(core), m_entries(BuildMainMenuEntries(core)) {
+  SetTitle(GetString(kMainMenuTitleId));
+  for (std::size_t i = 0; i < m_entries.size(); ++i) {
+    mivoListElement element;
+    element.Id = m_entries[i].Id;
+    element.Data = i;
+    AddItem(element);
+  }
 }
 
-CmivoMainMenuPage::~CmivoMainMenuPage() = default;
+CmivoMainMenuPage::~CmivoMainMenuPage() { ClearItems(); }
 
-void CmivoMainMenuPage::TapEntry(std::size_t index) {
-  if (index >= m_entries.size() || !m_pCore) return;
-  mivoMainMenuEntry& entry = m_entries[index];
-  if (entry.Action) {
-    m_pCore->RunAction(entry.Action.get());
+mivoMainMenuEntry* CmivoMainMenuPage::EntryOf(const mivoListElement& element) {
+  return element.Data < m_entries.size() ? &m_entries[element.Data] : nullptr;
+}
+
+void CmivoMainMenuPage::DrawItem(int index, const mivoListElement& element, HDC dc, const RECT& rect) {
+  mivoMainMenuEntry* entry = EntryOf(element);
+  if (!entry || !m_pCore) return;
+  const int mode = index == List().GetCursor() ? kSkinDrawOverColor7 : kSkinDrawOverColor5;
+  if (entry->Action) {
+    entry->Action->Draw(dc, rect, kActionStyleTile, mode);
     return;
   }
-  if (entry.Id != kMainMenuExitId) return;
+  mivoAppearance* look = m_pCore->GetAppearance();
+  if (look && m_pCore->GetActions()) {
+    DrawGridCellImage(*look, dc, m_pCore->GetActions()->SkinImage(u"exit"), GetString(kExitTileId), rect, mode);
+  }
+}
+
+void CmivoMainMenuPage::OnItemTap(int index, const mivoListElement& element) {
+  mivoMainMenuEntry* entry = EntryOf(element);
+  if (!entry || !m_pCore) return;
+  if (entry->Action) {
+    m_pCore->RunAction(entry->Action.get());
+  } else if (entry->Id == kMainMenuExitId) {
+    Exit();
+  }
+}
+
+void CmivoMainMenuPage::Exit() {
   if (m_pCore->Settings().GetAskBeforeExit() &&
       m_pCore->RunMessageBox(GetString(kExitTitleId), GetString(kAskExitId), false) != 1) {
     return;
   }
   m_pCore->RequestExit();
+}
+
+void CmivoMainMenuPage::OnItemHold(int index, const mivoListElement& element) {
+  mivoMainMenuEntry* entry = EntryOf(element);
+  if (!entry || !entry->Action) return;
+  ClearMenu();
+  AddMenuHandler(std::make_unique<CmivoContextMenuActionHandler>(m_pCore, *entry->Action));
+  ShowMenu();
+}
+
+void CmivoMainMenuPage::OnItemRemoved(const mivoListElement& element) {
+  if (mivoMainMenuEntry* entry = EntryOf(element)) entry->Action.Reset(nullptr);
+}
+
+std::u16string CmivoMainMenuPage::DescribeItem(int index, const mivoListElement& element) {
+  mivoMainMenuEntry* entry = EntryOf(element);
+  if (!entry) return {};
+  return entry->Action ? entry->Action->GetTitle() : GetString(kExitTileId);
+}
+
+void CmivoMainMenuPage::CollectImages(std::vector<mivoSkinImage*>& images) {
+  CmivoItemsPageWnd::CollectImages(images);
+  for (mivoMainMenuEntry& entry : m_entries)
+    if (entry.Action) entry.Action->CollectImages(images);
 }

@@ -2,13 +2,11 @@
 // action; a tap on a row runs the child through the core.
 #pragma once
 
-#include <string>
-
-#include "ui/page_wnd.h"
+#include "ui/adv_list_box_page.h"
 
 class mivoActionSubMenu;
 
-class mivoSubMenuPage : public CmivoPageWnd {
+class mivoSubMenuPage : public CmivoAdvListBoxPage {
  public:
   mivoSubMenuPage(mivoCore* core, mivoActionSubMenu* owner);
   ~mivoSubMenuPage() override;
@@ -16,7 +14,9 @@ class mivoSubMenuPage : public CmivoPageWnd {
   // Rebuilds the rows from the owner's children (call when they change).
   void Refill();
 
-  const char* PageClassName() const override { return "CmivoAdvListBoxPage"; }
+  std::u16string GetTitle(int param, int extra) override;
+  std::u16string GetHelpText(int param, int extra) override;
+  mivoSkinImage* GetPageIcon(int param, int extra) override;
 
  private:
   mivoActionSubMenu* m_owner;  // the sub-menu that owns this page

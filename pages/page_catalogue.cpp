@@ -1,6 +1,9 @@
 #include "pages/page_catalogue.h"
 
+#include "actions/actions_list_page.h"
+#include "actions/favorites_page.h"
 #include "actions/file_list_page.h"
+#include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
 
@@ -13,13 +16,28 @@ bool CatalogueHasPage(int index) {
   }
 }
 
+// One line per slot whose page is built; the others show a pending page
+// with the slot's title and icon until theirs comes.
 CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
+    case 24: return new CmivoActionsListPage(core);
+    case 33: return new CmivoFAQPage(core);
+    case 34: return new CmivoAboutPage(core);
     default: return new CmivoPendingPage(core, index);
   }
 }
 
-void PrepareCataloguePage(CmivoPageWnd* page, int index) {}
+void PrepareCataloguePage(CmivoPageWnd* page, int index) {
+  if (!page) return;
+  switch (index) {
+    // The three control-panel pages, each to its group on every fetch.
+    case 29: page->SetPageParam(0, 0); break;
+    case 30: page->SetPageParam(1, 0); break;
+    case 31: page->SetPageParam(2, 0); break;
+    default: break;
+  }
+}

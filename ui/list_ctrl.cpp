@@ -261,7 +261,7 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT r = where;
     // DT_VCENTER needs DT_SINGLELINE: the text starts at the top.
-    DrawTextW(dc, kEmptyText, -1, &r, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+    DrawTextW(dc, m_emptyText.c_str(), static_cast<int>(m_emptyText.size()), &r, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColor);
     SelectObject(dc, oldFont);

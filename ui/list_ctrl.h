@@ -118,6 +118,9 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   static constexpr const char16_t* kEmptyText = u"(list is empty)";
+  // What an empty list says (kEmptyText unless a page has its own).
+  void SetEmptyText(const std::u16string& text) { m_emptyText = text; }
+  const std::u16string& GetEmptyText() const { return m_emptyText; }
 
   int Columns = 1;     // cells per row
   int CellHeight;      // pixels per row; 48·S at construction
@@ -146,6 +149,7 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   HFONT WatermarkFont();
 
   std::vector<mivoListElement> m_elements;    // in display order
+  std::u16string m_emptyText = kEmptyText;    // shown when there are no elements
   CmivoListCtrlComparer* m_pComparer = nullptr;  // not owned
   int m_scrollTop = 0;                        // pixels of content above the window top
   int m_cursor = -1;                          // keyboard cursor index, -1 for none
