@@ -1,0 +1,323 @@
+// The real program through the main menu: every tile and every entry of
+// every sub-menu opened and left again, Exit with and without its question,
+// the favourites arranged through tap-and-hold, and the menu's screenshots
+// at both screen sizes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/display/png.h"
+#include "tests/support/mivo_runner.h"
+#include "tests/tools/run_tool.h"
+
+using testing_support::FreshDir;
+using testing_support::Json;
+using testing_support::MivoSession;
+using testing_support::RunMivo;
+using testing_support::RunMivoDevice;
+
+namespace {
+
+testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--device", dir + "/device"});
+  return RunMivoDevice(args);
+}
+
+void SetDword(const std::string& dir, const std::string& name, int value) {
+  const auto r = Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", name, "dword", std::to_string(value)});
+  ASSERT_EQ(r.code, 0) << r.err;
+}
+
+// A provisioned device whose office programs start (as the host's `true`).
+std::string OfficeDevice(const std::string& name) {
+  const std::string dir = FreshDir(name);
+  EXPECT_EQ(Device(dir, {"init"}).code, 0);
+  for (const char* program : {"calendar.exe", "pword.exe", "pxl.exe", "notes.exe", "tasks.exe", "tmail.exe"}) {
+    EXPECT_EQ(Device(dir, {"reg", "set", "HKLM\\Device\\Host Programs", program, "sz", "true"}).code, 0);
+  }
+  return dir;
+}
+
+std::vector<std::string> Texts(const Json& list) {
+  std::vector<std::string> out;
+  for (const Json& item : list.Items()) out.push_back(item["text"].AsString());
+  return out;
+}
+
+std::string Center(const Json& rect) {
+  return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
+         std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
+}
+
+const std::vector<std::string> kTiles = {"Contacts", "SMS",         "Call log", "Programs", "Explore root",
+                                         "Settings", "System info", "Office",   "Help",     "Exit"};
+
+// Walks a session through the menus, keeping what it saw.
+class MenuWalker {
+ public:
+  explicit MenuWalker(MivoSession& s) : m_s(s) {}
+
+  Json Step(const std::string& command) {
+    m_s.Send(command);
+    m_s.Send("wait 600");
+    return m_s.Dump();
+  }
+
+  // Moves the list's selection to row `index` with the pad, then Enter.
+  Json ActivateRow(std::size_t index) {
+    for (int guard = 0; guard < 40; ++guard) {
+      const Json d = m_s.Dump();
+      const Json& rows = d["top"]["rows"];
+      int selected = -1;
+      for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i]["selected"].AsBool()) selected = static_cast<int>(i);
+      if (selected == static_cast<int>(index)) return Step("key RETURN");
+      m_s.Send(selected < static_cast<int>(index) ? "key DOWN" : "key UP");
+    }
+    ADD_FAILURE() << "row " << index << " never got the selection";
+    return m_s.Dump();
+  }
+
+  // Answers whatever box an entry opened; only the help tutorial asks.
+  Json Settle(Json d, const std::string& where) {
+    for (int guard = 0; guard < 3 && !d["overlay"].IsNull(); ++guard) {
+      const Json& overlay = d["overlay"];
+      EXPECT_EQ(overlay["title"].AsString(), "Welcome") << where << ": " << overlay["text"].AsString();
+      ++m_boxes;
+      // The last button is Cancel, which ends the tutorial after its first box.
+      d = Step("tap " + Center(overlay["buttons"][overlay["buttons"].size() - 1]));
+    }
+    EXPECT_TRUE(d["overlay"].IsNull()) << where;
+    return d;
+  }
+
+  // Pops pages with Back until `depth` pages remain.
+  Json BackTo(std::size_t depth, Json d) {
+    for (int guard = 0; guard < 6 && d["pages"].size() > depth; ++guard) d = Step("key F1");
+    EXPECT_EQ(d["pages"].size(), depth);
+    return d;
+  }
+
+  // Every row of the sub-menu on top (and of the sub-menus inside it).
+  void WalkSubMenu(const Json& menu, const std::string& path) {
+    const std::size_t depth = menu["pages"].size();
+    const std::vector<std::string> rows = Texts(menu["top"]["rows"]);
+    EXPECT_FALSE(rows.empty()) << path;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const std::string where = path + " > " + rows[i];
+      Json d = Settle(ActivateRow(i), where);
+      m_visited.push_back(where);
+      if (d["pages"].size() > depth) {
+        const Json& top = d["top"];
+        EXPECT_FALSE(top["title"].AsString().empty()) << where;
+        // A sub-menu inside: its own rows are walked too.
+        if (top["class"].AsString() == "CmivoAdvListBoxPage" && top["title"].AsString() == rows[i]) {
+          WalkSubMenu(d, where);
+        }
+        d = BackTo(depth, d);
+      }
+      EXPECT_EQ(d["top"]["title"].AsString(), menu["top"]["title"].AsString()) << where;
+    }
+  }
+
+  std::vector<std::string> m_visited;
+  int m_boxes = 0;
+
+ private:
+  MivoSession& m_s;
+};
+
+TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesktop) {
+  const std::string dir = OfficeDevice("menu_walk");
+  MivoSession s(dir);
+  ASSERT_TRUE(s.Running());
+  MenuWalker walk(s);
+
+  Json d = walk.Step("tap 120 160");
+  ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
+  EXPECT_EQ(d["top"]["header"].AsString(), "Main menu");
+  EXPECT_EQ(Texts(d["top"]["cells"]), kTiles);
+
+  for (std::size_t i = 0; i + 1 < kTiles.size(); ++i) {
+    const Json& cell = d["top"]["cells"][i];
+    // The top of the tile, which is on screen for the first nine.
+    const std::string x = std::to_string((cell["rect"][0].AsInt() + cell["rect"][2].AsInt()) / 2);
+    const std::string y = std::to_string(cell["rect"][1].AsInt() + 20);
+    Json opened = walk.Settle(walk.Step("tap " + x + " " + y), kTiles[i]);
+    walk.m_visited.push_back(kTiles[i]);
+    ASSERT_EQ(opened["pages"].size(), 3u) << kTiles[i];
+    EXPECT_EQ(opened["top"]["title"].AsString(), kTiles[i]);
+    if (!opened["top"]["rows"].Items().empty()) walk.WalkSubMenu(opened, kTiles[i]);
+    d = walk.BackTo(2, opened);
+    ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage") << kTiles[i];
+  }
+
+  d = walk.BackTo(1, d);
+  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoRootPage");
+  EXPECT_TRUE(d["overlay"].IsNull());
+  EXPECT_EQ(walk.m_boxes, 1);  // the tutorial's first box, ended by Cancel
+  // 9 tiles; SMS 6, Call log 4, Settings 4, System info 3, Office 7 + MS Calendar 5, Help 3.
+  EXPECT_EQ(walk.m_visited.size(), 9u + 6 + 4 + 4 + 3 + 7 + 5 + 3);
+  EXPECT_EQ(s.Finish(), 0);
+
+  // What the office entries started, in the device's launch record.
+  const std::string launches = Device(dir, {"launches"}).out;
+  for (const char* started : {"calendar.exe -new", "calendar.exe -va -d0", "calendar.exe -va -d1",
+                              "calendar.exe -vw -d0", "calendar.exe -vm -d0", "tmail.exe"}) {
+    EXPECT_NE(launches.find(started), std::string::npos) << started << " in\n" << launches;
+  }
+  EXPECT_EQ(launches.find("failed"), std::string::npos) << launches;
+}
+
+TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo) {
+  const std::string dir = FreshDir("menu_exit");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  {
+    SetDword(dir, "AskBeforeExit", 1);
+    MivoSession s(dir);
+    MenuWalker walk(s);
+    walk.Step("tap 120 160");
+    for (int i = 0; i < 4; ++i) s.Send("key DOWN");  // the cursor onto Exit, the tenth tile
+    Json d = walk.Step("key RETURN");
+    ASSERT_FALSE(d["overlay"].IsNull());
+    EXPECT_EQ(d["overlay"]["title"].AsString(), "Exit");
+    EXPECT_EQ(d["overlay"]["text"].AsString(), "Would you like to exit mivo?");
+    ASSERT_EQ(d["overlay"]["buttons"].size(), 2u);
+    d = walk.Step("tap " + Center(d["overlay"]["buttons"][1]));
+    EXPECT_TRUE(d["overlay"].IsNull());
+    EXPECT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
+    EXPECT_EQ(s.Finish(), 0);
+  }
+  SetDword(dir, "AskBeforeExit", 0);
+  // Nothing after the Enter on Exit runs: the program has ended by then.
+  const auto r = RunMivo(dir, "tap 120 160\nwait 600\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\nkey RETURN\nwait 600\ndump\n");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(r.dumps.empty());
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// The favourites file with the Contacts page action at the given positions of nine.
+std::vector<std::uint8_t> FavoritesWithContactsAt(std::set<int> positions) {
+  const std::vector<std::uint8_t> empty = {0xFF, 0, 0, 0};
+  const std::vector<std::uint8_t> contacts = {6, 0, 0, 0, 0, 19, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < 9; ++i) {
+    const auto& part = positions.count(i) ? contacts : empty;
+    bytes.insert(bytes.end(), part.begin(), part.end());
+  }
+  bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF, 0xFF});
+  return bytes;
+}
+
+std::size_t IndexOf(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) - texts.begin();
+}
+
+TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedFromEveryPosition) {
+  const std::string dir = FreshDir("menu_favorites");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  const std::string file = dir + "/device/fs/Program Files/mivo/mivo_fav.dat";
+  {
+    MivoSession s(dir);
+    MenuWalker walk(s);
+    walk.Step("tap 120 160");
+    Json d = walk.Step("hold 37 100");  // the Contacts tile
+    ASSERT_EQ(d["top"]["class"].AsString(), "CmivoRightClickPage");
+    std::vector<std::string> entries = Texts(d["top"]["rows"]);
+    EXPECT_EQ(IndexOf(entries, "Remove from favorites"), entries.size());
+    const std::size_t add = IndexOf(entries, "Add to favorites");
+    ASSERT_LT(add, entries.size());
+    d = walk.Step("tap " + Center(d["top"]["rows"][add]["rect"]));
+    ASSERT_EQ(d["top"]["class"].AsString(), "CmivoFavoritesPage");
+    EXPECT_EQ(d["top"]["header"].AsString(), "Choose position");
+    ASSERT_EQ(d["top"]["cells"].size(), 9u);
+    d = walk.Step("tap " + Center(d["top"]["cells"][4]["rect"]));
+    EXPECT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
+    // Written at once, not only at exit.
+    EXPECT_EQ(ReadBytes(file), FavoritesWithContactsAt({4}));
+
+    d = walk.Step("hold 37 100");
+    entries = Texts(d["top"]["rows"]);
+    EXPECT_LT(IndexOf(entries, "Remove from favorites"), entries.size());
+    EXPECT_EQ(IndexOf(entries, "Add to favorites"), entries.size());
+    EXPECT_EQ(s.Finish(), 0);
+  }
+
+  // The same action in two positions: one removal empties both.
+  {
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const auto bytes = FavoritesWithContactsAt({0, 2});
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  MivoSession s(dir);
+  MenuWalker walk(s);
+  walk.Step("tap 120 160");
+  Json d = walk.Step("hold 37 100");
+  const std::vector<std::string> entries = Texts(d["top"]["rows"]);
+  const std::size_t remove = IndexOf(entries, "Remove from favorites");
+  ASSERT_LT(remove, entries.size());
+  d = walk.Step("tap " + Center(d["top"]["rows"][remove]["rect"]));
+  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
+  EXPECT_EQ(ReadBytes(file), FavoritesWithContactsAt({}));
+  EXPECT_EQ(s.Finish(), 0);
+}
+
+// The main menu at both sizes: nine tiles with their pictures on screen, the
+// header's title above them.
+class MainMenuShots : public ::testing::TestWithParam<int> {};
+
+TEST_P(MainMenuShots, ShowNineTilesWithTheirPicturesUnderTheHeader) {
+  const int s = GetParam();
+  const std::string size = s == 1 ? "240x320" : "480x640";
+  const std::string dir = FreshDir("menu_shot_" + size);
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  const std::string shot = dir + "/main_menu_" + size + ".png";
+  const auto r = RunMivo(dir, "tap " + std::to_string(120 * s) + " " + std::to_string(160 * s) +
+                                  "\nwait 600\ndump\nshot " + shot + "\n",
+                         {"--screen", size});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 1u);
+  const Json& cells = r.dumps[0]["top"]["cells"];
+  ASSERT_EQ(Texts(cells), kTiles);
+
+  display::Image img;
+  std::string error;
+  ASSERT_TRUE(display::ReadPng(shot, &img, &error)) << error;
+  auto rgb = [&](int x, int y) { return img.pixels[static_cast<std::size_t>(y) * img.width + x] & 0xFFFFFFu; };
+  const int header = cells[0]["rect"][1].AsInt();
+  const int visibleBottom = static_cast<int>(r.dumps[0]["top"]["rect"][3].AsInt());
+  for (std::size_t i = 0; i < 9; ++i) {
+    const Json& rect = cells[i]["rect"];
+    const int l = rect[0].AsInt(), t = rect[1].AsInt(), rr = rect[2].AsInt();
+    const int b = std::min<int>(rect[3].AsInt(), visibleBottom);
+    // A picture has many colours; an empty tile has one or two.
+    std::set<std::uint32_t> colours;
+    for (int y = t; y < b; y += 2)
+      for (int x = l; x < rr; x += 2) colours.insert(rgb(x, y));
+    EXPECT_GT(colours.size(), 20u) << kTiles[i];
+  }
+  // Tiles start under the header, three to a row, equal and side by side.
+  EXPECT_GT(header, 26 * s);
+  EXPECT_EQ(cells[1]["rect"][0].AsInt(), cells[0]["rect"][2].AsInt());
+  EXPECT_EQ(cells[3]["rect"][1].AsInt(), cells[0]["rect"][3].AsInt());
+  EXPECT_EQ(cells[3]["rect"][0].AsInt(), cells[0]["rect"][0].AsInt());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MainMenuShots, ::testing::Values(1, 2),
+                         [](const auto& info) { return info.param == 1 ? "Qvga" : "Vga"; });
+
+}  // namespace
