@@ -6,6 +6,7 @@
 #include "look/language.h"
 #include "look/toolkit.h"
 #include "platform/win32/text.h"
+#include "platform/window/describe.h"
 
 namespace {
 
@@ -145,4 +146,18 @@ void CmivoActionsListPage::OnMenuCommand(const mivoContextMenuEntry& entry) {
 std::u16string CmivoActionsListPage::DescribeItem(int index, const mivoListElement& element) {
   mivoHistoryEntry* entry = EntryOf(element);
   return entry ? entry->Action()->GetTitle() : std::u16string();
+}
+
+void CmivoActionsListPage::DumpTexts(window::JsonWriter& j) {
+  j.BeginArray();
+  if (GetItemCount() == 0) {
+    j.String(List().GetEmptyText());
+  } else if (IsDetailsView()) {
+    for (int i = 0; i < GetItemCount(); ++i) {
+      const mivoListElement* element = List().GetElement(i);
+      if (mivoHistoryEntry* entry = element ? EntryOf(*element) : nullptr)
+        j.String(text::Format(GetString(kUsedId), entry->Count()));
+    }
+  }
+  j.EndArray();
 }

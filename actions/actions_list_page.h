@@ -21,6 +21,8 @@ class CmivoActionsListPage : public CmivoItemsPageWnd, public CmivoContextMenu, 
   void OnItemTap(int index, const mivoListElement& element) override;
   void OnItemHold(int index, const mivoListElement& element) override;
   std::u16string DescribeItem(int index, const mivoListElement& element) override;
+  // The empty text, or in details view each entry's "Used %dx".
+  void DumpTexts(window::JsonWriter& j) override;
   const char* PageClassName() const override { return "CmivoActionsListPage"; }
 
   // The views' entries and the action's.

@@ -7,6 +7,7 @@
 #include "look/language.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/text.h"
+#include "platform/window/describe.h"
 
 namespace {
 
@@ -121,4 +122,10 @@ void CmivoFavoritesPage::OnItemHold(int index, const mivoListElement& element) {
 std::u16string CmivoFavoritesPage::DescribeItem(int index, const mivoListElement& element) {
   mivoAction* action = Favorites() ? Favorites()->At(element.Id) : nullptr;
   return action ? action->GetTitle() : std::u16string();
+}
+
+void CmivoFavoritesPage::DumpTexts(window::JsonWriter& j) {
+  j.BeginArray();
+  if (GetItemCount() == 0) j.String(List().GetEmptyText());
+  j.EndArray();
 }

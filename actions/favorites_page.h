@@ -32,6 +32,8 @@ class CmivoFavoritesPage : public CmivoItemsPageWnd,
   void OnItemTap(int index, const mivoListElement& element) override;
   void OnItemHold(int index, const mivoListElement& element) override;
   std::u16string DescribeItem(int index, const mivoListElement& element) override;
+  // The empty text when there is no favourite to show.
+  void DumpTexts(window::JsonWriter& j) override;
   const char* PageClassName() const override { return "CmivoFavoritesPage"; }
 
   void OnFavoritesChanged() override;

@@ -1,0 +1,188 @@
+// The pages of the actions and what actions open, with the whole program in
+// this process: the page catalogue, file and office actions choosing between
+// a page, a question and a launch, and the actions history page.
+//
+// A question would wait for an answer: a quit message posted before the
+// action closes any box as "no", so an action that asked leaves the stack
+// as it was and starts nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "actions/action_kinds.h"
+#include "actions/actions.h"
+#include "app/core.h"
+#include "app/settings.h"
+#include "platform/fs/file_io.h"
+#include "platform/fs/files.h"
+#include "platform/shell/launch.h"
+#include "platform/window/message.h"
+#include "tests/lists/list_fixture.h"
+#include "ui/items_page.h"
+
+using liststest::ListHarness;
+using testing_support::Json;
+
+namespace {
+
+std::vector<std::string> CellTexts(const Json& d) {
+  std::vector<std::string> out;
+  for (const Json& c : d["top"]["cells"].Items()) out.push_back(c["text"].AsString());
+  return out;
+}
+
+std::vector<std::string> PageTexts(const Json& d) {
+  std::vector<std::string> out;
+  for (const Json& t : d["top"]["texts"].Items()) out.push_back(t.AsString());
+  return out;
+}
+
+class ActionPages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_ui = std::make_unique<ListHarness>(std::string("actions_") + info->name());
+  }
+
+  mivoCore& Core() { return m_ui->Core(); }
+
+  // Runs an action as a tap would, with any question answered "no".
+  void RunDeclining(mivoAction& action) {
+    PostQuitMessage(0);
+    Core().RunAction(&action);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    m_ui->Wait(600);
+  }
+
+  std::string TopClass() { return Core().TopPage() ? Core().TopPage()->PageClassName() : ""; }
+  std::size_t Depth() { return m_ui->Dump()["pages"].size(); }
+
+  static std::u16string LastLaunch() {
+    const auto launches = shell::RecentLaunches(1);
+    return launches.empty() ? u"" : launches[0].file;
+  }
+
+  static void WriteFile(std::u16string_view path) { ASSERT_TRUE(fs::WriteFileAtomic(path, {'x'})); }
+
+  std::unique_ptr<ListHarness> m_ui;
+};
+
+TEST_F(ActionPages, TheCatalogueMakesEachPageOnceAndNothingForEmptyOrOutOfRangeSlots) {
+  for (int index : {36, 2, 3, 23, 28, -1}) EXPECT_EQ(Core().GetPage(index), nullptr) << index;
+  CmivoPageWnd* history = Core().GetPage(24);
+  ASSERT_NE(history, nullptr);
+  EXPECT_EQ(Core().GetPage(24), history);
+  EXPECT_EQ(history->GetTitle(0, 0), u"Actions history");
+
+  // The three control-panel slots are three pages, each in its own group.
+  CmivoPageWnd* personal = Core().GetPage(29);
+  CmivoPageWnd* system = Core().GetPage(30);
+  CmivoPageWnd* connections = Core().GetPage(31);
+  ASSERT_TRUE(personal && system && connections);
+  EXPECT_NE(personal, system);
+  EXPECT_NE(system, connections);
+  EXPECT_EQ(personal->GetTitle(0, 0), u"Personal");
+  EXPECT_EQ(connections->GetTitle(2, 0), u"Connections");
+  EXPECT_NE(Core().GetPage(21), Core().GetPage(22));
+  EXPECT_EQ(Core().GetPage(34)->GetTitle(0, 0), u"About");
+  EXPECT_EQ(Core().GetPage(33)->GetTitle(0, 0), u"FAQ");
+}
+
+TEST_F(ActionPages, AFolderOpensItsListWithoutAskingAndOnlyAJpgOpensTheViewerWhenItIsOn) {
+  ASSERT_TRUE(fs::CreateDirectories(u"\\My Documents\\Trips\\Alps"));
+  WriteFile(u"\\My Documents\\Trips\\PHOTO.JPG");
+  WriteFile(u"\\My Documents\\Trips\\photo.jpeg");
+  WriteFile(u"\\My Documents\\Trips\\notes.txt");
+  Core().Settings().SetAskBeforeExecuteFile(true);
+  Core().Settings().SetUseInternalImageViewer(true);
+
+  const std::size_t depth = Depth();
+  mivoActionExecuteFile folder(&Core(), u"\\My Documents\\Trips");
+  RunDeclining(folder);
+  ASSERT_EQ(TopClass(), "CmivoFileListPage");
+  Json d = m_ui->Dump();
+  EXPECT_EQ(d["top"]["title"].AsString(), "Trips");
+  // Folders first, then the files by name.
+  EXPECT_EQ(CellTexts(d), (std::vector<std::string>{"Alps", "notes.txt", "photo.jpeg", "PHOTO.JPG"}));
+  Core().PopPage();
+  m_ui->Wait(600);
+
+  mivoActionExecuteFile jpg(&Core(), u"\\My Documents\\Trips\\PHOTO.JPG");
+  RunDeclining(jpg);
+  EXPECT_EQ(Core().TopPage(), Core().GetPage(14));
+  Core().PopPage();
+  m_ui->Wait(600);
+  ASSERT_EQ(Depth(), depth);
+
+  // ".jpeg" is no ".jpg": the question comes (and "no" starts nothing).
+  const std::u16string before = LastLaunch();
+  mivoActionExecuteFile jpeg(&Core(), u"\\My Documents\\Trips\\photo.jpeg");
+  RunDeclining(jpeg);
+  EXPECT_EQ(Depth(), depth);
+  EXPECT_EQ(LastLaunch(), before);
+
+  // With the viewer off a ".jpg" is a file like any other.
+  Core().Settings().SetUseInternalImageViewer(false);
+  RunDeclining(jpg);
+  EXPECT_EQ(Depth(), depth);
+  Core().Settings().SetAskBeforeExecuteFile(false);
+  RunDeclining(jpg);
+  EXPECT_EQ(Depth(), depth);
+  EXPECT_EQ(LastLaunch(), u"\\My Documents\\Trips\\PHOTO.JPG");
+  // Every start counts, the declined ones too: one entry of three.
+  const mivoHistoryEntry* entry = Core().GetActions()->History().Find(jpg);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->Count(), 3);
+}
+
+TEST_F(ActionPages, AWordListWithoutDocumentsStartsTheProgramAndWithOneListsIt) {
+  const std::size_t depth = Depth();
+  mivoActionOffice word(&Core(), kOfficeWordList, 0);
+  RunDeclining(word);
+  EXPECT_EQ(Depth(), depth);
+  EXPECT_EQ(LastLaunch(), u"pword.exe");
+
+  ASSERT_TRUE(fs::CreateDirectories(u"\\My Documents\\Work"));
+  WriteFile(u"\\My Documents\\Work\\Report.doc");
+  WriteFile(u"\\My Documents\\Work\\Sheet.xls");
+  RunDeclining(word);
+  ASSERT_EQ(TopClass(), "CmivoFileListPage");
+  const Json d = m_ui->Dump();
+  EXPECT_EQ(d["top"]["title"].AsString(), "Word documents");
+  EXPECT_EQ(CellTexts(d), (std::vector<std::string>{"Run Pocket Word", "Report.doc"}));
+}
+
+TEST_F(ActionPages, TheHistoryPageRanksTheStartsAndShowsTheirCountsInDetailsView) {
+  Core().ShowPageById(24);
+  m_ui->Wait(600);
+  Json d = m_ui->Dump();
+  EXPECT_TRUE(CellTexts(d).empty());
+  EXPECT_EQ(PageTexts(d), (std::vector<std::string>{"The actions history list is empty."}));
+
+  // Started while the page is shown: the cells follow at once.
+  mivoActionShowPage about(&Core(), 34, 0, 0);
+  mivoActionHelpTutorial tutorial(&Core());
+  mivoActions& actions = *Core().GetActions();
+  actions.RecordAction(about);
+  actions.RecordAction(tutorial);
+  actions.RecordAction(tutorial);
+  m_ui->Wait(100);
+  d = m_ui->Dump();
+  EXPECT_EQ(CellTexts(d), (std::vector<std::string>{"Help tutorial", "About"}));
+
+  auto* page = dynamic_cast<CmivoItemsPageWnd*>(Core().GetPage(24));
+  ASSERT_NE(page, nullptr);
+  page->SetDetailsView();
+  m_ui->Wait(100);
+  d = m_ui->Dump();
+  EXPECT_EQ(PageTexts(d), (std::vector<std::string>{"Used 2x", "Used 1x"}));
+  // One row per entry in details view, the full width.
+  const Json& cells = d["top"]["cells"];
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(cells[1]["rect"][1].AsInt(), cells[0]["rect"][3].AsInt());
+}
+
+}  // namespace
