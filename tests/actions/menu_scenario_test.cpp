@@ -276,6 +276,25 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   EXPECT_EQ(s.Finish(), 0);
 }
 
+TEST(MainMenuScenario, TheRootPageShowsTheWallpaperAndATapOnItOpensTheMenu) {
+  const std::string dir = FreshDir("menu_root");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  const std::string shot = dir + "/root.png";
+  const auto r = RunMivo(dir, "dump\nshot " + shot + "\ntap 120 160\nwait 600\ndump\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.dumps.size(), 2u);
+  EXPECT_EQ(r.dumps[1]["top"]["class"].AsString(), "CmivoMainMenuPage");
+  const Json& page = r.dumps[0]["top"]["rect"];
+  display::Image img;
+  std::string error;
+  ASSERT_TRUE(display::ReadPng(shot, &img, &error)) << error;
+  // A picture, not the plain page colour.
+  std::set<std::uint32_t> colours;
+  for (int y = page[1].AsInt(); y < page[3].AsInt(); y += 3)
+    for (int x = page[0].AsInt(); x < page[2].AsInt(); x += 3) colours.insert(img.At(x, y) & 0xFFFFFFu);
+  EXPECT_GT(colours.size(), 20u);
+}
+
 // The main menu at both sizes: nine tiles with their pictures on screen, the
 // header's title above them.
 class MainMenuShots : public ::testing::TestWithParam<int> {};

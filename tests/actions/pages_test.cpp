@@ -14,9 +14,11 @@
 #include "actions/actions.h"
 #include "app/core.h"
 #include "app/settings.h"
+#include "look/archive.h"
 #include "platform/fs/file_io.h"
 #include "platform/fs/files.h"
 #include "platform/shell/launch.h"
+#include "platform/win32/text.h"
 #include "platform/window/message.h"
 #include "tests/lists/list_fixture.h"
 #include "ui/items_page.h"
@@ -183,6 +185,30 @@ TEST_F(ActionPages, TheHistoryPageRanksTheStartsAndShowsTheirCountsInDetailsView
   const Json& cells = d["top"]["cells"];
   ASSERT_EQ(cells.size(), 2u);
   EXPECT_EQ(cells[1]["rect"][1].AsInt(), cells[0]["rect"][3].AsInt());
+}
+
+TEST_F(ActionPages, ASubMenuReadBackFromARecordOpensWithTheMainMenusEntries) {
+  mivoActions& actions = *Core().GetActions();
+  // Records keep only the title; the nested "MS Calendar" is found too.
+  for (const auto& [title, rows] : {std::pair{u"Office", 7u}, std::pair{u"MS Calendar", 5u}}) {
+    mivoArchiveWriter out;
+    mivoActionSubMenu(nullptr, title).SaveRecord(out);
+    mivoArchiveReader in(out.Bytes());
+    DWORD typeId = 0;
+    bool failed = false;
+    std::unique_ptr<mivoAction> menu = actions.ReadActionRecord(in, &typeId, &failed);
+    ASSERT_TRUE(menu && !failed);
+    RunDeclining(*menu);
+    const Json d = m_ui->Dump();
+    EXPECT_EQ(d["top"]["title"].AsString(), text::ToUtf8(title));
+    EXPECT_EQ(d["top"]["rows"].size(), rows);
+    Core().PopPage();
+    m_ui->Wait(600);
+  }
+  // A title the main menu does not have opens empty, without harm.
+  mivoActionSubMenu unknown(&Core(), u"Games");
+  RunDeclining(unknown);
+  EXPECT_EQ(m_ui->Dump()["top"]["rows"].size(), 0u);
 }
 
 }  // namespace
