@@ -187,6 +187,29 @@ TEST_F(ActionPages, TheHistoryPageRanksTheStartsAndShowsTheirCountsInDetailsView
   EXPECT_EQ(cells[1]["rect"][1].AsInt(), cells[0]["rect"][3].AsInt());
 }
 
+TEST_F(ActionPages, AFavouriteTappedOnItsPageRunsAndIsCounted) {
+  mivoActions& actions = *Core().GetActions();
+  Core().ShowPageById(15);
+  m_ui->Wait(600);
+  Json d = m_ui->Dump();
+  EXPECT_TRUE(CellTexts(d).empty());
+  EXPECT_EQ(PageTexts(d), (std::vector<std::string>{"There are no favorites added."}));
+
+  actions.SetFavorite(0, std::make_unique<mivoActionShowPage>(&Core(), 33, 0, 0));
+  actions.SetFavorite(2, std::make_unique<mivoActionShowPage>(&Core(), 34, 0, 0));
+  m_ui->Wait(100);
+  d = m_ui->Dump();
+  ASSERT_EQ(CellTexts(d), (std::vector<std::string>{"FAQ", "", "About", "", "", "", "", "", ""}));
+  const Json& about = d["top"]["cells"][2]["rect"];
+  m_ui->Tap(static_cast<int>((about[0].AsInt() + about[2].AsInt()) / 2),
+            static_cast<int>((about[1].AsInt() + about[3].AsInt()) / 2));
+  m_ui->Wait(600);
+  EXPECT_EQ(TopClass(), "CmivoAboutPage");
+  const mivoHistoryEntry* entry = actions.History().Find(*actions.Favorites().At(2));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->Count(), 1);
+}
+
 TEST_F(ActionPages, ASubMenuReadBackFromARecordOpensWithTheMainMenusEntries) {
   mivoActions& actions = *Core().GetActions();
   // Records keep only the title; the nested "MS Calendar" is found too.
