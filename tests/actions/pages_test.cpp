@@ -17,6 +17,7 @@
 #include "look/archive.h"
 #include "platform/fs/file_io.h"
 #include "platform/fs/files.h"
+#include "platform/shell/clipboard.h"
 #include "platform/shell/launch.h"
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
@@ -65,6 +66,34 @@ class ActionPages : public ::testing::Test {
   static std::u16string LastLaunch() {
     const auto launches = shell::RecentLaunches(1);
     return launches.empty() ? u"" : launches[0].file;
+  }
+
+  // Holds the top page's cell `index` and gives the menu page's row texts.
+  std::vector<std::string> HoldCell(int index) {
+    const Json before = m_ui->Dump();
+    const Json& rect = before["top"]["cells"][static_cast<std::size_t>(index)]["rect"];
+    m_ui->Hold(static_cast<int>((rect[0].AsInt() + rect[2].AsInt()) / 2),
+               static_cast<int>((rect[1].AsInt() + rect[3].AsInt()) / 2));
+    m_ui->Wait(600);
+    const Json after = m_ui->Dump();
+    std::vector<std::string> out;
+    for (const Json& row : after["top"]["rows"].Items()) out.push_back(row["text"].AsString());
+    return out;
+  }
+  // Taps the menu row with this text.
+  void TapRow(const std::string& text) {
+    const Json d = m_ui->Dump();
+    for (const Json& row : d["top"]["rows"].Items()) {
+      if (row["text"].AsString() != text) continue;
+      const Json& r = row["rect"];
+      m_ui->Tap(static_cast<int>((r[0].AsInt() + r[2].AsInt()) / 2), static_cast<int>((r[1].AsInt() + r[3].AsInt()) / 2));
+      m_ui->Wait(600);
+      return;
+    }
+    ADD_FAILURE() << "no row " << text;
+  }
+  static bool Has(const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
   }
 
   static void WriteFile(std::u16string_view path) { ASSERT_TRUE(fs::WriteFileAtomic(path, {'x'})); }
@@ -208,6 +237,47 @@ TEST_F(ActionPages, AFavouriteTappedOnItsPageRunsAndIsCounted) {
   const mivoHistoryEntry* entry = actions.History().Find(*actions.Favorites().At(2));
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->Count(), 1);
+}
+
+TEST_F(ActionPages, HoldingAFileOffersTheFileEntriesAndPasteOnlyAfterACopy) {
+  ASSERT_TRUE(fs::CreateDirectories(u"\\Pictures"));
+  WriteFile(u"\\Pictures\\beach.jpg");
+  WriteFile(u"\\Pictures\\list.txt");
+  Core().Settings().SetDesktopsCount(4);
+  mivoActionExecuteFile folder(&Core(), u"\\Pictures");
+  RunDeclining(folder);
+  ASSERT_EQ(CellTexts(m_ui->Dump()), (std::vector<std::string>{"beach.jpg", "list.txt"}));
+
+  std::vector<std::string> menu = HoldCell(1);
+  for (const char* entry : {"Add to favorites", "Rename file", "Copy file", "Cut file", "Delete file", "Create new folder"})
+    EXPECT_TRUE(Has(menu, entry)) << entry;
+  EXPECT_FALSE(Has(menu, "Paste"));
+  EXPECT_FALSE(Has(menu, "Desktop 1"));
+  TapRow("Copy file");
+  EXPECT_EQ(TopClass(), "CmivoFileListPage");
+
+  // A picture can dress each of the four desktops.
+  menu = HoldCell(0);
+  EXPECT_TRUE(Has(menu, "Paste"));
+  for (const char* entry : {"Desktop 1", "Desktop 2", "Desktop 3", "Desktop 4"}) EXPECT_TRUE(Has(menu, entry)) << entry;
+  EXPECT_FALSE(Has(menu, "Desktop 5"));
+}
+
+TEST_F(ActionPages, HoldingACallOffersTheNumbersEntriesAndCopiesTheNumber) {
+  mivoActions& actions = *Core().GetActions();
+  actions.SetFavorite(0, std::make_unique<mivoActionMakeCall>(&Core(), u"123"));
+  Core().ShowPageById(15);
+  m_ui->Wait(600);
+  const std::vector<std::string> menu = HoldCell(0);
+  for (const char* entry : {"Remove from favorites", "Call 123", "SMS to 123", "Copy phone number to clipboard"})
+    EXPECT_TRUE(Has(menu, entry)) << entry;
+  EXPECT_FALSE(Has(menu, "Add to favorites"));
+  TapRow("Copy phone number to clipboard");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const std::u16string copied = data ? std::u16string(static_cast<const char16_t*>(data)) : u"";
+  CloseClipboard();
+  EXPECT_EQ(copied, u"123");
 }
 
 TEST_F(ActionPages, ASubMenuReadBackFromARecordOpensWithTheMainMenusEntries) {
