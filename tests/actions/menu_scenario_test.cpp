@@ -173,6 +173,35 @@ TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesk
   EXPECT_EQ(launches.find("failed"), std::string::npos) << launches;
 }
 
+TEST(MainMenuScenario, TheHelpTutorialShowsItsTenBoxesInOrderAndCancelEndsIt) {
+  const std::string dir = FreshDir("menu_tutorial");
+  ASSERT_EQ(Device(dir, {"init"}).code, 0);
+  MivoSession s(dir);
+  MenuWalker walk(s);
+  Json d = walk.Step("tap 120 160");
+  const Json help = d["top"]["cells"][8]["rect"];
+  walk.Step("tap " + std::to_string((help[0].AsInt() + help[2].AsInt()) / 2) + " " +
+            std::to_string(help[1].AsInt() + 20));
+  // Through every box with the first button.
+  std::vector<std::string> titles;
+  for (d = walk.ActivateRow(2); !d["overlay"].IsNull() && titles.size() < 12;) {
+    titles.push_back(d["overlay"]["title"].AsString());
+    d = walk.Step("tap " + Center(d["overlay"]["buttons"][0]));
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{"Welcome", "Desktop", "Desktop 2", "Context menu", "Design mode",
+                                              "Design mode 2", "Add contact on desktop", "Add any item on desktop",
+                                              "Gestures", "Thank you"}));
+  // Again, and the second button in the third box ends it there.
+  d = walk.ActivateRow(2);
+  for (int i = 0; i < 2; ++i) d = walk.Step("tap " + Center(d["overlay"]["buttons"][0]));
+  ASSERT_FALSE(d["overlay"].IsNull());
+  EXPECT_EQ(d["overlay"]["title"].AsString(), "Desktop 2");
+  d = walk.Step("tap " + Center(d["overlay"]["buttons"][1]));
+  EXPECT_TRUE(d["overlay"].IsNull());
+  EXPECT_EQ(d["top"]["title"].AsString(), "Help");
+  EXPECT_EQ(s.Finish(), 0);
+}
+
 TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo) {
   const std::string dir = FreshDir("menu_exit");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
