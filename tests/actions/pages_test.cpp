@@ -15,6 +15,7 @@
 #include "app/core.h"
 #include "app/settings.h"
 #include "look/archive.h"
+#include "platform/device/phone.h"
 #include "platform/fs/file_io.h"
 #include "platform/fs/files.h"
 #include "platform/shell/clipboard.h"
@@ -167,6 +168,32 @@ TEST_F(ActionPages, AFolderOpensItsListWithoutAskingAndOnlyAJpgOpensTheViewerWhe
   const mivoHistoryEntry* entry = Core().GetActions()->History().Find(jpg);
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->Count(), 3);
+}
+
+TEST_F(ActionPages, ACallAndAControlPanelAskFirstAndGoAheadWhenTheQuestionIsOff) {
+  mivoActionMakeCall call(&Core(), u"+420 123-456");
+  mivoActionControlPanel panel(&Core(), 4, 1);
+  const auto dials = device::RecentDials(1).size();
+  const std::u16string launched = LastLaunch();
+  RunDeclining(call);
+  RunDeclining(panel);
+  EXPECT_EQ(device::RecentDials(1).size(), dials);
+  EXPECT_EQ(LastLaunch(), launched);
+
+  Core().Settings().SetAskBeforeMakeCall(false);
+  Core().Settings().SetAskBeforeControlPanel(false);
+  RunDeclining(call);
+  RunDeclining(panel);
+  const auto recent = device::RecentDials(1);
+  ASSERT_EQ(recent.size(), 1u);
+  EXPECT_EQ(recent[0].number, u"+420 123-456");
+  const auto launches = shell::RecentLaunches(1);
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_EQ(launches[0].file, u"\\Windows\\ctlpnl.exe");
+  EXPECT_EQ(launches[0].parameters, u"cplmain.cpl,4,1");
+  // Declined or not, both were counted each time.
+  EXPECT_EQ(Core().GetActions()->History().Find(call)->Count(), 2);
+  EXPECT_EQ(Core().GetActions()->History().Find(panel)->Count(), 2);
 }
 
 TEST_F(ActionPages, AWordListWithoutDocumentsStartsTheProgramAndWithOneListsIt) {
