@@ -144,6 +144,12 @@ mivoCore::~mivoCore() {
     ForgetPage(page);
     delete page;
   }
+  while (!m_namedPages.empty()) {
+    CmivoPageWnd* page = m_namedPages.back().second;
+    m_namedPages.pop_back();
+    ForgetPage(page);
+    delete page;
+  }
   m_pageStack.clear();
   m_waitingNavigation.clear();
 
@@ -317,6 +323,7 @@ void mivoCore::ForgetPage(CmivoPageWnd* page) {
   for (CmivoPageWnd*& slot : m_pageCatalogue) {
     if (slot == page) slot = nullptr;
   }
+  std::erase_if(m_namedPages, [page](const auto& named) { return named.second == page; });
   // The page under a page that went away is the visible one now.
   if (wasTop && !m_destroying) {
     CmivoPageWnd* top = TopPage();
@@ -327,6 +334,16 @@ void mivoCore::ForgetPage(CmivoPageWnd* page) {
       top->SetFocus();
     }
   }
+}
+
+CmivoPageWnd* mivoCore::GetNamedPage(const std::string& name, const std::function<CmivoPageWnd*(mivoCore*)>& make) {
+  for (const auto& [key, page] : m_namedPages) {
+    if (key == name) return page;
+  }
+  if (!make || m_destroying) return nullptr;
+  CmivoPageWnd* page = make(this);
+  if (page) m_namedPages.emplace_back(name, page);
+  return page;
 }
 
 void mivoCore::DestroyPage(CmivoPageWnd* page) {

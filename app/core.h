@@ -107,6 +107,10 @@ class mivoCore {
   CmivoPageWnd* TopPage() const;
   // The catalogue's page for an index, made on first use; null for none.
   CmivoPageWnd* GetPage(int index);
+  // Pages of the program outside the catalogue (the skin editor's pages, the
+  // theme lists): made by `make` on the first request for the name, then the
+  // same page every time; deleted with the catalogue's pages.
+  CmivoPageWnd* GetNamedPage(const std::string& name, const std::function<CmivoPageWnd*(mivoCore*)>& make);
   // Bottom (the root page) first.
   const std::vector<CmivoPageWnd*>& PageStack() const { return m_pageStack; }
   // Drops every entry of a page that is going away (the stack, the waiting
@@ -183,6 +187,7 @@ class mivoCore {
   mivoPluginRegistry* m_pPluginRegistry = nullptr;     // made on first use
   std::vector<CmivoPageWnd*> m_pageStack;              // bottom = root page, top = visible page
   std::array<CmivoPageWnd*, kPageCatalogueSize> m_pageCatalogue{};  // pages made on first use, owned
+  std::vector<std::pair<std::string, CmivoPageWnd*>> m_namedPages;  // GetNamedPage's pages, owned
   int m_screenMode = kScreenModeStandard;              // the frame's current layout
   std::unique_ptr<mivoActions> m_pActions;             // action factory, favourites, history
   std::u16string m_programFolder;                      // cached by GetProgramFolder

@@ -17,14 +17,23 @@ using uitest::UiHarness;
 
 namespace {
 
+mivoContextMenuEntry MakeEntry(DWORD id, std::u16string text, std::u16string help, bool close = false) {
+  mivoContextMenuEntry e;
+  e.CommandId = id;
+  e.Text1 = std::move(text);
+  e.HelpText = std::move(help);
+  e.Close = close;
+  return e;
+}
+
 // A handler of two commands, 3001 and 3002, that records what it was asked to do.
 class RecordingHandler : public CmivoContextMenuHandler {
  public:
   RecordingHandler(mivoCore* core, std::vector<DWORD>* log) : CmivoContextMenuHandler(core), m_log(log) {}
   void FillMenu(CmivoContextMenu* menu) override {
     menu->AddMenuSection(u"Things");
-    menu->AddMenuEntry({.CommandId = 3001, .HelpText = u"Does the first thing."});
-    menu->AddMenuEntry({.CommandId = 3002, .Close = true});
+    menu->AddMenuEntry(MakeEntry(3001, u"", u"Does the first thing."));
+    menu->AddMenuEntry(MakeEntry(3002, u"", u"", true));
   }
   bool GetMenuItemLook(const mivoContextMenuEntry& entry, mivoMenuItemLook* look) override {
     if (entry.CommandId != 3001 && entry.CommandId != 3002) return false;
@@ -48,7 +57,7 @@ class OwnerPage : public ColorPage, public CmivoContextMenu {
   void Build() {
     ClearMenu();
     AddMenuSection(u"General");
-    AddMenuEntry({.CommandId = 2000, .Text1 = u"Design mode", .HelpText = u"Arrange the gadgets."});
+    AddMenuEntry(MakeEntry(2000, u"Design mode", u"Arrange the gadgets."));
     AddMenuHandler(std::make_unique<RecordingHandler>(MenuCore(), &log));
     ShowMenu();
   }
@@ -58,7 +67,7 @@ class OwnerPage : public ColorPage, public CmivoContextMenu {
       // A command may build the menu anew while its row is being tapped.
       if (rebuildOnCommand) {
         ClearMenu();
-        AddMenuEntry({.CommandId = 2000, .Text1 = u"Exit Design mode"});
+        AddMenuEntry(MakeEntry(2000, u"Exit Design mode", u""));
       }
       return;
     }

@@ -1,0 +1,59 @@
+#include "ui/look_pages/languages_page.h"
+
+#include "app/core.h"
+#include "app/settings.h"
+#include "look/appearance.h"
+#include "look/language.h"
+#include "platform/win32/text.h"
+#include "ui/look_pages/look_page_util.h"
+
+namespace {
+constexpr int kLanguageName = 523;     // "Language"
+constexpr int kChooseLanguage = 524;   // "Choose language"
+constexpr int kTotalLanguages = 525;   // "Total languages: %d"
+}  // namespace
+
+CmivoAdvLanguagesPage::CmivoAdvLanguagesPage(mivoCore* core) : CmivoAdvListBoxPage(core) {
+  m_title = GetString(kChooseLanguage);
+}
+
+std::u16string CmivoAdvLanguagesPage::GetTitle(int, int) { return GetString(kLanguageName); }
+
+void CmivoAdvLanguagesPage::OnPageShown() {
+  if (m_filled || !m_pCore) return;
+  m_filled = true;
+  int count = 0;
+  for (const auto& entry : look_pages::FindEntries(m_pCore->GetProgramFolder() + u"Languages\\*.mlg")) {
+    if (entry.folder) continue;
+    AddItem(new CmivoAdvListBoxLanguageItem(m_pCore, look_pages::WithoutExtension(entry.name)));
+    ++count;
+  }
+  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalLanguages), count)));
+  // The language in use is the selected row.
+  const std::u16string current = m_pCore->Settings().GetLanguage();
+  for (int i = 0; i < GetItemCount(); ++i) {
+    auto* item = dynamic_cast<CmivoAdvListBoxLanguageItem*>(GetItem(i));
+    if (item && text::EqualsNoCase(item->Name(), current)) {
+      ListBox().SetSelectedItem(item);
+      break;
+    }
+  }
+}
+
+CmivoAdvListBoxLanguageItem::CmivoAdvListBoxLanguageItem(mivoCore* core, const std::u16string& name)
+    : CmivoAdvListBoxTextWithHelp(core), m_name(name) {
+  mivoLanguage language;
+  if (core) language.LoadLanguage(core->GetProgramFolder(), name);
+  SetTitle(language.DisplayName.empty() ? name : language.DisplayName);
+}
+
+bool CmivoAdvListBoxLanguageItem::OnTap(UINT flags, int x, int y) {
+  if (CmivoAdvListBoxTextWithHelp::OnTap(flags, x, y)) return true;
+  mivoCore* core = m_pCore;
+  if (!core) return true;
+  const std::u16string name = m_name;
+  if (!core->AskYesNo(std::u16string(kChangeLanguageQuestion), std::u16string(kChangeLanguageTitle))) return true;
+  core->Settings().SetLanguage(name);
+  core->RequestExit();
+  return true;
+}

@@ -1,0 +1,163 @@
+#include "ui/look_pages/skin_pages.h"
+
+#include <algorithm>
+
+#include "app/core.h"
+#include "look/appearance.h"
+#include "look/language.h"
+#include "look/toolkit.h"
+#include "platform/gdi/gdi.h"
+#include "platform/win32/rect.h"
+#include "platform/win32/text.h"
+#include "ui/look_pages/choose_image_page.h"
+#include "ui/look_pages/look_page_util.h"
+#include "ui/look_pages/look_pages.h"
+#include "ui/look_pages/theme_pages.h"
+
+namespace {
+
+constexpr int kColorThemesText = 170;  // "Color Themes"
+constexpr int kSkinsTitle = 247;       // "Skins"
+constexpr int kTotalSkins = 248;       // "Total skins: %d"
+const std::array<int, 6> kSkinLabels = {164, 165, 166, 167, 246, 169};
+
+// The three entries of the skins settings page.
+enum : DWORD_PTR { kEntryColorThemes = 1, kEntryImages = 2, kEntryWallpapers = 3 };
+
+mivoSkinImage* ImageOf(const mivoListElement& element) { return reinterpret_cast<mivoSkinImage*>(element.Data); }
+
+}  // namespace
+
+// ---- Skins settings ----------------------------------------------------------------------
+
+CmivoSkinsSettingsPage::CmivoSkinsSettingsPage(mivoCore* core) : CmivoItemsPageWnd(core) {
+  m_title = u"Skins settings";
+  AddItem(mivoListElement{.Id = kEntryColorThemes, .Text = GetString(kColorThemesText), .SubText = {}});
+  AddItem(mivoListElement{.Id = kEntryImages, .Text = u"Images", .SubText = {}});
+  AddItem(mivoListElement{.Id = kEntryWallpapers, .Text = u"Wallpapers", .SubText = {}});
+}
+
+void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
+  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  if (!look) return;
+  // No picture of their own: the caption fills the tile.
+  const int saved = SaveDC(dc);
+  SelectObject(dc, look->SubtitleFont);
+  SetTextColor(dc, look->TextColor);
+  SetBkMode(dc, TRANSPARENT);
+  RECT measure = MakeRect(rect.left + 3 * DisplayScale, 0, rect.right - 3 * DisplayScale, 0);
+  DrawTextW(dc, element.Text.c_str(), static_cast<int>(element.Text.size()), &measure,
+            DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  const int top = rect.top + std::max(0, (RectHeight(rect) - RectHeight(measure)) / 2);
+  const RECT band = MakeRect(rect.left + 3 * DisplayScale, top, rect.right - 3 * DisplayScale, rect.bottom);
+  DrawTextWithShadow(*look, dc, element.Text, band, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+  RestoreDC(dc, saved);
+}
+
+void CmivoSkinsSettingsPage::OnItemTap(int, const mivoListElement& element) {
+  if (!m_pCore) return;
+  switch (element.Id) {
+    case kEntryColorThemes:
+      m_pCore->ShowPage(look_pages::ColorThemesPage(m_pCore));
+      break;
+    case kEntryImages: {
+      CmivoSkinItemsPage* page = look_pages::SkinItemsPage(m_pCore);
+      m_pCore->ShowPage(page);
+      break;
+    }
+    case kEntryWallpapers:
+      m_pCore->ShowPage(look_pages::WallpaperThemesPage(m_pCore));
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Skin images ---------------------------------------------------------------------------
+
+int CmivoSkinItemsPageComparer::Compare(const mivoListElement& a, const mivoListElement& b) {
+  return text::CompareNoCase(a.Text, b.Text);
+}
+
+CmivoSkinItemsPage::CmivoSkinItemsPage(mivoCore* core) : CmivoItemsPageWnd(core) {
+  m_title = u"Skin images";
+  List().SetComparer(&m_comparer);
+}
+
+CmivoSkinItemsPage::~CmivoSkinItemsPage() {
+  List().SetComparer(nullptr);
+  ClearItems();
+}
+
+void CmivoSkinItemsPage::SetImages(std::vector<mivoSkinImage*> images) {
+  m_images = std::move(images);
+  m_filtered = true;
+}
+
+void CmivoSkinItemsPage::OnPageShown() {
+  ClearItems();
+  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  if (!look) return;
+  std::vector<mivoSkinImage*> images = m_images;
+  if (!m_filtered) {
+    for (const auto& image : look->GetSkin()->Images) images.push_back(image.get());
+  }
+  for (mivoSkinImage* image : images) {
+    AddItem(mivoListElement{.Data = reinterpret_cast<DWORD_PTR>(image), .Text = SkinImageDisplayName(image->Name), .SubText = {}});
+  }
+}
+
+void CmivoSkinItemsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
+  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoSkinImage* image = ImageOf(element);
+  if (!look || !image) return;
+  const int S = DisplayScale;
+  // The thumbnail over the caption band.
+  const RECT box = MakeRect(rect.left + 2 * S, rect.top, rect.right - 2 * S, rect.bottom - 31 * S);
+  if (RectWidth(box) > 0 && RectHeight(box) > 0) {
+    if (HBITMAP thumb = look->GetSkinImageThumbnail(image, dc, SIZE{RectWidth(box), RectHeight(box)})) {
+      DrawBitmapAligned(*look, dc, thumb, box.left, box.top, box.right, box.bottom, kAlignCenterX | kAlignCenterY,
+                        false, 0);
+    }
+  }
+  const int saved = SaveDC(dc);
+  DrawGridCellImage(*look, dc, nullptr, element.Text, rect, kSkinDrawDirect);
+  RestoreDC(dc, saved);
+}
+
+void CmivoSkinItemsPage::OnItemTap(int, const mivoListElement& element) {
+  if (mivoSkinImage* image = ImageOf(element)) look_pages::ChooseFileForImage(m_pCore, image);
+}
+
+// ---- Installed skins ---------------------------------------------------------------------
+
+CmivoAdvSkinsPage::CmivoAdvSkinsPage(mivoCore* core) : CmivoAdvListBoxPage(core) { m_title = GetString(kSkinsTitle); }
+
+std::u16string CmivoAdvSkinsPage::GetTitle(int, int) { return GetString(kSkinsTitle); }
+
+void CmivoAdvSkinsPage::OnPageShown() {
+  if (m_filled || !m_pCore) return;
+  m_filled = true;
+  int count = 0;
+  for (const auto& entry : look_pages::FindEntries(m_pCore->GetProgramFolder() + u"Skins\\*.*")) {
+    if (!entry.folder) continue;
+    AddItem(new CmivoAdvListBoxSkinItem(m_pCore, entry.name));
+    ++count;
+  }
+  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalSkins), count)));
+}
+
+CmivoAdvListBoxSkinItem::CmivoAdvListBoxSkinItem(mivoCore* core, const std::u16string& name)
+    : CmivoAdvListBoxTextWithHelp(core, name) {
+  mivoSkin skin(core ? core->GetProgramFolder() : u"\\Program Files\\mivo\\");
+  skin.LoadSkin(name);
+  SetHelpText(look_pages::DescriptiveHelp(
+      kSkinLabels, {skin.Description, skin.Version, skin.Author, skin.WWW, skin.Generator, skin.GeneratorWWW}));
+}
+
+bool CmivoAdvListBoxSkinItem::OnTap(UINT flags, int x, int y) {
+  // Skins are not switched from here: a tap only opens the help.
+  if (CmivoAdvListBoxTextWithHelp::OnTap(flags, x, y)) return true;
+  SetExpanded(!IsExpanded());
+  return true;
+}
