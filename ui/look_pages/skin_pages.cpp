@@ -42,14 +42,29 @@ void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC d
   if (!look) return;
   // No picture of their own: the caption fills the tile.
   const int saved = SaveDC(dc);
-  SelectObject(dc, look->SubtitleFont);
   SetTextColor(dc, look->TextColor);
   SetBkMode(dc, TRANSPARENT);
-  RECT measure = MakeRect(rect.left + 3 * DisplayScale, 0, rect.right - 3 * DisplayScale, 0);
+  // A word is never broken inside: when one is wider than the tile (a long
+  // translation on a small screen), the caption takes the small font.
+  const int width = RectWidth(rect) - 2 * DisplayScale;
+  SelectObject(dc, look->SubtitleFont);
+  std::size_t start = 0;
+  while (start < element.Text.size()) {
+    std::size_t end = element.Text.find(u' ', start);
+    if (end == std::u16string::npos) end = element.Text.size();
+    SIZE word{};
+    GetTextExtentPoint32W(dc, element.Text.c_str() + start, static_cast<int>(end - start), &word);
+    if (word.cx > width) {
+      SelectObject(dc, look->SmallFont);
+      break;
+    }
+    start = end + 1;
+  }
+  RECT measure = MakeRect(rect.left + DisplayScale, 0, rect.right - DisplayScale, 0);
   DrawTextW(dc, element.Text.c_str(), static_cast<int>(element.Text.size()), &measure,
             DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
   const int top = rect.top + std::max(0, (RectHeight(rect) - RectHeight(measure)) / 2);
-  const RECT band = MakeRect(rect.left + 3 * DisplayScale, top, rect.right - 3 * DisplayScale, rect.bottom);
+  const RECT band = MakeRect(rect.left + DisplayScale, top, rect.right - DisplayScale, rect.bottom);
   DrawTextWithShadow(*look, dc, element.Text, band, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
   RestoreDC(dc, saved);
 }
@@ -116,8 +131,18 @@ void CmivoSkinItemsPage::DrawItem(int, const mivoListElement& element, HDC dc, c
   const RECT box = MakeRect(rect.left + 2 * S, rect.top, rect.right - 2 * S, rect.bottom - 31 * S);
   if (RectWidth(box) > 0 && RectHeight(box) > 0) {
     if (HBITMAP thumb = look->GetSkinImageThumbnail(image, dc, SIZE{RectWidth(box), RectHeight(box)})) {
-      DrawBitmapAligned(*look, dc, thumb, box.left, box.top, box.right, box.bottom, kAlignCenterX | kAlignCenterY,
-                        false, 0);
+      // Blended by the picture's own alpha, so a round icon shows on the
+      // cell and not in a black square.
+      BITMAP info{};
+      GetObjectW(thumb, sizeof info, &info);
+      const int x = box.left + (RectWidth(box) - info.bmWidth) / 2;
+      const int y = box.top + (RectHeight(box) - info.bmHeight) / 2;
+      HDC source = CreateCompatibleDC(dc);
+      HGDIOBJ old = SelectObject(source, thumb);
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      AlphaBlend(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, info.bmWidth, info.bmHeight, blend);
+      SelectObject(source, old);
+      DeleteDC(source);
     }
   }
   const int saved = SaveDC(dc);
