@@ -1,0 +1,61 @@
+// The file operations' questions and errors through the program's own
+// overlays: the folder name asked with the text entry (caption, prompt and
+// proposed name as the string table has them), and a failure shown as an
+// error with the system's own reason after the message's text.
+#include <gtest/gtest.h>
+
+#include "look/file_operations.h"
+#include "look/language.h"
+#include "platform/fs/files.h"
+#include "tests/ui/ui_harness.h"
+#include "ui/overlay.h"
+
+using uitest::UiHarness;
+
+namespace {
+
+void TapButton(int index) {
+  const ui::OverlaySource* top = ui::TopOverlay();
+  ASSERT_NE(top, nullptr);
+  const ui::OverlayDescription d = top->DescribeOverlay();
+  ASSERT_GT(d.buttons.size(), static_cast<std::size_t>(index));
+  const RECT b = d.buttons[static_cast<std::size_t>(index)];
+  UiHarness::TapNoPump((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+}
+
+}  // namespace
+
+TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSystemsReason) {
+  UiHarness h("file_ops_ui");
+  ASSERT_TRUE(h.Start());
+  CreateDirectoryW(u"\\My Documents", nullptr);
+  ui::OverlayDescription asked, error;
+  h.AtIdle([&] {
+    asked = ui::TopOverlay()->DescribeOverlay();
+    TapButton(0);
+  });
+  EXPECT_TRUE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
+  EXPECT_STREQ(asked.kind, "text");
+  EXPECT_EQ(asked.title, GetString(kCreateFolderCaption));
+  EXPECT_EQ(asked.text, GetString(kEnterFolderNameText));
+  EXPECT_EQ(asked.value, GetString(kNewFolderName));
+  EXPECT_TRUE(fs::IsDirectory(u"\\My Documents\\" + GetString(kNewFolderName)));
+
+  // The same name again: the folder exists.
+  h.AtIdle([&] { TapButton(0); });
+  h.AtIdle([&] {
+    error = ui::TopOverlay()->DescribeOverlay();
+    TapButton(0);
+  });
+  EXPECT_FALSE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
+  EXPECT_EQ(error.title, u"Error");
+  const std::u16string prefix = GetString(kCannotCreateFolderMessage);
+  ASSERT_GT(error.text.size(), prefix.size());
+  EXPECT_EQ(error.text.substr(0, prefix.size()), prefix);
+  EXPECT_EQ(ui::TopOverlay(), nullptr);
+
+  // Cancelled: nothing is made and nothing is said.
+  h.AtIdle([&] { TapButton(1); });
+  EXPECT_FALSE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
+  EXPECT_EQ(ui::TopOverlay(), nullptr);
+}
