@@ -511,3 +511,31 @@ TEST(ContextMenuPage, WithTheShippedSkinShowsCaptionsCardsAndTheHelpBehindTheSid
     app.Core().ForgetPage(&owner);
   }
 }
+
+TEST(LookPages, DamagedThemeAndLanguageFilesAreListedByTheirFileNamesAndHarmNothing) {
+  UiHarness h("look_damaged");
+  const std::vector<std::uint8_t> junk{0x01, 0x00, 0x00, 0x00, 0xFF, 0xFE, 0xFF, 0x40, 'x'};
+  for (const char16_t* path : {u"\\Program Files\\mivo\\ColorThemes\\Broken.mct",
+                               u"\\Program Files\\mivo\\Languages\\Klingon.mlg",
+                               u"\\Program Files\\mivo\\Wallpapers\\Empty\\Empty.mwt"}) {
+    stdfs::create_directories(Host(path).parent_path());
+    ASSERT_TRUE(fs::WriteFileAtomic(path, junk));
+  }
+  ASSERT_TRUE(h.Start());
+  mivoCore& core = h.Core();
+  core.ShowPage(look_pages::ColorThemesPage(&core));
+  h.Pump();
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Broken", "Total themes: 1"}));
+  core.PopPage();
+  core.ShowPage(look_pages::WallpaperThemesPage(&core));
+  h.Pump();
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Empty", "Total wallpaper themes: 1"}));
+  core.PopPage();
+  auto* languages = new CmivoAdvLanguagesPage(&core);
+  core.ShowPage(languages);
+  h.Pump();
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Klingon", "Total languages: 1"}));
+  core.DestroyPage(languages);
+  h.Pump();
+  EXPECT_EQ(core.TopPage(), core.GetDesktopPage());
+}
