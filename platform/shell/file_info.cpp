@@ -125,7 +125,7 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
   std::u16string ext = shell::Extension(devicePath);
   bool link = !folder && ext == u".lnk";
   std::u16string name = fs::FileNamePart(devicePath);
-  if (name.empty()) name = u"\\";
+  if (name.empty()) name.push_back(u'\\');  // the root; push_back sidesteps a false -Wrestrict of GCC 12
   if (flags & SHGFI_DISPLAYNAME) {
     std::u16string shown = link ? name.substr(0, name.size() - 4) : name;
     text::CopyTo(info->szDisplayName, MAX_PATH, shown);
