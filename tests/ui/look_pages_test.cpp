@@ -195,6 +195,7 @@ TEST(WallpaperThemesPage, AChangeAfterYesResetsEveryDesktopsOwnPictureAndNoChang
   std::vector<std::string> rows = RowTexts();
   std::sort(rows.begin(), rows.end() - 1);
   EXPECT_EQ(rows, (std::vector<std::string>{"Default", "Night", "Total wallpaper themes: 2"}));
+  UiHarness::Shot("wallpaper_themes");
 
   ui::OverlayDescription seen;
   Answer(app.ui, 1, &seen);
@@ -538,4 +539,31 @@ TEST(LookPages, DamagedThemeAndLanguageFilesAreListedByTheirFileNamesAndHarmNoth
   core.DestroyPage(languages);
   h.Pump();
   EXPECT_EQ(core.TopPage(), core.GetDesktopPage());
+}
+
+TEST(SkinsPage, ListsTheInstalledSkinsWithTheirStringsAndATapOnlyOpensTheHelp) {
+  for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    SCOPED_TRACE(w);
+    LookApp app("skins_" + std::to_string(w), w, hgt);
+    stdfs::create_directories(Host(std::u16string(kProgram) + u"Skins\\Bare"));
+    const std::u16string skin = app.Core().Settings().GetSkinName();
+    ASSERT_FALSE(skin.empty());
+    app.Core().ShowPage(look_pages::SkinsPage(&app.Core()));
+    app.ui.Pump();
+    EXPECT_EQ(Dump()["top"]["header"].AsString(), "Skins");
+    EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Bare", text::ToUtf8(skin), "Total skins: 2"}));
+    const Json rows = Dump()["top"]["rows"];
+    const std::string help = rows[1]["help"].AsString();
+    EXPECT_EQ(help.rfind("Description:\n", 0), 0u) << help;
+    EXPECT_NE(help.find("\n\nSkin generator:\n"), std::string::npos) << help;
+    // A skin without its file shows the labels with nothing after them.
+    EXPECT_EQ(rows[0]["help"].AsString().rfind("Description:\n\n\nVersion:", 0), 0u);
+
+    TapRow(app.ui, "Bare");
+    app.ui.Pump();
+    EXPECT_TRUE(Dump()["top"]["rows"][0]["expanded"].AsBool());
+    EXPECT_EQ(app.Core().Settings().GetSkinName(), skin);
+    EXPECT_EQ(app.Look().GetSkin()->Name, skin);
+    UiHarness::Shot("skins_" + std::to_string(w));
+  }
 }
