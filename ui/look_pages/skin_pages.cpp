@@ -32,6 +32,9 @@ mivoSkinImage* ImageOf(const mivoListElement& element) { return reinterpret_cast
 
 CmivoSkinsSettingsPage::CmivoSkinsSettingsPage(mivoCore* core) : CmivoItemsPageWnd(core) {
   m_title = u"Skins settings";
+  // Three captions without pictures read best as rows: the words keep
+  // their size and never break inside, whatever the language.
+  SetDetailsView();
   AddItem(mivoListElement{.Id = kEntryColorThemes, .Text = GetString(kColorThemesText), .SubText = {}});
   AddItem(mivoListElement{.Id = kEntryImages, .Text = u"Images", .SubText = {}});
   AddItem(mivoListElement{.Id = kEntryWallpapers, .Text = u"Wallpapers", .SubText = {}});
@@ -40,32 +43,8 @@ CmivoSkinsSettingsPage::CmivoSkinsSettingsPage(mivoCore* core) : CmivoItemsPageW
 void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
   mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
   if (!look) return;
-  // No picture of their own: the caption fills the tile.
   const int saved = SaveDC(dc);
-  SetTextColor(dc, look->TextColor);
-  SetBkMode(dc, TRANSPARENT);
-  // A word is never broken inside: when one is wider than the tile (a long
-  // translation on a small screen), the caption takes the small font.
-  const int width = RectWidth(rect) - 2 * DisplayScale;
-  SelectObject(dc, look->SubtitleFont);
-  std::size_t start = 0;
-  while (start < element.Text.size()) {
-    std::size_t end = element.Text.find(u' ', start);
-    if (end == std::u16string::npos) end = element.Text.size();
-    SIZE word{};
-    GetTextExtentPoint32W(dc, element.Text.c_str() + start, static_cast<int>(end - start), &word);
-    if (word.cx > width) {
-      SelectObject(dc, look->SmallFont);
-      break;
-    }
-    start = end + 1;
-  }
-  RECT measure = MakeRect(rect.left + DisplayScale, 0, rect.right - DisplayScale, 0);
-  DrawTextW(dc, element.Text.c_str(), static_cast<int>(element.Text.size()), &measure,
-            DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  const int top = rect.top + std::max(0, (RectHeight(rect) - RectHeight(measure)) / 2);
-  const RECT band = MakeRect(rect.left + DisplayScale, top, rect.right - DisplayScale, rect.bottom);
-  DrawTextWithShadow(*look, dc, element.Text, band, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawRowTitle(*look, dc, element.Text, rect, false);
   RestoreDC(dc, saved);
 }
 
