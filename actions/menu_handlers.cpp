@@ -16,6 +16,7 @@
 #include "platform/win32/file_defs.h"
 #include "platform/win32/local_memory.h"
 #include "platform/win32/text.h"
+#include "ui/context_menu_skin_handler.h"
 #include "ui/page_wnd.h"
 
 namespace {
@@ -73,6 +74,10 @@ void CmivoContextMenuActionHandler::FillMenu(CmivoContextMenu* menu) {
   }
   // Only where there is a desktop that can hold an action.
   if (Desktop()) menu->AddMenuEntry(Entry(kMenuAddToDesktop, 314, true));
+  // The pictures the action is drawn with can be changed from here.
+  std::vector<mivoSkinImage*> images;
+  m_action->CollectImages(images);
+  menu->AddMenuHandler(std::make_unique<CmivoContextMenuSkinHandler>(m_pCore, std::move(images)));
   m_action->AddContextMenuHandlers(menu);
 }
 

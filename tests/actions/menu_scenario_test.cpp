@@ -266,6 +266,8 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
     ASSERT_EQ(d["top"]["class"].AsString(), "CmivoRightClickPage");
     std::vector<std::string> entries = Texts(d["top"]["rows"]);
     EXPECT_EQ(IndexOf(entries, "Remove from favorites"), entries.size());
+    // The tile's picture is the skin's and can be changed from here.
+    EXPECT_LT(IndexOf(entries, "Change icon"), entries.size());
     const std::size_t add = IndexOf(entries, "Add to favorites");
     ASSERT_LT(add, entries.size());
     d = walk.Step("tap " + Center(d["top"]["rows"][add]["rect"]));

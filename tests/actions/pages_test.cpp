@@ -81,15 +81,22 @@ class ActionPages : public ::testing::Test {
     for (const Json& row : after["top"]["rows"].Items()) out.push_back(row["text"].AsString());
     return out;
   }
-  // Taps the menu row with this text.
+  // Chooses the menu row with this text with the pad (it may be below the screen's edge).
   void TapRow(const std::string& text) {
-    const Json d = m_ui->Dump();
-    for (const Json& row : d["top"]["rows"].Items()) {
-      if (row["text"].AsString() != text) continue;
-      const Json& r = row["rect"];
-      m_ui->Tap(static_cast<int>((r[0].AsInt() + r[2].AsInt()) / 2), static_cast<int>((r[1].AsInt() + r[3].AsInt()) / 2));
-      m_ui->Wait(600);
-      return;
+    for (int guard = 0; guard < 20; ++guard) {
+      const Json d = m_ui->Dump();
+      int wanted = -1, selected = -1;
+      for (std::size_t i = 0; i < d["top"]["rows"].size(); ++i) {
+        if (d["top"]["rows"][i]["text"].AsString() == text) wanted = static_cast<int>(i);
+        if (d["top"]["rows"][i]["selected"].AsBool()) selected = static_cast<int>(i);
+      }
+      if (wanted < 0) break;
+      if (wanted == selected) {
+        m_ui->Key(VK_RETURN);
+        m_ui->Wait(600);
+        return;
+      }
+      m_ui->Key(selected < wanted ? VK_DOWN : VK_UP);
     }
     ADD_FAILURE() << "no row " << text;
   }
@@ -296,7 +303,8 @@ TEST_F(ActionPages, HoldingACallOffersTheNumbersEntriesAndCopiesTheNumber) {
   Core().ShowPageById(15);
   m_ui->Wait(600);
   const std::vector<std::string> menu = HoldCell(0);
-  for (const char* entry : {"Remove from favorites", "Call 123", "SMS to 123", "Copy phone number to clipboard"})
+  for (const char* entry :
+       {"Remove from favorites", "Change icons", "Call 123", "SMS to 123", "Copy phone number to clipboard"})
     EXPECT_TRUE(Has(menu, entry)) << entry;
   EXPECT_FALSE(Has(menu, "Add to favorites"));
   TapRow("Copy phone number to clipboard");
