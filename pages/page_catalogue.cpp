@@ -6,6 +6,7 @@
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
+#include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
   switch (index) {
@@ -27,6 +28,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 24: return new CmivoActionsListPage(core);
     case 33: return new CmivoFAQPage(core);
     case 34: return new CmivoAboutPage(core);
+    case 35: return new CmivoAdvLanguagesPage(core);
     default: return new CmivoPendingPage(core, index);
   }
 }

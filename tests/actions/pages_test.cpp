@@ -128,6 +128,8 @@ TEST_F(ActionPages, TheCatalogueMakesEachPageOnceAndNothingForEmptyOrOutOfRangeS
   EXPECT_NE(Core().GetPage(21), Core().GetPage(22));
   EXPECT_EQ(Core().GetPage(34)->GetTitle(0, 0), u"About");
   EXPECT_EQ(Core().GetPage(33)->GetTitle(0, 0), u"FAQ");
+  EXPECT_STREQ(Core().GetPage(35)->PageClassName(), "CmivoAdvLanguagesPage");
+  EXPECT_EQ(Core().GetPage(35)->GetTitle(0, 0), u"Language");
 }
 
 TEST_F(ActionPages, AFolderOpensItsListWithoutAskingAndOnlyAJpgOpensTheViewerWhenItIsOn) {
