@@ -21,6 +21,7 @@ void StartForegroundRequests() {
       if (!IsWindow(plain)) return;
       if (!IsWindowVisible(plain) || IsIconic(plain)) ShowWindow(plain, SW_SHOW);
       SetForegroundWindow(reinterpret_cast<HWND>(value));
+      if (window::EventSource* host = window::GetEventSource()) host->RaiseHostWindow();
     });
   });
 }

@@ -126,6 +126,13 @@ class SdlScreen : public Screen {
     PollEvents();
   }
 
+  void RaiseHostWindow() override {
+    if (!m_window) return;
+    SDL_ShowWindow(m_window);
+    if (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(m_window);
+    SDL_RaiseWindow(m_window);
+  }
+
   void PollEvents() override {
     SDL_Event e;
     while (SDL_PollEvent(&e)) Handle(e);

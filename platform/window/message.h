@@ -61,6 +61,9 @@ class EventSource {
   virtual void PollEvents() {}
   // Any thread: something was posted; make WaitForEvents return.
   virtual void Wake() = 0;
+  // UI thread: the program was asked to the front (a second start); the
+  // host's own window, if there is one, comes up over the host's others.
+  virtual void RaiseHostWindow() {}
 };
 void SetEventSource(EventSource* source);
 EventSource* GetEventSource();
