@@ -16,13 +16,4 @@ bool WriteDeviceFile(std::u16string_view devicePath, std::span<const std::uint8_
 // Creates one folder; false when it exists or its parent is missing.
 bool CreateDeviceFolder(std::u16string_view devicePath);
 
-// Symbolic links to folders inside the device. The folder search reports
-// them as folders; recursive copies and deletes must treat them as entries of
-// their own and never walk into the folder they point at.
-bool IsFolderLink(std::u16string_view devicePath);
-// Removes the link itself, never what it points at.
-bool DeleteFolderLink(std::u16string_view devicePath);
-// Makes a link at newPath with the same target text as the link at path.
-bool CopyFolderLink(std::u16string_view devicePath, std::u16string_view newPath);
-
 }  // namespace look

@@ -75,7 +75,7 @@ void CutToClipboard(std::u16string_view path, bool isFolder) {
 }
 
 bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
-  if (look::IsFolderLink(source)) return look::CopyFolderLink(source, target);
+  if (fs::IsFolderLink(source)) return fs::CopyLink(source, target);
   if (!CreateDirectoryW(std::u16string(target).c_str(), nullptr)) return false;
   return ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
     const std::u16string from = Join(source, name), to = Join(target, name);
@@ -88,7 +88,7 @@ bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
   // On one file system a folder moves as a whole: one rename, nothing half
   // moved. Entry by entry only where that cannot work.
   const std::u16string from(source), to(target);
-  if (look::IsFolderLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
+  if (fs::IsFolderLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
   if (MoveFileW(from.c_str(), to.c_str())) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_PATH_NOT_FOUND ||
@@ -104,7 +104,7 @@ bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
 }
 
 bool DeleteFolderTree(std::u16string_view path) {
-  if (look::IsFolderLink(path)) return look::DeleteFolderLink(path);
+  if (fs::IsFolderLink(path)) return fs::DeleteLink(path);
   const bool emptied = ForEachEntry(path, [&](const std::u16string& name, bool isFolder) {
     const std::u16string entry = Join(path, name);
     if (isFolder) return DeleteFolderTree(entry);
@@ -121,7 +121,7 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
   if (!clip.IsFolder) {
     ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFileW(clip.Source.c_str(), newPath.c_str(), TRUE) != FALSE
                                                : MoveFileW(clip.Source.c_str(), newPath.c_str()) != FALSE;
-  } else if (IsSameOrInside(targetFolder, clip.Source) && !look::IsFolderLink(clip.Source)) {
+  } else if (IsSameOrInside(targetFolder, clip.Source) && !fs::IsFolderLink(clip.Source)) {
     // Copying a folder into itself would never end; moving it there cannot be done.
     SetLastError(ERROR_BAD_PATHNAME);
   } else {

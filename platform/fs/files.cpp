@@ -139,6 +139,31 @@ bool IsLink(std::u16string_view devicePath) {
   return ToHostPath(devicePath, &host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+bool IsFolderLink(std::u16string_view devicePath) {
+  std::string host;
+  struct stat st;
+  if (!ToHostPath(devicePath, &host) || ::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool DeleteLink(std::u16string_view devicePath) {
+  std::string host;
+  if (!ToHostPath(devicePath, &host)) return false;
+  if (::unlink(host.c_str()) != 0) return FailWithErrno();
+  return true;
+}
+
+bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath) {
+  std::string host, target;
+  if (!ToHostPath(devicePath, &host) || !ToHostPath(newPath, &target)) return false;
+  std::string link(4096, '\0');
+  const ssize_t n = ::readlink(host.c_str(), link.data(), link.size());
+  if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return FailWithErrno(n < 0 ? errno : ENAMETOOLONG);
+  link.resize(static_cast<std::size_t>(n));
+  if (::symlink(link.c_str(), target.c_str()) != 0) return FailWithErrno();
+  return true;
+}
+
 bool IsDirectory(std::u16string_view devicePath) {
   std::string host;
   struct stat st;

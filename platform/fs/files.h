@@ -41,6 +41,13 @@ bool IsDirectory(std::u16string_view devicePath);
 // True when the device path's last component is a symbolic link (walks of
 // the whole file system skip them, so a link to a parent cannot loop).
 bool IsLink(std::u16string_view devicePath);
+// A link that leads to a folder. Recursive copies and deletes treat it as an
+// entry of its own and never walk into the folder it points at.
+bool IsFolderLink(std::u16string_view devicePath);
+// Removes the link itself, never what it points at.
+bool DeleteLink(std::u16string_view devicePath);
+// Makes a link at newPath with the same target text as the link at devicePath.
+bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath);
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool CreateDirectories(std::u16string_view devicePath);
 
