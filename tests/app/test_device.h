@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -15,7 +16,14 @@ namespace apptest {
 class TestDevice {
  public:
   explicit TestDevice(const std::string& name) {
-    m_dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "app" / "devices" / name;
+    // ctest runs every case as a process of its own, two at a time: cases
+    // that share a name still get folders of their own.
+    std::string folder = name;
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+      folder += std::string("-") + test->test_suite_name() + "." + test->name();
+    }
+    std::replace(folder.begin(), folder.end(), '/', '_');
+    m_dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "app" / "devices" / folder;
     std::error_code ec;
     std::filesystem::remove_all(m_dir, ec);
     std::filesystem::create_directories(m_dir, ec);
