@@ -11,6 +11,7 @@
 #include "platform/device/state_service.h"
 #include "platform/display/host.h"
 #include "platform/gdi/gdi.h"
+#include "platform/shell/clipboard.h"
 #include "platform/shell/process_windows.h"
 #include "platform/shell/taskbar.h"
 #include "platform/window/framework.h"
@@ -46,6 +47,11 @@ int main(int argc, char** argv) {
   }
   gdi::SetLogPixels(window::ShellScale() == 2 ? 192 : 96);
   shell::StartPhoneShell();
+  if (display::Screen* screen = host.GetScreen(); screen && screen->HasHostClipboard()) {
+    // A number copied in mivo can be pasted on the host, and the other way round.
+    shell::SetHostClipboard({[screen](std::u16string* text) { return screen->GetHostClipboardText(text); },
+                             [screen](const std::u16string& text) { screen->SetHostClipboardText(text); }});
+  }
   device::StartStateService();
   spine::StartForegroundRequests();
 
@@ -58,6 +64,7 @@ int main(int argc, char** argv) {
   spine::StopForegroundRequests();
   device::StopStateService();
   shell::StopPhoneShell();
+  shell::SetHostClipboard({});
   window::ResetWindowSystem();
   shell::ForgetAllWindows();
   device::CloseDevice();

@@ -35,6 +35,11 @@ class Screen : public window::EventSource {
   // Shows the frame (the SDL window) or keeps a copy of it (headless).
   virtual void Present(const window::FrameView& frame) = 0;
   virtual const char* Name() const = 0;
+  // The host's clipboard text, for screens that live on a host desktop
+  // (false: none here, or it holds no text).
+  virtual bool HasHostClipboard() const { return false; }
+  virtual bool GetHostClipboardText(std::u16string*) { return false; }
+  virtual void SetHostClipboardText(const std::u16string&) {}
   // Scenario steps run at the idle point (null: none).
   void SetScript(ScriptRunner* runner) { m_script = runner; }
   // Frames presented so far.

@@ -126,6 +126,19 @@ class SdlScreen : public Screen {
     PollEvents();
   }
 
+  bool HasHostClipboard() const override { return true; }
+  bool GetHostClipboardText(std::u16string* text) override {
+    if (!SDL_HasClipboardText()) return false;
+    char* utf8 = SDL_GetClipboardText();
+    if (!utf8) return false;
+    *text = text::FromUtf8(utf8);
+    SDL_free(utf8);
+    return true;
+  }
+  void SetHostClipboardText(const std::u16string& text) override {
+    SDL_SetClipboardText(text::ToUtf8(text).c_str());
+  }
+
   void RaiseHostWindow() override {
     if (!m_window) return;
     SDL_ShowWindow(m_window);
@@ -185,7 +198,14 @@ class SdlScreen : public Screen {
         if (e.button.button == SDL_BUTTON_LEFT) window::input::StylusUp(e.button.x, e.button.y);
         break;
       case SDL_KEYDOWN: {
-        const UINT vk = KeyFromSdl(e.key.keysym.sym);
+        const SDL_Keycode sym = e.key.keysym.sym;
+        if ((e.key.keysym.mod & KMOD_CTRL) && sym >= SDLK_a && sym <= SDLK_z) {
+          // Ctrl with a letter is a control character, as the platform types
+          // it (Ctrl+V is 0x16): SDL sends no text for it.
+          window::input::Text(std::u16string(1, static_cast<char16_t>(sym - SDLK_a + 1)));
+          break;
+        }
+        const UINT vk = KeyFromSdl(sym);
         if (vk) window::input::KeyDown(vk, true);
         break;
       }

@@ -8,6 +8,7 @@
 #include "platform/win32/file_defs.h"
 #include "platform/win32/local_memory.h"
 #include "platform/win32/text.h"
+#include "platform/window/edit.h"
 
 namespace {
 
@@ -36,6 +37,24 @@ namespace shell {
 void SetHostClipboard(HostClipboard host) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_host = std::move(host);
+}
+
+void InstallEditClipboard() {
+  window::SetEditClipboard({
+      [](std::u16string* text) {
+        if (!OpenClipboard(nullptr)) return false;
+        const auto* data = static_cast<const char16_t*>(GetClipboardData(CF_UNICODETEXT));
+        if (data) *text = data;
+        CloseClipboard();
+        return data != nullptr;
+      },
+      [](const std::u16string& text) {
+        if (!OpenClipboard(nullptr)) return;
+        EmptyClipboard();
+        if (HANDLE block = MakeBlock(text); block && !SetClipboardData(CF_UNICODETEXT, block)) LocalFree(block);
+        CloseClipboard();
+      },
+  });
 }
 }  // namespace shell
 

@@ -27,5 +27,8 @@ struct HostClipboard {
 };
 // The display installs the host's clipboard; an empty HostClipboard removes it.
 void SetHostClipboard(HostClipboard host);
+// Gives the edit controls this clipboard for their cut, copy and paste (the
+// phone shell does at start).
+void InstallEditClipboard();
 
 }  // namespace shell

@@ -5,6 +5,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/registry/notify.h"
 #include "platform/registry/registry.h"
+#include "platform/shell/clipboard.h"
 #include "platform/shell/input_panel.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
@@ -194,6 +195,7 @@ void StartPhoneShell() {
     s.taskBar->ShowWindow(SW_HIDE);
   }
   StartInputPanel();
+  InstallEditClipboard();
   CCommandBar::SetInputPanelButton(true, [] { SipShowIM(IsInputPanelShown() ? SIPF_OFF : SIPF_ON); });
   if (!s.listening) {
     s.listening = true;

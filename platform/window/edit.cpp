@@ -268,7 +268,10 @@ void CEdit::InsertText(const std::u16string& s) {
   std::u16string in;
   for (char16_t c : s) {
     if (c == u'\r') continue;
-    if (c == u'\n' && !IsMultiLine()) continue;
+    // Pasted lines run on with a space on a single line; tabs become spaces
+    // and other control characters are dropped, as typing would.
+    if (c == u'\t' || (c == u'\n' && !IsMultiLine())) c = u' ';
+    if (c < 0x20 && c != u'\n') continue;
     in += c;
   }
   if (HasSelection()) DeleteSelection();
@@ -324,7 +327,69 @@ void CEdit::SetExternalText(const char16_t* t) {
   m_scrollX = 0;
 }
 
+namespace {
+window::EditClipboard& Clipboard() {
+  static window::EditClipboard clipboard;
+  return clipboard;
+}
+}  // namespace
+
+void window::SetEditClipboard(EditClipboard clipboard) { Clipboard() = std::move(clipboard); }
+
+std::u16string CEdit::SelectedText() const {
+  const int a = std::min(m_anchor, m_caret), b = std::max(m_anchor, m_caret);
+  std::u16string out;
+  for (int i = a; i < b; ++i) {
+    const char16_t c = m_text[static_cast<std::size_t>(i)];
+    if (c == u'\n') out += u'\r';
+    out += c;
+  }
+  return out;
+}
+
+void CEdit::Copy() {
+  if (!HasSelection() || (GetStyle() & ES_PASSWORD) || !Clipboard().set) return;
+  Clipboard().set(SelectedText());
+}
+
+void CEdit::Cut() {
+  if (m_readOnly || !HasSelection() || (GetStyle() & ES_PASSWORD) || !Clipboard().set) return;
+  Clipboard().set(SelectedText());
+  DeleteSelection();
+  Changed();
+}
+
+void CEdit::Paste() {
+  std::u16string text;
+  if (m_readOnly || !Clipboard().get || !Clipboard().get(&text)) return;
+  if (GetStyle() & ES_NUMBER) {
+    // Digits only, as typing would allow; anything else refuses the whole paste.
+    for (char16_t c : text) {
+      if (c < u'0' || c > u'9') return;
+    }
+  }
+  InsertText(text);
+  Changed();
+}
+
+void CEdit::Clear() {
+  if (m_readOnly || !HasSelection()) return;
+  DeleteSelection();
+  Changed();
+}
+
 void CEdit::OnChar(char16_t c) {
+  // The control keys of editing arrive as characters, as the platform sends them.
+  switch (c) {
+    case 0x01:  // Ctrl+A
+      m_anchor = 0;
+      SetCaret(static_cast<int>(m_text.size()), true);
+      return;
+    case 0x03: Copy(); return;
+    case 0x16: Paste(); return;
+    case 0x18: Cut(); return;
+    default: break;
+  }
   if (m_readOnly) return;
   const DWORD style = GetStyle();
   if (c == 8) {
@@ -612,6 +677,10 @@ LRESULT CEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate(FALSE);
       return 0;
     }
+    case WM_COPY: Copy(); return 0;
+    case WM_CUT: Cut(); return 0;
+    case WM_PASTE: Paste(); return 0;
+    case WM_CLEAR: Clear(); return 0;
     case EM_REPLACESEL:
       if (m_readOnly) return 0;
       InsertText(lParam ? reinterpret_cast<const char16_t*>(lParam) : u"");

@@ -13,12 +13,28 @@
 // With WS_BORDER (or WS_EX_CLIENTEDGE) it draws a frame and pads its text;
 // without, the text uses the whole control, so a control sized to N lines of
 // its font (plus a few pixels) shows N lines.
+//
+// WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR, and their keys (Ctrl+X, Ctrl+C,
+// Ctrl+V as the characters 0x18, 0x03, 0x16; Ctrl+A selects everything), go
+// through the clipboard the phone shell installs with SetEditClipboard. A
+// password control never gives its text away.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/window/framework.h"
+
+namespace window {
+// The clipboard's text as the edit control sees it; without one, cut, copy
+// and paste do nothing.
+struct EditClipboard {
+  std::function<bool(std::u16string*)> get;  // false when it holds no text
+  std::function<void(const std::u16string&)> set;
+};
+void SetEditClipboard(EditClipboard clipboard);
+}  // namespace window
 
 class CEdit : public CWnd {
  public:
@@ -79,6 +95,11 @@ class CEdit : public CWnd {
 
   void OnChar(char16_t c);
   bool OnKeyDown(UINT vk);
+  std::u16string SelectedText() const;  // with "\r\n" line breaks
+  void Copy();
+  void Cut();
+  void Paste();
+  void Clear();
   void OnPaint();
 
   std::u16string m_text;       // "\n" for line breaks inside

@@ -4,9 +4,11 @@
 #include "fixture.h"
 #include "tests/support/json.h"
 #include "platform/gdi/gdi.h"
+#include "platform/shell/clipboard.h"
 #include "platform/shell/fullscreen.h"
 #include "platform/shell/input_panel.h"
 #include "platform/shell/taskbar.h"
+#include "platform/win32/file_defs.h"
 #include "platform/window/command_bar.h"
 #include "platform/window/edit.h"
 #include "platform/window/framework.h"
@@ -304,4 +306,47 @@ TEST_F(Controls, ABorderlessEditSizedToFourLinesShowsFourLines) {
   EXPECT_EQ(edit.GetFirstVisibleLine(), 1);
   edit.DestroyWindow();
   DeleteObject(font);
+}
+
+TEST_F(Controls, CutCopyAndPasteGoThroughTheClipboardAndAPasswordGivesNothingAway) {
+  shell::InstallEditClipboard();
+  Owner frame;
+  ASSERT_TRUE(frame.Create(nullptr, u"f", WS_VISIBLE));
+  CEdit lines, line, secret, number;
+  ASSERT_TRUE(lines.Create(WS_VISIBLE | ES_MULTILINE, R(10, 10, 200, 90), &frame, 1));
+  ASSERT_TRUE(line.Create(WS_VISIBLE | ES_AUTOHSCROLL, R(10, 100, 200, 124), &frame, 2));
+  ASSERT_TRUE(secret.Create(WS_VISIBLE | ES_PASSWORD, R(10, 130, 200, 154), &frame, 3));
+  ASSERT_TRUE(number.Create(WS_VISIBLE | ES_NUMBER, R(10, 160, 200, 184), &frame, 4));
+  const auto clipboard = [] {
+    std::u16string text;
+    if (OpenClipboard(nullptr)) {
+      if (const auto* data = static_cast<const char16_t*>(GetClipboardData(CF_UNICODETEXT))) text = data;
+      CloseClipboard();
+    }
+    return text;
+  };
+
+  // Ctrl+A, Ctrl+C as the keyboard types them; the platform's line breaks travel.
+  Type(lines, u"one\rtwo\x01\x03");
+  EXPECT_EQ(clipboard(), u"one\r\ntwo");
+  // On a single line the pasted lines run on with a space.
+  Type(line, u"\x16");
+  EXPECT_EQ(line.GetWindowText(), u"one two");
+  line.SetSel(0, 3);
+  SendMessageW(line, WM_CUT, 0, 0);
+  EXPECT_EQ(line.GetWindowText(), u" two");
+  EXPECT_EQ(clipboard(), u"one");
+
+  // A password is never copied or cut.
+  Type(secret, u"pin\x01\x03\x18");
+  SendMessageW(secret, WM_COPY, 0, 0);
+  EXPECT_EQ(secret.GetWindowText(), u"pin");
+  EXPECT_EQ(clipboard(), u"one");
+
+  // A number field takes a paste of digits only.
+  Type(number, u"\x16");
+  EXPECT_EQ(number.GetWindowText(), u"");
+  Type(line, u"\x01" u"0601234\x01\x03");
+  SendMessageW(number, WM_PASTE, 0, 0);
+  EXPECT_EQ(number.GetWindowText(), u"0601234");
 }
