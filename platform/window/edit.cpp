@@ -360,15 +360,19 @@ void CEdit::Cut() {
 }
 
 void CEdit::Paste() {
-  std::u16string text;
-  if (m_readOnly || !Clipboard().get || !Clipboard().get(&text)) return;
+  std::u16string pasted;
+  if (m_readOnly || !Clipboard().get || !Clipboard().get(&pasted)) return;
   if (GetStyle() & ES_NUMBER) {
     // Digits only, as typing would allow; anything else refuses the whole paste.
-    for (char16_t c : text) {
+    for (char16_t c : pasted) {
       if (c < u'0' || c > u'9') return;
     }
   }
-  InsertText(text);
+  for (char16_t& c : pasted) {
+    if (GetStyle() & ES_UPPERCASE) c = text::ToUpper(c);
+    if (GetStyle() & ES_LOWERCASE) c = text::ToLower(c);
+  }
+  InsertText(pasted);
   Changed();
 }
 
