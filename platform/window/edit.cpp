@@ -9,6 +9,7 @@
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
 #include "platform/window/paint.h"
+#include "platform/window/popup_menu.h"
 #include "platform/window/shell_look.h"
 #include "platform/window/window.h"
 #include "platform/window/window_impl.h"
@@ -376,6 +377,34 @@ void CEdit::Paste() {
   Changed();
 }
 
+void CEdit::OnContextMenu(POINT screenPoint) {
+  // The tap-and-hold menu: what the keys do, for fingers without a keyboard.
+  enum { kCut = 1, kCopy, kPaste, kSelectAll };
+  const bool secret = (GetStyle() & ES_PASSWORD) != 0;
+  std::u16string probe;
+  const bool canPaste = !m_readOnly && Clipboard().get && Clipboard().get(&probe) && !probe.empty();
+  const std::vector<window::PopupMenuItem> items = {
+      {kCut, u"Cut", HasSelection() && !m_readOnly && !secret && Clipboard().set != nullptr},
+      {kCopy, u"Copy", HasSelection() && !secret && Clipboard().set != nullptr},
+      {kPaste, u"Paste", canPaste},
+      {kSelectAll, u"Select all", !m_text.empty()},
+  };
+  ::SetFocus(m_hWnd);
+  const HWND self = m_hWnd;
+  const int chosen = window::TrackPopupMenu(m_hWnd, screenPoint, items);
+  if (!::IsWindow(self)) return;  // the field went while the menu was open
+  switch (chosen) {
+    case kCut: Cut(); break;
+    case kCopy: Copy(); break;
+    case kPaste: Paste(); break;
+    case kSelectAll:
+      m_anchor = 0;
+      SetCaret(static_cast<int>(m_text.size()), true);
+      break;
+    default: break;
+  }
+}
+
 void CEdit::Clear() {
   if (m_readOnly || !HasSelection()) return;
   DeleteSelection();
@@ -621,20 +650,36 @@ LRESULT CEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Invalidate(FALSE);
         return 0;
       }
-      SetCaret(IndexAt(pt), false);
+      const int index = IndexAt(pt);
       m_goalX = -1;
       m_selecting = true;
       ::SetCapture(m_hWnd);
+      // A press inside the selection may become a tap-and-hold that offers
+      // to copy it: the selection goes only when the press turns out to be a
+      // tap or a drag.
+      if (HasSelection() && index >= std::min(m_anchor, m_caret) && index <= std::max(m_anchor, m_caret)) {
+        m_pressIndex = index;
+      } else {
+        m_pressIndex = -1;
+        SetCaret(index, false);
+      }
       return 0;
     }
     case WM_MOUSEMOVE:
-      if (m_selecting) SetCaret(IndexAt(MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))), true);
+      if (m_selecting) {
+        if (m_pressIndex >= 0) SetCaret(m_pressIndex, false);
+        m_pressIndex = -1;
+        SetCaret(IndexAt(MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))), true);
+      }
       return 0;
     case WM_LBUTTONUP:
+      if (m_selecting && m_pressIndex >= 0) SetCaret(m_pressIndex, false);
+      m_pressIndex = -1;
       m_selecting = false;
       if (::GetCapture() == m_hWnd) ::ReleaseCapture();
       return 0;
     case WM_CAPTURECHANGED:
+      m_pressIndex = -1;
       m_selecting = false;
       return 0;
     case WM_SETTEXT:
@@ -681,6 +726,9 @@ LRESULT CEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate(FALSE);
       return 0;
     }
+    case WM_CONTEXTMENU:
+      OnContextMenu(MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
     case WM_COPY: Copy(); return 0;
     case WM_CUT: Cut(); return 0;
     case WM_PASTE: Paste(); return 0;

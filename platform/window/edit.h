@@ -16,8 +16,9 @@
 //
 // WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR, and their keys (Ctrl+X, Ctrl+C,
 // Ctrl+V as the characters 0x18, 0x03, 0x16; Ctrl+A selects everything), go
-// through the clipboard the phone shell installs with SetEditClipboard. A
-// password control never gives its text away.
+// through the clipboard the phone shell installs with SetEditClipboard; a
+// tap-and-hold offers them (and Select all) in a pop-up menu. A password
+// control never gives its text away.
 #pragma once
 
 #include <functional>
@@ -100,6 +101,7 @@ class CEdit : public CWnd {
   void Cut();
   void Paste();
   void Clear();
+  void OnContextMenu(POINT screenPoint);
   void OnPaint();
 
   std::u16string m_text;       // "\n" for line breaks inside
@@ -115,4 +117,5 @@ class CEdit : public CWnd {
   bool m_focused = false;      // draws the caret and the focus border
   bool m_readOnly = false;     // typing does nothing
   bool m_selecting = false;    // the stylus is down and drags a selection
+  int m_pressIndex = -1;       // a press inside the selection, not yet a tap or a drag (-1: none)
 };

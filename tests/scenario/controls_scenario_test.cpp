@@ -117,6 +117,48 @@ TEST(ControlsScenario, TypingAccentedTextAndThreeBackspacesLeavesTheStart) {
   EXPECT_EQ(s.Finish(), 0);
 }
 
+TEST(ControlsScenario, ATapAndHoldOnAFieldOffersSelectAllCopyAndPasteAndATapBesideClosesIt) {
+  const std::string dir = FreshDir("controls_edit_menu");
+  MivoSession s(dir);
+  Json d = s.Dump();
+  ASSERT_NE(NameField(d), nullptr);
+  const Box name = ToBox((*NameField(d))["rect"]);
+  const Box notes = ToBox((*NotesField(d))["rect"]);
+  s.Send(name.Tap());
+  s.Send("char hello world");
+  const auto choose = [&](const Box& field, const std::string& entry) {
+    s.Send("hold " + std::to_string(field.cx()) + " " + std::to_string(field.cy()));
+    const Json menu = s.Dump();
+    if (menu["overlay"]["kind"].AsString() != "menu") return false;
+    const std::string lines = menu["overlay"]["text"].AsString() + "\n";
+    std::size_t row = 0;
+    for (std::size_t at = 0, next; (next = lines.find('\n', at)) != std::string::npos; at = next + 1, ++row) {
+      if (lines.substr(at, next - at) == entry) {
+        s.Send(ToBox(menu["overlay"]["buttons"][row]).Tap());
+        return true;
+      }
+    }
+    return false;
+  };
+
+  // Nothing is selected yet: Copy is shown but cannot be chosen, and a tap
+  // beside the menu closes it and reaches nothing under it.
+  ASSERT_TRUE(choose(name, "Copy"));
+  ASSERT_EQ(s.Dump()["overlay"]["kind"].AsString(), "menu");
+  s.Send("tap " + std::to_string(notes.l + 10) + " " + std::to_string(notes.cy()));  // left of the menu
+  d = s.Dump();
+  EXPECT_TRUE(d["overlay"].IsNull());
+  EXPECT_EQ((*NameField(d))["text"].AsString(), "hello world");
+
+  ASSERT_TRUE(choose(name, "Select all"));
+  ASSERT_TRUE(choose(name, "Copy"));
+  ASSERT_TRUE(choose(notes, "Paste"));
+  d = s.Dump();
+  EXPECT_TRUE(d["overlay"].IsNull());
+  EXPECT_EQ((*NotesField(d))["text"].AsString(), "hello world");
+  EXPECT_EQ(s.Finish(), 0);
+}
+
 TEST(ControlsScenario, TheSameTextTypedWithTapsOnTheInputPanelGivesTheSameResult) {
   const std::string dir = FreshDir("controls_panel_typing");
   MivoSession s(dir);
