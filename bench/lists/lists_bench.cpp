@@ -14,6 +14,7 @@
 #include "app/core.h"
 #include "app/main_frame.h"
 #include "app/mivo_app.h"
+#include "bench/support/frame_baseline.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/device/device.h"
@@ -30,40 +31,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Nanoseconds of one memcpy of a VGA frame: the mean of 500 after a warm-up.
-double FrameCopyNs() {
-  static const double ns = [] {
-    std::vector<std::uint32_t> a(480 * 640, 1), b(480 * 640);
-    for (int round = 0; round < 50; ++round) std::memcpy(b.data(), a.data(), a.size() * 4);
-    constexpr int kRounds = 500;
-    const auto t0 = Clock::now();
-    for (int round = 0; round < kRounds; ++round) {
-      std::memcpy(b.data(), a.data(), a.size() * 4);
-      benchmark::DoNotOptimize(b.data());
-      benchmark::ClobberMemory();
-    }
-    return std::chrono::duration<double, std::nano>(Clock::now() - t0).count() / kRounds;
-  }();
-  return ns;
-}
-
-template <typename Fn>
-void Measure(benchmark::State& state, Fn&& fn) {
-  const double baseline = FrameCopyNs();
-  std::int64_t n = 0;
-  const auto t0 = Clock::now();
-  for (auto _ : state) {
-    fn();
-    ++n;
-  }
-  const double perOp =
-      std::chrono::duration<double, std::nano>(Clock::now() - t0).count() / std::max<std::int64_t>(n, 1);
-  state.counters["ns_per_op"] = perOp;
-  state.counters["frame_copy_ns"] = baseline;
-  state.counters["ratio_to_frame_copy"] = perOp / baseline;
-}
+using bench_support::Measure;
 
 // The application started on a fresh device at 480x640, headless, on virtual time.
 class App {
