@@ -139,6 +139,17 @@ void StretchBitmapToBox(mivoAppearance&, HBITMAP bitmap, HBITMAP* holder, HDC dc
   *holder = fitted;
 }
 
+void FillBackground(HDC dc, const RECT& r, const mivoAppearance* look) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  if (look && look->BackgroundBrush) {
+    FillRect(dc, &r, look->BackgroundBrush);
+    return;
+  }
+  HBRUSH brush = CreateSolidBrush(look ? look->BackgroundColor : RGB(0, 0, 0));
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
 void DrawVerticalGradient(HDC dc, COLORREF from, COLORREF to, int left, int top, int right, int bottom, int firstRow,
                           int endRow) {
   const double span = bottom - top;

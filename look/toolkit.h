@@ -18,6 +18,10 @@
 
 // ---- Picture primitives ----
 
+// Fills the rectangle with the theme's background (black without a look);
+// an empty rectangle is left alone.
+void FillBackground(HDC dc, const RECT& r, const mivoAppearance* look);
+
 // Draws the bitmap's own size at the aligned place (TransparentImage with the
 // key colour when `transparent`, else an opaque copy); returns (x, y, x + w, y + h).
 RECT DrawBitmapAligned(mivoAppearance& appearance, HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom,

@@ -6,8 +6,8 @@
 
 #include "app/core.h"
 #include "app/messages.h"
-#include "ui/page_wnd.h"
 #include "look/appearance.h"
+#include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 #include "platform/window/describe.h"
@@ -15,19 +15,9 @@
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
 #include "ui/adv_list_box_item.h"
+#include "ui/page_wnd.h"
 
 namespace {
-
-void FillWith(HDC dc, const RECT& r, mivoAppearance* look) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  if (look && look->BackgroundBrush) {
-    FillRect(dc, &r, look->BackgroundBrush);
-    return;
-  }
-  HBRUSH brush = CreateSolidBrush(look ? look->BackgroundColor : RGB(0, 0, 0));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
 
 void DrawVerticalLine(HDC dc, int x, int from, int to, int width, COLORREF color) {
   HPEN pen = CreatePen(PS_SOLID, width, color);
@@ -428,13 +418,13 @@ void CmivoAdvListBox::DrawAll(HDC dc, int dx, int dy) {
       if (y > stopY) break;
     }
   }
-  FillWith(dc, RECT{L, std::max(y, T), itemsRight, B}, look);
+  FillBackground(dc, RECT{L, std::max(y, T), itemsRight, B}, look);
 
   // The scroll strip: a track line in colour 8 and a short thumb in the
   // ninth value, only the band between two background fills left showing.
   const RECT strip{itemsRight, T, R, B};
   if (!RectVisible(dc, &strip)) return;
-  FillWith(dc, strip, look);
+  FillBackground(dc, strip, look);
   const COLORREF track = look ? look->ColorTheme().GetColor(8) : RGB(60, 60, 60);
   const COLORREF thumbColor = look ? look->ColorTheme().GetColor(9) : RGB(150, 150, 150);
   const int x = R - ScrollStripWidth() / 2;
@@ -444,8 +434,8 @@ void CmivoAdvListBox::DrawAll(HDC dc, int dx, int dy) {
   const long long pos = std::clamp(m_scrollTop, 0, range);
   const int thumbTop = T + static_cast<int>(static_cast<long long>(std::max(0, B - T - 5 * s)) * pos / range);
   DrawVerticalLine(dc, x, thumbTop, thumbTop + 5 * s, 3 * s, thumbColor);
-  FillWith(dc, RECT{R - 15 * s, T, R - 8 * s, B}, look);
-  FillWith(dc, RECT{R - 5 * s, T, R, B}, look);
+  FillBackground(dc, RECT{R - 15 * s, T, R - 8 * s, B}, look);
+  FillBackground(dc, RECT{R - 5 * s, T, R, B}, look);
 }
 
 void CmivoAdvListBox::OnSize() {

@@ -6,11 +6,11 @@
 #include "app/main_frame.h"
 #include "app/messages.h"
 #include "look/appearance.h"
+#include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
-#include "platform/window/paint.h"
 #include "ui/page_wnd.h"
 
 CmivoAnimateWnd::~CmivoAnimateWnd() { DropImages(); }
@@ -138,9 +138,7 @@ void CmivoAnimateWnd::OnPaint() {
   // The entered page, drawn off screen over its background.
   if (!m_entered.dc && MakeImage(&m_entered, dc, W, H)) {
     mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
-    HBRUSH brush = CreateSolidBrush(look ? look->BackgroundColor : RGB(0, 0, 0));
-    FillRect(m_entered.dc, &client, brush);
-    DeleteObject(brush);
+    FillBackground(m_entered.dc, client, look);
     const int saved = SaveDC(m_entered.dc);
     m_pTo->DrawArea(m_entered.dc, true, 0, 0, W, H);
     RestoreDC(m_entered.dc, saved);

@@ -7,6 +7,7 @@
 #include "app/core.h"
 #include "app/messages.h"
 #include "look/appearance.h"
+#include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
@@ -22,17 +23,6 @@ namespace {
 constexpr DWORD kFlickMs = 400;
 // Vertical travel (pixels) after which a press becomes a drag.
 constexpr int kDragSlop = 3;
-
-void FillBackground(HDC dc, const RECT& r, mivoAppearance* look) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  if (look && look->BackgroundBrush) {
-    FillRect(dc, &r, look->BackgroundBrush);
-    return;
-  }
-  HBRUSH brush = CreateSolidBrush(look ? look->BackgroundColor : RGB(0, 0, 0));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
 
 }  // namespace
 

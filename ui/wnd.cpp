@@ -4,6 +4,7 @@
 
 #include "app/core.h"
 #include "look/appearance.h"
+#include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 #include "platform/window/paint.h"
@@ -106,13 +107,7 @@ void CmivoWnd::OnPaint() {
     // The update area's bounding box is drawn whole: background first, then
     // the area in one pass, so nothing shows half drawn.
     mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
-    if (look && look->BackgroundBrush) {
-      FillRect(dc, &box, look->BackgroundBrush);
-    } else {
-      HBRUSH brush = CreateSolidBrush(look ? look->BackgroundColor : RGB(0, 0, 0));
-      FillRect(dc, &box, brush);
-      DeleteObject(brush);
-    }
+    FillBackground(dc, box, look);
     const int saved = SaveDC(dc);
     DrawArea(dc, true, box.left, box.top, box.right, box.bottom);
     RestoreDC(dc, saved);
