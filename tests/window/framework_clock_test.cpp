@@ -1,5 +1,4 @@
-// The framework classes (PreTranslateMessage, the main window's end), the
-// clock, and the idle point waking for posts from other threads.
+// The framework classes, the clock, and the idle point.
 #include <thread>
 
 #include "fixture.h"
@@ -7,7 +6,8 @@
 
 namespace {
 
-class Recorder : public CWnd {
+template <class Base>
+class Recorder : public Base {
  public:
   explicit Recorder(std::vector<std::string>* trail, std::string name, bool consume = false)
       : m_trail(trail), m_name(std::move(name)), m_consume(consume) {}
@@ -17,7 +17,7 @@ class Recorder : public CWnd {
   }
   LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override {
     if (m == WM_USER + 9) m_trail->push_back("got " + m_name);
-    return CWnd::WindowProc(m, w, l);
+    return Base::WindowProc(m, w, l);
   }
 
  private:
@@ -25,18 +25,7 @@ class Recorder : public CWnd {
   std::string m_name;
   bool m_consume;
 };
-
-class Frame : public CFrameWnd {
- public:
-  explicit Frame(std::vector<std::string>* trail) : m_trail(trail) {}
-  BOOL PreTranslateMessage(MSG* msg) override {
-    if (msg->message == WM_USER + 9) m_trail->push_back("pre frame");
-    return FALSE;
-  }
-
- private:
-  std::vector<std::string>* m_trail;
-};
+using Frame = Recorder<CFrameWnd>;
 
 class TestApp : public CWinApp {
  public:
@@ -53,11 +42,11 @@ using Framework = WindowTest;
 
 TEST_F(Framework, PreTranslateMessageGoesFromTheTargetUpToTheFrameAndATrueAnswerConsumes) {
   std::vector<std::string> trail;
-  Frame frame(&trail);
+  Frame frame(&trail, "frame");
   ASSERT_TRUE(frame.Create(nullptr, u"frame", WS_VISIBLE));
-  Recorder page(&trail, "page");
+  Recorder<CWnd> page(&trail, "page");
   ASSERT_TRUE(page.Create(nullptr, u"", WS_VISIBLE, R(0, 0, 240, 300), &frame, 1));
-  Recorder list(&trail, "list");
+  Recorder<CWnd> list(&trail, "list");
   ASSERT_TRUE(list.Create(nullptr, u"", WS_VISIBLE, R(0, 0, 240, 200), &page, 2));
   TestApp app;
   app.m_pMainWnd = &frame;
@@ -67,7 +56,7 @@ TEST_F(Framework, PreTranslateMessageGoesFromTheTargetUpToTheFrameAndATrueAnswer
   EXPECT_EQ(trail, (std::vector<std::string>{"pre list", "pre page", "pre frame", "got list"}));
 
   trail.clear();
-  Recorder swallower(&trail, "swallower", true);
+  Recorder<CWnd> swallower(&trail, "swallower", true);
   ASSERT_TRUE(swallower.Create(nullptr, u"", WS_VISIBLE, R(0, 0, 10, 10), &list, 3));
   PostMessageW(swallower, WM_USER + 9, 0, 0);
   ASSERT_TRUE(app.PumpMessage());
@@ -78,7 +67,7 @@ TEST_F(Framework, PreTranslateMessageGoesFromTheTargetUpToTheFrameAndATrueAnswer
 TEST_F(Framework, ClosingTheMainWindowEndsTheLoopAndExitInstanceRuns) {
   std::vector<std::string> trail;
   TestApp app;
-  auto* frame = new Frame(&trail);
+  auto* frame = new Frame(&trail, "main");
   ASSERT_TRUE(frame->Create(nullptr, u"main", WS_VISIBLE));
   app.m_pMainWnd = frame;
   PostMessageW(frame->m_hWnd, WM_CLOSE, 0, 0);
@@ -93,7 +82,7 @@ TEST_F(Framework, AnObjectDestroyedBeforeItsWindowTakesTheWindowAlong) {
   HWND h;
   {
     std::vector<std::string> trail;
-    Recorder r(&trail, "r");
+    Recorder<CWnd> r(&trail, "r");
     ASSERT_TRUE(r.CreateEx(0, u"loose", u"", WS_VISIBLE, R(0, 0, 5, 5), nullptr, 0));
     h = r.m_hWnd;
     EXPECT_EQ(CWnd::FromHandle(h), &r);
