@@ -1,6 +1,4 @@
-// The real program driven by scenario scripts: taps and holds reach the
-// windows under them, the dump line tells what the screen shows, screenshots
-// hold the expected pixels, and bad input ends with a message.
+// The demonstration program driven by scenario scripts.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,22 +27,14 @@ std::uint32_t Rgb(const display::Image& img, int x, int y) { return img.At(x, y)
 
 }  // namespace
 
-TEST(DemoScenario, TapsAndHoldsReachTheTilesUnderTheStylus) {
-  const std::string dir = FreshDir("demo_taps");
-  const auto r = RunMivo(dir, "tap 60 160\ntap 60 160\nhold 180 160\ndump\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 1u) << r.out;
-  const Json& d = r.dumps[0];
-  EXPECT_EQ(WindowText(d, "Contacts"), "Contacts: 2 taps");
-  EXPECT_EQ(WindowText(d, "Messages"), "Messages: held");
-  EXPECT_EQ(WindowText(d, "Calls"), "Calls");
-}
-
-TEST(DemoScenario, TheDumpLineHasEveryKeyAndDescribesTheScreenAndWindows) {
+TEST(DemoScenario, TheDumpLineDescribesTheScreenAndWindowsThroughARotationAndAClockChange) {
   const std::string dir = FreshDir("demo_dump");
-  const auto r = RunMivo(dir, "dump\n", {"--screen", "480x640"});
+  const auto r = RunMivo(dir,
+                         "dump\nrotate\ndump\nkey F3\ndump\n"
+                         "time 2011-12-31T23:59:30\nwait 1000\ndump\nwait 30000\ndump\n",
+                         {"--screen", "480x640"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 1u);
+  ASSERT_EQ(r.dumps.size(), 5u);
   const Json& d = r.dumps[0];
   ASSERT_TRUE(d.Error().empty()) << d.Error();
   EXPECT_EQ(d["screen"]["w"].AsInt(), 480);
@@ -67,30 +57,18 @@ TEST(DemoScenario, TheDumpLineHasEveryKeyAndDescribesTheScreenAndWindows) {
   EXPECT_EQ((*frame)["rect"][3].AsInt(), 640 - 52);
   EXPECT_TRUE((*frame)["visible"].AsBool());
   EXPECT_EQ(WindowText(d, "9:"), "9:05");  // the task bar's clock: the documented start of virtual time
-}
-
-TEST(DemoScenario, RotatingSwapsTheScreenAndResizesTheFrame) {
-  const std::string dir = FreshDir("demo_rotate");
-  const auto r = RunMivo(dir, "rotate\ndump\nkey F3\ndump\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 2u);
-  EXPECT_EQ(r.dumps[0]["screen"]["w"].AsInt(), 320);
-  EXPECT_FALSE(r.dumps[0]["screen"]["portrait"].AsBool());
-  for (const Json& w : r.dumps[0]["windows"].Items()) {
+  // Rotating swaps the screen and the frame follows; F3 turns it back.
+  EXPECT_EQ(r.dumps[1]["screen"]["w"].AsInt(), 640);
+  EXPECT_FALSE(r.dumps[1]["screen"]["portrait"].AsBool());
+  for (const Json& w : r.dumps[1]["windows"].Items()) {
     if (w["text"].AsString() != "mivo") continue;
-    EXPECT_EQ(w["rect"][2].AsInt(), 320);  // the frame follows the turned screen
-    EXPECT_EQ(w["rect"][3].AsInt(), 240 - 26);
+    EXPECT_EQ(w["rect"][2].AsInt(), 640);
+    EXPECT_EQ(w["rect"][3].AsInt(), 480 - 52);
   }
-  EXPECT_EQ(r.dumps[1]["screen"]["w"].AsInt(), 240);  // F3 turns it back
-}
-
-TEST(DemoScenario, VirtualTimeMovesOnlyWithWaitAndTimeSetsTheClock) {
-  const std::string dir = FreshDir("demo_time");
-  const auto r = RunMivo(dir, "time 2011-12-31T23:59:30\nwait 1000\ndump\nwait 30000\ndump\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 2u);
-  EXPECT_EQ(WindowText(r.dumps[0], "23:"), "23:59");  // the task bar's clock
-  EXPECT_EQ(WindowText(r.dumps[1], "0:"), "0:00");
+  EXPECT_EQ(r.dumps[2]["screen"]["w"].AsInt(), 480);
+  // Virtual time moves only with wait; time sets the clock.
+  EXPECT_EQ(WindowText(r.dumps[3], "23:"), "23:59");
+  EXPECT_EQ(WindowText(r.dumps[4], "0:"), "0:00");
 }
 
 TEST(DemoScenario, ScreenshotsHoldTheTilesAtBothScreenSizes) {
@@ -161,7 +139,7 @@ TEST(DemoScenario, ScreenSizesOutsideTheRangeAreRefused) {
   }
 }
 
-TEST(DemoScenario, AnInteractiveSessionAnswersEachDumpAtOnce) {
+TEST(DemoScenario, TapsAndHoldsReachTheTilesUnderTheStylusAndEachDumpAnswersAtOnce) {
   const std::string dir = FreshDir("demo_session");
   MivoSession s(dir);
   ASSERT_TRUE(s.Running());
@@ -169,10 +147,14 @@ TEST(DemoScenario, AnInteractiveSessionAnswersEachDumpAtOnce) {
   ASSERT_TRUE(d.Error().empty()) << d.Error();
   EXPECT_EQ(WindowText(d, "Calls"), "Calls");
   s.Send("tap 60 250");
-  d = s.Dump();
-  EXPECT_EQ(WindowText(d, "Calls"), "Calls: 1 tap");
+  EXPECT_EQ(WindowText(s.Dump(), "Calls"), "Calls: 1 tap");
+  s.Send("tap 60 160");
+  s.Send("tap 60 160");
+  s.Send("hold 180 160");
   s.Send("hold 60 250");
   d = s.Dump();
+  EXPECT_EQ(WindowText(d, "Contacts"), "Contacts: 2 taps");
+  EXPECT_EQ(WindowText(d, "Messages"), "Messages: held");
   EXPECT_EQ(WindowText(d, "Calls"), "Calls: held");
   EXPECT_EQ(s.Finish(), 0);
 }
