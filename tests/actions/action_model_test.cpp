@@ -1,5 +1,4 @@
-// The action model without a program: records, equality, titles, help
-// texts, clones and holders.
+// The action model without a program.
 #include <gtest/gtest.h>
 
 #include "actions/action_kinds.h"
@@ -135,9 +134,7 @@ TEST(ActionTitles, FallBackToTheTextsOfAMissingThing) {
   EXPECT_EQ(mivoActionHelpTutorial(nullptr).GetTitle(), u"Help tutorial");
   EXPECT_EQ(mivoActionWriteEmail(nullptr, u"a@b.c").GetTitle(), u"a@b.c");
   EXPECT_EQ(mivoActionSubMenu(nullptr, u"Help").GetTitle(), u"Help");
-}
-
-TEST(ActionTitles, AFileIsCalledByItsNameEvenWhenItIsGone) {
+  // A file is called by its name even when it is gone.
   EXPECT_EQ(mivoActionExecuteFile(nullptr, u"\\Nowhere\\Budget.xls").GetTitle(), u"Budget.xls");
 }
 
@@ -160,18 +157,17 @@ TEST(ActionTitles, OfficeKindsHaveTheirTitlesAndTheNextTextAsHelp) {
   EXPECT_EQ(mivoActionOffice(nullptr, -1, 0).GetTitle(), u"");
 }
 
-TEST(ActionClones, CopyTheFieldsButNotTheHolders) {
+TEST(ActionClones, CopyTheFieldsAndChildrenButNotTheHolders) {
   mivoHeldAction holder(std::make_unique<mivoActionMakeCall>(nullptr, u"123"));
   holder->SetFlag(7);
-  auto clone = holder->Clone();
-  EXPECT_TRUE(clone->IsSame(*holder));
-  EXPECT_EQ(clone->Flag(), 7);
-  EXPECT_EQ(clone->OwnerCount(), 0u);
-  EXPECT_EQ(clone->HoldCount(), 0);
+  auto call = holder->Clone();
+  EXPECT_TRUE(call->IsSame(*holder));
+  EXPECT_EQ(call->Flag(), 7);
+  EXPECT_EQ(call->OwnerCount(), 0u);
+  EXPECT_EQ(call->HoldCount(), 0);
   EXPECT_EQ(holder->OwnerCount(), 1u);
-}
 
-TEST(ActionClones, OfASubMenuCarryClonesOfItsChildrenInOrder) {
+  // A sub-menu's clone carries clones of its children in order.
   mivoActionSubMenu menu(nullptr, u"Calls");
   menu.SetHelpText(u"help");
   menu.AddChild(std::make_unique<mivoActionMakeCall>(nullptr, u"1"));
@@ -188,7 +184,7 @@ TEST(ActionClones, OfASubMenuCarryClonesOfItsChildrenInOrder) {
   EXPECT_EQ(static_cast<mivoActionSubMenu&>(*back).Children().size(), 0u);
 }
 
-TEST(ActionHolders, TheLastHolderToLetGoDeletesTheAction) {
+TEST(ActionHolders, TheLastHolderToLetGoDeletesTheActionAndEachIsListedOnce) {
   // A MakeCall whose destruction is observed through a sub-menu child.
   auto* menu = new mivoActionSubMenu(nullptr, u"m");
   {
@@ -210,9 +206,8 @@ TEST(ActionHolders, TheLastHolderToLetGoDeletesTheAction) {
     EXPECT_EQ(menu->OwnerCount(), 1u);
   }
   // Deleted with the last holder (a leak or a double delete shows under the sanitizers).
-}
 
-TEST(ActionHolders, AHolderRegisteringTwiceIsListedOnce) {
+  // A holder registering twice is listed once.
   mivoActionHelpTutorial tutorial(nullptr);
   int token = 0;
   tutorial.AddOwner(&token);

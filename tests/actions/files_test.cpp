@@ -1,5 +1,4 @@
-// The two files: favourites positions, damaged and missing files, and the
-// copies kept of what could not be read.
+// The favourites and history files, whole, damaged and missing.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -51,7 +50,7 @@ const mivoActionExecuteFile kA(nullptr, u"A"), kB(nullptr, u"B"), kC(nullptr, u"
 
 using Favorites = StoreTest;
 
-TEST_F(Favorites, AreOnlyPaddedToNineAndSavedAsNine) {
+TEST_F(Favorites, AreOnlyPaddedToNineAndSavedAsNineButALongerFileKeepsEveryPosition) {
   WriteDeviceFile(kFavoritesPath, Favourites({&kA, nullptr, &kB}));
   auto store = NewStore();
   store->LoadHistoryAndFavorites();
@@ -59,16 +58,14 @@ TEST_F(Favorites, AreOnlyPaddedToNineAndSavedAsNine) {
   store->SaveHistoryAndFavorites();
   EXPECT_EQ(ReadDeviceFile(kFavoritesPath),
             Favourites({&kA, nullptr, &kB, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}));
-}
 
-TEST_F(Favorites, KeepEveryPositionOfALongerFile) {
   std::vector<const mivoAction*> twelve(12, nullptr);
   twelve[11] = &kC;
   WriteDeviceFile(kFavoritesPath, Favourites(twelve));
-  auto store = NewStore();
-  store->LoadHistoryAndFavorites();
-  ASSERT_EQ(store->Favorites().Count(), 12u);
-  EXPECT_TRUE(store->Favorites().At(11)->IsSame(kC));
+  auto longer = NewStore();
+  longer->LoadHistoryAndFavorites();
+  ASSERT_EQ(longer->Favorites().Count(), 12u);
+  EXPECT_TRUE(longer->Favorites().At(11)->IsSame(kC));
 }
 
 TEST_F(Favorites, AnUnknownKindReadsAsAnEmptyPosition) {
@@ -80,9 +77,7 @@ TEST_F(Favorites, AnUnknownKindReadsAsAnEmptyPosition) {
   WriteDeviceFile(kFavoritesPath, out.Bytes());
   auto store = NewStore();
   store->LoadHistoryAndFavorites();
-  EXPECT_EQ(Positions(*store)[0], u"A");
-  EXPECT_EQ(Positions(*store)[1], u"-");
-  EXPECT_EQ(Positions(*store)[2], u"B");
+  EXPECT_EQ(Positions(*store), (std::vector<std::u16string>{u"A", u"-", u"B", u"-", u"-", u"-", u"-", u"-", u"-"}));
   EXPECT_EQ(store->FavoritesReadState(), mivoFileReadState::kComplete);
 }
 
@@ -151,9 +146,7 @@ TEST_F(DamagedFiles, AFavouritesFileCutShortIsKeptAsideBeforeItIsReplaced) {
   auto store = NewStore();
   store->LoadHistoryAndFavorites();
   EXPECT_EQ(store->FavoritesReadState(), mivoFileReadState::kDamaged);
-  EXPECT_EQ(Positions(*store)[0], u"A");
-  EXPECT_EQ(Positions(*store)[1], u"B");
-  EXPECT_EQ(Positions(*store)[2], u"-");
+  EXPECT_EQ(Positions(*store), (std::vector<std::u16string>{u"A", u"B", u"-", u"-", u"-", u"-", u"-", u"-", u"-"}));
   store->SetFavorite(4, kC.Clone());
   EXPECT_EQ(ReadDeviceFile(u"\\Program Files\\mivo\\mivo_fav.dat.bad"), cut);
   // Kept once: the next save does not replace the copy with the new file.

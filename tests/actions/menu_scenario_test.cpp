@@ -1,11 +1,9 @@
-// The real program through the main menu: every tile and every entry of
-// every sub-menu opened and left again, Exit with and without its question,
-// the favourites arranged through tap-and-hold, and the menu's screenshots
-// at both screen sizes.
+// The real program through the main menu, its favourites and its screenshots.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,6 +44,12 @@ std::vector<std::string> Texts(const Json& list) {
   std::vector<std::string> out;
   for (const Json& item : list.Items()) out.push_back(item["text"].AsString());
   return out;
+}
+
+// A tap on the top of a main menu tile, which is on screen for the first nine.
+std::string TileTap(const Json& cell) {
+  return "tap " + std::to_string((cell["rect"][0].AsInt() + cell["rect"][2].AsInt()) / 2) + " " +
+         std::to_string(cell["rect"][1].AsInt() + 20);
 }
 
 std::string Center(const Json& rect) {
@@ -143,11 +147,7 @@ TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesk
   EXPECT_EQ(Texts(d["top"]["cells"]), kTiles);
 
   for (std::size_t i = 0; i + 1 < kTiles.size(); ++i) {
-    const Json& cell = d["top"]["cells"][i];
-    // The top of the tile, which is on screen for the first nine.
-    const std::string x = std::to_string((cell["rect"][0].AsInt() + cell["rect"][2].AsInt()) / 2);
-    const std::string y = std::to_string(cell["rect"][1].AsInt() + 20);
-    Json opened = walk.Settle(walk.Step("tap " + x + " " + y), kTiles[i]);
+    Json opened = walk.Settle(walk.Step(TileTap(d["top"]["cells"][i])), kTiles[i]);
     walk.m_visited.push_back(kTiles[i]);
     ASSERT_EQ(opened["pages"].size(), 3u) << kTiles[i];
     EXPECT_EQ(opened["top"]["title"].AsString(), kTiles[i]);
@@ -179,9 +179,7 @@ TEST(MainMenuScenario, TheHelpTutorialShowsItsTenBoxesInOrderAndCancelEndsIt) {
   MivoSession s(dir);
   MenuWalker walk(s);
   Json d = walk.Step("tap 120 160");
-  const Json help = d["top"]["cells"][8]["rect"];
-  walk.Step("tap " + std::to_string((help[0].AsInt() + help[2].AsInt()) / 2) + " " +
-            std::to_string(help[1].AsInt() + 20));
+  walk.Step(TileTap(d["top"]["cells"][8]));
   // Through every box with the first button.
   std::vector<std::string> titles;
   for (d = walk.ActivateRow(2); !d["overlay"].IsNull() && titles.size() < 12;) {
@@ -229,12 +227,8 @@ TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(f);
-  }
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The favourites file with the Contacts page action at the given positions of nine.
@@ -287,13 +281,8 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   }
 
   // The same action in two positions: one removal empties both.
-  {
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    const auto bytes = FavoritesWithContactsAt({0, 2});
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  const auto bytes = FavoritesWithContactsAt({0, 2});
+  ASSERT_TRUE(std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   MivoSession s(dir);
   MenuWalker walk(s);
   walk.Step("tap 120 160");

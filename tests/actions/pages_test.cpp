@@ -1,10 +1,6 @@
 // The pages of the actions and what actions open, with the whole program in
-// this process: the page catalogue, file and office actions choosing between
-// a page, a question and a launch, and the actions history page.
-//
-// A question would wait for an answer: a quit message posted before the
-// action closes any box as "no", so an action that asked leaves the stack
-// as it was and starts nothing.
+// this process. A quit message posted before an action closes any question it
+// asks as "no", so an action that asked leaves the stack as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -69,12 +65,17 @@ class ActionPages : public ::testing::Test {
     return launches.empty() ? u"" : launches[0].file;
   }
 
+  // The middle of the top page's cell `index`.
+  POINT CellCenter(int index) {
+    const Json d = m_ui->Dump();
+    const Json& rect = d["top"]["cells"][static_cast<std::size_t>(index)]["rect"];
+    return POINT{static_cast<LONG>((rect[0].AsInt() + rect[2].AsInt()) / 2),
+                 static_cast<LONG>((rect[1].AsInt() + rect[3].AsInt()) / 2)};
+  }
   // Holds the top page's cell `index` and gives the menu page's row texts.
   std::vector<std::string> HoldCell(int index) {
-    const Json before = m_ui->Dump();
-    const Json& rect = before["top"]["cells"][static_cast<std::size_t>(index)]["rect"];
-    m_ui->Hold(static_cast<int>((rect[0].AsInt() + rect[2].AsInt()) / 2),
-               static_cast<int>((rect[1].AsInt() + rect[3].AsInt()) / 2));
+    const POINT p = CellCenter(index);
+    m_ui->Hold(p.x, p.y);
     m_ui->Wait(600);
     const Json after = m_ui->Dump();
     std::vector<std::string> out;
@@ -265,9 +266,8 @@ TEST_F(ActionPages, AFavouriteTappedOnItsPageRunsAndIsCounted) {
   m_ui->Wait(100);
   d = m_ui->Dump();
   ASSERT_EQ(CellTexts(d), (std::vector<std::string>{"FAQ", "", "About", "", "", "", "", "", ""}));
-  const Json& about = d["top"]["cells"][2]["rect"];
-  m_ui->Tap(static_cast<int>((about[0].AsInt() + about[2].AsInt()) / 2),
-            static_cast<int>((about[1].AsInt() + about[3].AsInt()) / 2));
+  const POINT about = CellCenter(2);
+  m_ui->Tap(about.x, about.y);
   m_ui->Wait(600);
   EXPECT_EQ(TopClass(), "CmivoAboutPage");
   const mivoHistoryEntry* entry = actions.History().Find(*actions.Favorites().At(2));
