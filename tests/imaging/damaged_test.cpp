@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/gdi/gdi.h"
 #include "platform/imaging/imaging.h"
@@ -15,11 +14,6 @@ namespace stdfs = std::filesystem;
 using namespace imaging_test;
 
 namespace {
-
-Bytes ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // Everything a caller may do with a picture, none of which may crash.
 void Exercise(const Bytes& data, const std::string& what) {
@@ -38,16 +32,11 @@ void Exercise(const Bytes& data, const std::string& what) {
   IImage* image = nullptr;
   if (SUCCEEDED(factory->CreateImageFromBuffer(data.data(), static_cast<UINT>(data.size()), BufferDisposalFlagNone,
                                                &image))) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, 16, 16);
-    HGDIOBJ old = SelectObject(dc, bmp);
+    Surface s(16, 16);
     RECT r = MakeRect(0, 0, 16, 16);
-    image->Draw(dc, &r, nullptr);
+    image->Draw(s.dc, &r, nullptr);
     IImage* thumb = nullptr;
     if (SUCCEEDED(image->GetThumbnail(5, 7, &thumb))) thumb->Release();
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
     image->Release();
   }
   factory->Release();

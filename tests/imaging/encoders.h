@@ -1,20 +1,42 @@
-// Small encoders that make test pictures of every kind the decoders take.
+// Small encoders that make test pictures of every kind the decoders take,
+// and what the tests of the pictures share.
 #pragma once
 
 #include <png.h>
 #include <gif_lib.h>
 #include <jpeglib.h>
 
-#include <cstdlib>
-
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include "platform/gdi/gdi.h"
 
 namespace imaging_test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A memory DC with a bitmap of w x h selected, for the life of the object.
+struct Surface {
+  Surface(int w, int h, HDC like = nullptr)
+      : dc(CreateCompatibleDC(like)), bmp(CreateCompatibleBitmap(like ? like : dc, w, h)), old(SelectObject(dc, bmp)) {}
+  ~Surface() {
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
+  HDC dc;
+  HBITMAP bmp;
+  HGDIOBJ old;
+};
 
 // A PNG through libpng's simplified writer; `format` is a PNG_FORMAT_* value
 // and `pixels` its samples.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/fs/device_path.h"
 #include "platform/gdi/gdi.h"
@@ -65,8 +64,7 @@ TEST(RealPictures, IconThemePngsDecodeToTheSizeTheirHeaderGives) {
   const auto files = IconPngs(40);
   ASSERT_GE(files.size(), 10u) << "the icon themes in /usr/share/icons are missing";
   for (const std::string& f : files) {
-    std::ifstream in(f, std::ios::binary);
-    Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const Bytes data = ReadAll(f);
     ImageInfo info;
     ASSERT_TRUE(imaging::ProbePicture(data.data(), data.size(), &info)) << f;
     imaging::Picture p;
@@ -103,9 +101,8 @@ TEST(RealPictures, PackagedJpegDecodesDrawsAndMakesDctScaledThumbnails) {
   thumb->GetImageInfo(&info);
   EXPECT_EQ(info.Width, 64u);
   EXPECT_EQ(info.Height, 75u);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, 100, 100);
-  HGDIOBJ old = SelectObject(dc, bmp);
+  Surface s(100, 100);
+  const HDC dc = s.dc;
   RECT all = MakeRect(0, 0, 100, 100);
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   RECT dst = MakeRect(10, 10, 74, 85);
@@ -116,29 +113,20 @@ TEST(RealPictures, PackagedJpegDecodesDrawsAndMakesDctScaledThumbnails) {
     for (int x = 10; x < 74; x += 5) coloured += GetPixel(dc, x, y) != RGB(255, 255, 255);
   EXPECT_GT(coloured, 150);
   // The full picture scaled down into the same place gives about the same picture.
-  HBITMAP ref = CreateCompatibleBitmap(dc, 100, 100);
-  HDC dc2 = CreateCompatibleDC(dc);
-  HGDIOBJ old2 = SelectObject(dc2, ref);
-  EXPECT_EQ(image->Draw(dc2, &dst, nullptr), S_OK);
+  Surface ref(100, 100, dc);
+  EXPECT_EQ(image->Draw(ref.dc, &dst, nullptr), S_OK);
   long diff = 0;
   for (int y = 20; y < 75; y += 3)
     for (int x = 20; x < 64; x += 3) {
-      const COLORREF a = GetPixel(dc, x, y), b = GetPixel(dc2, x, y);
+      const COLORREF a = GetPixel(dc, x, y), b = GetPixel(ref.dc, x, y);
       diff += std::abs(GetGValue(a) - GetGValue(b));
     }
   EXPECT_LT(diff / (19 * 15), 12);
-  SelectObject(dc2, old2);
-  DeleteDC(dc2);
-  DeleteObject(ref);
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
   thumb->Release();
   image->Release();
 
   // The decoder's own scaling: a thumbnail decode of an eighth is small.
-  std::ifstream in(kJpeg, std::ios::binary);
-  Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const Bytes data = ReadAll(kJpeg);
   imaging::Picture small;
   ASSERT_TRUE(imaging::DecodePicture(data.data(), data.size(), &small, 60, 60));
   EXPECT_EQ(small.width, 64);
@@ -166,9 +154,8 @@ TEST(ImagingFactory, ImagesFromStreamsAndBuffersDrawWithTheirAlpha) {
   IImage* image = nullptr;
   ASSERT_EQ(factory->CreateImageFromStream(stream, &image), S_OK);
   stream->Release();
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, 4, 2);
-  HGDIOBJ old = SelectObject(dc, bmp);
+  Surface s(4, 2);
+  const HDC dc = s.dc;
   RECT all = MakeRect(0, 0, 4, 2);
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   FillRect(dc, &all, red);
@@ -202,10 +189,7 @@ TEST(ImagingFactory, ImagesFromStreamsAndBuffersDrawWithTheirAlpha) {
   EXPECT_EQ(SHLoadImageFile(u"\\My Documents\\missing.png"), nullptr);
   EXPECT_EQ(SHLoadImageFile(nullptr), nullptr);
   factory->Release();
-  SelectObject(dc, old);
-  DeleteObject(bmp);
   DeleteObject(red);
-  DeleteDC(dc);
 }
 
 TEST(ImagingFactory, StreamsOverFilesReadWriteAndSeek) {

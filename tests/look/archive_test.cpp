@@ -113,29 +113,20 @@ TEST(ArchiveStream, ALengthThatRunsPastTheEndFailsWithoutAllocatingIt) {
   EXPECT_TRUE(s.empty());
   EXPECT_TRUE(r.Failed());
 
-  // One byte short of a 3-unit string.
-  const Bytes shortBy1{0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 'b', 0, 'c'};
-  mivoArchiveReader r2(shortBy1);
-  EXPECT_FALSE(r2.ReadString(&s));
-
   std::span<const std::uint8_t> view;
-  mivoArchiveReader r3(shortBy1);
-  EXPECT_FALSE(r3.ReadBytes(100, &view));
+  mivoArchiveReader r2(huge);
+  EXPECT_FALSE(r2.ReadBytes(100, &view));
   EXPECT_TRUE(view.empty());
 }
 
-TEST(ArchiveStream, AStringWithTwoUtf16MarkersIsMalformed) {
-  const Bytes b{0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00};
-  mivoArchiveReader r(b);
+TEST(ArchiveStream, EveryTruncationOfAStringAndTwoUtf16MarkersFailCleanly) {
+  const Bytes twoMarkers{0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00};
+  mivoArchiveReader marked(twoMarkers);
   std::u16string s;
-  EXPECT_FALSE(r.ReadString(&s));
-}
-
-TEST(ArchiveStream, EveryTruncationOfAStringFailsCleanly) {
+  EXPECT_FALSE(marked.ReadString(&s));
   const Bytes full = Written(std::u16string(300, u'q'));
   for (std::size_t cut = 0; cut < full.size(); ++cut) {
     mivoArchiveReader r(std::span(full.data(), cut));
-    std::u16string s;
     EXPECT_FALSE(r.ReadString(&s)) << cut;
   }
 }

@@ -70,19 +70,16 @@ TEST_F(FileOperations, CopyingAFolderCopiesTheTreeAndFailsOntoAnExistingFolder) 
   EXPECT_EQ(ui.errors[0].second, ERROR_ALREADY_EXISTS);
 }
 
-TEST_F(FileOperations, CuttingAFolderRemovesTheSourceAfterMovingItsContent) {
+TEST_F(FileOperations, CuttingAFolderMovesItsContentButNeverOntoAnExistingFolder) {
   CutToClipboard(u"\\Docs\\Tree", true);
   ASSERT_TRUE(Paste(u"\\Other", ui));
   EXPECT_EQ(device.Get("Other/Tree/b.txt"), looktest::Bytes{'b'});
   EXPECT_EQ(device.Get("Other/Tree/Sub/c.txt"), looktest::Bytes{'c'});
   EXPECT_FALSE(device.Exists("Docs/Tree"));
   EXPECT_EQ(FileClipboard().Mode, mivoClipboardMode::kEmpty);
-}
-
-TEST_F(FileOperations, MoveFolderTreeStopsAtAnExistingTarget) {
-  stdfs::create_directories(device.Host("Other/Tree"));
-  EXPECT_FALSE(MoveFolderTree(u"\\Docs\\Tree", u"\\Other\\Tree"));
-  EXPECT_TRUE(device.Exists("Docs/Tree/Sub/c.txt")) << "nothing moved";
+  stdfs::create_directories(device.Host("Docs/Tree"));
+  EXPECT_FALSE(MoveFolderTree(u"\\Other\\Tree", u"\\Docs\\Tree")) << "onto an existing folder";
+  EXPECT_TRUE(device.Exists("Other/Tree/Sub/c.txt")) << "nothing moved";
 }
 
 TEST_F(FileOperations, AFolderIsNeverPastedIntoItselfOrItsOwnSubFolders) {

@@ -3,10 +3,9 @@
 
 #include "look/installer_window.h"
 #include "platform/gdi/gdi.h"
-#include "platform/imaging/png_writer.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
-#include "test_util.h"
+#include "look_canvas.h"
 
 namespace {
 
@@ -22,11 +21,7 @@ class InstallerWindow : public ::testing::Test {
     const window::FrameView f = window::GetFramebuffer();
     return gdi::PixelToColor(f.pixels[y * f.stride + x]);
   }
-  void Shot(const std::string& name) {
-    const auto dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "look" / "screenshots";
-    std::filesystem::create_directories(dir);
-    imaging::SaveBitmapPng(window::GetFramebufferBitmap(), (dir / (name + ".png")).string());
-  }
+  void Shot(const std::string& name) { looktest::SaveShot(window::GetFramebufferBitmap(), name); }
 };
 
 TEST_F(InstallerWindow, IsCentredAndFillsItsBarAsFilesAreWritten) {

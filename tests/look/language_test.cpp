@@ -1,7 +1,6 @@
 // Language files: the loading rules, the fallbacks, and damaged files.
 #include <gtest/gtest.h>
 
-
 #include "look/language.h"
 #include "look/string_table.h"
 #include "test_util.h"
@@ -25,7 +24,8 @@ Bytes FileOf(const std::vector<mivoLanguageRecord>& records) {
   return SaveLanguageFile(7, u"Bracketed", desc, records);
 }
 
-TEST(LanguageFile, MatchesAHandMadeLayout) {
+// Version 3, "Deutsch", no descriptions and the record 2 "Error" = "Fehler".
+Bytes HandMadeStart() {
   Bytes b;
   looktest::U32(b, 3);
   looktest::Str(b, u"Deutsch");
@@ -33,6 +33,11 @@ TEST(LanguageFile, MatchesAHandMadeLayout) {
   looktest::U32(b, 2);
   looktest::Str(b, u"Error");
   looktest::Str(b, u"Fehler");
+  return b;
+}
+
+TEST(LanguageFile, MatchesAHandMadeLayout) {
+  Bytes b = HandMadeStart();
   b.push_back(1);
   looktest::U32(b, 374);
   looktest::Str8(b, "Back");  // the 8-bit form is read as well
@@ -54,13 +59,7 @@ TEST(LanguageFile, MatchesAHandMadeLayout) {
 
   const std::u16string desc[4];
   const Bytes written = SaveLanguageFile(3, u"Deutsch", desc, {{2, u"Error", u"Fehler"}});
-  Bytes expected;
-  looktest::U32(expected, 3);
-  looktest::Str(expected, u"Deutsch");
-  for (int i = 0; i < 4; ++i) looktest::Str(expected, u"");
-  looktest::U32(expected, 2);
-  looktest::Str(expected, u"Error");
-  looktest::Str(expected, u"Fehler");
+  Bytes expected = HandMadeStart();
   expected.push_back(0);
   EXPECT_EQ(written, expected);
 }

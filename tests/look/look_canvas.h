@@ -30,6 +30,29 @@ inline void PutTestTheme(ScratchDevice& device, const std::string& name = "Test"
   device.Put("Program Files/mivo/ColorThemes/" + name + ".mct", theme.Serialize());
 }
 
+// Saved under the build folder for a look with the file viewer.
+inline void SaveShot(HBITMAP bitmap, const std::string& name) {
+  const auto dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "look" / "screenshots";
+  std::filesystem::create_directories(dir);
+  imaging::SaveBitmapPng(bitmap, (dir / (name + ".png")).string());
+}
+
+// A 32-bit top-down bitmap of w x h pixels of one colour; `hole` makes the
+// left column fully transparent.
+inline HBITMAP SolidBitmap(int w, int h, COLORREF color, bool hole = false) {
+  BITMAPINFO info;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) px[y * w + x] = hole && x == 0 ? 0u : gdi::ColorToPixel(color);
+  return bmp;
+}
+
 struct Box {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive; right < 0: no pixel
   bool Empty() const { return right < 0; }
@@ -60,13 +83,17 @@ class LookCanvas {
     gdi::PixelBuffer pb = gdi::BitmapPixels(bitmap);
     return gdi::PixelToColor(pb.pixels[y * pb.stride + x]);
   }
-  // The box of the pixels of exactly this colour.
-  Box Find(COLORREF c) const {
+  // The box of the pixels of exactly this colour; of every pixel that is not
+  // the canvas colour.
+  Box Find(COLORREF c) const { return Where([c](COLORREF p) { return p == c; }); }
+  Box Ink() const { return Where([](COLORREF p) { return p != kCanvas; }); }
+  template <typename Pred>
+  Box Where(Pred pred) const {
     gdi::PixelBuffer pb = gdi::BitmapPixels(bitmap);
     Box b;
     for (int y = 0; y < pb.height; ++y)
       for (int x = 0; x < pb.width; ++x)
-        if (gdi::PixelToColor(pb.pixels[y * pb.stride + x]) == c) {
+        if (pred(gdi::PixelToColor(pb.pixels[y * pb.stride + x]))) {
           b.left = std::min(b.left, x);
           b.top = std::min(b.top, y);
           b.right = std::max(b.right, x);
@@ -74,26 +101,7 @@ class LookCanvas {
         }
     return b;
   }
-  // The box of every pixel that is not the canvas colour.
-  Box Ink() const {
-    gdi::PixelBuffer pb = gdi::BitmapPixels(bitmap);
-    Box b;
-    for (int y = 0; y < pb.height; ++y)
-      for (int x = 0; x < pb.width; ++x)
-        if (gdi::PixelToColor(pb.pixels[y * pb.stride + x]) != kCanvas) {
-          b.left = std::min(b.left, x);
-          b.top = std::min(b.top, y);
-          b.right = std::max(b.right, x);
-          b.bottom = std::max(b.bottom, y);
-        }
-    return b;
-  }
-  // Saved under the build folder for a look with the file viewer.
-  void Shot(const std::string& name) const {
-    const auto dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "look" / "screenshots";
-    std::filesystem::create_directories(dir);
-    imaging::SaveBitmapPng(bitmap, (dir / (name + ".png")).string());
-  }
+  void Shot(const std::string& name) const { SaveShot(bitmap, name); }
 
   ScratchDevice device;
   MemorySettings settings;

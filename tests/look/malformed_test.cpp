@@ -14,9 +14,11 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
+const stdfs::path kDir = stdfs::path(MIVO_SOURCE_DIR) / "tests/look/malformed";
+
 std::vector<stdfs::path> Files(const std::string& extension) {
   std::vector<stdfs::path> files;
-  for (const auto& e : stdfs::directory_iterator(stdfs::path(MIVO_SOURCE_DIR) / "tests/look/malformed"))
+  for (const auto& e : stdfs::directory_iterator(kDir))
     if (e.path().extension() == extension) files.push_back(e.path());
   std::sort(files.begin(), files.end());
   return files;
@@ -44,7 +46,7 @@ TEST(MalformedFiles, DamagedSkinFilesLoadWhatPrecedesTheDamageAndAreNeverWritten
     EXPECT_EQ(device.Get("Program Files/mivo/Skins/Bad/Bad.msk"), bytes) << path.filename();
   }
   mivoSkin cut;
-  cut.ReadFrom(looktest::ReadHostFile(stdfs::path(MIVO_SOURCE_DIR) / "tests/look/malformed/skin_cut_inside_record.msk"));
+  cut.ReadFrom(looktest::ReadHostFile(kDir / "skin_cut_inside_record.msk"));
   ASSERT_EQ(cut.Images.size(), 1u);
   EXPECT_EQ(cut.Images[0]->Name, u"exit");
 }
@@ -56,7 +58,7 @@ TEST(MalformedFiles, DamagedThemesKeepWhatWasRead) {
   }
   mivoColorTheme theme;
   theme.Colors.fill(0x55);
-  theme.ReadFrom(looktest::ReadHostFile(stdfs::path(MIVO_SOURCE_DIR) / "tests/look/malformed/colors_cut_in_colours.mct"));
+  theme.ReadFrom(looktest::ReadHostFile(kDir / "colors_cut_in_colours.mct"));
   EXPECT_EQ(theme.GetColor(1), 1u);
   EXPECT_EQ(theme.GetColor(2), 2u);
   EXPECT_EQ(theme.GetColor(3), 0x55u);
@@ -74,12 +76,10 @@ TEST(MalformedFiles, DamagedLanguagesFallBackToEnglishWithABoundedTable) {
     EXPECT_EQ(language.GetString(5), u"Call log");
   }
   mivoLanguage beyond;
-  beyond.LoadFromBytes(u"Bad", looktest::ReadHostFile(stdfs::path(MIVO_SOURCE_DIR) /
-                                                      "tests/look/malformed/language_id_beyond_table.mlg"));
+  beyond.LoadFromBytes(u"Bad", looktest::ReadHostFile(kDir / "language_id_beyond_table.mlg"));
   EXPECT_EQ(beyond.GetString(2), u"Fehler") << "the good record after the skipped ones";
   mivoLanguage cut;
-  cut.LoadFromBytes(u"Bad", looktest::ReadHostFile(stdfs::path(MIVO_SOURCE_DIR) /
-                                                   "tests/look/malformed/language_cut_before_more.mlg"));
+  cut.LoadFromBytes(u"Bad", looktest::ReadHostFile(kDir / "language_cut_before_more.mlg"));
   EXPECT_EQ(cut.GetString(2), u"Fehler");
   EXPECT_EQ(cut.GetString(3), u"Contacts");
 }

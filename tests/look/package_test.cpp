@@ -40,14 +40,20 @@ void FileEntry(Bytes& b, std::u16string_view name, std::string_view content) {
   b.insert(b.end(), content.begin(), content.end());
 }
 
-// Skin "Clear Horizon": a.msk, pics\x.png, pics\y.png, z.txt.
-Bytes HandMadeSkinPackage(std::uint32_t totalBytes = 9) {
+// A package header of version 1: type, name, three empty texts and the total.
+Bytes Header(DWORD type, std::u16string_view name, std::uint32_t totalBytes) {
   Bytes b;
   U32(b, 1);
-  U32(b, 1);
-  Str(b, u"Clear Horizon");
+  U32(b, type);
+  Str(b, name);
   for (int i = 0; i < 3; ++i) Str(b, u"");
   U32(b, totalBytes);
+  return b;
+}
+
+// Skin "Clear Horizon": a.msk, pics\x.png, pics\y.png, z.txt.
+Bytes HandMadeSkinPackage(std::uint32_t totalBytes = 9) {
+  Bytes b = Header(1, u"Clear Horizon", totalBytes);
   FileEntry(b, u"a.msk", "AAA");
   U32(b, 1);
   b.push_back(1);
@@ -73,12 +79,17 @@ std::vector<mivoPackageEntry> SkinTree() {
   return root;
 }
 
-TEST(PackageFile, WritesTheHandMadeLayout) {
+TEST(PackageFile, WritesTheHandMadeLayoutAndRefusesWhatCannotBeRead) {
   mivoPackageHeader header;
   header.PackageName = u"Clear Horizon";
   Bytes bytes;
   ASSERT_TRUE(WritePackage(header, SkinTree(), &bytes));
   EXPECT_EQ(bytes, HandMadeSkinPackage());
+  std::u16string message;
+  EXPECT_FALSE(WritePackage({}, {}, &bytes, &message));
+  EXPECT_FALSE(WritePackage({}, {{true, u"empty", {}, {}}}, &bytes, &message));
+  EXPECT_FALSE(WritePackage({}, {{false, u"..", {}, {}}}, &bytes, &message));
+  EXPECT_FALSE(message.empty());
 }
 
 TEST(PackageInstaller, ASkinPackageWritesIntoSkinsAndItsName) {
@@ -114,7 +125,7 @@ TEST(PackageInstaller, TypesWriteIntoTheirFolders) {
   }
 }
 
-TEST(PackageInstaller, ATotalTooSmallKeepsTheBarFull) {
+TEST(PackageInstaller, TheBarStaysWithinItsTrackWhateverTheTotal) {
   MemoryTarget target;
   DWORD last = 0;
   ASSERT_EQ(InstallPackageBytes(HandMadeSkinPackage(4), u"\\P\\", target, [&](DWORD t, DWORD d) {
@@ -125,9 +136,7 @@ TEST(PackageInstaller, ATotalTooSmallKeepsTheBarFull) {
   EXPECT_EQ(last, 4u);
   EXPECT_EQ(InstallerBarRect(200, 1, 4, last), MakeRect(10, 30, 190, 40));
   EXPECT_EQ(InstallerBarRect(200, 1, 4, 400), MakeRect(10, 30, 190, 40));
-}
-
-TEST(PackageInstaller, TheBarIsEmptyWhileTheTotalIsUnknownAndNeverOverflows) {
+  // Empty while the total is unknown, and never overflowing.
   EXPECT_EQ(InstallerBarRect(200, 1, 0, 0), MakeRect(10, 30, 10, 40));
   EXPECT_EQ(InstallerBarRect(200, 1, 0, 50), MakeRect(10, 30, 10, 40));
   EXPECT_EQ(InstallerBarRect(400, 2, 100, 50), MakeRect(20, 60, 200, 80));
@@ -148,11 +157,7 @@ TEST(PackageInstaller, ReinstallingAPackageWithSubFoldersFailsAtTheFirstExisting
 
 TEST(PackageInstaller, EntryNamesThatWouldLeaveTheDestinationAreDamageAndNothingIsWritten) {
   for (std::u16string bad : {u"..", u".", u"", u"..\\..\\Windows\\x.exe", u"a\\b", u"a/b", u"C:x", u"\\abs"}) {
-    Bytes b;
-    U32(b, 1);
-    U32(b, 2);
-    for (int i = 0; i < 4; ++i) Str(b, u"");
-    U32(b, 2);
+    Bytes b = Header(2, u"", 2);
     FileEntry(b, u"fine.mct", "1");
     U32(b, 1);
     FileEntry(b, bad, "2");
@@ -167,15 +172,7 @@ TEST(PackageInstaller, EntryNamesThatWouldLeaveTheDestinationAreDamageAndNothing
 
 TEST(PackageInstaller, BadTypesAndPackageNamesAreDamage) {
   auto make = [](DWORD type, std::u16string name) {
-    mivoPackageHeader h;
-    h.PackageType = type;
-    h.PackageName = std::move(name);
-    Bytes b;
-    U32(b, 1);
-    U32(b, h.PackageType);
-    Str(b, h.PackageName);
-    for (int i = 0; i < 3; ++i) Str(b, u"");
-    U32(b, 1);
+    Bytes b = Header(type, name, 1);
     FileEntry(b, u"f", "1");
     U32(b, 0);
     return b;
@@ -207,26 +204,13 @@ TEST(PackageInstaller, EveryTruncationAndRandomDamageIsRefusedBeforeWriting) {
 }
 
 TEST(PackageInstaller, DeepNestingIsDamageNotAStackOverflow) {
-  Bytes b;
-  U32(b, 1);
-  U32(b, 2);
-  for (int i = 0; i < 4; ++i) Str(b, u"");
-  U32(b, 0);
+  Bytes b = Header(2, u"", 0);
   for (int i = 0; i < 200000; ++i) {
     b.push_back(1);
     Str(b, u"d");
   }
   MemoryTarget target;
   EXPECT_EQ(InstallPackageBytes(b, u"\\P\\", target), mivoPackageStatus::kDamaged);
-}
-
-TEST(PackageFile, WritingRefusesWhatCannotBeRead) {
-  Bytes bytes;
-  std::u16string message;
-  EXPECT_FALSE(WritePackage({}, {}, &bytes, &message));
-  EXPECT_FALSE(WritePackage({}, {{true, u"empty", {}, {}}}, &bytes, &message));
-  EXPECT_FALSE(WritePackage({}, {{false, u"..", {}, {}}}, &bytes, &message));
-  EXPECT_FALSE(message.empty());
 }
 
 TEST(PackageInstaller, InstallsAPackageFileOnTheDevice) {

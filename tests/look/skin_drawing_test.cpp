@@ -13,20 +13,10 @@ using looktest::LookCanvas;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-// Writes a PNG of w x h pixels of one colour; `hole` makes the left column
-// fully transparent.
+// Writes a PNG of one colour; `hole` makes the left column transparent.
 void PutPng(looktest::ScratchDevice& device, const std::string& path, int w, int h, COLORREF color,
             bool hole = false) {
-  BITMAPINFO info;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  auto* px = static_cast<std::uint32_t*>(bits);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) px[y * w + x] = hole && x == 0 ? 0u : gdi::ColorToPixel(color);
+  HBITMAP bmp = looktest::SolidBitmap(w, h, color, hole);
   std::filesystem::create_directories(device.Host(path).parent_path());
   ASSERT_TRUE(imaging::SaveBitmapPng(bmp, device.Host(path).string(), false));
   DeleteObject(bmp);

@@ -23,6 +23,15 @@ void Record(Bytes& b, std::u16string_view name, std::u16string_view file, std::u
   U32(b, color);
 }
 
+// A version 2 header with empty texts and reserved value.
+Bytes EmptyVersion2Header() {
+  Bytes b;
+  U32(b, 2);
+  for (int i = 0; i < 6; ++i) Str(b, u"");
+  U32(b, 0);
+  return b;
+}
+
 Bytes Version2File() {
   Bytes b;
   U32(b, 2);
@@ -63,10 +72,7 @@ TEST(SkinFile, AVersion1FileKeepsItsColoursAndIsSavedAsVersion2WithTheSameRecord
   EXPECT_EQ((*skin.LegacyColors)[1], 0xFFFFFFu);
   EXPECT_EQ((*skin.LegacyColors)[4], 0x445566u);
 
-  Bytes expected;
-  U32(expected, 2);
-  for (int i = 0; i < 6; ++i) Str(expected, u"");
-  U32(expected, 0);
+  Bytes expected = EmptyVersion2Header();
   Record(expected, u"exit", u"exit.png", 7);
   U32(expected, 0);
   const Bytes written = skin.Serialize();
@@ -84,10 +90,7 @@ TEST(SkinFile, AVersion1FileKeepsItsColoursAndIsSavedAsVersion2WithTheSameRecord
 }
 
 TEST(SkinFile, AMarkerOtherThan0And1IsSkippedAndNotWrittenBack) {
-  Bytes b;
-  U32(b, 2);
-  for (int i = 0; i < 6; ++i) Str(b, u"");
-  U32(b, 0);
+  Bytes b = EmptyVersion2Header();
   Record(b, u"a", u"a.png", 0);
   U32(b, 5);
   U32(b, 0xFFFFFFFF);
@@ -98,10 +101,7 @@ TEST(SkinFile, AMarkerOtherThan0And1IsSkippedAndNotWrittenBack) {
   ASSERT_TRUE(skin.ReadFrom(b));
   ASSERT_EQ(skin.Images.size(), 2u);
   EXPECT_EQ(skin.Images[1]->Name, u"b");
-  Bytes expected;
-  U32(expected, 2);
-  for (int i = 0; i < 6; ++i) Str(expected, u"");
-  U32(expected, 0);
+  Bytes expected = EmptyVersion2Header();
   Record(expected, u"a", u"a.png", 0);
   Record(expected, u"b", u"b.png", 0);
   U32(expected, 0);
@@ -143,12 +143,10 @@ TEST(SkinLookup, AskingTwiceForAMissingNameAddsOneEntryAndCaseMatters) {
 }
 
 TEST(SkinLookup, DisplayNamesReplaceUnderscoresAndCapitaliseWords) {
-  EXPECT_EQ(SkinImageDisplayName(u"gadget_clock_0"), u"Gadget Clock 0");
-  EXPECT_EQ(SkinImageDisplayName(u"gadget_clock_am"), u"Gadget Clock Am");
-  EXPECT_EQ(SkinImageDisplayName(u"exit"), u"Exit");
-  EXPECT_EQ(SkinImageDisplayName(u""), u"");
-  EXPECT_EQ(SkinImageDisplayName(u"a__b"), u"A  B");
-  EXPECT_EQ(SkinImageDisplayName(u"_x"), u" X");
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"gadget_clock_0", u"Gadget Clock 0"}, {u"gadget_clock_am", u"Gadget Clock Am"}, {u"exit", u"Exit"},
+      {u"", u""}, {u"a__b", u"A  B"}, {u"_x", u" X"}};
+  for (auto [name, shown] : cases) EXPECT_EQ(SkinImageDisplayName(name), shown) << text::ToUtf8(name);
 }
 
 TEST(SkinFile, ATruncatedFileKeepsTheRecordsBeforeTheCutAtEveryByte) {
@@ -198,15 +196,14 @@ TEST_F(SkinOnDevice, LoadsFromTheSkinFolderAndSavesEveryNameAskedFor) {
   again.LoadSkin(u"Clear Horizon");
   ASSERT_EQ(again.Images.size(), 3u);
   EXPECT_EQ(again.Images[2]->Name, u"listbox_end");
-}
 
-TEST_F(SkinOnDevice, ASkinWithoutAFileIsEmptyAndGetsOneAtSave) {
+  // A skin folder without a file: empty, and the file is made at save.
   std::filesystem::create_directories(device.Host("Program Files/mivo/Skins/New"));
-  mivoSkin skin(looktest::kProgramFolder);
-  skin.LoadSkin(u"New");
-  EXPECT_TRUE(skin.Images.empty());
-  skin.FindOrAddImage(u"exit");
-  EXPECT_TRUE(skin.SaveSkin());
+  mivoSkin fresh(looktest::kProgramFolder);
+  fresh.LoadSkin(u"New");
+  EXPECT_TRUE(fresh.Images.empty());
+  fresh.FindOrAddImage(u"exit");
+  EXPECT_TRUE(fresh.SaveSkin());
   EXPECT_TRUE(device.Exists("Program Files/mivo/Skins/New/New.msk"));
 }
 

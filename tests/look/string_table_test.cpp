@@ -1,5 +1,5 @@
 // The built-in texts: exact wording (typos of the shipped program included,
-// since language files are matched against them), gaps and shared texts.
+// since language files are matched against them) and gaps.
 #include <gtest/gtest.h>
 
 #include "look/string_table.h"
@@ -16,6 +16,8 @@ TEST(BuiltInStringTable, HoldsTheExactTextsAcrossTheRange) {
   EXPECT_EQ(BuiltInString(391), u"(unred)");
   EXPECT_EQ(BuiltInString(493), u"%d point(s)");
   EXPECT_EQ(BuiltInString(359), u"Cannot copy file. System responded following error:\n");
+  for (int id : {4, 377, 393}) EXPECT_EQ(BuiltInString(id), u"SMS") << id;
+  for (int id : {28, 230, 270}) EXPECT_EQ(BuiltInString(id), u"Personal") << id;
   EXPECT_EQ(BuiltInString(18),
             u"By clicking on this item, you will get access to the list of all incoming, outging and missed calls. "
             u"This list is taken from the main phone log of your device.\n\nDon't forget you can 'tap and hold' on "
@@ -39,16 +41,6 @@ TEST(BuiltInStringTable, IdsWithoutTextAndOutsideTheRangeAreEmpty) {
   int withText = 0;
   for (int id = 2; id <= 567; ++id) withText += !BuiltInString(id).empty();
   EXPECT_EQ(withText, 566 - 12);
-}
-
-TEST(BuiltInStringTable, SomeIdsShareOneText) {
-  for (int id : {4, 377, 393}) EXPECT_EQ(BuiltInString(id), u"SMS");
-  EXPECT_EQ(BuiltInString(116), BuiltInString(178));
-  EXPECT_EQ(BuiltInString(28), u"Personal");
-  EXPECT_EQ(BuiltInString(230), u"Personal");
-  EXPECT_EQ(BuiltInString(270), u"Personal");
-  EXPECT_EQ(BuiltInString(328), u"Desktop");
-  EXPECT_EQ(BuiltInString(329), u"Desktop");
 }
 
 }  // namespace

@@ -16,6 +16,11 @@ namespace looktest {
 
 using Bytes = std::vector<std::uint8_t>;
 
+inline Bytes ReadHostFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
 // A fresh device file system under the build folder, made the device root for
 // the test's lifetime.
 class ScratchDevice {
@@ -38,10 +43,7 @@ class ScratchDevice {
     std::filesystem::create_directories(Host(relative).parent_path());
     std::ofstream(Host(relative), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   }
-  Bytes Get(const std::string& relative) const {
-    std::ifstream in(Host(relative), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
+  Bytes Get(const std::string& relative) const { return ReadHostFile(Host(relative)); }
   bool Exists(const std::string& relative) const { return std::filesystem::exists(Host(relative)); }
 
  private:
@@ -66,11 +68,6 @@ inline void Str(Bytes& b, std::u16string_view s) {
 inline void Str8(Bytes& b, std::string_view s) {
   b.push_back(static_cast<std::uint8_t>(s.size()));
   b.insert(b.end(), s.begin(), s.end());
-}
-
-inline Bytes ReadHostFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace looktest

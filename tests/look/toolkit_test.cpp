@@ -36,7 +36,7 @@ TEST_P(ToolkitAtScale, FontsFollowTheScale) {
   EXPECT_EQ(c.appearance->GridCellHeight, 85 * S());
 }
 
-TEST_P(ToolkitAtScale, TheShadowLies2SRightAndBelowTheText) {
+TEST_P(ToolkitAtScale, TheShadowLies2SRightAndBelowTheTextInsideTheRectangle) {
   LookCanvas c(S(), 140 * S(), 40 * S());
   SelectObject(c.dc, c.appearance->TitleFont);
   SetTextColor(c.dc, looktest::kText);
@@ -44,7 +44,7 @@ TEST_P(ToolkitAtScale, TheShadowLies2SRightAndBelowTheText) {
   const int h = DrawTextWithShadow(*c.appearance, c.dc, u"HIH", r, DT_NOPREFIX);
   c.Shot(Name("shadow_left"));
   EXPECT_EQ(h, 20 * S() + 2 * S());
-  const Box text = c.Find(looktest::kText), shadow = c.Find(looktest::kBackground);
+  Box text = c.Find(looktest::kText), shadow = c.Find(looktest::kBackground);
   ASSERT_FALSE(text.Empty());
   ASSERT_FALSE(shadow.Empty());
   EXPECT_EQ(shadow.right, text.right + 2 * S());
@@ -52,16 +52,13 @@ TEST_P(ToolkitAtScale, TheShadowLies2SRightAndBelowTheText) {
   EXPECT_GE(text.left, r.left);
   EXPECT_EQ(GetTextColor(c.dc), looktest::kText) << "the previous text colour is restored";
   EXPECT_EQ(GetBkMode(c.dc), TRANSPARENT);
-}
 
-TEST_P(ToolkitAtScale, RightAlignedTextMovesLeftSoItsShadowStaysInside) {
-  LookCanvas c(S(), 140 * S(), 40 * S());
-  SelectObject(c.dc, c.appearance->TitleFont);
-  SetTextColor(c.dc, looktest::kText);
-  const RECT r{10 * S(), 5 * S(), 130 * S(), 35 * S()};
+  // Right-aligned text moves left so that its shadow stays inside.
+  c.Clear(looktest::kCanvas);
   DrawTextWithShadow(*c.appearance, c.dc, u"HIH", r, DT_RIGHT | DT_NOPREFIX);
   c.Shot(Name("shadow_right"));
-  const Box text = c.Find(looktest::kText), shadow = c.Find(looktest::kBackground), ink = c.Ink();
+  text = c.Find(looktest::kText), shadow = c.Find(looktest::kBackground);
+  const Box ink = c.Ink();
   EXPECT_EQ(shadow.right, text.right + 2 * S()) << "the shadow is still right of the text";
   EXPECT_LT(ink.right, r.right) << "nothing leaves the rectangle on the aligned side";
   EXPECT_GE(ink.right, r.right - 2 * S() - 2) << "the shadow reaches the aligned edge";
@@ -83,12 +80,13 @@ TEST_P(ToolkitAtScale, SmallTextIsInsetBySAndRestoresFontAndColour) {
   SelectObject(c.dc, font);
 }
 
-TEST_P(ToolkitAtScale, TheGridCaptionSitsInItsBandAboveTheCellBottom) {
+TEST_P(ToolkitAtScale, TheGridCaptionSitsCentredInItsBandAndWrapsThere) {
   const RECT cell{0, 0, 80 * S(), 85 * S()};
-  LookCanvas c(S(), cell.right, cell.bottom + 4 * S());
+  LookCanvas c(S(), cell.right + 4 * S(), cell.bottom + 4 * S());
   DrawGridCellImage(*c.appearance, c.dc, nullptr, u"Contacts", cell, kSkinDrawOverColor5);
   c.Shot(Name("grid_cell"));
-  const Box text = c.Find(looktest::kText), ink = c.Ink();
+  Box text = c.Find(looktest::kText);
+  const Box ink = c.Ink();
   ASSERT_FALSE(text.Empty());
   EXPECT_GE(text.top, cell.bottom - 31 * S());
   EXPECT_LT(text.bottom, cell.bottom - S());
@@ -96,25 +94,24 @@ TEST_P(ToolkitAtScale, TheGridCaptionSitsInItsBandAboveTheCellBottom) {
   EXPECT_LE(ink.bottom, cell.bottom - S() + 2 * S()) << "the shadow reaches 2·S below the band at most";
   const int middle = (text.left + text.right) / 2;
   EXPECT_NEAR(middle, cell.right / 2, 2 * S()) << "the caption is centred";
-}
 
-TEST_P(ToolkitAtScale, ALongGridCaptionWrapsInsideItsBand) {
-  const RECT cell{0, 0, 80 * S(), 85 * S()};
-  LookCanvas c(S(), cell.right + 4 * S(), cell.bottom + 4 * S());
+  // A long caption wraps inside its band.
+  c.Clear(looktest::kCanvas);
   DrawGridCellImage(*c.appearance, c.dc, nullptr, u"Most used applications and settings of the week", cell, 0);
   c.Shot(Name("grid_cell_long"));
-  const Box text = c.Find(looktest::kText);
+  text = c.Find(looktest::kText);
   EXPECT_GE(text.top, cell.bottom - 31 * S());
   EXPECT_LT(text.bottom, cell.bottom - S());
   EXPECT_LT(text.right, cell.right - S());
 }
 
-TEST_P(ToolkitAtScale, TitleAndSubtitleRowsPlaceBothLines) {
+TEST_P(ToolkitAtScale, TitleAndSubtitleRowsPlaceBothLinesOrCentreALoneTitle) {
   const RECT row{0, 0, 200 * S(), 55 * S()};
   LookCanvas c(S(), row.right, row.bottom + 4 * S());
   DrawRowTitleSubtitle(*c.appearance, c.dc, u"John Smith", u"Mobile 555 0101", row);
   c.Shot(Name("row_title_subtitle"));
-  const Box title = c.Find(looktest::kText), sub = c.Find(looktest::kSubText);
+  Box title = c.Find(looktest::kText);
+  const Box sub = c.Find(looktest::kSubText);
   ASSERT_FALSE(title.Empty());
   ASSERT_FALSE(sub.Empty());
   EXPECT_GE(title.left, 7 * S());
@@ -125,15 +122,12 @@ TEST_P(ToolkitAtScale, TitleAndSubtitleRowsPlaceBothLines) {
   EXPECT_GE(sub.bottom, row.bottom - 2 * S() - 5 * S());
   EXPECT_GT(sub.top, title.bottom) << "the subtitle is below the title";
   EXPECT_EQ(c.Find(looktest::kBackground).Empty(), false) << "the title has its shadow";
-}
 
-TEST_P(ToolkitAtScale, ARowWithoutSubtitleDrawsOnlyTheTitle) {
-  const RECT row{0, 0, 200 * S(), 55 * S()};
-  LookCanvas c(S(), row.right, row.bottom);
+  c.Clear(looktest::kCanvas);
   DrawRowTitleSubtitle(*c.appearance, c.dc, u"John Smith", u"", row);
   c.Shot(Name("row_title_only"));
   EXPECT_TRUE(c.Find(looktest::kSubText).Empty());
-  const Box title = c.Find(looktest::kText);
+  title = c.Find(looktest::kText);
   EXPECT_NEAR((title.top + title.bottom) / 2, (row.top + row.bottom) / 2, 3 * S()) << "centred in the full height";
 }
 
@@ -176,16 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, ToolkitAtScale, ::testing::Values(1, 2),
 
 TEST(PicturePrimitives, BitmapsAreAlignedByTheSharedFlags) {
   LookCanvas c(1, 10, 10);
-  std::uint32_t bits[12];
-  for (auto& b : bits) b = 0xFF00FF00u;
-  BITMAPINFO info;
-  info.bmiHeader.biWidth = 4;
-  info.bmiHeader.biHeight = 3;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* p = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-  std::copy(bits, bits + 12, static_cast<std::uint32_t*>(p));
+  HBITMAP bmp = looktest::SolidBitmap(4, 3, RGB(0, 255, 0));
   mivoAppearance& a = *c.appearance;
   EXPECT_EQ(DrawBitmapAligned(a, c.dc, bmp, 0, 0, 10, 10, 0, false, 0), MakeRect(0, 0, 4, 3));
   EXPECT_EQ(DrawBitmapAligned(a, c.dc, bmp, 0, 0, 10, 10, 1 | 4, false, 0), MakeRect(3, 3, 7, 6));
@@ -216,19 +201,15 @@ TEST(PicturePrimitives, AMonochromeIconIsPlacedAndReportedAtHalfItsMaskHeight) {
 }
 
 TEST(PicturePrimitives, FitSizeInBoxKeepsTheAspect) {
-  int w = 100, h = 50;
-  FitSizeInBox(40, 40, &w, &h);
-  EXPECT_EQ(std::make_pair(w, h), std::make_pair(40, 20));
-  w = 50, h = 100;
-  FitSizeInBox(40, 40, &w, &h);
-  EXPECT_EQ(std::make_pair(w, h), std::make_pair(20, 40));
-  w = 3000000, h = 2000000;  // w·H needs 64 bits
-  FitSizeInBox(3000, 2000, &w, &h);
-  EXPECT_EQ(std::make_pair(w, h), std::make_pair(3000, 2000));
-  w = 0, h = 0;
-  FitSizeInBox(40, 40, &w, &h);
-  EXPECT_EQ(std::make_pair(w, h), std::make_pair(0, 0)) << "an empty size has nothing to fit";
-  w = 10;
+  struct Case { int boxW, boxH, w, h, fitW, fitH; };
+  // 3000000 x 2000000 needs 64 bits for w·H; an empty size has nothing to fit.
+  for (const Case k : {Case{40, 40, 100, 50, 40, 20}, Case{40, 40, 50, 100, 20, 40},
+                       Case{3000, 2000, 3000000, 2000000, 3000, 2000}, Case{40, 40, 0, 0, 0, 0}}) {
+    int w = k.w, h = k.h;
+    FitSizeInBox(k.boxW, k.boxH, &w, &h);
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(k.fitW, k.fitH)) << k.w << "x" << k.h;
+  }
+  int w = 10;
   FitSizeInBox(40, 40, &w, nullptr);
   EXPECT_EQ(w, 10);
 }

@@ -1,39 +1,24 @@
 // The shipped look, drawn with the drawing toolkit as the pages will draw
 // it: a list page with cards, side buttons and a help text, the main menu
-// grid, a message box and a desktop with the graphical clock, status icons
-// and the desktop switcher, with every colour theme at both scales. The
+// grid, a message box and a desktop with the graphical clock, with every
+// colour theme at both scales. The
 // pictures are written to build/tests/ships/screenshots to be looked at;
 // the checks are on what must hold whatever the theme.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "look/appearance.h"
-#include "look/look_settings.h"
 #include "look/string_table.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/imaging/png_writer.h"
 #include "ships_util.h"
+#include "tests/look/test_settings.h"
 
 namespace {
 
 using namespace ships;
 
-class Settings : public mivoLookSettings {
- public:
-  std::u16string GetThemeName() override { return theme; }
-  void SetThemeName(std::u16string_view name) override { theme = name; }
-  std::u16string GetWallpaperTheme() override { return u"Default"; }
-  void SetWallpaperTheme(std::u16string_view) override {}
-  std::u16string GetSkinName() override { return skin; }
-  void SetSkinName(std::u16string_view name) override { skin = name; }
-  bool GetFinishInstallation() override { return false; }
-  void SetFinishInstallation(bool) override {}
-  bool GetUserDesktopWallpaper(int, bool) override { return false; }
-  void SetUserDesktopWallpaper(int, bool, bool) override {}
-  std::u16string theme, skin;
-};
+using Settings = looktest::MemorySettings;
 
 std::u16string S16(int id) { return std::u16string(BuiltInString(id)); }
 
@@ -49,7 +34,8 @@ class Shipped {
     const stdfs::path wallpapers = DataDir() / (scale == 2 ? "wallpapers-vga" : "wallpapers") / "Default";
     for (const char* file : {"Default.mwt", "desktop1.jpg"})
       device.Put(std::string("Program Files/mivo/Wallpapers/Default/") + file, ReadHost(wallpapers / file));
-    settings.skin = text::FromUtf8(SkinName(scale));
+    settings.skinName = text::FromUtf8(SkinName(scale));
+    settings.finishInstallation = false;
   }
   Scratch device;
   Settings settings;
@@ -57,7 +43,7 @@ class Shipped {
 
 class Canvas {
  public:
-  Canvas(int width, int height) : width(width), height(height) {
+  Canvas(int width, int height) {
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateCompatibleBitmap(nullptr, width, height);
     old = SelectObject(dc, bitmap);
@@ -71,7 +57,6 @@ class Canvas {
     const gdi::PixelBuffer pb = gdi::BitmapPixels(bitmap);
     return gdi::PixelToColor(pb.pixels[y * pb.stride + x]);
   }
-  int width, height;
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ old = nullptr;
@@ -83,8 +68,7 @@ void Fill(HDC dc, const RECT& r, COLORREF c) {
   DeleteObject(b);
 }
 
-// Draws a panel of a page: the three-band header with title, clock, signal
-// and battery.
+// The three-band header of a page with its title.
 void Header(mivoAppearance& a, HDC dc, const RECT& page, int S, std::u16string_view title) {
   const mivoColorTheme& t = a.ColorTheme();
   Fill(dc, RECT{page.left, page.top, page.right, page.top + 15 * S}, t.GetColor(2));
@@ -95,23 +79,7 @@ void Header(mivoAppearance& a, HDC dc, const RECT& page, int S, std::u16string_v
   SetTextColor(dc, a.TextColor);
   RECT r{page.left, page.top, page.right, page.top + 37 * S};
   DrawTextW(dc, std::u16string(title).c_str(), -1, &r, DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS);
-  HFONT clock = CreateFontW(-15 * S, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 5, 0x20, u"Arial");
-  SelectObject(dc, clock);
-  SetTextColor(dc, a.BackgroundColor);
-  RECT c{page.left, page.top, page.right, page.top + 15 * S};
-  DrawTextW(dc, u"12:45", -1, &c, DT_CENTER | DT_TOP);
   SelectObject(dc, font);
-  DeleteObject(clock);
-  HPEN pen = CreatePen(PS_SOLID, 2 * S, a.BackgroundColor);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  for (int i = 0; i < 4; ++i) {
-    MoveToEx(dc, page.left + (3 + 3 * i) * S, page.top + 12 * S, nullptr);
-    LineTo(dc, page.left + (3 + 3 * i) * S, page.top + (10 - 2 * i) * S);
-  }
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
-  Fill(dc, RECT{page.right - 28 * S, page.top + 5 * S, page.right - 15 * S, page.top + 10 * S}, a.BackgroundColor);
-  Fill(dc, RECT{page.right - 10 * S, page.top + 5 * S, page.right - 7 * S, page.top + 10 * S}, a.BackgroundColor);
 }
 
 // One list card with a row of picture, title and subtitle, and a side
@@ -256,25 +224,6 @@ RECT MessageBox(mivoAppearance& a, HDC dc, const RECT& page, int S) {
   return yes;
 }
 
-// An icon with its text beside or under it, as the status gadgets draw.
-void IconText(mivoAppearance& a, HDC dc, int x, int y, const char16_t* image, std::u16string_view text, int points,
-              bool under, int S) {
-  mivoSkinImage* picture = a.GetSkinImage(image);
-  const SIZE size = a.GetSkinImageSize(picture);
-  HFONT font = CreateFontW(-MulDiv(points, 96 * S, 72), 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 5, 0x20, u"Arial");
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE ts{};
-  GetTextExtentPoint32W(dc, std::u16string(text).c_str(), static_cast<int>(text.size()), &ts);
-  a.DrawSkinImage(picture, dc, RECT{x, y, x + size.cx, y + size.cy}, 0);
-  SetTextColor(dc, a.TextColor);
-  SetBkMode(dc, TRANSPARENT);
-  const RECT r = under ? RECT{x + size.cx / 2 - ts.cx, y + size.cy + 5 * S, x + size.cx / 2 + ts.cx, y + size.cy + 5 * S + ts.cy + 2 * S}
-                       : RECT{x + size.cx + 5 * S, y + (size.cy - ts.cy) / 2, x + size.cx + 5 * S + ts.cx + 4 * S, y + (size.cy + ts.cy) / 2 + 2 * S};
-  DrawTextWithShadow(a, dc, text, r, DT_CENTER | DT_NOPREFIX);
-  SelectObject(dc, old);
-  DeleteObject(font);
-}
-
 void Desktop(mivoAppearance& a, HDC dc, const RECT& page, int S) {
   DrawWallpaper(a, dc, 0, 0, page, 1, false);
   // The graphical clock: each picture starts at the right edge of the last.
@@ -286,26 +235,6 @@ void Desktop(mivoAppearance& a, HDC dc, const RECT& page, int S) {
                                        name[13] == u'd' ? kAlignCenterY : 0);
     x = drawn.right;
   }
-  IconText(a, dc, page.left + 14 * S, page.top + 4 * S, u"gadget_signal_strength", u"80%", 12, false, S);
-  IconText(a, dc, page.right - 100 * S, page.top + 4 * S, u"gadget_battery_ac", u"85%", 12, false, S);
-  IconText(a, dc, page.left + 28 * S, page.top + 130 * S, u"gadget_unread_sms", u"3", 20, true, S);
-  IconText(a, dc, page.left + 96 * S, page.top + 130 * S, u"gadget_missed_calls", u"1", 20, true, S);
-  IconText(a, dc, page.left + 164 * S, page.top + 130 * S, u"gadget_unread_emails", u"12", 20, true, S);
-  // The desktop switcher: four desktops, the first one current.
-  const int W = 48 * S, top = page.bottom - 64 * S, bottom = page.bottom - 4 * S;
-  const int margin = (page.right - page.left - 4 * W) / 2;
-  for (int i = 0; i < 5; ++i) {
-    const int cx = page.left + margin + i * (W + 1);
-    const RECT cell{cx, top, cx + W, bottom};
-    mivoSkinImage* icon = a.GetSkinImage(u"gadget_desktop_default_wallpaper");
-    if (i == 0) {
-      a.DrawSkinImage(a.GetSkinImage(u"gadget_desktop_switcher_bk_active"), dc, cell, kAlignBottom);
-      a.DrawSkinImage(icon, dc, cell, kAlignCenterX);
-    } else if (i < 4) {
-      a.DrawSkinImage(icon, dc, cell, kAlignCenterX | kAlignCenterY, 0, 32 * S, 32 * S);
-      a.DrawSkinImage(a.GetSkinImage(u"gadget_desktop_switcher_bk_inactive"), dc, cell, kAlignBottom);
-    }
-  }
 }
 
 class EachScale : public ::testing::TestWithParam<int> {};
@@ -315,7 +244,7 @@ TEST_P(EachScale, PagesDrawnWithTheShippedSkinShowEveryPictureAndTextInEveryThem
   Shipped shipped(S);
   for (const char* theme : {"Black", "Graphite", "Ocean", "Forest", "Paper", "Sand"}) {
     SCOPED_TRACE(theme);
-    shipped.settings.theme = text::FromUtf8(theme);
+    shipped.settings.themeName = text::FromUtf8(theme);
     mivoAppearance a(shipped.settings, kProgramFolder, 320 * S);
     ASSERT_EQ(a.ColorTheme().Name, text::FromUtf8(theme));
     const int W = 240 * S, H = 320 * S;

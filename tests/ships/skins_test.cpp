@@ -8,6 +8,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "look/skin.h"
 #include "platform/imaging/imaging.h"
@@ -103,10 +104,8 @@ const LoadedSkin& Skin(int scale) {
   static LoadedSkin skins[2];
   static bool loaded[2] = {false, false};
   LoadedSkin& s = skins[scale - 1];
-  if (!loaded[scale - 1]) {
-    loaded[scale - 1] = true;
-    const Bytes bytes = ReadHost(SkinPackage(scale));
-    EXPECT_EQ(ReadPackage(bytes, &s.header, &s.files), mivoPackageStatus::kOk) << SkinPackage(scale);
+  if (!std::exchange(loaded[scale - 1], true)) {
+    EXPECT_EQ(ReadPackage(ReadHost(SkinPackage(scale)), &s.header, &s.files), mivoPackageStatus::kOk);
     const auto msk = s.files.files.find(SkinName(scale) + ".msk");
     if (msk != s.files.files.end()) {
       EXPECT_TRUE(s.skin.ReadFrom(msk->second)) << "the skin file reads to its end";
@@ -127,11 +126,17 @@ imaging::Picture Picture(int scale, const std::string& name) {
 
 class EachSkin : public ::testing::TestWithParam<int> {};
 
-TEST_P(EachSkin, EveryAskedNameHasADecodablePictureOfItsChosenSize) {
+TEST_P(EachSkin, HoldsExactlyTheAskedNamesEachWithADecodablePictureOfItsChosenSize) {
   const int scale = GetParam();
   const LoadedSkin& s = Skin(scale);
   EXPECT_EQ(s.header.PackageType, kPackageSkin);
   EXPECT_EQ(text::ToUtf8(s.header.PackageName), SkinName(scale));
+  std::set<std::u16string> names;
+  for (const auto& image : s.skin.Images) {
+    EXPECT_TRUE(names.insert(image->Name).second) << text::ToUtf8(image->Name) << " twice";
+    EXPECT_TRUE(s.files.files.count(text::ToUtf8(image->File))) << text::ToUtf8(image->File) << " is not in the package";
+  }
+  EXPECT_EQ(names.size(), AskedNames().size()) << "the skin holds exactly the asked names";
   for (const std::string& name : AskedNames()) {
     SCOPED_TRACE(name);
     const mivoSkinImage* image = s.skin.FindImage(text::FromUtf8(name));
@@ -149,17 +154,6 @@ TEST_P(EachSkin, EveryAskedNameHasADecodablePictureOfItsChosenSize) {
     });
     EXPECT_TRUE(anyInk) << "not an empty picture";
   }
-}
-
-TEST_P(EachSkin, ListsEachPictureOnceAndNothingItDoesNotShip) {
-  const int scale = GetParam();
-  const LoadedSkin& s = Skin(scale);
-  std::set<std::u16string> names;
-  for (const auto& image : s.skin.Images) {
-    EXPECT_TRUE(names.insert(image->Name).second) << text::ToUtf8(image->Name) << " twice";
-    EXPECT_TRUE(s.files.files.count(text::ToUtf8(image->File))) << text::ToUtf8(image->File) << " is not in the package";
-  }
-  EXPECT_EQ(names.size(), AskedNames().size()) << "the skin holds exactly the asked names";
 }
 
 TEST_P(EachSkin, NamesItselfTheGeneratorAndTheIconsLicence) {
