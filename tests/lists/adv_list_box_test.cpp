@@ -1,6 +1,4 @@
-// The advanced list box driven as a user drives it: stylus and keys through
-// the window system into a list over the frame, checked by its state, its
-// row descriptions and pixels of the screen.
+// The advanced list box driven as a user drives it, checked by its state, its rows and the screen.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,10 +29,9 @@ struct Log {
 
 class Row : public CmivoAdvListBoxItem {
  public:
-  Row(mivoCore* core, std::u16string name, Log* log, int height = 0, bool selectable = true)
+  Row(mivoCore* core, std::u16string name, Log* log, int height = 0)
       : CmivoAdvListBoxItem(core), m_name(std::move(name)), m_log(log) {
     if (height > 0) m_height = height;
-    m_selectable = selectable;
   }
   ~Row() override { ++m_log->deleted; }
   int Draw(CmivoAdvListBox* box, HDC dc, RECT* rect) override {
@@ -71,8 +68,8 @@ class Scene {
   ~Scene() { delete box; }
 
   // n rows "0".."n-1" of the default height.
-  void Fill(int n, Log* log) {
-    for (int i = 0; i < n; ++i) box->AddItem(new Row(&h.Core(), std::u16string(1, u'0' + i % 10) + (i >= 10 ? u"+" : u""), log));
+  void Fill(int n) {
+    for (int i = 0; i < n; ++i) box->AddItem(new Row(&h.Core(), std::u16string(1, u'0' + i % 10) + (i >= 10 ? u"+" : u""), &log));
     h.Pump();
   }
   RECT Screen() const { return liststest::ScreenRectOf(box->m_hWnd); }
@@ -93,25 +90,40 @@ class Scene {
   }
 
   ListHarness h;
+  Log log;  // what the rows saw
   CmivoAdvListBox* box = nullptr;
 };
 
 int ItemHeight() { return 63 * DisplayScale; }
+
+// A memory DC with a bitmap of its own, put back and freed at the end.
+struct Canvas {
+  Canvas(int w, int h) : dc(CreateCompatibleDC(nullptr)), bmp(CreateCompatibleBitmap(nullptr, w, h)), old(SelectObject(dc, bmp)) {}
+  ~Canvas() {
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
+  HDC dc;
+  HBITMAP bmp;
+  HGDIOBJ old;
+};
 
 }  // namespace
 
 TEST(AdvListBoxTouch, AMoveUnderFiveScaledPixelsIsATapAndFromFiveOnADragThatTapsNothing) {
   for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
     Scene scene("touch_slop_" + std::to_string(w), w, hgt);
-    Log log;
-    scene.Fill(20, &log);
+      scene.Fill(20);
     const int s = scene.S();
     POINT p = scene.At(50, 10 * s);
     scene.h.Down(p.x, p.y);
     scene.h.Move(p.x, p.y + 5 * s - 1);
     scene.h.Up(p.x, p.y + 5 * s - 1);
-    ASSERT_EQ(log.taps.size(), 1u) << w;
-    EXPECT_EQ(log.taps[0], u"0");
+    ASSERT_EQ(scene.log.taps.size(), 1u) << w;
+    EXPECT_EQ(scene.log.taps[0], u"0");
     EXPECT_EQ(scene.box->GetScrollTop(), 0);
 
     // Five scaled pixels make a drag: the first move only arms it, the next
@@ -121,15 +133,14 @@ TEST(AdvListBoxTouch, AMoveUnderFiveScaledPixelsIsATapAndFromFiveOnADragThatTaps
     scene.h.Move(p.x, p.y - 5 * s);
     scene.h.Move(p.x, p.y - 40 * s);
     scene.h.Up(p.x, p.y - 40 * s);
-    EXPECT_EQ(log.taps.size(), 1u) << "the release after a drag taps nothing";
+    EXPECT_EQ(scene.log.taps.size(), 1u) << "the release after a drag taps nothing";
     EXPECT_EQ(scene.box->GetScrollTop(), 40 * s);
   }
 }
 
 TEST(AdvListBoxTouch, DraggingFollowsTheFingerAndStopsAtZeroAndAtTheEnd) {
   Scene scene("drag_ends");
-  Log log;
-  scene.Fill(10, &log);
+  scene.Fill(10);
   const int range = scene.box->GetTotalHeight() - RectHeight(scene.Screen());
   ASSERT_GT(range, 0);
   POINT p = scene.At(50, 250);
@@ -140,13 +151,12 @@ TEST(AdvListBoxTouch, DraggingFollowsTheFingerAndStopsAtZeroAndAtTheEnd) {
   for (int y = p.y - 2000; y < p.y + 2000; y += 50) scene.h.Move(p.x, y);
   EXPECT_EQ(scene.box->GetScrollTop(), 0);
   scene.h.Up(p.x, p.y + 2000);
-  EXPECT_TRUE(log.taps.empty());
+  EXPECT_TRUE(scene.log.taps.empty());
 }
 
 TEST(AdvListBoxTouch, TheScrollStripJumpsInProportionToTheFingerAndNeverPastEitherEnd) {
   Scene scene("strip_jump");
-  Log log;
-  scene.Fill(30, &log);
+  scene.Fill(30);
   const RECT r = scene.Screen();
   const int view = RectHeight(r);
   const int range = scene.box->GetTotalHeight() - view;
@@ -154,7 +164,7 @@ TEST(AdvListBoxTouch, TheScrollStripJumpsInProportionToTheFingerAndNeverPastEith
   // A tap in the strip jumps there.
   scene.Tap(stripX, view / 2);
   EXPECT_EQ(scene.box->GetScrollTop(), range * (view / 2) / (view - 5));
-  EXPECT_TRUE(log.taps.empty()) << "a tap in the strip taps no row";
+  EXPECT_TRUE(scene.log.taps.empty()) << "a tap in the strip taps no row";
   // A drag in the strip follows the finger, past the window's edges too.
   POINT p = scene.At(stripX, 40);
   scene.h.Down(p.x, p.y);
@@ -168,8 +178,7 @@ TEST(AdvListBoxTouch, TheScrollStripJumpsInProportionToTheFingerAndNeverPastEith
 
 TEST(AdvListBoxPaint, WhenEveryItemFitsTheListStaysAtTheTopAndTheStripIsPlainBackground) {
   Scene scene("all_fit");
-  Log log;
-  scene.Fill(2, &log);
+  scene.Fill(2);
   scene.box->SetScrollTop(50);
   EXPECT_EQ(scene.box->GetScrollTop(), 0);
   const RECT r = scene.Screen();
@@ -184,8 +193,7 @@ TEST(AdvListBoxPaint, WhenEveryItemFitsTheListStaysAtTheTopAndTheStripIsPlainBac
 
 TEST(AdvListBoxPaint, AScrollableListShowsTheTrackAndAThumbThatMovesWithTheContent) {
   Scene scene("strip_thumb");
-  Log log;
-  scene.Fill(30, &log);
+  scene.Fill(30);
   mivoAppearance* look = scene.h.Core().GetAppearance();
   const COLORREF track = look->ColorTheme().GetColor(8);
   const COLORREF thumb = look->ColorTheme().GetColor(9);
@@ -202,8 +210,7 @@ TEST(AdvListBoxPaint, AScrollableListShowsTheTrackAndAThumbThatMovesWithTheConte
 
 TEST(AdvListBoxPaint, ARowIsACardOfThemeColoursAndTheSelectedRowUsesTheSelectedColours) {
   Scene scene("card_colours");
-  Log log;
-  scene.Fill(3, &log);
+  scene.Fill(3);
   mivoColorTheme& theme = scene.h.Core().GetAppearance()->ColorTheme();
   const RECT r = scene.Screen();
   const int mid = r.top + ItemHeight() / 2;
@@ -222,33 +229,20 @@ TEST(AdvListBoxPaint, CardsBuiltFromCachedCornersLookExactlyLikeOneRoundRect) {
   mivoAppearance& look = *scene.h.Core().GetAppearance();
   for (bool selected : {false, true}) {
     for (const SIZE size : {SIZE{200, 126}, SIZE{41, 40}, SIZE{300, 41}}) {
-      HDC a = CreateCompatibleDC(nullptr);
-      HDC b = CreateCompatibleDC(nullptr);
-      HBITMAP ba = CreateCompatibleBitmap(nullptr, size.cx + 4, size.cy + 4);
-      HBITMAP bb = CreateCompatibleBitmap(nullptr, size.cx + 4, size.cy + 4);
-      HGDIOBJ oa = SelectObject(a, ba);
-      HGDIOBJ ob = SelectObject(b, bb);
       const RECT all{0, 0, size.cx + 4, size.cy + 4};
-      FillRect(a, &all, look.BackgroundBrush);
-      FillRect(b, &all, look.BackgroundBrush);
+      Canvas a(all.right, all.bottom), b(all.right, all.bottom);
+      FillRect(a.dc, &all, look.BackgroundBrush);
+      FillRect(b.dc, &all, look.BackgroundBrush);
       const RECT box{2, 2, 2 + size.cx, 2 + size.cy};
-      DrawAdvListBoxCardShape(look, a, box, selected);
-      SelectObject(b, selected ? look.ThemePen6 : look.ThemePen4);
-      SelectObject(b, selected ? look.ThemeBrush7 : look.ThemeBrush5);
-      RoundRect(b, box.left, box.top, box.right, box.bottom, 40, 40);
+      DrawAdvListBoxCardShape(look, a.dc, box, selected);
+      SelectObject(b.dc, selected ? look.ThemePen6 : look.ThemePen4);
+      SelectObject(b.dc, selected ? look.ThemeBrush7 : look.ThemeBrush5);
+      RoundRect(b.dc, box.left, box.top, box.right, box.bottom, 40, 40);
       int differences = 0;
       for (int y = 0; y < all.bottom; ++y) {
-        for (int x = 0; x < all.right; ++x) differences += GetPixel(a, x, y) != GetPixel(b, x, y);
+        for (int x = 0; x < all.right; ++x) differences += GetPixel(a.dc, x, y) != GetPixel(b.dc, x, y);
       }
       EXPECT_EQ(differences, 0) << size.cx << "x" << size.cy << (selected ? " selected" : "");
-      SelectObject(b, GetStockObject(BLACK_PEN));
-      SelectObject(b, GetStockObject(WHITE_BRUSH));
-      SelectObject(a, oa);
-      SelectObject(b, ob);
-      DeleteObject(ba);
-      DeleteObject(bb);
-      DeleteDC(a);
-      DeleteDC(b);
     }
   }
 }
@@ -310,11 +304,10 @@ TEST(AdvListBoxHelp, ARowWithoutHelpShowsNoSideButtonEvenAfterItsTitleChanges) {
 
 TEST(AdvListBoxHelp, TheSideButtonIsFoundAfterTheListScrolled) {
   Scene scene("button_after_scroll");
-  Log log;
-  scene.Fill(2, &log);
+  scene.Fill(2);
   auto* row = new CmivoAdvListBoxTextWithHelp(&scene.h.Core(), u"Helpful", u"Some help.");
   scene.box->AddItem(row);
-  scene.Fill(6, &log);
+  scene.Fill(6);
   scene.box->SetScrollTop(30);
   scene.h.Pump();
   const RECT button = row->GetSideButtonRect();
@@ -327,12 +320,11 @@ TEST(AdvListBoxHelp, TheSideButtonIsFoundAfterTheListScrolled) {
 
 TEST(AdvListBoxKeys, UpFromTheFirstSelectableRowWrapsToTheLastAndSkipsSummaryLines) {
   Scene scene("keys_wrap");
-  Log log;
   auto& core = scene.h.Core();
   scene.box->AddItem(new CmivoAdvListBoxSimpleTextItem(&core, u"Total: 3"));
-  scene.box->AddItem(new Row(&core, u"a", &log));
-  scene.box->AddItem(new Row(&core, u"b", &log));
-  scene.box->AddItem(new Row(&core, u"c", &log));
+  scene.box->AddItem(new Row(&core, u"a", &scene.log));
+  scene.box->AddItem(new Row(&core, u"b", &scene.log));
+  scene.box->AddItem(new Row(&core, u"c", &scene.log));
   scene.box->AddItem(new CmivoAdvListBoxSimpleTextItem(&core, u"the end"));
   scene.h.Pump();
   scene.h.Key(VK_DOWN);
@@ -342,8 +334,8 @@ TEST(AdvListBoxKeys, UpFromTheFirstSelectableRowWrapsToTheLastAndSkipsSummaryLin
   scene.h.Key(VK_DOWN);
   EXPECT_EQ(scene.box->GetSelectedItem(), scene.box->GetItem(1));
   scene.h.Key(VK_RETURN);
-  ASSERT_EQ(log.taps.size(), 1u);
-  EXPECT_EQ(log.taps[0], u"a");
+  ASSERT_EQ(scene.log.taps.size(), 1u);
+  EXPECT_EQ(scene.log.taps[0], u"a");
   Json rows = scene.Rows();
   EXPECT_EQ(rows[0]["text"].AsString(), "Total: 3");
   EXPECT_TRUE(rows[1]["selected"].AsBool());
@@ -362,8 +354,7 @@ TEST(AdvListBoxKeys, KeysInAnEmptyListOrAListOfSummaryLinesSelectNothing) {
 
 TEST(AdvListBoxKeys, KeysScrollTheSelectionIntoViewWithOneMoreRowBelowButNotPastTheEnd) {
   Scene scene("keys_scroll");
-  Log log;
-  scene.Fill(12, &log);
+  scene.Fill(12);
   const int view = RectHeight(scene.Screen());
   const int h = ItemHeight();
   for (int i = 0; i < 5; ++i) scene.h.Key(VK_DOWN);
@@ -379,14 +370,13 @@ TEST(AdvListBoxKeys, KeysScrollTheSelectionIntoViewWithOneMoreRowBelowButNotPast
 
 TEST(AdvListBoxItems, RemovingTheSelectedItemClearsTheSelectionAndKeepsTheTotalRight) {
   Scene scene("remove_selected");
-  Log log;
-  scene.Fill(4, &log);
+  scene.Fill(4);
   scene.h.Key(VK_DOWN);
   scene.h.Key(VK_DOWN);
   CmivoAdvListBoxItem* selected = scene.box->GetSelectedItem();
   ASSERT_EQ(selected, scene.box->GetItem(1));
   scene.box->RemoveItem(selected, true);
-  EXPECT_EQ(log.deleted, 1);
+  EXPECT_EQ(scene.log.deleted, 1);
   EXPECT_EQ(scene.box->GetSelectedItem(), nullptr);
   EXPECT_EQ(scene.box->GetTotalHeight(), 3 * ItemHeight());
   scene.h.Key(VK_DOWN);  // no stale selection to send keys to
@@ -396,36 +386,34 @@ TEST(AdvListBoxItems, RemovingTheSelectedItemClearsTheSelectionAndKeepsTheTotalR
   EXPECT_EQ(scene.box->GetItemCount(), 2);
   EXPECT_EQ(scene.box->GetTotalHeight(), 2 * ItemHeight());
   scene.box->Clear(true);
-  EXPECT_EQ(log.deleted, 4);
+  EXPECT_EQ(scene.log.deleted, 4);
   EXPECT_EQ(scene.box->GetTotalHeight(), 0);
 }
 
 TEST(AdvListBoxItems, ARowDeletedFromInsideItsOwnTapGoesOnlyAfterTheTapReturns) {
   Scene scene("delete_in_tap");
-  Log log;
-  scene.Fill(3, &log);
+  scene.Fill(3);
   auto* first = static_cast<Row*>(scene.box->GetItem(0));
   bool aliveAfterClear = false;
   first->onTap = [&] {
     scene.box->Clear(true);  // a page refilling its list from a row's tap
-    aliveAfterClear = log.deleted == 0;
+    aliveAfterClear = scene.log.deleted == 0;
   };
   scene.Tap(50, 20);
   EXPECT_TRUE(aliveAfterClear);
-  EXPECT_EQ(log.deleted, 3);
+  EXPECT_EQ(scene.log.deleted, 3);
   EXPECT_EQ(scene.box->GetItemCount(), 0);
 }
 
 TEST(AdvListBoxItems, SortedInsertPutsAnItemAfterAllThatCompareEqual) {
   Scene scene("sorted");
-  Log log;
   struct ByHeight : CmivoAdvListBoxComparer {
     int Compare(CmivoAdvListBoxItem* a, CmivoAdvListBoxItem* b) override { return a->GetHeight() - b->GetHeight(); }
   } comparer;
   scene.box->SetComparer(&comparer);
   auto& core = scene.h.Core();
   for (auto [name, height] : {std::pair{u"b1", 20}, {u"a", 10}, {u"c", 30}, {u"b2", 20}, {u"a2", 10}}) {
-    scene.box->InsertItemSorted(new Row(&core, name, &log, height));
+    scene.box->InsertItemSorted(new Row(&core, name, &scene.log, height));
   }
   std::string order;
   Json rows = scene.Rows();
@@ -437,8 +425,7 @@ TEST(AdvListBoxItems, SortedInsertPutsAnItemAfterAllThatCompareEqual) {
 
 TEST(AdvListBoxGeometry, APointOnTheBoundaryOfTwoRowsHitsTheUpperOne) {
   Scene scene("boundary");
-  Log log;
-  scene.Fill(5, &log);
+  scene.Fill(5);
   const int h = ItemHeight();
   EXPECT_EQ(scene.box->HitTest(0), scene.box->GetItem(0));
   EXPECT_EQ(scene.box->HitTest(h - 1), scene.box->GetItem(0));
@@ -453,8 +440,7 @@ TEST(AdvListBoxGeometry, APointOnTheBoundaryOfTwoRowsHitsTheUpperOne) {
 
 TEST(AdvListBoxGeometry, TheDumpListsEveryRowAlsoThoseScrolledOutOfViewAtTheirWouldBePlaces) {
   Scene scene("dump_rows");
-  Log log;
-  scene.Fill(12, &log);
+  scene.Fill(12);
   scene.box->SetScrollTop(100);
   const RECT r = scene.Screen();
   Json rows = scene.Rows();
@@ -468,34 +454,32 @@ TEST(AdvListBoxGeometry, TheDumpListsEveryRowAlsoThoseScrolledOutOfViewAtTheirWo
 
 TEST(AdvListBoxGeometry, AHoldOnARowGoesToTheRowAndAHoldBelowTheRowsToTheParentPage) {
   Scene scene("holds");
-  Log log;
-  scene.Fill(2, &log);
+  scene.Fill(2);
   const RECT r = scene.Screen();
   scene.h.Hold(r.left + 60, r.top + 30);
-  ASSERT_EQ(log.holds.size(), 1u);
-  EXPECT_EQ(log.holds[0], u"0");
-  EXPECT_TRUE(log.taps.empty()) << "the release that ends a hold is no tap";
+  ASSERT_EQ(scene.log.holds.size(), 1u);
+  EXPECT_EQ(scene.log.holds[0], u"0");
+  EXPECT_TRUE(scene.log.taps.empty()) << "the release that ends a hold is no tap";
   scene.h.Hold(r.left + 60, r.bottom - 10);
-  EXPECT_EQ(log.holds.size(), 1u);
+  EXPECT_EQ(scene.log.holds.size(), 1u);
 }
 
 TEST(AdvListBoxScale, TenThousandRowsPaintAndScrollVisitingOnlyTheRowsInView) {
   Scene scene("ten_thousand");
-  Log log;
   auto& core = scene.h.Core();
-  for (int i = 0; i < 10000; ++i) scene.box->AddItem(new Row(&core, u"r", &log));
+  for (int i = 0; i < 10000; ++i) scene.box->AddItem(new Row(&core, u"r", &scene.log));
   scene.h.Pump();
   const int view = RectHeight(scene.Screen());
   const int perView = view / ItemHeight() + 2;
-  log.draws = 0;
+  scene.log.draws = 0;
   scene.box->Invalidate(FALSE);
   scene.h.Pump();
-  EXPECT_LE(log.draws, perView);
-  log.draws = 0;
+  EXPECT_LE(scene.log.draws, perView);
+  scene.log.draws = 0;
   scene.box->SetScrollTop(scene.box->ScrollRange() / 2);
-  EXPECT_LE(log.draws, perView) << "a jump repaints one view";
-  log.draws = 0;
+  EXPECT_LE(scene.log.draws, perView) << "a jump repaints one view";
+  scene.log.draws = 0;
   scene.box->SetScrollTop(scene.box->GetScrollTop() + 10);
-  EXPECT_LE(log.draws, 2) << "a small step paints the uncovered band";
+  EXPECT_LE(scene.log.draws, 2) << "a small step paints the uncovered band";
   EXPECT_EQ(scene.box->HitTest(0), scene.box->GetItem((scene.box->GetScrollTop()) / ItemHeight()));
 }

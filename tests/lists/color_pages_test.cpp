@@ -1,6 +1,4 @@
-// The colour chooser and the custom colour page, used as a user would: the
-// grid of colours, the custom entry, keys and touches on the channel bars,
-// and the colour handed back to the chooser when the page is left.
+// The colour chooser and the custom colour page, used as a user would.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -37,6 +35,21 @@ POINT Centre(const Json& rect) {
                static_cast<LONG>((rect[1].AsInt() + rect[3].AsInt()) / 2)};
 }
 
+// A chooser shown on the page stack.
+std::unique_ptr<RecordingChooser> ShowChooser(ListHarness& app) {
+  auto chooser = std::make_unique<RecordingChooser>(&app.Core());
+  app.Core().ShowPage(chooser.get());
+  app.Pump();
+  return chooser;
+}
+
+// The custom colour page, opened from the chooser's custom entry.
+CmivoCustomColorPage* OpenCustom(ListHarness& app, RecordingChooser& chooser) {
+  chooser.OnItemTap(0, *chooser.List().GetElement(0));
+  app.Pump();
+  return chooser.CustomColorPage();
+}
+
 std::string Texts(const Json& dump) {
   std::string out;
   for (const Json& t : dump["top"]["texts"].Items()) out += t.AsString() + " ";
@@ -45,12 +58,21 @@ std::string Texts(const Json& dump) {
 
 }  // namespace
 
+TEST(ColorChooser, TheWhiteSwatchScrolledIntoViewShowsWhiteAtBothScales) {
+  for (const auto& [w, h] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    ListHarness app("chooser_shot_" + std::to_string(w), w, h);
+    auto chooser = ShowChooser(app);
+    app.Shot("choose_color_" + std::to_string(w) + "x" + std::to_string(h));
+    chooser->List().SetScrollTop(chooser->List().MaxScrollTop());
+    const POINT white = Centre(app.Dump()["top"]["cells"][19]["rect"]);
+    EXPECT_EQ(app.Pixel(white.x, white.y - 5 * DisplayScale), RGB(255, 255, 255));
+  }
+}
+
 TEST(ColorChooser, ShowsTheCustomEntryThenTwentyTwoColoursAndHandsATappedColourToTheSubclass) {
   ListHarness app("chooser");
-  auto chooser = std::make_unique<RecordingChooser>(&app.Core());
-  app.Core().ShowPage(chooser.get());
-  app.Pump();
-  Json dump = app.Dump();
+  auto chooser = ShowChooser(app);
+  const Json dump = app.Dump();
   EXPECT_EQ(dump["top"]["header"].AsString(), "Pick a color");
   const Json& cells = dump["top"]["cells"];
   ASSERT_EQ(cells.size(), 23u);
@@ -66,15 +88,11 @@ TEST(ColorChooser, ShowsTheCustomEntryThenTwentyTwoColoursAndHandsATappedColourT
   EXPECT_EQ(chooser->picks[0].second, RGB(191, 0, 0));
   // The swatch shows the colour itself.
   EXPECT_EQ(app.Pixel(p.x, p.y - 10), RGB(191, 0, 0));
-  app.Core().PopPage();
-  app.Pump();
 }
 
 TEST(ColorChooser, TheCustomEntryOpensTheCustomPageWhoseColourComesBackWhenItIsLeft) {
   ListHarness app("custom_color");
-  auto chooser = std::make_unique<RecordingChooser>(&app.Core());
-  app.Core().ShowPage(chooser.get());
-  app.Pump();
+  auto chooser = ShowChooser(app);
   const POINT custom = Centre(app.Dump()["top"]["cells"][0]["rect"]);
   app.Tap(custom.x, custom.y);
   Json dump = app.Dump();
@@ -98,18 +116,12 @@ TEST(ColorChooser, TheCustomEntryOpensTheCustomPageWhoseColourComesBackWhenItIsL
   EXPECT_EQ(chooser->picks[0].first, -1);
   EXPECT_EQ(chooser->picks[0].second, RGB(0x69, 0x63, 0x64));
   EXPECT_EQ(app.Core().TopPage(), chooser.get());
-  app.Core().PopPage();
-  app.Pump();
 }
 
 TEST(CustomColorPage, EachChannelStaysWithinItsRangeUnderRepeatedKeysAndTheChannelsCycle) {
   ListHarness app("custom_keys");
-  auto chooser = std::make_unique<RecordingChooser>(&app.Core());
-  app.Core().ShowPage(chooser.get());
-  app.Pump();
-  chooser->OnItemTap(0, *chooser->List().GetElement(0));
-  app.Pump();
-  CmivoCustomColorPage* page = chooser->CustomColorPage();
+  auto chooser = ShowChooser(app);
+  CmivoCustomColorPage* page = OpenCustom(app, *chooser);
   ASSERT_NE(page, nullptr);
   for (int i = 0; i < 200; ++i) app.Key(VK_DOWN);
   EXPECT_EQ(page->GetColor(), RGB(255, 100, 100));
@@ -125,12 +137,8 @@ TEST(CustomColorPage, EachChannelStaysWithinItsRangeUnderRepeatedKeysAndTheChann
 TEST(CustomColorPage, ATouchPicksTheChannelByItsThirdAndTheValueByHeightNeverOutOfRange) {
   for (const auto& [w, h] : {std::pair{240, 320}, std::pair{480, 640}}) {
     ListHarness app("custom_touch_" + std::to_string(w), w, h);
-    auto chooser = std::make_unique<RecordingChooser>(&app.Core());
-    app.Core().ShowPage(chooser.get());
-    app.Pump();
-    chooser->OnItemTap(0, *chooser->List().GetElement(0));
-    app.Pump();
-    CmivoCustomColorPage* page = chooser->CustomColorPage();
+    auto chooser = ShowChooser(app);
+    CmivoCustomColorPage* page = OpenCustom(app, *chooser);
     ASSERT_NE(page, nullptr);
     RECT bars = page->BarsRect();
     const RECT screen = liststest::ScreenRectOf(page->m_hWnd);
@@ -150,28 +158,5 @@ TEST(CustomColorPage, ATouchPicksTheChannelByItsThirdAndTheValueByHeightNeverOut
     app.Drag(bars.left + 2, bars.bottom - 5, bars.right - 2, bars.bottom - 8, 100);
     EXPECT_EQ(app.Core().TopPage(), page);
     app.Shot("custom_color_" + std::to_string(w) + "x" + std::to_string(h));
-    app.Core().PopPage();
-    app.Pump();
-    app.Core().PopPage();
-    app.Pump();
-  }
-}
-
-TEST(ColorChooser, ScreenshotsAtBothScales) {
-  for (const auto& [w, h] : {std::pair{240, 320}, std::pair{480, 640}}) {
-    ListHarness app("chooser_shot_" + std::to_string(w), w, h);
-    auto chooser = std::make_unique<RecordingChooser>(&app.Core());
-    app.Core().ShowPage(chooser.get());
-    app.Pump();
-    app.Shot("choose_color_" + std::to_string(w) + "x" + std::to_string(h));
-    const Json cells = app.Dump()["top"]["cells"];
-    // The white swatch (the twentieth entry) after scrolling it into view.
-    chooser->List().SetScrollTop(chooser->List().MaxScrollTop());
-    app.Pump();
-    const Json moved = app.Dump()["top"]["cells"];
-    const POINT white = Centre(moved[19]["rect"]);
-    EXPECT_EQ(app.Pixel(white.x, white.y - 5 * DisplayScale), RGB(255, 255, 255));
-    app.Core().PopPage();
-    app.Pump();
   }
 }

@@ -1,7 +1,5 @@
-// Screenshots of the two lists at both scales (written under the build
-// folder's tests/lists/shots for a look), with probes of what the eye
-// should find there: cards with their margins, the expanded help text, the
-// scroll strip, grid cells and the Details view's numbers.
+// Screenshots of the two lists at both scales (under the build folder's
+// tests/lists/shots), with probes of what the eye should find there.
 #include <gtest/gtest.h>
 
 #include "app/core.h"
@@ -31,15 +29,11 @@ class TitledGrid : public CmivoListCtrl {
   }
 };
 
-struct Size {
-  int w, h;
-};
-
 }  // namespace
 
 TEST(ListShots, ListCardsWithSummaryHelpAndNameValueRowsAtBothScales) {
-  for (const Size size : {Size{240, 320}, Size{480, 640}}) {
-    ListHarness h("shot_list_" + std::to_string(size.w), size.w, size.h);
+  for (const SIZE size : {SIZE{240, 320}, SIZE{480, 640}}) {
+    ListHarness h("shot_list_" + std::to_string(size.cx), size.cx, size.cy);
     mivoCore& core = h.Core();
     auto* box = new CmivoAdvListBox(&core);
     box->CreateListBox(&h.Frame(), h.FrameClient());
@@ -61,7 +55,7 @@ TEST(ListShots, ListCardsWithSummaryHelpAndNameValueRowsAtBothScales) {
     help->SetExpanded(true);
     h.Key(VK_DOWN);  // selects the help row
     h.Pump();
-    h.Shot("list_cards_" + std::to_string(size.w) + "x" + std::to_string(size.h));
+    h.Shot("list_cards_" + std::to_string(size.cx) + "x" + std::to_string(size.cy));
 
     const int s = DisplayScale;
     const RECT r = liststest::ScreenRectOf(box->m_hWnd);
@@ -80,9 +74,9 @@ TEST(ListShots, ListCardsWithSummaryHelpAndNameValueRowsAtBothScales) {
 }
 
 TEST(ListShots, GridInBothViewsAtBothScales) {
-  for (const Size size : {Size{240, 320}, Size{480, 640}}) {
+  for (const SIZE size : {SIZE{240, 320}, SIZE{480, 640}}) {
     for (bool details : {false, true}) {
-      ListHarness h("shot_grid_" + std::to_string(size.w) + (details ? "_d" : "_g"), size.w, size.h);
+      ListHarness h("shot_grid_" + std::to_string(size.cx) + (details ? "_d" : "_g"), size.cx, size.cy);
       mivoCore& core = h.Core();
       auto* grid = new TitledGrid(&core);
       grid->CreateListCtrl(&h.Frame(), h.FrameClient());
@@ -103,8 +97,8 @@ TEST(ListShots, GridInBothViewsAtBothScales) {
       grid->SetFocus();
       h.Key(VK_DOWN);  // the cursor on the first element
       h.Pump();
-      h.Shot(std::string("grid_") + (details ? "details_" : "3x3_") + std::to_string(size.w) + "x" +
-             std::to_string(size.h));
+      h.Shot(std::string("grid_") + (details ? "details_" : "3x3_") + std::to_string(size.cx) + "x" +
+             std::to_string(size.cy));
       const RECT r = liststest::ScreenRectOf(grid->m_hWnd);
       const int s = DisplayScale;
       // The cursor cell in colour 7.

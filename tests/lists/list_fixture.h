@@ -1,57 +1,55 @@
-// The whole application in this process (fresh device, headless screen on
-// virtual time), with the stylus, keys and state dump a scenario script
-// would use, for tests that put a list over the frame and drive it.
+// The whole application in this process (tests/ui's harness, started), for
+// tests that put a list over the frame and drive it as a scenario would.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <memory>
+#include <algorithm>
 #include <string>
 
-#include "platform/win32/types.h"
-#include "tests/app/app_harness.h"
+#include "platform/window/paint.h"
+#include "platform/window/window.h"
 #include "tests/support/json.h"
+#include "tests/ui/ui_harness.h"
 
 namespace liststest {
 
-class ListHarness {
+class ListHarness : public uitest::UiHarness {
  public:
-  ListHarness(const std::string& name, int width = 240, int height = 320);
-  ~ListHarness();
-
-  apptest::AppHarness& App() { return *m_app; }
-  mivoCore& Core() { return m_app->Core(); }
-  CMainFrame& Frame() { return m_app->Frame(); }
+  ListHarness(const std::string& name, int width = 240, int height = 320) : UiHarness("lists_" + name, width, height) {
+    EXPECT_TRUE(Start());
+  }
   // The frame's client rectangle in frame coordinates.
-  RECT FrameClient();
-
-  // Handles whatever is ready as the program's loop does (pages see their
-  // swipes through PreTranslateMessage).
-  void Pump();
-  // Screen points, as a scenario's `tap`, `down`, `move`, `up`.
-  void Down(int x, int y);
-  void Move(int x, int y);
-  void Up(int x, int y);
-  void Tap(int x, int y);
-  // `hold`: press, 800 ms still, release.
-  void Hold(int x, int y);
+  RECT FrameClient() {
+    RECT r{};
+    Frame().GetClientRect(&r);
+    return r;
+  }
   // `drag X1 Y1 X2 Y2 MS`: moves every 16 ms of virtual time.
-  void Drag(int x1, int y1, int x2, int y2, int ms);
-  void Key(UINT vk);
-  void Wait(int ms);
-
-  testing_support::Json Dump();
-  // The framebuffer's pixel as a COLORREF (0x00BBGGRR), so it compares with theme colours.
-  COLORREF Pixel(int x, int y);
-  // Writes the framebuffer under the build folder's tests/lists/shots; the path.
-  std::string Shot(const std::string& name);
-
- private:
-  std::unique_ptr<apptest::AppHarness> m_app;
+  void Drag(int x1, int y1, int x2, int y2, int ms) { UiHarness::Drag(x1, y1, x2, y2, std::max(1, ms / 16), 16); }
+  testing_support::Json Dump() {
+    Pump();
+    return testing_support::Json::Parse(UiHarness::Dump());
+  }
+  // The framebuffer's pixel as a COLORREF, so it compares with theme colours.
+  COLORREF Pixel(int x, int y) {
+    Pump();
+    const window::FrameView f = window::GetFramebuffer();
+    if (!f.pixels || x < 0 || y < 0 || x >= f.width || y >= f.height) return CLR_INVALID;
+    const std::uint32_t p = f.pixels[static_cast<std::size_t>(y) * f.stride + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  std::string Shot(const std::string& name) {
+    Pump();
+    return UiHarness::Shot(name, "lists");
+  }
 };
 
 // The screen rectangle of a window.
-RECT ScreenRectOf(HWND hwnd);
+inline RECT ScreenRectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
 
 }  // namespace liststest

@@ -1,6 +1,4 @@
-// The list page and the items page on the page stack: what the state dump
-// and the screen show, keys reaching the lists, swipes, the slide's picture
-// of a list page, and the view switch of an items page.
+// The list page and the items page on the page stack, driven through the program.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -110,8 +108,6 @@ TEST(ListPage, ShowsItsRowsUnderTheHeaderAndTheDumpListsThemWithTheHeader) {
     mivoAppearance* look = app.Core().GetAppearance();
     EXPECT_EQ(app.Pixel(screen.left + 30 * S(), screen.top + 37 * S() + 8 * S()), look->ColorTheme().GetColor(5));
     app.Shot("list_page_" + std::to_string(w) + "x" + std::to_string(h));
-    app.Core().PopPage();
-    app.Pump();
   }
 }
 
@@ -130,8 +126,6 @@ TEST(ListPage, KeysReachTheListAndATapOnTheHelpButtonExpandsTheRow) {
   EXPECT_TRUE(dump["top"]["rows"][0]["expanded"].AsBool());
   app.Key(VK_LEFT);
   EXPECT_FALSE(first->IsExpanded());
-  app.Core().PopPage();
-  app.Pump();
 }
 
 TEST(ListPage, ALeftSwipeGoesBackAndARightSwipeReachesTheListBox) {
@@ -152,28 +146,17 @@ TEST(ListPage, ALeftSwipeGoesBackAndARightSwipeReachesTheListBox) {
 
 TEST(ListPage, TheSlidePaintsTheListPageWholeFromItsOwnDrawing) {
   ListHarness app("list_page_slide");
-  std::vector<std::vector<std::uint32_t>> frames;
-  window::SetPresenter([&] {
-    const window::FrameView f = window::GetFramebuffer();
-    frames.emplace_back(f.pixels, f.pixels + static_cast<std::size_t>(f.stride) * f.height);
-  });
+  app.CaptureFrames(true);
   auto page = std::make_unique<SkinsPage>(&app.Core());
   app.Core().ShowPage(page.get());
   app.Pump();
-  window::SetPresenter({});
-  ASSERT_GT(frames.size(), 2u) << "the slide presented its frames";
+  ASSERT_GT(app.Frames().size(), 2u) << "the slide presented its frames";
   // The last frame of the slide is the entered page drawn off screen: the
   // first card's fill under the header, as the page itself then paints it.
-  const window::FrameView f = window::GetFramebuffer();
   const RECT r = liststest::ScreenRectOf(page->m_hWnd);
   const int x = r.left + 30, y = r.top + 37 + 8;
-  const std::uint32_t final = f.pixels[static_cast<std::size_t>(y) * f.stride + x];
-  const std::uint32_t slid = frames.back()[static_cast<std::size_t>(y) * f.stride + x];
-  EXPECT_EQ(slid, final);
-  const COLORREF card = app.Core().GetAppearance()->ColorTheme().GetColor(5);
-  EXPECT_EQ(final & 0xFFFFFF, static_cast<std::uint32_t>(GetRValue(card) << 16 | GetGValue(card) << 8 | GetBValue(card)));
-  app.Core().PopPage();
-  app.Pump();
+  EXPECT_EQ(app.Frames().back().At(x, y), uitest::UiHarness::Screen().At(x, y));
+  EXPECT_EQ(uitest::UiHarness::Screen().At(x, y), uitest::Pixel(app.Core().GetAppearance()->ColorTheme().GetColor(5)));
 }
 
 TEST(ItemsPage, StartsIn3x3ViewWithCellsUnderTheHeaderAndTellsThePageOfTapsAndHolds) {
@@ -209,8 +192,6 @@ TEST(ItemsPage, StartsIn3x3ViewWithCellsUnderTheHeaderAndTellsThePageOfTapsAndHo
   app.Drag(r.left + 30, r.top + 150, r.right - 30, r.top + 152, 100);
   EXPECT_EQ(page->swipes, 1);
   app.Shot("items_page_3x3_240x320");
-  app.Core().PopPage();
-  app.Pump();
 }
 
 TEST(ItemsPage, DetailsViewShowsOneColumnOfRowsAndSwitchingBackRestoresTheGrid) {
@@ -231,10 +212,6 @@ TEST(ItemsPage, DetailsViewShowsOneColumnOfRowsAndSwitchingBackRestoresTheGrid) 
   Json grid = app.Dump();
   EXPECT_EQ(grid["top"]["cells"][1]["rect"][1].AsInt(), grid["top"]["cells"][0]["rect"][1].AsInt());
   EXPECT_EQ(grid["top"]["cells"][3]["rect"][1].AsInt() - grid["top"]["cells"][0]["rect"][1].AsInt(), 85 * S());
-  app.Core().PopPage();
-  app.Pump();
-  page.reset();
-  EXPECT_EQ(page.get(), nullptr);
 }
 
 TEST(ItemsPage, ClearingTellsThePageOfEveryElementInOrder) {
@@ -265,6 +242,4 @@ TEST(ListPage, RowsSizedByTheirTitlesMeasureThemAgainWhenTheScreenTurns) {
   window::ChangeScreenSize(240, 320);
   app.Pump();
   EXPECT_EQ(row->GetHeight(), portrait);
-  app.Core().PopPage();
-  app.Pump();
 }

@@ -1,7 +1,5 @@
-// Context menus: the owner's rows under their captions, the texts handlers
-// give them, a tap that carries out the entry and goes back when the entry
-// says so, the help behind a row's side button, and menus rebuilt or owners
-// gone while the menu is in use.
+// Context menus: captions and entries, taps, the help behind the side button,
+// and menus rebuilt or owners gone while the menu is in use.
 #include <gtest/gtest.h>
 
 #include "look/appearance.h"
@@ -77,19 +75,6 @@ class OwnerPage : public ColorPage, public CmivoContextMenu {
   bool rebuildOnCommand = false;
 };
 
-// The screen centre of a dumped row whose text is `text`.
-bool RowCentre(const std::string& text, POINT* p) {
-  const Json dump = Json::Parse(UiHarness::Dump());
-  for (const Json& row : dump["top"]["rows"].Items()) {
-    if (row["text"].AsString() != text) continue;
-    const Json& r = row["rect"];
-    p->x = static_cast<LONG>((r[0].AsInt() + r[2].AsInt()) / 2);
-    p->y = static_cast<LONG>((r[1].AsInt() + r[3].AsInt()) / 2);
-    return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 TEST(ContextMenu, TheMenuListsCaptionsAndEntriesWithTheTextsTheirHandlersGive) {
@@ -105,12 +90,8 @@ TEST(ContextMenu, TheMenuListsCaptionsAndEntriesWithTheTextsTheirHandlersGive) {
     EXPECT_EQ(dump["top"]["class"].AsString(), "CmivoRightClickPage");
     EXPECT_EQ(dump["top"]["header"].AsString(), "Context menu");
     const Json& rows = dump["top"]["rows"];
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0]["text"].AsString(), "General");
-    EXPECT_EQ(rows[1]["text"].AsString(), "Design mode");
-    EXPECT_EQ(rows[2]["text"].AsString(), "Things");
-    EXPECT_EQ(rows[3]["text"].AsString(), "First thing");
-    EXPECT_EQ(rows[4]["text"].AsString(), "Second thing");
+    ASSERT_EQ(uitest::Texts("rows"),
+              (std::vector<std::string>{"General", "Design mode", "Things", "First thing", "Second thing"}));
     // Captions are 25·S high; entries are cards.
     EXPECT_EQ(rows[0]["rect"][3].AsInt() - rows[0]["rect"][1].AsInt(), 25 * DisplayScale);
     UiHarness::Shot("context_menu_" + std::to_string(w));
@@ -125,20 +106,16 @@ TEST(ContextMenu, ATapCarriesOutTheEntryAndGoesBackOnlyForEntriesThatCloseTheMen
   h.Core().ShowPage(&owner);
   owner.Build();
   h.Pump();
-  POINT p{};
-  ASSERT_TRUE(RowCentre("First thing", &p));
-  h.Tap(p.x - 40, p.y);
+  uitest::TapText(h, "rows", "First thing");
   ASSERT_EQ(owner.log, (std::vector<DWORD>{3001}));
   EXPECT_EQ(h.Core().TopPage(), owner.MenuPage());
-  ASSERT_TRUE(RowCentre("Second thing", &p));
-  h.Tap(p.x - 40, p.y);
+  uitest::TapText(h, "rows", "Second thing");
   EXPECT_EQ(owner.log, (std::vector<DWORD>{3001, 3002}));
   EXPECT_EQ(h.Core().TopPage(), &owner);
   // Captions do nothing.
   owner.Build();
   h.Pump();
-  ASSERT_TRUE(RowCentre("Things", &p));
-  h.Tap(p.x, p.y);
+  uitest::TapText(h, "rows", "Things");
   EXPECT_EQ(owner.log.size(), 2u);
   EXPECT_EQ(h.Core().TopPage(), owner.MenuPage());
 }
@@ -157,7 +134,6 @@ TEST(ContextMenu, TheSideButtonShowsTheHelpTextInsteadOfCarryingOutTheEntry) {
   POINT c{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
   owner.MenuPage()->ListBox().ClientToScreen(&c);
   h.Tap(c.x, c.y);
-  h.Pump();
   EXPECT_TRUE(row->IsExpanded());
   EXPECT_TRUE(owner.log.empty());
   const Json dump = Json::Parse(UiHarness::Dump());
@@ -173,9 +149,7 @@ TEST(ContextMenu, ACommandThatRebuildsTheMenuFromItsOwnRowLeavesEverythingStandi
   h.Core().ShowPage(&owner);
   owner.Build();
   h.Pump();
-  POINT p{};
-  ASSERT_TRUE(RowCentre("Design mode", &p));
-  h.Tap(p.x - 40, p.y);
+  uitest::TapText(h, "rows", "Design mode");
   h.Pump();
   EXPECT_EQ(owner.log, (std::vector<DWORD>{2000}));
   EXPECT_EQ(owner.MenuPage()->GetItemCount(), 1);

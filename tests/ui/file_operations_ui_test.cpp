@@ -1,7 +1,4 @@
-// The file operations' questions and errors through the program's own
-// overlays: the folder name asked with the text entry (caption, prompt and
-// proposed name as the string table has them), and a failure shown as an
-// error with the system's own reason after the message's text.
+// The file operations' questions and errors through the program's own overlays.
 #include <gtest/gtest.h>
 
 #include "look/file_operations.h"
@@ -10,20 +7,8 @@
 #include "tests/ui/ui_harness.h"
 #include "ui/overlay.h"
 
+using uitest::TapOverlayButton;
 using uitest::UiHarness;
-
-namespace {
-
-void TapButton(int index) {
-  const ui::OverlaySource* top = ui::TopOverlay();
-  ASSERT_NE(top, nullptr);
-  const ui::OverlayDescription d = top->DescribeOverlay();
-  ASSERT_GT(d.buttons.size(), static_cast<std::size_t>(index));
-  const RECT b = d.buttons[static_cast<std::size_t>(index)];
-  UiHarness::TapNoPump((b.left + b.right) / 2, (b.top + b.bottom) / 2);
-}
-
-}  // namespace
 
 TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSystemsReason) {
   UiHarness h("file_ops_ui");
@@ -31,8 +16,8 @@ TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSyst
   CreateDirectoryW(u"\\My Documents", nullptr);
   ui::OverlayDescription asked, error;
   h.AtIdle([&] {
-    asked = ui::TopOverlay()->DescribeOverlay();
-    TapButton(0);
+    asked = uitest::OpenOverlay();
+    TapOverlayButton(0);
   });
   EXPECT_TRUE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
   EXPECT_STREQ(asked.kind, "text");
@@ -42,10 +27,10 @@ TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSyst
   EXPECT_TRUE(fs::IsDirectory(u"\\My Documents\\" + GetString(kNewFolderName)));
 
   // The same name again: the folder exists.
-  h.AtIdle([&] { TapButton(0); });
+  h.AtIdle([&] { TapOverlayButton(0); });
   h.AtIdle([&] {
-    error = ui::TopOverlay()->DescribeOverlay();
-    TapButton(0);
+    error = uitest::OpenOverlay();
+    TapOverlayButton(0);
   });
   EXPECT_FALSE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
   EXPECT_EQ(error.title, u"Error");
@@ -55,7 +40,7 @@ TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSyst
   EXPECT_EQ(ui::TopOverlay(), nullptr);
 
   // Cancelled: nothing is made and nothing is said.
-  h.AtIdle([&] { TapButton(1); });
+  h.AtIdle([&] { TapOverlayButton(1); });
   EXPECT_FALSE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
   EXPECT_EQ(ui::TopOverlay(), nullptr);
 }

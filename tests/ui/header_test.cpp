@@ -1,6 +1,5 @@
-// The page header: its bands, signal bars, battery, clock and title, at both
-// scales (pixel probes on the screen, screenshots for the eye), and the
-// content rectangle with and without a header.
+// The page header at both scales (pixel probes, screenshots for the eye) and
+// the content rectangle with and without a header.
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
@@ -14,20 +13,18 @@ using uitest::UiHarness;
 
 namespace {
 
-// The page's client point in screen pixels.
-POINT OnScreen(CWnd& w, int x, int y) {
+// The captured pixel at the page's client point.
+std::uint32_t At(const uitest::Capture& f, CWnd& page, int x, int y) {
   POINT p{x, y};
-  w.ClientToScreen(&p);
-  return p;
+  page.ClientToScreen(&p);
+  return f.At(p.x, p.y);
 }
 
 // Columns of row y (client) of the header that show colour c, from x0 to x1.
 std::vector<int> ColumnsOf(const uitest::Capture& f, CWnd& page, int y, int x0, int x1, COLORREF c) {
   std::vector<int> xs;
-  for (int x = x0; x < x1; ++x) {
-    const POINT p = OnScreen(page, x, y);
-    if (f.At(p.x, p.y) == Pixel(c)) xs.push_back(x);
-  }
+  for (int x = x0; x < x1; ++x)
+    if (At(f, page, x, y) == Pixel(c)) xs.push_back(x);
   return xs;
 }
 
@@ -65,14 +62,10 @@ TEST(PageHeader, SignalBarsBatteryLevelAndBandsAreDrawnAsTheStateSaysAtBothScale
     h.Pump();
     uitest::Capture f = UiHarness::Screen();
     // The three bands.
-    POINT p = OnScreen(page, r / 2 + 40 * S, 1);
-    EXPECT_EQ(f.At(p.x, p.y), Pixel(strip));
-    p = OnScreen(page, 2, 15 * S + 2);
-    EXPECT_EQ(f.At(p.x, p.y), Pixel(band));
-    p = OnScreen(page, 2, 37 * S - 1);
-    EXPECT_EQ(f.At(p.x, p.y), Pixel(look.BackgroundColor));
-    p = OnScreen(page, 2, 37 * S + 1);
-    EXPECT_EQ(f.At(p.x, p.y), Pixel(look.BackgroundColor));
+    EXPECT_EQ(At(f, page, r / 2 + 40 * S, 1), Pixel(strip));
+    EXPECT_EQ(At(f, page, 2, 15 * S + 2), Pixel(band));
+    EXPECT_EQ(At(f, page, 2, 37 * S - 1), Pixel(look.BackgroundColor));
+    EXPECT_EQ(At(f, page, 2, 37 * S + 1), Pixel(look.BackgroundColor));
     // Signal 19: no bar.
     EXPECT_EQ(Runs(ColumnsOf(f, page, 11 * S, 0, 16 * S, look.BackgroundColor)), 0);
     // Battery 50: the level bar ends at r - 30·S + 9·S.
@@ -81,10 +74,8 @@ TEST(PageHeader, SignalBarsBatteryLevelAndBandsAreDrawnAsTheStateSaysAtBothScale
     EXPECT_EQ(level.front(), r - 28 * S);
     EXPECT_EQ(level.back(), r - 21 * S - 1);
     // The outline's left edge and the tip.
-    p = OnScreen(page, r - 30 * S, 7 * S);
-    EXPECT_EQ(f.At(p.x, p.y), Pixel(look.BackgroundColor));
-    p = OnScreen(page, r - 8 * S, 7 * S);
-    EXPECT_EQ(f.At(p.x, p.y), Pixel(look.BackgroundColor));
+    EXPECT_EQ(At(f, page, r - 30 * S, 7 * S), Pixel(look.BackgroundColor));
+    EXPECT_EQ(At(f, page, r - 8 * S, 7 * S), Pixel(look.BackgroundColor));
 
     core.SignalStrength = 100;
     core.BatteryLevel = 100;
@@ -125,8 +116,7 @@ TEST(PageHeader, ATitleTooLongForTheHeaderIsCutToItsWidthOnOneLine) {
   int first = client.right, last = -1;
   for (int y = 16; y < 37; ++y) {
     for (int x = 0; x < client.right; ++x) {
-      const POINT p = OnScreen(page, x, y);
-      if (f.At(p.x, p.y) == Pixel(look.TextColor)) {
+      if (At(f, page, x, y) == Pixel(look.TextColor)) {
         first = std::min(first, x);
         last = std::max(last, x);
       }
@@ -138,8 +128,7 @@ TEST(PageHeader, ATitleTooLongForTheHeaderIsCutToItsWidthOnOneLine) {
   EXPECT_GT(last, client.right - 20);
   // Nothing of it spills below the header.
   for (int x = 0; x < client.right; ++x) {
-    const POINT p = OnScreen(page, x, 38);
-    EXPECT_NE(f.At(p.x, p.y), Pixel(look.TextColor)) << x;
+    EXPECT_NE(At(f, page, x, 38), Pixel(look.TextColor)) << x;
   }
 }
 

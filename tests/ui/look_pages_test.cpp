@@ -1,9 +1,5 @@
-// The look pages on a device with the shipped skin, themes and languages:
-// colour themes that take effect at a tap, the wallpaper theme question, the
-// language change that ends the program, the skin editor from its settings
-// page down to the picked transparent colour and the copy into the skin
-// folder, the skin handler's "Change icon" and the desktop icon chooser.
-// Screenshots at both sizes go to build/tests/ui/shots.
+// The look pages on a device with the shipped skin, themes and languages;
+// screenshots at both sizes go to build/tests/ui/shots.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -82,57 +78,18 @@ struct LookApp {
 
 Json Dump() { return Json::Parse(UiHarness::Dump()); }
 
-std::vector<std::string> RowTexts() {
-  std::vector<std::string> texts;
-  const Json dump = Dump();
-  for (const Json& row : dump["top"]["rows"].Items()) texts.push_back(row["text"].AsString());
-  return texts;
-}
-
-std::vector<std::string> CellTexts() {
-  std::vector<std::string> texts;
-  const Json dump = Dump();
-  for (const Json& cell : dump["top"]["cells"].Items()) texts.push_back(cell["text"].AsString());
-  return texts;
-}
-
-// The screen point a little left of the centre of the row or cell `text`
-// (clear of a row's side button).
-bool Find(const char* key, const std::string& text, POINT* p) {
-  const Json dump = Dump();
-  for (const Json& row : dump["top"][key].Items()) {
-    if (row["text"].AsString() != text) continue;
-    const Json& r = row["rect"];
-    p->x = static_cast<LONG>((r[0].AsInt() * 2 + r[2].AsInt()) / 3);
-    p->y = static_cast<LONG>((r[1].AsInt() + r[3].AsInt()) / 2);
-    return true;
-  }
-  return false;
-}
-
-void TapRow(UiHarness& h, const std::string& text) {
-  POINT p{};
-  ASSERT_TRUE(Find("rows", text, &p)) << text;
-  h.Tap(p.x, p.y);
-}
-
-void TapCell(UiHarness& h, const std::string& text) {
-  POINT p{};
-  ASSERT_TRUE(Find("cells", text, &p)) << text;
-  h.Tap(p.x, p.y);
-}
+std::vector<std::string> RowTexts() { return uitest::Texts("rows"); }
+std::vector<std::string> CellTexts() { return uitest::Texts("cells"); }
+void TapRow(UiHarness& h, const std::string& text) { uitest::TapText(h, "rows", text); }
+void TapCell(UiHarness& h, const std::string& text) { uitest::TapText(h, "cells", text); }
 
 // Answers the overlay that is open with its button `index` (0: OK or yes),
 // recording what it showed.
 void Answer(UiHarness& h, int index, ui::OverlayDescription* seen, const std::string& shot = {}) {
   h.AtIdle([index, seen, shot] {
-    const ui::OverlaySource* top = ui::TopOverlay();
-    ASSERT_NE(top, nullptr);
-    *seen = top->DescribeOverlay();
+    *seen = uitest::OpenOverlay();
     if (!shot.empty()) UiHarness::Shot(shot);
-    ASSERT_GT(seen->buttons.size(), static_cast<std::size_t>(index));
-    const RECT b = seen->buttons[static_cast<std::size_t>(index)];
-    UiHarness::TapNoPump((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    uitest::TapOverlayButton(index);
   });
 }
 
@@ -171,7 +128,6 @@ TEST(ColorThemesPage, ListsTheThemesAndATapRepaintsEverythingInTheNewColours) {
     UiHarness::Shot("color_themes_" + std::to_string(w));
 
     TapRow(app.ui, "Forest");
-    app.ui.Pump();
     EXPECT_EQ(app.Core().Settings().GetThemeName(), u"Forest");
     EXPECT_EQ(app.Look().ColorTheme().Name, u"Forest");
     const COLORREF background = app.Look().ColorTheme().GetColor(1);
@@ -254,7 +210,6 @@ TEST(LanguagesPage, ListsTheLanguagesByTheirNamesAndChangesOnlyAfterTheRestartQu
 
     Answer(app.ui, 0, &seen, "language_question_" + std::to_string(w));
     TapRow(app.ui, germanRow);
-    app.ui.Pump();
     EXPECT_EQ(app.Core().Settings().GetLanguage(), u"German");
     EXPECT_TRUE(window::QuitPending());
     app.Core().DestroyPage(page);
@@ -358,7 +313,6 @@ TEST(SkinEditor, AFileWithoutExtensionIsRefusedAndAPictureIsAppliedWithThePicked
                 (page->ApplyRect().top + page->ApplyRect().bottom) / 2};
     page->ClientToScreen(&apply);
     app.ui.Tap(apply.x, apply.y);
-    app.ui.Pump();
     EXPECT_EQ(image->File, u"gadget_unread_sms.png");
     EXPECT_EQ(image->TransparentColor, RGB(255, 0, 0));
     std::vector<std::uint8_t> copied, original;
@@ -448,7 +402,6 @@ TEST(DesktopIconChooser, ListsOnlyPicturesOfTheIconSizeAndATapStoresTheIconOfThe
     const std::string first = rows[0]["text"].AsString();
     const std::string name = rows[0]["sub"].AsString();
     TapRow(app.ui, first);
-    app.ui.Pump();
     EXPECT_EQ(app.Core().Settings().GetDesktopIcon(2, false), text::FromUtf8(name));
     EXPECT_EQ(app.Core().Settings().GetDesktopIcon(2, true), u"");
     EXPECT_EQ(refreshed, 1);
@@ -504,7 +457,6 @@ TEST(ContextMenuPage, WithTheShippedSkinShowsCaptionsCardsAndTheHelpBehindTheSid
         painted += before.At(c.x + dx, c.y + dy) != Pixel(app.Look().ColorTheme().GetColor(5));
     EXPECT_GT(painted, 0);
     app.ui.Tap(c.x, c.y);
-    app.ui.Pump();
     EXPECT_TRUE(row->IsExpanded());
     UiHarness::Shot("context_menu_skin_" + std::to_string(w));
     app.Core().PopPage();
@@ -560,7 +512,6 @@ TEST(SkinsPage, ListsTheInstalledSkinsWithTheirStringsAndATapOnlyOpensTheHelp) {
     EXPECT_EQ(rows[0]["help"].AsString().rfind("Description:\n\n\nVersion:", 0), 0u);
 
     TapRow(app.ui, "Bare");
-    app.ui.Pump();
     EXPECT_TRUE(Dump()["top"]["rows"][0]["expanded"].AsBool());
     EXPECT_EQ(app.Core().Settings().GetSkinName(), skin);
     EXPECT_EQ(app.Look().GetSkin()->Name, skin);

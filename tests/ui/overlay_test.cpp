@@ -1,7 +1,5 @@
-// The overlays: the message box with one and two buttons, its keys, its
-// growth and scrolling, the text entry with the input panel, and the
-// please-wait bar's nesting. Each is answered the way a user would, from
-// inside its own loop; screenshots at both sizes for the eye.
+// The overlays (message box, text entry, please-wait bar), each answered from
+// inside its own loop as a user would; screenshots at both sizes.
 #include <gtest/gtest.h>
 
 #include "look/appearance.h"
@@ -17,32 +15,9 @@
 using testing_support::Json;
 using uitest::ColorPage;
 using uitest::Pixel;
+using uitest::OpenOverlay;
+using uitest::TapOverlayButton;
 using uitest::UiHarness;
-
-namespace {
-
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-ui::OverlayDescription Open() {
-  const ui::OverlaySource* top = ui::TopOverlay();
-  EXPECT_NE(top, nullptr);
-  return top ? top->DescribeOverlay() : ui::OverlayDescription{};
-}
-
-void TapButton(int index) {
-  const ui::OverlayDescription d = Open();
-  ASSERT_GT(d.buttons.size(), static_cast<std::size_t>(index));
-  const POINT c = Centre(d.buttons[static_cast<std::size_t>(index)]);
-  UiHarness::TapNoPump(c.x, c.y);
-}
-
-RECT FrameClientOnScreen(UiHarness& h) {
-  RECT r{};
-  h.Frame().GetClientRect(&r);
-  return ui::ToScreen(h.Frame().m_hWnd, r);
-}
-
-}  // namespace
 
 TEST(MessageBox, AnOkBoxHasOneButtonAcrossTheBodyAndAnswersOneAtEitherEnd) {
   for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
@@ -52,12 +27,12 @@ TEST(MessageBox, AnOkBoxHasOneButtonAcrossTheBodyAndAnswersOneAtEitherEnd) {
     const int S = DisplayScale;
     for (int end = 0; end < 2; ++end) {
       h.AtIdle([&, end] {
-        const ui::OverlayDescription d = Open();
+        const ui::OverlayDescription d = OpenOverlay();
         EXPECT_STREQ(d.kind, "message");
         EXPECT_EQ(d.title, u"Note");
         ASSERT_EQ(d.buttons.size(), 1u);
         const RECT b = d.buttons[0];
-        const RECT frame = FrameClientOnScreen(h);
+        const RECT frame = h.FrameClientOnScreen();
         // The body's width: 10·S in from each side.
         EXPECT_EQ(b.left, frame.left + 10 * S);
         EXPECT_EQ(b.right, frame.right - 10 * S);
@@ -78,7 +53,7 @@ TEST(MessageBox, AQuestionAnswersYesOrNoByTapAndEnterAsTheFirstButton) {
     UiHarness h("box_question_" + std::to_string(w), w, hgt);
     ASSERT_TRUE(h.Start());
     h.AtIdle([&] {
-      const ui::OverlayDescription d = Open();
+      const ui::OverlayDescription d = OpenOverlay();
       EXPECT_STREQ(d.kind, "question");
       ASSERT_EQ(d.buttons.size(), 2u);
       // Yes on the left half, no on the right half.
@@ -90,10 +65,10 @@ TEST(MessageBox, AQuestionAnswersYesOrNoByTapAndEnterAsTheFirstButton) {
       EXPECT_EQ(dump["overlay"]["title"].AsString(), "Delete file");
       EXPECT_EQ(dump["overlay"]["buttons"].size(), 2u);
       UiHarness::Shot("question_" + std::to_string(w));
-      TapButton(1);
+      TapOverlayButton(1);
     });
     EXPECT_FALSE(h.Core().AskYesNo(u"Would you like to delete file notes.txt?", u"Delete file"));
-    h.AtIdle([] { TapButton(0); });
+    h.AtIdle([] { TapOverlayButton(0); });
     EXPECT_TRUE(h.Core().AskYesNo(u"Again?", u"Delete file"));
     h.AtIdle([] {
       window::input::KeyDown(VK_RETURN);
@@ -108,14 +83,14 @@ TEST(MessageBox, ALongBodyWrapsAndTheBoxGrowsToFitIt) {
   ASSERT_TRUE(h.Start());
   int shortHeight = 0, longHeight = 0;
   h.AtIdle([&] {
-    shortHeight = RectHeight(Open().buttons[0]) ? Open().buttons[0].bottom : 0;
-    TapButton(0);
+    shortHeight = RectHeight(OpenOverlay().buttons[0]) ? OpenOverlay().buttons[0].bottom : 0;
+    TapOverlayButton(0);
   });
   h.Core().ShowMessage(u"Short.", u"A title that is far too long to fit on the top edge of the box");
   h.AtIdle([&] {
-    longHeight = Open().buttons[0].bottom;
+    longHeight = OpenOverlay().buttons[0].bottom;
     UiHarness::Shot("message_box_long");
-    TapButton(0);
+    TapOverlayButton(0);
   });
   h.Core().ShowMessage(u"A body text long enough to wrap over several lines of the box, so that the box has to "
                        u"grow to show all of it above its button.",
@@ -130,8 +105,8 @@ TEST(MessageBox, ABodyTallerThanTheScreenScrollsAndItsButtonsStayOnScreen) {
   for (int i = 1; i <= 40; ++i) body += u"Line of a very long report number " + std::u16string(1, u'0' + i % 10) + u"\n";
   int before = -1, after = -1;
   h.AtIdle([&] {
-    const ui::OverlayDescription d = Open();
-    const RECT frame = FrameClientOnScreen(h);
+    const ui::OverlayDescription d = OpenOverlay();
+    const RECT frame = h.FrameClientOnScreen();
     ASSERT_EQ(d.buttons.size(), 1u);
     EXPECT_LE(d.buttons[0].bottom, frame.bottom);
     UiHarness::Shot("message_box_scroll_top");
@@ -157,7 +132,7 @@ TEST(MessageBox, ABodyTallerThanTheScreenScrollsAndItsButtonsStayOnScreen) {
     auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
     EXPECT_EQ(box->ScrollPos(), box->MaxScroll());
     UiHarness::Shot("message_box_scroll_end");
-    TapButton(0);
+    TapOverlayButton(0);
   });
   EXPECT_EQ(h.Core().RunMessageBox(u"Report", body, true), 1);
   EXPECT_EQ(after - before, 60);
@@ -180,9 +155,9 @@ TEST(MessageBox, TheLastErrorFollowsThePrefixOnANewLineAndAnUnknownErrorLeavesTh
   ASSERT_TRUE(h.Start());
   std::u16string shown;
   h.AtIdle([&] {
-    EXPECT_EQ(Open().title, u"Error");
-    shown = Open().text;
-    TapButton(0);
+    EXPECT_EQ(OpenOverlay().title, u"Error");
+    shown = OpenOverlay().text;
+    TapOverlayButton(0);
   });
   SetLastError(ERROR_FILE_NOT_FOUND);
   h.Core().ShowLastError(u"Cannot open file.");
@@ -190,8 +165,8 @@ TEST(MessageBox, TheLastErrorFollowsThePrefixOnANewLineAndAnUnknownErrorLeavesTh
   EXPECT_GT(shown.size(), std::u16string(u"Cannot open file.\n").size());
 
   h.AtIdle([&] {
-    shown = Open().text;
-    TapButton(0);
+    shown = OpenOverlay().text;
+    TapOverlayButton(0);
   });
   SetLastError(0x7ABCDEF);
   h.Core().ShowLastError(u"Cannot open file.");
@@ -205,7 +180,7 @@ TEST(EnterText, OkReturnsTheTypedTextCancelKeepsItAndEnterDoesNotConfirm) {
     ASSERT_TRUE(h.Start());
     std::u16string text = u"notes";
     h.AtIdle([&] {
-      const ui::OverlayDescription d = Open();
+      const ui::OverlayDescription d = OpenOverlay();
       EXPECT_STREQ(d.kind, "text");
       EXPECT_EQ(d.value, u"notes");
       EXPECT_TRUE(shell::IsInputPanelShown());
@@ -219,9 +194,9 @@ TEST(EnterText, OkReturnsTheTypedTextCancelKeepsItAndEnterDoesNotConfirm) {
     });
     h.AtIdle([&] {
       EXPECT_NE(ui::TopOverlay(), nullptr);
-      EXPECT_EQ(Open().value, u"notes.txt");
+      EXPECT_EQ(OpenOverlay().value, u"notes.txt");
       UiHarness::Shot("enter_text_" + std::to_string(w));
-      TapButton(0);
+      TapOverlayButton(0);
     });
     EXPECT_TRUE(h.Core().EnterText(u"Rename file", u"Please enter new name of the file.", &text, false));
     EXPECT_EQ(text, u"notes.txt");
@@ -229,7 +204,7 @@ TEST(EnterText, OkReturnsTheTypedTextCancelKeepsItAndEnterDoesNotConfirm) {
 
     h.AtIdle([&] {
       window::input::Text(u"zzz");
-      TapButton(1);
+      TapOverlayButton(1);
     });
     EXPECT_FALSE(h.Core().EnterText(u"Rename file", u"Please enter new name of the file.", &text, false));
     EXPECT_EQ(text, u"notes.txt");
@@ -243,19 +218,19 @@ TEST(EnterText, AMultiLineEntryShowsFourLinesAndKeepsItsLineBreaks) {
   std::u16string text = u"first";
   int single = 0, multi = 0;
   h.AtIdle([&] {
-    single = Open().buttons[0].top;
-    TapButton(1);
+    single = OpenOverlay().buttons[0].top;
+    TapOverlayButton(1);
   });
   h.Core().EnterText(u"Date format", u"Enter format", &text, false);
   h.AtIdle([&] {
-    multi = Open().buttons[0].top;
+    multi = OpenOverlay().buttons[0].top;
     window::input::KeyDown(VK_RETURN);
     window::input::KeyUp(VK_RETURN);
     window::input::Text(u"second");
   });
   h.AtIdle([&] {
     UiHarness::Shot("enter_text_multiline");
-    TapButton(0);
+    TapOverlayButton(0);
   });
   EXPECT_TRUE(h.Core().EnterText(u"Note", u"", &text, true));
   EXPECT_EQ(text, u"first\r\nsecond");
@@ -274,7 +249,7 @@ TEST(PleaseWait, NestedCallsKeepOneBarWhoseTextChangesAtOnceAndTheLastHideRemove
     ASSERT_NE(bar, nullptr);
     RECT r{};
     bar->GetWindowRect(&r);
-    const RECT frame = FrameClientOnScreen(h);
+    const RECT frame = h.FrameClientOnScreen();
     EXPECT_EQ(r.bottom, frame.bottom);
     EXPECT_EQ(RectHeight(r), 20 * S);
     EXPECT_EQ(RectWidth(r), RectWidth(frame));

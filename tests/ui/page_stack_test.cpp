@@ -1,6 +1,5 @@
-// The page stack: Back and the root page, the wake-up push, animations off,
-// requests that arrive during a switch, pages that go away while stacked or
-// while their own handler runs.
+// The page stack: Back at the root, animations off, requests during a switch,
+// pages that go away while stacked or while their own handler runs.
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
@@ -217,10 +216,7 @@ TEST(PageStack, WorkQueuedForLaterWaitsWhileAnOverlayLoopRuns) {
   h.AtIdle([&] {
     // Inside the message box's loop the queued work has not run.
     EXPECT_EQ(runs, 0);
-    const ui::OverlaySource* box = ui::TopOverlay();
-    ASSERT_NE(box, nullptr);
-    const RECT ok = box->DescribeOverlay().buttons.at(0);
-    UiHarness::TapNoPump((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    uitest::TapOverlayButton(0);
   });
   core.ShowMessage(u"Saved.", u"Note");
   EXPECT_EQ(runs, 0);

@@ -1,6 +1,4 @@
-// The skin editor's "Apply" on a device: the copy into the skin folder, the
-// picture that already is the image's file, names that would lead out of
-// the folder, and a failed copy that keeps the earlier picture.
+// The skin editor's "Apply" on a device: the copy into the skin folder and its refusals and failures.
 #include <gtest/gtest.h>
 
 #include "look/skin.h"
@@ -12,10 +10,6 @@
 #include "ui/look_pages/skin_image_apply.h"
 
 namespace {
-
-void MakeFolders(std::initializer_list<const char16_t*> folders) {
-  for (const char16_t* f : folders) CreateDirectoryW(f, nullptr);
-}
 
 bool WriteText(const char16_t* path, const std::string& text) {
   return fs::WriteFileAtomic(path, std::vector<std::uint8_t>(text.begin(), text.end()));
@@ -31,8 +25,9 @@ struct SkinFixture {
   apptest::TestDevice device{"ui_skin_apply"};
   mivoSkin skin{u"\\Program Files\\mivo\\"};
   SkinFixture() {
-    MakeFolders({u"\\Program Files", u"\\Program Files\\mivo", u"\\Program Files\\mivo\\Skins",
-                 u"\\Program Files\\mivo\\Skins\\Test", u"\\My Documents"});
+    for (const char16_t* f : {u"\\Program Files", u"\\Program Files\\mivo", u"\\Program Files\\mivo\\Skins",
+                              u"\\Program Files\\mivo\\Skins\\Test", u"\\My Documents"})
+      CreateDirectoryW(f, nullptr);
     skin.Name = u"Test";
   }
 };

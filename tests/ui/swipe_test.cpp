@@ -1,7 +1,5 @@
-// Swipes and the window base's children: a leftward swipe is Back, the
-// vertical drift limit, other swipes go to the window under the press point
-// with their direction readable, a child can keep the stylus to itself, and a
-// press without a swipe stays a tap.
+// Swipes (Back, the drift limits, swipes handed to the window under the
+// press point) and the window base's children.
 #include <gtest/gtest.h>
 
 #include "app/messages.h"

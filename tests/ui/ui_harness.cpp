@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -17,6 +18,7 @@
 #include "platform/window/metrics.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
+#include "tests/support/json.h"
 
 
 namespace uitest {
@@ -70,8 +72,10 @@ int UiHarness::Pump() {
 }
 
 void UiHarness::Wait(int ms) {
-  sysclock::Advance(static_cast<std::uint64_t>(ms));
-  Pump();
+  for (int left = ms; left > 0; left -= 10) {
+    sysclock::Advance(static_cast<std::uint64_t>(std::min(10, left)));
+    Pump();
+  }
 }
 
 void UiHarness::TapNoPump(int x, int y) {
@@ -79,22 +83,39 @@ void UiHarness::TapNoPump(int x, int y) {
   window::input::StylusUp(x, y);
 }
 
-void UiHarness::Tap(int x, int y) {
+void UiHarness::Down(int x, int y) {
   window::input::StylusDown(x, y);
   Pump();
+}
+
+void UiHarness::Move(int x, int y) {
+  window::input::StylusMove(x, y);
+  Pump();
+}
+
+void UiHarness::Up(int x, int y) {
   window::input::StylusUp(x, y);
   Pump();
 }
 
-void UiHarness::Drag(int x1, int y1, int x2, int y2, int steps) {
-  window::input::StylusDown(x1, y1);
-  Pump();
+void UiHarness::Tap(int x, int y) {
+  Down(x, y);
+  Up(x, y);
+}
+
+void UiHarness::Hold(int x, int y) {
+  Down(x, y);
+  Wait(800);
+  Up(x, y);
+}
+
+void UiHarness::Drag(int x1, int y1, int x2, int y2, int steps, int msPerStep) {
+  Down(x1, y1);
   for (int i = 1; i <= steps; ++i) {
-    window::input::StylusMove(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
-    Pump();
+    Wait(msPerStep);
+    Move(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
   }
-  window::input::StylusUp(x2, y2);
-  Pump();
+  Up(x2, y2);
 }
 
 void UiHarness::Key(UINT vk) {
@@ -144,8 +165,8 @@ Capture UiHarness::Screen() {
   return f;
 }
 
-std::string UiHarness::Shot(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "ui" / "shots";
+std::string UiHarness::Shot(const std::string& name, const char* folder) {
+  const std::filesystem::path dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / folder / "shots";
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   const std::string path = (dir / (name + ".png")).string();
@@ -155,6 +176,12 @@ std::string UiHarness::Shot(const std::string& name) {
 }
 
 std::string UiHarness::Dump() { return window::DumpState(); }
+
+RECT UiHarness::FrameClientOnScreen() {
+  RECT r{};
+  Frame().GetClientRect(&r);
+  return ui::ToScreen(Frame().m_hWnd, r);
+}
 
 void ColorPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
   HBRUSH brush = CreateSolidBrush(m_color);
@@ -167,6 +194,39 @@ void ColorPage::DrawBackground(HDC dc, bool erase, int left, int top, int right,
 std::uint32_t Pixel(COLORREF c) {
   return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (static_cast<std::uint32_t>(GetGValue(c)) << 8) |
          GetBValue(c);
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+ui::OverlayDescription OpenOverlay() {
+  const ui::OverlaySource* top = ui::TopOverlay();
+  EXPECT_NE(top, nullptr);
+  return top ? top->DescribeOverlay() : ui::OverlayDescription{};
+}
+
+void TapOverlayButton(int index) {
+  const ui::OverlayDescription d = OpenOverlay();
+  ASSERT_GT(d.buttons.size(), static_cast<std::size_t>(index));
+  const POINT c = Centre(d.buttons[static_cast<std::size_t>(index)]);
+  UiHarness::TapNoPump(c.x, c.y);
+}
+
+std::vector<std::string> Texts(const char* key) {
+  std::vector<std::string> texts;
+  const testing_support::Json dump = testing_support::Json::Parse(UiHarness::Dump());
+  for (const testing_support::Json& e : dump["top"][key].Items()) texts.push_back(e["text"].AsString());
+  return texts;
+}
+
+void TapText(UiHarness& h, const char* key, const std::string& text) {
+  const testing_support::Json dump = testing_support::Json::Parse(UiHarness::Dump());
+  for (const testing_support::Json& e : dump["top"][key].Items()) {
+    if (e["text"].AsString() != text) continue;
+    const testing_support::Json& r = e["rect"];
+    h.Tap(static_cast<int>((r[0].AsInt() * 2 + r[2].AsInt()) / 3), static_cast<int>((r[1].AsInt() + r[3].AsInt()) / 2));
+    return;
+  }
+  ADD_FAILURE() << "no " << key << " entry " << text;
 }
 
 }  // namespace uitest

@@ -19,6 +19,7 @@
 #include "platform/win32/rect.h"
 #include "platform/window/message.h"
 #include "tests/app/test_device.h"
+#include "ui/overlay.h"
 #include "ui/page_wnd.h"
 
 namespace uitest {
@@ -44,12 +45,18 @@ class UiHarness : public window::EventSource {
   bool Start();
   // Handles whatever is ready, as the program's loop does.
   int Pump();
-  // Moves virtual time on and handles what became due.
+  // Moves virtual time on in steps of 10 ms, handling what became due on the way.
   void Wait(int ms);
 
-  // The stylus and keys, each followed by Pump().
+  // The stylus and keys, each followed by Pump(); screen points, as a scenario's
+  // `down`, `move`, `up`, `tap`, and `hold` (press, 800 ms still, release).
+  void Down(int x, int y);
+  void Move(int x, int y);
+  void Up(int x, int y);
   void Tap(int x, int y);
-  void Drag(int x1, int y1, int x2, int y2, int steps = 8);
+  void Hold(int x, int y);
+  // `steps` moves, `msPerStep` of virtual time before each.
+  void Drag(int x1, int y1, int x2, int y2, int steps = 8, int msPerStep = 0);
   void Key(UINT vk);
   // Without pumping (for work queued with AtIdle inside a modal loop).
   static void TapNoPump(int x, int y);
@@ -61,10 +68,12 @@ class UiHarness : public window::EventSource {
   void CaptureFrames(bool on);
   std::vector<Capture>& Frames() { return m_frames; }
   static Capture Screen();
-  // The screen as a PNG in the build's tests/ui/shots folder; its path.
-  static std::string Shot(const std::string& name);
+  // The screen as a PNG in the build's tests/<folder>/shots folder; its path.
+  static std::string Shot(const std::string& name, const char* folder = "ui");
   // The state dump's line.
   static std::string Dump();
+  // The frame's client rectangle in screen pixels.
+  RECT FrameClientOnScreen();
 
   CmivoApp& App() { return *m_app; }
   CMainFrame& Frame() { return *m_app->Frame(); }
@@ -99,5 +108,15 @@ class ColorPage : public CmivoPageWnd {
 
 // 0xAARRGGBB of a COLORREF, as the framebuffer holds it.
 std::uint32_t Pixel(COLORREF c);
+
+POINT Centre(const RECT& r);
+// What the open overlay shows (an empty description, and a failure, if none is open).
+ui::OverlayDescription OpenOverlay();
+// Taps button `index` (0: OK or yes) of the open overlay without pumping.
+void TapOverlayButton(int index);
+// The texts of the top page's dumped "rows" or "cells".
+std::vector<std::string> Texts(const char* key);
+// Taps a little left of the centre of the dumped row or cell `text` (clear of a row's side button).
+void TapText(UiHarness& h, const char* key, const std::string& text);
 
 }  // namespace uitest
