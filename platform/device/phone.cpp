@@ -2,8 +2,10 @@
 
 #include <ctime>
 
+#include "platform/device/call_log.h"
 #include "platform/registry/database.h"
 #include "platform/shell/launch.h"
+#include "platform/win32/clock.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/messages.h"
 #include "platform/win32/text.h"
@@ -29,12 +31,20 @@ LONG PhoneMakeCall(PHONEMAKECALLINFO* info) {
   devdb::Database* db = devdb::DeviceDatabase();
   if (!db) return 0;  // no device open: there is nothing to record to, the dial itself "happened"
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
+  // The dial and the outgoing call it makes in the call log, together.
   db->Transaction([&] {
     devdb::Statement st(db->handle(), "INSERT INTO dials(time, number, called_party) VALUES (?1, ?2, ?3)");
     st.Bind(1, static_cast<std::int64_t>(std::time(nullptr)))
         .Bind(2, std::u16string(info->pszDestAddress))
         .Bind(3, std::u16string(info->pszCalledParty ? info->pszCalledParty : u""));
-    return st.Run();
+    if (!st.Run()) return false;
+    device::CallRecord call;
+    call.direction = IOM_OUTGOING;
+    call.flags = CALLLOGFLAG_OUTGOING | CALLLOGFLAG_ENDED;
+    call.startUnixMs = call.endUnixMs = sysclock::UnixMs();
+    call.number = info->pszDestAddress;
+    if (info->pszCalledParty) call.name = info->pszCalledParty;
+    return device::AddCall(call) != 0;
   });
   return 0;
 }

@@ -198,6 +198,16 @@ std::string Database::LastError() const { return sqlite3_errmsg(m_db); }
 
 bool Database::Transaction(const std::function<bool()>& body) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  // Inside a transaction of this connection (a caller that writes several
+  // things at once, each through its own service): a savepoint, so the
+  // inner work commits with the outer one or is undone on its own.
+  if (!sqlite3_get_autocommit(m_db)) {
+    if (sqlite3_exec(m_db, "SAVEPOINT nested", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    if (body()) return sqlite3_exec(m_db, "RELEASE nested", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_exec(m_db, "ROLLBACK TO nested", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "RELEASE nested", nullptr, nullptr, nullptr);
+    return false;
+  }
   // The busy timeout covers BEGIN IMMEDIATE; a few retries cover the rare
   // SQLITE_BUSY that WAL returns at once (a snapshot that cannot upgrade).
   for (int attempt = 0;; ++attempt) {

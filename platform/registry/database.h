@@ -57,7 +57,9 @@ class Database {
 
   // Runs body in BEGIN IMMEDIATE ... COMMIT; a false body or a failing
   // statement rolls back. Waits (busy timeout) while another writer holds
-  // the database.
+  // the database. Called inside another transaction of this connection it
+  // nests (a savepoint): its work is undone alone when it fails, and is
+  // committed only with the outer transaction.
   bool Transaction(const std::function<bool()>& body);
   // Runs SQL without results; false (and the message in LastError) on failure.
   bool Exec(const char* sql);
