@@ -234,6 +234,9 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     return fail("sample documents");
   }
 
+  // Contacts, messages, calls, tasks and appointments.
+  if (!ProvisionSampleData(error)) return false;
+
   // Programs: shortcuts and their host commands.
   for (const ProgramEntry& p : DefaultPrograms()) {
     std::u16string lnk = u"\\Windows\\Start Menu\\Programs\\" + std::u16string(p.shortcut) + u".lnk";

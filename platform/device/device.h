@@ -31,11 +31,15 @@ std::string DefaultDeviceFolder();
 
 // True once provisioning has completed on the open device.
 bool IsProvisioned();
-// Provisions the open device: folders, shipped files, sample files,
-// shortcuts, registry defaults. Only what is missing is made, so running it
+// Provisions the open device: folders, shipped files, sample files and
+// personal data, shortcuts, registry defaults. Only what is missing is made, so running it
 // again completes an interrupted provisioning. Messages about skipped
 // shipped files go to *notes.
 bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* notes, std::string* error);
+// The personal data of a new device (contacts, messages, calls, tasks,
+// appointments, dated from the device's clock), in one transaction; each
+// kind only when the device has none of it. ProvisionDevice calls it.
+bool ProvisionSampleData(std::string* error);
 
 // What the program ships into the device. source is relative to a data
 // folder (a file, or a folder whose whole tree is copied); target is a device

@@ -24,6 +24,7 @@
 #include "platform/win32/file_defs.h"
 #include "platform/win32/format_message.h"
 #include "platform/win32/text.h"
+#include "tools/mivo-device/pim_commands.h"
 #include "tools/mivo-device/reg_file.h"
 
 namespace {
@@ -48,6 +49,7 @@ constexpr const char* kUsage =
     "  launches [N]                     the last N programs started (default 20)\n"
     "  dials [N]                        the last N numbers dialled (default 20)\n"
     "  import-apps [FOLDER...]          make shortcuts of the host's applications (.desktop files)\n"
+    "%s"
     "\n"
     "KEY is written as the platform writes it: HKCU\\Software\\mivo\\mivo, HKLM\\System\\State\\Battery.\n"
     "Without --device the default device is used ($XDG_DATA_HOME/mivo/device or ~/.local/share/mivo/device).\n";
@@ -61,8 +63,11 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+void PrintUsage(FILE* to) { std::fprintf(to, kUsage, pimtool::kUsageLines); }
+
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "mivo-device: %s\n\n%s", message.c_str(), kUsage);
+  std::fprintf(stderr, "mivo-device: %s\n\n", message.c_str());
+  PrintUsage(stderr);
   return 2;
 }
 
@@ -367,7 +372,7 @@ int CmdDials(const std::vector<std::string>& a) {
 
 int Help(const std::string& command) {
   (void)command;
-  std::printf("%s", kUsage);
+  PrintUsage(stdout);
   return 0;
 }
 
@@ -389,11 +394,16 @@ int main(int argc, char** argv) {
   if (args.empty()) return UsageError("no command given");
   std::string command = args[0];
   std::vector<std::string> rest(args.begin() + 1, args.end());
-  static const char* const kCommands[] = {"init", "state", "set", "reg", "wake", "launches", "dials", "import-apps"};
+  static const char* const kCommands[] = {"init",  "state", "set",      "reg",   "wake",        "launches", "dials",
+                                          "import-apps", "sms", "call", "contacts", "tasks", "appointments"};
   bool known = false;
   for (const char* c : kCommands) known = known || command == c;
   if (!known) return UsageError("unknown command " + command);
-  if (IsHelp(rest) && command != "set" && command != "reg") return Help(command);
+  // These print their own usage.
+  static const char* const kOwnHelp[] = {"set", "reg", "sms", "call", "contacts", "tasks", "appointments"};
+  bool ownHelp = false;
+  for (const char* c : kOwnHelp) ownHelp = ownHelp || command == c;
+  if (IsHelp(rest) && !ownHelp) return Help(command);
 
   if (command == "init") {
     device::DeviceOptions options;
@@ -437,6 +447,11 @@ int main(int argc, char** argv) {
   if (command == "wake") return rest.empty() ? CmdWake() : UsageError("wake takes no arguments");
   if (command == "launches") return CmdLaunches(rest);
   if (command == "dials") return CmdDials(rest);
+  if (command == "sms") return pimtool::Sms(rest);
+  if (command == "call") return pimtool::Call(rest);
+  if (command == "contacts") return pimtool::Contacts(rest);
+  if (command == "tasks") return pimtool::Tasks(rest);
+  if (command == "appointments") return pimtool::Appointments(rest);
   if (command == "import-apps") {
     std::vector<std::string> added;
     int n = device::ImportHostApplications(rest, &added);
