@@ -159,4 +159,71 @@ TEST_F(MivoDeviceTest, HostApplicationsBecomeShortcuts) {
             "example-editor --new\n");
 }
 
+TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
+  auto before = Run({"sms", "list"});
+  ASSERT_EQ(before.code, 0) << before.err;
+  auto r = Run({"sms", "deliver", "Eva <+420 601 000 001>", "Přijdu v sedm", "--at", "2010-03-15 10:00"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto sent = Run({"sms", "list", "Sent Items"});
+  EXPECT_EQ(sent.code, 0);
+  EXPECT_FALSE(sent.out.empty());
+  auto inbox = Run({"sms", "list", "inbox"});
+  EXPECT_NE(inbox.out.find("2010-03-15 10:00  unread  Eva <+420 601 000 001>: Přijdu v sedm"), std::string::npos)
+      << inbox.out;
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Messages\\SMS\\Unread", "Count"}).out, "4\n");
+  EXPECT_EQ(Run({"sms", "fail-next-send"}).code, 0);
+
+  EXPECT_EQ(Run({"call", "miss", "+420 603 111 222"}).code, 0);
+  EXPECT_EQ(Run({"call", "ring", "+420 601 000 001", "--name", "Eva", "--seconds", "75"}).code, 0);
+  auto log = Run({"call", "log", "2"});
+  EXPECT_NE(log.out.find("missed    Anna Nováková <+420 603 111 222>"), std::string::npos) << log.out;
+  EXPECT_NE(log.out.find("incoming  Eva <+420 601 000 001>  1:15"), std::string::npos) << log.out;
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Phone", "Missed Call Count"}).out, "4\n");
+
+  EXPECT_EQ(Run({"tasks", "add", "Water the plants", "--due", "tomorrow", "--high"}).code, 0);
+  EXPECT_NE(Run({"tasks", "list"}).out.find("[ ] Water the plants"), std::string::npos);
+  EXPECT_EQ(Run({"appointments", "add", "Cinema", "2010-03-20 20:15", "--minutes", "130", "--location", "Lucerna"}).code, 0);
+  EXPECT_NE(Run({"appointments", "list"}).out.find("2010-03-20 20:15 - 22:25  Cinema (Lucerna)"), std::string::npos);
+
+  // Wrong usage: exit code 2, the command's usage on standard error.
+  for (auto args : std::vector<std::vector<std::string>>{{"sms"},
+                                                         {"sms", "send"},
+                                                         {"sms", "deliver", "+420 1"},
+                                                         {"sms", "list", "Spam"},
+                                                         {"sms", "deliver", "+420 1", "x", "--at", "noon"},
+                                                         {"call", "ring"},
+                                                         {"call", "ring", "1", "--seconds", "-4"},
+                                                         {"call", "log", "x"},
+                                                         {"contacts", "import"},
+                                                         {"tasks", "add", "x", "--due", "someday"},
+                                                         {"tasks", "add", "x", "--high", "--low"},
+                                                         {"appointments", "add", "x", "2010-03-20 20:00", "--end", "2010-03-20 19:00"},
+                                                         {"appointments", "add", "x", "2010-03-20", "--all-day", "--minutes", "5"}}) {
+    auto bad = Run(args);
+    EXPECT_EQ(bad.code, 2) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+    EXPECT_NE(bad.err.find("usage:"), std::string::npos) << bad.err;
+  }
+  for (auto cmd : {"sms", "call", "contacts", "tasks", "appointments"}) {
+    auto help = Run({cmd, "--help"});
+    EXPECT_EQ(help.code, 0) << cmd;
+    EXPECT_NE(help.out.find("usage:"), std::string::npos) << cmd;
+  }
+  EXPECT_EQ(Run({"sms", "deliver", "", "x"}).code, 1);  // nobody sent it
+}
+
+TEST_F(MivoDeviceTest, ContactsAreImportedFromVCardsAndBadCardsAreNamed) {
+  WriteText(dir / "people.vcf",
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nová;Eva\r\nTEL;TYPE=CELL:+420 601 000 001\r\nEND:VCARD\r\n"
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Half Card\r\n");
+  auto r = Run({"contacts", "import", dir / "people.vcf"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "1 contacts imported, 1 cards skipped\n");
+  EXPECT_NE(r.err.find("card 2 (Half Card) has no END:VCARD; skipped"), std::string::npos) << r.err;
+  auto list = Run({"contacts", "list"});
+  EXPECT_NE(list.out.find("Eva Nová\n      mobile     +420 601 000 001"), std::string::npos) << list.out;
+  auto missing = Run({"contacts", "import", dir / "nothing.vcf"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
 }  // namespace

@@ -1,0 +1,79 @@
+// The personal data a new device starts with.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "platform/device/call_log.h"
+#include "platform/device/device.h"
+#include "platform/device/pim_db.h"
+#include "platform/device/sms_network.h"
+#include "platform/registry/registry.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/text.h"
+#include "tests/fs/temp_dir.h"
+
+namespace {
+
+DWORD State(const char16_t* key, const char16_t* name) {
+  DWORD v = 0xFFFFFFFF;
+  reg::GetDword(HKEY_CURRENT_USER, key, name, &v);
+  return v;
+}
+
+TEST(SampleData, ANewDeviceHasContactsMessagesCallsTasksAndAppointmentsOfItsOwnTime) {
+  sysclock::UseVirtualTime();  // Monday 2010-03-15 09:05
+  testing_support::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(device::OpenDevice(dir / "dev", &error)) << error;
+
+  auto contacts = device::ListContacts();
+  EXPECT_GE(contacts.size(), 12u);
+  bool accented = false, several = false, homeOnly = false;
+  for (const auto& c : contacts) {
+    for (char16_t ch : c.DisplayName()) accented = accented || ch > 0x7F;
+    int numbers = 0;
+    for (int k = 1; k <= 8; ++k) numbers += !c.Phone(k)->empty();
+    several = several || numbers >= 3;
+    homeOnly = homeOnly || (numbers == 1 && !c.home.empty());
+  }
+  EXPECT_TRUE(accented && several && homeOnly);
+
+  auto inbox = device::ListSMS(u"inbox");
+  int unread = 0;
+  for (const auto& m : inbox) unread += !m.read;
+  EXPECT_GE(inbox.size(), 5u);
+  EXPECT_EQ(unread, 3);
+  EXPECT_FALSE(device::ListSMS(u"sent").empty());
+  EXPECT_FALSE(device::ListSMS(u"drafts").empty());
+  EXPECT_TRUE(device::ListSMS(u"outbox").empty());
+  EXPECT_EQ(State(u"System\\State\\Messages\\SMS\\Unread", u"Count"), 3u);
+
+  std::set<DWORD> directions;
+  for (const auto& c : device::ListCalls(0)) directions.insert(c.direction);
+  EXPECT_EQ(directions, (std::set<DWORD>{IOM_MISSED, IOM_INCOMING, IOM_OUTGOING}));
+  EXPECT_EQ(State(u"System\\State\\Phone", u"Missed Call Count"), 3u);
+
+  auto tasks = device::ListTasks();
+  int active = 0;
+  for (const auto& t : tasks) active += !t.complete;
+  EXPECT_EQ(State(u"System\\State\\Tasks", u"Active"), static_cast<DWORD>(active));
+  EXPECT_GT(active, 0);
+
+  // 2010-03-15 is the DATE 40252: most appointments lie in the coming week.
+  int coming = 0;
+  for (const auto& a : device::ListAppointments()) {
+    EXPECT_GT(a.start, 40252.0 - 2) << text::ToUtf8(a.subject);
+    EXPECT_LT(a.start, 40252.0 + 9) << text::ToUtf8(a.subject);
+    coming += a.start >= 40252.0 + 9.5 / 24;
+  }
+  EXPECT_GE(coming, 4);
+
+  // Provisioning again adds nothing.
+  ASSERT_TRUE(device::ProvisionSampleData(&error)) << error;
+  EXPECT_EQ(device::ListContacts().size(), contacts.size());
+  EXPECT_EQ(device::ListSMS(u"inbox").size(), inbox.size());
+  device::CloseDevice();
+  sysclock::UseRealTime();
+}
+
+}  // namespace
