@@ -151,6 +151,16 @@ void ReadAppointment(const devdb::Statement& st, AppointmentRecord* a) {
 
 std::mutex g_ownMutex;
 std::deque<std::pair<std::int64_t, std::int64_t>> g_ownChanges;  // change-log id ranges this process wrote
+std::uint64_t g_ownDatabase = 0;  // the device database they are of (ids start again in another)
+
+// The ranges of the open device database; the caller holds g_ownMutex.
+std::deque<std::pair<std::int64_t, std::int64_t>>& OwnChanges() {
+  if (g_ownDatabase != devdb::DeviceDatabaseGeneration()) {
+    g_ownChanges.clear();
+    g_ownDatabase = devdb::DeviceDatabaseGeneration();
+  }
+  return g_ownChanges;
+}
 
 std::int64_t LastChangeId(sqlite3* db) {
   devdb::Statement st(db, "SELECT coalesce(max(id), 0) FROM changes");
@@ -178,8 +188,8 @@ bool Write(const std::function<bool(sqlite3*)>& body) {
     std::int64_t after = LastChangeId(db->handle());
     if (after > before) {
       std::lock_guard<std::mutex> own(g_ownMutex);
-      g_ownChanges.emplace_back(before + 1, after);
-      if (g_ownChanges.size() > 256) g_ownChanges.pop_front();
+      OwnChanges().emplace_back(before + 1, after);
+      if (OwnChanges().size() > 256) OwnChanges().pop_front();
     }
     return true;
   });
@@ -448,7 +458,7 @@ std::u16string ContactNameForNumber(std::u16string_view number) {
 
 bool IsOwnChange(std::int64_t changeId) {
   std::lock_guard<std::mutex> lock(g_ownMutex);
-  for (const auto& [first, last] : g_ownChanges)
+  for (const auto& [first, last] : OwnChanges())
     if (changeId >= first && changeId <= last) return true;
   return false;
 }

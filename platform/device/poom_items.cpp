@@ -20,8 +20,9 @@ HRESULT Text(const std::u16string& s, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+// Up to the terminator: callers often hand in plain texts for BSTRs.
 HRESULT SetText(std::u16string* field, BSTR value) {
-  *field = value ? std::u16string(value, SysStringLen(value)) : std::u16string();
+  *field = value ? std::u16string(value) : std::u16string();
   return S_OK;
 }
 
