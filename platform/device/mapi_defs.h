@@ -138,6 +138,7 @@ struct SBinary {
 };
 
 union _PV {
+  _PV() : li(0) {}
   short int i;
   LONG l;
   ULONG ul;

@@ -52,12 +52,8 @@ bool Fill(const msgdb::PropData& p, LPVOID parent, SPropValue* v) {
   }
 }
 
-// Compares two rows by one sort key; rows lacking the property sort last.
-int CompareBy(const TableRow& a, const TableRow& b, ULONG tag) {
-  msgdb::PropData x, y;
-  bool hx = a.Prop(tag, &x), hy = b.Prop(tag, &y);
-  if (!hx || !hy) return hx == hy ? 0 : (hx ? -1 : 1);
-  ULONG type = PROP_TYPE(tag);
+// Compares two values of a sort key's type.
+int Compare(const msgdb::PropData& x, const msgdb::PropData& y, ULONG type) {
   if (type == PT_UNICODE || type == PT_STRING8) return x.s.compare(y.s);
   if (type == PT_BINARY) return x.bin.compare(y.bin);
   return x.i < y.i ? -1 : x.i > y.i ? 1 : 0;
@@ -129,7 +125,12 @@ void CTable::Load() {
   if (m_sort.empty()) return;
   auto less = [&](const std::shared_ptr<const TableRow>& a, const std::shared_ptr<const TableRow>& b) {
     for (const SSortOrder& key : m_sort) {
-      int c = CompareBy(*a, *b, key.ulPropTag);
+      msgdb::PropData x, y;
+      bool hx = a->Prop(key.ulPropTag, &x), hy = b->Prop(key.ulPropTag, &y);
+      // Rows without the property come last whichever way the table is sorted.
+      if (hx != hy) return hx;
+      if (!hx) continue;
+      int c = Compare(x, y, PROP_TYPE(key.ulPropTag));
       if (c != 0) return key.ulOrder == TABLE_SORT_DESCEND ? c > 0 : c < 0;
     }
     return false;
