@@ -228,7 +228,7 @@ bool LoadMessage(sqlite3* db, std::int64_t id, MessageRow* out) {
 std::vector<std::shared_ptr<MessageRow>> LoadFolderRows(sqlite3* db, std::int64_t folder) {
   std::vector<std::shared_ptr<MessageRow>> rows;
   std::string sql = std::string("SELECT ") + kRowColumns +
-                    " FROM messages WHERE folder = ?1 ORDER BY delivery_time IS NULL, delivery_time DESC, id DESC";
+                    " FROM messages WHERE folder = ?1 ORDER BY delivery_time DESC, id DESC";
   devdb::Statement st(db, sql.c_str());
   st.Bind(1, folder);
   while (st.Step() == SQLITE_ROW) {

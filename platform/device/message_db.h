@@ -90,7 +90,8 @@ const char16_t* RoleOfFolderTag(ULONG tag);
 
 bool LoadMessage(sqlite3* db, std::int64_t id, MessageRow* out);
 // The messages of a folder, newest delivery first (messages without a
-// delivery time last), then by id, newest first.
+// delivery time last), then by id, newest first; the folder's index gives
+// this order without sorting.
 std::vector<std::shared_ptr<MessageRow>> LoadFolderRows(sqlite3* db, std::int64_t folder);
 bool LoadExtraProps(sqlite3* db, std::int64_t id, std::vector<PropData>* out);
 bool LoadRecipients(sqlite3* db, std::int64_t id, std::vector<Recipient>* out);
