@@ -5,12 +5,16 @@
 #include "actions/actions.h"
 #include "app/main_frame.h"
 #include "app/messages.h"
+#include "app/pim_services.h"
 #include "app/settings.h"
 #include "app/trace.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
 #include "pages/page_catalogue.h"
+#include "pim/call_log.h"
+#include "pim/outlook_app.h"
+#include "pim/sms_store.h"
 #include "platform/fs/files.h"
 #include "platform/shell/fullscreen.h"
 #include "platform/shell/input_panel.h"
@@ -110,10 +114,9 @@ mivoCore::mivoCore(CMainFrame* frame) {
   m_pAppearance = std::make_unique<mivoAppearance>(m_pSettings->LookSettings(), GetProgramFolder(),
                                                    GetSystemMetrics(SM_CYSCREEN));
 
-  // 10. The call log comes with the call log part; no SMS store, phone line
-  //     or root page yet.
+  // 10. The call log; no SMS store, phone line or root page yet.
   spine::Trace("core: call log");
-  m_pCallLog = nullptr;
+  m_pCallLog = new mivoCallLog;
   m_pSMSStore = nullptr;
   m_pPhoneLine = nullptr;
   m_pDesktopPage = nullptr;
@@ -156,11 +159,19 @@ mivoCore::~mivoCore() {
   // The stores made on first use are deleted by the parts that bring them,
   // each at its place in this order.
   spine::Trace("core: destroy Outlook store");
+  m_pContactService.reset();
+  delete m_pOutlook;
+  m_pOutlook = nullptr;
   spine::Trace("core: destroy look object");
   m_pAppearance.reset();
   spine::Trace("core: destroy call log");
+  delete m_pCallLog;
+  m_pCallLog = nullptr;
   spine::Trace("core: close phone line");
   spine::Trace("core: destroy SMS store");
+  m_pSMSService.reset();
+  delete m_pSMSStore;
+  m_pSMSStore = nullptr;
   spine::Trace("core: destroy plug-in registry");
   spine::Trace("core: destroy control-panel catalogue");
   spine::Trace("core: destroy connection manager");
@@ -292,8 +303,23 @@ void mivoCore::RunAction(mivoAction* action) {
 
 // ---- Made on first use ------------------------------------------------------------
 
-POApplication* mivoCore::GetOutlookStore() { return m_pOutlook; }
-mivoSMSStore* mivoCore::GetSMSStore() { return m_pSMSStore; }
+POApplication* mivoCore::GetOutlookStore() {
+  // Not while the core goes: nothing is made then.
+  if (!m_pOutlook && !m_destroying) {
+    HWND frame = m_pMainFrame ? m_pMainFrame->m_hWnd : nullptr;
+    m_pOutlook = new POApplication(frame);
+    m_pContactService = std::make_unique<mivoContactDirectoryService>(m_pOutlook, m_pActions.get());
+  }
+  return m_pOutlook;
+}
+
+mivoSMSStore* mivoCore::GetSMSStore() {
+  if (!m_pSMSStore && !m_destroying) {
+    m_pSMSStore = new mivoSMSStore;
+    m_pSMSService = std::make_unique<mivoSMSSenderService>(m_pSMSStore, m_pActions.get());
+  }
+  return m_pSMSStore;
+}
 mivoControlPanelCatalogue* mivoCore::GetControlPanelCatalogue() { return m_pControlPanel; }
 mivoConnectionManager* mivoCore::GetConnectionManager() { return m_pConnectionManager; }
 mivoPluginRegistry* mivoCore::GetPluginRegistry() { return m_pPluginRegistry; }

@@ -32,6 +32,8 @@ class mivoControlPanelCatalogue;   // the control-panel applets
 class mivoConnectionManager;       // the wireless device list
 class mivoPluginRegistry;          // the gadget plug-in libraries
 class CmivoPleaseWaitWnd;          // the please-wait bar
+class mivoContactDirectoryService; // the contacts as the actions see them
+class mivoSMSSenderService;        // sending SMS as the actions see it
 
 // Screen modes of the main frame.
 constexpr int kScreenModeStandard = 0;        // task bar and menu bar shown
@@ -86,11 +88,14 @@ class mivoCore {
   bool AnimationsOn() const { return m_animationsOn; }
 
   // Made on first use by the parts that bring them; null until then.
+  // The Outlook store (contacts, tasks, appointments) and the SMS store are
+  // made at their first request and registered with the actions.
   POApplication* GetOutlookStore();
   mivoSMSStore* GetSMSStore();
   mivoControlPanelCatalogue* GetControlPanelCatalogue();
   mivoConnectionManager* GetConnectionManager();
   mivoPluginRegistry* GetPluginRegistry();
+  // The phone object: the call log and dialling; made with the core.
   mivoCallLog* GetCallLog() { return m_pCallLog; }
 
   // ---- Pages ----
@@ -177,8 +182,10 @@ class mivoCore {
 
   POApplication* m_pOutlook = nullptr;                 // made on first use
   std::unique_ptr<mivoAppearance> m_pAppearance;       // the look object
-  mivoCallLog* m_pCallLog = nullptr;                   // made at construction once it exists
+  mivoCallLog* m_pCallLog = nullptr;                   // made at construction
   mivoSMSStore* m_pSMSStore = nullptr;                 // made on first use
+  std::unique_ptr<mivoContactDirectoryService> m_pContactService;  // with the Outlook store
+  std::unique_ptr<mivoSMSSenderService> m_pSMSService;             // with the SMS store
   mivoPhoneLine* m_pPhoneLine = nullptr;               // made on first use
   CMainFrame* m_pMainFrame = nullptr;                  // the frame that built the core; not owned
   CmivoPageWnd* m_pDesktopPage = nullptr;              // the root page; not owned here

@@ -8,6 +8,7 @@
 #include "app/page_wnd.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
+#include "pim/outlook_app.h"
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
 #include "platform/window/window.h"
@@ -110,8 +111,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     default:
       if (message >= WM_MIVO_OUTLOOK_FIRST && message <= WM_MIVO_OUTLOOK_LAST) {
-        // The Outlook store handles its own notifications once it exists.
-        if (mivoCore* core = Core()) core->GetOutlookStore();
+        // The Outlook store (made if needed) handles its own notifications.
+        if (mivoCore* core = Core())
+          if (POApplication* outlook = core->GetOutlookStore()) outlook->HandleNotification(message, wParam, lParam);
         return 1;
       }
       return CFrameWnd::WindowProc(message, wParam, lParam);

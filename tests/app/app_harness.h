@@ -31,6 +31,8 @@ class AppHarness {
   CmivoApp& App() { return *m_app; }
   CMainFrame& Frame() { return *m_app->Frame(); }
   mivoCore& Core() { return *m_app->m_pCore; }
+  // The device folder the program runs on (for mivo-device).
+  const std::filesystem::path& DeviceDir() const { return m_device.Dir(); }
 
  private:
   TestDevice m_device;
