@@ -77,7 +77,8 @@ mivoContactDirectoryService::mivoContactDirectoryService(POApplication* outlook,
 
 mivoContactDirectoryService::~mivoContactDirectoryService() {
   if (m_pActions && m_pActions->ContactsIfOpen() == this) m_pActions->SetContactDirectory(nullptr);
-  if (POContactsCollection* contacts = m_pOutlook ? m_pOutlook->ContactsIfMade() : nullptr) contacts->RemoveListener(this);
+  if (POContactsCollection* contacts = m_pOutlook ? m_pOutlook->ContactsIfMade() : nullptr)
+    contacts->RemoveListener(this);
 }
 
 mivoContactInfo* mivoContactDirectoryService::ViewOf(POContact* contact) {

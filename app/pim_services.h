@@ -38,8 +38,8 @@ class mivoContactDirectoryService : public mivoContactDirectory, public mivoOutl
   // The view of a contact, made on first use and kept by OID.
   mivoContactInfo* ViewOf(POContact* contact);
 
-  POApplication* m_pOutlook;   // the Outlook store; not owned
-  mivoActions* m_pActions;     // registered with; not owned
+  POApplication* m_pOutlook;                                      // the Outlook store; not owned
+  mivoActions* m_pActions;                                        // registered with; not owned
   std::map<std::uint32_t, std::unique_ptr<ContactView>> m_views;  // by OID
 };
 
@@ -54,6 +54,6 @@ class mivoSMSSenderService : public mivoSMSSender {
   bool SendSMS(std::u16string_view number, std::u16string_view text) override;
 
  private:
-  mivoSMSStore* m_pStore;    // not owned
-  mivoActions* m_pActions;   // registered with; not owned
+  mivoSMSStore* m_pStore;   // not owned
+  mivoActions* m_pActions;  // registered with; not owned
 };

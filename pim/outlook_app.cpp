@@ -4,7 +4,8 @@ POApplication::POApplication(HWND window) {
   m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, 0));
   IPOutlookApp2* app = nullptr;
   if (FAILED(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2,
-                              reinterpret_cast<void**>(&app))) || !app)
+                              reinterpret_cast<void**>(&app))) ||
+      !app)
     return;
   if (FAILED(app->Logon(window))) {
     app->Release();

@@ -32,9 +32,9 @@ class POApplication {
   void HandleNotification(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  IPOutlookApp2* m_pApp = nullptr;                          // the object model; null when closed
-  bool m_comStarted = false;                                // CoInitializeEx succeeded
-  std::unique_ptr<POContactsCollection> m_pContacts;        // made on first request
+  IPOutlookApp2* m_pApp = nullptr;                    // the object model; null when closed
+  bool m_comStarted = false;                          // CoInitializeEx succeeded
+  std::unique_ptr<POContactsCollection> m_pContacts;  // made on first request
   std::unique_ptr<POTasksCollection> m_pTasks;
   std::unique_ptr<POAppointmentsCollection> m_pAppointments;
 };

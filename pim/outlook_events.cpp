@@ -10,7 +10,9 @@ void mivoOutlookEventsContainer::AddListener(mivoOutlookEventHandler* listener) 
   if (listener && !HasListener(listener)) m_listeners.push_back(listener);
 }
 
-void mivoOutlookEventsContainer::RemoveListener(mivoOutlookEventHandler* listener) { std::erase(m_listeners, listener); }
+void mivoOutlookEventsContainer::RemoveListener(mivoOutlookEventHandler* listener) {
+  std::erase(m_listeners, listener);
+}
 
 bool mivoOutlookEventsContainer::HasListener(mivoOutlookEventHandler* listener) const {
   return std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end();

@@ -50,11 +50,11 @@ class POItemCollection {
   void Detach(POItem* wrapper);
   void Append(POItem* wrapper) { m_wrappers.push_back(wrapper); }
 
-  POApplication* m_pApp;                  // the application; not owned
-  int m_folder;                           // olFolderContacts, olFolderTasks or olFolderCalendar
+  POApplication* m_pApp;                        // the application; not owned
+  int m_folder;                                 // olFolderContacts, olFolderTasks or olFolderCalendar
   IPOutlookItemCollection* m_pItems = nullptr;  // the Outlook collection; one reference
-  std::vector<POItem*> m_wrappers;        // in the collection's order; owned (DestroyWrapper)
-  std::vector<POItem*> m_found;           // wrappers FindItem made; owned
+  std::vector<POItem*> m_wrappers;              // in the collection's order; owned (DestroyWrapper)
+  std::vector<POItem*> m_found;                 // wrappers FindItem made; owned
 };
 
 class POContactsCollection : public POItemCollection, public mivoOutlookEventsContainer {

@@ -37,7 +37,8 @@ I* Ask(IDispatch* item, const IID& iid, bool* asked, I** cached) {
 bool mivoLocalDateToTime(DATE date, std::int64_t* time) {
   SYSTEMTIME st;
   FILETIME local, utc;
-  if (!VariantTimeToSystemTime(date, &st) || !SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc))
+  if (!VariantTimeToSystemTime(date, &st) || !SystemTimeToFileTime(&st, &local) ||
+      !LocalFileTimeToFileTime(&local, &utc))
     return false;
   std::uint64_t ticks = (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
   if (time) *time = static_cast<std::int64_t>(ticks / 10000000ULL) - 11644473600LL;
@@ -113,16 +114,15 @@ std::u16string POContact::GetDisplayName() {
 }
 
 std::u16string POContact::GetNumber(int kind) {
-  static HRESULT (IContact::*const kGetters[9])(BSTR*) = {
-      nullptr,
-      &IContact::get_MobileTelephoneNumber,
-      &IContact::get_AssistantTelephoneNumber,
-      &IContact::get_BusinessTelephoneNumber,
-      &IContact::get_Business2TelephoneNumber,
-      &IContact::get_CarTelephoneNumber,
-      &IContact::get_HomeTelephoneNumber,
-      &IContact::get_Home2TelephoneNumber,
-      &IContact::get_RadioTelephoneNumber};
+  static HRESULT (IContact::*const kGetters[9])(BSTR*) = {nullptr,
+                                                          &IContact::get_MobileTelephoneNumber,
+                                                          &IContact::get_AssistantTelephoneNumber,
+                                                          &IContact::get_BusinessTelephoneNumber,
+                                                          &IContact::get_Business2TelephoneNumber,
+                                                          &IContact::get_CarTelephoneNumber,
+                                                          &IContact::get_HomeTelephoneNumber,
+                                                          &IContact::get_Home2TelephoneNumber,
+                                                          &IContact::get_RadioTelephoneNumber};
   if (kind < 1 || kind > 8) return std::u16string();
   if (!m_hasNumber[kind]) {
     m_numbers[kind] = Read(Contact(), kGetters[kind]);
@@ -141,15 +141,24 @@ std::u16string POContact::GetFirstNumber() {
 
 std::u16string POContact::GetNumberLabel(int kind) {
   switch (kind) {
-    case 1: return u"Mobile phone";
-    case 2: return u"Assisnant phone";
-    case 3: return u"Business phone";
-    case 4: return u"Business 2 phone";
-    case 5: return u"car phone";
-    case 6: return u"Home phone";
-    case 7: return u"Home 2 phone";
-    case 8: return u"Radio phone";
-    default: return u"(error)";
+    case 1:
+      return u"Mobile phone";
+    case 2:
+      return u"Assisnant phone";
+    case 3:
+      return u"Business phone";
+    case 4:
+      return u"Business 2 phone";
+    case 5:
+      return u"car phone";
+    case 6:
+      return u"Home phone";
+    case 7:
+      return u"Home 2 phone";
+    case 8:
+      return u"Radio phone";
+    default:
+      return u"(error)";
   }
 }
 
@@ -213,8 +222,8 @@ bool POTask::Date(HRESULT (ITask::*get)(DATE*), CachedDate* cache, std::int64_t*
   if (!cache->read) {
     cache->read = true;
     DATE d = 0;
-    cache->present = Task() && SUCCEEDED((Task()->*get)(&d)) && d > 0 && d != kPoomNoDate &&
-                     mivoLocalDateToTime(d, &cache->time);
+    cache->present =
+        Task() && SUCCEEDED((Task()->*get)(&d)) && d > 0 && d != kPoomNoDate && mivoLocalDateToTime(d, &cache->time);
   }
   if (cache->present && time) *time = cache->time;
   return cache->present;

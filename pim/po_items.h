@@ -30,8 +30,8 @@ class POItem : public mivoOutlookObject {
   virtual void DropCache() {}
 
  protected:
-  IDispatch* m_pItem;     // the Outlook item; one reference
-  LONG m_oid = 0;         // once read
+  IDispatch* m_pItem;  // the Outlook item; one reference
+  LONG m_oid = 0;      // once read
   bool m_hasOid = false;
 };
 
@@ -90,7 +90,7 @@ class POContact : public POItem {
   bool m_asked = false;                           // m_pContact was asked for
   std::u16string m_first, m_last, m_alternative;  // once read
   bool m_hasFirst = false, m_hasLast = false, m_hasAlternative = false;
-  std::array<std::u16string, 9> m_numbers;        // by kind (0 unused), once read
+  std::array<std::u16string, 9> m_numbers;  // by kind (0 unused), once read
   std::array<bool, 9> m_hasNumber{};
   std::array<std::unique_ptr<POHistoryLink>, 9> m_history;  // by kind (0 unused)
 };

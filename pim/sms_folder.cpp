@@ -43,8 +43,10 @@ int mivoSMSFolder::GetUnreadCount() const {
 bool mivoSMSFolder::Keep(std::unique_ptr<mivoSMSMessage> message, bool atFront) {
   if (!message->IsUsable() || m_ids.count(message->EntryId())) return false;
   m_ids.insert(message->EntryId());
-  if (atFront) m_messages.insert(m_messages.begin(), std::move(message));
-  else m_messages.push_back(std::move(message));
+  if (atFront)
+    m_messages.insert(m_messages.begin(), std::move(message));
+  else
+    m_messages.push_back(std::move(message));
   return true;
 }
 
@@ -73,9 +75,12 @@ void mivoSMSFolder::LoadMessages() {
         ULONG type = 0;
         LPUNKNOWN object = nullptr;
         if (SUCCEEDED(session->OpenEntry(id.cb, reinterpret_cast<LPENTRYID>(id.lpb), nullptr, MAPI_BEST_ACCESS, &type,
-                                         &object)) && object) {
-          if (type == MAPI_MESSAGE) Keep(std::make_unique<mivoSMSMessage>(m_pStore, this, static_cast<LPMESSAGE>(object)), false);
-          else object->Release();
+                                         &object)) &&
+            object) {
+          if (type == MAPI_MESSAGE)
+            Keep(std::make_unique<mivoSMSMessage>(m_pStore, this, static_cast<LPMESSAGE>(object)), false);
+          else
+            object->Release();
         }
       }
       FreeProws(rows);
@@ -92,7 +97,8 @@ void mivoSMSFolder::AddMessageById(const std::string& entryId) {
   LPUNKNOWN object = nullptr;
   std::string id = entryId;
   if (FAILED(session->OpenEntry(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(id.data()), nullptr,
-                                MAPI_BEST_ACCESS, &type, &object)) || !object)
+                                MAPI_BEST_ACCESS, &type, &object)) ||
+      !object)
     return;
   if (type != MAPI_MESSAGE) {
     object->Release();

@@ -48,12 +48,12 @@ class mivoSMSFolder : public mivoOutlookEventsContainer {
   // Keeps a message made from `object` when usable and not here yet; false otherwise.
   bool Keep(std::unique_ptr<mivoSMSMessage> message, bool atFront);
 
-  mivoSMSStore* m_pStore;                                  // the store; not owned
-  LPMAPIFOLDER m_pFolder;                                  // the messaging folder; one reference
-  ULONG m_tag;                                             // PR_CE_IPM_INBOX_ENTRYID, ...
-  std::string m_entryId;                                   // PR_ENTRYID
+  mivoSMSStore* m_pStore;                                   // the store; not owned
+  LPMAPIFOLDER m_pFolder;                                   // the messaging folder; one reference
+  ULONG m_tag;                                              // PR_CE_IPM_INBOX_ENTRYID, ...
+  std::string m_entryId;                                    // PR_ENTRYID
   std::vector<std::unique_ptr<mivoSMSMessage>> m_messages;  // newest first
-  std::unordered_set<std::string> m_ids;                   // the entry identifiers in m_messages
-  std::vector<std::unique_ptr<mivoSMSMessage>> m_removed;  // taken out, kept alive for their holders
-  bool m_loading = false;                                  // LoadMessages is running
+  std::unordered_set<std::string> m_ids;                    // the entry identifiers in m_messages
+  std::vector<std::unique_ptr<mivoSMSMessage>> m_removed;   // taken out, kept alive for their holders
+  bool m_loading = false;                                   // LoadMessages is running
 };

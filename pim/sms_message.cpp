@@ -16,8 +16,8 @@ bool ReadProp(LPMESSAGE message, ULONG tag, SPropValue* out, std::u16string* tex
   SizedSPropTagArrayT<1> tags{1, {tag}};
   ULONG count = 0;
   LPSPropValue props = nullptr;
-  bool ok = SUCCEEDED(message->GetProps(tags.get(), MAPI_UNICODE, &count, &props)) && count == 1 &&
-            props[0].ulPropTag == tag;
+  bool ok =
+      SUCCEEDED(message->GetProps(tags.get(), MAPI_UNICODE, &count, &props)) && count == 1 && props[0].ulPropTag == tag;
   if (ok) {
     *out = props[0];
     if (text) *text = props[0].Value.lpszW ? props[0].Value.lpszW : u"";

@@ -65,20 +65,20 @@ class mivoSMSMessage : public mivoOutlookEventsContainer {
 
   enum class Cached { kNo, kYes, kAbsent };
 
-  mivoSMSStore* m_pStore;              // the store; not owned
-  mivoSMSFolder* m_pFolder;            // the folder holding it; null once let go
-  LPMESSAGE m_pMessage;                // the messaging message; one reference
-  std::string m_entryId;               // PR_ENTRYID; empty: unusable
-  std::u16string m_body;               // PR_SUBJECT, once read
-  bool m_hasBody = false;              // m_body has been read
-  std::u16string m_senderName;         // once read (or its fallback)
+  mivoSMSStore* m_pStore;       // the store; not owned
+  mivoSMSFolder* m_pFolder;     // the folder holding it; null once let go
+  LPMESSAGE m_pMessage;         // the messaging message; one reference
+  std::string m_entryId;        // PR_ENTRYID; empty: unusable
+  std::u16string m_body;        // PR_SUBJECT, once read
+  bool m_hasBody = false;       // m_body has been read
+  std::u16string m_senderName;  // once read (or its fallback)
   bool m_hasSenderName = false;
-  std::u16string m_senderNumber;       // once read (or its fallback), trimmed at every ask
+  std::u16string m_senderNumber;  // once read (or its fallback), trimmed at every ask
   bool m_hasSenderNumber = false;
-  ULONG m_flags = 0;                   // PR_MESSAGE_FLAGS as last read or written
-  std::int64_t m_delivery = 0;         // PR_MESSAGE_DELIVERY_TIME as a time value
+  ULONG m_flags = 0;            // PR_MESSAGE_FLAGS as last read or written
+  std::int64_t m_delivery = 0;  // PR_MESSAGE_DELIVERY_TIME as a time value
   Cached m_deliveryState = Cached::kNo;
-  std::int64_t m_modified = 0;         // PR_LAST_MODIFICATION_TIME as a time value
+  std::int64_t m_modified = 0;  // PR_LAST_MODIFICATION_TIME as a time value
   Cached m_modifiedState = Cached::kNo;
-  std::u16string m_recipient;          // a new message's number
+  std::u16string m_recipient;  // a new message's number
 };

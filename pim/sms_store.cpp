@@ -84,7 +84,8 @@ mivoSMSStore::mivoSMSStore() : m_alive(std::make_shared<bool>(true)) {
                   std::u16string_view(row.lpProps[0].Value.lpszW) == u"Text Messages");
     if (named) {
       const SBinary& id = row.lpProps[1].Value.bin;
-      if (SUCCEEDED(m_pSession->OpenMsgStore(0, id.cb, reinterpret_cast<LPENTRYID>(id.lpb), nullptr, 0, &m_pMsgStore)) &&
+      if (SUCCEEDED(
+              m_pSession->OpenMsgStore(0, id.cb, reinterpret_cast<LPENTRYID>(id.lpb), nullptr, 0, &m_pMsgStore)) &&
           m_pMsgStore) {
         if (FAILED(m_pMsgStore->Advise(0, nullptr, kEvents, &m_sink, &m_connection))) m_connection = 0;
       } else {
@@ -130,7 +131,8 @@ mivoSMSFolder* mivoSMSStore::GetFolder(ULONG tag) {
   ULONG type = 0;
   LPUNKNOWN object = nullptr;
   if (FAILED(m_pMsgStore->OpenEntry(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(id.data()), nullptr, 0,
-                                    &type, &object)) || !object)
+                                    &type, &object)) ||
+      !object)
     return nullptr;
   if (type != MAPI_FOLDER) {
     object->Release();
@@ -215,10 +217,9 @@ void mivoSMSStore::DeliverPendingNotifications() {
 bool mivoSMSStore::SameEntry(const std::string& a, const std::string& b) const {
   if (!m_pSession) return false;
   ULONG same = FALSE;
-  return SUCCEEDED(m_pSession->CompareEntryIDs(static_cast<ULONG>(a.size()),
-                                               reinterpret_cast<LPENTRYID>(const_cast<char*>(a.data())),
-                                               static_cast<ULONG>(b.size()),
-                                               reinterpret_cast<LPENTRYID>(const_cast<char*>(b.data())), 0, &same)) &&
+  return SUCCEEDED(m_pSession->CompareEntryIDs(
+             static_cast<ULONG>(a.size()), reinterpret_cast<LPENTRYID>(const_cast<char*>(a.data())),
+             static_cast<ULONG>(b.size()), reinterpret_cast<LPENTRYID>(const_cast<char*>(b.data())), 0, &same)) &&
          same;
 }
 
@@ -240,7 +241,8 @@ void mivoSMSStore::Handle(const Pending& n) {
       mivoSMSFolder* folder = FolderById(n.parent);
       // The platform announces some arrivals without a known folder: a
       // 20-byte parent that starts with five zero bytes means the Inbox.
-      if (!folder && n.parent.size() == 20 && std::all_of(n.parent.begin(), n.parent.begin() + 5, [](char c) { return c == 0; }))
+      if (!folder && n.parent.size() == 20 &&
+          std::all_of(n.parent.begin(), n.parent.begin() + 5, [](char c) { return c == 0; }))
         folder = OpenedFolder(PR_CE_IPM_INBOX_ENTRYID);
       if (folder) folder->AddMessageById(n.entry);
       break;
@@ -265,6 +267,7 @@ void mivoSMSStore::Handle(const Pending& n) {
       if (!message) break;
       if (mivoSMSFolder* folder = FolderById(n.parent)) folder->AddMessageById(n.entry);
       break;
-    default: break;
+    default:
+      break;
   }
 }

@@ -77,12 +77,12 @@ class mivoSMSStore {
     std::unique_ptr<mivoSMSFolder> folder;
   };
 
-  LPMAPISESSION m_pSession = nullptr;       // the messaging session
-  LPMDB m_pMsgStore = nullptr;              // the SMS store; null when there is none
-  mivoSMSAdviceSink m_sink{this};           // embedded, reference count starting at 1
-  ULONG m_connection = 0;                   // Advise's connection number; 0 none
-  std::vector<CachedFolder> m_folders;      // the special folders opened so far
-  std::mutex m_pendingMutex;                // guards m_pending (filled on the messaging thread)
-  std::vector<Pending> m_pending;           // heard, not yet handled
-  std::shared_ptr<bool> m_alive;            // false once the store goes; the handed-over work checks it
+  LPMAPISESSION m_pSession = nullptr;   // the messaging session
+  LPMDB m_pMsgStore = nullptr;          // the SMS store; null when there is none
+  mivoSMSAdviceSink m_sink{this};       // embedded, reference count starting at 1
+  ULONG m_connection = 0;               // Advise's connection number; 0 none
+  std::vector<CachedFolder> m_folders;  // the special folders opened so far
+  std::mutex m_pendingMutex;            // guards m_pending (filled on the messaging thread)
+  std::vector<Pending> m_pending;       // heard, not yet handled
+  std::shared_ptr<bool> m_alive;        // false once the store goes; the handed-over work checks it
 };

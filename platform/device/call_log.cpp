@@ -86,10 +86,17 @@ HRESULT PhoneSeekCallLog(HANDLE h, DWORD seek, DWORD iRecord, LPDWORD piRecord) 
   Cursor& c = it->second;
   std::size_t position;
   switch (seek) {
-    case CALLLOGSEEK_BEGINNING: position = iRecord; break;
-    case CALLLOGSEEK_CURRENT: position = c.next + iRecord; break;
-    case CALLLOGSEEK_END: position = iRecord >= calls.size() ? 0 : calls.size() - iRecord; break;
-    default: return E_INVALIDARG;
+    case CALLLOGSEEK_BEGINNING:
+      position = iRecord;
+      break;
+    case CALLLOGSEEK_CURRENT:
+      position = c.next + iRecord;
+      break;
+    case CALLLOGSEEK_END:
+      position = iRecord >= calls.size() ? 0 : calls.size() - iRecord;
+      break;
+    default:
+      return E_INVALIDARG;
   }
   c.calls = std::move(calls);
   c.next = std::min(position, c.calls.size());
@@ -104,12 +111,18 @@ HRESULT PhoneCloseCallLog(HANDLE h) {
 
 FARPROC PhoneLibraryProc(WORD ordinal) {
   switch (ordinal) {
-    case 1: return reinterpret_cast<FARPROC>(&PhoneOpenCallLog);
-    case 2: return reinterpret_cast<FARPROC>(&PhoneGetCallLogEntry);
-    case 3: return reinterpret_cast<FARPROC>(&PhoneCloseCallLog);
-    case 4: return reinterpret_cast<FARPROC>(&PhoneSeekCallLog);
-    case 5: return reinterpret_cast<FARPROC>(&PhoneMakeCall);
-    default: return nullptr;
+    case 1:
+      return reinterpret_cast<FARPROC>(&PhoneOpenCallLog);
+    case 2:
+      return reinterpret_cast<FARPROC>(&PhoneGetCallLogEntry);
+    case 3:
+      return reinterpret_cast<FARPROC>(&PhoneCloseCallLog);
+    case 4:
+      return reinterpret_cast<FARPROC>(&PhoneSeekCallLog);
+    case 5:
+      return reinterpret_cast<FARPROC>(&PhoneMakeCall);
+    default:
+      return nullptr;
   }
 }
 
@@ -157,9 +170,10 @@ std::vector<CallRecord> ListCalls(int limit) {
   devdb::Database* db = devdb::DeviceDatabase();
   if (!db) return out;
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  devdb::Statement st(db->handle(),
-                      "SELECT id, start_time, end_time, direction, flags, caller_id_type, number, name, name_type, note "
-                      "FROM call_log ORDER BY start_time DESC, id DESC LIMIT ?1");
+  devdb::Statement st(
+      db->handle(),
+      "SELECT id, start_time, end_time, direction, flags, caller_id_type, number, name, name_type, note "
+      "FROM call_log ORDER BY start_time DESC, id DESC LIMIT ?1");
   st.Bind(1, static_cast<std::int64_t>(limit > 0 ? limit : -1));
   while (st.Step() == SQLITE_ROW) {
     CallRecord r;

@@ -23,12 +23,12 @@ struct CALLLOGENTRY {
   DWORD cbSize;          // sizeof(CALLLOGENTRY), set by the caller
   FILETIME ftStartTime;  // UTC
   FILETIME ftEndTime;
-  DWORD iom;             // IOM_MISSED, IOM_INCOMING or IOM_OUTGOING
-  DWORD flags;           // CALLLOGFLAG_* bits
-  DWORD cidt;            // CALLERIDTYPE_*
+  DWORD iom;    // IOM_MISSED, IOM_INCOMING or IOM_OUTGOING
+  DWORD flags;  // CALLLOGFLAG_* bits
+  DWORD cidt;   // CALLERIDTYPE_*
   LPWSTR pszNumber;
   LPWSTR pszName;
-  LPWSTR pszNameType;    // which of the contact's numbers: "m" mobile, "w" work, "h" home, ...
+  LPWSTR pszNameType;  // which of the contact's numbers: "m" mobile, "w" work, "h" home, ...
   LPWSTR pszNote;
 };
 using PCALLLOGENTRY = CALLLOGENTRY*;

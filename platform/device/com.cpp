@@ -76,8 +76,10 @@ BSTR SysAllocStringLen(const char16_t* text, UINT length) {
   std::uint32_t bytes = length * sizeof(char16_t);
   std::memcpy(raw, &bytes, sizeof bytes);
   auto* chars = reinterpret_cast<char16_t*>(raw + sizeof bytes);
-  if (text) std::memcpy(chars, text, bytes);
-  else std::memset(chars, 0, bytes);
+  if (text)
+    std::memcpy(chars, text, bytes);
+  else
+    std::memset(chars, 0, bytes);
   chars[length] = 0;
   return chars;
 }
@@ -122,8 +124,8 @@ INT VariantTimeToSystemTime(DATE time, LPSYSTEMTIME st) {
     seconds -= 86400;
     day += time < 0 ? -1 : 1;
   }
-  std::int64_t ms = (static_cast<std::int64_t>(day) - static_cast<std::int64_t>(kUnixEpochDays)) * 86400000LL +
-                    seconds * 1000;
+  std::int64_t ms =
+      (static_cast<std::int64_t>(day) - static_cast<std::int64_t>(kUnixEpochDays)) * 86400000LL + seconds * 1000;
   *st = sysclock::UnixMsToSystemTime(ms);
   return TRUE;
 }

@@ -82,8 +82,8 @@ struct IMsgStore : IMAPIProp {
                          ULONG* lpulConnection) = 0;
   // After it returns the sink is not called again (and has been released).
   virtual HRESULT Unadvise(ULONG ulConnection) = 0;
-  virtual HRESULT OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
-                            ULONG* lpulObjType, LPUNKNOWN* lppUnk) = 0;
+  virtual HRESULT OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
+                            LPUNKNOWN* lppUnk) = 0;
 };
 using LPMDB = IMsgStore*;
 
@@ -94,8 +94,8 @@ struct IMAPISession : IUnknown {
                                ULONG ulFlags, LPMDB* lppMDB) = 0;
   // Opens a store, folder or message; *lpulObjType says which (MAPI_STORE,
   // MAPI_FOLDER, MAPI_MESSAGE). MAPI_E_NOT_FOUND for an entry that is gone.
-  virtual HRESULT OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
-                            ULONG* lpulObjType, LPUNKNOWN* lppUnk) = 0;
+  virtual HRESULT OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
+                            LPUNKNOWN* lppUnk) = 0;
   // *lpulResult TRUE when both identify the same object.
   virtual HRESULT CompareEntryIDs(ULONG cbEntryID1, LPENTRYID lpEntryID1, ULONG cbEntryID2, LPENTRYID lpEntryID2,
                                   ULONG ulFlags, ULONG* lpulResult) = 0;

@@ -20,7 +20,7 @@ struct Advice {
   msgdb::EntryKind kind = msgdb::EntryKind::kStore;  // what the sink watches: the store, a folder or a message
   std::int64_t id = 0;                               // that folder's or message's id
   ULONG mask = 0;
-  LPMAPIADVISESINK sink = nullptr;                   // holds a reference
+  LPMAPIADVISESINK sink = nullptr;  // holds a reference
 };
 
 class Notifier {
@@ -76,7 +76,8 @@ class Notifier {
       // Dispatch holds the mutex while sinks are called: once taken, the
       // sink is not being called (unless this is that call).
       std::lock_guard<std::recursive_mutex> lock(m_mutex);
-      auto it = std::find_if(m_advices.begin(), m_advices.end(), [&](const Advice& a) { return a.connection == connection; });
+      auto it =
+          std::find_if(m_advices.begin(), m_advices.end(), [&](const Advice& a) { return a.connection == connection; });
       if (it == m_advices.end()) return MAPI_E_NOT_FOUND;
       sink = it->sink;
       m_advices.erase(it);
@@ -181,20 +182,21 @@ class Notifier {
       for (ULONG i = 0; i < count; ++i)
         if (a.mask & n[i].ulEventType) wanted[k++] = n[i];
       if (k == 0) continue;
-      bool still = std::any_of(m_advices.begin(), m_advices.end(), [&](const Advice& x) { return x.connection == a.connection; });
+      bool still = std::any_of(m_advices.begin(), m_advices.end(),
+                               [&](const Advice& x) { return x.connection == a.connection; });
       if (still) a.sink->OnNotify(k, wanted);
     }
   }
 
-  std::recursive_mutex m_mutex;                           // guards the fields; held while sinks are called
-  std::vector<Advice> m_advices;                          // in the order they were made
+  std::recursive_mutex m_mutex;                              // guards the fields; held while sinks are called
+  std::vector<Advice> m_advices;                             // in the order they were made
   std::unordered_map<std::int64_t, std::int64_t> m_folders;  // folder id -> store id
-  ULONG m_next = 0;                                       // the last connection number given
-  int m_subscription = 0;                                 // the change log subscription; 0 none
-  std::mutex m_stampMutex;                                // guards the three below
-  bool m_tracking = false;                                // the change log is followed
+  ULONG m_next = 0;                                          // the last connection number given
+  int m_subscription = 0;                                    // the change log subscription; 0 none
+  std::mutex m_stampMutex;                                   // guards the three below
+  bool m_tracking = false;                                   // the change log is followed
   std::unordered_map<std::int64_t, std::int64_t> m_changed;  // message id -> m_total at its last change
-  std::int64_t m_total = 0;                               // changes of messages seen
+  std::int64_t m_total = 0;                                  // changes of messages seen
 };
 
 }  // namespace

@@ -91,7 +91,8 @@ class CFolder : public ComBase<IMAPIFolder> {
     if (!target || !MessageIds(list, &ids)) return MAPI_E_INVALID_PARAMETER;
     std::int64_t to = target->Id();
     if (flags & MESSAGE_MOVE)
-      return Change(ids, [&](sqlite3* db, std::int64_t id) { return to == m_info.id || msgdb::MoveMessage(db, id, to); });
+      return Change(ids,
+                    [&](sqlite3* db, std::int64_t id) { return to == m_info.id || msgdb::MoveMessage(db, id, to); });
     return Change(ids, [&](sqlite3* db, std::int64_t id) {
       msgdb::MessageRow row;
       std::vector<msgdb::PropData> extras;
@@ -117,8 +118,12 @@ class CFolder : public ComBase<IMAPIFolder> {
       case PROP_ID(PR_ENTRYID):
         *out = msgdb::BinaryProp(PR_ENTRYID, msgdb::MakeEntryId(msgdb::EntryKind::kFolder, m_info.id));
         return true;
-      case PROP_ID(PR_DISPLAY_NAME): *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name); return true;
-      case PROP_ID(PR_OBJECT_TYPE): *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_FOLDER); return true;
+      case PROP_ID(PR_DISPLAY_NAME):
+        *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name);
+        return true;
+      case PROP_ID(PR_OBJECT_TYPE):
+        *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_FOLDER);
+        return true;
       case PROP_ID(PR_CONTENT_COUNT):
       case PROP_ID(PR_CONTENT_UNREAD): {
         sqlite3* db = Db();
@@ -132,7 +137,8 @@ class CFolder : public ComBase<IMAPIFolder> {
         *out = msgdb::LongProp(CHANGE_PROP_TYPE(tag, PT_LONG), st.Int(0));
         return true;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
 

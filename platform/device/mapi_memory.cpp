@@ -14,7 +14,9 @@ struct alignas(16) BlockHeader {
   BlockHeader* next;  // the next block tied to the same buffer (only the buffer's head uses it)
 };
 
-BlockHeader* HeaderOf(LPVOID block) { return reinterpret_cast<BlockHeader*>(static_cast<char*>(block) - sizeof(BlockHeader)); }
+BlockHeader* HeaderOf(LPVOID block) {
+  return reinterpret_cast<BlockHeader*>(static_cast<char*>(block) - sizeof(BlockHeader));
+}
 
 LPVOID Allocate(ULONG size) {
   auto* h = static_cast<BlockHeader*>(std::calloc(1, sizeof(BlockHeader) + (size ? size : 1)));

@@ -17,8 +17,10 @@ bool IsComputed(ULONG tag) {
     case PROP_ID(PR_ENTRYID):
     case PROP_ID(PR_PARENT_ENTRYID):
     case PROP_ID(PR_OBJECT_TYPE):
-    case PROP_ID(PR_MESSAGE_SIZE): return true;
-    default: return false;
+    case PROP_ID(PR_MESSAGE_SIZE):
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -51,9 +53,10 @@ class CMessage : public ComBase<IMessage> {
     Refresh();
     std::vector<msgdb::PropData> values;
     if (!tags) {
-      static const ULONG kColumns[] = {PR_ENTRYID, PR_PARENT_ENTRYID, PR_OBJECT_TYPE, PR_MESSAGE_CLASS, PR_SUBJECT,
-                                       PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS, PR_MESSAGE_FLAGS, PR_MSG_STATUS,
-                                       PR_MESSAGE_SIZE, PR_MESSAGE_DELIVERY_TIME, PR_LAST_MODIFICATION_TIME};
+      static const ULONG kColumns[] = {
+          PR_ENTRYID,    PR_PARENT_ENTRYID, PR_OBJECT_TYPE,           PR_MESSAGE_CLASS,
+          PR_SUBJECT,    PR_SENDER_NAME,    PR_SENDER_EMAIL_ADDRESS,  PR_MESSAGE_FLAGS,
+          PR_MSG_STATUS, PR_MESSAGE_SIZE,   PR_MESSAGE_DELIVERY_TIME, PR_LAST_MODIFICATION_TIME};
       std::vector<ULONG> all(std::begin(kColumns), std::end(kColumns));
       for (const auto& p : Extras()) all.push_back(p.tag);
       for (const auto& p : m_pending)
@@ -126,7 +129,7 @@ class CMessage : public ComBase<IMessage> {
     if (!ok) {
       if (m_row->id == 0 && row->id != 0) row->id = 0;  // the insert was rolled back
       return m_row->id != 0 && !msgdb::LoadMessage(db, m_row->id, row.get()) ? MAPI_E_OBJECT_DELETED
-                                                                               : MAPI_E_DISK_ERROR;
+                                                                             : MAPI_E_DISK_ERROR;
     }
     if (m_extras)
       for (auto& p : extras) Upsert(&*m_extras, p);
@@ -151,11 +154,20 @@ class CMessage : public ComBase<IMessage> {
         msgdb::PropData p;
         if (!msgdb::FromPropValue(e.rgPropVals[v], &p)) continue;
         switch (PROP_ID(p.tag)) {
-          case PROP_ID(PR_RECIPIENT_TYPE): r.type = static_cast<ULONG>(p.i); break;
-          case PROP_ID(PR_ADDRTYPE): r.addrType = p.s; break;
-          case PROP_ID(PR_EMAIL_ADDRESS): r.address = p.s; break;
-          case PROP_ID(PR_DISPLAY_NAME): r.name = p.s; break;
-          default: break;
+          case PROP_ID(PR_RECIPIENT_TYPE):
+            r.type = static_cast<ULONG>(p.i);
+            break;
+          case PROP_ID(PR_ADDRTYPE):
+            r.addrType = p.s;
+            break;
+          case PROP_ID(PR_EMAIL_ADDRESS):
+            r.address = p.s;
+            break;
+          case PROP_ID(PR_DISPLAY_NAME):
+            r.name = p.s;
+            break;
+          default:
+            break;
         }
       }
       given.push_back(std::move(r));
@@ -164,7 +176,8 @@ class CMessage : public ComBase<IMessage> {
       m_recipients->insert(m_recipients->end(), given.begin(), given.end());
     } else if (ulFlags & MODRECIP_REMOVE) {
       std::erase_if(*m_recipients, [&](const msgdb::Recipient& r) {
-        return std::any_of(given.begin(), given.end(), [&](const msgdb::Recipient& g) { return g.address == r.address; });
+        return std::any_of(given.begin(), given.end(),
+                           [&](const msgdb::Recipient& g) { return g.address == r.address; });
       });
     } else {
       *m_recipients = std::move(given);
@@ -248,13 +261,13 @@ class CMessage : public ComBase<IMessage> {
     return false;
   }
 
-  std::shared_ptr<msgdb::MessageRow> m_row;  // as last read or written (id 0: not written yet)
-  Stamp m_stamp;                             // MessageStamp() when m_row was read
-  bool m_writable = false;                   // SetProps and SaveChanges allowed
-  std::vector<msgdb::PropData> m_pending;    // set, not yet saved
-  std::optional<std::vector<msgdb::PropData>> m_extras;        // the other properties, read on first use
-  std::optional<std::vector<msgdb::Recipient>> m_recipients;   // read on first use
-  bool m_recipientsDirty = false;            // m_recipients changed since saved
+  std::shared_ptr<msgdb::MessageRow> m_row;                   // as last read or written (id 0: not written yet)
+  Stamp m_stamp;                                              // MessageStamp() when m_row was read
+  bool m_writable = false;                                    // SetProps and SaveChanges allowed
+  std::vector<msgdb::PropData> m_pending;                     // set, not yet saved
+  std::optional<std::vector<msgdb::PropData>> m_extras;       // the other properties, read on first use
+  std::optional<std::vector<msgdb::Recipient>> m_recipients;  // read on first use
+  bool m_recipientsDirty = false;                             // m_recipients changed since saved
 };
 
 }  // namespace

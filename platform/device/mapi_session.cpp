@@ -41,12 +41,17 @@ class StoreRow : public TableRow {
   explicit StoreRow(StoreInfo info) : m_info(std::move(info)) {}
   bool Prop(ULONG tag, msgdb::PropData* out) const override {
     switch (PROP_ID(tag)) {
-      case PROP_ID(PR_DISPLAY_NAME): *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name); return true;
+      case PROP_ID(PR_DISPLAY_NAME):
+        *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name);
+        return true;
       case PROP_ID(PR_ENTRYID):
         *out = msgdb::BinaryProp(PR_ENTRYID, msgdb::MakeEntryId(msgdb::EntryKind::kStore, m_info.id));
         return true;
-      case PROP_ID(PR_OBJECT_TYPE): *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_STORE); return true;
-      default: return false;
+      case PROP_ID(PR_OBJECT_TYPE):
+        *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_STORE);
+        return true;
+      default:
+        return false;
     }
   }
 
@@ -60,9 +65,10 @@ class CMsgStore : public ComBase<IMsgStore> {
 
   HRESULT SaveChanges(ULONG) override { return S_OK; }
   HRESULT GetProps(LPSPropTagArray tags, ULONG, ULONG* count, LPSPropValue* props) override {
-    static const ULONG kAll[] = {PR_DISPLAY_NAME, PR_ENTRYID, PR_OBJECT_TYPE, PR_CE_IPM_INBOX_ENTRYID,
-                                 PR_CE_IPM_DRAFTS_ENTRYID, PR_IPM_OUTBOX_ENTRYID, PR_IPM_SENTMAIL_ENTRYID,
-                                 PR_IPM_WASTEBASKET_ENTRYID};
+    static const ULONG kAll[] = {PR_DISPLAY_NAME,          PR_ENTRYID,
+                                 PR_OBJECT_TYPE,           PR_CE_IPM_INBOX_ENTRYID,
+                                 PR_CE_IPM_DRAFTS_ENTRYID, PR_IPM_OUTBOX_ENTRYID,
+                                 PR_IPM_SENTMAIL_ENTRYID,  PR_IPM_WASTEBASKET_ENTRYID};
     std::vector<ULONG> wanted = tags ? std::vector<ULONG>(tags->aulPropTag, tags->aulPropTag + tags->cValues)
                                      : std::vector<ULONG>(std::begin(kAll), std::end(kAll));
     std::vector<msgdb::PropData> values;

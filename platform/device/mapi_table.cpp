@@ -29,17 +29,29 @@ bool Fill(const msgdb::PropData& p, LPVOID parent, SPropValue* v) {
   v->ulPropTag = p.tag;
   v->dwAlignPad = 0;
   switch (PROP_TYPE(p.tag)) {
-    case PT_I2: v->Value.i = static_cast<short>(p.i); return true;
-    case PT_LONG: v->Value.l = static_cast<LONG>(p.i); return true;
-    case PT_ERROR: v->Value.err = static_cast<SCODE>(p.i); return true;
-    case PT_BOOLEAN: v->Value.b = p.i ? 1 : 0; return true;
-    case PT_I8: v->Value.li = p.i; return true;
+    case PT_I2:
+      v->Value.i = static_cast<short>(p.i);
+      return true;
+    case PT_LONG:
+      v->Value.l = static_cast<LONG>(p.i);
+      return true;
+    case PT_ERROR:
+      v->Value.err = static_cast<SCODE>(p.i);
+      return true;
+    case PT_BOOLEAN:
+      v->Value.b = p.i ? 1 : 0;
+      return true;
+    case PT_I8:
+      v->Value.li = p.i;
+      return true;
     case PT_SYSTIME:
       v->Value.ft.dwLowDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(p.i) & 0xFFFFFFFFu);
       v->Value.ft.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(p.i) >> 32);
       return true;
-    case PT_UNICODE: return (v->Value.lpszW = CopyText(p.s, parent)) != nullptr;
-    case PT_STRING8: return (v->Value.lpszA = CopyText(text::ToUtf8(p.s), parent)) != nullptr;
+    case PT_UNICODE:
+      return (v->Value.lpszW = CopyText(p.s, parent)) != nullptr;
+    case PT_STRING8:
+      return (v->Value.lpszA = CopyText(text::ToUtf8(p.s), parent)) != nullptr;
     case PT_BINARY: {
       v->Value.bin.cb = static_cast<ULONG>(p.bin.size());
       LPVOID block = nullptr;
@@ -48,7 +60,10 @@ bool Fill(const msgdb::PropData& p, LPVOID parent, SPropValue* v) {
       v->Value.bin.lpb = static_cast<LPBYTE>(block);
       return true;
     }
-    default: v->ulPropTag = CHANGE_PROP_TYPE(p.tag, PT_ERROR); v->Value.err = MAPI_E_NOT_FOUND; return true;
+    default:
+      v->ulPropTag = CHANGE_PROP_TYPE(p.tag, PT_ERROR);
+      v->Value.err = MAPI_E_NOT_FOUND;
+      return true;
   }
 }
 
@@ -156,7 +171,8 @@ HRESULT CTable::QueryRows(LONG lRowCount, ULONG, LPSRowSet* lppRows) {
     const TableRow& row = *m_rows[m_cursor + r];
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
       msgdb::PropData stored;
-      values[c] = Answer(m_columns[c], row.Prop(CHANGE_PROP_TYPE(m_columns[c], PT_UNSPECIFIED), &stored) ? &stored : nullptr);
+      values[c] =
+          Answer(m_columns[c], row.Prop(CHANGE_PROP_TYPE(m_columns[c], PT_UNSPECIFIED), &stored) ? &stored : nullptr);
     }
     SRow* out = set->aRow + r;
     out->ulAdrEntryPad = 0;
@@ -185,8 +201,8 @@ namespace {
 
 std::mutex g_snapshotMutex;
 std::unordered_map<std::int64_t, std::shared_ptr<msgdb::MessageRow>> g_snapshot;  // by message id
-Stamp g_snapshotStamp;                  // MessagesStamp() when it was taken
-std::uint64_t g_snapshotDatabase = 0;   // the device database it came from
+Stamp g_snapshotStamp;                                                            // MessagesStamp() when it was taken
+std::uint64_t g_snapshotDatabase = 0;                                             // the device database it came from
 
 }  // namespace
 

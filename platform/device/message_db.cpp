@@ -31,13 +31,17 @@ void ReadRow(const devdb::Statement& st, MessageRow* row) {
 }
 
 void BindOptional(devdb::Statement& st, int index, const std::optional<std::u16string>& v) {
-  if (v) st.Bind(index, *v);
-  else st.BindNull(index);
+  if (v)
+    st.Bind(index, *v);
+  else
+    st.BindNull(index);
 }
 
 void BindOptional(devdb::Statement& st, int index, const std::optional<std::int64_t>& v) {
-  if (v) st.Bind(index, *v);
-  else st.BindNull(index);
+  if (v)
+    st.Bind(index, *v);
+  else
+    st.BindNull(index);
 }
 
 bool IsTextType(ULONG type) { return type == PT_UNICODE || type == PT_STRING8; }
@@ -76,10 +80,18 @@ bool FromPropValue(const SPropValue& value, PropData* out) {
   PropData p;
   p.tag = value.ulPropTag;
   switch (PROP_TYPE(value.ulPropTag)) {
-    case PT_I2: p.i = value.Value.i; break;
-    case PT_LONG: p.i = value.Value.l; break;
-    case PT_BOOLEAN: p.i = value.Value.b ? 1 : 0; break;
-    case PT_I8: p.i = value.Value.li; break;
+    case PT_I2:
+      p.i = value.Value.i;
+      break;
+    case PT_LONG:
+      p.i = value.Value.l;
+      break;
+    case PT_BOOLEAN:
+      p.i = value.Value.b ? 1 : 0;
+      break;
+    case PT_I8:
+      p.i = value.Value.li;
+      break;
     case PT_SYSTIME:
       p.i = static_cast<std::int64_t>((static_cast<std::uint64_t>(value.Value.ft.dwHighDateTime) << 32) |
                                       value.Value.ft.dwLowDateTime);
@@ -95,7 +107,8 @@ bool FromPropValue(const SPropValue& value, PropData* out) {
       if (value.Value.bin.cb && !value.Value.bin.lpb) return false;
       p.bin.assign(reinterpret_cast<const char*>(value.Value.bin.lpb), value.Value.bin.cb);
       break;
-    default: return false;
+    default:
+      return false;
   }
   *out = std::move(p);
   return true;
@@ -113,9 +126,15 @@ bool ColumnProp(const MessageRow& row, ULONG tag, PropData* out, bool* known) {
     case PROP_ID(PR_PARENT_ENTRYID):
       *out = BinaryProp(PR_PARENT_ENTRYID, MakeEntryId(EntryKind::kFolder, row.folder));
       return true;
-    case PROP_ID(PR_OBJECT_TYPE): *out = LongProp(PR_OBJECT_TYPE, MAPI_MESSAGE); return true;
-    case PROP_ID(PR_MESSAGE_CLASS): *out = TextProp(PR_MESSAGE_CLASS, row.messageClass); return true;
-    case PROP_ID(PR_SUBJECT): *out = TextProp(PR_SUBJECT, row.subject); return !row.subject.empty();
+    case PROP_ID(PR_OBJECT_TYPE):
+      *out = LongProp(PR_OBJECT_TYPE, MAPI_MESSAGE);
+      return true;
+    case PROP_ID(PR_MESSAGE_CLASS):
+      *out = TextProp(PR_MESSAGE_CLASS, row.messageClass);
+      return true;
+    case PROP_ID(PR_SUBJECT):
+      *out = TextProp(PR_SUBJECT, row.subject);
+      return !row.subject.empty();
     case PROP_ID(PR_SENDER_NAME):
       if (!row.senderName) return false;
       *out = TextProp(PR_SENDER_NAME, *row.senderName);
@@ -124,8 +143,12 @@ bool ColumnProp(const MessageRow& row, ULONG tag, PropData* out, bool* known) {
       if (!row.senderAddress) return false;
       *out = TextProp(PR_SENDER_EMAIL_ADDRESS, *row.senderAddress);
       return true;
-    case PROP_ID(PR_MESSAGE_FLAGS): *out = LongProp(PR_MESSAGE_FLAGS, row.flags); return true;
-    case PROP_ID(PR_MSG_STATUS): *out = LongProp(PR_MSG_STATUS, row.status); return true;
+    case PROP_ID(PR_MESSAGE_FLAGS):
+      *out = LongProp(PR_MESSAGE_FLAGS, row.flags);
+      return true;
+    case PROP_ID(PR_MSG_STATUS):
+      *out = LongProp(PR_MSG_STATUS, row.status);
+      return true;
     case PROP_ID(PR_MESSAGE_SIZE):
       *out = LongProp(PR_MESSAGE_SIZE, static_cast<std::int64_t>(row.subject.size() * 2));
       return true;
@@ -137,21 +160,40 @@ bool ColumnProp(const MessageRow& row, ULONG tag, PropData* out, bool* known) {
       if (!row.modifiedTime) return false;
       *out = LongProp(PR_LAST_MODIFICATION_TIME, *row.modifiedTime);
       return true;
-    default: *known = false; return false;
+    default:
+      *known = false;
+      return false;
   }
 }
 
 bool SetColumnProp(MessageRow* row, const PropData& value) {
   switch (value.tag) {
-    case PR_MESSAGE_CLASS: row->messageClass = value.s; return true;
-    case PR_SUBJECT: row->subject = value.s; return true;
-    case PR_SENDER_NAME: row->senderName = value.s; return true;
-    case PR_SENDER_EMAIL_ADDRESS: row->senderAddress = value.s; return true;
-    case PR_MESSAGE_FLAGS: row->flags = static_cast<ULONG>(value.i); return true;
-    case PR_MSG_STATUS: row->status = static_cast<ULONG>(value.i); return true;
-    case PR_MESSAGE_DELIVERY_TIME: row->deliveryTime = value.i; return true;
-    case PR_LAST_MODIFICATION_TIME: row->modifiedTime = value.i; return true;
-    default: return false;
+    case PR_MESSAGE_CLASS:
+      row->messageClass = value.s;
+      return true;
+    case PR_SUBJECT:
+      row->subject = value.s;
+      return true;
+    case PR_SENDER_NAME:
+      row->senderName = value.s;
+      return true;
+    case PR_SENDER_EMAIL_ADDRESS:
+      row->senderAddress = value.s;
+      return true;
+    case PR_MESSAGE_FLAGS:
+      row->flags = static_cast<ULONG>(value.i);
+      return true;
+    case PR_MSG_STATUS:
+      row->status = static_cast<ULONG>(value.i);
+      return true;
+    case PR_MESSAGE_DELIVERY_TIME:
+      row->deliveryTime = value.i;
+      return true;
+    case PR_LAST_MODIFICATION_TIME:
+      row->modifiedTime = value.i;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -207,12 +249,18 @@ std::int64_t StoreByName(sqlite3* db, std::u16string_view name) {
 
 const char16_t* RoleOfFolderTag(ULONG tag) {
   switch (tag) {
-    case PR_CE_IPM_INBOX_ENTRYID: return u"inbox";
-    case PR_CE_IPM_DRAFTS_ENTRYID: return u"drafts";
-    case PR_IPM_OUTBOX_ENTRYID: return u"outbox";
-    case PR_IPM_SENTMAIL_ENTRYID: return u"sent";
-    case PR_IPM_WASTEBASKET_ENTRYID: return u"deleted";
-    default: return nullptr;
+    case PR_CE_IPM_INBOX_ENTRYID:
+      return u"inbox";
+    case PR_CE_IPM_DRAFTS_ENTRYID:
+      return u"drafts";
+    case PR_IPM_OUTBOX_ENTRYID:
+      return u"outbox";
+    case PR_IPM_SENTMAIL_ENTRYID:
+      return u"sent";
+    case PR_IPM_WASTEBASKET_ENTRYID:
+      return u"deleted";
+    default:
+      return nullptr;
   }
 }
 
@@ -227,8 +275,8 @@ bool LoadMessage(sqlite3* db, std::int64_t id, MessageRow* out) {
 
 std::vector<std::shared_ptr<MessageRow>> LoadFolderRows(sqlite3* db, std::int64_t folder) {
   std::vector<std::shared_ptr<MessageRow>> rows;
-  std::string sql = std::string("SELECT ") + kRowColumns +
-                    " FROM messages WHERE folder = ?1 ORDER BY delivery_time DESC, id DESC";
+  std::string sql =
+      std::string("SELECT ") + kRowColumns + " FROM messages WHERE folder = ?1 ORDER BY delivery_time DESC, id DESC";
   devdb::Statement st(db, sql.c_str());
   st.Bind(1, folder);
   while (st.Step() == SQLITE_ROW) {
@@ -247,17 +295,22 @@ bool LoadExtraProps(sqlite3* db, std::int64_t id, std::vector<PropData>* out) {
     PropData p;
     p.tag = static_cast<ULONG>(st.Int(0));
     ULONG type = PROP_TYPE(p.tag);
-    if (IsTextType(type)) p.s = st.Text16(1);
-    else if (type == PT_BINARY) p.bin = st.Blob(1);
-    else if (IsNumberType(type)) p.i = st.Int(1);
-    else continue;
+    if (IsTextType(type))
+      p.s = st.Text16(1);
+    else if (type == PT_BINARY)
+      p.bin = st.Blob(1);
+    else if (IsNumberType(type))
+      p.i = st.Int(1);
+    else
+      continue;
     out->push_back(std::move(p));
   }
   return rc == SQLITE_DONE;
 }
 
 bool LoadRecipients(sqlite3* db, std::int64_t id, std::vector<Recipient>* out) {
-  devdb::Statement st(db, "SELECT type, addrtype, address, name FROM message_recipients WHERE message = ?1 ORDER BY position");
+  devdb::Statement st(
+      db, "SELECT type, addrtype, address, name FROM message_recipients WHERE message = ?1 ORDER BY position");
   st.Bind(1, id);
   int rc;
   while ((rc = st.Step()) == SQLITE_ROW) {
@@ -290,9 +343,10 @@ bool InsertMessage(sqlite3* db, MessageRow* row) {
 }
 
 bool UpdateMessage(sqlite3* db, const MessageRow& row) {
-  devdb::Statement st(db,
-                      "UPDATE messages SET class = ?2, subject = ?3, sender_name = ?4, sender_address = ?5, flags = ?6, "
-                      "status = ?7, delivery_time = ?8, modified_time = ?9 WHERE id = ?1");
+  devdb::Statement st(
+      db,
+      "UPDATE messages SET class = ?2, subject = ?3, sender_name = ?4, sender_address = ?5, flags = ?6, "
+      "status = ?7, delivery_time = ?8, modified_time = ?9 WHERE id = ?1");
   st.Bind(1, row.id).Bind(2, row.messageClass).Bind(3, row.subject);
   BindOptional(st, 4, row.senderName);
   BindOptional(st, 5, row.senderAddress);
@@ -306,9 +360,12 @@ bool SetExtraProp(sqlite3* db, std::int64_t id, const PropData& value) {
   devdb::Statement st(db, "INSERT OR REPLACE INTO message_props(message, tag, value) VALUES (?1, ?2, ?3)");
   st.Bind(1, id).Bind(2, static_cast<std::int64_t>(value.tag));
   ULONG type = PROP_TYPE(value.tag);
-  if (IsTextType(type)) st.Bind(3, value.s);
-  else if (type == PT_BINARY) st.BindBlob(3, value.bin.data(), value.bin.size());
-  else st.Bind(3, value.i);
+  if (IsTextType(type))
+    st.Bind(3, value.s);
+  else if (type == PT_BINARY)
+    st.BindBlob(3, value.bin.data(), value.bin.size());
+  else
+    st.Bind(3, value.i);
   return st.Run();
 }
 
@@ -349,7 +406,8 @@ bool UpdateUnreadCount(sqlite3* db) {
   if (st.Step() != SQLITE_ROW) return false;
   DWORD unread = static_cast<DWORD>(st.Int(0));
   DWORD current = 0;
-  if (reg::GetDword(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", &current) && current == unread)
+  if (reg::GetDword(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", &current) &&
+      current == unread)
     return true;
   return reg::SetDword(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", unread);
 }

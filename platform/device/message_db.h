@@ -45,7 +45,7 @@ struct Recipient {
 
 // A message's row. Absent optional fields are properties it does not have.
 struct MessageRow {
-  std::int64_t id = 0;      // 0 until written
+  std::int64_t id = 0;  // 0 until written
   std::int64_t folder = 0;
   std::u16string messageClass = u"IPM.SMStext";
   std::u16string subject;
@@ -55,7 +55,7 @@ struct MessageRow {
   ULONG status = 0;
   std::optional<std::int64_t> deliveryTime;  // FILETIME ticks
   std::optional<std::int64_t> modifiedTime;
-  int arrival = 0;          // 0 made here, 1 delivered by the network (new mail), 2 a copy
+  int arrival = 0;  // 0 made here, 1 delivered by the network (new mail), 2 a copy
 };
 
 // The row's value of a property kept in a column, found by the tag's id and

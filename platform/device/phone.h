@@ -3,10 +3,10 @@
 //
 // This host has no radio: a dial is recorded in device.db (table "dials")
 // and as an outgoing call in the call log (call_log.h), so it is visible to
-// tests and to mivo-device ("dials", "call log"), and nothing else happens. The composer is the device's "tmail.exe", started through the
-// shell with the platform's command line ("-service "SMS" -to "..."), so it
-// runs whatever host program the device maps it to and is recorded as a
-// launch.
+// tests and to mivo-device ("dials", "call log"), and nothing else happens.
+// The composer is the device's "tmail.exe", started through the shell with
+// the platform's command line ("-service "SMS" -to "..."), so it runs
+// whatever host program the device maps it to and is recorded as a launch.
 #pragma once
 
 #include <cstdint>

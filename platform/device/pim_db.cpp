@@ -19,21 +19,33 @@ struct TextColumn {
 };
 
 const std::vector<TextColumn>& ContactTextColumns() {
-  static const std::vector<TextColumn> columns = {
-      {"first_name", &ContactRecord::firstName},   {"middle_name", &ContactRecord::middleName},
-      {"last_name", &ContactRecord::lastName},     {"title", &ContactRecord::title},
-      {"suffix", &ContactRecord::suffix},          {"nickname", &ContactRecord::nickname},
-      {"file_as", &ContactRecord::fileAs},         {"company", &ContactRecord::company},
-      {"department", &ContactRecord::department},  {"job_title", &ContactRecord::jobTitle},
-      {"email1", &ContactRecord::email1},          {"email2", &ContactRecord::email2},
-      {"email3", &ContactRecord::email3},          {"mobile", &ContactRecord::mobile},
-      {"assistant", &ContactRecord::assistant},    {"business", &ContactRecord::business},
-      {"business2", &ContactRecord::business2},    {"car", &ContactRecord::car},
-      {"home", &ContactRecord::home},              {"home2", &ContactRecord::home2},
-      {"radio", &ContactRecord::radio},            {"pager", &ContactRecord::pager},
-      {"business_fax", &ContactRecord::businessFax}, {"home_fax", &ContactRecord::homeFax},
-      {"web_page", &ContactRecord::webPage},       {"notes", &ContactRecord::notes},
-      {"picture", &ContactRecord::picture}};
+  static const std::vector<TextColumn> columns = {{"first_name", &ContactRecord::firstName},
+                                                  {"middle_name", &ContactRecord::middleName},
+                                                  {"last_name", &ContactRecord::lastName},
+                                                  {"title", &ContactRecord::title},
+                                                  {"suffix", &ContactRecord::suffix},
+                                                  {"nickname", &ContactRecord::nickname},
+                                                  {"file_as", &ContactRecord::fileAs},
+                                                  {"company", &ContactRecord::company},
+                                                  {"department", &ContactRecord::department},
+                                                  {"job_title", &ContactRecord::jobTitle},
+                                                  {"email1", &ContactRecord::email1},
+                                                  {"email2", &ContactRecord::email2},
+                                                  {"email3", &ContactRecord::email3},
+                                                  {"mobile", &ContactRecord::mobile},
+                                                  {"assistant", &ContactRecord::assistant},
+                                                  {"business", &ContactRecord::business},
+                                                  {"business2", &ContactRecord::business2},
+                                                  {"car", &ContactRecord::car},
+                                                  {"home", &ContactRecord::home},
+                                                  {"home2", &ContactRecord::home2},
+                                                  {"radio", &ContactRecord::radio},
+                                                  {"pager", &ContactRecord::pager},
+                                                  {"business_fax", &ContactRecord::businessFax},
+                                                  {"home_fax", &ContactRecord::homeFax},
+                                                  {"web_page", &ContactRecord::webPage},
+                                                  {"notes", &ContactRecord::notes},
+                                                  {"picture", &ContactRecord::picture}};
   return columns;
 }
 
@@ -47,11 +59,16 @@ constexpr const char* kAddressParts[] = {"street", "city", "state", "postal_code
 
 std::u16string* AddressPart(PostalAddress* a, int part) {
   switch (part) {
-    case 0: return &a->street;
-    case 1: return &a->city;
-    case 2: return &a->state;
-    case 3: return &a->postalCode;
-    default: return &a->country;
+    case 0:
+      return &a->street;
+    case 1:
+      return &a->city;
+    case 2:
+      return &a->state;
+    case 3:
+      return &a->postalCode;
+    default:
+      return &a->country;
   }
 }
 
@@ -81,8 +98,10 @@ void BindContact(devdb::Statement& st, const ContactRecord& c, int first) {
     PostalAddress address = c.*(a.field);
     for (int part = 0; part < 5; ++part) st.Bind(i++, *AddressPart(&address, part));
   }
-  if (c.birthday) sqlite3_bind_double(st.get(), i, *c.birthday);
-  else st.BindNull(i);
+  if (c.birthday)
+    sqlite3_bind_double(st.get(), i, *c.birthday);
+  else
+    st.BindNull(i);
 }
 
 void ReadContact(const devdb::Statement& st, ContactRecord* c) {
@@ -95,15 +114,18 @@ void ReadContact(const devdb::Statement& st, ContactRecord* c) {
 }
 
 void BindDate(devdb::Statement& st, int index, const std::optional<double>& d) {
-  if (d) sqlite3_bind_double(st.get(), index, *d);
-  else st.BindNull(index);
+  if (d)
+    sqlite3_bind_double(st.get(), index, *d);
+  else
+    st.BindNull(index);
 }
 
 std::optional<double> ReadDate(const devdb::Statement& st, int column) {
   return st.IsNull(column) ? std::nullopt : std::optional<double>(sqlite3_column_double(st.get(), column));
 }
 
-constexpr char kTaskColumns[] = "subject, start_date, due_date, date_completed, complete, importance, categories, notes";
+constexpr char kTaskColumns[] =
+    "subject, start_date, due_date, date_completed, complete, importance, categories, notes";
 constexpr char kAppointmentColumns[] = "subject, location, start, end, all_day, reminder_minutes, categories, notes";
 
 void BindTask(devdb::Statement& st, const TaskRecord& t) {
@@ -225,15 +247,24 @@ bool AllDigitsEqual(std::u16string_view a, std::u16string_view b) {
 
 std::u16string* ContactRecord::Phone(int kind) {
   switch (kind) {
-    case 1: return &mobile;
-    case 2: return &assistant;
-    case 3: return &business;
-    case 4: return &business2;
-    case 5: return &car;
-    case 6: return &home;
-    case 7: return &home2;
-    case 8: return &radio;
-    default: return nullptr;
+    case 1:
+      return &mobile;
+    case 2:
+      return &assistant;
+    case 3:
+      return &business;
+    case 4:
+      return &business2;
+    case 5:
+      return &car;
+    case 6:
+      return &home;
+    case 7:
+      return &home2;
+    case 8:
+      return &radio;
+    default:
+      return nullptr;
   }
 }
 
@@ -287,8 +318,9 @@ std::int64_t AddTask(TaskRecord* task) {
   bool ok = Write([&](sqlite3* db) {
     oid = NewOid(db, kFolderTasks);
     if (!oid) return false;
-    devdb::Statement st(db, (std::string("INSERT INTO tasks(oid, ") + kTaskColumns +
-                             ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)").c_str());
+    devdb::Statement st(
+        db, (std::string("INSERT INTO tasks(oid, ") + kTaskColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+                .c_str());
     st.Bind(1, oid);
     BindTask(st, *task);
     return st.Run();
@@ -315,7 +347,8 @@ std::int64_t AddAppointment(AppointmentRecord* appointment) {
     oid = NewOid(db, kFolderCalendar);
     if (!oid) return false;
     devdb::Statement st(db, (std::string("INSERT INTO appointments(oid, ") + kAppointmentColumns +
-                             ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)").c_str());
+                             ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+                                .c_str());
     st.Bind(1, oid);
     BindAppointment(st, *appointment);
     return st.Run();
@@ -386,8 +419,8 @@ bool LoadTask(std::int64_t oid, TaskRecord* out) {
 bool LoadAppointment(std::int64_t oid, AppointmentRecord* out) {
   bool found = false;
   Read([&](sqlite3* db) {
-    devdb::Statement st(db,
-                        (std::string("SELECT oid, ") + kAppointmentColumns + " FROM appointments WHERE oid = ?1").c_str());
+    devdb::Statement st(
+        db, (std::string("SELECT oid, ") + kAppointmentColumns + " FROM appointments WHERE oid = ?1").c_str());
     st.Bind(1, oid);
     if ((found = st.Step() == SQLITE_ROW)) ReadAppointment(st, out);
   });
@@ -422,8 +455,8 @@ std::vector<TaskRecord> ListTasks() {
 std::vector<AppointmentRecord> ListAppointments() {
   std::vector<AppointmentRecord> out;
   Read([&](sqlite3* db) {
-    devdb::Statement st(db,
-                        (std::string("SELECT oid, ") + kAppointmentColumns + " FROM appointments ORDER BY oid").c_str());
+    devdb::Statement st(
+        db, (std::string("SELECT oid, ") + kAppointmentColumns + " FROM appointments ORDER BY oid").c_str());
     while (st.Step() == SQLITE_ROW) {
       out.emplace_back();
       ReadAppointment(st, &out.back());

@@ -20,7 +20,9 @@ constexpr int kFolderTasks = 13;
 
 struct PostalAddress {
   std::u16string street, city, state, postalCode, country;
-  bool Empty() const { return street.empty() && city.empty() && state.empty() && postalCode.empty() && country.empty(); }
+  bool Empty() const {
+    return street.empty() && city.empty() && state.empty() && postalCode.empty() && country.empty();
+  }
 };
 
 struct ContactRecord {
@@ -34,7 +36,7 @@ struct ContactRecord {
   PostalAddress homeAddress, businessAddress;
   std::optional<double> birthday;  // a DATE (local); none when absent
   std::u16string webPage, notes;
-  std::u16string picture;          // device path of the contact's picture
+  std::u16string picture;  // device path of the contact's picture
 
   // Kinds 1-8 (mobile, assistant, business, business 2, car, home, home 2,
   // radio); null for another kind.

@@ -47,8 +47,8 @@ constexpr WORD CEVT_UI4 = 19;
 constexpr WORD CEVT_LPWSTR = 31;
 constexpr WORD CEVT_FILETIME = 64;
 constexpr CEPROPID PIMPR_FOLDERNOTIFICATIONS = 0x10010013;  // id 0x1001, CEVT_UI4
-constexpr DWORD PIMFOLDERNOTIFICATION_REMOTE = 0x1;  // changes made by other processes
-constexpr DWORD PIMFOLDERNOTIFICATION_LOCAL = 0x2;   // changes made by this process
+constexpr DWORD PIMFOLDERNOTIFICATION_REMOTE = 0x1;         // changes made by other processes
+constexpr DWORD PIMFOLDERNOTIFICATION_LOCAL = 0x2;          // changes made by this process
 constexpr HRESULT E_PROP_NOT_SUPPORTED = static_cast<HRESULT>(0x8007001Fu);
 
 union CEVALUNION {
@@ -83,8 +83,8 @@ struct IItem : IDispatch {
   virtual HRESULT SetProps(ULONG ulFlags, WORD cProps, CEPROPVAL* rgVals) = 0;
   // Reads the properties into *prgVals (a LocalAlloc block the caller
   // frees with LocalFree when it passes null); *pcbBuffer its size.
-  virtual HRESULT GetProps(const CEPROPID* rgPropID, ULONG ulFlags, WORD cProps, CEPROPVAL** prgVals,
-                           ULONG* pcbBuffer, HANDLE hHeap) = 0;
+  virtual HRESULT GetProps(const CEPROPID* rgPropID, ULONG ulFlags, WORD cProps, CEPROPVAL** prgVals, ULONG* pcbBuffer,
+                           HANDLE hHeap) = 0;
 };
 
 struct IFolder : IDispatch {

@@ -92,13 +92,13 @@ class Hub {
  private:
   void Dispatch(const devdb::Change& change);
 
-  std::recursive_mutex m_mutex;      // guards m_apps and m_subscription; held while applications are told
+  std::recursive_mutex m_mutex;       // guards m_apps and m_subscription; held while applications are told
   std::vector<CApplication*> m_apps;  // the logged-on applications
-  int m_subscription = 0;            // the change log subscription; 0 none
-  std::mutex m_stampMutex;           // guards the three below
-  bool m_tracking = false;           // the change log is followed
+  int m_subscription = 0;             // the change log subscription; 0 none
+  std::mutex m_stampMutex;            // guards the three below
+  bool m_tracking = false;            // the change log is followed
   std::unordered_map<std::int64_t, std::int64_t> m_changed;  // OID -> m_total at its last change
-  std::int64_t m_total = 0;          // changes seen
+  std::int64_t m_total = 0;                                  // changes seen
 };
 
 class CApplication : public ComBase<IPOutlookApp2> {

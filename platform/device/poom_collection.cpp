@@ -23,7 +23,8 @@ std::vector<ItemRecord> ReadFolder(int folder) {
     case device::kFolderCalendar:
       for (auto& a : device::ListAppointments()) records.emplace_back(std::move(a));
       break;
-    default: break;
+    default:
+      break;
   }
   return records;
 }
@@ -102,8 +103,8 @@ class CCollection : public ComBase<IPOutlookItemCollection> {
     FieldValue probe;
     // A property the items do not have at all is refused; one that some
     // items lack puts those last.
-    if (!m_records.empty() &&
-        std::none_of(m_records.begin(), m_records.end(), [&](const ItemRecord& r) { return ItemField(r, name, &probe); })) {
+    if (!m_records.empty() && std::none_of(m_records.begin(), m_records.end(),
+                                           [&](const ItemRecord& r) { return ItemField(r, name, &probe); })) {
       bool known = false;
       // Dates an item may lack (a task's due date) are still properties.
       for (const char16_t* optional : {u"birthday", u"startdate", u"duedate", u"datecompleted"})
@@ -125,10 +126,18 @@ class CCollection : public ComBase<IPOutlookItemCollection> {
   HRESULT Add(IDispatch** item) override {
     if (!item) return E_POINTER;
     switch (m_folder) {
-      case device::kFolderContacts: *item = MakeItem(device::ContactRecord{}); return S_OK;
-      case device::kFolderTasks: *item = MakeItem(device::TaskRecord{}); return S_OK;
-      case device::kFolderCalendar: *item = MakeItem(device::AppointmentRecord{}); return S_OK;
-      default: *item = nullptr; return E_FAIL;
+      case device::kFolderContacts:
+        *item = MakeItem(device::ContactRecord{});
+        return S_OK;
+      case device::kFolderTasks:
+        *item = MakeItem(device::TaskRecord{});
+        return S_OK;
+      case device::kFolderCalendar:
+        *item = MakeItem(device::AppointmentRecord{});
+        return S_OK;
+      default:
+        *item = nullptr;
+        return E_FAIL;
     }
   }
 
@@ -136,10 +145,10 @@ class CCollection : public ComBase<IPOutlookItemCollection> {
   bool Answers(REFIID iid) const override { return iid == IID_IPOutlookItemCollection || iid == IID_IDispatch; }
 
  private:
-  int m_folder;                          // olFolderContacts, ...
-  std::vector<ItemRecord> m_records;     // the items, in the collection's order
-  std::unique_ptr<Restriction> m_find;   // the last Find's restriction
-  std::size_t m_findNext = 0;            // where FindNext goes on
+  int m_folder;                         // olFolderContacts, ...
+  std::vector<ItemRecord> m_records;    // the items, in the collection's order
+  std::unique_ptr<Restriction> m_find;  // the last Find's restriction
+  std::size_t m_findNext = 0;           // where FindNext goes on
 };
 
 }  // namespace

@@ -63,9 +63,12 @@ class ItemHolder {
     bool ok = std::visit(
         [&](auto& rec) {
           using R = std::decay_t<decltype(rec)>;
-          if constexpr (std::is_same_v<R, device::ContactRecord>) return oid ? device::UpdateContact(rec) : device::AddContact(&rec) != 0;
-          else if constexpr (std::is_same_v<R, device::TaskRecord>) return oid ? device::UpdateTask(rec) : device::AddTask(&rec) != 0;
-          else return oid ? device::UpdateAppointment(rec) : device::AddAppointment(&rec) != 0;
+          if constexpr (std::is_same_v<R, device::ContactRecord>)
+            return oid ? device::UpdateContact(rec) : device::AddContact(&rec) != 0;
+          else if constexpr (std::is_same_v<R, device::TaskRecord>)
+            return oid ? device::UpdateTask(rec) : device::AddTask(&rec) != 0;
+          else
+            return oid ? device::UpdateAppointment(rec) : device::AddAppointment(&rec) != 0;
         },
         m_record);
     if (!ok) return E_FAIL;
@@ -303,26 +306,42 @@ bool ContactField(const device::ContactRecord& c, std::u16string_view name, Fiel
 }
 
 bool TaskField(const device::TaskRecord& t, std::u16string_view name, FieldValue* out) {
-  if (name == u"subject") *out = TextField(t.subject);
-  else if (name == u"categories") *out = TextField(t.categories);
-  else if (name == u"startdate") return DateField(t.startDate, out);
-  else if (name == u"duedate") return DateField(t.dueDate, out);
-  else if (name == u"datecompleted") return DateField(t.dateCompleted, out);
-  else if (name == u"complete") *out = NumberField(t.complete ? 1 : 0, FieldValue::Kind::kBool);
-  else if (name == u"importance") *out = NumberField(t.importance);
-  else return false;
+  if (name == u"subject")
+    *out = TextField(t.subject);
+  else if (name == u"categories")
+    *out = TextField(t.categories);
+  else if (name == u"startdate")
+    return DateField(t.startDate, out);
+  else if (name == u"duedate")
+    return DateField(t.dueDate, out);
+  else if (name == u"datecompleted")
+    return DateField(t.dateCompleted, out);
+  else if (name == u"complete")
+    *out = NumberField(t.complete ? 1 : 0, FieldValue::Kind::kBool);
+  else if (name == u"importance")
+    *out = NumberField(t.importance);
+  else
+    return false;
   return true;
 }
 
 bool AppointmentField(const device::AppointmentRecord& a, std::u16string_view name, FieldValue* out) {
-  if (name == u"subject") *out = TextField(a.subject);
-  else if (name == u"location") *out = TextField(a.location);
-  else if (name == u"categories") *out = TextField(a.categories);
-  else if (name == u"start") *out = NumberField(a.start, FieldValue::Kind::kDate);
-  else if (name == u"end") *out = NumberField(a.end, FieldValue::Kind::kDate);
-  else if (name == u"alldayevent") *out = NumberField(a.allDay ? 1 : 0, FieldValue::Kind::kBool);
-  else if (name == u"duration") *out = NumberField(std::round((a.end - a.start) * 24 * 60));
-  else return false;
+  if (name == u"subject")
+    *out = TextField(a.subject);
+  else if (name == u"location")
+    *out = TextField(a.location);
+  else if (name == u"categories")
+    *out = TextField(a.categories);
+  else if (name == u"start")
+    *out = NumberField(a.start, FieldValue::Kind::kDate);
+  else if (name == u"end")
+    *out = NumberField(a.end, FieldValue::Kind::kDate);
+  else if (name == u"alldayevent")
+    *out = NumberField(a.allDay ? 1 : 0, FieldValue::Kind::kBool);
+  else if (name == u"duration")
+    *out = NumberField(std::round((a.end - a.start) * 24 * 60));
+  else
+    return false;
   return true;
 }
 
@@ -359,7 +378,8 @@ bool LoadItem(std::int64_t oid, ItemRecord* out) {
       *out = std::move(a);
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -372,9 +392,12 @@ bool ItemField(const ItemRecord& record, std::u16string_view nameIn, FieldValue*
   return std::visit(
       [&](const auto& rec) {
         using R = std::decay_t<decltype(rec)>;
-        if constexpr (std::is_same_v<R, device::ContactRecord>) return ContactField(rec, name, out);
-        else if constexpr (std::is_same_v<R, device::TaskRecord>) return TaskField(rec, name, out);
-        else return AppointmentField(rec, name, out);
+        if constexpr (std::is_same_v<R, device::ContactRecord>)
+          return ContactField(rec, name, out);
+        else if constexpr (std::is_same_v<R, device::TaskRecord>)
+          return TaskField(rec, name, out);
+        else
+          return AppointmentField(rec, name, out);
       },
       record);
 }

@@ -38,7 +38,8 @@ enum class Op { kEq, kNe, kLt, kGt, kLe, kGe };
 
 class Comparison : public Restriction {
  public:
-  Comparison(std::u16string field, Op op, FieldValue value) : m_field(std::move(field)), m_op(op), m_value(std::move(value)) {}
+  Comparison(std::u16string field, Op op, FieldValue value)
+      : m_field(std::move(field)), m_op(op), m_value(std::move(value)) {}
   bool Matches(const FieldLookup& item) const override {
     FieldValue have;
     if (!item(m_field, &have)) return false;
@@ -58,12 +59,18 @@ class Comparison : public Restriction {
       }
     }
     switch (m_op) {
-      case Op::kEq: return c == 0;
-      case Op::kNe: return c != 0;
-      case Op::kLt: return c < 0;
-      case Op::kGt: return c > 0;
-      case Op::kLe: return c <= 0;
-      case Op::kGe: return c >= 0;
+      case Op::kEq:
+        return c == 0;
+      case Op::kNe:
+        return c != 0;
+      case Op::kLt:
+        return c < 0;
+      case Op::kGt:
+        return c > 0;
+      case Op::kLe:
+        return c <= 0;
+      case Op::kGe:
+        return c >= 0;
     }
     return false;
   }
@@ -84,7 +91,7 @@ class Comparison : public Restriction {
 
   std::u16string m_field;  // the property name, lower case
   Op m_op;
-  FieldValue m_value;      // the literal
+  FieldValue m_value;  // the literal
 };
 
 class Junction : public Restriction {
@@ -195,12 +202,18 @@ class Parser {
     SkipSpaces(m_s, &m_pos);
     Op op;
     auto at = [&](std::u16string_view t) { return m_s.substr(m_pos, t.size()) == t; };
-    if (at(u"<>")) op = Op::kNe, m_pos += 2;
-    else if (at(u"<=")) op = Op::kLe, m_pos += 2;
-    else if (at(u">=")) op = Op::kGe, m_pos += 2;
-    else if (at(u"=")) op = Op::kEq, m_pos += 1;
-    else if (at(u"<")) op = Op::kLt, m_pos += 1;
-    else if (at(u">")) op = Op::kGt, m_pos += 1;
+    if (at(u"<>"))
+      op = Op::kNe, m_pos += 2;
+    else if (at(u"<="))
+      op = Op::kLe, m_pos += 2;
+    else if (at(u">="))
+      op = Op::kGe, m_pos += 2;
+    else if (at(u"="))
+      op = Op::kEq, m_pos += 1;
+    else if (at(u"<"))
+      op = Op::kLt, m_pos += 1;
+    else if (at(u">"))
+      op = Op::kGt, m_pos += 1;
     else {
       Fail("a comparison (= <> < > <= >=) was expected after [" + text::ToUtf8(field) + "]");
       return nullptr;
@@ -247,7 +260,8 @@ class Parser {
       return true;
     }
     std::size_t start = m_pos;
-    while (m_pos < m_s.size() && (IsDigit(m_s[m_pos]) || m_s[m_pos] == u'-' || m_s[m_pos] == u'.' || m_s[m_pos] == u'+'))
+    while (m_pos < m_s.size() &&
+           (IsDigit(m_s[m_pos]) || m_s[m_pos] == u'-' || m_s[m_pos] == u'.' || m_s[m_pos] == u'+'))
       ++m_pos;
     std::string number = text::ToUtf8(m_s.substr(start, m_pos - start));
     char* end = nullptr;

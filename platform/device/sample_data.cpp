@@ -62,10 +62,10 @@ constexpr SampleContact kContacts[] = {
 
 struct SampleSms {
   const char16_t* folder;
-  int contact;            // index into kContacts; -1: the number below
+  int contact;  // index into kContacts; -1: the number below
   const char16_t* number;
   const char16_t* text;
-  std::int64_t ago;       // before now
+  std::int64_t ago;  // before now
   bool read;
 };
 
@@ -73,14 +73,14 @@ constexpr SampleSms kMessages[] = {
     {u"inbox", 0, nullptr, u"Dorazíš dnes na večeři? Udělám svíčkovou.", 12 * kMinute, false},
     {u"inbox", 8, nullptr, u"Merci pour les photos ! On se voit à Prague en mai ?", 2 * kHour + 5 * kMinute, false},
     {u"inbox", -1, u"+420 800 123 456",
-     u"Vaše zásilka CZ4471 bude doručena zítra mezi 8:00 a 12:00. Změnu termínu provedete na webu dopravce.",
-     5 * kHour, false},
+     u"Vaše zásilka CZ4471 bude doručena zítra mezi 8:00 a 12:00. Změnu termínu provedete na webu dopravce.", 5 * kHour,
+     false},
     {u"inbox", 1, nullptr, u"The invoice is in your mail. Call me when you have read it, please.", kDay + 3 * kHour,
      true},
     {u"inbox", 2, nullptr, u"Jsem ve vlaku, budu v Praze kolem šesté.", 2 * kDay + 40 * kMinute, true},
     {u"inbox", 9, nullptr, u"Schöne Grüße aus Berlin! Wir sehen uns nächste Woche.", 3 * kDay + 2 * kHour, true},
-    {u"inbox", -1, u"mivo mobile", u"Your monthly bill of 389 CZK is ready. Thank you for using mivo mobile.",
-     6 * kDay, true},
+    {u"inbox", -1, u"mivo mobile", u"Your monthly bill of 389 CZK is ready. Thank you for using mivo mobile.", 6 * kDay,
+     true},
     {u"inbox", 4, nullptr, u"Can you pick up the kids today? I have a late shift.", 8 * kDay + 6 * kHour, true},
     {u"sent", 0, nullptr, u"Ano, budu tam v sedm. Přinesu víno.", 8 * kMinute, true},
     {u"sent", 3, nullptr, u"Happy birthday, Tomáš! Have a great day.", kDay + 30 * kMinute, true},
@@ -100,11 +100,11 @@ struct SampleCall {
 };
 
 constexpr SampleCall kCalls[] = {
-    {IOM_OUTGOING, 6, nullptr, 9 * kDay, 640},        {IOM_INCOMING, 1, nullptr, 7 * kDay + 3 * kHour, 312},
+    {IOM_OUTGOING, 6, nullptr, 9 * kDay, 640},          {IOM_INCOMING, 1, nullptr, 7 * kDay + 3 * kHour, 312},
     {IOM_MISSED, -1, u"+420 257 999 001", 5 * kDay, 0}, {IOM_OUTGOING, 3, nullptr, 4 * kDay + 2 * kHour, 95},
-    {IOM_INCOMING, 4, nullptr, 3 * kDay, 187},         {IOM_OUTGOING, 8, nullptr, 2 * kDay + 4 * kHour, 1220},
+    {IOM_INCOMING, 4, nullptr, 3 * kDay, 187},          {IOM_OUTGOING, 8, nullptr, 2 * kDay + 4 * kHour, 1220},
     {IOM_INCOMING, 0, nullptr, kDay + 5 * kHour, 410},  {IOM_MISSED, 5, nullptr, 9 * kHour, 0},
-    {IOM_OUTGOING, 1, nullptr, 3 * kHour, 64},         {IOM_MISSED, 0, nullptr, 35 * kMinute, 0},
+    {IOM_OUTGOING, 1, nullptr, 3 * kHour, 64},          {IOM_MISSED, 0, nullptr, 35 * kMinute, 0},
 };
 
 // Today's local midnight as a DATE, and a DATE for local day and time.

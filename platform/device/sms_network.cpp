@@ -37,9 +37,10 @@ bool ParseSMSFolder(std::u16string_view nameIn, std::u16string* role) {
     const char16_t* name;
     const char16_t* role;
   };
-  static const Alias kAliases[] = {{u"inbox", u"inbox"},          {u"drafts", u"drafts"},     {u"draft", u"drafts"},
-                                   {u"outbox", u"outbox"},        {u"sent", u"sent"},         {u"sent items", u"sent"},
-                                   {u"deleted", u"deleted"},      {u"deleted items", u"deleted"}, {u"trash", u"deleted"}};
+  static const Alias kAliases[] = {
+      {u"inbox", u"inbox"},  {u"drafts", u"drafts"},   {u"draft", u"drafts"},    {u"outbox", u"outbox"},
+      {u"sent", u"sent"},    {u"sent items", u"sent"}, {u"deleted", u"deleted"}, {u"deleted items", u"deleted"},
+      {u"trash", u"deleted"}};
   for (const Alias& a : kAliases) {
     if (name == a.name) {
       *role = a.role;
@@ -141,8 +142,9 @@ bool FailNextSMS() {
   if (!db) return false;
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
   return db->Transaction([&] {
-    devdb::Statement st(db->handle(), "INSERT INTO device_state(name, value) VALUES (?1, 1) "
-                                      "ON CONFLICT(name) DO UPDATE SET value = 1");
+    devdb::Statement st(db->handle(),
+                        "INSERT INTO device_state(name, value) VALUES (?1, 1) "
+                        "ON CONFLICT(name) DO UPDATE SET value = 1");
     st.Bind(1, std::string(kFailNextSend));
     return st.Run();
   });

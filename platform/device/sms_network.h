@@ -16,15 +16,15 @@ namespace device {
 // One message of the SMS store as the tools show it.
 struct SMSRecord {
   std::int64_t id = 0;
-  std::u16string folder;        // the folder's role: "inbox", "drafts", "outbox", "sent", "deleted"
+  std::u16string folder;  // the folder's role: "inbox", "drafts", "outbox", "sent", "deleted"
   std::u16string messageClass = u"IPM.SMStext";
   std::u16string senderName;
   std::u16string senderNumber;
   std::u16string text;
   bool read = false;
-  bool fromMe = false;          // written on this device (sent, a draft, waiting in the Outbox)
-  bool hasTime = true;          // false: the message has no delivery time
-  std::int64_t unixMs = 0;      // the delivery time, milliseconds since 1970 (UTC)
+  bool fromMe = false;      // written on this device (sent, a draft, waiting in the Outbox)
+  bool hasTime = true;      // false: the message has no delivery time
+  std::int64_t unixMs = 0;  // the delivery time, milliseconds since 1970 (UTC)
 };
 
 // Folder names as a user writes them ("Inbox", "sent", "Sent Items",

@@ -97,12 +97,12 @@ std::string Upper(std::string s) {
 // ---- Lines and properties -------------------------------------------------------------------
 
 struct Property {
-  std::string name;                 // upper case, without its group
-  std::vector<std::string> types;   // TYPE values and bare parameters, upper case
-  std::string encoding;             // upper case
-  std::string charset;              // upper case
-  std::string value;                // raw (quoted-printable already decoded)
-  int line = 0;                     // where it starts in the file
+  std::string name;                // upper case, without its group
+  std::vector<std::string> types;  // TYPE values and bare parameters, upper case
+  std::string encoding;            // upper case
+  std::string charset;             // upper case
+  std::string value;               // raw (quoted-printable already decoded)
+  int line = 0;                    // where it starts in the file
 };
 
 // Splits the file into logical lines: folded lines joined, and the soft
@@ -182,8 +182,10 @@ bool ParseProperty(const std::string& line, int number, Property* out) {
         std::size_t comma = value.find(',', start);
         if (comma == std::string::npos) comma = value.size();
         std::string t = Upper(value.substr(start, comma - start));
-        if (t == "QUOTED-PRINTABLE" || t == "BASE64" || t == "B" || t == "8BIT") p.encoding = t;
-        else if (!t.empty()) p.types.push_back(t);
+        if (t == "QUOTED-PRINTABLE" || t == "BASE64" || t == "B" || t == "8BIT")
+          p.encoding = t;
+        else if (!t.empty())
+          p.types.push_back(t);
         start = comma + 1;
       }
     } else if (key == "ENCODING") {
@@ -198,7 +200,9 @@ bool ParseProperty(const std::string& line, int number, Property* out) {
   return true;
 }
 
-bool HasType(const Property& p, const char* type) { return std::find(p.types.begin(), p.types.end(), type) != p.types.end(); }
+bool HasType(const Property& p, const char* type) {
+  return std::find(p.types.begin(), p.types.end(), type) != p.types.end();
+}
 
 // Splits a structured value at unescaped ";" and undoes the escapes.
 std::vector<std::u16string> Components(const Property& p) {
@@ -227,14 +231,18 @@ std::u16string Single(const Property& p) {
   return text::Trim(out);
 }
 
-std::u16string Part(const std::vector<std::u16string>& c, std::size_t i) { return i < c.size() ? c[i] : std::u16string(); }
+std::u16string Part(const std::vector<std::u16string>& c, std::size_t i) {
+  return i < c.size() ? c[i] : std::u16string();
+}
 
 // "1985-04-12", "19850412", "1985-04-12T00:00:00Z" -> a DATE.
 bool ParseBirthday(std::u16string_view s, double* date) {
   std::string d;
   for (char16_t c : s.substr(0, s.find(u'T'))) {
-    if (c >= u'0' && c <= u'9') d += static_cast<char>(c);
-    else if (c != u'-') return false;
+    if (c >= u'0' && c <= u'9')
+      d += static_cast<char>(c);
+    else if (c != u'-')
+      return false;
   }
   if (d.size() != 8 || s.substr(0, 2) == u"--") return false;
   SYSTEMTIME st;
@@ -251,21 +259,32 @@ class CardReader {
   CardReader(int index, VCardParse* out) : m_index(index), m_out(out) {}
 
   void Add(const Property& p) {
-    if (p.name == "VERSION") m_version = Single(p);
-    else if (p.name == "N") Name(p);
-    else if (p.name == "FN") m_fn = Single(p);
-    else if (p.name == "NICKNAME") m_c.nickname = Single(p);
-    else if (p.name == "TEL") Tel(p);
-    else if (p.name == "EMAIL") Email(p);
-    else if (p.name == "ADR") Address(p);
+    if (p.name == "VERSION")
+      m_version = Single(p);
+    else if (p.name == "N")
+      Name(p);
+    else if (p.name == "FN")
+      m_fn = Single(p);
+    else if (p.name == "NICKNAME")
+      m_c.nickname = Single(p);
+    else if (p.name == "TEL")
+      Tel(p);
+    else if (p.name == "EMAIL")
+      Email(p);
+    else if (p.name == "ADR")
+      Address(p);
     else if (p.name == "ORG") {
       auto c = Components(p);
       m_c.company = Part(c, 0);
       m_c.department = Part(c, 1);
-    } else if (p.name == "TITLE") m_c.jobTitle = Single(p);
-    else if (p.name == "BDAY") Birthday(p);
-    else if (p.name == "URL") m_c.webPage = Single(p);
-    else if (p.name == "NOTE") m_c.notes = Single(p);
+    } else if (p.name == "TITLE")
+      m_c.jobTitle = Single(p);
+    else if (p.name == "BDAY")
+      Birthday(p);
+    else if (p.name == "URL")
+      m_c.webPage = Single(p);
+    else if (p.name == "NOTE")
+      m_c.notes = Single(p);
   }
 
   // Ends the card: kept, or skipped with a message.
@@ -277,8 +296,10 @@ class CardReader {
     if (m_c.firstName.empty() && m_c.lastName.empty() && !m_fn.empty()) {
       // Only the formatted name: its last word is the last name.
       auto space = m_fn.rfind(u' ');
-      if (space == std::u16string::npos) m_c.firstName = m_fn;
-      else m_c.firstName = m_fn.substr(0, space), m_c.lastName = m_fn.substr(space + 1);
+      if (space == std::u16string::npos)
+        m_c.firstName = m_fn;
+      else
+        m_c.firstName = m_fn.substr(0, space), m_c.lastName = m_fn.substr(space + 1);
       m_c.fileAs = m_fn;
     }
     bool reachable = !m_c.email1.empty();
@@ -378,9 +399,9 @@ class CardReader {
     a.country = Part(c, 6);
     if (a.Empty()) return;
     bool work = HasType(p, "WORK");
-    PostalAddress* target = work ? &m_c.businessAddress : HasType(p, "HOME") || m_c.homeAddress.Empty()
-                                                              ? &m_c.homeAddress
-                                                              : &m_c.businessAddress;
+    PostalAddress* target = work                                            ? &m_c.businessAddress
+                            : HasType(p, "HOME") || m_c.homeAddress.Empty() ? &m_c.homeAddress
+                                                                            : &m_c.businessAddress;
     if (!target->Empty()) {
       m_fieldMessages.push_back("a second " + std::string(work ? "work" : "home") + " address left out");
       return;
@@ -391,11 +412,13 @@ class CardReader {
   void Birthday(const Property& p) {
     std::u16string value = Single(p);
     double date = 0;
-    if (ParseBirthday(value, &date)) m_c.birthday = date;
-    else if (!value.empty()) m_fieldMessages.push_back("birthday \"" + text::ToUtf8(value) + "\" is not a full date; left out");
+    if (ParseBirthday(value, &date))
+      m_c.birthday = date;
+    else if (!value.empty())
+      m_fieldMessages.push_back("birthday \"" + text::ToUtf8(value) + "\" is not a full date; left out");
   }
 
-  int m_index;                               // the card's number in the file, from 1
+  int m_index;  // the card's number in the file, from 1
   VCardParse* m_out;
   ContactRecord m_c;                         // what the card says so far
   std::u16string m_version;                  // its VERSION
@@ -463,7 +486,8 @@ VCardImport ImportVCards(std::string_view bytes) {
   int added = 0, duplicates = 0;
   result.ok = db->Transaction([&] {
     for (ContactRecord& c : parsed.contacts) {
-      bool known = std::any_of(existing.begin(), existing.end(), [&](const ContactRecord& e) { return SameContact(e, c); });
+      bool known =
+          std::any_of(existing.begin(), existing.end(), [&](const ContactRecord& e) { return SameContact(e, c); });
       if (known) {
         ++duplicates;
         continue;

@@ -30,7 +30,7 @@ struct VCardImport {
   int duplicates = 0;  // cards equal to a contact already on the device
   int skipped = 0;     // cards that could not be read
   std::vector<std::string> messages;
-  bool ok = true;      // false when the contacts could not be written (none were)
+  bool ok = true;  // false when the contacts could not be written (none were)
 };
 
 // Adds the file's contacts to the device in one transaction, leaving out

@@ -161,7 +161,8 @@ CREATE TABLE message_recipients(
 -- folder it came from when it moved.
 CREATE TRIGGER messages_insert AFTER INSERT ON messages BEGIN
   INSERT INTO changes(tbl, op, ref, name, data)
-    VALUES ('msg', CASE NEW.arrival WHEN 1 THEN 'newmail' WHEN 2 THEN 'copy' ELSE 'insert' END, NEW.id, NEW.folder, NEW.class);
+    VALUES ('msg', CASE NEW.arrival WHEN 1 THEN 'newmail' WHEN 2 THEN 'copy' ELSE 'insert' END,
+            NEW.id, NEW.folder, NEW.class);
 END;
 CREATE TRIGGER messages_move AFTER UPDATE OF folder ON messages WHEN OLD.folder IS NOT NEW.folder BEGIN
   INSERT INTO changes(tbl, op, ref, name, type) VALUES ('msg', 'move', NEW.id, NEW.folder, OLD.folder);

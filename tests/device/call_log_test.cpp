@@ -73,9 +73,10 @@ TEST_F(CallLogTest, EntriesAreReadByOrdinalNewestFirstAndTheirTextsAreTheReaders
   EXPECT_EQ(std::u16string(entries[2].pszName), u"Anna");  // named from the contacts
   EXPECT_EQ(std::u16string(entries[2].pszNameType), u"h");
   EXPECT_EQ(std::u16string(entries[1].pszName), u"");
-  std::uint64_t start = (static_cast<std::uint64_t>(entries[2].ftStartTime.dwHighDateTime) << 32) |
-                        entries[2].ftStartTime.dwLowDateTime;
-  std::uint64_t end = (static_cast<std::uint64_t>(entries[2].ftEndTime.dwHighDateTime) << 32) | entries[2].ftEndTime.dwLowDateTime;
+  std::uint64_t start =
+      (static_cast<std::uint64_t>(entries[2].ftStartTime.dwHighDateTime) << 32) | entries[2].ftStartTime.dwLowDateTime;
+  std::uint64_t end =
+      (static_cast<std::uint64_t>(entries[2].ftEndTime.dwHighDateTime) << 32) | entries[2].ftEndTime.dwLowDateTime;
   EXPECT_EQ(end - start, 90ull * 10000000ull);
   for (CALLLOGENTRY& e : entries)
     for (LPWSTR s : {e.pszNumber, e.pszName, e.pszNameType, e.pszNote}) LocalFree(s);

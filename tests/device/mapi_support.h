@@ -20,7 +20,8 @@ inline std::optional<SPropValue> Prop(IMAPIProp* object, ULONG tag, std::string*
   std::optional<SPropValue> out;
   if (props[0].ulPropTag == tag) {
     out = props[0];
-    if (bytes && PROP_TYPE(tag) == PT_BINARY) bytes->assign(reinterpret_cast<char*>(props[0].Value.bin.lpb), props[0].Value.bin.cb);
+    if (bytes && PROP_TYPE(tag) == PT_BINARY)
+      bytes->assign(reinterpret_cast<char*>(props[0].Value.bin.lpb), props[0].Value.bin.cb);
     if (text && PROP_TYPE(tag) == PT_UNICODE) *text = props[0].Value.lpszW;
   }
   MAPIFreeBuffer(props);
@@ -46,11 +47,11 @@ inline LONG Long(IMAPIProp* object, ULONG tag) {
 
 // One notification as the sink copied it.
 struct Heard {
-  ULONG call = 0;        // which OnNotify call it came in
+  ULONG call = 0;  // which OnNotify call it came in
   ULONG event = 0;
-  std::string entry;     // the message
-  std::string parent;    // its folder
-  std::string oldParent; // for a move
+  std::string entry;      // the message
+  std::string parent;     // its folder
+  std::string oldParent;  // for a move
 };
 
 class RecordingSink : public IMAPIAdviseSink {

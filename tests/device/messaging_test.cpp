@@ -66,8 +66,10 @@ class MessagingTest : public ::testing::Test {
     std::string id = Binary(store, tag);
     ULONG type = 0;
     LPUNKNOWN object = nullptr;
-    if (id.empty() || store->OpenEntry(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(id.data()), nullptr, 0,
-                                       &type, &object) != S_OK || type != MAPI_FOLDER)
+    if (id.empty() ||
+        store->OpenEntry(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(id.data()), nullptr, 0, &type,
+                         &object) != S_OK ||
+        type != MAPI_FOLDER)
       return nullptr;
     return static_cast<LPMAPIFOLDER>(object);
   }
@@ -75,8 +77,9 @@ class MessagingTest : public ::testing::Test {
   LPMESSAGE OpenMessage(const std::string& id, ULONG flags = MAPI_BEST_ACCESS) {
     ULONG type = 0;
     LPUNKNOWN object = nullptr;
-    HRESULT hr = session->OpenEntry(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(const_cast<char*>(id.data())),
-                                    nullptr, flags, &type, &object);
+    HRESULT hr =
+        session->OpenEntry(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(const_cast<char*>(id.data())),
+                           nullptr, flags, &type, &object);
     return hr == S_OK && type == MAPI_MESSAGE ? static_cast<LPMESSAGE>(object) : nullptr;
   }
 
@@ -129,10 +132,11 @@ TEST_F(MessagingTest, TheSmsStoreIsFoundInTheStoresTableWithItsSpecialFolders) {
   ULONG type = 0;
   LPUNKNOWN object = nullptr;
   std::string gone = msgdb::MakeEntryId(msgdb::EntryKind::kMessage, 999);
-  EXPECT_EQ(session->OpenEntry(16, reinterpret_cast<LPENTRYID>(gone.data()), nullptr, 0, &type, &object), MAPI_E_NOT_FOUND);
+  EXPECT_EQ(session->OpenEntry(16, reinterpret_cast<LPENTRYID>(gone.data()), nullptr, 0, &type, &object),
+            MAPI_E_NOT_FOUND);
   std::string junk = "not an entry id";
-  EXPECT_EQ(session->OpenEntry(static_cast<ULONG>(junk.size()), reinterpret_cast<LPENTRYID>(junk.data()), nullptr, 0, &type,
-                               &object),
+  EXPECT_EQ(session->OpenEntry(static_cast<ULONG>(junk.size()), reinterpret_cast<LPENTRYID>(junk.data()), nullptr, 0,
+                               &type, &object),
             MAPI_E_INVALID_ENTRYID);
   ULONG same = 0;
   EXPECT_EQ(session->CompareEntryIDs(16, reinterpret_cast<LPENTRYID>(ids[0].data()), 16,
@@ -150,7 +154,8 @@ TEST_F(MessagingTest, AContentsTableGivesTheMessagesNewestFirstWithTheirClass) {
     // An e-mail that strayed into the SMS Inbox.
     devdb::Database* db = devdb::DeviceDatabase();
     std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    ASSERT_TRUE(db->Exec("INSERT INTO messages(folder, class, subject, delivery_time) VALUES (6, 'IPM.Note', 'mail', 0)"));
+    ASSERT_TRUE(
+        db->Exec("INSERT INTO messages(folder, class, subject, delivery_time) VALUES (6, 'IPM.Note', 'mail', 0)"));
   }
   LPMAPIFOLDER inbox = OpenFolder(PR_CE_IPM_INBOX_ENTRYID);
   ASSERT_NE(inbox, nullptr);

@@ -106,7 +106,8 @@ TEST_F(OutlookTest, TheApplicationIsMadeThroughComOnly) {
   EXPECT_EQ(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2, &object),
             CO_E_NOTINITIALIZED);
   CoInitializeEx(nullptr, 0);
-  EXPECT_EQ(CoCreateInstance(IID_IItem, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2, &object), REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoCreateInstance(IID_IItem, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2, &object),
+            REGDB_E_CLASSNOTREG);
   EXPECT_EQ(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IContact, &object), E_NOINTERFACE);
   EXPECT_EQ(object, nullptr);
 }
@@ -128,10 +129,12 @@ TEST_F(OutlookTest, FoldersWithNotificationsOnPostChangesOfOtherProcessesToTheWi
   // Another process: a contact made, a task made.
   testing_support::TempDir files;
   std::string vcf = files / "one.vcf";
-  testing_support::WriteText(vcf, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nováková;Anna\r\nTEL;TYPE=CELL:+420 603 111 222\r\nEND:VCARD\r\n");
+  testing_support::WriteText(
+      vcf, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nováková;Anna\r\nTEL;TYPE=CELL:+420 603 111 222\r\nEND:VCARD\r\n");
   ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "contacts", "import", vcf}).code, 0);
   ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "tasks", "add", "Call Anna"}).code, 0);
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "appointments", "add", "Lunch", "2010-03-16 12:00"}).code, 0);
+  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "appointments", "add", "Lunch", "2010-03-16 12:00"}).code,
+            0);
   PumpUntil(2);
   ASSERT_EQ(g_notes.size(), 2u);  // the calendar was not asked to tell
   EXPECT_EQ(g_notes[0].msg, PIM_ITEM_CREATED_REMOTE);
@@ -184,8 +187,9 @@ TEST_F(OutlookTest, FoldersWithNotificationsOnPostChangesOfOtherProcessesToTheWi
 }
 
 TEST_F(OutlookTest, AppointmentsAreFoundByTheirEndAndSorted) {
-  for (auto [subject, start] : std::vector<std::pair<const char16_t*, double>>{
-           {u"Yesterday", Date(2010, 3, 14, 18)}, {u"Later", Date(2010, 3, 18, 9)}, {u"Today", Date(2010, 3, 15, 14)}}) {
+  for (auto [subject, start] : std::vector<std::pair<const char16_t*, double>>{{u"Yesterday", Date(2010, 3, 14, 18)},
+                                                                               {u"Later", Date(2010, 3, 18, 9)},
+                                                                               {u"Today", Date(2010, 3, 15, 14)}}) {
     device::AppointmentRecord a;
     a.subject = subject;
     a.start = start;
@@ -271,7 +275,8 @@ TEST(PoomRestriction, DatesAreReadAsTheLocalesWriteThem) {
   EXPECT_EQ(d, Date(2010, 3, 15, 14, 30));
   ASSERT_TRUE(poom::ParseDateText(u"15/3/10", &d));  // a day above 12 comes first
   EXPECT_EQ(d, Date(2010, 3, 15));
-  for (const char16_t* bad : {u"", u"15.13.2010", u"2010-02-30", u"3/15/2010 13:00 PM", u"today", u"3/15/2010 9", u"1/2"})
+  for (const char16_t* bad :
+       {u"", u"15.13.2010", u"2010-02-30", u"3/15/2010 13:00 PM", u"today", u"3/15/2010 9", u"1/2"})
     EXPECT_FALSE(poom::ParseDateText(bad, &d)) << std::string(bad, bad + std::char_traits<char16_t>::length(bad));
 
   std::string error;

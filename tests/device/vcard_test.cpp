@@ -21,7 +21,8 @@ TEST(VCard, Version21WithQuotedPrintableCharsetsAndBareTypes) {
       "TEL;WORK;FAX:+420 222 000 999\r\n"
       "NOTE;ENCODING=QUOTED-PRINTABLE:First line=0D=0A=\r\n"
       "second line\r\n"
-      "ADR;HOME;CHARSET=ISO-8859-1:;;Stra\xDF" "e 1;M\xFCnchen;;80331;Deutschland\r\n"
+      "ADR;HOME;CHARSET=ISO-8859-1:;;Stra\xDF"
+      "e 1;M\xFCnchen;;80331;Deutschland\r\n"
       "END:VCARD\r\n");
   ASSERT_EQ(r.contacts.size(), 1u);
   const auto& c = r.contacts[0];
@@ -68,14 +69,14 @@ TEST(VCard, Version30WithEscapesGroupsFoldingAndSeveralNumbersOfAKind) {
   EXPECT_EQ(c.email2, u"john@home.example");
   EXPECT_EQ(c.notes, u"Likes tea; dislikes\n coffee and a very long line that was folded");
   ASSERT_TRUE(c.birthday.has_value());
-  EXPECT_EQ(*c.birthday, 29358.0);  // 1980-05-17
+  EXPECT_EQ(*c.birthday, 29358.0);   // 1980-05-17
   ASSERT_EQ(r.messages.size(), 1u);  // the third work number has no field left
   EXPECT_NE(r.messages[0].find("+1 555 0102"), std::string::npos) << r.messages[0];
 }
 
 TEST(VCard, BadCardsAreSkippedWithAMessageAndTheOthersKept) {
   auto r = ParseVCards(
-      "BEGIN:VCARD\nVERSION:3.0\nN:One;Card\nTEL:1\n"       // no END: the next BEGIN shows it
+      "BEGIN:VCARD\nVERSION:3.0\nN:One;Card\nTEL:1\n"  // no END: the next BEGIN shows it
       "BEGIN:VCARD\nVERSION:5.0\nN:Future;Card\nEND:VCARD\n"
       "BEGIN:VCARD\nVERSION:3.0\nNOTE:nobody\nEND:VCARD\n"
       "BEGIN:VCARD\nVERSION:3.0\nFN:Plain Name\nBDAY:--0412\nEND:VCARD\n"

@@ -40,7 +40,8 @@ class Listener : public mivoOutlookEventHandler {
   void OnOutlookItemChanged(int source, mivoOutlookObject* item) override { Note("item", source, item); }
   void Note(const char* what, int source, mivoOutlookObject* o) {
     auto* c = dynamic_cast<POContact*>(o);
-    heard.push_back(std::string(what) + " " + std::to_string(source) + " " + (c ? text::ToUtf8(c->GetDisplayName()) : "?"));
+    heard.push_back(std::string(what) + " " + std::to_string(source) + " " +
+                    (c ? text::ToUtf8(c->GetDisplayName()) : "?"));
   }
   std::vector<std::string> heard;
 };
@@ -153,7 +154,8 @@ TEST_F(OutlookStoreTest, ContactChangesOfOtherProgramsReachTheListeners) {
   contacts->AddListener(&page);
   std::string dev = dir / "dev";
 
-  testing_support::WriteText(dir / "eva.vcf", "BEGIN:VCARD\nVERSION:3.0\nN:Nová;Eva\nTEL;TYPE=CELL:+420 601 000 001\nEND:VCARD\n");
+  testing_support::WriteText(dir / "eva.vcf",
+                             "BEGIN:VCARD\nVERSION:3.0\nN:Nová;Eva\nTEL;TYPE=CELL:+420 601 000 001\nEND:VCARD\n");
   ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "contacts", "import", dir / "eva.vcf"}).code, 0);
   // A task of another program is posted too, and must not become a contact.
   ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "tasks", "add", "Call Eva"}).code, 0);

@@ -78,9 +78,10 @@ TEST_F(SMSStoreTest, TheFirstStoreNamedSmsOrTextMessagesIsUsed) {
     // "Text Messages" comes before "SMS" in the stores table.
     devdb::Database* db = devdb::DeviceDatabase();
     std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    ASSERT_TRUE(db->Exec("UPDATE msg_stores SET name = 'Text Messages' WHERE id = 1;"
-                         "DELETE FROM msg_folders WHERE store = 1 AND role = 'sent';"
-                         "INSERT INTO messages(folder, subject, delivery_time) VALUES (1, 'in Text Messages', 0)"));
+    ASSERT_TRUE(
+        db->Exec("UPDATE msg_stores SET name = 'Text Messages' WHERE id = 1;"
+                 "DELETE FROM msg_folders WHERE store = 1 AND role = 'sent';"
+                 "INSERT INTO messages(folder, subject, delivery_time) VALUES (1, 'in Text Messages', 0)"));
   }
   {
     mivoSMSStore store;
@@ -89,7 +90,7 @@ TEST_F(SMSStoreTest, TheFirstStoreNamedSmsOrTextMessagesIsUsed) {
     ASSERT_NE(inbox, nullptr);
     EXPECT_EQ(Bodies(inbox), std::vector<std::u16string>{u"in Text Messages"});
     EXPECT_EQ(store.GetFolder(PR_IPM_SENTMAIL_ENTRYID), nullptr);  // that store has no Sent folder
-    EXPECT_EQ(store.GetFolder(PR_CE_IPM_INBOX_ENTRYID), inbox);   // opened once
+    EXPECT_EQ(store.GetFolder(PR_CE_IPM_INBOX_ENTRYID), inbox);    // opened once
   }
   {
     devdb::Database* db = devdb::DeviceDatabase();
@@ -110,9 +111,10 @@ TEST_F(SMSStoreTest, AFolderListsItsSmsNewestFirstWithTheirFieldsAndNeighbours) 
     devdb::Database* db = devdb::DeviceDatabase();
     std::lock_guard<std::recursive_mutex> lock(db->mutex());
     // An MMS and a message without sender or times.
-    ASSERT_TRUE(db->Exec("INSERT INTO messages(folder, class, subject, delivery_time) VALUES (6, 'IPM.MMS', 'mms', 1);"
-                         "INSERT INTO messages(folder, subject, flags) VALUES (6, 'bare', 0);"
-                         "UPDATE messages SET sender_address = 'Anna <+420 603 111 222>' WHERE subject = 'middle'"));
+    ASSERT_TRUE(
+        db->Exec("INSERT INTO messages(folder, class, subject, delivery_time) VALUES (6, 'IPM.MMS', 'mms', 1);"
+                 "INSERT INTO messages(folder, subject, flags) VALUES (6, 'bare', 0);"
+                 "UPDATE messages SET sender_address = 'Anna <+420 603 111 222>' WHERE subject = 'middle'"));
   }
   mivoSMSStore store;
   mivoSMSFolder* inbox = store.GetFolder(PR_CE_IPM_INBOX_ENTRYID);

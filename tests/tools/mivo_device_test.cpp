@@ -182,7 +182,8 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
 
   EXPECT_EQ(Run({"tasks", "add", "Water the plants", "--due", "tomorrow", "--high"}).code, 0);
   EXPECT_NE(Run({"tasks", "list"}).out.find("[ ] Water the plants"), std::string::npos);
-  EXPECT_EQ(Run({"appointments", "add", "Cinema", "2010-03-20 20:15", "--minutes", "130", "--location", "Lucerna"}).code, 0);
+  EXPECT_EQ(
+      Run({"appointments", "add", "Cinema", "2010-03-20 20:15", "--minutes", "130", "--location", "Lucerna"}).code, 0);
   EXPECT_NE(Run({"appointments", "list"}).out.find("2010-03-20 20:15 - 22:25  Cinema (Lucerna)"), std::string::npos);
 
   // Wrong usage: exit code 2, the command's usage on standard error.
@@ -197,8 +198,10 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
                                                          {"contacts", "import"},
                                                          {"tasks", "add", "x", "--due", "someday"},
                                                          {"tasks", "add", "x", "--high", "--low"},
-                                                         {"appointments", "add", "x", "2010-03-20 20:00", "--end", "2010-03-20 19:00"},
-                                                         {"appointments", "add", "x", "2010-03-20", "--all-day", "--minutes", "5"}}) {
+                                                         {"appointments", "add", "x", "2010-03-20 20:00", "--end",
+                                                          "2010-03-20 19:00"},
+                                                         {"appointments", "add", "x", "2010-03-20", "--all-day",
+                                                          "--minutes", "5"}}) {
     auto bad = Run(args);
     EXPECT_EQ(bad.code, 2) << args[0] << " " << (args.size() > 1 ? args[1] : "");
     EXPECT_NE(bad.err.find("usage:"), std::string::npos) << bad.err;

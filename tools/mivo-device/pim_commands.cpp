@@ -103,7 +103,8 @@ bool ParseLocal(const std::string& textIn, double* date) {
 std::int64_t LocalDateToUnixMs(double date) {
   SYSTEMTIME st;
   FILETIME local, utc;
-  if (!VariantTimeToSystemTime(date, &st) || !SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc))
+  if (!VariantTimeToSystemTime(date, &st) || !SystemTimeToFileTime(&st, &local) ||
+      !LocalFileTimeToFileTime(&local, &utc))
     return 0;
   std::uint64_t ticks = (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
   return static_cast<std::int64_t>(ticks / 10000) - 11644473600000LL;
@@ -111,8 +112,10 @@ std::int64_t LocalDateToUnixMs(double date) {
 
 std::string FormatSystemTime(const SYSTEMTIME& st, bool withTime) {
   char buf[32];
-  if (withTime) std::snprintf(buf, sizeof buf, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
-  else std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", st.wYear, st.wMonth, st.wDay);
+  if (withTime)
+    std::snprintf(buf, sizeof buf, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
+  else
+    std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", st.wYear, st.wMonth, st.wDay);
   return buf;
 }
 
@@ -178,11 +181,13 @@ constexpr const char* kSmsUsage =
 int SmsDeliver(const std::vector<std::string>& a) {
   Options o = ParseOptions(a, 1, {"--at"}, {});
   if (!o.error.empty()) return Usage(o.error, kSmsUsage);
-  if (o.positional.size() != 2) return Usage("sms deliver needs FROM and TEXT (quote them when they have spaces)", kSmsUsage);
+  if (o.positional.size() != 2)
+    return Usage("sms deliver needs FROM and TEXT (quote them when they have spaces)", kSmsUsage);
   std::int64_t when = sysclock::UnixMs();
   if (const std::string* at = o.Get("--at")) {
     double date = 0;
-    if (!ParseLocal(*at, &date) || !(when = LocalDateToUnixMs(date))) return Usage("--at " + *at + " is not a time", kSmsUsage);
+    if (!ParseLocal(*at, &date) || !(when = LocalDateToUnixMs(date)))
+      return Usage("--at " + *at + " is not a time", kSmsUsage);
   }
   std::string error;
   std::int64_t id = device::DeliverSMS(text::FromUtf8(o.positional[0]), text::FromUtf8(o.positional[1]), when, &error);
@@ -201,8 +206,8 @@ int SmsList(const std::vector<std::string>& a) {
     if (!r.senderNumber.empty() && r.senderNumber != r.senderName)
       who += (who.empty() ? "<" : " <") + U8(r.senderNumber) + ">";
     if (who.empty()) who = "(nobody)";
-    std::printf("%-16s  %-6s  %s: %s\n", r.hasTime ? LocalText(r.unixMs).c_str() : "(no time)", r.read ? "read" : "unread",
-                who.c_str(), U8(r.text).c_str());
+    std::printf("%-16s  %-6s  %s: %s\n", r.hasTime ? LocalText(r.unixMs).c_str() : "(no time)",
+                r.read ? "read" : "unread", who.c_str(), U8(r.text).c_str());
   }
   return 0;
 }
@@ -214,13 +219,16 @@ constexpr const char* kCallUsage =
 
 int CallLog(const std::vector<std::string>& a) {
   long long n = 20;
-  if (a.size() > 2 || (a.size() == 2 && !ParseCount(a[1], 1, 1000000, &n))) return Usage("call log takes an optional count", kCallUsage);
+  if (a.size() > 2 || (a.size() == 2 && !ParseCount(a[1], 1, 1000000, &n)))
+    return Usage("call log takes an optional count", kCallUsage);
   static const char* const kDirections[] = {"missed", "incoming", "outgoing"};
   auto calls = device::ListCalls(static_cast<int>(n));
   for (auto it = calls.rbegin(); it != calls.rend(); ++it) {
     const char* direction = it->direction < 3 ? kDirections[it->direction] : "?";
     std::int64_t seconds = (it->endUnixMs - it->startUnixMs) / 1000;
-    std::string who = it->number.empty() ? "(no number)" : U8(it->number);
+    std::string who = !it->number.empty()                        ? U8(it->number)
+                      : it->callerIdType == CALLERIDTYPE_BLOCKED ? "(private number)"
+                                                                 : "(no number)";
     if (!it->name.empty()) who = U8(it->name) + " <" + who + ">";
     std::printf("%s  %-8s  %s", LocalText(it->startUnixMs).c_str(), direction, who.c_str());
     if ((it->flags & CALLLOGFLAG_CONNECTED) != 0)
@@ -231,7 +239,8 @@ int CallLog(const std::vector<std::string>& a) {
 }
 
 int CallIncoming(const std::vector<std::string>& a, bool answered) {
-  Options o = ParseOptions(a, 1, answered ? std::vector<std::string>{"--name", "--seconds"} : std::vector<std::string>{"--name"}, {});
+  Options o = ParseOptions(
+      a, 1, answered ? std::vector<std::string>{"--name", "--seconds"} : std::vector<std::string>{"--name"}, {});
   if (!o.error.empty()) return Usage(o.error, kCallUsage);
   if (o.positional.size() != 1) return Usage("call " + a[0] + " needs one NUMBER", kCallUsage);
   long long seconds = 60;
@@ -268,7 +277,8 @@ int ContactsImport(const std::vector<std::string>& a) {
   if (a.size() != 2) return Usage("contacts import needs one FILE.vcf", kContactsUsage);
   std::vector<std::uint8_t> bytes;
   if (!fs::ReadHostFile(a[1], &bytes)) return Fail("cannot read " + a[1] + ": " + U8(SystemErrorText(GetLastError())));
-  device::VCardImport result = device::ImportVCards(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  device::VCardImport result =
+      device::ImportVCards(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   for (const auto& m : result.messages) std::fprintf(stderr, "mivo-device: %s: %s\n", a[1].c_str(), m.c_str());
   if (!result.ok) return 1;
   std::printf("%d contacts imported", result.added);
@@ -279,7 +289,8 @@ int ContactsImport(const std::vector<std::string>& a) {
 }
 
 int ContactsList() {
-  static const char* const kKinds[] = {"mobile", "assistant", "business", "business 2", "car", "home", "home 2", "radio"};
+  static const char* const kKinds[] = {"mobile", "assistant", "business", "business 2",
+                                       "car",    "home",      "home 2",   "radio"};
   for (const device::ContactRecord& c : device::ListContacts()) {
     std::printf("%lld  %s\n", static_cast<long long>(c.oid), U8(c.DisplayName()).c_str());
     for (int kind = 1; kind <= 8; ++kind)
@@ -291,7 +302,8 @@ int ContactsList() {
 
 // ---- tasks and appointments ---------------------------------------------------------------------------
 
-constexpr const char* kTasksUsage = "mivo-device tasks add SUBJECT [--due DAY] [--start DAY] [--high|--low] | tasks list";
+constexpr const char* kTasksUsage =
+    "mivo-device tasks add SUBJECT [--due DAY] [--start DAY] [--high|--low] | tasks list";
 constexpr const char* kAppointmentsUsage =
     "mivo-device appointments add SUBJECT START [--end TIME | --minutes N | --all-day] [--location PLACE] | "
     "appointments list";
@@ -311,7 +323,8 @@ int TasksAdd(const std::vector<std::string>& a) {
       (std::string(option) == "--due" ? t.dueDate : t.startDate) = std::floor(d);
     }
   }
-  if (t.startDate && t.dueDate && *t.startDate > *t.dueDate) return Usage("the task would start after it is due", kTasksUsage);
+  if (t.startDate && t.dueDate && *t.startDate > *t.dueDate)
+    return Usage("the task would start after it is due", kTasksUsage);
   if (!device::AddTask(&t)) return Fail("cannot write the task");
   std::printf("added task %lld\n", static_cast<long long>(t.oid));
   return 0;
@@ -321,7 +334,10 @@ int TasksList() {
   for (const device::TaskRecord& t : device::ListTasks()) {
     std::string due = t.dueDate ? "due " + DateText(*t.dueDate, false) : "no due date";
     std::printf("%lld  [%c] %s  (%s%s)\n", static_cast<long long>(t.oid), t.complete ? 'x' : ' ', U8(t.subject).c_str(),
-                due.c_str(), t.importance == 2 ? ", high" : t.importance == 0 ? ", low" : "");
+                due.c_str(),
+                t.importance == 2   ? ", high"
+                : t.importance == 0 ? ", low"
+                                    : "");
   }
   return 0;
 }
@@ -347,7 +363,8 @@ int AppointmentsAdd(const std::vector<std::string>& a) {
     if (ap.end < ap.start) return Usage("the appointment would end before it starts", kAppointmentsUsage);
   } else if (const std::string* minutes = o.Get("--minutes")) {
     long long m = 0;
-    if (!ParseCount(*minutes, 0, 60 * 24 * 366, &m)) return Usage("--minutes takes a number of minutes", kAppointmentsUsage);
+    if (!ParseCount(*minutes, 0, 60 * 24 * 366, &m))
+      return Usage("--minutes takes a number of minutes", kAppointmentsUsage);
     ap.end = ap.start + static_cast<double>(m) / 1440.0;
   }
   if (const std::string* location = o.Get("--location")) ap.location = text::FromUtf8(*location);
@@ -409,7 +426,8 @@ int Call(const std::vector<std::string>& a) {
 int Contacts(const std::vector<std::string>& a) {
   return Dispatch(a, "contacts", kContactsUsage, [&] {
     if (a[0] == "import") return ContactsImport(a);
-    if (a[0] == "list") return a.size() == 1 ? ContactsList() : Usage("contacts list takes no arguments", kContactsUsage);
+    if (a[0] == "list")
+      return a.size() == 1 ? ContactsList() : Usage("contacts list takes no arguments", kContactsUsage);
     return Usage("unknown contacts command " + a[0], kContactsUsage);
   });
 }
@@ -425,7 +443,8 @@ int Tasks(const std::vector<std::string>& a) {
 int Appointments(const std::vector<std::string>& a) {
   return Dispatch(a, "appointments", kAppointmentsUsage, [&] {
     if (a[0] == "add") return AppointmentsAdd(a);
-    if (a[0] == "list") return a.size() == 1 ? AppointmentsList() : Usage("appointments list takes no arguments", kAppointmentsUsage);
+    if (a[0] == "list")
+      return a.size() == 1 ? AppointmentsList() : Usage("appointments list takes no arguments", kAppointmentsUsage);
     return Usage("unknown appointments command " + a[0], kAppointmentsUsage);
   });
 }
