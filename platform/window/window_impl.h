@@ -86,6 +86,20 @@ void CollectGarbage();
 HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                        int width, int height, HWND parent, HMENU menu, LPVOID param, CWnd* object);
 
+// Z-order lists (window.cpp).
+// The list a window stands in among its siblings: its parent's children, or
+// the top-level windows.
+std::vector<Wnd*>& SiblingList(Wnd* w);
+// Index at which a window enters its sibling list when placed "on top":
+// a top-level window that is not topmost goes below the topmost ones.
+std::size_t TopInsertIndex(const std::vector<Wnd*>& list, const Wnd* w);
+void RemoveFromList(std::vector<Wnd*>& list, Wnd* w);
+
+// Focus, capture and activation leave a window that is hidden or destroyed
+// (focus.cpp). Call after the window lost WS_VISIBLE, or (`destroying`) once
+// DestroyWindow marked it, before its WM_DESTROY.
+void DropInputState(Wnd* w, bool destroying);
+
 // Geometry.
 POINT ScreenOrigin(const Wnd* w);  // client (0,0) in screen coordinates
 RECT ScreenRect(const Wnd* w);
