@@ -358,20 +358,9 @@ void FillPolygon(const Canvas& c, const std::vector<POINT>& pts, int mode, const
 
 }  // namespace
 
-BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
-  DcObj* d = LookupDc(dc);
-  if (!d) return FALSE;
-  if (previous) *previous = d->state.position;
-  d->state.position = MakePoint(x, y);
-  return TRUE;
-}
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) { return SetStatePoint(dc, &DcState::position, x, y, previous); }
 
-BOOL GetCurrentPositionEx(HDC dc, POINT* position) {
-  DcObj* d = LookupDc(dc);
-  if (!d || !position) return FALSE;
-  *position = d->state.position;
-  return TRUE;
-}
+BOOL GetCurrentPositionEx(HDC dc, POINT* position) { return GetStatePoint(dc, &DcState::position, position); }
 
 BOOL LineTo(HDC dc, int x, int y) {
   auto c = CanvasOf(dc);

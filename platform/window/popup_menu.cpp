@@ -4,7 +4,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
-#include "platform/window/describe.h"
+#include "platform/window/overlay_dump.h"
 #include "platform/window/framework.h"
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
@@ -167,44 +167,24 @@ class PopupMenu : public CWnd {
   int m_result = 0;    // the chosen id, kDismissed, or 0 while open
 };
 
-std::vector<PopupMenu*>& OpenMenus() {
-  static std::vector<PopupMenu*> menus;
-  return menus;
-}
-
-void InstallDumpSection() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  window::AddDumpSection("overlay", [](window::JsonWriter& j) {
-    if (OpenMenus().empty()) return false;
-    const PopupMenu* menu = OpenMenus().back();
+window::OverlayStack<PopupMenu>& OpenMenus() {
+  static window::OverlayStack<PopupMenu> menus([](window::JsonWriter& j, const PopupMenu& menu) {
     std::u16string lines;
-    for (const window::PopupMenuItem& item : menu->Items()) lines += (lines.empty() ? u"" : u"\n") + item.text;
-    j.BeginObject();
-    j.Key("kind");
-    j.String("menu");
-    j.Key("title");
-    j.String(u"");
-    j.Key("text");
-    j.String(lines);
-    j.Key("buttons");
-    j.BeginArray();
-    for (int i = 0; i < static_cast<int>(menu->Items().size()); ++i) {
-      const RECT r = menu->ScreenRow(i);
-      j.Rect(r.left, r.top, r.right, r.bottom);
+    std::vector<RECT> rows;
+    for (int i = 0; i < static_cast<int>(menu.Items().size()); ++i) {
+      lines += (lines.empty() ? u"" : u"\n") + menu.Items()[static_cast<std::size_t>(i)].text;
+      rows.push_back(menu.ScreenRow(i));
     }
-    j.EndArray();
-    j.EndObject();
-    return true;
+    window::WriteOverlay(j, "menu", u"", lines, rows);
   });
+  return menus;
 }
 
 }  // namespace
 
 int window::TrackPopupMenu(HWND owner, POINT screenPoint, const std::vector<PopupMenuItem>& items) {
   if (items.empty()) return 0;
-  InstallDumpSection();
+  OpenMenus();  // the dump hears of menus from the first call on
   const HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   CWnd ownerProxy;
   ownerProxy.m_hWnd = root;  // only its handle is used
@@ -218,9 +198,9 @@ int window::TrackPopupMenu(HWND owner, POINT screenPoint, const std::vector<Popu
   const HWND previousFocus = GetFocus();
   menu.SetFocus();
   menu.SetCapture();  // every tap comes here, so one beside the menu closes it
-  OpenMenus().push_back(&menu);
+  OpenMenus().Push(&menu);
   window::ModalLoop(menu.m_hWnd, [&menu](const MSG&) { return menu.Result() != 0 || !menu.m_hWnd; });
-  OpenMenus().erase(std::remove(OpenMenus().begin(), OpenMenus().end(), &menu), OpenMenus().end());
+  OpenMenus().Remove(&menu);
   const int result = menu.Result();
   if (::GetCapture() == menu.m_hWnd) ::ReleaseCapture();
   menu.DestroyWindow();

@@ -4,6 +4,7 @@
 // standard error; results (reg get, state, launches) to standard output.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -333,15 +334,27 @@ int CmdWake() {
   return failures ? 1 : 0;
 }
 
+// The optional count of the listings of recent things: 20 without one;
+// false for a count that is not a number from 1 to 100000.
+bool RecentCount(const std::vector<std::string>& a, long long* n) {
+  *n = 20;
+  return a.size() == 0 || (a.size() == 1 && ParseNumber(a[0], 1, 100000, n));
+}
+
+// "YYYY-MM-DD HH:MM:SS", local time.
+std::string LocalTimeText(std::int64_t unixSeconds) {
+  char when[32];
+  const std::time_t t = static_cast<std::time_t>(unixSeconds);
+  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
+  return when;
+}
+
 int CmdLaunches(const std::vector<std::string>& a) {
   long long n = 20;
-  if (a.size() > 1 || (a.size() == 1 && !ParseNumber(a[0], 1, 100000, &n))) return UsageError("launches takes an optional count");
+  if (!RecentCount(a, &n)) return UsageError("launches takes an optional count");
   auto records = shell::RecentLaunches(static_cast<int>(n));
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    char when[32];
-    std::time_t t = static_cast<std::time_t>(it->time);
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
-    std::string line = std::string(when) + "  " + text::ToUtf8(it->file);
+    std::string line = LocalTimeText(it->time) + "  " + text::ToUtf8(it->file);
     if (!it->parameters.empty()) line += " " + text::ToUtf8(it->parameters);
     if (it->error)
       line += "  failed: " + ErrorText(it->error);
@@ -354,13 +367,10 @@ int CmdLaunches(const std::vector<std::string>& a) {
 
 int CmdDials(const std::vector<std::string>& a) {
   long long n = 20;
-  if (a.size() > 1 || (a.size() == 1 && !ParseNumber(a[0], 1, 100000, &n))) return UsageError("dials takes an optional count");
+  if (!RecentCount(a, &n)) return UsageError("dials takes an optional count");
   auto records = device::RecentDials(static_cast<int>(n));
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    char when[32];
-    std::time_t t = static_cast<std::time_t>(it->time);
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
-    std::printf("%s  %s\n", when, text::ToUtf8(it->number).c_str());
+    std::printf("%s  %s\n", LocalTimeText(it->time).c_str(), text::ToUtf8(it->number).c_str());
   }
   return 0;
 }
