@@ -79,7 +79,9 @@ void AddRing(SpanSet& set, const Rounded& outer, const Rounded* inner, int y0, i
 
 void AddFill(SpanSet& set, const Rounded& s, int y0, int y1) { AddRing(set, s, nullptr, y0, y1); }
 
-int RowsFrom(const Canvas& c, double top) { return std::max(static_cast<int>(std::floor(top)) - 1, static_cast<int>(c.clipBounds.top)); }
+int RowsFrom(const Canvas& c, double top) {
+  return std::max(static_cast<int>(std::floor(top)) - 1, static_cast<int>(c.clipBounds.top));
+}
 int RowsTo(const Canvas& c, double bottom) {
   return std::min(static_cast<int>(std::ceil(bottom)) + 1, static_cast<int>(c.clipBounds.bottom));
 }

@@ -578,7 +578,8 @@ namespace {
 std::vector<std::u16string> Units(const std::string& bytes) {
   std::vector<std::u16string> parts(1);
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char16_t c = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    char16_t c =
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
     if (c == 0)
       parts.emplace_back();
     else

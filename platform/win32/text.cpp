@@ -342,7 +342,8 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
       case 'd':
       case 'i': {
         const long long v = arg ? AsSigned(*arg) : 0;
-        std::string s = std::to_string(v < 0 ? 0 - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v));
+        std::string s =
+            std::to_string(v < 0 ? 0 - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v));
         if (sp.precision >= 0 && static_cast<int>(s.size()) < sp.precision) s.insert(0, sp.precision - s.size(), '0');
         if (v < 0) s.insert(0, "-");
         else if (sp.plus) s.insert(0, "+");

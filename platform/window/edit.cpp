@@ -195,7 +195,8 @@ int CEdit::IndexAt(POINT pt) const {
   const std::vector<int> ext = Measure(CurrentFont()).Extents(m_shown.data() + l.start, l.end - l.start);
   int best = 0, bestDist = std::abs(x);
   for (int k = 1; k <= static_cast<int>(ext.size()); ++k) {
-    if (k < static_cast<int>(ext.size()) + 0 && k < l.end - l.start && IsLow(m_text[static_cast<std::size_t>(l.start + k)])) {
+    if (k < static_cast<int>(ext.size()) + 0 && k < l.end - l.start &&
+        IsLow(m_text[static_cast<std::size_t>(l.start + k)])) {
       continue;  // inside a surrogate pair
     }
     const int d = std::abs(x - ext[static_cast<std::size_t>(k - 1)]);

@@ -39,7 +39,8 @@ class PopupMenu : public CWnd {
     const int width = std::min(std::max(textWidth + 2 * 12 * s, 110 * s), RectWidth(work));
     const int height = std::min(static_cast<int>(m_items.size()) * m_rowHeight + 2, RectHeight(work));
     const int x = std::clamp(static_cast<int>(at.x), static_cast<int>(work.left), static_cast<int>(work.right) - width);
-    const int y = std::clamp(static_cast<int>(at.y), static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
+    const int y =
+        std::clamp(static_cast<int>(at.y), static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
     MoveWindow(x, y, width, height, TRUE);
   }
 
@@ -91,7 +92,8 @@ class PopupMenu : public CWnd {
         }
         return CWnd::WindowProc(message, wParam, lParam);
       case WM_CHAR:
-        if (wParam == u'\r' && m_cursor >= 0 && Enabled(m_cursor)) Finish(m_items[static_cast<std::size_t>(m_cursor)].id);
+        if (wParam == u'\r' && m_cursor >= 0 && Enabled(m_cursor))
+          Finish(m_items[static_cast<std::size_t>(m_cursor)].id);
         if (wParam == 27) Finish(kDismissed);
         return 0;
       case WM_CLOSE:
@@ -151,7 +153,9 @@ class PopupMenu : public CWnd {
       RECT r = Row(i);
       const bool lit = Enabled(i) && (i == m_pressed || (m_pressed < 0 && i == m_cursor));
       if (lit) shell_look::FillSolid(dc, r, shell_look::kSelection);
-      SetTextColor(dc, !Enabled(i) ? shell_look::kDisabledText : lit ? shell_look::kSelectionText : shell_look::kWindowText);
+      SetTextColor(dc, !Enabled(i) ? shell_look::kDisabledText
+                       : lit       ? shell_look::kSelectionText
+                                   : shell_look::kWindowText);
       r.left += 12 * s;
       const std::u16string& text = m_items[static_cast<std::size_t>(i)].text;
       DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

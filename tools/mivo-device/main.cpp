@@ -116,7 +116,9 @@ std::string ErrorText(DWORD e) {
   return t.empty() ? "error " + std::to_string(e) : text::ToUtf8(t);
 }
 
-bool ParseKey(const std::string& s, HKEY* root, std::u16string* sub) { return reg::ParseKeyPath(text::FromUtf8(s), root, sub); }
+bool ParseKey(const std::string& s, HKEY* root, std::u16string* sub) {
+  return reg::ParseKeyPath(text::FromUtf8(s), root, sub);
+}
 
 int CmdState() {
   for (const auto& sv : device::StateValues()) {
@@ -162,7 +164,9 @@ int CmdState() {
 
 int CmdSet(const std::vector<std::string>& a) {
   if (IsHelp(a) || a.empty()) {
-    std::printf("usage: mivo-device set battery LEVEL [--ac|--no-ac] | battery host|auto | signal N | operator NAME | timezone ZONE\n");
+    std::printf(
+        "usage: mivo-device set battery LEVEL [--ac|--no-ac] | battery host|auto | signal N | operator NAME "
+        "| timezone ZONE\n");
     return a.empty() ? 2 : 0;
   }
   const std::string& what = a[0];
@@ -195,7 +199,8 @@ int CmdSet(const std::vector<std::string>& a) {
   }
   if (what == "timezone") {
     if (a.size() != 2) return UsageError("set timezone needs one ZONE");
-    if (!a[1].empty() && access(("/usr/share/zoneinfo/" + a[1]).c_str(), R_OK) != 0 && a[1].find('/') != std::string::npos)
+    if (!a[1].empty() && access(("/usr/share/zoneinfo/" + a[1]).c_str(), R_OK) != 0 &&
+        a[1].find('/') != std::string::npos)
       return Fail("unknown time zone " + a[1]);
     return device::SetTimeZone(a[1]) ? 0 : Fail("cannot set the time zone " + a[1]);
   }
@@ -238,7 +243,8 @@ int CmdReg(const std::vector<std::string>& a) {
     reg::Value v;
     if (type == "dword") {
       long long n;
-      if (a.size() != 5 || !ParseNumber(a[4], 0, 0xFFFFFFFFll, &n)) return UsageError("a dword is a number from 0 to 4294967295");
+      if (a.size() != 5 || !ParseNumber(a[4], 0, 0xFFFFFFFFll, &n))
+        return UsageError("a dword is a number from 0 to 4294967295");
       v = reg::DwordValue(static_cast<DWORD>(n));
     } else if (type == "sz") {
       if (a.size() != 5) return UsageError("reg set ... sz takes one TEXT (quote it when it has spaces)");
@@ -247,7 +253,8 @@ int CmdReg(const std::vector<std::string>& a) {
       std::string hex = a[4], bytes;
       if (a.size() != 5 || hex.size() % 2) return UsageError("binary data is an even number of hex digits");
       for (std::size_t i = 0; i < hex.size(); i += 2) {
-        if (!std::isxdigit(static_cast<unsigned char>(hex[i])) || !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
+        if (!std::isxdigit(static_cast<unsigned char>(hex[i])) ||
+            !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
           return UsageError("binary data is an even number of hex digits");
         bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
       }
@@ -295,7 +302,8 @@ int CmdReg(const std::vector<std::string>& a) {
     if (a.size() != 3) return UsageError("reg export needs KEY FILE.reg");
     std::string out, error;
     if (!regfile::Export(root, sub, &out, &error)) return Fail(error);
-    if (!fs::WriteHostFileAtomic(a[2], out.data(), out.size())) return Fail("cannot write " + a[2] + ": " + ErrorText(GetLastError()));
+    if (!fs::WriteHostFileAtomic(a[2], out.data(), out.size()))
+      return Fail("cannot write " + a[2] + ": " + ErrorText(GetLastError()));
     return 0;
   }
   return UsageError("unknown reg command " + op);
@@ -327,7 +335,8 @@ int CmdWake() {
     if (ShellExecuteEx(&info)) {
       std::printf("started %s\n", text::ToUtf8(app).c_str());
     } else {
-      std::fprintf(stderr, "mivo-device: cannot start %s: %s\n", text::ToUtf8(app).c_str(), ErrorText(GetLastError()).c_str());
+      std::fprintf(stderr, "mivo-device: cannot start %s: %s\n", text::ToUtf8(app).c_str(),
+                   ErrorText(GetLastError()).c_str());
       ++failures;
     }
   }

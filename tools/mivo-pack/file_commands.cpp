@@ -127,7 +127,8 @@ int PrintColorTheme(const std::string& path) {
   PrintStrings(theme);
   const char* roles[] = {"background", "text", "subtext", "card outline", "card fill", "selected outline",
                          "selected fill", "scroll track", "scroll thumb"};
-  for (int n = 1; n <= 9; ++n) std::printf("  colour %d  %-20s %s\n", n, roles[n - 1], ColorText(theme.GetColor(n)).c_str());
+  for (int n = 1; n <= 9; ++n)
+    std::printf("  colour %d  %-20s %s\n", n, roles[n - 1], ColorText(theme.GetColor(n)).c_str());
   if (!complete) return Fail("damaged colour theme " + path + ": it is cut short");
   return kDone;
 }
