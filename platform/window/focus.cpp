@@ -49,6 +49,7 @@ using namespace window::detail;
 
 
 HWND SetFocus(HWND hwnd) {
+  const CheckInvariantsOnReturn check;
   WindowSystem& s = Sys();
   Wnd* w = nullptr;
   if (hwnd) {
@@ -86,6 +87,7 @@ HWND SetFocus(HWND hwnd) {
 HWND GetFocus() { return Sys().focus ? Sys().focus->handle : nullptr; }
 
 HWND SetCapture(HWND hwnd) {
+  const CheckInvariantsOnReturn check;
   WindowSystem& s = Sys();
   Wnd* w = Lookup(hwnd);
   if (!w) return nullptr;
@@ -97,6 +99,7 @@ HWND SetCapture(HWND hwnd) {
 }
 
 BOOL ReleaseCapture() {
+  const CheckInvariantsOnReturn check;
   WindowSystem& s = Sys();
   Wnd* old = s.capture;
   s.capture = nullptr;
@@ -107,6 +110,7 @@ BOOL ReleaseCapture() {
 HWND GetCapture() { return Sys().capture ? Sys().capture->handle : nullptr; }
 
 HWND SetActiveWindow(HWND hwnd) {
+  const CheckInvariantsOnReturn check;
   WindowSystem& s = Sys();
   Wnd* w = Lookup(hwnd);
   if (!w) return nullptr;

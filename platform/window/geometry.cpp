@@ -10,6 +10,7 @@
 using namespace window::detail;
 
 BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   const gdi::Region before = VisibleRegion(w, false);

@@ -21,6 +21,7 @@ HWND GetParent(HWND hwnd) {
 }
 
 HWND SetParent(HWND child, HWND newParent) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(child);
   if (!w) return nullptr;
   Wnd* p = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/window/window.h"
 
 #include <algorithm>
+#include <cassert>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -169,6 +170,27 @@ gdi::Region VisibleRegion(const Wnd* w, bool clipChildren) {
   return r;
 }
 
+#ifndef NDEBUG
+void CheckInvariants() {
+  WindowSystem& s = Sys();
+  if (s.callDepth != 0) return;
+  const auto live = [](const Wnd* w) { return w && !w->destroyed && LookupQuiet(w->handle) == w; };
+  for (const auto& [handle, owned] : s.table) {
+    const Wnd* w = owned.get();
+    if (w->destroyed) continue;
+    assert((!w->parent || live(w->parent)) && "a live window's parent is live");
+    assert((!w->owner || live(w->owner)) && "a live window's owner is live");
+    const std::vector<Wnd*>& list = w->parent ? w->parent->children : s.topLevel;
+    assert(std::count(list.begin(), list.end(), w) == 1 && "a live window stands once in its sibling list");
+    for (const Wnd* c : w->children) assert(live(c) && c->parent == w && "a window's children are live");
+  }
+  for (const Wnd* t : s.topLevel) assert(live(t) && !t->parent && "the top-level windows are live");
+  assert((!s.focus || live(s.focus)) && "the focus is a live window");
+  assert((!s.capture || live(s.capture)) && "the capture is a live window");
+  assert((!s.active || live(s.active)) && "the active window is a live window");
+}
+#endif
+
 }  // namespace window::detail
 
 using namespace window::detail;
@@ -199,6 +221,7 @@ void ExposeWindowArea(Wnd* w, const gdi::Region& wasVisible) {
 void DestroyRecursive(Wnd* w, std::vector<Wnd*>& order) {
   w->destroying = true;
   CallProc(w, WM_DESTROY, 0, 0);
+  w->closed = true;  // children made from here on would be missed below
   KillWindowTimers(w->handle);
   std::vector<Wnd*> kids = w->children;
   for (Wnd* c : kids) {
@@ -269,6 +292,7 @@ namespace window::detail {
 // CreateWindowExW passes null.
 HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                        int width, int height, HWND parentHandle, HMENU menu, LPVOID param, CWnd* object) {
+  const CheckInvariantsOnReturn check;
   MarkUiThread();
   WindowSystem& s = Sys();
   const WindowClass* cls = nullptr;
@@ -297,6 +321,10 @@ HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWO
     Wnd* p = Lookup(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(parentHandle) & ~std::uintptr_t{1}));
     if (!p) return nullptr;
     if (style & WS_CHILD) {
+      if (p->closed) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);  // on its way out, past its WM_DESTROY
+        return nullptr;
+      }
       parent = p;
     } else {
       owner = p;
@@ -379,6 +407,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 }
 
 BOOL DestroyWindow(HWND hwnd) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   if (w->destroying) return TRUE;  // already on its way out (a handler called it again)
@@ -409,7 +438,8 @@ BOOL DestroyWindow(HWND hwnd) {
     if (s.capture == d) s.capture = nullptr;
     if (s.active == d) s.active = nullptr;
     RemoveFromList(d->parent ? d->parent->children : s.topLevel, d);
-    for (Wnd* t : s.topLevel) {
+    // Owned windows lose their owner, even one made a child since.
+    for (auto& [handle, t] : s.table) {
       if (t->owner == d) t->owner = nullptr;
     }
     d->destroyed = true;
@@ -501,6 +531,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // ---- Visibility ------------------------------------------------------------------------
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   const bool wasVisible = (w->style & WS_VISIBLE) != 0;
@@ -539,6 +570,7 @@ BOOL IsWindowVisible(HWND hwnd) {
 }
 
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;
