@@ -4,7 +4,7 @@
 #include "actions/action_kinds.h"
 #include "actions/document_search.h"
 #include "actions/file_list_page.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/archive.h"
 #include "look/language.h"
 #include "platform/shell/launch.h"

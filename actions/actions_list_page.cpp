@@ -1,7 +1,7 @@
 #include "actions/actions_list_page.h"
 
 #include "actions/menu_handlers.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/toolkit.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "platform/gdi/gdi.h"

@@ -3,8 +3,8 @@
 #include "actions/action_kinds.h"
 #include "actions/action_list_item.h"
 #include "actions/actions.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/language.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "actions/menu_handlers.h"
 #include "look/appearance.h"
 #include "look/language.h"

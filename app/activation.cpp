@@ -1,8 +1,8 @@
 #include "app/activation.h"
 
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "platform/shell/kernel.h"
 #include "platform/win32/file_defs.h"
 #include "platform/window/message.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "app/app_core.h"
+#include "core/messages.h"
 #include "app/mivo_app.h"
 #include "app/page_wnd.h"
 #include "app/single_instance.h"
@@ -45,7 +45,7 @@ BOOL CMainFrame::LoadFrame(UINT, DWORD style, CWnd* parent) {
   return Create(RuntimeClassName(), title.c_str(), style, rectDefault, parent);
 }
 
-mivoCore* CMainFrame::Core() const {
+mivoAppCore* CMainFrame::Core() const {
   CmivoApp* app = CmivoApp::Get();
   return app ? app->m_pCore : nullptr;
 }
@@ -71,7 +71,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // the frame out again over what the screen now offers (a hidden frame
       // waits until it shows again).
       if (wParam == SPI_SETWORKAREA && IsWindowVisible()) {
-        if (mivoCore* core = Core(); core && m_wndCommandBar.m_hWnd) {
+        if (mivoAppCore* core = Core(); core && m_wndCommandBar.m_hWnd) {
           core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
         }
       }
@@ -103,7 +103,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnBackRequest();
       return 0;
     case WM_MIVO_RUN_DEFERRED:
-      if (mivoCore* core = Core()) core->RunDeferredDeletes();
+      if (mivoAppCore* core = Core()) core->RunDeferredDeletes();
       return 0;
     case WM_MIVO_RELAYOUT:
       // Not the frame's own business: windows that handle it lay themselves out.
@@ -111,7 +111,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       if (message >= WM_MIVO_OUTLOOK_FIRST && message <= WM_MIVO_OUTLOOK_LAST) {
         // The Outlook store handles its own notifications once it exists.
-        if (mivoCore* core = Core()) core->GetOutlookStore();
+        if (mivoAppCore* core = Core()) core->GetOutlookStore();
         return 1;
       }
       return CFrameWnd::WindowProc(message, wParam, lParam);
@@ -135,7 +135,7 @@ LRESULT CMainFrame::OnCreate(LPARAM lParam) {
 
   // 2. The core.
   CmivoApp* app = CmivoApp::Get();
-  mivoCore* core = new mivoCore(this);
+  mivoAppCore* core = new mivoAppCore(this);
   if (app) {
     app->m_pCore = core;
   }
@@ -178,7 +178,7 @@ void CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
 void CMainFrame::OnShowWindow(WPARAM wParam, LPARAM lParam) {
   CFrameWnd::WindowProc(WM_SHOWWINDOW, wParam, lParam);
   spine::Trace(wParam ? "frame: WM_SHOWWINDOW shown" : "frame: WM_SHOWWINDOW hidden");
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (wParam && core && m_hWnd && m_wndCommandBar.m_hWnd) core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
   // The soft keys belong to the frame: hidden (minimised) it takes them along,
   // and the screen mode shows them again when the frame comes back.
@@ -189,7 +189,7 @@ void CMainFrame::OnShowWindow(WPARAM wParam, LPARAM lParam) {
 void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   CFrameWnd::WindowProc(WM_ACTIVATE, wParam, lParam);
   if (LOWORD(wParam) == WA_INACTIVE) return;
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core || !m_hWnd || !m_wndCommandBar.m_hWnd) return;
   spine::Trace("frame: WM_ACTIVATE");
 
@@ -228,7 +228,7 @@ void CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
       PostMessage(WM_MIVO_BACK_REQUEST);
       return;
     case ID_MIVO_SOFTKEY_RIGHT:
-      if (mivoCore* core = Core()) {
+      if (mivoAppCore* core = Core()) {
         if (CmivoPageWnd* top = core->TopPage()) top->HideApplication();
       }
       return;
@@ -240,7 +240,7 @@ void CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CMainFrame::OnActivateRequest() {
   spine::Trace("frame: activate request");
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core || !core->GetDesktopPage()) return;
   core->ShowPage(core->GetDesktopPage());
   // A minimised frame comes back before it comes to the front.
@@ -263,7 +263,7 @@ void CMainFrame::SetSoftKeyText(UINT command, const char16_t* label) {
 }
 
 void CMainFrame::OnBackRequest() {
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core) return;
   if (CmivoPageWnd* top = core->TopPage()) top->GoBack();
 }
@@ -306,7 +306,7 @@ void CMainFrame::OnDestroy() {
 void CMainFrame::PostNcDestroy() {
   // The whole window tree is gone by now, the root page's window with it.
   if (m_pRootPage) {
-    if (mivoCore* core = Core()) core->ForgetPage(m_pRootPage);
+    if (mivoAppCore* core = Core()) core->ForgetPage(m_pRootPage);
     spine::Trace("frame: delete root page");
     delete m_pRootPage;
     m_pRootPage = nullptr;

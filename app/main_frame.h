@@ -12,7 +12,7 @@
 #include "platform/window/framework.h"
 
 class CmivoPageWnd;
-class mivoCore;
+class mivoAppCore;
 
 class CMainFrame : public CFrameWnd {
  public:
@@ -65,7 +65,7 @@ class CMainFrame : public CFrameWnd {
   void RemoveDumpSections();
 
   void SetSoftKeyText(UINT command, const char16_t* label);
-  mivoCore* Core() const;
+  mivoAppCore* Core() const;
 
   CCommandBar m_wndCommandBar;                 // the two soft keys
   HREGNOTIFY m_notifyTime = nullptr;           // HKLM System\State\DateTime Time -> 0x401

@@ -1,9 +1,9 @@
 #include "app/mivo_app.h"
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "app/trace.h"
 #include "platform/shell/kernel.h"
 #include "platform/win32/file_defs.h"

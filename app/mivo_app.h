@@ -9,7 +9,7 @@
 #include "platform/window/framework.h"
 
 class CMainFrame;
-class mivoCore;
+class mivoAppCore;
 
 class CmivoApp : public CWinApp {
  public:
@@ -27,7 +27,7 @@ class CmivoApp : public CWinApp {
   CMainFrame* Frame() const { return m_pFrame.get(); }
   spine::ActivationWatcher& Watcher() { return m_watcher; }
 
-  mivoCore* m_pCore = nullptr;  // set while the frame is created; owned
+  mivoAppCore* m_pCore = nullptr;  // set while the frame is created; owned
 
  private:
   spine::ActivationWatcher m_watcher;   // the activation event and its thread

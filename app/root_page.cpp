@@ -1,4 +1,4 @@
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/page_wnd.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"

@@ -1,7 +1,7 @@
 #include "pages/pending_page.h"
 
 #include "actions/actions.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "platform/gdi/gdi.h"

@@ -1,6 +1,6 @@
 #include "ui/adv_list_box_item.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/main_frame.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -71,7 +70,7 @@ void CmivoAnimateWnd::DropImages() {
 }
 
 void CmivoAnimateWnd::TakeSnapshot() {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   if (!frame || !frame->m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -96,7 +95,7 @@ void CmivoAnimateWnd::Animate(CmivoPageWnd* from, CmivoPageWnd* to, int directio
   m_animating = true;
   // Over the frame's whole client area, above every page.
   RECT client{};
-  if (CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
+  if (CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
     frame->GetClientRect(&client);
   } else {
     GetClientRect(&client);
@@ -129,7 +128,7 @@ void CmivoAnimateWnd::OnPaint() {
   // 2. The screen as it was: kept from before the switch when it fits, else
   //    copied from the frame now (its pages are not repainted yet).
   if (!m_snapshot.dc || m_snapshot.size.cx != W || m_snapshot.size.cy != H) {
-    CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+    CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
     HWND source = frame && frame->m_hWnd ? frame->m_hWnd : m_hWnd;
     HDC frameDC = GetDC(source);
     if (MakeImage(&m_snapshot, dc, W, H) && frameDC) BitBlt(m_snapshot.dc, 0, 0, W, H, frameDC, 0, 0, SRCCOPY);
@@ -173,7 +172,7 @@ LRESULT CmivoAnimateWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND:
       return 1;
     case WM_MIVO_RELAYOUT:
-      if (CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
+      if (CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
         RECT client{};
         frame->GetClientRect(&client);
         MoveWindow(client, FALSE);

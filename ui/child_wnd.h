@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/win32/types.h"
 #include "ui/context_menu_entry.h"
 

@@ -1,6 +1,6 @@
 #include "ui/context_menu.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/skin.h"
 #include "ui/look_pages/look_pages.h"

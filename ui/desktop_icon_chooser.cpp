@@ -1,7 +1,7 @@
 #include "ui/desktop_icon_chooser.h"
 
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/skin.h"

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/main_frame.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -24,7 +23,7 @@ CmivoEnterTextWnd::~CmivoEnterTextWnd() { ui::UnregisterOverlay(this); }
 
 bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
                             bool multiLine) {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) return false;
   // 1.
   RECT client{};
@@ -83,7 +82,7 @@ ui::OverlayDescription CmivoEnterTextWnd::DescribeOverlay() const {
 }
 
 int CmivoEnterTextWnd::BottomLimit() const {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   RECT mine{};
   GetWindowRect(&mine);
   int limit = 1 << 20;

@@ -1,7 +1,7 @@
 #include "ui/items_page.h"
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "platform/win32/rect.h"
 #include "platform/window/describe.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 
 class mivoAppearance;

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/main_frame.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -22,7 +21,7 @@ constexpr UINT kBodyFlags = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
 CmivoMessageBox::~CmivoMessageBox() { ui::UnregisterOverlay(this); }
 
 int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text, bool okOnly) {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) {
     // No frame to show it in: the platform's own box still asks.
     const int answer = MessageBoxW(nullptr, text.c_str(), title.c_str(), okOnly ? MB_OK : MB_YESNO);
@@ -102,7 +101,7 @@ void CmivoMessageBox::OnPaint() {
 
   // The box may not grow past the frame: a longer text scrolls in place.
   int frameHeight = RectHeight(client);
-  if (CMainFrame* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
+  if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
     RECT fc{};
     frame->GetClientRect(&fc);
     RECT mine{};

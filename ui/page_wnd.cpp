@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/main_frame.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "platform/gdi/gdi.h"
@@ -127,7 +126,7 @@ void CmivoPageWnd::SetTitle(const std::u16string& title) {
 }
 
 void CmivoPageWnd::FitToFrame() {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   if (!frame || !frame->m_hWnd || !m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -202,7 +201,7 @@ void CmivoPageWnd::DrawHeader(HDC dc) {
   DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &clockRect, DT_SINGLELINE | DT_NOPREFIX);
 
   // Signal: one bar per 20 of strength, 5 bars at 100.
-  const int v = m_pCore ? static_cast<int>(std::min<DWORD>(m_pCore->SignalStrength, 1000)) : 0;
+  const int v = m_pCore ? static_cast<int>(std::min<DWORD>(m_pCore->GetSignalStrength(), 1000)) : 0;
   HPEN signalPen = CreatePen(PS_SOLID, 2 * S, look->BackgroundColor);
   SelectObject(dc, signalPen);
   for (int bar = 1; bar <= 5; ++bar) {
@@ -219,7 +218,7 @@ void CmivoPageWnd::DrawHeader(HDC dc) {
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, r - 30 * S, t + 3 * S, r - 10 * S, t + 12 * S);
   FillColor(dc, MakeRect(r - 10 * S, t + 5 * S, r - 7 * S, t + 10 * S), look->BackgroundColor);
-  const double level = m_pCore ? static_cast<double>(m_pCore->BatteryLevel) : 0.0;
+  const double level = m_pCore ? static_cast<double>(m_pCore->GetBatteryLevel()) : 0.0;
   const double barRight = static_cast<double>(r - 30 * S) + level * 0.01 * 18.0 * S;
   const int levelRight = static_cast<int>(std::min(barRight, 1e6));
   FillColor(dc, MakeRect(r - 28 * S, t + 5 * S, levelRight, t + 10 * S), look->BackgroundColor);

@@ -1,7 +1,6 @@
 #include "ui/please_wait.h"
 
-#include "app/core.h"
-#include "app/main_frame.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -16,7 +15,7 @@ BOOL CmivoPleaseWaitWnd::CreateBar(CWnd* frame) {
 }
 
 void CmivoPleaseWaitWnd::Place() {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   if (!m_hWnd || !frame || !frame->m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);

@@ -1,6 +1,6 @@
 #include "ui/right_click_page.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "platform/gdi/gdi.h"

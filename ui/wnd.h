@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 
 class CmivoChildWnd;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"

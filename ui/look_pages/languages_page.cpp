@@ -1,7 +1,7 @@
 #include "ui/look_pages/languages_page.h"
 
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "platform/win32/text.h"

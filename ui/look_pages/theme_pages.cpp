@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/main_frame.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/look_settings.h"
@@ -33,7 +32,7 @@ const std::array<int, 6> kWallpaperThemeLabels = {164, 165, 166, 167, 249, 169};
 
 // Every window of the frame paints again (a colour theme change).
 void RepaintEverything(mivoCore* core) {
-  CMainFrame* frame = core ? core->GetMainFrame() : nullptr;
+  CFrameWnd* frame = core ? core->GetMainFrame() : nullptr;
   if (frame && frame->m_hWnd) RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

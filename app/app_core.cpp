@@ -1,12 +1,12 @@
-#include "app/core.h"
+#include "app/app_core.h"
 
 #include <algorithm>
 
 #include "actions/actions.h"
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/settings.h"
 #include "app/trace.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
@@ -18,7 +18,6 @@
 #include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
 #include "platform/win32/format_message.h"
-#include "platform/win32/local_memory.h"
 #include "platform/win32/rect.h"
 #include "platform/win32/text.h"
 #include "platform/window/command_bar.h"
@@ -49,7 +48,7 @@ bool BuiltInLanguageCovers(const std::u16string& programFolder, const std::u16st
 
 // ---- Construction and destruction ----------------------------------------------
 
-mivoCore::mivoCore(CMainFrame* frame) {
+mivoAppCore::mivoAppCore(CMainFrame* frame) {
   // 1. Nothing on the stack or in the catalogue yet; the actions store first.
   spine::Trace("core: page stack, page catalogue, actions store");
   m_pageStack.clear();
@@ -123,7 +122,7 @@ mivoCore::mivoCore(CMainFrame* frame) {
   m_pageStack.clear();
 }
 
-mivoCore::~mivoCore() {
+mivoAppCore::~mivoAppCore() {
   // Everything that is written at the end is written first, while every page
   // and gadget still stands: the actions store only saves here. The pages
   // then go (their rows point at actions and skin images), and only then the
@@ -183,7 +182,7 @@ mivoCore::~mivoCore() {
 
 // ---- The application ---------------------------------------------------------------
 
-const std::u16string& mivoCore::GetProgramFolder() {
+const std::u16string& mivoAppCore::GetProgramFolder() {
   if (m_programFolder.empty()) {
     char16_t module[kModuleNameChars + 1] = {};
     const DWORD n = GetModuleFileNameW(nullptr, module, kModuleNameChars);
@@ -194,21 +193,7 @@ const std::u16string& mivoCore::GetProgramFolder() {
   return m_programFolder;
 }
 
-const char16_t* mivoCore::GetVersionText() { return u"2.3 beta 4"; }
-
-void mivoCore::PumpOneMessage() {
-  MSG msg;
-  if (!PeekMessageW(&msg, nullptr, 0, WM_USER, PM_REMOVE)) return;
-  if (msg.message == WM_QUIT) {
-    // The program is ending: the loop that waits for this must still get it.
-    PostQuitMessage(static_cast<int>(msg.wParam));
-    return;
-  }
-  TranslateMessage(&msg);
-  DispatchMessageW(&msg);
-}
-
-bool mivoCore::IsPortrait() const {
+bool mivoAppCore::IsPortrait() const {
   if (GetSystemMetrics(SM_CXSCREEN) == GetSystemMetrics(SM_CYSCREEN)) return true;
   RECT client{};
   if (m_pMainFrame && m_pMainFrame->m_hWnd) {
@@ -219,7 +204,7 @@ bool mivoCore::IsPortrait() const {
   return RectHeight(client) >= RectWidth(client);
 }
 
-void mivoCore::ApplyScreenMode(CCommandBar* menuBar, int mode) {
+void mivoAppCore::ApplyScreenMode(CCommandBar* menuBar, int mode) {
   if (mode != kScreenModeCurrent && mode == m_screenMode) return;
   const int m = mode == kScreenModeCurrent ? m_screenMode : mode;
   if (!m_pMainFrame || !m_pMainFrame->m_hWnd) return;
@@ -267,42 +252,36 @@ void mivoCore::ApplyScreenMode(CCommandBar* menuBar, int mode) {
   window::SetDumpScreenMode(m);
 }
 
-void mivoCore::SetScreenMode(int mode) {
+void mivoAppCore::SetScreenMode(int mode) {
   if (mode == m_screenMode) return;
   m_screenMode = mode;
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->PostMessage(WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
-void mivoCore::RequestExit() {
+void mivoAppCore::RequestExit() {
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->PostMessage(WM_MIVO_EXIT_REQUEST);
 }
 
-void mivoCore::PostSoftKeys(const char16_t* left, const char16_t* right) {
+void mivoAppCore::PostSoftKeys(const char16_t* left, const char16_t* right) {
   if (!m_pMainFrame || !m_pMainFrame->m_hWnd) return;
   m_pMainFrame->PostMessage(WM_MIVO_SOFTKEYS, reinterpret_cast<WPARAM>(left), reinterpret_cast<LPARAM>(right));
 }
 
-void mivoCore::MinimizeApplication() {
+void mivoAppCore::MinimizeApplication() {
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->ShowWindow(SW_MINIMIZE);
 }
 
-void mivoCore::RunAction(mivoAction* action) {
+CFrameWnd* mivoAppCore::GetMainFrame() const { return m_pMainFrame; }
+
+void mivoAppCore::RunAction(mivoAction* action) {
   if (m_pActions) m_pActions->RunAction(action);
 }
 
-// ---- Made on first use ------------------------------------------------------------
-
-POApplication* mivoCore::GetOutlookStore() { return m_pOutlook; }
-mivoSMSStore* mivoCore::GetSMSStore() { return m_pSMSStore; }
-mivoControlPanelCatalogue* mivoCore::GetControlPanelCatalogue() { return m_pControlPanel; }
-mivoConnectionManager* mivoCore::GetConnectionManager() { return m_pConnectionManager; }
-mivoPluginRegistry* mivoCore::GetPluginRegistry() { return m_pPluginRegistry; }
-
 // ---- Pages ---------------------------------------------------------------------------
 
-CmivoPageWnd* mivoCore::TopPage() const { return m_pageStack.empty() ? nullptr : m_pageStack.back(); }
+CmivoPageWnd* mivoAppCore::TopPage() const { return m_pageStack.empty() ? nullptr : m_pageStack.back(); }
 
-CmivoPageWnd* mivoCore::GetPage(int index) {
+CmivoPageWnd* mivoAppCore::GetPage(int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   CmivoPageWnd*& slot = m_pageCatalogue[static_cast<std::size_t>(index)];
   // Made on the first request and kept; a page that could not be made is
@@ -312,9 +291,7 @@ CmivoPageWnd* mivoCore::GetPage(int index) {
   return slot;
 }
 
-void mivoCore::ShowPageById(int index) { ShowPage(GetPage(index)); }
-
-void mivoCore::ForgetPage(CmivoPageWnd* page) {
+void mivoAppCore::ForgetPage(CmivoPageWnd* page) {
   if (!page) return;
   const bool wasTop = TopPage() == page;
   std::erase(m_pageStack, page);
@@ -336,7 +313,8 @@ void mivoCore::ForgetPage(CmivoPageWnd* page) {
   }
 }
 
-CmivoPageWnd* mivoCore::GetNamedPage(const std::string& name, const std::function<CmivoPageWnd*(mivoCore*)>& make) {
+CmivoPageWnd* mivoAppCore::GetNamedPage(const std::string& name,
+                                       const std::function<CmivoPageWnd*(mivoCore*)>& make) {
   for (const auto& [key, page] : m_namedPages) {
     if (key == name) return page;
   }
@@ -346,14 +324,14 @@ CmivoPageWnd* mivoCore::GetNamedPage(const std::string& name, const std::functio
   return page;
 }
 
-void mivoCore::DestroyPage(CmivoPageWnd* page) {
+void mivoAppCore::DestroyPage(CmivoPageWnd* page) {
   if (!page) return;
   ForgetPage(page);
   if (page->m_hWnd) page->ShowWindow(SW_HIDE);
   DeleteLater([page] { delete page; });
 }
 
-void mivoCore::DeleteLater(std::function<void()> deleter) {
+void mivoAppCore::DeleteLater(std::function<void()> deleter) {
   if (!deleter) return;
   m_deferred.push_back(std::move(deleter));
   if (m_deferredPosted || m_destroying) return;
@@ -364,7 +342,7 @@ void mivoCore::DeleteLater(std::function<void()> deleter) {
   }
 }
 
-void mivoCore::RunDeferredDeletes() {
+void mivoAppCore::RunDeferredDeletes() {
   m_deferredPosted = false;
   // A deletion may queue further ones; they run in this same pass.
   while (!m_deferred.empty()) {
@@ -374,31 +352,31 @@ void mivoCore::RunDeferredDeletes() {
   }
 }
 
-void mivoCore::ActivatePage(CmivoPageWnd* page) {
+void mivoAppCore::ActivatePage(CmivoPageWnd* page) {
   SipShowIM(SIPF_OFF);
   page->ResetSwipeState();
   page->ClearPressPending();
   page->OnPageShown();
 }
 
-void mivoCore::DeactivatePage(CmivoPageWnd* page) {
+void mivoAppCore::DeactivatePage(CmivoPageWnd* page) {
   page->ResetSwipeState();
   page->OnPageHidden();
 }
 
-void mivoCore::RequestModeFor(CmivoPageWnd* page) {
+void mivoAppCore::RequestModeFor(CmivoPageWnd* page) {
   if (!m_pSettings || !m_pSettings->GetUseFullScreen()) return;
   const int wanted = page == m_pDesktopPage ? kScreenModeFullScreen : kScreenModeFullScreenMenu;
   SetScreenMode(wanted);
 }
 
-void mivoCore::EnsureAnimationWindow() {
+void mivoAppCore::EnsureAnimationWindow() {
   if (m_pAnimate && !m_pAnimate->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) {
     m_pAnimate->CreateAnimation(m_pMainFrame);
   }
 }
 
-void mivoCore::RaisePleaseWait() {
+void mivoAppCore::RaisePleaseWait() {
   if (m_pleaseWaitDepth > 0 && m_pPleaseWait && m_pPleaseWait->m_hWnd && m_pPleaseWait->IsWindowVisible()) {
     ::SetWindowPos(m_pPleaseWait->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
@@ -418,7 +396,7 @@ class SwitchScope {
 };
 }  // namespace
 
-void mivoCore::ShowPage(CmivoPageWnd* page) {
+void mivoAppCore::ShowPage(CmivoPageWnd* page) {
   if (!page) return;
   if (m_switching) {
     // A tap handled while a switch pumps a message waits for the switch.
@@ -429,7 +407,7 @@ void mivoCore::ShowPage(CmivoPageWnd* page) {
   RunWaitingNavigation();
 }
 
-void mivoCore::PopPage() {
+void mivoAppCore::PopPage() {
   if (m_switching) {
     m_waitingNavigation.push_back(NavigationRequest{nullptr});
     return;
@@ -438,7 +416,7 @@ void mivoCore::PopPage() {
   RunWaitingNavigation();
 }
 
-void mivoCore::RunWaitingNavigation() {
+void mivoAppCore::RunWaitingNavigation() {
   while (!m_waitingNavigation.empty() && !m_switching) {
     const NavigationRequest request = m_waitingNavigation.front();
     m_waitingNavigation.pop_front();
@@ -450,7 +428,7 @@ void mivoCore::RunWaitingNavigation() {
   }
 }
 
-void mivoCore::SwitchToPage(CmivoPageWnd* page) {
+void mivoAppCore::SwitchToPage(CmivoPageWnd* page) {
   SwitchScope scope(m_switching);
   CmivoPageWnd* top = TopPage();
   const bool animate = m_animationsOn && top && !(top == m_pDesktopPage && page == m_pDesktopPage);
@@ -488,7 +466,7 @@ void mivoCore::SwitchToPage(CmivoPageWnd* page) {
   PumpOneMessage();
 }
 
-void mivoCore::SwitchBack() {
+void mivoAppCore::SwitchBack() {
   // 1. The root page is never popped.
   if (m_pageStack.size() <= 1) return;
   SwitchScope scope(m_switching);
@@ -523,42 +501,18 @@ void mivoCore::SwitchBack() {
 
 // ---- Overlays ------------------------------------------------------------------------
 
-int mivoCore::RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly) {
+int mivoAppCore::RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly) {
   CmivoMessageBox box(this);
   return box.Run(title, text, okOnly);
 }
 
-void mivoCore::ShowMessage(const std::u16string& text, const std::u16string& title) {
-  RunMessageBox(title, text, true);
-}
-
-bool mivoCore::AskYesNo(const std::u16string& text, const std::u16string& title) {
-  return RunMessageBox(title, text, false) == 1;
-}
-
-void mivoCore::ShowError(const std::u16string& text) { RunMessageBox(GetString(2), text, true); }
-
-void mivoCore::ShowLastError(const std::u16string& prefix) {
-  const DWORD error = GetLastError();
-  LPWSTR buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-  std::u16string text = prefix + u"\n";
-  if (buffer) {
-    text.append(buffer, n);
-    LocalFree(buffer);
-  }
-  ShowError(text);
-}
-
-bool mivoCore::EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
+bool mivoAppCore::EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
                          bool multiLine) {
   CmivoEnterTextWnd entry(this);
   return entry.Run(title, prompt, text, multiLine);
 }
 
-void mivoCore::ShowPleaseWait(const std::u16string& text) {
+void mivoAppCore::ShowPleaseWait(const std::u16string& text) {
   // 1.
   if (!m_pPleaseWait && m_pMainFrame && m_pMainFrame->m_hWnd) {
     m_pPleaseWait = new CmivoPleaseWaitWnd(this);
@@ -574,7 +528,7 @@ void mivoCore::ShowPleaseWait(const std::u16string& text) {
   m_pleaseWaitDepth = std::max(0, m_pleaseWaitDepth) + 1;
 }
 
-void mivoCore::HidePleaseWait() {
+void mivoAppCore::HidePleaseWait() {
   // An unbalanced call never takes the depth below 0.
   if (m_pleaseWaitDepth <= 0) {
     m_pleaseWaitDepth = 0;
@@ -603,7 +557,7 @@ class CoreFileOperationsUI : public mivoFileOperationsUI {
 };
 }  // namespace
 
-mivoFileOperationsUI& mivoCore::FileOperationsUI() {
+mivoFileOperationsUI& mivoAppCore::FileOperationsUI() {
   if (!m_pFileOperationsUI) m_pFileOperationsUI = std::make_unique<CoreFileOperationsUI>(this);
   return *m_pFileOperationsUI;
 }
