@@ -7,7 +7,7 @@
 #include "platform/win32/file_defs.h"
 #include "platform/window/message.h"
 
-namespace spine {
+namespace lifecycle {
 
 namespace {
 // How long the end of the program waits for the watcher to notice.
@@ -53,4 +53,4 @@ bool ActivationWatcher::Stop() {
   return ended;
 }
 
-}  // namespace spine
+}  // namespace lifecycle

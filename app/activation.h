@@ -7,7 +7,7 @@
 
 class CMainFrame;
 
-namespace spine {
+namespace lifecycle {
 
 class ActivationWatcher {
  public:
@@ -36,4 +36,4 @@ class ActivationWatcher {
   CMainFrame* m_frame = nullptr;  // read by the thread for its window handle only
 };
 
-}  // namespace spine
+}  // namespace lifecycle

@@ -50,14 +50,14 @@ bool BuiltInLanguageCovers(const std::u16string& programFolder, const std::u16st
 
 mivoAppCore::mivoAppCore(CMainFrame* frame) {
   // 1. Nothing on the stack or in the catalogue yet; the actions store first.
-  spine::Trace("core: page stack, page catalogue, actions store");
+  lifecycle::Trace("core: page stack, page catalogue, actions store");
   m_pageStack.clear();
   m_pageCatalogue.fill(nullptr);
   m_pActions = std::make_unique<mivoActions>(this);
 
   // 2. The program folder is looked up on first use; the slide's window
   //    object is made now, its window with the first page.
-  spine::Trace("core: program folder cache, animation window");
+  lifecycle::Trace("core: program folder cache, animation window");
   m_programFolder.clear();
   m_pAnimate = std::make_unique<CmivoAnimateWnd>(this);
 
@@ -66,13 +66,13 @@ mivoAppCore::mivoAppCore(CMainFrame* frame) {
   {
     mivoSettingsStore store;
     if (store.GetFinishInstallation()) {
-      spine::Trace("core: install default skin");
+      lifecycle::Trace("core: install default skin");
       InstallDefaultSkin(store.LookSettings(), GetProgramFolder(), GetSystemMetrics(SM_CYSCREEN));
     }
   }
 
   // 4. Nothing of the stores made on first use exists yet.
-  spine::Trace("core: please-wait, stores on first use, main frame");
+  lifecycle::Trace("core: please-wait, stores on first use, main frame");
   m_pleaseWaitDepth = 0;
   m_pPleaseWait = nullptr;
   m_pOutlook = nullptr;
@@ -82,43 +82,43 @@ mivoAppCore::mivoAppCore(CMainFrame* frame) {
   m_pMainFrame = frame;
 
   // 5. The settings accessor renews the wake-up registration when AutoShow is on.
-  spine::Trace("core: settings accessor");
+  lifecycle::Trace("core: settings accessor");
   m_pSettings = std::make_unique<mivoSettings>();
 
   // 6. The language; a failure is said once and start-up goes on in English.
-  spine::Trace("core: language");
+  lifecycle::Trace("core: language");
   const std::u16string language = m_pSettings->GetLanguage();
   if (!LoadCurrentLanguage(GetProgramFolder(), language) && !BuiltInLanguageCovers(GetProgramFolder(), language)) {
-    spine::Trace("core: language warning");
+    lifecycle::Trace("core: language warning");
     const std::u16string warning(kLanguageLoadWarning);
     MessageBoxW(nullptr, warning.c_str(), u"mivo", MB_OK);
   }
 
   // 7. The copies taken at start.
-  spine::Trace("core: screen mode and animations");
+  lifecycle::Trace("core: screen mode and animations");
   m_screenMode = m_pSettings->GetUseFullScreen() ? kScreenModeFullScreen : kScreenModeStandard;
   window::SetDumpScreenMode(m_screenMode);
   m_animationsOn = m_pSettings->GetAnimationsEnabled();
 
   // 8. The actions history and the favourites.
-  spine::Trace("core: load actions history");
+  lifecycle::Trace("core: load actions history");
   m_pActions->LoadHistoryAndFavorites();
 
   // 9. The look: DisplayScale, themes, fonts.
-  spine::Trace("core: look object");
+  lifecycle::Trace("core: look object");
   m_pAppearance = std::make_unique<mivoAppearance>(m_pSettings->LookSettings(), GetProgramFolder(),
                                                    GetSystemMetrics(SM_CYSCREEN));
 
   // 10. The call log comes with the call log part; no SMS store, phone line
   //     or root page yet.
-  spine::Trace("core: call log");
+  lifecycle::Trace("core: call log");
   m_pCallLog = nullptr;
   m_pSMSStore = nullptr;
   m_pPhoneLine = nullptr;
   m_pDesktopPage = nullptr;
 
   // 11.
-  spine::Trace("core: page stack emptied");
+  lifecycle::Trace("core: page stack emptied");
   m_pageStack.clear();
 }
 
@@ -129,10 +129,10 @@ mivoAppCore::~mivoAppCore() {
   // stores they pointed at. The files and their order are those of a plain
   // save-then-destroy: the history, the favourites, then the skin file when
   // the look object goes.
-  spine::Trace("core: save actions history and favourites");
+  lifecycle::Trace("core: save actions history and favourites");
   if (m_pActions) m_pActions->SaveHistoryAndFavorites();
 
-  spine::Trace("core: delete catalogue pages");
+  lifecycle::Trace("core: delete catalogue pages");
   // From here pages only leave: nothing is shown in place of a page that goes.
   m_destroying = true;
   RunDeferredDeletes();
@@ -154,29 +154,29 @@ mivoAppCore::~mivoAppCore() {
 
   // The stores made on first use are deleted by the parts that bring them,
   // each at its place in this order.
-  spine::Trace("core: destroy Outlook store");
-  spine::Trace("core: destroy look object");
+  lifecycle::Trace("core: destroy Outlook store");
+  lifecycle::Trace("core: destroy look object");
   m_pAppearance.reset();
-  spine::Trace("core: destroy call log");
-  spine::Trace("core: close phone line");
-  spine::Trace("core: destroy SMS store");
-  spine::Trace("core: destroy plug-in registry");
-  spine::Trace("core: destroy control-panel catalogue");
-  spine::Trace("core: destroy connection manager");
-  spine::Trace("core: destroy please-wait window");
+  lifecycle::Trace("core: destroy call log");
+  lifecycle::Trace("core: close phone line");
+  lifecycle::Trace("core: destroy SMS store");
+  lifecycle::Trace("core: destroy plug-in registry");
+  lifecycle::Trace("core: destroy control-panel catalogue");
+  lifecycle::Trace("core: destroy connection manager");
+  lifecycle::Trace("core: destroy please-wait window");
   delete m_pPleaseWait;
   m_pPleaseWait = nullptr;
-  spine::Trace("core: destroy animation window");
+  lifecycle::Trace("core: destroy animation window");
   m_pAnimate.reset();
   // What pages and rows queued to delete goes before the stores they used.
   RunDeferredDeletes();
   m_pFileOperationsUI.reset();
-  spine::Trace("core: drop program folder");
+  lifecycle::Trace("core: drop program folder");
   m_programFolder.clear();
-  spine::Trace("core: destroy actions store");
+  lifecycle::Trace("core: destroy actions store");
   m_pActions.reset();
   // Last: the accessor removes the wake-up registration as it goes.
-  spine::Trace("core: destroy settings accessor");
+  lifecycle::Trace("core: destroy settings accessor");
   m_pSettings.reset();
 }
 

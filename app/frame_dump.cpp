@@ -4,7 +4,7 @@
 #include "app/app_core.h"
 #include "app/main_frame.h"
 #include "core/messages.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 
 void CMainFrame::AddDumpSections() {
   m_dumpSoftKeys = window::AddDumpSection("softkeys", [this](window::JsonWriter& j) {

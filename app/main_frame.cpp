@@ -5,7 +5,7 @@
 #include "app/app_core.h"
 #include "core/messages.h"
 #include "app/mivo_app.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
 #include "platform/win32/text.h"
@@ -128,7 +128,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
 // ---- Creation ----------------------------------------------------------------------
 
 LRESULT CMainFrame::OnCreate(LPARAM lParam) {
-  spine::Trace("frame: WM_CREATE");
+  lifecycle::Trace("frame: WM_CREATE");
   // 1. The framework's creation.
   if (CFrameWnd::WindowProc(WM_CREATE, 0, lParam) == -1) return -1;
   m_postTarget = m_hWnd;
@@ -145,7 +145,7 @@ LRESULT CMainFrame::OnCreate(LPARAM lParam) {
   SetWindowText(title);
 
   // 4. The menu bar, hidden until a screen mode shows it.
-  spine::Trace("frame: menu bar");
+  lifecycle::Trace("frame: menu bar");
   if (!m_wndCommandBar.Create(this, AFX_IDW_TOOLBAR) || !m_wndCommandBar.InsertMenuBar(IDR_MIVO_MENUBAR)) {
     return -1;
   }
@@ -158,12 +158,12 @@ LRESULT CMainFrame::OnCreate(LPARAM lParam) {
 
   // 6. and 7. The system state values, and their current readings.
   SubscribeState();
-  spine::Trace("frame: read state");
+  lifecycle::Trace("frame: read state");
   OnTimeChanged();
   OnBatteryFlags();
   OnBatteryLevel();
   OnSignalChanged();
-  spine::PublishFrameWindow(this);
+  lifecycle::PublishFrameWindow(this);
   return 0;
 }
 
@@ -177,13 +177,13 @@ void CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
 
 void CMainFrame::OnShowWindow(WPARAM wParam, LPARAM lParam) {
   CFrameWnd::WindowProc(WM_SHOWWINDOW, wParam, lParam);
-  spine::Trace(wParam ? "frame: WM_SHOWWINDOW shown" : "frame: WM_SHOWWINDOW hidden");
+  lifecycle::Trace(wParam ? "frame: WM_SHOWWINDOW shown" : "frame: WM_SHOWWINDOW hidden");
   mivoAppCore* core = Core();
   if (wParam && core && m_hWnd && m_wndCommandBar.m_hWnd) core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
   // The soft keys belong to the frame: hidden (minimised) it takes them along,
   // and the screen mode shows them again when the frame comes back.
   if (!wParam && m_wndCommandBar.m_hWnd) m_wndCommandBar.ShowWindow(SW_HIDE);
-  spine::PublishFrameWindow(this, wParam != 0);
+  lifecycle::PublishFrameWindow(this, wParam != 0);
 }
 
 void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
@@ -191,7 +191,7 @@ void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) return;
   mivoAppCore* core = Core();
   if (!core || !m_hWnd || !m_wndCommandBar.m_hWnd) return;
-  spine::Trace("frame: WM_ACTIVATE");
+  lifecycle::Trace("frame: WM_ACTIVATE");
 
   // 1. The page on top paints through a buffer while the frame settles.
   CmivoPageWnd* remembered = core->TopPage();
@@ -205,7 +205,7 @@ void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   // 3. The first activation makes the root page. It is stored before it is
   //    shown, so an activation that arrives while it shows does not make another.
   if (!core->GetDesktopPage()) {
-    spine::Trace("frame: root page");
+    lifecycle::Trace("frame: root page");
     CmivoPageWnd* root = new CmivoRootPage(core);
     m_pRootPage = root;
     core->SetDesktopPage(root);
@@ -239,7 +239,7 @@ void CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainFrame::OnActivateRequest() {
-  spine::Trace("frame: activate request");
+  lifecycle::Trace("frame: activate request");
   mivoAppCore* core = Core();
   if (!core || !core->GetDesktopPage()) return;
   core->ShowPage(core->GetDesktopPage());
@@ -273,7 +273,7 @@ void CMainFrame::OnBackRequest() {
 void CMainFrame::OnExitRequest() {
   // A second request while the first is on its way changes nothing.
   if (m_exitRequested) return;
-  spine::Trace("frame: exit request");
+  lifecycle::Trace("frame: exit request");
   m_exitRequested = true;
   // The root page stores what it must keep, then its window goes.
   if (m_pRootPage) {
@@ -291,15 +291,15 @@ void CMainFrame::OnClose() {
     OnExitRequest();
     return;
   }
-  spine::Trace("frame: WM_CLOSE");
+  lifecycle::Trace("frame: WM_CLOSE");
   DestroyWindow();
 }
 
 void CMainFrame::OnDestroy() {
-  spine::Trace("frame: WM_DESTROY");
+  lifecycle::Trace("frame: WM_DESTROY");
   UnsubscribeState();
   RemoveDumpSections();
-  spine::ForgetFrameWindow(this);
+  lifecycle::ForgetFrameWindow(this);
   m_postTarget = nullptr;
 }
 
@@ -307,7 +307,7 @@ void CMainFrame::PostNcDestroy() {
   // The whole window tree is gone by now, the root page's window with it.
   if (m_pRootPage) {
     if (mivoAppCore* core = Core()) core->ForgetPage(m_pRootPage);
-    spine::Trace("frame: delete root page");
+    lifecycle::Trace("frame: delete root page");
     delete m_pRootPage;
     m_pRootPage = nullptr;
   }

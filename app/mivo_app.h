@@ -25,11 +25,11 @@ class CmivoApp : public CWinApp {
   int ExitInstance() override;
 
   CMainFrame* Frame() const { return m_pFrame.get(); }
-  spine::ActivationWatcher& Watcher() { return m_watcher; }
+  lifecycle::ActivationWatcher& Watcher() { return m_watcher; }
 
   mivoAppCore* m_pCore = nullptr;  // set while the frame is created; owned
 
  private:
-  spine::ActivationWatcher m_watcher;   // the activation event and its thread
+  lifecycle::ActivationWatcher m_watcher;   // the activation event and its thread
   std::unique_ptr<CMainFrame> m_pFrame;  // outlives its window until the watcher has ended
 };

@@ -1,5 +1,5 @@
 #include "app/app_core.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/win32/rect.h"

@@ -9,7 +9,7 @@
 
 class CWnd;
 
-namespace spine {
+namespace lifecycle {
 
 // Start-up step 1, before anything shows. True when this process is the only
 // instance on the device, or when the running one's frame could not be found
@@ -30,4 +30,4 @@ void PublishFrameWindow(CWnd* frame);
 void PublishFrameWindow(CWnd* frame, bool shown);
 void ForgetFrameWindow(CWnd* frame);
 
-}  // namespace spine
+}  // namespace lifecycle

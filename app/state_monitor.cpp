@@ -6,7 +6,7 @@
 #include "app/app_core.h"
 #include "app/main_frame.h"
 #include "core/messages.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "app/trace.h"
 #include "platform/registry/registry.h"
 
@@ -27,7 +27,7 @@ DWORD ReadState(const char16_t* key, const char16_t* value) {
 }
 
 HREGNOTIFY Subscribe(HWND frame, const char16_t* key, const char16_t* value, UINT message, const char* step) {
-  spine::Trace(step);
+  lifecycle::Trace(step);
   HREGNOTIFY handle = nullptr;
   if (RegistryNotifyWindow(HKEY_LOCAL_MACHINE, key, value, frame, message, 0, nullptr, &handle) != S_OK) {
     // That value is then read only at start.
@@ -45,7 +45,7 @@ void InvalidateTop(mivoAppCore* core, const RECT& (CmivoPageWnd::*which)() const
 }
 
 void Close(HREGNOTIFY& handle, const char* step) {
-  spine::Trace(step);
+  lifecycle::Trace(step);
   if (handle) RegistryCloseNotification(handle);
   handle = nullptr;
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "platform/window/window.h"
 #include "tests/ui/ui_harness.h"
 #include "ui/animate_wnd.h"
