@@ -4,6 +4,7 @@
 #include "actions/action_kinds.h"
 #include "actions/file_list_page.h"
 #include "actions/services.h"
+#include "look/string_ids.h"
 #include "ui/page_wnd.h"
 #include "core/core.h"
 #include "core/settings.h"
@@ -20,9 +21,6 @@
 
 namespace {
 
-constexpr int kAskExecuteId = 131;     // "Would you like to execute %s?"
-constexpr int kExecuteTitleId = 132;   // "Execute file/app"
-constexpr int kExecuteErrorId = 133;   // "Cannot execute file. The system has responded following error:\n"
 constexpr int kImageViewPage = 14;
 
 }  // namespace
@@ -136,14 +134,14 @@ void mivoActionExecuteFile::Execute() {
     }
   }
   if (m_pCore->Settings().GetAskBeforeExecuteFile()) {
-    const std::u16string question = text::Format(GetString(kAskExecuteId), DisplayName());
-    if (m_pCore->RunMessageBox(GetString(kExecuteTitleId), question, false) != 1) return;
+    const std::u16string question = text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_EXECUTE), DisplayName());
+    if (m_pCore->RunMessageBox(GetString(IDS_EXECUTE_FILE_APP), question, false) != 1) return;
   }
   SHELLEXECUTEINFO run;
   run.lpVerb = u"Open";
   run.lpFile = m_path.c_str();
   run.nShow = SW_SHOW;
-  if (!ShellExecuteEx(&run)) m_pCore->ShowLastError(GetString(kExecuteErrorId));
+  if (!ShellExecuteEx(&run)) m_pCore->ShowLastError(GetString(IDS_CANNOT_EXECUTE_FILE));
 }
 
 void mivoActionExecuteFile::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {

@@ -157,8 +157,10 @@ class mivoActionOffice : public mivoAction {
   std::u16string GetHelpText() override;
   std::u16string IdentityKey() const override;
 
-  // The string table id of the title; 0 for an unknown kind or view.
+  // The string table ids of the title and the help text; 0 for an unknown
+  // kind or view.
   int TitleId() const;
+  int HelpId() const;
 
  private:
   // Starts an office program; shows the error box when it cannot start.

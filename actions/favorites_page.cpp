@@ -5,21 +5,14 @@
 #include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
 
-namespace {
-
-constexpr int kFavoritesTitleId = 356;  // "Favorites"
-constexpr int kNoFavoritesId = 357;     // "There are no favorites added."
-constexpr int kChoosePositionId = 358;  // "Choose position"
-
-}  // namespace
-
 CmivoFavoritesPage::CmivoFavoritesPage(mivoCore* core)
     : CmivoItemsPageWnd(core), CmivoContextMenu(core) {
-  SetTitle(GetString(kFavoritesTitleId));
+  SetTitle(GetString(IDS_FAVORITES));
   m_pPageIcon = GetPageIcon(0, 0);
   if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
 }
@@ -33,7 +26,7 @@ mivoFavorites* CmivoFavoritesPage::Favorites() const {
   return m_pCore && m_pCore->GetActions() ? &m_pCore->GetActions()->Favorites() : nullptr;
 }
 
-std::u16string CmivoFavoritesPage::GetTitle(int, int) { return GetString(kFavoritesTitleId); }
+std::u16string CmivoFavoritesPage::GetTitle(int, int) { return GetString(IDS_FAVORITES); }
 
 mivoSkinImage* CmivoFavoritesPage::GetPageIcon(int, int) {
   return m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"favorites_page") : nullptr;
@@ -41,7 +34,7 @@ mivoSkinImage* CmivoFavoritesPage::GetPageIcon(int, int) {
 
 void CmivoFavoritesPage::ChoosePositionFor(std::unique_ptr<mivoAction> action) {
   m_pending = std::move(action);
-  SetTitle(GetString(m_pending ? kChoosePositionId : kFavoritesTitleId));
+  SetTitle(GetString(m_pending ? IDS_CHOOSE_POSITION : IDS_FAVORITES));
   Refill();
 }
 
@@ -66,7 +59,7 @@ void CmivoFavoritesPage::Refill() {
   if (!favorites) return;
   bool any = false;
   for (std::size_t i = 0; i < favorites->Count(); ++i) any = any || favorites->At(i);
-  List().SetEmptyText(GetString(kNoFavoritesId));
+  List().SetEmptyText(GetString(IDS_NO_FAVORITES));
   // Nothing to run: the empty text says so. Choosing always shows every position.
   if (!any && !m_pending) return;
   for (std::size_t i = 0; i < favorites->Count(); ++i) {

@@ -1,6 +1,7 @@
 #include "core/core.h"
 
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
 #include "platform/win32/format_message.h"
@@ -33,7 +34,7 @@ bool mivoCore::AskYesNo(const std::u16string& text, const std::u16string& title)
   return RunMessageBox(title, text, false) == 1;
 }
 
-void mivoCore::ShowError(const std::u16string& text) { RunMessageBox(GetString(2), text, true); }
+void mivoCore::ShowError(const std::u16string& text) { RunMessageBox(GetString(IDS_ERROR), text, true); }
 
 void mivoCore::ShowLastError(const std::u16string& prefix) {
   const DWORD error = GetLastError();

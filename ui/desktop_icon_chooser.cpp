@@ -5,22 +5,23 @@
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/skin.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "ui/adv_list_box.h"
 
 namespace {
-constexpr int kChangeDesktopIcon = 546;  // "Change desktop icon"
+
 constexpr int kIconSide = 48;            // times DisplayScale
 }  // namespace
 
 CmivoAdvChooseDesktopIcon::CmivoAdvChooseDesktopIcon(mivoCore* core) : CmivoAdvListBoxPage(core) {
-  m_title = GetString(kChangeDesktopIcon);
+  m_title = GetString(IDS_CHANGE_DESKTOP_ICON);
 }
 
 CmivoAdvChooseDesktopIcon::~CmivoAdvChooseDesktopIcon() { Clear(true); }
 
-std::u16string CmivoAdvChooseDesktopIcon::GetTitle(int, int) { return GetString(kChangeDesktopIcon); }
+std::u16string CmivoAdvChooseDesktopIcon::GetTitle(int, int) { return GetString(IDS_CHANGE_DESKTOP_ICON); }
 
 void CmivoAdvChooseDesktopIcon::RemoveRows() {
   // A row's own tap may be what hides the page: the rows go once it returned.

@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
@@ -21,9 +22,6 @@
 namespace {
 
 // String table ids of the shared soft-key labels and the base page name.
-constexpr int kBackTextId = 374;
-constexpr int kHideTextId = 375;
-constexpr int kUnknownPageNameId = 522;
 // Room for a translated label; a longer one is cut.
 constexpr std::size_t kLabelChars = 64;
 
@@ -84,12 +82,12 @@ void CmivoPageWnd::HideApplication() {
 }
 
 void CmivoPageWnd::UpdateSoftKeys() {
-  RefreshLabel(g_backLabel, kBackTextId);
-  RefreshLabel(g_hideLabel, kHideTextId);
+  RefreshLabel(g_backLabel, IDS_BACK);
+  RefreshLabel(g_hideLabel, IDS_HIDE);
   if (m_pCore) m_pCore->PostSoftKeys(g_backLabel, g_hideLabel);
 }
 
-std::u16string CmivoPageWnd::GetTitle(int, int) { return GetString(kUnknownPageNameId); }
+std::u16string CmivoPageWnd::GetTitle(int, int) { return GetString(IDS_UNKNOWN_PAGE_NAME); }
 
 void CmivoPageWnd::DumpRows(window::JsonWriter& j) {
   j.BeginArray();

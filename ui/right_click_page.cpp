@@ -3,23 +3,24 @@
 #include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 #include "ui/adv_list_box.h"
 #include "ui/context_menu.h"
 
 namespace {
-constexpr int kContextMenuTitleId = 385;  // "Context menu"
+
 }  // namespace
 
 // ---- The page ----------------------------------------------------------------------
 
 CmivoRightClickPage::CmivoRightClickPage(mivoCore* core, CmivoContextMenu* owner)
     : CmivoAdvListBoxPage(core), m_pOwner(owner) {
-  m_title = GetString(kContextMenuTitleId);
+  m_title = GetString(IDS_CONTEXT_MENU);
 }
 
-std::u16string CmivoRightClickPage::GetTitle(int, int) { return GetString(kContextMenuTitleId); }
+std::u16string CmivoRightClickPage::GetTitle(int, int) { return GetString(IDS_CONTEXT_MENU); }
 
 void CmivoRightClickPage::AddSection(const std::u16string& caption) {
   AddItem(new CmivoAdvListBoxContextMenuDividerItem(m_pCore, caption));

@@ -7,6 +7,7 @@
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
@@ -26,7 +27,6 @@ namespace {
 enum : DWORD_PTR { kEntryUp = 1, kEntryFolder = 2, kEntryFile = 3 };
 // The page's own context-menu entry.
 constexpr DWORD kMenuSetTransparent = 900;
-constexpr int kApplyText = 343;  // "Apply"
 
 constexpr char16_t kUpText[] = u"Up (..)";
 constexpr char16_t kNoExtension[] = u"Invalid filename - does not have any extension.";
@@ -235,7 +235,7 @@ void CmivoChooseSkinImageFilePage::Apply() {
   }
   if (result == mivoApplyResult::kCopyFailed) {
     SetLastError(error);
-    m_pCore->FileOperationsUI().ShowSystemError(kErrorDuringCopyingMessage);
+    m_pCore->FileOperationsUI().ShowSystemError(IDS_ERROR_DURING_COPYING);
   }
   m_remembered = m_folder;
   ClosePreview();
@@ -321,7 +321,7 @@ void CmivoChooseSkinImageFilePage::DrawPreview(HDC dc) {
 
   // The two buttons, as cards.
   SelectObject(dc, look->TitleFont);
-  const std::u16string apply = GetString(kApplyText);
+  const std::u16string apply = GetString(IDS_APPLY);
   const std::u16string cancel = kCancelText;
   for (const auto& [rect, caption] : {std::pair{m_applyRect, &apply}, std::pair{m_cancelRect, &cancel}}) {
     DrawAdvListBoxCardShape(*look, dc, rect, false);
@@ -335,7 +335,7 @@ void CmivoChooseSkinImageFilePage::DumpTexts(window::JsonWriter& j) {
   j.BeginArray();
   if (IsPreviewing()) {
     j.String(std::u16string(kTransparentColor) + ColorText(m_color));
-    j.String(GetString(kApplyText));
+    j.String(GetString(IDS_APPLY));
     j.String(kCancelText);
   }
   j.EndArray();

@@ -5,6 +5,7 @@
 #include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -16,10 +17,9 @@
 
 namespace {
 
-constexpr int kColorThemesText = 170;  // "Color Themes"
-constexpr int kSkinsTitle = 247;       // "Skins"
-constexpr int kTotalSkins = 248;       // "Total skins: %d"
-const std::array<int, 6> kSkinLabels = {164, 165, 166, 167, 246, 169};
+// The labels of the skin's description: what each of its six texts is.
+const std::array<int, 6> kSkinLabels = {IDS_DESCRIPTION, IDS_VERSION, IDS_AUTHOR,
+                                        IDS_WWW, IDS_SKIN_GENERATOR, IDS_GENERATOR_WWW};
 
 // The three entries of the skins settings page.
 enum : DWORD_PTR { kEntryColorThemes = 1, kEntryImages = 2, kEntryWallpapers = 3 };
@@ -35,7 +35,7 @@ CmivoSkinsSettingsPage::CmivoSkinsSettingsPage(mivoCore* core) : CmivoItemsPageW
   // Three captions without pictures read best as rows: the words keep
   // their size and never break inside, whatever the language.
   SetDetailsView();
-  AddItem(mivoListElement{.Id = kEntryColorThemes, .Text = GetString(kColorThemesText), .SubText = {}});
+  AddItem(mivoListElement{.Id = kEntryColorThemes, .Text = GetString(IDS_COLOR_THEMES), .SubText = {}});
   AddItem(mivoListElement{.Id = kEntryImages, .Text = u"Images", .SubText = {}});
   AddItem(mivoListElement{.Id = kEntryWallpapers, .Text = u"Wallpapers", .SubText = {}});
 }
@@ -135,9 +135,9 @@ void CmivoSkinItemsPage::OnItemTap(int, const mivoListElement& element) {
 
 // ---- Installed skins ---------------------------------------------------------------------
 
-CmivoAdvSkinsPage::CmivoAdvSkinsPage(mivoCore* core) : CmivoAdvListBoxPage(core) { m_title = GetString(kSkinsTitle); }
+CmivoAdvSkinsPage::CmivoAdvSkinsPage(mivoCore* core) : CmivoAdvListBoxPage(core) { m_title = GetString(IDS_SKINS); }
 
-std::u16string CmivoAdvSkinsPage::GetTitle(int, int) { return GetString(kSkinsTitle); }
+std::u16string CmivoAdvSkinsPage::GetTitle(int, int) { return GetString(IDS_SKINS); }
 
 void CmivoAdvSkinsPage::OnPageShown() {
   if (m_filled || !m_pCore) return;
@@ -148,7 +148,7 @@ void CmivoAdvSkinsPage::OnPageShown() {
     AddItem(new CmivoAdvListBoxSkinItem(m_pCore, entry.name));
     ++count;
   }
-  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalSkins), count)));
+  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(IDS_TOTAL_SKINS), count)));
 }
 
 CmivoAdvListBoxSkinItem::CmivoAdvListBoxSkinItem(mivoCore* core, const std::u16string& name)
