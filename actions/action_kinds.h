@@ -143,7 +143,6 @@ class mivoActionOffice : public mivoAction {
  public:
   mivoActionOffice(mivoCore* core, int kind = 0, int calendarView = 0);
   int Kind() const { return m_kind; }
-  int CalendarView() const { return m_view; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -174,7 +173,6 @@ class mivoActionOffice : public mivoAction {
 class mivoActionWriteEmail : public mivoAction {
  public:
   explicit mivoActionWriteEmail(mivoCore* core, std::u16string address = {});
-  const std::u16string& Address() const { return m_address; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -194,9 +192,6 @@ class mivoActionWriteEmail : public mivoAction {
 class mivoActionShowPage : public mivoAction {
  public:
   mivoActionShowPage(mivoCore* core, int pageIndex = 0, int param = 0, int extra = 0);
-  int PageIndex() const { return m_page; }
-  int Param() const { return m_param; }
-  int Extra() const { return m_extra; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -247,8 +242,6 @@ class mivoActionSubMenu : public mivoAction {
   mivoSkinImage* Icon();
   // Appends a child (held by this sub-menu from now on).
   void AddChild(std::unique_ptr<mivoAction> child);
-  // Appends a clone of `child`.
-  void AddChildClone(const mivoAction& child) { AddChild(child.Clone()); }
   // The children; a sub-menu read back from a file finds them first in the
   // main menu's sub-menu of the same title.
   const std::vector<mivoHeldAction>& Children();

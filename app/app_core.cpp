@@ -49,20 +49,20 @@ bool BuiltInLanguageCovers(const std::u16string& programFolder, const std::u16st
 // ---- Construction and destruction ----------------------------------------------
 
 mivoAppCore::mivoAppCore(CMainFrame* frame) {
-  // 1. Nothing on the stack or in the catalogue yet; the actions store first.
+  // Nothing on the stack or in the catalogue yet; the actions store first.
   lifecycle::Trace("core: page stack, page catalogue, actions store");
   m_pageStack.clear();
   m_pageCatalogue.fill(nullptr);
   m_pActions = std::make_unique<mivoActions>(this);
 
-  // 2. The program folder is looked up on first use; the slide's window
-  //    object is made now, its window with the first page.
+  // The program folder is looked up on first use; the slide's window object
+  // is made now, its window with the first page.
   lifecycle::Trace("core: program folder cache, animation window");
   m_programFolder.clear();
   m_pAnimate = std::make_unique<CmivoAnimateWnd>(this);
 
-  // 3. The default skin package on the first start. The accessor is not made
-  //    yet; the store alone reads and clears the flag.
+  // The default skin package on the first start. The accessor is not made
+  // yet; the store alone reads and clears the flag.
   {
     mivoSettingsStore store;
     if (store.GetFinishInstallation()) {
@@ -71,7 +71,7 @@ mivoAppCore::mivoAppCore(CMainFrame* frame) {
     }
   }
 
-  // 4. Nothing of the stores made on first use exists yet.
+  // Nothing of the stores made on first use exists yet.
   lifecycle::Trace("core: please-wait, stores on first use, main frame");
   m_pleaseWaitDepth = 0;
   m_pPleaseWait = nullptr;
@@ -81,11 +81,11 @@ mivoAppCore::mivoAppCore(CMainFrame* frame) {
   m_pPluginRegistry = nullptr;
   m_pMainFrame = frame;
 
-  // 5. The settings accessor renews the wake-up registration when AutoShow is on.
+  // The settings accessor renews the wake-up registration when AutoShow is on.
   lifecycle::Trace("core: settings accessor");
   m_pSettings = std::make_unique<mivoSettings>();
 
-  // 6. The language; a failure is said once and start-up goes on in English.
+  // The language; a failure is said once and start-up goes on in English.
   lifecycle::Trace("core: language");
   const std::u16string language = m_pSettings->GetLanguage();
   if (!LoadCurrentLanguage(GetProgramFolder(), language) && !BuiltInLanguageCovers(GetProgramFolder(), language)) {
@@ -94,30 +94,30 @@ mivoAppCore::mivoAppCore(CMainFrame* frame) {
     MessageBoxW(nullptr, warning.c_str(), u"mivo", MB_OK);
   }
 
-  // 7. The copies taken at start.
+  // The screen mode and the animations setting are copies taken at start.
   lifecycle::Trace("core: screen mode and animations");
   m_screenMode = m_pSettings->GetUseFullScreen() ? kScreenModeFullScreen : kScreenModeStandard;
   window::SetDumpScreenMode(m_screenMode);
   m_animationsOn = m_pSettings->GetAnimationsEnabled();
 
-  // 8. The actions history and the favourites.
+  // The actions history and the favourites.
   lifecycle::Trace("core: load actions history");
   m_pActions->LoadHistoryAndFavorites();
 
-  // 9. The look: DisplayScale, themes, fonts.
+  // The look: DisplayScale, themes, fonts.
   lifecycle::Trace("core: look object");
   m_pAppearance = std::make_unique<mivoAppearance>(m_pSettings->LookSettings(), GetProgramFolder(),
                                                    GetSystemMetrics(SM_CYSCREEN));
 
-  // 10. The call log comes with the call log part; no SMS store, phone line
-  //     or root page yet.
+  // The call log comes with the call log part; no SMS store, phone line or
+  // root page yet.
   lifecycle::Trace("core: call log");
   m_pCallLog = nullptr;
   m_pSMSStore = nullptr;
   m_pPhoneLine = nullptr;
   m_pDesktopPage = nullptr;
 
-  // 11.
+  // The stack stays empty until the frame's first activation pushes the root page.
   lifecycle::Trace("core: page stack emptied");
   m_pageStack.clear();
 }
@@ -435,7 +435,7 @@ void mivoAppCore::SwitchToPage(CmivoPageWnd* page) {
   // The screen as it is now is where the slide starts.
   if (animate && m_pAnimate) m_pAnimate->TakeSnapshot();
 
-  // 1. The page on top goes, even when it is the one coming back (wake-up).
+  // The page on top goes, even when it is the one coming back (wake-up).
   if (top && top->m_hWnd) {
     top->ShowWindow(SW_HIDE);
     DeactivatePage(top);
@@ -443,54 +443,52 @@ void mivoAppCore::SwitchToPage(CmivoPageWnd* page) {
   // The stack is right before anything below can pump a message: always
   // pushed, even when the page is on the stack already or on top.
   m_pageStack.push_back(page);
-  // 2. Its window on first show, and the slide's window with the first page.
+  // Its window on first show, and the slide's window with the first page.
   if (!page->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) page->CreatePage(m_pMainFrame);
   EnsureAnimationWindow();
-  // 3.
+  // It is the top page now; the slide carries it in over the snapshot.
   ActivatePage(page);
-  // 4.
   if (animate && m_pAnimate) m_pAnimate->Animate(top, page, 1);
-  // 5.
+  // Its soft keys, and a first paint in one piece after the slide.
   page->UpdateSoftKeys();
   if (m_animationsOn) page->RequestBufferedPaint();
-  // 6.
   if (page->m_hWnd) {
     page->ShowWindow(SW_SHOW);
     page->SetFocus();
   }
   RaisePleaseWait();
-  // 7. The full-screen setting is read now: the root page takes the whole
-  //    screen, other pages leave room for the menu bar.
+  // The full-screen setting is read now: the root page takes the whole
+  // screen, other pages leave room for the menu bar.
   RequestModeFor(page);
-  // 9.
+  // The new page paints before whatever the caller does next.
   PumpOneMessage();
 }
 
 void mivoAppCore::SwitchBack() {
-  // 1. The root page is never popped.
+  // The root page is never popped.
   if (m_pageStack.size() <= 1) return;
   SwitchScope scope(m_switching);
-  // 2.
+  // The screen as it is now is where the slide starts.
   CmivoPageWnd* top = m_pageStack.back();
   CmivoPageWnd* below = m_pageStack[m_pageStack.size() - 2];
   if (m_animationsOn && m_pAnimate) m_pAnimate->TakeSnapshot();
   // The stack is right before anything can pump a message; the page object
   // and its window stay alive for the next time.
   m_pageStack.pop_back();
-  // 3.
+  // The page below may want the other full-screen mode; the frame takes it
+  // before the page shows.
   if (m_pSettings && m_pSettings->GetUseFullScreen()) {
     RequestModeFor(below);
     PumpOneMessage();
   }
-  // 4.
   if (top->m_hWnd) top->ShowWindow(SW_HIDE);
   DeactivatePage(top);
-  // 5.
+  // The slide carries the top page out over the one below.
   if (m_animationsOn && m_pAnimate) {
     EnsureAnimationWindow();
     m_pAnimate->Animate(top, below, 0);
   }
-  // 6.
+  // The page below is the top page now.
   below->UpdateSoftKeys();
   if (m_animationsOn) below->RequestBufferedPaint();
   if (below->m_hWnd) below->ShowWindow(SW_SHOW);
@@ -507,13 +505,13 @@ int mivoAppCore::RunMessageBox(const std::u16string& title, const std::u16string
 }
 
 bool mivoAppCore::EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
-                         bool multiLine) {
+                            bool multiLine) {
   CmivoEnterTextWnd entry(this);
   return entry.Run(title, prompt, text, multiLine);
 }
 
 void mivoAppCore::ShowPleaseWait(const std::u16string& text) {
-  // 1.
+  // The bar's window is made at the first call that has a frame to show it in.
   if (!m_pPleaseWait && m_pMainFrame && m_pMainFrame->m_hWnd) {
     m_pPleaseWait = new CmivoPleaseWaitWnd(this);
     if (!m_pPleaseWait->CreateBar(m_pMainFrame)) {
@@ -521,9 +519,9 @@ void mivoAppCore::ShowPleaseWait(const std::u16string& text) {
       m_pPleaseWait = nullptr;
     }
   }
-  // 2. Placed and shown by the outermost call only.
+  // Placed and shown by the outermost call only.
   if (m_pleaseWaitDepth <= 0 && m_pPleaseWait) m_pPleaseWait->Place();
-  // 3. A nested call's text shows at once.
+  // A nested call's text shows at once.
   if (m_pPleaseWait) m_pPleaseWait->SetText(text);
   m_pleaseWaitDepth = std::max(0, m_pleaseWaitDepth) + 1;
 }

@@ -114,16 +114,16 @@ class mivoAppCore : public mivoCore {
     CmivoPageWnd* page = nullptr;  // the page to show; null for Back
   };
 
-  POApplication* m_pOutlook = nullptr;                 // made on first use
+  POApplication* m_pOutlook = nullptr;                 // null until the Outlook part makes it on first use
   std::unique_ptr<mivoAppearance> m_pAppearance;       // the look object
-  mivoCallLog* m_pCallLog = nullptr;                   // made at construction once it exists
-  mivoSMSStore* m_pSMSStore = nullptr;                 // made on first use
-  mivoPhoneLine* m_pPhoneLine = nullptr;               // made on first use
+  mivoCallLog* m_pCallLog = nullptr;                   // null until the call log part makes it at construction
+  mivoSMSStore* m_pSMSStore = nullptr;                 // null until the SMS part makes it on first use
+  mivoPhoneLine* m_pPhoneLine = nullptr;               // null until the call log part opens it; closed at exit
   CMainFrame* m_pMainFrame = nullptr;                  // the frame that built the core; not owned
   CmivoPageWnd* m_pDesktopPage = nullptr;              // the root page; not owned here
-  mivoControlPanelCatalogue* m_pControlPanel = nullptr;  // made on first use
-  mivoConnectionManager* m_pConnectionManager = nullptr;  // made on first use
-  mivoPluginRegistry* m_pPluginRegistry = nullptr;     // made on first use
+  mivoControlPanelCatalogue* m_pControlPanel = nullptr;   // null until the control-panel part makes it
+  mivoConnectionManager* m_pConnectionManager = nullptr;  // null until the connection gadget's part makes it
+  mivoPluginRegistry* m_pPluginRegistry = nullptr;        // null until the plug-in part makes it
   std::vector<CmivoPageWnd*> m_pageStack;              // bottom = root page, top = visible page
   std::array<CmivoPageWnd*, kPageCatalogueSize> m_pageCatalogue{};  // pages made on first use, owned
   std::vector<std::pair<std::string, CmivoPageWnd*>> m_namedPages;  // GetNamedPage's pages, owned

@@ -129,22 +129,22 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
 
 LRESULT CMainFrame::OnCreate(LPARAM lParam) {
   lifecycle::Trace("frame: WM_CREATE");
-  // 1. The framework's creation.
+  // The framework's creation.
   if (CFrameWnd::WindowProc(WM_CREATE, 0, lParam) == -1) return -1;
   m_postTarget = m_hWnd;
 
-  // 2. The core.
+  // The core, which every page reaches through its mivoClass base.
   CmivoApp* app = CmivoApp::Get();
   mivoAppCore* core = new mivoAppCore(this);
   if (app) {
     app->m_pCore = core;
   }
 
-  // 3.
+  // The caption names the version.
   const std::u16string title = std::u16string(u"mivo ") + mivoCore::GetVersionText();
   SetWindowText(title);
 
-  // 4. The menu bar, hidden until a screen mode shows it.
+  // The menu bar, hidden until a screen mode shows it.
   lifecycle::Trace("frame: menu bar");
   if (!m_wndCommandBar.Create(this, AFX_IDW_TOOLBAR) || !m_wndCommandBar.InsertMenuBar(IDR_MIVO_MENUBAR)) {
     return -1;
@@ -152,11 +152,11 @@ LRESULT CMainFrame::OnCreate(LPARAM lParam) {
   m_wndCommandBar.ShowWindow(SW_HIDE);
   AddDumpSections();
 
-  // 5. The first activation is asked for; it shows the root page.
+  // The first activation is asked for; it shows the root page.
   mivoCore::PumpOneMessage();
   PostMessage(WM_ACTIVATE, WA_ACTIVE, 0);
 
-  // 6. and 7. The system state values, and their current readings.
+  // The system state values, and their current readings.
   SubscribeState();
   lifecycle::Trace("frame: read state");
   OnTimeChanged();
@@ -193,17 +193,17 @@ void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (!core || !m_hWnd || !m_wndCommandBar.m_hWnd) return;
   lifecycle::Trace("frame: WM_ACTIVATE");
 
-  // 1. The page on top paints through a buffer while the frame settles.
+  // The page on top paints through a buffer while the frame settles.
   CmivoPageWnd* remembered = core->TopPage();
   bool rememberedBuffering = false;
   if (remembered) {
     rememberedBuffering = remembered->IsDoubleBuffered();
     remembered->SetDoubleBuffered(true);
   }
-  // 2.
+  // The current screen mode again: the frame may have been moved meanwhile.
   core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
-  // 3. The first activation makes the root page. It is stored before it is
-  //    shown, so an activation that arrives while it shows does not make another.
+  // The first activation makes the root page. It is stored before it is
+  // shown, so an activation that arrives while it shows does not make another.
   if (!core->GetDesktopPage()) {
     lifecycle::Trace("frame: root page");
     CmivoPageWnd* root = new CmivoRootPage(core);
@@ -214,9 +214,9 @@ void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
     SetForegroundWindow();
     mivoCore::PumpOneMessage();
   }
-  // 4.
+  // The frame paints in its new layout before the buffering is restored.
   mivoCore::PumpOneMessage();
-  // 5. The page now on top keeps the buffering it had.
+  // The page now on top keeps the buffering it had.
   if (CmivoPageWnd* top = core->TopPage()) top->SetDoubleBuffered(rememberedBuffering);
 }
 

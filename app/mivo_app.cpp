@@ -30,25 +30,26 @@ CmivoApp::~CmivoApp() {
 CmivoApp* CmivoApp::Get() { return g_app; }
 
 BOOL CmivoApp::InitInstance() {
-  // 2. The activation event, auto-reset and not signalled.
+  // The activation event, auto-reset and not signalled (the single-instance
+  // check ran before the application object was made).
   lifecycle::Trace("app: activation event");
   m_watcher.CreateEvent();
 
-  // 3. The shell's controls need no set-up here; the framework's profile key
-  //    is named but unused (the settings have their own key).
+  // The shell's controls need no set-up here; the framework's profile key
+  // is named but unused (the settings have their own key).
   lifecycle::Trace("app: shell controls, registry key");
   SetRegistryKey(u"mivo");
 
-  // 4. The frame object, not yet a window.
+  // The frame object, not yet a window.
   lifecycle::Trace("app: frame object");
   m_pFrame = std::make_unique<CMainFrame>();
 
-  // 5. The watcher thread; the frame becomes the main window.
+  // The watcher thread; the frame becomes the main window.
   lifecycle::Trace("app: watcher thread");
   m_watcher.StartThread(m_pFrame.get());
   m_pMainWnd = m_pFrame.get();
 
-  // 6. The frame's window (its creation builds the core), shown.
+  // The frame's window (its creation builds the core), shown.
   lifecycle::Trace("app: load frame");
   if (!m_pFrame->LoadFrame(IDR_MIVO_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) return FALSE;
   lifecycle::Trace("app: show frame");

@@ -19,7 +19,8 @@ class CmivoApp : public CWinApp {
   // The application object of this process, null when none.
   static CmivoApp* Get();
 
-  // Start-up steps 2 to 6; false ends the program.
+  // Start-up: the activation event, the frame object, the watcher thread and
+  // the frame's window, in this order; false ends the program.
   BOOL InitInstance() override;
   // Removes the wake-up registration, destroys the core, ends the framework.
   int ExitInstance() override;

@@ -48,7 +48,7 @@ class mivoCore {
   // module file name ("\Program Files\mivo\").
   virtual const std::u16string& GetProgramFolder() = 0;
   static const char16_t* GetVersionText();  // "2.3 beta 4"
-  // Dispatches at most one pending message with an id from 0 to 0x400, so
+  // Dispatches at most one pending message with an id from 0 to WM_USER, so
   // painting happens between visible steps; private messages stay queued.
   static void PumpOneMessage();
   // Portrait when the frame's client area is at least as high as wide, or

@@ -10,7 +10,6 @@ class mivoClass {
   virtual ~mivoClass() = default;
 
   mivoCore* GetCore() const { return m_pCore; }
-  void SetCore(mivoCore* core) { m_pCore = core; }
 
  protected:
   mivoCore* m_pCore;  // never owned; lives until the application ends

@@ -87,12 +87,11 @@ void CmivoAnimateWnd::Animate(CmivoPageWnd* from, CmivoPageWnd* to, int directio
     DropImages();
     return;
   }
-  // 1. Earlier images go, unless the snapshot was taken for this switch.
+  // Earlier images go, unless the snapshot was taken for this switch.
   DropImage(&m_entered);
   m_pFrom = from;
   m_pTo = to;
   m_direction = direction;
-  m_animating = true;
   // Over the frame's whole client area, above every page.
   RECT client{};
   if (CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
@@ -105,11 +104,10 @@ void CmivoAnimateWnd::Animate(CmivoPageWnd* from, CmivoPageWnd* to, int directio
   Invalidate(FALSE);
   // The whole slide runs inside this paint.
   UpdateWindow();
-  // 4.
+  // The images are only for one slide: the memory goes with it.
   DropImages();
   ShowWindow(SW_HIDE);
   m_pFrom = m_pTo = nullptr;
-  m_animating = false;
 }
 
 void CmivoAnimateWnd::OnPaint() {
@@ -125,8 +123,8 @@ void CmivoAnimateWnd::OnPaint() {
     return;
   }
 
-  // 2. The screen as it was: kept from before the switch when it fits, else
-  //    copied from the frame now (its pages are not repainted yet).
+  // The screen as it was: kept from before the switch when it fits, else
+  // copied from the frame now (its pages are not repainted yet).
   if (!m_snapshot.dc || m_snapshot.size.cx != W || m_snapshot.size.cy != H) {
     CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
     HWND source = frame && frame->m_hWnd ? frame->m_hWnd : m_hWnd;
@@ -147,7 +145,7 @@ void CmivoAnimateWnd::OnPaint() {
     return;
   }
 
-  // 3. The slide: two blits a frame, each frame shown at once.
+  // The slide: two blits a frame, each frame shown at once.
   const bool portrait = m_pCore ? m_pCore->IsPortrait() : H >= W;
   const std::vector<int> offsets = SlideOffsets(W, SlideStep(W, portrait, DisplayScale));
   for (int x : offsets) {

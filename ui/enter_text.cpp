@@ -25,7 +25,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
                             bool multiLine) {
   CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) return false;
-  // 1.
+  // Over the frame's width from its top, 200 pixels high until the first paint sizes it.
   RECT client{};
   frame->GetClientRect(&client);
   m_multiLine = multiLine;
@@ -38,7 +38,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
     return false;
   }
   ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // 2.
+  // The text to edit, if any.
   if (text) m_edit.SetWindowText(*text);
   // The caret goes to the end, ready to type on.
   if (m_edit.m_hWnd) m_edit.SetSel(m_edit.GetWindowTextLength(), m_edit.GetWindowTextLength());
@@ -49,7 +49,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
   // The input panel took the bottom of the screen: lay out above it.
   Invalidate(FALSE);
 
-  // 3.
+  // Only the window's messages until it is answered.
   int result = 0;
   const HWND box = m_hWnd;
   window::ModalLoop(box, [&](const MSG& msg) {
@@ -60,7 +60,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
   });
   if (result == 1 && text) *text = m_edit.GetWindowText();
 
-  // 4.
+  // Answered: the window goes and the focus returns where it was.
   ui::UnregisterOverlay(this);
   SipShowIM(SIPF_OFF);
   DestroyWindow();

@@ -21,10 +21,6 @@ class CmivoEnterTextWnd : public CWnd, public mivoClass, public ui::OverlaySourc
   // (the text is left as it was).
   bool Run(const std::u16string& title, const std::u16string& prompt, std::u16string* text, bool multiLine);
 
-  const RECT& OkRect() const { return m_ok; }          // client coordinates
-  const RECT& CancelRect() const { return m_cancel; }
-  CEdit& Edit() { return m_edit; }
-
   ui::OverlayDescription DescribeOverlay() const override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

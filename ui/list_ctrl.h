@@ -98,8 +98,6 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   void DropCachedBitmaps();
 
   bool IsCoasting() const { return m_coasting; }
-  // Stops a running coast (a touch does the same).
-  void StopCoasting() { m_coasting = false; }
 
   // ---- The state dump ----
   // Every element with its text and screen rectangle (also out of view).

@@ -28,10 +28,9 @@ int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text
     if (answer == 0) return 0;
     return (answer == IDOK || answer == IDYES) ? 1 : 2;
   }
-  // 1. One pixel high over the frame's width; the first paint sizes it.
+  // One pixel high over the frame's width; the first paint sizes it.
   RECT client{};
   frame->GetClientRect(&client);
-  // 2.
   m_plainTitle = title;
   m_title = u" " + title + u" ";
   m_text = text;
@@ -45,7 +44,7 @@ int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text
   const HWND previousFocus = GetFocus() ? GetFocus()->m_hWnd : nullptr;
   SetFocus();
 
-  // 3. Only the box's messages until it is answered.
+  // Only the box's messages until it is answered.
   int result = 0;
   const HWND box = m_hWnd;
   window::ModalLoop(box, [&](const MSG& msg) {
@@ -55,7 +54,7 @@ int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text
     return result != 0;
   });
 
-  // 4.
+  // Answered: the box goes and the focus returns where it was.
   ui::UnregisterOverlay(this);
   DestroyWindow();
   if (previousFocus && IsWindow(previousFocus)) ::SetFocus(previousFocus);

@@ -21,11 +21,10 @@
 
 namespace {
 
-// String table ids of the shared soft-key labels and the base page name.
 // Room for a translated label; a longer one is cut.
 constexpr std::size_t kLabelChars = 64;
 
-// The labels live in static buffers: a posted 0x468 carries pointers to
+// The labels live in static buffers: a posted WM_MIVO_SOFTKEYS carries pointers to
 // them, which must stay valid until the frame has handled it.
 char16_t g_backLabel[kLabelChars];
 char16_t g_hideLabel[kLabelChars];
@@ -244,8 +243,8 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
   POINT pt{GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
   ::ClientToScreen(msg->hwnd, &pt);
 
-  // 1. A child that keeps the stylus to itself (a switcher that follows the
-  //    finger) is left alone.
+  // A child that keeps the stylus to itself (a switcher that follows the
+  // finger) is left alone.
   if (HWND under = WindowFromPoint(pt)) {
     if (auto* wnd = dynamic_cast<CmivoWnd*>(CWnd::FromHandle(under))) {
       POINT local = pt;
@@ -257,7 +256,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
 
   switch (message) {
     case WM_LBUTTONDOWN:
-      // 2.
+      // A press starts following a possible swipe.
       m_pressPoint = pt;
       m_swipeDx = 0;
       m_swipeDy = 0;
@@ -266,7 +265,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
       m_pressPending = true;
       return FALSE;
     case WM_MOUSEMOVE: {
-      // 3.
+      // A move widens the gesture; sideways enough and straight enough, it is a swipe.
       if (!m_tracking || !(msg->wParam & MK_LBUTTON)) return FALSE;
       m_swipeDx = std::max(m_swipeDx, std::abs(pt.x - m_pressPoint.x));
       m_swipeDy = std::max(m_swipeDy, std::abs(pt.y - m_pressPoint.y));
@@ -284,7 +283,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
       return FALSE;
     }
     default: {
-      // 4.
+      // The release: a tap goes on as a tap; a swipe goes Back or to the window under the press.
       if (m_pressPending || m_swipeText.empty()) {
         m_pressPending = false;
         return FALSE;

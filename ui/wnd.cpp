@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -138,12 +139,6 @@ LRESULT CmivoWnd::OnStylus(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CmivoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  struct Depth {
-    int& n;
-    explicit Depth(int& d) : n(d) { ++n; }
-    ~Depth() { --n; }
-  } depth(m_handlerDepth);
-
   switch (message) {
     case WM_PAINT:
       OnPaint();
@@ -168,7 +163,7 @@ LRESULT CmivoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       DropBuffer();
       return CWnd::WindowProc(message, wParam, lParam);
-    case WM_USER + 0x6A:  // relayout: the base has nothing to lay out
+    case WM_MIVO_RELAYOUT:  // the base has nothing to lay out
       return 0;
     default:
       return CWnd::WindowProc(message, wParam, lParam);
