@@ -13,18 +13,18 @@ CmivoActionsListPage::CmivoActionsListPage(mivoCore* core) : CmivoItemsPageWnd(c
   SetTitle(GetString(IDS_ACTIONS_HISTORY));
   m_pPageIcon = GetPageIcon(0, 0);
   List().SetEmptyText(GetString(IDS_ACTIONS_HISTORY_EMPTY));
-  if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
+  if (m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
 }
 
 CmivoActionsListPage::~CmivoActionsListPage() {
-  if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->RemoveListener(this);
+  if (m_pCore->GetActions()) m_pCore->GetActions()->RemoveListener(this);
   ClearItems();
 }
 
 std::u16string CmivoActionsListPage::GetTitle(int, int) { return GetString(IDS_ACTIONS_HISTORY); }
 
 mivoSkinImage* CmivoActionsListPage::GetPageIcon(int, int) {
-  return m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"actions_history_page") : nullptr;
+  return m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"actions_history_page") : nullptr;
 }
 
 void CmivoActionsListPage::OnPageShown() {
@@ -47,7 +47,7 @@ void CmivoActionsListPage::Refill() {
   m_stale = false;
   const int scroll = List().GetScrollTop();
   ClearItems();
-  mivoActions* actions = m_pCore ? m_pCore->GetActions() : nullptr;
+  mivoActions* actions = m_pCore->GetActions();
   if (!actions) return;
   List().SetEmptyText(GetString(IDS_ACTIONS_HISTORY_EMPTY));
   for (std::size_t i = 0; i < actions->History().Count(); ++i) {
@@ -60,7 +60,7 @@ void CmivoActionsListPage::Refill() {
 }
 
 mivoHistoryEntry* CmivoActionsListPage::EntryOf(const mivoListElement& element) const {
-  mivoActions* actions = m_pCore ? m_pCore->GetActions() : nullptr;
+  mivoActions* actions = m_pCore->GetActions();
   return actions ? actions->History().Entry(element.Id) : nullptr;
 }
 
@@ -113,7 +113,7 @@ void CmivoActionsListPage::DrawMenuItem(HDC dc, const RECT& rect, const mivoCont
     CmivoContextMenu::DrawMenuItem(dc, rect, entry, selected);
     return;
   }
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (look) {
     DrawRowImageTitle(*look, dc, nullptr, GetMenuItemText(entry), rect,
                       selected ? kSkinDrawOverColor7 : kSkinDrawOverColor5);

@@ -49,13 +49,11 @@ void CmivoAboutPage::OnPageShown() {
   Clear(true);
   auto* card = new CmivoAdvListBoxNameValueListItem(m_pCore, GetString(IDS_MIVO));
   card->AddPair(GetString(IDS_VERSION), mivoCore::GetVersionText());
-  if (m_pCore) {
-    mivoSettings& settings = m_pCore->Settings();
-    card->AddPair(GetString(IDS_SKINS), settings.GetSkinName());
-    card->AddPair(GetString(IDS_COLOR_THEMES), settings.GetThemeName());
-    card->AddPair(GetString(IDS_WALLPAPER_THEMES), settings.GetWallpaperTheme());
-    card->AddPair(GetString(IDS_LANGUAGE), settings.GetLanguage());
-  }
+  mivoSettings& settings = m_pCore->Settings();
+  card->AddPair(GetString(IDS_SKINS), settings.GetSkinName());
+  card->AddPair(GetString(IDS_COLOR_THEMES), settings.GetThemeName());
+  card->AddPair(GetString(IDS_WALLPAPER_THEMES), settings.GetWallpaperTheme());
+  card->AddPair(GetString(IDS_LANGUAGE), settings.GetLanguage());
   AddItem(card);
   // What is there to learn next: the FAQ and the tutorial.
   AddItem(new CmivoAdvListBoxActionItem(m_pCore, std::make_unique<mivoActionShowPage>(m_pCore, 33, 0, 0)));

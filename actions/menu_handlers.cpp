@@ -63,11 +63,11 @@ CmivoContextMenuActionHandler::CmivoContextMenuActionHandler(mivoCore* core, con
     : CmivoContextMenuHandler(core), m_action(action.Clone()) {}
 
 mivoDesktopActionTarget* CmivoContextMenuActionHandler::Desktop() const {
-  return m_pCore ? dynamic_cast<mivoDesktopActionTarget*>(m_pCore->GetDesktopPage()) : nullptr;
+  return dynamic_cast<mivoDesktopActionTarget*>(m_pCore->GetDesktopPage());
 }
 
 void CmivoContextMenuActionHandler::FillMenu(CmivoContextMenu* menu) {
-  mivoActions* actions = m_pCore ? m_pCore->GetActions() : nullptr;
+  mivoActions* actions = m_pCore->GetActions();
   if (actions && actions->ContainsFavorite(*m_action)) {
     menu->AddMenuEntry(Entry(kMenuRemoveFromFavorites, IDS_REMOVE_FROM_FAVORITES_HELP));
   } else {
@@ -99,7 +99,6 @@ bool CmivoContextMenuActionHandler::GetMenuItemLook(const mivoContextMenuEntry& 
 }
 
 bool CmivoContextMenuActionHandler::OnMenuCommand(const mivoContextMenuEntry& entry) {
-  if (!m_pCore) return false;
   switch (entry.CommandId) {
     case kMenuAddToDesktop:
       if (mivoDesktopActionTarget* desktop = Desktop()) desktop->AddActionToDesktop(m_action->Clone());
@@ -165,7 +164,6 @@ bool CmivoContextMenuPhoneNumberHandler::GetMenuItemLook(const mivoContextMenuEn
 }
 
 bool CmivoContextMenuPhoneNumberHandler::OnMenuCommand(const mivoContextMenuEntry& entry) {
-  if (!m_pCore) return false;
   mivoContactDirectory* contacts = m_pCore->GetActions() ? m_pCore->GetActions()->Contacts() : nullptr;
   switch (entry.CommandId) {
     case kMenuCall: {
@@ -288,7 +286,6 @@ void CmivoContextMenuFileHandler::Delete() {
 }
 
 bool CmivoContextMenuFileHandler::OnMenuCommand(const mivoContextMenuEntry& entry) {
-  if (!m_pCore) return false;
   const DWORD id = entry.CommandId;
   if (id >= kMenuWallpaperFirst && id <= kMenuWallpaperLast) {
     if (mivoAppearance* look = m_pCore->GetAppearance()) {

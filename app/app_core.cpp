@@ -5,6 +5,7 @@
 #include "actions/actions.h"
 #include "app/main_frame.h"
 #include "app/trace.h"
+#include "core/assert.h"
 #include "core/messages.h"
 #include "core/settings.h"
 #include "look/appearance.h"
@@ -471,6 +472,8 @@ void mivoAppCore::SwitchBack() {
   // The screen as it is now is where the slide starts.
   CmivoPageWnd* top = m_pageStack.back();
   CmivoPageWnd* below = m_pageStack[m_pageStack.size() - 2];
+  // ShowPage refuses null and ForgetPage takes a page's every entry away.
+  MIVO_ASSERT(top != nullptr && below != nullptr);
   if (m_animationsOn && m_pAnimate) m_pAnimate->TakeSnapshot();
   // The stack is right before anything can pump a message; the page object
   // and its window stay alive for the next time.

@@ -96,14 +96,14 @@ mivoSkinImage* CmivoPendingPage::GetPageIcon(int param, int extra) {
   } else if (const Slot* slot = SlotOf(m_index)) {
     name = slot->icon;
   }
-  return name && m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(name) : nullptr;
+  return name && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(name) : nullptr;
 }
 
 void CmivoPendingPage::OnPageShown() { SetPageParam(m_param, m_extra); }
 
 void CmivoPendingPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
   CmivoPageWnd::DrawBackground(dc, erase, left, top, right, bottom);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   RECT box = m_contentRect;
   const int s = DisplayScale;

@@ -59,7 +59,7 @@ mivoAppearance* CmivoAdvListBoxItem::Look() const {
   if (m_pListBox) {
     if (mivoAppearance* look = m_pListBox->GetAppearance()) return look;
   }
-  return m_pCore ? m_pCore->GetAppearance() : nullptr;
+  return m_pCore->GetAppearance();
 }
 
 // ---- CmivoAdvListBoxSideButtonItem --------------------------------------------------------------------

@@ -70,7 +70,7 @@ void CmivoAnimateWnd::DropImages() {
 }
 
 void CmivoAnimateWnd::TakeSnapshot() {
-  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -94,7 +94,7 @@ void CmivoAnimateWnd::Animate(CmivoPageWnd* from, CmivoPageWnd* to, int directio
   m_direction = direction;
   // Over the frame's whole client area, above every page.
   RECT client{};
-  if (CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
+  if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
     frame->GetClientRect(&client);
   } else {
     GetClientRect(&client);
@@ -126,7 +126,7 @@ void CmivoAnimateWnd::OnPaint() {
   // The screen as it was: kept from before the switch when it fits, else
   // copied from the frame now (its pages are not repainted yet).
   if (!m_snapshot.dc || m_snapshot.size.cx != W || m_snapshot.size.cy != H) {
-    CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+    CFrameWnd* frame = m_pCore->GetMainFrame();
     HWND source = frame && frame->m_hWnd ? frame->m_hWnd : m_hWnd;
     HDC frameDC = GetDC(source);
     if (MakeImage(&m_snapshot, dc, W, H) && frameDC) BitBlt(m_snapshot.dc, 0, 0, W, H, frameDC, 0, 0, SRCCOPY);
@@ -134,7 +134,7 @@ void CmivoAnimateWnd::OnPaint() {
   }
   // The entered page, drawn off screen over its background.
   if (!m_entered.dc && MakeImage(&m_entered, dc, W, H)) {
-    mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+    mivoAppearance* look = m_pCore->GetAppearance();
     FillBackground(m_entered.dc, client, look);
     const int saved = SaveDC(m_entered.dc);
     m_pTo->DrawArea(m_entered.dc, true, 0, 0, W, H);
@@ -146,7 +146,7 @@ void CmivoAnimateWnd::OnPaint() {
   }
 
   // The slide: two blits a frame, each frame shown at once.
-  const bool portrait = m_pCore ? m_pCore->IsPortrait() : H >= W;
+  const bool portrait = m_pCore->IsPortrait();
   const std::vector<int> offsets = SlideOffsets(W, SlideStep(W, portrait, DisplayScale));
   for (int x : offsets) {
     if (m_direction == 1) {
@@ -170,7 +170,7 @@ LRESULT CmivoAnimateWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND:
       return 1;
     case WM_MIVO_RELAYOUT:
-      if (CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
+      if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
         RECT client{};
         frame->GetClientRect(&client);
         MoveWindow(client, FALSE);

@@ -72,7 +72,7 @@ void CmivoChooseColorPage::OnItemTap(int index, const mivoListElement& element) 
 }
 
 void CmivoChooseColorPage::DrawItem(int index, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const bool cursor = index == List().GetCursor();
   if (element.Id == kCustomEntry) {
@@ -138,7 +138,7 @@ void CmivoCustomColorPage::UpdateSoftKeys() {
   CmivoPageWnd::UpdateSoftKeys();
   const std::u16string apply = GetString(IDS_APPLY);
   text::CopyTo(g_applyLabel, sizeof g_applyLabel / sizeof g_applyLabel[0], apply);
-  if (m_pCore) m_pCore->PostSoftKeys(g_applyLabel, nullptr);
+  m_pCore->PostSoftKeys(g_applyLabel, nullptr);
 }
 
 RECT CmivoCustomColorPage::BarsRect() const {
@@ -148,7 +148,7 @@ RECT CmivoCustomColorPage::BarsRect() const {
 
 void CmivoCustomColorPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
   CmivoPageWnd::DrawBackground(dc, erase, left, top, right, bottom);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int s = DisplayScale;
   const RECT bars = BarsRect();

@@ -29,18 +29,14 @@ void CmivoAdvChooseDesktopIcon::RemoveRows() {
   for (int i = 0; i < GetItemCount(); ++i) rows.push_back(GetItem(i));
   Clear(false);
   if (rows.empty()) return;
-  if (m_pCore) {
-    m_pCore->DeleteLater([rows] {
-      for (CmivoAdvListBoxItem* row : rows) delete row;
-    });
-  } else {
+  m_pCore->DeleteLater([rows] {
     for (CmivoAdvListBoxItem* row : rows) delete row;
-  }
+  });
 }
 
 void CmivoAdvChooseDesktopIcon::OnPageShown() {
   RemoveRows();
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int side = kIconSide * DisplayScale;
   for (const auto& image : look->GetSkin()->Images) {
@@ -54,7 +50,6 @@ void CmivoAdvChooseDesktopIcon::OnPageShown() {
 void CmivoAdvChooseDesktopIcon::OnPageHidden() { RemoveRows(); }
 
 void CmivoAdvChooseDesktopIcon::ChooseIcon(const std::u16string& imageName) {
-  if (!m_pCore) return;
   m_pCore->Settings().SetDesktopIcon(m_desktop, !m_pCore->IsPortrait(), imageName);
   if (m_onChanged) m_onChanged();
   GoBack();

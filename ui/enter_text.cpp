@@ -23,7 +23,7 @@ CmivoEnterTextWnd::~CmivoEnterTextWnd() { ui::UnregisterOverlay(this); }
 
 bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
                             bool multiLine) {
-  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) return false;
   // Over the frame's width from its top, 200 pixels high until the first paint sizes it.
   RECT client{};
@@ -82,7 +82,7 @@ ui::OverlayDescription CmivoEnterTextWnd::DescribeOverlay() const {
 }
 
 int CmivoEnterTextWnd::BottomLimit() const {
-  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   RECT mine{};
   GetWindowRect(&mine);
   int limit = 1 << 20;
@@ -101,7 +101,7 @@ int CmivoEnterTextWnd::BottomLimit() const {
 void CmivoEnterTextWnd::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!dc || !look) {
     if (dc) EndPaint(m_hWnd, &ps);
     return;
@@ -163,7 +163,7 @@ LRESULT CmivoEnterTextWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
                                       : (WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL);
       const int S = DisplayScale;
       m_edit.Create(style, MakeRect(10 * S, 30 * S, 100, 30 * S + 20), this, kEditId);
-      mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+      mivoAppearance* look = m_pCore->GetAppearance();
       if (m_edit.m_hWnd && look) m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(look->TitleFont), TRUE);
       return result;
     }

@@ -59,7 +59,7 @@ BOOL CmivoListCtrl::CreateListCtrl(CWnd* parent, const RECT& rect, DWORD style, 
   return Create(nullptr, u"", style, rect, parent, id);
 }
 
-mivoAppearance* CmivoListCtrl::Look() const { return m_pCore ? m_pCore->GetAppearance() : nullptr; }
+mivoAppearance* CmivoListCtrl::Look() const { return m_pCore->GetAppearance(); }
 
 // ---- Elements -----------------------------------------------------------------------------------
 

@@ -21,7 +21,7 @@ constexpr UINT kBodyFlags = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
 CmivoMessageBox::~CmivoMessageBox() { ui::UnregisterOverlay(this); }
 
 int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text, bool okOnly) {
-  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) {
     // No frame to show it in: the platform's own box still asks.
     const int answer = MessageBoxW(nullptr, text.c_str(), title.c_str(), okOnly ? MB_OK : MB_YESNO);
@@ -76,7 +76,7 @@ ui::OverlayDescription CmivoMessageBox::DescribeOverlay() const {
 void CmivoMessageBox::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!dc || !look) {
     if (dc) EndPaint(m_hWnd, &ps);
     return;

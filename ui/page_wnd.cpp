@@ -63,7 +63,7 @@ void FillColor(HDC dc, const RECT& r, COLORREF color) {
 // ---- Life ------------------------------------------------------------------------
 
 CmivoPageWnd::~CmivoPageWnd() {
-  if (m_pCore) m_pCore->ForgetPage(this);
+  m_pCore->ForgetPage(this);
 }
 
 BOOL CmivoPageWnd::CreatePage(CWnd* frame) {
@@ -73,17 +73,17 @@ BOOL CmivoPageWnd::CreatePage(CWnd* frame) {
 }
 
 void CmivoPageWnd::GoBack() {
-  if (m_pCore) m_pCore->PopPage();
+  m_pCore->PopPage();
 }
 
 void CmivoPageWnd::HideApplication() {
-  if (m_pCore) m_pCore->MinimizeApplication();
+  m_pCore->MinimizeApplication();
 }
 
 void CmivoPageWnd::UpdateSoftKeys() {
   RefreshLabel(g_backLabel, IDS_BACK);
   RefreshLabel(g_hideLabel, IDS_HIDE);
-  if (m_pCore) m_pCore->PostSoftKeys(g_backLabel, g_hideLabel);
+  m_pCore->PostSoftKeys(g_backLabel, g_hideLabel);
 }
 
 std::u16string CmivoPageWnd::GetTitle(int, int) { return GetString(IDS_UNKNOWN_PAGE_NAME); }
@@ -123,7 +123,7 @@ void CmivoPageWnd::SetTitle(const std::u16string& title) {
 }
 
 void CmivoPageWnd::FitToFrame() {
-  CFrameWnd* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd || !m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -160,7 +160,7 @@ void CmivoPageWnd::DrawBackground(HDC dc, bool erase, int left, int top, int rig
 }
 
 void CmivoPageWnd::DrawHeader(HDC dc) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int S = DisplayScale;
   const RECT& h = m_headerRect;
@@ -198,7 +198,7 @@ void CmivoPageWnd::DrawHeader(HDC dc) {
   DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &clockRect, DT_SINGLELINE | DT_NOPREFIX);
 
   // Signal: one bar per 20 of strength, 5 bars at 100.
-  const int v = m_pCore ? static_cast<int>(std::min<DWORD>(m_pCore->GetSignalStrength(), 1000)) : 0;
+  const int v = static_cast<int>(std::min<DWORD>(m_pCore->GetSignalStrength(), 1000));
   HPEN signalPen = CreatePen(PS_SOLID, 2 * S, look->BackgroundColor);
   SelectObject(dc, signalPen);
   for (int bar = 1; bar <= 5; ++bar) {
@@ -215,7 +215,7 @@ void CmivoPageWnd::DrawHeader(HDC dc) {
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, r - 30 * S, t + 3 * S, r - 10 * S, t + 12 * S);
   FillColor(dc, MakeRect(r - 10 * S, t + 5 * S, r - 7 * S, t + 10 * S), look->BackgroundColor);
-  const double level = m_pCore ? static_cast<double>(m_pCore->GetBatteryLevel()) : 0.0;
+  const double level = static_cast<double>(m_pCore->GetBatteryLevel());
   const double barRight = static_cast<double>(r - 30 * S) + level * 0.01 * 18.0 * S;
   const int levelRight = static_cast<int>(std::min(barRight, 1e6));
   FillColor(dc, MakeRect(r - 28 * S, t + 5 * S, levelRight, t + 10 * S), look->BackgroundColor);
@@ -297,7 +297,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
         m_tracking = false;
         if (m_swipeText == u"l" && m_swipeBackEnabled) {
           m_swipeText.clear();
-          if (m_pCore) m_pCore->PopPage();
+          m_pCore->PopPage();
         } else {
           if (HWND target = WindowFromPoint(m_pressPoint)) {
             POINT local = m_pressPoint;

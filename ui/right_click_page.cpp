@@ -57,7 +57,7 @@ bool CmivoAdvListBoxContextMenuItem::OnTap(UINT flags, int x, int y) {
   mivoCore* core = m_pCore;
   owner->OnMenuCommand(entry);
   // Back to where the menu was opened from, unless the command went elsewhere.
-  if (entry.Close && core && core->TopPage() == page) core->PopPage();
+  if (entry.Close && core->TopPage() == page) core->PopPage();
   return true;
 }
 

@@ -107,7 +107,7 @@ void CmivoWnd::OnPaint() {
   if (!IsRectEmpty(&box)) {
     // The update area's bounding box is drawn whole: background first, then
     // the area in one pass, so nothing shows half drawn.
-    mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+    mivoAppearance* look = m_pCore->GetAppearance();
     FillBackground(dc, box, look);
     const int saved = SaveDC(dc);
     DrawArea(dc, true, box.left, box.top, box.right, box.bottom);

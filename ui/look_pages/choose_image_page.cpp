@@ -121,7 +121,7 @@ void CmivoChooseSkinImageFilePage::OnPageShown() {
 }
 
 void CmivoChooseSkinImageFilePage::DrawItem(int index, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   HICON icon = index >= 0 && static_cast<std::size_t>(index) < m_icons.size() ? m_icons[static_cast<std::size_t>(index)]
                                                                              : nullptr;
@@ -140,7 +140,7 @@ void CmivoChooseSkinImageFilePage::OnItemTap(int, const mivoListElement& element
       return;
     default: {
       if (FileExtension(element.Text).empty()) {
-        if (m_pCore) m_pCore->ShowError(kNoExtension);
+        m_pCore->ShowError(kNoExtension);
         return;
       }
       OpenPreview(m_folder + element.Text);
@@ -156,7 +156,7 @@ bool CmivoChooseSkinImageFilePage::OpenPreview(const std::u16string& path) {
   BITMAP info{};
   if (!picture || !GetObjectW(picture, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
     if (picture) DeleteObject(picture);
-    if (m_pCore) m_pCore->ShowError(kNotAPicture);
+    m_pCore->ShowError(kNotAPicture);
     return false;
   }
   if (m_picture) DeleteObject(m_picture);
@@ -223,7 +223,7 @@ bool CmivoChooseSkinImageFilePage::PickAt(POINT p) {
 }
 
 void CmivoChooseSkinImageFilePage::Apply() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look || !m_pImage || !m_picture) return;
   m_pCore->ShowPleaseWait(kCopying);
   const mivoApplyResult result = ApplySkinImageFile(*look->GetSkin(), *m_pImage, m_picturePath, m_color);
@@ -265,7 +265,7 @@ void CmivoChooseSkinImageFilePage::DrawBackground(HDC dc, bool erase, int left, 
 }
 
 void CmivoChooseSkinImageFilePage::DrawPreview(HDC dc) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int S = DisplayScale;
   LayoutPreview();

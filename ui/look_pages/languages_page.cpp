@@ -42,14 +42,13 @@ void CmivoAdvLanguagesPage::OnPageShown() {
 CmivoAdvListBoxLanguageItem::CmivoAdvListBoxLanguageItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxTextWithHelp(core), m_name(name) {
   mivoLanguage language;
-  if (core) language.LoadLanguage(core->GetProgramFolder(), name);
+  language.LoadLanguage(core->GetProgramFolder(), name);
   SetTitle(language.DisplayName.empty() ? name : language.DisplayName);
 }
 
 bool CmivoAdvListBoxLanguageItem::OnTap(UINT flags, int x, int y) {
   if (CmivoAdvListBoxTextWithHelp::OnTap(flags, x, y)) return true;
   mivoCore* core = m_pCore;
-  if (!core) return true;
   const std::u16string name = m_name;
   if (!core->AskYesNo(std::u16string(kChangeLanguageQuestion), std::u16string(kChangeLanguageTitle))) return true;
   core->Settings().SetLanguage(name);

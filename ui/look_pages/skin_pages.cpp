@@ -41,7 +41,7 @@ CmivoSkinsSettingsPage::CmivoSkinsSettingsPage(mivoCore* core) : CmivoItemsPageW
 }
 
 void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int saved = SaveDC(dc);
   DrawRowTitle(*look, dc, element.Text, rect, false);
@@ -49,7 +49,6 @@ void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC d
 }
 
 void CmivoSkinsSettingsPage::OnItemTap(int, const mivoListElement& element) {
-  if (!m_pCore) return;
   switch (element.Id) {
     case kEntryColorThemes:
       m_pCore->ShowPage(look_pages::ColorThemesPage(m_pCore));
@@ -90,7 +89,7 @@ void CmivoSkinItemsPage::SetImages(std::vector<mivoSkinImage*> images) {
 
 void CmivoSkinItemsPage::OnPageShown() {
   ClearItems();
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   std::vector<mivoSkinImage*> images = m_images;
   if (!m_filtered) {
@@ -102,7 +101,7 @@ void CmivoSkinItemsPage::OnPageShown() {
 }
 
 void CmivoSkinItemsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   mivoSkinImage* image = ImageOf(element);
   if (!look || !image) return;
   const int S = DisplayScale;
@@ -153,7 +152,7 @@ void CmivoAdvSkinsPage::OnPageShown() {
 
 CmivoAdvListBoxSkinItem::CmivoAdvListBoxSkinItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxTextWithHelp(core, name) {
-  mivoSkin skin(core ? core->GetProgramFolder() : u"\\Program Files\\mivo\\");
+  mivoSkin skin(core->GetProgramFolder());
   skin.LoadSkin(name);
   SetHelpText(look_pages::DescriptiveHelp(
       kSkinLabels, {skin.Description, skin.Version, skin.Author, skin.WWW, skin.Generator, skin.GeneratorWWW}));

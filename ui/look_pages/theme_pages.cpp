@@ -28,7 +28,7 @@ const std::array<int, 6> kWallpaperThemeLabels = {IDS_DESCRIPTION, IDS_VERSION, 
 
 // Every window of the frame paints again (a colour theme change).
 void RepaintEverything(mivoCore* core) {
-  CFrameWnd* frame = core ? core->GetMainFrame() : nullptr;
+  CFrameWnd* frame = core->GetMainFrame();
   if (frame && frame->m_hWnd) RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -44,7 +44,7 @@ std::u16string CmivoAdvColorThemesPage::GetTitle(int, int) { return GetString(ID
 std::u16string CmivoAdvColorThemesPage::GetHelpText(int, int) { return GetString(IDS_COLOR_THEMES_HELP); }
 
 void CmivoAdvColorThemesPage::OnPageShown() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   if (!m_filled) {
     m_filled = true;
@@ -70,7 +70,7 @@ void CmivoAdvColorThemesPage::OnPageShown() {
 
 CmivoAdvListBoxColorThemeItem::CmivoAdvListBoxColorThemeItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxItemWithHelp(core) {
-  mivoAppearance* look = core ? core->GetAppearance() : nullptr;
+  mivoAppearance* look = core->GetAppearance();
   m_theme.Name = name;
   if (look) m_theme.LoadColorTheme(look->ProgramFolder(), name);
   SetHelpText(look_pages::DescriptiveHelp(
@@ -130,7 +130,7 @@ CmivoAdvWallpaperThemesPage::CmivoAdvWallpaperThemesPage(mivoCore* core) : Cmivo
 std::u16string CmivoAdvWallpaperThemesPage::GetTitle(int, int) { return GetString(IDS_WALLPAPER_THEMES); }
 
 void CmivoAdvWallpaperThemesPage::Fill() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (m_filled || !look) return;
   m_filled = true;
   int count = 0;
@@ -153,7 +153,7 @@ LRESULT CmivoAdvWallpaperThemesPage::WindowProc(UINT message, WPARAM wParam, LPA
 
 void CmivoAdvWallpaperThemesPage::OnPageShown() {
   Fill();
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   for (int i = 0; i < GetItemCount(); ++i) {
     auto* item = dynamic_cast<CmivoAdvListBoxWallpaperThemeItem*>(GetItem(i));
@@ -166,7 +166,7 @@ void CmivoAdvWallpaperThemesPage::OnPageShown() {
 
 CmivoAdvListBoxWallpaperThemeItem::CmivoAdvListBoxWallpaperThemeItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxItemWithHelp(core), m_name(name) {
-  mivoAppearance* look = core ? core->GetAppearance() : nullptr;
+  mivoAppearance* look = core->GetAppearance();
   mivoWallpaperTheme theme;
   if (look) theme.LoadWallpaperTheme(look->ProgramFolder(), name);
   SetHelpText(look_pages::DescriptiveHelp(kWallpaperThemeLabels, {theme.Description, theme.Version, theme.Author,
@@ -181,7 +181,7 @@ bool CmivoAdvListBoxWallpaperThemeItem::OnTap(UINT flags, int x, int y) {
   if (CmivoAdvListBoxItemWithHelp::OnTap(flags, x, y)) return true;
   mivoCore* core = m_pCore;
   mivoAppearance* look = Look();
-  if (!core || !look) return true;
+  if (!look) return true;
   // Copies: the question's loop may outlast this row.
   const std::u16string name = m_name;
   if (!core->AskYesNo(text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_CHANGE_WALLPAPER), name), GetString(IDS_WALLPAPER))) return true;
