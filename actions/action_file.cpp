@@ -4,12 +4,11 @@
 #include "actions/action_kinds.h"
 #include "actions/file_list_page.h"
 #include "actions/services.h"
-#include "look/string_ids.h"
-#include "ui/page_wnd.h"
 #include "core/core.h"
 #include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
@@ -18,6 +17,7 @@
 #include "platform/win32/messages.h"
 #include "platform/win32/text.h"
 #include "platform/window/window.h"
+#include "ui/page_wnd.h"
 
 namespace {
 

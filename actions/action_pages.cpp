@@ -5,15 +5,15 @@
 #include "actions/actions.h"
 #include "actions/services.h"
 #include "actions/submenu_page.h"
-#include "look/string_ids.h"
-#include "ui/page_wnd.h"
 #include "core/core.h"
 #include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/shell/kernel.h"
 #include "platform/shell/launch.h"
 #include "platform/win32/text.h"
+#include "ui/page_wnd.h"
 
 namespace {
 
@@ -103,8 +103,9 @@ void mivoActionControlPanel::Execute() {
   if (!m_pCore) return;
   if (m_pCore->Settings().GetAskBeforeControlPanel()) {
     std::u16string name;
-    const std::u16string question =
-        Inquire(&name, nullptr) ? text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_RUN_CPL), name) : GetString(IDS_WOULD_YOU_LIKE_TO_RUN_UNKNOWN_CPL);
+    const std::u16string question = Inquire(&name, nullptr)
+                                        ? text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_RUN_CPL), name)
+                                        : GetString(IDS_WOULD_YOU_LIKE_TO_RUN_UNKNOWN_CPL);
     if (m_pCore->RunMessageBox(GetString(IDS_CONTROL_PANEL), question, false) != 1) return;
   }
   // The control-panel host with the applet and its tab; a failed start is

@@ -3,13 +3,13 @@
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
 #include "actions/services.h"
-#include "look/string_ids.h"
-#include "ui/page_wnd.h"
 #include "core/core.h"
 #include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/device/phone.h"
+#include "ui/page_wnd.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ void mivoActionMakeCall::Execute() {
     int kind = 0;
     mivoContactInfo* contact = OwnerOf(m_pCore, m_number, &kind);
     const std::u16string question =
-        contact ? GetString(IDS_WOULD_YOU_LIKE_TO_CALL_CONTACT) + u" " + contact->DisplayName() + u" (" + contact->NumberLabel(kind) + u")?"
+        contact ? GetString(IDS_WOULD_YOU_LIKE_TO_CALL_CONTACT) + u" " + contact->DisplayName() + u" (" +
+                      contact->NumberLabel(kind) + u")?"
                 : GetString(IDS_WOULD_YOU_LIKE_TO_CALL_NUMBER) + u" " + m_number + u"?";
     if (m_pCore->RunMessageBox(GetString(IDS_MAKE_A_CALL), question, false) != 1) return;
   }

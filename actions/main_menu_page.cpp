@@ -2,9 +2,9 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
+#include "actions/menu_handlers.h"
 #include "core/core.h"
 #include "core/settings.h"
-#include "actions/menu_handlers.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/string_ids.h"

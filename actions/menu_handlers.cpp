@@ -279,7 +279,8 @@ void CmivoContextMenuFileHandler::Rename() {
 }
 
 void CmivoContextMenuFileHandler::Delete() {
-  const std::u16string question = text::Format(GetString(m_isFolder ? IDS_WOULD_YOU_LIKE_TO_DELETE_FOLDER : IDS_WOULD_YOU_LIKE_TO_DELETE_FILE), m_displayName);
+  const int questionId = m_isFolder ? IDS_WOULD_YOU_LIKE_TO_DELETE_FOLDER : IDS_WOULD_YOU_LIKE_TO_DELETE_FILE;
+  const std::u16string question = text::Format(GetString(questionId), m_displayName);
   if (m_pCore->RunMessageBox(GetString(m_isFolder ? IDS_DELETE_FOLDER : IDS_DELETE_FILE), question, false) != 1) return;
   const bool done = m_isFolder ? DeleteFolderTree(m_path) : DeleteFileW(m_path.c_str()) != FALSE;
   if (!done) m_pCore->ShowLastError(GetString(m_isFolder ? IDS_CANNOT_DELETE_FOLDER : IDS_CANNOT_DELETE_FILE));

@@ -114,34 +114,34 @@ class mivoAppCore : public mivoCore {
     CmivoPageWnd* page = nullptr;  // the page to show; null for Back
   };
 
-  POApplication* m_pOutlook = nullptr;                 // null until the Outlook part makes it on first use
-  std::unique_ptr<mivoAppearance> m_pAppearance;       // the look object
-  mivoCallLog* m_pCallLog = nullptr;                   // null until the call log part makes it at construction
-  mivoSMSStore* m_pSMSStore = nullptr;                 // null until the SMS part makes it on first use
-  mivoPhoneLine* m_pPhoneLine = nullptr;               // null until the call log part opens it; closed at exit
-  CMainFrame* m_pMainFrame = nullptr;                  // the frame that built the core; not owned
-  CmivoPageWnd* m_pDesktopPage = nullptr;              // the root page; not owned here
+  POApplication* m_pOutlook = nullptr;                    // null until the Outlook part makes it on first use
+  std::unique_ptr<mivoAppearance> m_pAppearance;          // the look object
+  mivoCallLog* m_pCallLog = nullptr;                      // null until the call log part makes it at construction
+  mivoSMSStore* m_pSMSStore = nullptr;                    // null until the SMS part makes it on first use
+  mivoPhoneLine* m_pPhoneLine = nullptr;                  // null until the call log part opens it; closed at exit
+  CMainFrame* m_pMainFrame = nullptr;                     // the frame that built the core; not owned
+  CmivoPageWnd* m_pDesktopPage = nullptr;                 // the root page; not owned here
   mivoControlPanelCatalogue* m_pControlPanel = nullptr;   // null until the control-panel part makes it
   mivoConnectionManager* m_pConnectionManager = nullptr;  // null until the connection gadget's part makes it
   mivoPluginRegistry* m_pPluginRegistry = nullptr;        // null until the plug-in part makes it
-  std::vector<CmivoPageWnd*> m_pageStack;              // bottom = root page, top = visible page
+  std::vector<CmivoPageWnd*> m_pageStack;                 // bottom = root page, top = visible page
   std::array<CmivoPageWnd*, kPageCatalogueSize> m_pageCatalogue{};  // pages made on first use, owned
   std::vector<std::pair<std::string, CmivoPageWnd*>> m_namedPages;  // GetNamedPage's pages, owned
-  int m_screenMode = kScreenModeStandard;              // the frame's current layout
-  std::unique_ptr<mivoActions> m_pActions;             // action factory, favourites, history
-  std::u16string m_programFolder;                      // cached by GetProgramFolder
-  std::unique_ptr<mivoSettings> m_pSettings;           // the settings accessor
-  bool m_animationsOn = true;                          // AnimationsEnabled, taken at start
-  int m_pleaseWaitDepth = 0;                           // nesting of ShowPleaseWait
-  CmivoPleaseWaitWnd* m_pPleaseWait = nullptr;         // made on first use
-  std::unique_ptr<CmivoAnimateWnd> m_pAnimate;         // the slide; its window comes with the first page
-  std::deque<NavigationRequest> m_waitingNavigation;   // requests made during a switch, in order
-  bool m_switching = false;                            // ShowPage or PopPage is running
-  std::vector<std::function<void()>> m_deferred;       // DeleteLater's work, in order
-  bool m_deferredPosted = false;                       // the frame has been asked to run it
-  bool m_destroying = false;                           // the core is going: pages only leave
+  int m_screenMode = kScreenModeStandard;                 // the frame's current layout
+  std::unique_ptr<mivoActions> m_pActions;                // action factory, favourites, history
+  std::u16string m_programFolder;                         // cached by GetProgramFolder
+  std::unique_ptr<mivoSettings> m_pSettings;              // the settings accessor
+  bool m_animationsOn = true;                             // AnimationsEnabled, taken at start
+  int m_pleaseWaitDepth = 0;                              // nesting of ShowPleaseWait
+  CmivoPleaseWaitWnd* m_pPleaseWait = nullptr;            // made on first use
+  std::unique_ptr<CmivoAnimateWnd> m_pAnimate;            // the slide; its window comes with the first page
+  std::deque<NavigationRequest> m_waitingNavigation;      // requests made during a switch, in order
+  bool m_switching = false;                               // ShowPage or PopPage is running
+  std::vector<std::function<void()>> m_deferred;          // DeleteLater's work, in order
+  bool m_deferredPosted = false;                          // the frame has been asked to run it
+  bool m_destroying = false;                              // the core is going: pages only leave
   std::unique_ptr<mivoFileOperationsUI> m_pFileOperationsUI;  // made on first use
-  DWORD m_batteryFlags = 0;                            // low word of the battery value
-  DWORD m_batteryLevel = 0;                            // high word of the battery value plus 19
-  DWORD m_signalStrength = 0;                          // raw signal strength as read
+  DWORD m_batteryFlags = 0;                               // low word of the battery value
+  DWORD m_batteryLevel = 0;                               // high word of the battery value plus 19
+  DWORD m_signalStrength = 0;                             // raw signal strength as read
 };

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "app/app_core.h"
-#include "core/messages.h"
 #include "app/mivo_app.h"
 #include "app/root_page.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
+#include "core/messages.h"
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
 #include "platform/window/window.h"

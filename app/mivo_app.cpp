@@ -2,9 +2,9 @@
 
 #include "app/app_core.h"
 #include "app/main_frame.h"
+#include "app/trace.h"
 #include "core/messages.h"
 #include "core/settings.h"
-#include "app/trace.h"
 #include "platform/shell/kernel.h"
 #include "platform/win32/file_defs.h"
 

@@ -2,8 +2,8 @@
 // pages that go away while stacked or while their own handler runs.
 #include <gtest/gtest.h>
 
-#include "core/messages.h"
 #include "app/root_page.h"
+#include "core/messages.h"
 #include "platform/window/window.h"
 #include "tests/ui/ui_harness.h"
 #include "ui/animate_wnd.h"

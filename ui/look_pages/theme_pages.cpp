@@ -184,7 +184,8 @@ bool CmivoAdvListBoxWallpaperThemeItem::OnTap(UINT flags, int x, int y) {
   if (!look) return true;
   // Copies: the question's loop may outlast this row.
   const std::u16string name = m_name;
-  if (!core->AskYesNo(text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_CHANGE_WALLPAPER), name), GetString(IDS_WALLPAPER))) return true;
+  const std::u16string question = text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_CHANGE_WALLPAPER), name);
+  if (!core->AskYesNo(question, GetString(IDS_WALLPAPER))) return true;
   // The user's own pictures give way to the theme's, landscape first.
   const int desktops = static_cast<int>(std::clamp<DWORD>(core->Settings().GetDesktopsCount(), 1, 32));
   for (int d = 1; d <= desktops; ++d) look->ResetDesktopWallpaper(d, true);
