@@ -793,8 +793,15 @@ void CEdit::OnSetReadOnly(bool readOnly) {
 }
 
 void CEdit::SetSel(int start, int end, BOOL noScroll) {
+  // EM_SETSEL brings the caret into view; with noScroll the view stays
+  // where it was, even when that leaves the caret outside it.
+  const int firstLine = m_firstLine;
+  const int scrollX = m_scrollX;
   SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
-  (void)noScroll;
+  if (noScroll) {
+    m_firstLine = firstLine;
+    m_scrollX = scrollX;
+  }
 }
 void CEdit::GetSel(int& start, int& end) const {
   DWORD a = 0, b = 0;

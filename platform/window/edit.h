@@ -46,6 +46,8 @@ class CEdit : public CWnd {
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   // The framework's helpers over the EM_ messages.
+  // Selects start..end (the caret at end) and scrolls the caret into view
+  // unless noScroll.
   void SetSel(int start, int end, BOOL noScroll = FALSE);
   void GetSel(int& start, int& end) const;
   void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE);

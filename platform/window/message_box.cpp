@@ -16,12 +16,13 @@
 
 namespace {
 
-struct ButtonSpec {
+// A button of the box: the answer it gives and its label.
+struct ButtonLayout {
   int id;
   const char16_t* label;
 };
 
-std::vector<ButtonSpec> ButtonsFor(UINT type) {
+std::vector<ButtonLayout> ButtonsFor(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
       return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
@@ -40,7 +41,7 @@ std::vector<ButtonSpec> ButtonsFor(UINT type) {
 
 class PlainMessageBox : public CWnd {
  public:
-  PlainMessageBox(std::u16string title, std::u16string body, std::vector<ButtonSpec> buttons)
+  PlainMessageBox(std::u16string title, std::u16string body, std::vector<ButtonLayout> buttons)
       : m_title(std::move(title)), m_body(std::move(body)), m_buttons(std::move(buttons)) {}
 
   // Sizes the box to its text and centres it on the work area.
@@ -128,10 +129,10 @@ class PlainMessageBox : public CWnd {
 
  private:
   int EscapeAnswer() const {
-    for (const ButtonSpec& b : m_buttons) {
+    for (const ButtonLayout& b : m_buttons) {
       if (b.id == IDCANCEL) return IDCANCEL;
     }
-    for (const ButtonSpec& b : m_buttons) {
+    for (const ButtonLayout& b : m_buttons) {
       if (b.id == IDNO) return IDNO;
     }
     return m_buttons.size() == 1 ? m_buttons.front().id : 0;
@@ -186,7 +187,7 @@ class PlainMessageBox : public CWnd {
 
   std::u16string m_title;            // the caption
   std::u16string m_body;             // the message
-  std::vector<ButtonSpec> m_buttons; // left to right; the first answers Enter
+  std::vector<ButtonLayout> m_buttons; // left to right; the first answers Enter
   std::vector<RECT> m_buttonRects;   // client coordinates, as laid out
   RECT m_textRect{};                 // where the message goes
   int m_titleHeight = 0;             // height of the caption strip

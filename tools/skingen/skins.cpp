@@ -61,7 +61,7 @@ bool PictureBody(IconTheme& theme, const SkinPicture& p, int scale, int index, s
                   p.width, p.height, Base64(document).c_str());
   }
   if (p.greyed) content = "<g filter=\"url(#greyed)\" opacity=\"0.5\">" + content + "</g>";
-  if (p.badge.present) content += Badge(p.badge.glyph, p.badge.color, p.badge.text, p.width);
+  if (p.badge.present) content += DrawBadge(p.badge.glyph, p.badge.color, p.badge.text, p.width);
   *body = content;
   return true;
 }
