@@ -107,7 +107,6 @@ class mivoAction {
   DWORD TypeId() const { return m_typeId; }
   std::uint8_t Flag() const { return m_flag; }
   void SetFlag(std::uint8_t flag) { m_flag = flag; }
-  mivoCore* GetCore() const { return m_pCore; }
 
  protected:
   mivoCore* m_pCore;             // never owned

@@ -2,7 +2,7 @@
 
 #include "actions/action.h"
 #include "actions/actions.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"

@@ -4,11 +4,11 @@
 #include "actions/action_kinds.h"
 #include "actions/file_list_page.h"
 #include "actions/services.h"
-#include "ui/page_wnd.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
@@ -17,12 +17,10 @@
 #include "platform/win32/messages.h"
 #include "platform/win32/text.h"
 #include "platform/window/window.h"
+#include "ui/page_wnd.h"
 
 namespace {
 
-constexpr int kAskExecuteId = 131;     // "Would you like to execute %s?"
-constexpr int kExecuteTitleId = 132;   // "Execute file/app"
-constexpr int kExecuteErrorId = 133;   // "Cannot execute file. The system has responded following error:\n"
 constexpr int kImageViewPage = 14;
 
 }  // namespace
@@ -136,14 +134,14 @@ void mivoActionExecuteFile::Execute() {
     }
   }
   if (m_pCore->Settings().GetAskBeforeExecuteFile()) {
-    const std::u16string question = text::Format(GetString(kAskExecuteId), DisplayName());
-    if (m_pCore->RunMessageBox(GetString(kExecuteTitleId), question, false) != 1) return;
+    const std::u16string question = text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_EXECUTE), DisplayName());
+    if (m_pCore->RunMessageBox(GetString(IDS_EXECUTE_FILE_APP), question, false) != 1) return;
   }
   SHELLEXECUTEINFO run;
   run.lpVerb = u"Open";
   run.lpFile = m_path.c_str();
   run.nShow = SW_SHOW;
-  if (!ShellExecuteEx(&run)) m_pCore->ShowLastError(GetString(kExecuteErrorId));
+  if (!ShellExecuteEx(&run)) m_pCore->ShowLastError(GetString(IDS_CANNOT_EXECUTE_FILE));
 }
 
 void mivoActionExecuteFile::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {

@@ -143,7 +143,6 @@ class mivoActionOffice : public mivoAction {
  public:
   mivoActionOffice(mivoCore* core, int kind = 0, int calendarView = 0);
   int Kind() const { return m_kind; }
-  int CalendarView() const { return m_view; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -157,8 +156,10 @@ class mivoActionOffice : public mivoAction {
   std::u16string GetHelpText() override;
   std::u16string IdentityKey() const override;
 
-  // The string table id of the title; 0 for an unknown kind or view.
+  // The string table ids of the title and the help text; 0 for an unknown
+  // kind or view.
   int TitleId() const;
+  int HelpId() const;
 
  private:
   // Starts an office program; shows the error box when it cannot start.
@@ -172,7 +173,6 @@ class mivoActionOffice : public mivoAction {
 class mivoActionWriteEmail : public mivoAction {
  public:
   explicit mivoActionWriteEmail(mivoCore* core, std::u16string address = {});
-  const std::u16string& Address() const { return m_address; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -192,9 +192,6 @@ class mivoActionWriteEmail : public mivoAction {
 class mivoActionShowPage : public mivoAction {
  public:
   mivoActionShowPage(mivoCore* core, int pageIndex = 0, int param = 0, int extra = 0);
-  int PageIndex() const { return m_page; }
-  int Param() const { return m_param; }
-  int Extra() const { return m_extra; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -245,8 +242,6 @@ class mivoActionSubMenu : public mivoAction {
   mivoSkinImage* Icon();
   // Appends a child (held by this sub-menu from now on).
   void AddChild(std::unique_ptr<mivoAction> child);
-  // Appends a clone of `child`.
-  void AddChildClone(const mivoAction& child) { AddChild(child.Clone()); }
   // The children; a sub-menu read back from a file finds them first in the
   // main menu's sub-menu of the same title.
   const std::vector<mivoHeldAction>& Children();

@@ -1,7 +1,7 @@
 #include "actions/action_list_item.h"
 
 #include "actions/menu_handlers.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 
 CmivoAdvListBoxActionItem::CmivoAdvListBoxActionItem(mivoCore* core, std::unique_ptr<mivoAction> action)

@@ -4,7 +4,7 @@
 #include "actions/actions.h"
 #include "actions/menu_handlers.h"
 #include "actions/services.h"
-#include "app/core.h"
+#include "core/core.h"
 
 namespace {
 

@@ -4,24 +4,47 @@
 #include "actions/action_kinds.h"
 #include "actions/document_search.h"
 #include "actions/file_list_page.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/shell/launch.h"
 #include "platform/win32/messages.h"
 #include "platform/win32/text.h"
 
 namespace {
 
-constexpr int kOfficeErrorId = 130;     // "Cannot run office application."
-constexpr int kReadingFilesId = 556;    // "Reading file list..."
 constexpr int kTaskListPage = 18;
 constexpr int kDocumentListPage = 17;
 
-// Title ids of the calendar views 0-4 and of kinds 1-9; each help text is the
-// next id.
-constexpr int kCalendarTitleIds[] = {60, 62, 64, 66, 68};
-constexpr int kKindTitleIds[] = {0, 42, 46, 50, 58, 54, 52, 56, 44, 48};
+// The title and help text of the calendar views 0-4 and of kinds 1-9.
+struct OfficeTexts {
+  int title;
+  int help;
+};
+constexpr OfficeTexts kCalendarTexts[] = {
+    {IDS_NEW_APPOINTMENT, IDS_NEW_APPOINTMENT_HELP}, {IDS_TODAY, IDS_TODAY_HELP},
+    {IDS_TOMORROW, IDS_TOMORROW_HELP},               {IDS_THIS_WEEK, IDS_THIS_WEEK_HELP},
+    {IDS_THIS_MONTH, IDS_THIS_MONTH_HELP},
+};
+constexpr OfficeTexts kKindTexts[] = {
+    {0, 0},
+    {IDS_RUN_POCKET_WORD, IDS_RUN_POCKET_WORD_HELP},
+    {IDS_RUN_POCKET_EXCEL, IDS_RUN_POCKET_EXCEL_HELP},
+    {IDS_RUN_TASKS, IDS_RUN_TASKS_HELP},
+    {IDS_MESSAGING, IDS_MESSAGING_HELP},
+    {IDS_RUN_NOTES, IDS_RUN_NOTES_HELP},
+    {IDS_TASKS, IDS_TASKS_HELP},
+    {IDS_NOTES, IDS_NOTES_HELP},
+    {IDS_POCKET_WORD, IDS_POCKET_WORD_HELP},
+    {IDS_POCKET_EXCEL, IDS_POCKET_EXCEL_HELP},
+};
+
+// The texts of a kind and calendar view; null for an unknown one.
+const OfficeTexts* TextsFor(int kind, int view) {
+  if (kind == kOfficeCalendar) return view >= 0 && view <= 4 ? &kCalendarTexts[view] : nullptr;
+  return kind >= 1 && kind <= 9 ? &kKindTexts[kind] : nullptr;
+}
 
 constexpr const char16_t* kCalendarParameters[] = {u"-new", u"-va -d0", u"-va -d1", u"-vw -d0", u"-vm -d0"};
 constexpr const char16_t* kKindPrograms[] = {u"calendar.exe", u"pword.exe", u"pxl.exe",
@@ -54,9 +77,9 @@ struct DocumentList {
   const char16_t* program;
 };
 const DocumentList* DocumentListFor(int kind) {
-  static const DocumentList kNotes{127, kOfficeRunNotes, u"*.pwi|*.wav", u"notes.exe"};
-  static const DocumentList kWord{128, kOfficeRunWord, u"*.doc", u"pword.exe"};
-  static const DocumentList kExcel{129, kOfficeRunExcel, u"*.xls", u"pxl.exe"};
+  static const DocumentList kNotes{IDS_NOTES_AND_RECORDINGS, kOfficeRunNotes, u"*.pwi|*.wav", u"notes.exe"};
+  static const DocumentList kWord{IDS_WORD_DOCUMENTS, kOfficeRunWord, u"*.doc", u"pword.exe"};
+  static const DocumentList kExcel{IDS_EXCEL_DOCUMENTS, kOfficeRunExcel, u"*.xls", u"pxl.exe"};
   switch (kind) {
     case kOfficeNotesList: return &kNotes;
     case kOfficeWordList: return &kWord;
@@ -104,8 +127,13 @@ std::unique_ptr<mivoAction> mivoActionOffice::Clone() const {
 std::u16string mivoActionOffice::IdentityKey() const { return text::Format(u"%d,%d", m_kind, m_view); }
 
 int mivoActionOffice::TitleId() const {
-  if (m_kind == kOfficeCalendar) return m_view >= 0 && m_view <= 4 ? kCalendarTitleIds[m_view] : 0;
-  return m_kind >= 1 && m_kind <= 9 ? kKindTitleIds[m_kind] : 0;
+  const OfficeTexts* texts = TextsFor(m_kind, m_view);
+  return texts ? texts->title : 0;
+}
+
+int mivoActionOffice::HelpId() const {
+  const OfficeTexts* texts = TextsFor(m_kind, m_view);
+  return texts ? texts->help : 0;
 }
 
 std::u16string mivoActionOffice::GetTitle() {
@@ -114,8 +142,8 @@ std::u16string mivoActionOffice::GetTitle() {
 }
 
 std::u16string mivoActionOffice::GetHelpText() {
-  const int id = TitleId();
-  return id ? GetString(id + 1) : std::u16string();
+  const int id = HelpId();
+  return id ? GetString(id) : std::u16string();
 }
 
 void mivoActionOffice::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
@@ -135,7 +163,7 @@ void mivoActionOffice::StartProgram(const char16_t* program, const char16_t* par
   run.lpFile = program;
   run.lpParameters = parameters;
   run.nShow = SW_SHOW;
-  if (!ShellExecuteEx(&run) && m_pCore) m_pCore->ShowLastError(GetString(kOfficeErrorId));
+  if (!ShellExecuteEx(&run) && m_pCore) m_pCore->ShowLastError(GetString(IDS_CANNOT_RUN_OFFICE_APPLICATION));
 }
 
 void mivoActionOffice::Execute() {
@@ -161,7 +189,7 @@ void mivoActionOffice::ShowDocumentList() {
   page->ClearFiles();
   page->AddAction(std::make_unique<mivoActionOffice>(m_pCore, list->programKind, 0));
   // The walk over the whole device may take a moment.
-  m_pCore->ShowPleaseWait(GetString(kReadingFilesId));
+  m_pCore->ShowPleaseWait(GetString(IDS_READING_FILE_LIST));
   for (std::u16string& path : FindDocuments(u"\\", list->patterns))
     page->AddAction(std::make_unique<mivoActionExecuteFile>(m_pCore, std::move(path)));
   m_pCore->HidePleaseWait();

@@ -5,30 +5,34 @@
 #include "actions/actions.h"
 #include "actions/services.h"
 #include "actions/submenu_page.h"
-#include "ui/page_wnd.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/shell/kernel.h"
 #include "platform/shell/launch.h"
 #include "platform/win32/text.h"
+#include "ui/page_wnd.h"
 
 namespace {
 
-constexpr int kErrorId = 2;                  // "Error"
-constexpr int kAskUnknownAppletId = 118;     // "Would you like to run unknown control panel?"
-constexpr int kAskAppletId = 119;            // "Would you like to run %s control panel?"
-constexpr int kControlPanelTitleId = 120;    // "Control panel"
-constexpr int kUnknownAppletId = 121;        // "Unknown control panel"
-constexpr int kInvalidContactId = 134;       // "Invalid contact"
-constexpr int kHelpTutorialId = 135;         // "Help tutorial"
 constexpr int kContactDetailsPage = 16;
 constexpr int kMainMenuPage = 0;
 
 // The help tutorial's boxes: title and text ids.
-constexpr int kTutorial[][2] = {{136, 137}, {140, 141}, {142, 143}, {144, 145}, {146, 147},
-                                {148, 149}, {150, 151}, {152, 153}, {154, 155}, {156, 157}};
+constexpr int kTutorial[][2] = {
+    {IDS_TUTORIAL_WELCOME, IDS_TUTORIAL_WELCOME_TEXT},
+    {IDS_TOPIC_DESKTOP, IDS_TOPIC_DESKTOP_TEXT},
+    {IDS_TOPIC_DESKTOP_2, IDS_TOPIC_DESKTOP_2_TEXT},
+    {IDS_TOPIC_CONTEXT_MENU, IDS_TOPIC_CONTEXT_MENU_TEXT},
+    {IDS_TOPIC_DESIGN_MODE, IDS_TOPIC_DESIGN_MODE_TEXT},
+    {IDS_TOPIC_DESIGN_MODE_2, IDS_TOPIC_DESIGN_MODE_2_TEXT},
+    {IDS_TOPIC_ADD_CONTACT, IDS_TOPIC_ADD_CONTACT_TEXT},
+    {IDS_TOPIC_ADD_ANY_ITEM, IDS_TOPIC_ADD_ANY_ITEM_TEXT},
+    {IDS_TOPIC_GESTURES, IDS_TOPIC_GESTURES_TEXT},
+    {IDS_TUTORIAL_THANK_YOU, IDS_TUTORIAL_THANK_YOU_TEXT},
+};
 
 mivoContactDirectory* Directory(mivoCore* core) {
   return core && core->GetActions() ? core->GetActions()->Contacts() : nullptr;
@@ -82,14 +86,14 @@ bool mivoActionControlPanel::Inquire(std::u16string* name, HICON* icon) const {
 
 std::u16string mivoActionControlPanel::GetTitle() {
   std::u16string name;
-  return Inquire(&name, nullptr) ? name : GetString(kUnknownAppletId);
+  return Inquire(&name, nullptr) ? name : GetString(IDS_UNKNOWN_CONTROL_PANEL);
 }
 
 void mivoActionControlPanel::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   std::u16string name;
   HICON icon = nullptr;
   if (!Inquire(&name, &icon)) {
-    name = GetString(kUnknownAppletId);
+    name = GetString(IDS_UNKNOWN_CONTROL_PANEL);
     icon = nullptr;
   }
   action_draw::DrawIconAction(m_pCore, dc, rect, style, icon, name, subtitle);
@@ -99,9 +103,10 @@ void mivoActionControlPanel::Execute() {
   if (!m_pCore) return;
   if (m_pCore->Settings().GetAskBeforeControlPanel()) {
     std::u16string name;
-    const std::u16string question =
-        Inquire(&name, nullptr) ? text::Format(GetString(kAskAppletId), name) : GetString(kAskUnknownAppletId);
-    if (m_pCore->RunMessageBox(GetString(kControlPanelTitleId), question, false) != 1) return;
+    const std::u16string question = Inquire(&name, nullptr)
+                                        ? text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_RUN_CPL), name)
+                                        : GetString(IDS_WOULD_YOU_LIKE_TO_RUN_UNKNOWN_CPL);
+    if (m_pCore->RunMessageBox(GetString(IDS_CONTROL_PANEL), question, false) != 1) return;
   }
   // The control-panel host with the applet and its tab; a failed start is
   // not reported (the host shows nothing either).
@@ -159,7 +164,7 @@ CmivoPageWnd* mivoActionShowPage::Page() const { return m_pCore && m_page >= 0 ?
 
 std::u16string mivoActionShowPage::GetTitle() {
   CmivoPageWnd* page = Page();
-  return page ? page->GetTitle(m_param, m_extra) : GetString(kErrorId);
+  return page ? page->GetTitle(m_param, m_extra) : GetString(IDS_ERROR);
 }
 
 std::u16string mivoActionShowPage::GetHelpText() {
@@ -223,7 +228,7 @@ std::u16string mivoActionContact::IdentityKey() const { return text::Format(u"%u
 std::u16string mivoActionContact::GetTitle() {
   mivoContactDirectory* contacts = m_oid ? Directory(m_pCore) : nullptr;
   mivoContactInfo* contact = contacts ? contacts->FindContactByOid(m_oid) : nullptr;
-  return contact ? contact->DisplayName() : GetString(kInvalidContactId);
+  return contact ? contact->DisplayName() : GetString(IDS_INVALID_CONTACT);
 }
 
 void mivoActionContact::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
@@ -231,7 +236,7 @@ void mivoActionContact::Draw(HDC dc, const RECT& rect, int style, int imageMode,
   mivoContactInfo* contact = contacts ? contacts->FindContactByOid(m_oid) : nullptr;
   if (!contact) {
     action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode,
-                                 action_draw::Image(m_pCore, u"view_contact_details"), GetString(kInvalidContactId),
+                                 action_draw::Image(m_pCore, u"view_contact_details"), GetString(IDS_INVALID_CONTACT),
                                  subtitle);
     return;
   }
@@ -376,7 +381,7 @@ std::unique_ptr<mivoAction> mivoActionHelpTutorial::Clone() const {
   return copy;
 }
 
-std::u16string mivoActionHelpTutorial::GetTitle() { return GetString(kHelpTutorialId); }
+std::u16string mivoActionHelpTutorial::GetTitle() { return GetString(IDS_HELP_TUTORIAL); }
 
 void mivoActionHelpTutorial::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
   action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, action_draw::Image(m_pCore, u"help_tutorial"),

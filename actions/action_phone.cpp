@@ -3,26 +3,15 @@
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
 #include "actions/services.h"
-#include "ui/page_wnd.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/device/phone.h"
+#include "ui/page_wnd.h"
 
 namespace {
-
-// String table ids.
-constexpr int kAskCallContactId = 114;  // "Would you like to make a call to"
-constexpr int kAskCallNumberId = 115;   // "Would you like to make a call"
-constexpr int kMakeCallTitleId = 116;   // "Make a call"
-constexpr int kNoNumberId = 117;        // "(no number)"
-constexpr int kWriteSMSTitleId = 122;   // "Write SMS message"
-constexpr int kSMSSentId = 123;         // "The message has been sent."
-constexpr int kSendSMSTitleId = 124;    // "Send SMS"
-constexpr int kSMSFailedId = 125;       // "The message could not be sent."
-constexpr int kNewSMSId = 126;          // "New SMS"
-constexpr int kSendingSMSId = 554;      // "Sending SMS..."
 
 // The contact that owns a number, with its phone kind; null without a
 // contact store or owner.
@@ -74,9 +63,10 @@ void mivoActionMakeCall::Execute() {
     int kind = 0;
     mivoContactInfo* contact = OwnerOf(m_pCore, m_number, &kind);
     const std::u16string question =
-        contact ? GetString(kAskCallContactId) + u" " + contact->DisplayName() + u" (" + contact->NumberLabel(kind) + u")?"
-                : GetString(kAskCallNumberId) + u" " + m_number + u"?";
-    if (m_pCore->RunMessageBox(GetString(kMakeCallTitleId), question, false) != 1) return;
+        contact ? GetString(IDS_WOULD_YOU_LIKE_TO_CALL_CONTACT) + u" " + contact->DisplayName() + u" (" +
+                      contact->NumberLabel(kind) + u")?"
+                : GetString(IDS_WOULD_YOU_LIKE_TO_CALL_NUMBER) + u" " + m_number + u"?";
+    if (m_pCore->RunMessageBox(GetString(IDS_MAKE_A_CALL), question, false) != 1) return;
   }
   PHONEMAKECALLINFO call;
   call.cbSize = 24;
@@ -97,7 +87,7 @@ void mivoActionMakeCall::OnHistoryEntryCreated(mivoHistoryEntry* entry) {
 }
 
 std::u16string mivoActionMakeCall::GetTitle() {
-  if (m_number.empty()) return GetString(kNoNumberId);
+  if (m_number.empty()) return GetString(IDS_NO_NUMBER);
   int kind = 0;
   if (mivoContactInfo* contact = OwnerOf(m_pCore, m_number, &kind)) return contact->DisplayName();
   return m_number;
@@ -161,22 +151,22 @@ void mivoActionWriteSMS::Execute() {
   }
   std::u16string text;
   // The prompt says to whom the message goes.
-  if (!m_pCore->EnterText(GetString(kWriteSMSTitleId), GetTitle(), &text, true)) return;
+  if (!m_pCore->EnterText(GetString(IDS_WRITE_SMS_MESSAGE), GetTitle(), &text, true)) return;
   // An empty message is not worth sending (nor charging for).
   if (text.empty()) return;
-  m_pCore->ShowPleaseWait(GetString(kSendingSMSId));
+  m_pCore->ShowPleaseWait(GetString(IDS_SENDING_SMS));
   mivoSMSSender* sender = m_pCore->GetActions() ? m_pCore->GetActions()->SMSSender() : nullptr;
   const bool sent = sender && sender->SendSMS(m_number, text);
   m_pCore->HidePleaseWait();
   if (sent) {
-    m_pCore->ShowMessage(GetString(kSMSSentId), GetString(kSendSMSTitleId));
+    m_pCore->ShowMessage(GetString(IDS_SMS_SENT), GetString(IDS_SEND_SMS));
   } else {
-    m_pCore->ShowError(GetString(kSMSFailedId));
+    m_pCore->ShowError(GetString(IDS_SMS_NOT_SENT));
   }
 }
 
 std::u16string mivoActionWriteSMS::GetTitle() {
-  if (m_number.empty()) return GetString(kNewSMSId);
+  if (m_number.empty()) return GetString(IDS_NEW_SMS);
   int kind = 0;
   if (mivoContactInfo* contact = OwnerOf(m_pCore, m_number, &kind)) return contact->DisplayName();
   return m_number;

@@ -184,6 +184,9 @@ class mivoActions {
   mivoContactDirectory* Contacts();
   mivoSMSSender* SMSSender();
   mivoAppletInquiry* Applets();
+  // How a store registers itself when the core makes it: the Outlook store,
+  // the SMS store and the control-panel catalogue, which later parts bring
+  // (nothing calls these until those stores exist).
   void SetContactDirectory(mivoContactDirectory* directory) { m_contacts = directory; }
   void SetSMSSender(mivoSMSSender* sender) { m_smsSender = sender; }
   void SetAppletInquiry(mivoAppletInquiry* inquiry) { m_applets = inquiry; }

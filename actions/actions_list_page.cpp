@@ -1,41 +1,30 @@
 #include "actions/actions_list_page.h"
 
 #include "actions/menu_handlers.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
 
-namespace {
-
-constexpr int kTitleId = 15;            // "Actions history"
-constexpr int kEmptyId = 158;           // "The actions history list is empty."
-constexpr int kUsedId = 159;            // "Used %dx"
-constexpr int kGridViewId = 160;        // "3x3 view"
-constexpr int kGridViewHelpId = 161;
-constexpr int kDetailsViewId = 162;     // "Details view"
-constexpr int kDetailsViewHelpId = 163;
-
-}  // namespace
-
 CmivoActionsListPage::CmivoActionsListPage(mivoCore* core) : CmivoItemsPageWnd(core), CmivoContextMenu(core) {
-  SetTitle(GetString(kTitleId));
+  SetTitle(GetString(IDS_ACTIONS_HISTORY));
   m_pPageIcon = GetPageIcon(0, 0);
-  List().SetEmptyText(GetString(kEmptyId));
-  if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
+  List().SetEmptyText(GetString(IDS_ACTIONS_HISTORY_EMPTY));
+  if (m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
 }
 
 CmivoActionsListPage::~CmivoActionsListPage() {
-  if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->RemoveListener(this);
+  if (m_pCore->GetActions()) m_pCore->GetActions()->RemoveListener(this);
   ClearItems();
 }
 
-std::u16string CmivoActionsListPage::GetTitle(int, int) { return GetString(kTitleId); }
+std::u16string CmivoActionsListPage::GetTitle(int, int) { return GetString(IDS_ACTIONS_HISTORY); }
 
 mivoSkinImage* CmivoActionsListPage::GetPageIcon(int, int) {
-  return m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"actions_history_page") : nullptr;
+  return m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"actions_history_page") : nullptr;
 }
 
 void CmivoActionsListPage::OnPageShown() {
@@ -58,9 +47,9 @@ void CmivoActionsListPage::Refill() {
   m_stale = false;
   const int scroll = List().GetScrollTop();
   ClearItems();
-  mivoActions* actions = m_pCore ? m_pCore->GetActions() : nullptr;
+  mivoActions* actions = m_pCore->GetActions();
   if (!actions) return;
-  List().SetEmptyText(GetString(kEmptyId));
+  List().SetEmptyText(GetString(IDS_ACTIONS_HISTORY_EMPTY));
   for (std::size_t i = 0; i < actions->History().Count(); ++i) {
     mivoListElement element;
     element.Id = i;
@@ -71,7 +60,7 @@ void CmivoActionsListPage::Refill() {
 }
 
 mivoHistoryEntry* CmivoActionsListPage::EntryOf(const mivoListElement& element) const {
-  mivoActions* actions = m_pCore ? m_pCore->GetActions() : nullptr;
+  mivoActions* actions = m_pCore->GetActions();
   return actions ? actions->History().Entry(element.Id) : nullptr;
 }
 
@@ -83,7 +72,7 @@ void CmivoActionsListPage::DrawItem(int index, const mivoListElement& element, H
     entry->Action()->Draw(dc, rect, kActionStyleTile, mode);
     return;
   }
-  entry->Action()->Draw(dc, rect, kActionStyleRow, mode, text::Format(GetString(kUsedId), entry->Count()));
+  entry->Action()->Draw(dc, rect, kActionStyleRow, mode, text::Format(GetString(IDS_USED_TIMES), entry->Count()));
 }
 
 void CmivoActionsListPage::OnItemTap(int index, const mivoListElement& element) {
@@ -102,11 +91,11 @@ void CmivoActionsListPage::OpenMenu(mivoAction* action) {
   ClearMenu();
   mivoContextMenuEntry grid;
   grid.CommandId = kMenuGridView;
-  grid.HelpText = GetString(kGridViewHelpId);
+  grid.HelpText = GetString(IDS_GRID_VIEW_HELP);
   grid.Close = true;
   mivoContextMenuEntry details;
   details.CommandId = kMenuDetailsView;
-  details.HelpText = GetString(kDetailsViewHelpId);
+  details.HelpText = GetString(IDS_DETAILS_VIEW_HELP);
   details.Close = true;
   AddMenuEntry(IsDetailsView() ? grid : details);
   if (action) AddMenuHandler(std::make_unique<CmivoContextMenuActionHandler>(m_pCore, *action));
@@ -114,8 +103,8 @@ void CmivoActionsListPage::OpenMenu(mivoAction* action) {
 }
 
 std::u16string CmivoActionsListPage::GetMenuItemText(const mivoContextMenuEntry& entry) {
-  if (entry.CommandId == kMenuGridView) return GetString(kGridViewId);
-  if (entry.CommandId == kMenuDetailsView) return GetString(kDetailsViewId);
+  if (entry.CommandId == kMenuGridView) return GetString(IDS_GRID_VIEW);
+  if (entry.CommandId == kMenuDetailsView) return GetString(IDS_DETAILS_VIEW);
   return CmivoContextMenu::GetMenuItemText(entry);
 }
 
@@ -124,7 +113,7 @@ void CmivoActionsListPage::DrawMenuItem(HDC dc, const RECT& rect, const mivoCont
     CmivoContextMenu::DrawMenuItem(dc, rect, entry, selected);
     return;
   }
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (look) {
     DrawRowImageTitle(*look, dc, nullptr, GetMenuItemText(entry), rect,
                       selected ? kSkinDrawOverColor7 : kSkinDrawOverColor5);
@@ -156,7 +145,7 @@ void CmivoActionsListPage::DumpTexts(window::JsonWriter& j) {
     for (int i = 0; i < GetItemCount(); ++i) {
       const mivoListElement* element = List().GetElement(i);
       if (mivoHistoryEntry* entry = element ? EntryOf(*element) : nullptr)
-        j.String(text::Format(GetString(kUsedId), entry->Count()));
+        j.String(text::Format(GetString(IDS_USED_TIMES), entry->Count()));
     }
   }
   j.EndArray();

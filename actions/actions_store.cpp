@@ -3,7 +3,7 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/archive.h"
 #include "platform/fs/file_io.h"

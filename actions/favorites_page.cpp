@@ -2,46 +2,39 @@
 
 #include <cstring>
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
 
-namespace {
-
-constexpr int kFavoritesTitleId = 356;  // "Favorites"
-constexpr int kNoFavoritesId = 357;     // "There are no favorites added."
-constexpr int kChoosePositionId = 358;  // "Choose position"
-
-}  // namespace
-
 CmivoFavoritesPage::CmivoFavoritesPage(mivoCore* core)
     : CmivoItemsPageWnd(core), CmivoContextMenu(core) {
-  SetTitle(GetString(kFavoritesTitleId));
+  SetTitle(GetString(IDS_FAVORITES));
   m_pPageIcon = GetPageIcon(0, 0);
-  if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
+  if (m_pCore->GetActions()) m_pCore->GetActions()->AddListener(this);
 }
 
 CmivoFavoritesPage::~CmivoFavoritesPage() {
-  if (m_pCore && m_pCore->GetActions()) m_pCore->GetActions()->RemoveListener(this);
+  if (m_pCore->GetActions()) m_pCore->GetActions()->RemoveListener(this);
   ClearItems();
 }
 
 mivoFavorites* CmivoFavoritesPage::Favorites() const {
-  return m_pCore && m_pCore->GetActions() ? &m_pCore->GetActions()->Favorites() : nullptr;
+  return m_pCore->GetActions() ? &m_pCore->GetActions()->Favorites() : nullptr;
 }
 
-std::u16string CmivoFavoritesPage::GetTitle(int, int) { return GetString(kFavoritesTitleId); }
+std::u16string CmivoFavoritesPage::GetTitle(int, int) { return GetString(IDS_FAVORITES); }
 
 mivoSkinImage* CmivoFavoritesPage::GetPageIcon(int, int) {
-  return m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"favorites_page") : nullptr;
+  return m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(u"favorites_page") : nullptr;
 }
 
 void CmivoFavoritesPage::ChoosePositionFor(std::unique_ptr<mivoAction> action) {
   m_pending = std::move(action);
-  SetTitle(GetString(m_pending ? kChoosePositionId : kFavoritesTitleId));
+  SetTitle(GetString(m_pending ? IDS_CHOOSE_POSITION : IDS_FAVORITES));
   Refill();
 }
 
@@ -66,7 +59,7 @@ void CmivoFavoritesPage::Refill() {
   if (!favorites) return;
   bool any = false;
   for (std::size_t i = 0; i < favorites->Count(); ++i) any = any || favorites->At(i);
-  List().SetEmptyText(GetString(kNoFavoritesId));
+  List().SetEmptyText(GetString(IDS_NO_FAVORITES));
   // Nothing to run: the empty text says so. Choosing always shows every position.
   if (!any && !m_pending) return;
   for (std::size_t i = 0; i < favorites->Count(); ++i) {
@@ -85,7 +78,7 @@ void CmivoFavoritesPage::DrawItem(int index, const mivoListElement& element, HDC
     return;
   }
   // An empty position shows its number while a position is being chosen.
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!m_pending || !look) return;
   const std::u16string number = text::FromInt(static_cast<long long>(element.Id) + 1);
   const int saved = SaveDC(dc);
@@ -98,7 +91,7 @@ void CmivoFavoritesPage::DrawItem(int index, const mivoListElement& element, HDC
 }
 
 void CmivoFavoritesPage::OnItemTap(int index, const mivoListElement& element) {
-  if (!m_pCore || !m_pCore->GetActions()) return;
+  if (!m_pCore->GetActions()) return;
   if (m_pending) {
     // The position receives the action; back to where "Add to favorites" was chosen.
     m_pCore->GetActions()->SetFavorite(element.Id, std::move(m_pending));

@@ -22,7 +22,6 @@ class CmivoFavoritesPage : public CmivoItemsPageWnd,
   ~CmivoFavoritesPage() override;
 
   void ChoosePositionFor(std::unique_ptr<mivoAction> action) override;
-  bool IsChoosingPosition() const { return m_pending != nullptr; }
 
   std::u16string GetTitle(int param, int extra) override;
   mivoSkinImage* GetPageIcon(int param, int extra) override;

@@ -5,7 +5,7 @@
 #include "actions/action_kinds.h"
 #include "actions/document_search.h"
 #include "actions/menu_handlers.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/find.h"

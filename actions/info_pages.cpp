@@ -3,9 +3,10 @@
 #include "actions/action_kinds.h"
 #include "actions/action_list_item.h"
 #include "actions/actions.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 
 namespace {
 
@@ -16,18 +17,18 @@ mivoSkinImage* Icon(mivoCore* core, std::u16string_view name) {
 // The FAQ: each question a topic title of the string table, its answer the
 // topic's text.
 constexpr int kQuestions[][2] = {
-    {140, 141},  // Desktop
-    {142, 143},  // Desktop 2
-    {144, 145},  // Context menu
-    {146, 147},  // Design mode
-    {148, 149},  // Design mode 2
-    {150, 151},  // Add contact on desktop
-    {152, 153},  // Add any item on desktop
-    {154, 155},  // Gestures
-    {356, 310},  // Favorites
-    {15, 537},   // Actions history: what it counts
-    {162, 163},  // Details view
-    {160, 161},  // 3x3 view
+    {IDS_TOPIC_DESKTOP, IDS_TOPIC_DESKTOP_TEXT},
+    {IDS_TOPIC_DESKTOP_2, IDS_TOPIC_DESKTOP_2_TEXT},
+    {IDS_TOPIC_CONTEXT_MENU, IDS_TOPIC_CONTEXT_MENU_TEXT},
+    {IDS_TOPIC_DESIGN_MODE, IDS_TOPIC_DESIGN_MODE_TEXT},
+    {IDS_TOPIC_DESIGN_MODE_2, IDS_TOPIC_DESIGN_MODE_2_TEXT},
+    {IDS_TOPIC_ADD_CONTACT, IDS_TOPIC_ADD_CONTACT_TEXT},
+    {IDS_TOPIC_ADD_ANY_ITEM, IDS_TOPIC_ADD_ANY_ITEM_TEXT},
+    {IDS_TOPIC_GESTURES, IDS_TOPIC_GESTURES_TEXT},
+    {IDS_FAVORITES, IDS_ADD_TO_FAVORITES_HELP},
+    {IDS_ACTIONS_HISTORY, IDS_MOST_USED_ACTIONS_HELP},  // what it counts
+    {IDS_DETAILS_VIEW, IDS_DETAILS_VIEW_HELP},
+    {IDS_GRID_VIEW, IDS_GRID_VIEW_HELP},
 };
 
 }  // namespace
@@ -46,15 +47,13 @@ mivoSkinImage* CmivoAboutPage::GetPageIcon(int, int) { return Icon(m_pCore, u"ab
 
 void CmivoAboutPage::OnPageShown() {
   Clear(true);
-  auto* card = new CmivoAdvListBoxNameValueListItem(m_pCore, GetString(111));
-  card->AddPair(GetString(165), mivoCore::GetVersionText());
-  if (m_pCore) {
-    mivoSettings& settings = m_pCore->Settings();
-    card->AddPair(GetString(247), settings.GetSkinName());
-    card->AddPair(GetString(170), settings.GetThemeName());
-    card->AddPair(GetString(253), settings.GetWallpaperTheme());
-    card->AddPair(GetString(523), settings.GetLanguage());
-  }
+  auto* card = new CmivoAdvListBoxNameValueListItem(m_pCore, GetString(IDS_MIVO));
+  card->AddPair(GetString(IDS_VERSION), mivoCore::GetVersionText());
+  mivoSettings& settings = m_pCore->Settings();
+  card->AddPair(GetString(IDS_SKINS), settings.GetSkinName());
+  card->AddPair(GetString(IDS_COLOR_THEMES), settings.GetThemeName());
+  card->AddPair(GetString(IDS_WALLPAPER_THEMES), settings.GetWallpaperTheme());
+  card->AddPair(GetString(IDS_LANGUAGE), settings.GetLanguage());
   AddItem(card);
   // What is there to learn next: the FAQ and the tutorial.
   AddItem(new CmivoAdvListBoxActionItem(m_pCore, std::make_unique<mivoActionShowPage>(m_pCore, 33, 0, 0)));
@@ -64,13 +63,13 @@ void CmivoAboutPage::OnPageShown() {
 // ---- FAQ -------------------------------------------------------------------------
 
 CmivoFAQPage::CmivoFAQPage(mivoCore* core) : CmivoAdvListBoxPage(core) {
-  SetTitle(GetString(521));
+  SetTitle(GetString(IDS_FAQ));
   m_pPageIcon = GetPageIcon(0, 0);
 }
 
 CmivoFAQPage::~CmivoFAQPage() { Clear(true); }
 
-std::u16string CmivoFAQPage::GetTitle(int, int) { return GetString(521); }
+std::u16string CmivoFAQPage::GetTitle(int, int) { return GetString(IDS_FAQ); }
 mivoSkinImage* CmivoFAQPage::GetPageIcon(int, int) { return Icon(m_pCore, u"faq_page"); }
 
 void CmivoFAQPage::OnPageShown() {

@@ -2,19 +2,15 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
-#include "app/core.h"
-#include "app/settings.h"
 #include "actions/menu_handlers.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 
 namespace {
-
-constexpr int kMainMenuTitleId = 14;  // "Main menu"
-constexpr int kExitTileId = 13;       // "Exit" (the tile)
-constexpr int kExitTitleId = 367;     // "Exit" (the question's title)
-constexpr int kAskExitId = 366;       // "Would you like to exit mivo?"
 
 // The SMS folders by the property tag of their entry identifier.
 constexpr std::uint32_t kInboxTag = 0x81060102u;
@@ -56,40 +52,40 @@ std::vector<mivoMainMenuEntry> BuildMainMenuEntries(mivoCore* core) {
 
   add(0, Page(core, 19));
 
-  auto sms = SubMenu(core, 4, u"sms_page");
+  auto sms = SubMenu(core, IDS_SMS, u"sms_page");
   sms->AddChild(std::make_unique<mivoActionWriteSMS>(core));
   for (std::uint32_t tag : {kInboxTag, kSentTag, kDraftsTag, kOutboxTag, kDeletedTag}) sms->AddChild(Page(core, 8, tag));
   add(1, std::move(sms));
 
-  auto calls = SubMenu(core, 5, u"call_log_page");
+  auto calls = SubMenu(core, IDS_CALL_LOG, u"call_log_page");
   for (int mode = 0; mode < 4; ++mode) calls->AddChild(Page(core, 1, mode));
   add(2, std::move(calls));
 
   add(3, Page(core, 21));
   add(4, Page(core, 22));
 
-  auto settings = SubMenu(core, 8, u"settings_page");
+  auto settings = SubMenu(core, IDS_SETTINGS, u"settings_page");
   settings->AddChild(Page(core, 29, 0));
   settings->AddChild(Page(core, 30, 1));
   settings->AddChild(Page(core, 31, 2));
   settings->AddChild(Page(core, 12));
   add(6, std::move(settings));
 
-  auto info = SubMenu(core, 9, u"system_info_page");
+  auto info = SubMenu(core, IDS_SYSTEM_INFO, u"system_info_page");
   for (int page : {9, 26, 27}) info->AddChild(Page(core, page));
   add(5, std::move(info));
 
-  auto office = SubMenu(core, 10, u"office_page");
+  auto office = SubMenu(core, IDS_OFFICE, u"office_page");
   office->AddChild(Page(core, 32));
-  auto calendar = SubMenu(core, 40, u"calendar_page");
-  calendar->SetHelpText(GetString(41));
+  auto calendar = SubMenu(core, IDS_MS_CALENDAR, u"calendar_page");
+  calendar->SetHelpText(GetString(IDS_MS_CALENDAR_HELP));
   for (int view = 0; view < 5; ++view) calendar->AddChild(std::make_unique<mivoActionOffice>(core, kOfficeCalendar, view));
   office->AddChild(std::move(calendar));
   for (int kind : {kOfficeTasksList, kOfficeNotesList, kOfficeMessaging, kOfficeWordList, kOfficeExcelList})
     office->AddChild(std::make_unique<mivoActionOffice>(core, kind, 0));
   add(9, std::move(office));
 
-  auto help = SubMenu(core, 11, u"help_page");
+  auto help = SubMenu(core, IDS_HELP, u"help_page");
   help->AddChild(Page(core, 34));
   help->AddChild(Page(core, 33));
   help->AddChild(std::make_unique<mivoActionHelpTutorial>(core));
@@ -111,7 +107,7 @@ const mivoActionSubMenu* FindMainMenuSubMenu(mivoCore* core, std::u16string_view
 
 CmivoMainMenuPage::CmivoMainMenuPage(mivoCore* core)
     : CmivoItemsPageWnd(core), CmivoContextMenu(core), m_entries(BuildMainMenuEntries(core)) {
-  SetTitle(GetString(kMainMenuTitleId));
+  SetTitle(GetString(IDS_MAIN_MENU));
   for (std::size_t i = 0; i < m_entries.size(); ++i) {
     mivoListElement element;
     element.Id = m_entries[i].Id;
@@ -136,7 +132,7 @@ void CmivoMainMenuPage::DrawItem(int index, const mivoListElement& element, HDC 
   }
   mivoAppearance* look = m_pCore->GetAppearance();
   if (look && m_pCore->GetActions()) {
-    DrawGridCellImage(*look, dc, m_pCore->GetActions()->SkinImage(u"exit"), GetString(kExitTileId), rect, mode);
+    DrawGridCellImage(*look, dc, m_pCore->GetActions()->SkinImage(u"exit"), GetString(IDS_EXIT), rect, mode);
   }
 }
 
@@ -152,7 +148,7 @@ void CmivoMainMenuPage::OnItemTap(int index, const mivoListElement& element) {
 
 void CmivoMainMenuPage::Exit() {
   if (m_pCore->Settings().GetAskBeforeExit() &&
-      m_pCore->RunMessageBox(GetString(kExitTitleId), GetString(kAskExitId), false) != 1) {
+      m_pCore->RunMessageBox(GetString(IDS_EXIT_TITLE), GetString(IDS_WOULD_YOU_LIKE_TO_EXIT), false) != 1) {
     return;
   }
   m_pCore->RequestExit();
@@ -173,7 +169,7 @@ void CmivoMainMenuPage::OnItemRemoved(const mivoListElement& element) {
 std::u16string CmivoMainMenuPage::DescribeItem(int index, const mivoListElement& element) {
   mivoMainMenuEntry* entry = EntryOf(element);
   if (!entry) return {};
-  return entry->Action ? entry->Action->GetTitle() : GetString(kExitTileId);
+  return entry->Action ? entry->Action->GetTitle() : GetString(IDS_EXIT);
 }
 
 void CmivoMainMenuPage::CollectImages(std::vector<mivoSkinImage*>& images) {

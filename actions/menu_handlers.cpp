@@ -5,11 +5,12 @@
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
 #include "actions/services.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/files.h"
 #include "platform/shell/clipboard.h"
@@ -62,18 +63,18 @@ CmivoContextMenuActionHandler::CmivoContextMenuActionHandler(mivoCore* core, con
     : CmivoContextMenuHandler(core), m_action(action.Clone()) {}
 
 mivoDesktopActionTarget* CmivoContextMenuActionHandler::Desktop() const {
-  return m_pCore ? dynamic_cast<mivoDesktopActionTarget*>(m_pCore->GetDesktopPage()) : nullptr;
+  return dynamic_cast<mivoDesktopActionTarget*>(m_pCore->GetDesktopPage());
 }
 
 void CmivoContextMenuActionHandler::FillMenu(CmivoContextMenu* menu) {
-  mivoActions* actions = m_pCore ? m_pCore->GetActions() : nullptr;
+  mivoActions* actions = m_pCore->GetActions();
   if (actions && actions->ContainsFavorite(*m_action)) {
-    menu->AddMenuEntry(Entry(kMenuRemoveFromFavorites, 312));
+    menu->AddMenuEntry(Entry(kMenuRemoveFromFavorites, IDS_REMOVE_FROM_FAVORITES_HELP));
   } else {
-    menu->AddMenuEntry(Entry(kMenuAddToFavorites, 310));
+    menu->AddMenuEntry(Entry(kMenuAddToFavorites, IDS_ADD_TO_FAVORITES_HELP));
   }
   // Only where there is a desktop that can hold an action.
-  if (Desktop()) menu->AddMenuEntry(Entry(kMenuAddToDesktop, 314, true));
+  if (Desktop()) menu->AddMenuEntry(Entry(kMenuAddToDesktop, IDS_ADD_TO_DESKTOP_HELP, true));
   // The pictures the action is drawn with can be changed from here.
   std::vector<mivoSkinImage*> images;
   m_action->CollectImages(images);
@@ -84,13 +85,13 @@ void CmivoContextMenuActionHandler::FillMenu(CmivoContextMenu* menu) {
 bool CmivoContextMenuActionHandler::GetMenuItemLook(const mivoContextMenuEntry& entry, mivoMenuItemLook* look) {
   switch (entry.CommandId) {
     case kMenuAddToDesktop:
-      *look = {GetString(313), Image(m_pCore, u"desktop_add")};
+      *look = {GetString(IDS_ADD_TO_DESKTOP), Image(m_pCore, u"desktop_add")};
       return true;
     case kMenuAddToFavorites:
-      *look = {GetString(309), Image(m_pCore, u"favorites_add")};
+      *look = {GetString(IDS_ADD_TO_FAVORITES), Image(m_pCore, u"favorites_add")};
       return true;
     case kMenuRemoveFromFavorites:
-      *look = {GetString(311), Image(m_pCore, u"favorites_remove")};
+      *look = {GetString(IDS_REMOVE_FROM_FAVORITES), Image(m_pCore, u"favorites_remove")};
       return true;
     default:
       return false;
@@ -98,7 +99,6 @@ bool CmivoContextMenuActionHandler::GetMenuItemLook(const mivoContextMenuEntry& 
 }
 
 bool CmivoContextMenuActionHandler::OnMenuCommand(const mivoContextMenuEntry& entry) {
-  if (!m_pCore) return false;
   switch (entry.CommandId) {
     case kMenuAddToDesktop:
       if (mivoDesktopActionTarget* desktop = Desktop()) desktop->AddActionToDesktop(m_action->Clone());
@@ -128,35 +128,35 @@ CmivoContextMenuPhoneNumberHandler::CmivoContextMenuPhoneNumberHandler(mivoCore*
 
 void CmivoContextMenuPhoneNumberHandler::FillMenu(CmivoContextMenu* menu) {
   if (m_contactOid) {
-    menu->AddMenuEntry(Entry(kMenuContactDetails, 306));
-    menu->AddMenuEntry(Entry(kMenuOutlookDetails, 308));
+    menu->AddMenuEntry(Entry(kMenuContactDetails, IDS_CONTACT_DETAILS_HELP));
+    menu->AddMenuEntry(Entry(kMenuOutlookDetails, IDS_SHOW_OUTLOOK_WINDOW_HELP));
   }
   if (m_number.empty()) return;
   menu->AddMenuEntry(Entry(kMenuCall, 0));
   menu->AddMenuEntry(Entry(kMenuSendSMS, 0));
-  menu->AddMenuEntry(Entry(kMenuCopyNumber, 302));
-  if (m_contactOid) menu->AddMenuEntry(Entry(kMenuCopyNameAndNumber, 304));
+  menu->AddMenuEntry(Entry(kMenuCopyNumber, IDS_COPY_PHONE_NUMBER_HELP));
+  if (m_contactOid) menu->AddMenuEntry(Entry(kMenuCopyNameAndNumber, IDS_COPY_NAME_AND_PHONE_HELP));
 }
 
 bool CmivoContextMenuPhoneNumberHandler::GetMenuItemLook(const mivoContextMenuEntry& entry, mivoMenuItemLook* look) {
   switch (entry.CommandId) {
     case kMenuCall:
-      *look = {GetString(299) + u" " + m_number, Image(m_pCore, u"make_a_call")};
+      *look = {GetString(IDS_CALL) + u" " + m_number, Image(m_pCore, u"make_a_call")};
       return true;
     case kMenuSendSMS:
-      *look = {GetString(300) + u" " + m_number, Image(m_pCore, u"write_sms")};
+      *look = {GetString(IDS_SMS_TO) + u" " + m_number, Image(m_pCore, u"write_sms")};
       return true;
     case kMenuContactDetails:
-      *look = {GetString(305), Image(m_pCore, u"view_contact_details")};
+      *look = {GetString(IDS_CONTACT_DETAILS), Image(m_pCore, u"view_contact_details")};
       return true;
     case kMenuOutlookDetails:
-      *look = {GetString(307), Image(m_pCore, u"view_contact_outlook_details")};
+      *look = {GetString(IDS_SHOW_OUTLOOK_WINDOW), Image(m_pCore, u"view_contact_outlook_details")};
       return true;
     case kMenuCopyNumber:
-      *look = {GetString(301), Image(m_pCore, u"copy_to_clipboard")};
+      *look = {GetString(IDS_COPY_PHONE_NUMBER_TO_CLIPBOARD), Image(m_pCore, u"copy_to_clipboard")};
       return true;
     case kMenuCopyNameAndNumber:
-      *look = {GetString(303), Image(m_pCore, u"copy_to_clipboard")};
+      *look = {GetString(IDS_COPY_NAME_AND_PHONE_TO_CLIPBOARD), Image(m_pCore, u"copy_to_clipboard")};
       return true;
     default:
       return false;
@@ -164,7 +164,6 @@ bool CmivoContextMenuPhoneNumberHandler::GetMenuItemLook(const mivoContextMenuEn
 }
 
 bool CmivoContextMenuPhoneNumberHandler::OnMenuCommand(const mivoContextMenuEntry& entry) {
-  if (!m_pCore) return false;
   mivoContactDirectory* contacts = m_pCore->GetActions() ? m_pCore->GetActions()->Contacts() : nullptr;
   switch (entry.CommandId) {
     case kMenuCall: {
@@ -219,7 +218,7 @@ std::u16string CmivoContextMenuFileHandler::TargetFolder() const {
 }
 
 void CmivoContextMenuFileHandler::FillMenu(CmivoContextMenu* menu) {
-  menu->AddMenuSection(GetString(315));
+  menu->AddMenuSection(GetString(IDS_FILE_OPERATIONS));
   menu->AddMenuEntry(Entry(kMenuRenameFile, 0, true));
   menu->AddMenuEntry(Entry(kMenuCopyFile, 0, true));
   menu->AddMenuEntry(Entry(kMenuCutFile, 0, true));
@@ -227,10 +226,10 @@ void CmivoContextMenuFileHandler::FillMenu(CmivoContextMenu* menu) {
   menu->AddMenuEntry(Entry(kMenuDeleteFile, 0, true));
   menu->AddMenuEntry(Entry(kMenuCreateFolder, 0, true));
   if (m_isFolder || !IsJpeg(m_path) || !m_pCore) return;
-  menu->AddMenuSection(GetString(316));
+  menu->AddMenuSection(GetString(IDS_DESKTOP_WALLPAPER));
   const int desktops = std::clamp(static_cast<int>(m_pCore->Settings().GetDesktopsCount()), 1, 32);
   for (int k = 0; k < desktops; ++k) {
-    mivoContextMenuEntry e = Entry(static_cast<DWORD>(kMenuWallpaperFirst + k), 317, true);
+    mivoContextMenuEntry e = Entry(static_cast<DWORD>(kMenuWallpaperFirst + k), IDS_DESKTOP_WALLPAPER_HELP, true);
     e.Value = k;
     menu->AddMenuEntry(e);
   }
@@ -239,27 +238,27 @@ void CmivoContextMenuFileHandler::FillMenu(CmivoContextMenu* menu) {
 bool CmivoContextMenuFileHandler::GetMenuItemLook(const mivoContextMenuEntry& entry, mivoMenuItemLook* look) {
   const DWORD id = entry.CommandId;
   if (id >= kMenuWallpaperFirst && id <= kMenuWallpaperLast) {
-    *look = {text::Format(u"%s %d", GetString(328), static_cast<int>(id - kMenuWallpaperFirst) + 1), nullptr};
+    *look = {text::Format(u"%s %d", GetString(IDS_DESKTOP), static_cast<int>(id - kMenuWallpaperFirst) + 1), nullptr};
     return true;
   }
   switch (id) {
     case kMenuRenameFile:
-      *look = {GetString(m_isFolder ? 318 : 319), Image(m_pCore, u"file_rename")};
+      *look = {GetString(m_isFolder ? IDS_RENAME_FOLDER_ENTRY : IDS_RENAME_FILE_ENTRY), Image(m_pCore, u"file_rename")};
       return true;
     case kMenuCopyFile:
-      *look = {GetString(m_isFolder ? 320 : 321), Image(m_pCore, u"file_copy")};
+      *look = {GetString(m_isFolder ? IDS_COPY_FOLDER_ENTRY : IDS_COPY_FILE_ENTRY), Image(m_pCore, u"file_copy")};
       return true;
     case kMenuCutFile:
-      *look = {GetString(m_isFolder ? 322 : 323), Image(m_pCore, u"file_cut")};
+      *look = {GetString(m_isFolder ? IDS_CUT_FOLDER_ENTRY : IDS_CUT_FILE_ENTRY), Image(m_pCore, u"file_cut")};
       return true;
     case kMenuPaste:
-      *look = {GetString(326), Image(m_pCore, u"file_paste")};
+      *look = {GetString(IDS_PASTE), Image(m_pCore, u"file_paste")};
       return true;
     case kMenuDeleteFile:
-      *look = {GetString(m_isFolder ? 324 : 325), Image(m_pCore, u"file_delete")};
+      *look = {GetString(m_isFolder ? IDS_DELETE_FOLDER_ENTRY : IDS_DELETE_FILE_ENTRY), Image(m_pCore, u"file_delete")};
       return true;
     case kMenuCreateFolder:
-      *look = {GetString(327), Image(m_pCore, u"file_create_folder")};
+      *look = {GetString(IDS_CREATE_NEW_FOLDER), Image(m_pCore, u"file_create_folder")};
       return true;
     default:
       return false;
@@ -268,7 +267,7 @@ bool CmivoContextMenuFileHandler::GetMenuItemLook(const mivoContextMenuEntry& en
 
 void CmivoContextMenuFileHandler::Rename() {
   std::u16string name = fs::FileNamePart(m_path);
-  if (!m_pCore->EnterText(GetString(331), GetString(330), &name, false)) return;
+  if (!m_pCore->EnterText(GetString(IDS_RENAME_FILE), GetString(IDS_ENTER_NEW_FILE_NAME), &name, false)) return;
   name = text::Trim(name);
   // A name is one component: nothing that would put the file elsewhere.
   if (name.empty() || name == fs::FileNamePart(m_path) || name.find_first_of(u"\\/") != std::u16string::npos ||
@@ -276,18 +275,18 @@ void CmivoContextMenuFileHandler::Rename() {
     return;
   }
   const std::u16string target = fs::JoinPath(fs::ParentPath(m_path), name);
-  if (!MoveFileW(m_path.c_str(), target.c_str())) m_pCore->ShowLastError(GetString(332));
+  if (!MoveFileW(m_path.c_str(), target.c_str())) m_pCore->ShowLastError(GetString(IDS_ERROR_MOVING_FILE));
 }
 
 void CmivoContextMenuFileHandler::Delete() {
-  const std::u16string question = text::Format(GetString(m_isFolder ? 336 : 333), m_displayName);
-  if (m_pCore->RunMessageBox(GetString(m_isFolder ? 337 : 334), question, false) != 1) return;
+  const int questionId = m_isFolder ? IDS_WOULD_YOU_LIKE_TO_DELETE_FOLDER : IDS_WOULD_YOU_LIKE_TO_DELETE_FILE;
+  const std::u16string question = text::Format(GetString(questionId), m_displayName);
+  if (m_pCore->RunMessageBox(GetString(m_isFolder ? IDS_DELETE_FOLDER : IDS_DELETE_FILE), question, false) != 1) return;
   const bool done = m_isFolder ? DeleteFolderTree(m_path) : DeleteFileW(m_path.c_str()) != FALSE;
-  if (!done) m_pCore->ShowLastError(GetString(m_isFolder ? 338 : 335));
+  if (!done) m_pCore->ShowLastError(GetString(m_isFolder ? IDS_CANNOT_DELETE_FOLDER : IDS_CANNOT_DELETE_FILE));
 }
 
 bool CmivoContextMenuFileHandler::OnMenuCommand(const mivoContextMenuEntry& entry) {
-  if (!m_pCore) return false;
   const DWORD id = entry.CommandId;
   if (id >= kMenuWallpaperFirst && id <= kMenuWallpaperLast) {
     if (mivoAppearance* look = m_pCore->GetAppearance()) {

@@ -1,13 +1,13 @@
 #include "app/activation.h"
 
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "platform/shell/kernel.h"
 #include "platform/win32/file_defs.h"
 #include "platform/window/message.h"
 
-namespace spine {
+namespace lifecycle {
 
 namespace {
 // How long the end of the program waits for the watcher to notice.
@@ -53,4 +53,4 @@ bool ActivationWatcher::Stop() {
   return ended;
 }
 
-}  // namespace spine
+}  // namespace lifecycle

@@ -7,7 +7,7 @@
 
 class CMainFrame;
 
-namespace spine {
+namespace lifecycle {
 
 class ActivationWatcher {
  public:
@@ -17,10 +17,11 @@ class ActivationWatcher {
   ActivationWatcher(const ActivationWatcher&) = delete;
   ActivationWatcher& operator=(const ActivationWatcher&) = delete;
 
-  // Start-up step 2: the named, auto-reset event, not signalled.
+  // Made first at start: the named, auto-reset event, not signalled.
   bool CreateEvent();
-  // Start-up step 5: the thread, which posts 0x464 to the frame's window each
-  // time the event is signalled and ends when a wait fails.
+  // Started once the frame object exists: the thread, which posts
+  // WM_MIVO_ACTIVATE_REQUEST to the frame's window each time the event is
+  // signalled and ends when a wait fails.
   bool StartThread(CMainFrame* frame);
   // Ends the thread (closing the event fails its wait); true when it ended in time.
   bool Stop();
@@ -36,4 +37,4 @@ class ActivationWatcher {
   CMainFrame* m_frame = nullptr;  // read by the thread for its window handle only
 };
 
-}  // namespace spine
+}  // namespace lifecycle

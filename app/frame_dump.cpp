@@ -1,10 +1,10 @@
 // The main frame's part of the state dump: the soft keys as the menu bar
 // shows them, the page stack, and the visible page. The page framework and
 // the pages add their rows, cells and texts to "top".
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
+#include "core/messages.h"
 
 void CMainFrame::AddDumpSections() {
   m_dumpSoftKeys = window::AddDumpSection("softkeys", [this](window::JsonWriter& j) {
@@ -17,7 +17,7 @@ void CMainFrame::AddDumpSections() {
     return true;
   });
   m_dumpPages = window::AddDumpSection("pages", [this](window::JsonWriter& j) {
-    mivoCore* core = Core();
+    mivoAppCore* core = Core();
     if (!core) return false;
     j.BeginArray();
     for (CmivoPageWnd* page : core->PageStack()) {
@@ -32,7 +32,7 @@ void CMainFrame::AddDumpSections() {
     return true;
   });
   m_dumpTop = window::AddDumpSection("top", [this](window::JsonWriter& j) {
-    mivoCore* core = Core();
+    mivoAppCore* core = Core();
     CmivoPageWnd* top = core ? core->TopPage() : nullptr;
     if (!top || !top->m_hWnd) return false;
     RECT r{};

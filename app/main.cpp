@@ -19,7 +19,7 @@
 #include "platform/window/window.h"
 
 int main(int argc, char** argv) {
-  spine::TraceFromEnvironment();
+  lifecycle::TraceFromEnvironment();
   display::Options options;
   int code = 0;
   if (!display::ParseOptions(argc, argv, &options, &code)) return code;
@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
   }
   // A second start brings the first to the front and ends before it shows
   // anything of its own.
-  spine::Trace("app: single instance");
-  if (!spine::CheckSingleInstance()) {
-    spine::Trace("app: another instance runs");
+  lifecycle::Trace("app: single instance");
+  if (!lifecycle::CheckSingleInstance()) {
+    lifecycle::Trace("app: another instance runs");
     device::CloseDevice();
     return 0;
   }
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
                              [screen](const std::u16string& text) { screen->SetHostClipboardText(text); }});
   }
   device::StartStateService();
-  spine::StartForegroundRequests();
+  lifecycle::StartForegroundRequests();
 
   int result = 0;
   {
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     result = AfxWinMain(app);
   }
 
-  spine::StopForegroundRequests();
+  lifecycle::StopForegroundRequests();
   device::StopStateService();
   shell::StopPhoneShell();
   shell::SetHostClipboard({});

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "app/app_core.h"
 #include "app/mivo_app.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
+#include "core/messages.h"
 #include "pim/outlook_app.h"
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
@@ -46,7 +46,7 @@ BOOL CMainFrame::LoadFrame(UINT, DWORD style, CWnd* parent) {
   return Create(RuntimeClassName(), title.c_str(), style, rectDefault, parent);
 }
 
-mivoCore* CMainFrame::Core() const {
+mivoAppCore* CMainFrame::Core() const {
   CmivoApp* app = CmivoApp::Get();
   return app ? app->m_pCore : nullptr;
 }
@@ -72,7 +72,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // the frame out again over what the screen now offers (a hidden frame
       // waits until it shows again).
       if (wParam == SPI_SETWORKAREA && IsWindowVisible()) {
-        if (mivoCore* core = Core(); core && m_wndCommandBar.m_hWnd) {
+        if (mivoAppCore* core = Core(); core && m_wndCommandBar.m_hWnd) {
           core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
         }
       }
@@ -104,7 +104,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnBackRequest();
       return 0;
     case WM_MIVO_RUN_DEFERRED:
-      if (mivoCore* core = Core()) core->RunDeferredDeletes();
+      if (mivoAppCore* core = Core()) core->RunDeferredDeletes();
       return 0;
     case WM_MIVO_RELAYOUT:
       // Not the frame's own business: windows that handle it lay themselves out.
@@ -112,7 +112,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       if (message >= WM_MIVO_OUTLOOK_FIRST && message <= WM_MIVO_OUTLOOK_LAST) {
         // The Outlook store (made if needed) handles its own notifications.
-        if (mivoCore* core = Core())
+        if (mivoAppCore* core = Core())
           if (POApplication* outlook = core->GetOutlookStore()) outlook->HandleNotification(message, wParam, lParam);
         return 1;
       }
@@ -130,42 +130,42 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
 // ---- Creation ----------------------------------------------------------------------
 
 LRESULT CMainFrame::OnCreate(LPARAM lParam) {
-  spine::Trace("frame: WM_CREATE");
-  // 1. The framework's creation.
+  lifecycle::Trace("frame: WM_CREATE");
+  // The framework's creation.
   if (CFrameWnd::WindowProc(WM_CREATE, 0, lParam) == -1) return -1;
   m_postTarget = m_hWnd;
 
-  // 2. The core.
+  // The core, which every page reaches through its mivoClass base.
   CmivoApp* app = CmivoApp::Get();
-  mivoCore* core = new mivoCore(this);
+  mivoAppCore* core = new mivoAppCore(this);
   if (app) {
     app->m_pCore = core;
   }
 
-  // 3.
+  // The caption names the version.
   const std::u16string title = std::u16string(u"mivo ") + mivoCore::GetVersionText();
   SetWindowText(title);
 
-  // 4. The menu bar, hidden until a screen mode shows it.
-  spine::Trace("frame: menu bar");
+  // The menu bar, hidden until a screen mode shows it.
+  lifecycle::Trace("frame: menu bar");
   if (!m_wndCommandBar.Create(this, AFX_IDW_TOOLBAR) || !m_wndCommandBar.InsertMenuBar(IDR_MIVO_MENUBAR)) {
     return -1;
   }
   m_wndCommandBar.ShowWindow(SW_HIDE);
   AddDumpSections();
 
-  // 5. The first activation is asked for; it shows the root page.
+  // The first activation is asked for; it shows the root page.
   mivoCore::PumpOneMessage();
   PostMessage(WM_ACTIVATE, WA_ACTIVE, 0);
 
-  // 6. and 7. The system state values, and their current readings.
+  // The system state values, and their current readings.
   SubscribeState();
-  spine::Trace("frame: read state");
+  lifecycle::Trace("frame: read state");
   OnTimeChanged();
   OnBatteryFlags();
   OnBatteryLevel();
   OnSignalChanged();
-  spine::PublishFrameWindow(this);
+  lifecycle::PublishFrameWindow(this);
   return 0;
 }
 
@@ -179,35 +179,35 @@ void CMainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
 
 void CMainFrame::OnShowWindow(WPARAM wParam, LPARAM lParam) {
   CFrameWnd::WindowProc(WM_SHOWWINDOW, wParam, lParam);
-  spine::Trace(wParam ? "frame: WM_SHOWWINDOW shown" : "frame: WM_SHOWWINDOW hidden");
-  mivoCore* core = Core();
+  lifecycle::Trace(wParam ? "frame: WM_SHOWWINDOW shown" : "frame: WM_SHOWWINDOW hidden");
+  mivoAppCore* core = Core();
   if (wParam && core && m_hWnd && m_wndCommandBar.m_hWnd) core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
   // The soft keys belong to the frame: hidden (minimised) it takes them along,
   // and the screen mode shows them again when the frame comes back.
   if (!wParam && m_wndCommandBar.m_hWnd) m_wndCommandBar.ShowWindow(SW_HIDE);
-  spine::PublishFrameWindow(this, wParam != 0);
+  lifecycle::PublishFrameWindow(this, wParam != 0);
 }
 
 void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   CFrameWnd::WindowProc(WM_ACTIVATE, wParam, lParam);
   if (LOWORD(wParam) == WA_INACTIVE) return;
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core || !m_hWnd || !m_wndCommandBar.m_hWnd) return;
-  spine::Trace("frame: WM_ACTIVATE");
+  lifecycle::Trace("frame: WM_ACTIVATE");
 
-  // 1. The page on top paints through a buffer while the frame settles.
+  // The page on top paints through a buffer while the frame settles.
   CmivoPageWnd* remembered = core->TopPage();
   bool rememberedBuffering = false;
   if (remembered) {
     rememberedBuffering = remembered->IsDoubleBuffered();
     remembered->SetDoubleBuffered(true);
   }
-  // 2.
+  // The current screen mode again: the frame may have been moved meanwhile.
   core->ApplyScreenMode(&m_wndCommandBar, kScreenModeCurrent);
-  // 3. The first activation makes the root page. It is stored before it is
-  //    shown, so an activation that arrives while it shows does not make another.
+  // The first activation makes the root page. It is stored before it is
+  // shown, so an activation that arrives while it shows does not make another.
   if (!core->GetDesktopPage()) {
-    spine::Trace("frame: root page");
+    lifecycle::Trace("frame: root page");
     CmivoPageWnd* root = new CmivoRootPage(core);
     m_pRootPage = root;
     core->SetDesktopPage(root);
@@ -216,9 +216,9 @@ void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
     SetForegroundWindow();
     mivoCore::PumpOneMessage();
   }
-  // 4.
+  // The frame paints in its new layout before the buffering is restored.
   mivoCore::PumpOneMessage();
-  // 5. The page now on top keeps the buffering it had.
+  // The page now on top keeps the buffering it had.
   if (CmivoPageWnd* top = core->TopPage()) top->SetDoubleBuffered(rememberedBuffering);
 }
 
@@ -230,7 +230,7 @@ void CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
       PostMessage(WM_MIVO_BACK_REQUEST);
       return;
     case ID_MIVO_SOFTKEY_RIGHT:
-      if (mivoCore* core = Core()) {
+      if (mivoAppCore* core = Core()) {
         if (CmivoPageWnd* top = core->TopPage()) top->HideApplication();
       }
       return;
@@ -241,8 +241,8 @@ void CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainFrame::OnActivateRequest() {
-  spine::Trace("frame: activate request");
-  mivoCore* core = Core();
+  lifecycle::Trace("frame: activate request");
+  mivoAppCore* core = Core();
   if (!core || !core->GetDesktopPage()) return;
   core->ShowPage(core->GetDesktopPage());
   // A minimised frame comes back before it comes to the front.
@@ -265,7 +265,7 @@ void CMainFrame::SetSoftKeyText(UINT command, const char16_t* label) {
 }
 
 void CMainFrame::OnBackRequest() {
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core) return;
   if (CmivoPageWnd* top = core->TopPage()) top->GoBack();
 }
@@ -275,7 +275,7 @@ void CMainFrame::OnBackRequest() {
 void CMainFrame::OnExitRequest() {
   // A second request while the first is on its way changes nothing.
   if (m_exitRequested) return;
-  spine::Trace("frame: exit request");
+  lifecycle::Trace("frame: exit request");
   m_exitRequested = true;
   // The root page stores what it must keep, then its window goes.
   if (m_pRootPage) {
@@ -293,23 +293,23 @@ void CMainFrame::OnClose() {
     OnExitRequest();
     return;
   }
-  spine::Trace("frame: WM_CLOSE");
+  lifecycle::Trace("frame: WM_CLOSE");
   DestroyWindow();
 }
 
 void CMainFrame::OnDestroy() {
-  spine::Trace("frame: WM_DESTROY");
+  lifecycle::Trace("frame: WM_DESTROY");
   UnsubscribeState();
   RemoveDumpSections();
-  spine::ForgetFrameWindow(this);
+  lifecycle::ForgetFrameWindow(this);
   m_postTarget = nullptr;
 }
 
 void CMainFrame::PostNcDestroy() {
   // The whole window tree is gone by now, the root page's window with it.
   if (m_pRootPage) {
-    if (mivoCore* core = Core()) core->ForgetPage(m_pRootPage);
-    spine::Trace("frame: delete root page");
+    if (mivoAppCore* core = Core()) core->ForgetPage(m_pRootPage);
+    lifecycle::Trace("frame: delete root page");
     delete m_pRootPage;
     m_pRootPage = nullptr;
   }

@@ -12,7 +12,7 @@
 #include "platform/window/framework.h"
 
 class CmivoPageWnd;
-class mivoCore;
+class mivoAppCore;
 
 class CMainFrame : public CFrameWnd {
  public:
@@ -65,13 +65,13 @@ class CMainFrame : public CFrameWnd {
   void RemoveDumpSections();
 
   void SetSoftKeyText(UINT command, const char16_t* label);
-  mivoCore* Core() const;
+  mivoAppCore* Core() const;
 
   CCommandBar m_wndCommandBar;                 // the two soft keys
-  HREGNOTIFY m_notifyTime = nullptr;           // HKLM System\State\DateTime Time -> 0x401
-  HREGNOTIFY m_notifyBatteryFlags = nullptr;   // HKLM System\State\Battery Main -> 0x402
-  HREGNOTIFY m_notifyBatteryLevel = nullptr;   // HKLM System\State\Battery Main -> 0x403
-  HREGNOTIFY m_notifySignal = nullptr;         // HKLM System\State\Phone Signal Strength Raw -> 0x404
+  HREGNOTIFY m_notifyTime = nullptr;           // HKLM System\State\DateTime Time -> WM_MIVO_TIME_CHANGED
+  HREGNOTIFY m_notifyBatteryFlags = nullptr;   // HKLM System\State\Battery Main -> WM_MIVO_BATTERY_FLAGS
+  HREGNOTIFY m_notifyBatteryLevel = nullptr;   // HKLM System\State\Battery Main -> WM_MIVO_BATTERY_LEVEL
+  HREGNOTIFY m_notifySignal = nullptr;         // HKLM ...\Phone Signal Strength Raw -> WM_MIVO_SIGNAL_CHANGED
   CmivoPageWnd* m_pRootPage = nullptr;         // made at the first activation, owned
   std::atomic<HWND> m_postTarget{nullptr};     // m_hWnd for other threads
   bool m_exitRequested = false;                // the exit steps have run

@@ -1,10 +1,10 @@
 #include "app/mivo_app.h"
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/settings.h"
 #include "app/trace.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "platform/shell/kernel.h"
 #include "platform/win32/file_defs.h"
 
@@ -30,47 +30,48 @@ CmivoApp::~CmivoApp() {
 CmivoApp* CmivoApp::Get() { return g_app; }
 
 BOOL CmivoApp::InitInstance() {
-  // 2. The activation event, auto-reset and not signalled.
-  spine::Trace("app: activation event");
+  // The activation event, auto-reset and not signalled (the single-instance
+  // check ran before the application object was made).
+  lifecycle::Trace("app: activation event");
   m_watcher.CreateEvent();
 
-  // 3. The shell's controls need no set-up here; the framework's profile key
-  //    is named but unused (the settings have their own key).
-  spine::Trace("app: shell controls, registry key");
+  // The shell's controls need no set-up here; the framework's profile key
+  // is named but unused (the settings have their own key).
+  lifecycle::Trace("app: shell controls, registry key");
   SetRegistryKey(u"mivo");
 
-  // 4. The frame object, not yet a window.
-  spine::Trace("app: frame object");
+  // The frame object, not yet a window.
+  lifecycle::Trace("app: frame object");
   m_pFrame = std::make_unique<CMainFrame>();
 
-  // 5. The watcher thread; the frame becomes the main window.
-  spine::Trace("app: watcher thread");
+  // The watcher thread; the frame becomes the main window.
+  lifecycle::Trace("app: watcher thread");
   m_watcher.StartThread(m_pFrame.get());
   m_pMainWnd = m_pFrame.get();
 
-  // 6. The frame's window (its creation builds the core), shown.
-  spine::Trace("app: load frame");
+  // The frame's window (its creation builds the core), shown.
+  lifecycle::Trace("app: load frame");
   if (!m_pFrame->LoadFrame(IDR_MIVO_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) return FALSE;
-  spine::Trace("app: show frame");
+  lifecycle::Trace("app: show frame");
   m_pFrame->ShowWindow(SW_SHOW);
   m_pFrame->UpdateWindow();
   return TRUE;
 }
 
 int CmivoApp::ExitInstance() {
-  spine::Trace("app: ExitInstance");
+  lifecycle::Trace("app: ExitInstance");
   // A frame still standing (the loop ended without it closing) goes first,
   // so that its root page and subscriptions go before the core.
   if (m_pFrame && m_pFrame->m_hWnd) m_pFrame->DestroyWindow();
 
-  spine::Trace("app: remove wake-up registration");
+  lifecycle::Trace("app: remove wake-up registration");
   CeRunAppAtEvent(kActivationEventApplication, NOTIFICATION_EVENT_NONE);
 
-  spine::Trace("app: destroy core");
+  lifecycle::Trace("app: destroy core");
   delete m_pCore;
   m_pCore = nullptr;
 
   if (m_watcher.Stop()) m_pFrame.reset();
-  spine::Trace("app: framework exit");
+  lifecycle::Trace("app: framework exit");
   return CWinApp::ExitInstance();
 }

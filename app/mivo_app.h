@@ -9,7 +9,7 @@
 #include "platform/window/framework.h"
 
 class CMainFrame;
-class mivoCore;
+class mivoAppCore;
 
 class CmivoApp : public CWinApp {
  public:
@@ -19,17 +19,18 @@ class CmivoApp : public CWinApp {
   // The application object of this process, null when none.
   static CmivoApp* Get();
 
-  // Start-up steps 2 to 6; false ends the program.
+  // Start-up: the activation event, the frame object, the watcher thread and
+  // the frame's window, in this order; false ends the program.
   BOOL InitInstance() override;
   // Removes the wake-up registration, destroys the core, ends the framework.
   int ExitInstance() override;
 
   CMainFrame* Frame() const { return m_pFrame.get(); }
-  spine::ActivationWatcher& Watcher() { return m_watcher; }
+  lifecycle::ActivationWatcher& Watcher() { return m_watcher; }
 
-  mivoCore* m_pCore = nullptr;  // set while the frame is created; owned
+  mivoAppCore* m_pCore = nullptr;  // set while the frame is created; owned
 
  private:
-  spine::ActivationWatcher m_watcher;   // the activation event and its thread
+  lifecycle::ActivationWatcher m_watcher;   // the activation event and its thread
   std::unique_ptr<CMainFrame> m_pFrame;  // outlives its window until the watcher has ended
 };

@@ -1,5 +1,5 @@
-#include "app/core.h"
-#include "app/page_wnd.h"
+#include "app/app_core.h"
+#include "app/root_page.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/win32/rect.h"
@@ -13,13 +13,13 @@ LRESULT CmivoRootPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) {
-        if (m_pCore) m_pCore->ShowPageById(kMainMenuPage);
+        m_pCore->ShowPageById(kMainMenuPage);
         return 0;
       }
       return CmivoPageWnd::WindowProc(message, wParam, lParam);
     case WM_LBUTTONUP: {
       const LRESULT result = CmivoPageWnd::WindowProc(message, wParam, lParam);
-      if (m_pCore) m_pCore->ShowPageById(kMainMenuPage);
+      m_pCore->ShowPageById(kMainMenuPage);
       return result;
     }
     default:
@@ -28,7 +28,7 @@ LRESULT CmivoRootPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CmivoRootPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look || !erase) return;
   // The wallpaper is laid out for the whole page: the area's own part of it.
   DrawWallpaper(*look, dc, left, top, MakeRect(left, top, right, bottom), 1, !m_pCore->IsPortrait());

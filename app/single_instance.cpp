@@ -6,7 +6,7 @@
 #include "platform/window/message.h"
 #include "platform/window/window.h"
 
-namespace spine {
+namespace lifecycle {
 
 bool CheckSingleInstance() {
   if (shell::ClaimSingleInstance()) return true;
@@ -44,4 +44,4 @@ void ForgetFrameWindow(CWnd* frame) {
   if (frame && frame->m_hWnd) shell::ForgetWindow(reinterpret_cast<std::uintptr_t>(frame->m_hWnd));
 }
 
-}  // namespace spine
+}  // namespace lifecycle

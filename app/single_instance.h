@@ -9,9 +9,9 @@
 
 class CWnd;
 
-namespace spine {
+namespace lifecycle {
 
-// Start-up step 1, before anything shows. True when this process is the only
+// The first thing at start, before anything shows. True when this process is the only
 // instance on the device, or when the running one's frame could not be found
 // after every attempt (this one then starts normally); false when the running
 // instance was asked to the front and this process must end now.
@@ -30,4 +30,4 @@ void PublishFrameWindow(CWnd* frame);
 void PublishFrameWindow(CWnd* frame, bool shown);
 void ForgetFrameWindow(CWnd* frame);
 
-}  // namespace spine
+}  // namespace lifecycle

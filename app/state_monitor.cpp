@@ -3,11 +3,11 @@
 // each handler reads the value again (the message's own parameters are not
 // trusted), stores it in the core and repaints only the matching rectangle
 // of the visible page.
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
-#include "app/messages.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "app/trace.h"
+#include "core/messages.h"
 #include "platform/registry/registry.h"
 
 namespace {
@@ -27,7 +27,7 @@ DWORD ReadState(const char16_t* key, const char16_t* value) {
 }
 
 HREGNOTIFY Subscribe(HWND frame, const char16_t* key, const char16_t* value, UINT message, const char* step) {
-  spine::Trace(step);
+  lifecycle::Trace(step);
   HREGNOTIFY handle = nullptr;
   if (RegistryNotifyWindow(HKEY_LOCAL_MACHINE, key, value, frame, message, 0, nullptr, &handle) != S_OK) {
     // That value is then read only at start.
@@ -38,14 +38,14 @@ HREGNOTIFY Subscribe(HWND frame, const char16_t* key, const char16_t* value, UIN
 
 // Repaints one rectangle of the visible page, when a page with a window is
 // on top (a null window would mean every window to the platform).
-void InvalidateTop(mivoCore* core, const RECT& (CmivoPageWnd::*which)() const, BOOL erase) {
+void InvalidateTop(mivoAppCore* core, const RECT& (CmivoPageWnd::*which)() const, BOOL erase) {
   CmivoPageWnd* top = core->TopPage();
   if (!top || !top->m_hWnd) return;
   top->InvalidateRect(&(top->*which)(), erase);
 }
 
 void Close(HREGNOTIFY& handle, const char* step) {
-  spine::Trace(step);
+  lifecycle::Trace(step);
   if (handle) RegistryCloseNotification(handle);
   handle = nullptr;
 }
@@ -70,32 +70,32 @@ void CMainFrame::UnsubscribeState() {
 
 LRESULT CMainFrame::OnTimeChanged() {
   // Nothing is stored: the header reads the clock when it paints.
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core) return 1;
   InvalidateTop(core, &CmivoPageWnd::ClockRect, TRUE);
   return 1;
 }
 
 LRESULT CMainFrame::OnBatteryFlags() {
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core) return 1;
-  core->BatteryFlags = ReadState(kBatteryKey, kBatteryValue) & 0xFFFF;
+  core->SetBatteryFlags(ReadState(kBatteryKey, kBatteryValue) & 0xFFFF);
   InvalidateTop(core, &CmivoPageWnd::BatteryRect, FALSE);
   return 1;
 }
 
 LRESULT CMainFrame::OnBatteryLevel() {
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core) return 1;
-  core->BatteryLevel = (ReadState(kBatteryKey, kBatteryValue) >> 16) + 19;
+  core->SetBatteryLevel((ReadState(kBatteryKey, kBatteryValue) >> 16) + 19);
   InvalidateTop(core, &CmivoPageWnd::BatteryRect, FALSE);
   return 1;
 }
 
 LRESULT CMainFrame::OnSignalChanged() {
-  mivoCore* core = Core();
+  mivoAppCore* core = Core();
   if (!core) return 1;
-  core->SignalStrength = ReadState(kPhoneKey, kSignalValue);
+  core->SetSignalStrength(ReadState(kPhoneKey, kSignalValue));
   InvalidateTop(core, &CmivoPageWnd::SignalRect, FALSE);
   return 1;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace spine {
+namespace lifecycle {
 
 namespace {
 TraceSink& Sink() {
@@ -38,4 +38,4 @@ void Trace(std::string_view step) {
   if (Sink()) Sink()(step);
 }
 
-}  // namespace spine
+}  // namespace lifecycle

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string_view>
 
-namespace spine {
+namespace lifecycle {
 
 using TraceSink = std::function<void(std::string_view step)>;
 
@@ -18,4 +18,4 @@ void SetTraceSink(TraceSink sink);
 void TraceFromEnvironment();
 void Trace(std::string_view step);
 
-}  // namespace spine
+}  // namespace lifecycle

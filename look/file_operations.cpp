@@ -2,6 +2,7 @@
 
 #include "look/device_files.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/files.h"
 #include "platform/fs/find.h"
@@ -129,7 +130,7 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
                                                : MoveFolderTree(clip.Source, newPath);
   }
   if (!ok) {
-    ui.ShowSystemError(clip.IsFolder ? kErrorDuringCopyingMessage : kCannotCopyFileMessage);
+    ui.ShowSystemError(clip.IsFolder ? IDS_ERROR_DURING_COPYING : IDS_CANNOT_COPY_FILE);
     return false;
   }
   if (clip.Mode == mivoClipboardMode::kCut) FileClipboard() = {};
@@ -137,8 +138,8 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
 }
 
 bool CreateFolder(std::u16string_view parentFolder, mivoFileOperationsUI& ui) {
-  std::u16string name = GetString(kNewFolderName);
-  if (!ui.EnterText(GetString(kEnterFolderNameText), GetString(kCreateFolderCaption), &name)) return false;
+  std::u16string name = GetString(IDS_NEW_FOLDER);
+  if (!ui.EnterText(GetString(IDS_ENTER_FOLDER_NAME), GetString(IDS_CREATE_FOLDER), &name)) return false;
   // A name that is a path would create the folder somewhere else.
   const bool plain = !name.empty() && name != u"." && name != u".." &&
                      name.find_first_of(u"\\/:*?\"<>|") == std::u16string::npos;
@@ -147,6 +148,6 @@ bool CreateFolder(std::u16string_view parentFolder, mivoFileOperationsUI& ui) {
   } else if (CreateDirectoryW(Join(parentFolder, name).c_str(), nullptr)) {
     return true;
   }
-  ui.ShowSystemError(kCannotCreateFolderMessage);
+  ui.ShowSystemError(IDS_CANNOT_CREATE_FOLDER);
   return false;
 }

@@ -49,11 +49,3 @@ bool CreateFolder(std::u16string_view parentFolder, mivoFileOperationsUI& ui);
 bool CopyFolderTree(std::u16string_view source, std::u16string_view target);
 bool MoveFolderTree(std::u16string_view source, std::u16string_view target);
 bool DeleteFolderTree(std::u16string_view path);
-
-// String table ids of the messages.
-constexpr int kCannotCopyFileMessage = 359;
-constexpr int kErrorDuringCopyingMessage = 360;
-constexpr int kNewFolderName = 361;
-constexpr int kEnterFolderNameText = 362;
-constexpr int kCreateFolderCaption = 363;
-constexpr int kCannotCreateFolderMessage = 364;

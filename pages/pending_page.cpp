@@ -1,15 +1,14 @@
 #include "pages/pending_page.h"
 
 #include "actions/actions.h"
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/window/describe.h"
 
 namespace {
-
-constexpr int kErrorId = 2;
 
 // The fixed title id and icon of a slot whose page has one title.
 struct Slot {
@@ -18,12 +17,25 @@ struct Slot {
   const char16_t* icon;
 };
 constexpr Slot kSlots[] = {
-    {5, 0, nullptr},   {6, 0, nullptr},   {9, 34, u"battery_info_page"},   {12, 111, u"settings_mivo_page"},
-    {14, 0, nullptr},  {16, 0, nullptr},  {18, 273, nullptr},              {19, 3, u"contacts_page"},
-    {21, 6, u"programs_page"},            {22, 7, u"explore_root_page"},   {25, 9, u"system_info_page"},
-    {26, 36, u"running_apps_page"},       {27, 38, u"memory_info_page"},   {29, 28, u"settings_personal_page"},
-    {30, 30, u"settings_system_page"},    {31, 32, u"settings_connections_page"},
-    {32, 520, nullptr}, {35, 523, nullptr}};
+    {5, 0, nullptr},
+    {6, 0, nullptr},
+    {9, IDS_BATTERY_INFO, u"battery_info_page"},
+    {12, IDS_MIVO, u"settings_mivo_page"},
+    {14, 0, nullptr},
+    {16, 0, nullptr},
+    {18, IDS_TASK_LIST_TITLE, nullptr},
+    {19, IDS_CONTACTS, u"contacts_page"},
+    {21, IDS_PROGRAMS, u"programs_page"},
+    {22, IDS_EXPLORE_ROOT, u"explore_root_page"},
+    {25, IDS_SYSTEM_INFO, u"system_info_page"},
+    {26, IDS_RUNNING_APPLICATIONS, u"running_apps_page"},
+    {27, IDS_MEMORY_INFO, u"memory_info_page"},
+    {29, IDS_PERSONAL, u"settings_personal_page"},
+    {30, IDS_SYSTEM, u"settings_system_page"},
+    {31, IDS_CONNECTIONS, u"settings_connections_page"},
+    {32, IDS_CALENDAR, nullptr},
+    {35, IDS_LANGUAGE, nullptr},
+};
 
 const Slot* SlotOf(int index) {
   for (const Slot& s : kSlots)
@@ -32,7 +44,7 @@ const Slot* SlotOf(int index) {
 }
 
 // The call log's modes and the SMS folders by the tag of their entry id.
-constexpr int kCallLogTitles[] = {16, 19, 22, 25};
+constexpr int kCallLogTitles[] = {IDS_ALL_CALLS, IDS_INCOMING_CALLS, IDS_OUTGOING_CALLS, IDS_MISSED_CALLS};
 constexpr const char16_t* kCallLogIcons[] = {u"call_log_all_page", u"call_log_incoming_page", u"call_log_outgoing_page",
                                              u"call_log_missed_page"};
 struct Folder {
@@ -40,9 +52,13 @@ struct Folder {
   int titleId;
   const char16_t* icon;
 };
-constexpr Folder kFolders[] = {{0x81060102u, 70, u"sms_incoming"}, {0x35E40102u, 73, u"sms_sent"},
-                               {0x81040102u, 76, u"sms_drafts"},   {0x35E20102u, 79, u"sms_outbox"},
-                               {0x35E30102u, 82, u"sms_deleted"}};
+constexpr Folder kFolders[] = {
+    {0x81060102u, IDS_INBOX, u"sms_incoming"},
+    {0x35E40102u, IDS_SENT, u"sms_sent"},
+    {0x81040102u, IDS_DRAFTS, u"sms_drafts"},
+    {0x35E20102u, IDS_OUTBOX, u"sms_outbox"},
+    {0x35E30102u, IDS_DELETED, u"sms_deleted"},
+};
 const Folder* FolderOf(int param) {
   for (const Folder& f : kFolders)
     if (f.tag == static_cast<std::uint32_t>(param)) return &f;
@@ -60,13 +76,13 @@ void CmivoPendingPage::SetPageParam(int param, int extra) {
   m_extra = extra;
   const std::u16string title = GetTitle(param, extra);
   // A page without a name of its own still gets a header to go back from.
-  SetTitle(title.empty() ? GetString(522) : title);
+  SetTitle(title.empty() ? GetString(IDS_UNKNOWN_PAGE_NAME) : title);
   m_pPageIcon = GetPageIcon(param, extra);
 }
 
 std::u16string CmivoPendingPage::GetTitle(int param, int extra) {
-  if (m_index == 1) return param >= 0 && param < 4 ? GetString(kCallLogTitles[param]) : GetString(kErrorId);
-  if (m_index == 8) return FolderOf(param) ? GetString(FolderOf(param)->titleId) : GetString(kErrorId);
+  if (m_index == 1) return param >= 0 && param < 4 ? GetString(kCallLogTitles[param]) : GetString(IDS_ERROR);
+  if (m_index == 8) return FolderOf(param) ? GetString(FolderOf(param)->titleId) : GetString(IDS_ERROR);
   const Slot* slot = SlotOf(m_index);
   return slot && slot->titleId ? GetString(slot->titleId) : CmivoPageWnd::GetTitle(param, extra);
 }
@@ -80,14 +96,14 @@ mivoSkinImage* CmivoPendingPage::GetPageIcon(int param, int extra) {
   } else if (const Slot* slot = SlotOf(m_index)) {
     name = slot->icon;
   }
-  return name && m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(name) : nullptr;
+  return name && m_pCore->GetActions() ? m_pCore->GetActions()->SkinImage(name) : nullptr;
 }
 
 void CmivoPendingPage::OnPageShown() { SetPageParam(m_param, m_extra); }
 
 void CmivoPendingPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
   CmivoPageWnd::DrawBackground(dc, erase, left, top, right, bottom);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   RECT box = m_contentRect;
   const int s = DisplayScale;

@@ -12,8 +12,6 @@ class CmivoPendingPage : public CmivoPageWnd {
  public:
   CmivoPendingPage(mivoCore* core, int index);
 
-  int Index() const { return m_index; }
-
   void SetPageParam(int param, int extra) override;
   std::u16string GetTitle(int param, int extra) override;
   mivoSkinImage* GetPageIcon(int param, int extra) override;

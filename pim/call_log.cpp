@@ -1,5 +1,6 @@
 #include "pim/call_log.h"
 
+#include "look/string_ids.h"
 #include "platform/device/phone.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/local_memory.h"
@@ -19,10 +20,13 @@ Fn Proc(WORD ordinal) {
 }
 
 constexpr mivoCallLogFilter kFilters[] = {
-    {16, u"call_log_all_page", -1, 17, 18},
-    {19, u"call_log_incoming_page", static_cast<int>(IOM_INCOMING), 20, 21},
-    {22, u"call_log_outgoing_page", static_cast<int>(IOM_OUTGOING), 23, 24},
-    {25, u"call_log_missed_page", static_cast<int>(IOM_MISSED), 26, 27},
+    {IDS_ALL_CALLS, u"call_log_all_page", -1, IDS_NO_CALLS, IDS_ALL_CALLS_HELP},
+    {IDS_INCOMING_CALLS, u"call_log_incoming_page", static_cast<int>(IOM_INCOMING), IDS_NO_INCOMING_CALLS,
+     IDS_INCOMING_CALLS_HELP},
+    {IDS_OUTGOING_CALLS, u"call_log_outgoing_page", static_cast<int>(IOM_OUTGOING), IDS_NO_OUTGOING_CALLS,
+     IDS_OUTGOING_CALLS_HELP},
+    {IDS_MISSED_CALLS, u"call_log_missed_page", static_cast<int>(IOM_MISSED), IDS_NO_MISSED_CALLS,
+     IDS_MISSED_CALLS_HELP},
 };
 
 }  // namespace

@@ -33,7 +33,7 @@ class mivoCallLog {
 
 // The call log page's filters 0-3.
 struct mivoCallLogFilter {
-  int titleId;            // "All calls" (16), ...
+  int titleId;            // IDS_ALL_CALLS, ...
   const char16_t* image;  // the page image
   int direction;          // IOM_* kept; -1 keeps every entry
   int emptyTextId;        // shown when nothing is kept

@@ -141,24 +141,15 @@ std::u16string POContact::GetFirstNumber() {
 
 std::u16string POContact::GetNumberLabel(int kind) {
   switch (kind) {
-    case 1:
-      return u"Mobile phone";
-    case 2:
-      return u"Assisnant phone";
-    case 3:
-      return u"Business phone";
-    case 4:
-      return u"Business 2 phone";
-    case 5:
-      return u"car phone";
-    case 6:
-      return u"Home phone";
-    case 7:
-      return u"Home 2 phone";
-    case 8:
-      return u"Radio phone";
-    default:
-      return u"(error)";
+    case 1: return u"Mobile phone";
+    case 2: return u"Assisnant phone";
+    case 3: return u"Business phone";
+    case 4: return u"Business 2 phone";
+    case 5: return u"car phone";
+    case 6: return u"Home phone";
+    case 7: return u"Home 2 phone";
+    case 8: return u"Radio phone";
+    default: return u"(error)";
   }
 }
 

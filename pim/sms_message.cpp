@@ -1,14 +1,12 @@
 #include "pim/sms_message.h"
 
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "pim/sms_folder.h"
 #include "pim/sms_store.h"
 #include "platform/win32/clock.h"
 
 namespace {
-
-constexpr int kNoSenderId = 387;        // "(no sender)"
-constexpr int kNoSenderNumberId = 388;  // "(no sender phone number)"
 
 // One property of the message; false when it cannot be read.
 bool ReadProp(LPMESSAGE message, ULONG tag, SPropValue* out, std::u16string* text) {
@@ -88,7 +86,7 @@ const std::u16string& mivoSMSMessage::GetBody() {
 
 const std::u16string& mivoSMSMessage::GetSenderName() {
   if (!m_hasSenderName) {
-    if (!ReadText(PR_SENDER_NAME, &m_senderName)) m_senderName = GetString(kNoSenderId);
+    if (!ReadText(PR_SENDER_NAME, &m_senderName)) m_senderName = GetString(IDS_NO_SENDER);
     m_hasSenderName = true;
   }
   return m_senderName;
@@ -96,7 +94,7 @@ const std::u16string& mivoSMSMessage::GetSenderName() {
 
 const std::u16string& mivoSMSMessage::GetSenderNumber() {
   if (!m_hasSenderNumber) {
-    if (!ReadText(PR_SENDER_EMAIL_ADDRESS, &m_senderNumber)) m_senderNumber = GetString(kNoSenderNumberId);
+    if (!ReadText(PR_SENDER_EMAIL_ADDRESS, &m_senderNumber)) m_senderNumber = GetString(IDS_NO_SENDER_PHONE_NUMBER);
     m_hasSenderNumber = true;
   }
   // "Anna <+420 603 111 222>": the number between the last "<" and the last ">".

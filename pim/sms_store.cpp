@@ -267,7 +267,6 @@ void mivoSMSStore::Handle(const Pending& n) {
       if (!message) break;
       if (mivoSMSFolder* folder = FolderById(n.parent)) folder->AddMessageById(n.entry);
       break;
-    default:
-      break;
+    default: break;
   }
 }

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -362,7 +362,7 @@ CWnd* CmivoAdvListBox::GetOwnerWindow() const {
   return GetParent();
 }
 
-mivoAppearance* CmivoAdvListBox::GetAppearance() const { return m_pCore ? m_pCore->GetAppearance() : nullptr; }
+mivoAppearance* CmivoAdvListBox::GetAppearance() const { return m_pCore->GetAppearance(); }
 
 mivoSkinImage* CmivoAdvListBox::GetSideButtonImage(int kind) {
   if (kind < 1 || kind > 3) return nullptr;
@@ -510,7 +510,7 @@ void CmivoAdvListBox::OnContextMenu(int screenX, int screenY) {
   m_pressState = kPressIdle;
   if (GetCapture() == m_hWnd) ReleaseCapture();
   CWnd* owner = GetOwnerWindow();
-  if (m_pCore && owner && m_pCore->TopPage() && static_cast<CWnd*>(m_pCore->TopPage()) != owner) return;
+  if (owner && m_pCore->TopPage() && static_cast<CWnd*>(m_pCore->TopPage()) != owner) return;
   POINT pt{screenX, screenY};
   ScreenToClient(&pt);
   if (CmivoAdvListBoxItem* item = HitTest(pt.y)) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 
 class CmivoAdvListBox;
@@ -113,7 +113,7 @@ class CmivoAdvListBox : public CWnd, public mivoClass {
   void DescribeRows(window::JsonWriter& json) const;
 
   // ---- Own virtual operations ----
-  // A horizontal swipe that started at (x, y) (message 0x469); 0 by default.
+  // A horizontal swipe that started at (x, y) (WM_MIVO_SWIPE); 0 by default.
   virtual LRESULT OnSwipe(int x, int y);
   // A tap-and-hold where there is no item: posts WM_CONTEXTMENU to the
   // parent page, wParam = this window, lParam = the point in list coordinates.
@@ -138,8 +138,8 @@ class CmivoAdvListBox : public CWnd, public mivoClass {
   // The item tops as running sums (m_tops[i] is the top of item i in content
   // coordinates, m_tops[count] the total); rebuilt when stale.
   const std::vector<int>& Tops() const;
-  // Index of the first item whose bottom lies below content y (or at it, when
-  // `boundaryUpper`), count when none.
+  // Index of the first item whose bottom lies at or below content y (an item
+  // that ends exactly at y counts), the item count when none.
   int FirstItemBelow(int contentY) const;
   // SetScrollTop for a strip touch at window y, clamped to 0..range.
   void JumpToStripPoint(int y);

@@ -1,6 +1,6 @@
 #include "ui/adv_list_box_item.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -59,7 +59,7 @@ mivoAppearance* CmivoAdvListBoxItem::Look() const {
   if (m_pListBox) {
     if (mivoAppearance* look = m_pListBox->GetAppearance()) return look;
   }
-  return m_pCore ? m_pCore->GetAppearance() : nullptr;
+  return m_pCore->GetAppearance();
 }
 
 // ---- CmivoAdvListBoxSideButtonItem --------------------------------------------------------------------

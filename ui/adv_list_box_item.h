@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/win32/types.h"
 
 class CmivoAdvListBox;

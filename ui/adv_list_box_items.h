@@ -61,7 +61,6 @@ class CmivoAdvListBoxSimpleTextItem : public CmivoAdvListBoxItem {
   CmivoAdvListBoxSimpleTextItem(mivoCore* core, const std::u16string& text);
 
   void SetText(const std::u16string& text);
-  const std::u16string& GetText() const { return m_text; }
 
   int Draw(CmivoAdvListBox* listBox, HDC dc, RECT* rect) override;
   bool OnTap(UINT flags, int x, int y) override { return true; }
@@ -79,8 +78,6 @@ class CmivoAdvListBoxNameValueListItem : public CmivoAdvListBoxItem {
 
   void SetTitle(const std::u16string& title);
   void AddPair(const std::u16string& name, const std::u16string& value);
-  void ClearPairs();
-  const std::vector<std::pair<std::u16string, std::u16string>>& Pairs() const { return m_pairs; }
 
   int Draw(CmivoAdvListBox* listBox, HDC dc, RECT* rect) override;
   bool OnTap(UINT flags, int x, int y) override { return false; }

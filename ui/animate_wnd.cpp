@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/main_frame.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -71,7 +70,7 @@ void CmivoAnimateWnd::DropImages() {
 }
 
 void CmivoAnimateWnd::TakeSnapshot() {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -88,15 +87,14 @@ void CmivoAnimateWnd::Animate(CmivoPageWnd* from, CmivoPageWnd* to, int directio
     DropImages();
     return;
   }
-  // 1. Earlier images go, unless the snapshot was taken for this switch.
+  // Earlier images go, unless the snapshot was taken for this switch.
   DropImage(&m_entered);
   m_pFrom = from;
   m_pTo = to;
   m_direction = direction;
-  m_animating = true;
   // Over the frame's whole client area, above every page.
   RECT client{};
-  if (CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
+  if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
     frame->GetClientRect(&client);
   } else {
     GetClientRect(&client);
@@ -106,11 +104,10 @@ void CmivoAnimateWnd::Animate(CmivoPageWnd* from, CmivoPageWnd* to, int directio
   Invalidate(FALSE);
   // The whole slide runs inside this paint.
   UpdateWindow();
-  // 4.
+  // The images are only for one slide: the memory goes with it.
   DropImages();
   ShowWindow(SW_HIDE);
   m_pFrom = m_pTo = nullptr;
-  m_animating = false;
 }
 
 void CmivoAnimateWnd::OnPaint() {
@@ -126,10 +123,10 @@ void CmivoAnimateWnd::OnPaint() {
     return;
   }
 
-  // 2. The screen as it was: kept from before the switch when it fits, else
-  //    copied from the frame now (its pages are not repainted yet).
+  // The screen as it was: kept from before the switch when it fits, else
+  // copied from the frame now (its pages are not repainted yet).
   if (!m_snapshot.dc || m_snapshot.size.cx != W || m_snapshot.size.cy != H) {
-    CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+    CFrameWnd* frame = m_pCore->GetMainFrame();
     HWND source = frame && frame->m_hWnd ? frame->m_hWnd : m_hWnd;
     HDC frameDC = GetDC(source);
     if (MakeImage(&m_snapshot, dc, W, H) && frameDC) BitBlt(m_snapshot.dc, 0, 0, W, H, frameDC, 0, 0, SRCCOPY);
@@ -137,7 +134,7 @@ void CmivoAnimateWnd::OnPaint() {
   }
   // The entered page, drawn off screen over its background.
   if (!m_entered.dc && MakeImage(&m_entered, dc, W, H)) {
-    mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+    mivoAppearance* look = m_pCore->GetAppearance();
     FillBackground(m_entered.dc, client, look);
     const int saved = SaveDC(m_entered.dc);
     m_pTo->DrawArea(m_entered.dc, true, 0, 0, W, H);
@@ -148,8 +145,8 @@ void CmivoAnimateWnd::OnPaint() {
     return;
   }
 
-  // 3. The slide: two blits a frame, each frame shown at once.
-  const bool portrait = m_pCore ? m_pCore->IsPortrait() : H >= W;
+  // The slide: two blits a frame, each frame shown at once.
+  const bool portrait = m_pCore->IsPortrait();
   const std::vector<int> offsets = SlideOffsets(W, SlideStep(W, portrait, DisplayScale));
   for (int x : offsets) {
     if (m_direction == 1) {
@@ -173,7 +170,7 @@ LRESULT CmivoAnimateWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND:
       return 1;
     case WM_MIVO_RELAYOUT:
-      if (CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr; frame && frame->m_hWnd) {
+      if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
         RECT client{};
         frame->GetClientRect(&client);
         MoveWindow(client, FALSE);

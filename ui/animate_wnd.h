@@ -36,9 +36,8 @@ class CmivoAnimateWnd : public CWnd {
   // never past the width (the last frame shows the entered page alone).
   static std::vector<int> SlideOffsets(int width, int step);
 
-  // Frames drawn by the last slide; whether one runs now.
+  // Frames drawn by the last slide.
   int LastFrameCount() const { return m_lastFrames; }
-  bool IsAnimating() const { return m_animating; }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -61,5 +60,4 @@ class CmivoAnimateWnd : public CWnd {
   Image m_snapshot;                    // the screen before the switch
   Image m_entered;                     // the entered page, drawn off screen
   int m_lastFrames = 0;                // frames of the last slide
-  bool m_animating = false;            // inside Animate
 };

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/win32/types.h"
 #include "ui/context_menu_entry.h"
 
@@ -21,26 +21,26 @@ class CmivoChildWnd : public mivoClass {
   CmivoChildWnd(const CmivoChildWnd&) = delete;
   CmivoChildWnd& operator=(const CmivoChildWnd&) = delete;
 
-  // ---- The operations the window calls, in this order ----
-  // 1. Stores the visible flag.
+  // ---- The operations the window calls ----
+  // Stores the visible flag.
   virtual void SetVisible(bool visible) { m_visible = visible; }
-  // 2. Draws the element into the window's device context (client coordinates).
+  // Draws the element into the window's device context (client coordinates).
   virtual void Paint(HDC dc) {}
-  // 3. The window erases its background (WM_ERASEBKGND); nothing by default.
+  // The window erases its background (WM_ERASEBKGND); nothing by default.
   virtual void OnEraseBackground(HDC dc) {}
-  // 4. The stylus went down on the element.
+  // The stylus went down on the element.
   virtual void OnStylusDown(UINT flags, POINT point) {}
-  // 5. The stylus was lifted on the element.
+  // The stylus was lifted on the element.
   virtual void OnTap(UINT flags, POINT point) {}
-  // 6. The stylus moved over the element; nothing by default.
+  // The stylus moved over the element; nothing by default.
   virtual void OnStylusMove(UINT flags, POINT point) {}
-  // 7. Adds the element's own entries to its page's context menu.
+  // Adds the element's own entries to its page's context menu.
   virtual void AddContextMenuItems() {}
-  // 8. One of the element's own entries was chosen.
+  // One of the element's own entries was chosen.
   virtual void OnContextMenuCommand(const mivoContextMenuEntry& entry) {}
-  // 9. Draws the text of one of the element's own entries.
+  // Draws the text of one of the element's own entries.
   virtual void DrawContextMenuItem(HDC dc, const RECT& rect, const mivoContextMenuEntry& entry) {}
-  // 10. Appends the skin images the element draws with.
+  // Appends the skin images the element draws with.
   virtual void CollectImages(std::vector<mivoSkinImage*>& images) {}
   // A tap-and-hold landed on the element (the window's WM_CONTEXTMENU); the
   // point is in client coordinates. Nothing by default.

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -14,10 +15,6 @@
 namespace {
 
 // String table ids.
-constexpr int kPickColorId = 297;       // "Pick a color"
-constexpr int kCustomColorEntryId = 298;  // "Custom color" (the grid entry)
-constexpr int kCustomColorTitleId = 339;  // "Custom color" (the page)
-constexpr int kApplyId = 343;           // "Apply"
 
 // The chooser's colours as red, green, blue.
 constexpr BYTE kColors[CmivoChooseColorPage::kColorCount][3] = {
@@ -47,7 +44,7 @@ void FillColor(HDC dc, const RECT& r, COLORREF color) {
 // ---- CmivoChooseColorPage ------------------------------------------------------------------------
 
 CmivoChooseColorPage::CmivoChooseColorPage(mivoCore* core) : CmivoItemsPageWnd(core) {
-  m_title = GetString(kPickColorId);
+  m_title = GetString(IDS_PICK_A_COLOR);
   mivoListElement custom;
   custom.Id = kCustomEntry;
   AddItem(custom);
@@ -66,7 +63,7 @@ COLORREF CmivoChooseColorPage::ColorAt(int i) {
   return RGB(kColors[i][0], kColors[i][1], kColors[i][2]);
 }
 
-std::u16string CmivoChooseColorPage::GetTitle(int, int) { return GetString(kPickColorId); }
+std::u16string CmivoChooseColorPage::GetTitle(int, int) { return GetString(IDS_PICK_A_COLOR); }
 
 void CmivoChooseColorPage::OnItemTap(int index, const mivoListElement& element) {
   if (element.Id != kCustomEntry || !m_pCore) return;
@@ -75,12 +72,12 @@ void CmivoChooseColorPage::OnItemTap(int index, const mivoListElement& element) 
 }
 
 void CmivoChooseColorPage::DrawItem(int index, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const bool cursor = index == List().GetCursor();
   if (element.Id == kCustomEntry) {
     if (!m_customImage) m_customImage = look->GetSkinImage(u"custom_color");
-    DrawGridCellImage(*look, dc, m_customImage, GetString(kCustomColorEntryId), rect,
+    DrawGridCellImage(*look, dc, m_customImage, GetString(IDS_CUSTOM_COLOR_ENTRY), rect,
                       cursor ? kSkinDrawOverColor7 : kSkinDrawOverColor5);
     return;
   }
@@ -103,7 +100,7 @@ void CmivoChooseColorPage::DrawItem(int index, const mivoListElement& element, H
 }
 
 std::u16string CmivoChooseColorPage::DescribeItem(int, const mivoListElement& element) {
-  if (element.Id == kCustomEntry) return GetString(kCustomColorEntryId);
+  if (element.Id == kCustomEntry) return GetString(IDS_CUSTOM_COLOR_ENTRY);
   return HexText(static_cast<COLORREF>(element.Data));
 }
 
@@ -111,12 +108,12 @@ std::u16string CmivoChooseColorPage::DescribeItem(int, const mivoListElement& el
 
 CmivoCustomColorPage::CmivoCustomColorPage(mivoCore* core, CmivoChooseColorPage* chooser)
     : CmivoPageWnd(core), m_pChooser(chooser) {
-  m_title = GetString(kCustomColorTitleId);
+  m_title = GetString(IDS_CUSTOM_COLOR);
   // Dragging across the bars must never read as a swipe back.
   m_swipeBackEnabled = false;
 }
 
-std::u16string CmivoCustomColorPage::GetTitle(int, int) { return GetString(kCustomColorTitleId); }
+std::u16string CmivoCustomColorPage::GetTitle(int, int) { return GetString(IDS_CUSTOM_COLOR); }
 
 void CmivoCustomColorPage::SetColor(COLORREF color) {
   m_channels[0] = GetRValue(color);
@@ -139,9 +136,9 @@ void CmivoCustomColorPage::GoBack() {
 
 void CmivoCustomColorPage::UpdateSoftKeys() {
   CmivoPageWnd::UpdateSoftKeys();
-  const std::u16string apply = GetString(kApplyId);
+  const std::u16string apply = GetString(IDS_APPLY);
   text::CopyTo(g_applyLabel, sizeof g_applyLabel / sizeof g_applyLabel[0], apply);
-  if (m_pCore) m_pCore->PostSoftKeys(g_applyLabel, nullptr);
+  m_pCore->PostSoftKeys(g_applyLabel, nullptr);
 }
 
 RECT CmivoCustomColorPage::BarsRect() const {
@@ -151,7 +148,7 @@ RECT CmivoCustomColorPage::BarsRect() const {
 
 void CmivoCustomColorPage::DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {
   CmivoPageWnd::DrawBackground(dc, erase, left, top, right, bottom);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int s = DisplayScale;
   const RECT bars = BarsRect();

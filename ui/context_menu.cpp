@@ -1,6 +1,6 @@
 #include "ui/context_menu.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -11,7 +11,7 @@
 bool CmivoContextMenuHandler::DrawMenuItem(HDC dc, const RECT& rect, const mivoContextMenuEntry& entry, bool selected) {
   mivoMenuItemLook look;
   if (!GetMenuItemLook(entry, &look)) return false;
-  mivoAppearance* appearance = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* appearance = m_pCore->GetAppearance();
   if (!appearance) return true;
   DrawRowImageTitle(*appearance, dc, look.icon, look.text, rect, selected ? kSkinDrawOverColor7 : kSkinDrawOverColor5);
   return true;

@@ -6,8 +6,8 @@
 // which adds, names and carries out its own entries.
 //
 //   ClearMenu();
-//   AddMenuSection(GetString(354));
-//   AddMenuEntry({.CommandId = 2000, .HelpText = GetString(345)});
+//   AddMenuSection(GetString(IDS_GENERAL));
+//   AddMenuEntry({.CommandId = 2000, .HelpText = GetString(IDS_DESIGN_MODE_HELP)});
 //   AddMenuHandler(std::make_unique<CmivoContextMenuActionHandler>(core, *action));
 //   ShowMenu();
 #pragma once
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/win32/types.h"
 #include "ui/context_menu_entry.h"
 

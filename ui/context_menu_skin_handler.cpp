@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/skin.h"
 #include "ui/look_pages/look_pages.h"
@@ -19,7 +19,7 @@ CmivoContextMenuSkinHandler::CmivoContextMenuSkinHandler(mivoCore* core, std::ve
 }
 
 bool CmivoContextMenuSkinHandler::BelongToCurrentSkin() const {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look || m_images.empty()) return false;
   const auto& skinImages = look->GetSkin()->Images;
   return std::all_of(m_images.begin(), m_images.end(), [&](mivoSkinImage* image) {

@@ -1,26 +1,27 @@
 #include "ui/desktop_icon_chooser.h"
 
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/skin.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "ui/adv_list_box.h"
 
 namespace {
-constexpr int kChangeDesktopIcon = 546;  // "Change desktop icon"
+
 constexpr int kIconSide = 48;            // times DisplayScale
 }  // namespace
 
 CmivoAdvChooseDesktopIcon::CmivoAdvChooseDesktopIcon(mivoCore* core) : CmivoAdvListBoxPage(core) {
-  m_title = GetString(kChangeDesktopIcon);
+  m_title = GetString(IDS_CHANGE_DESKTOP_ICON);
 }
 
 CmivoAdvChooseDesktopIcon::~CmivoAdvChooseDesktopIcon() { Clear(true); }
 
-std::u16string CmivoAdvChooseDesktopIcon::GetTitle(int, int) { return GetString(kChangeDesktopIcon); }
+std::u16string CmivoAdvChooseDesktopIcon::GetTitle(int, int) { return GetString(IDS_CHANGE_DESKTOP_ICON); }
 
 void CmivoAdvChooseDesktopIcon::RemoveRows() {
   // A row's own tap may be what hides the page: the rows go once it returned.
@@ -28,18 +29,14 @@ void CmivoAdvChooseDesktopIcon::RemoveRows() {
   for (int i = 0; i < GetItemCount(); ++i) rows.push_back(GetItem(i));
   Clear(false);
   if (rows.empty()) return;
-  if (m_pCore) {
-    m_pCore->DeleteLater([rows] {
-      for (CmivoAdvListBoxItem* row : rows) delete row;
-    });
-  } else {
+  m_pCore->DeleteLater([rows] {
     for (CmivoAdvListBoxItem* row : rows) delete row;
-  }
+  });
 }
 
 void CmivoAdvChooseDesktopIcon::OnPageShown() {
   RemoveRows();
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int side = kIconSide * DisplayScale;
   for (const auto& image : look->GetSkin()->Images) {
@@ -53,7 +50,6 @@ void CmivoAdvChooseDesktopIcon::OnPageShown() {
 void CmivoAdvChooseDesktopIcon::OnPageHidden() { RemoveRows(); }
 
 void CmivoAdvChooseDesktopIcon::ChooseIcon(const std::u16string& imageName) {
-  if (!m_pCore) return;
   m_pCore->Settings().SetDesktopIcon(m_desktop, !m_pCore->IsPortrait(), imageName);
   if (m_onChanged) m_onChanged();
   GoBack();

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/main_frame.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -24,9 +23,9 @@ CmivoEnterTextWnd::~CmivoEnterTextWnd() { ui::UnregisterOverlay(this); }
 
 bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
                             bool multiLine) {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) return false;
-  // 1.
+  // Over the frame's width from its top, 200 pixels high until the first paint sizes it.
   RECT client{};
   frame->GetClientRect(&client);
   m_multiLine = multiLine;
@@ -39,7 +38,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
     return false;
   }
   ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // 2.
+  // The text to edit, if any.
   if (text) m_edit.SetWindowText(*text);
   // The caret goes to the end, ready to type on.
   if (m_edit.m_hWnd) m_edit.SetSel(m_edit.GetWindowTextLength(), m_edit.GetWindowTextLength());
@@ -50,7 +49,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
   // The input panel took the bottom of the screen: lay out above it.
   Invalidate(FALSE);
 
-  // 3.
+  // Only the window's messages until it is answered.
   int result = 0;
   const HWND box = m_hWnd;
   window::ModalLoop(box, [&](const MSG& msg) {
@@ -61,7 +60,7 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
   });
   if (result == 1 && text) *text = m_edit.GetWindowText();
 
-  // 4.
+  // Answered: the window goes and the focus returns where it was.
   ui::UnregisterOverlay(this);
   SipShowIM(SIPF_OFF);
   DestroyWindow();
@@ -83,7 +82,7 @@ ui::OverlayDescription CmivoEnterTextWnd::DescribeOverlay() const {
 }
 
 int CmivoEnterTextWnd::BottomLimit() const {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   RECT mine{};
   GetWindowRect(&mine);
   int limit = 1 << 20;
@@ -102,7 +101,7 @@ int CmivoEnterTextWnd::BottomLimit() const {
 void CmivoEnterTextWnd::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!dc || !look) {
     if (dc) EndPaint(m_hWnd, &ps);
     return;
@@ -164,7 +163,7 @@ LRESULT CmivoEnterTextWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
                                       : (WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL);
       const int S = DisplayScale;
       m_edit.Create(style, MakeRect(10 * S, 30 * S, 100, 30 * S + 20), this, kEditId);
-      mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+      mivoAppearance* look = m_pCore->GetAppearance();
       if (m_edit.m_hWnd && look) m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(look->TitleFont), TRUE);
       return result;
     }

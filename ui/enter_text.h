@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/edit.h"
 #include "platform/window/framework.h"
 #include "ui/overlay.h"
@@ -20,10 +20,6 @@ class CmivoEnterTextWnd : public CWnd, public mivoClass, public ui::OverlaySourc
   // holds what was typed), false for Cancel or when the program is ending
   // (the text is left as it was).
   bool Run(const std::u16string& title, const std::u16string& prompt, std::u16string* text, bool multiLine);
-
-  const RECT& OkRect() const { return m_ok; }          // client coordinates
-  const RECT& CancelRect() const { return m_cancel; }
-  CEdit& Edit() { return m_edit; }
 
   ui::OverlayDescription DescribeOverlay() const override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,7 +1,7 @@
 #include "ui/items_page.h"
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "platform/win32/rect.h"
 #include "platform/window/describe.h"
@@ -41,7 +41,7 @@ LRESULT CmivoItemsPageListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM l
 // ---- CmivoItemsPageWnd ------------------------------------------------------------------------------
 
 CmivoItemsPageWnd::CmivoItemsPageWnd(mivoCore* core) : CmivoPageWnd(core), m_list(core, this) {
-  if (mivoAppearance* look = core ? core->GetAppearance() : nullptr) {
+  if (mivoAppearance* look = core->GetAppearance()) {
     m_list.SetView(look->GridColumns, look->GridCellHeight, false);
   }
 }
@@ -49,7 +49,7 @@ CmivoItemsPageWnd::CmivoItemsPageWnd(mivoCore* core) : CmivoPageWnd(core), m_lis
 CmivoItemsPageWnd::~CmivoItemsPageWnd() = default;
 
 void CmivoItemsPageWnd::SetGridView() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   m_list.SetView(look ? look->GridColumns : 3, look ? look->GridCellHeight : 85 * DisplayScale, false);
 }
 

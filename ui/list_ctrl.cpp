@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -59,7 +59,7 @@ BOOL CmivoListCtrl::CreateListCtrl(CWnd* parent, const RECT& rect, DWORD style, 
   return Create(nullptr, u"", style, rect, parent, id);
 }
 
-mivoAppearance* CmivoListCtrl::Look() const { return m_pCore ? m_pCore->GetAppearance() : nullptr; }
+mivoAppearance* CmivoListCtrl::Look() const { return m_pCore->GetAppearance(); }
 
 // ---- Elements -----------------------------------------------------------------------------------
 

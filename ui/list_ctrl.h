@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 
 class mivoAppearance;
@@ -98,8 +98,6 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   void DropCachedBitmaps();
 
   bool IsCoasting() const { return m_coasting; }
-  // Stops a running coast (a touch does the same).
-  void StopCoasting() { m_coasting = false; }
 
   // ---- The state dump ----
   // Every element with its text and screen rectangle (also out of view).

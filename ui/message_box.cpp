@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/main_frame.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -22,17 +21,16 @@ constexpr UINT kBodyFlags = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
 CmivoMessageBox::~CmivoMessageBox() { ui::UnregisterOverlay(this); }
 
 int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text, bool okOnly) {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd || !m_pCore->GetAppearance()) {
     // No frame to show it in: the platform's own box still asks.
     const int answer = MessageBoxW(nullptr, text.c_str(), title.c_str(), okOnly ? MB_OK : MB_YESNO);
     if (answer == 0) return 0;
     return (answer == IDOK || answer == IDYES) ? 1 : 2;
   }
-  // 1. One pixel high over the frame's width; the first paint sizes it.
+  // One pixel high over the frame's width; the first paint sizes it.
   RECT client{};
   frame->GetClientRect(&client);
-  // 2.
   m_plainTitle = title;
   m_title = u" " + title + u" ";
   m_text = text;
@@ -46,7 +44,7 @@ int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text
   const HWND previousFocus = GetFocus() ? GetFocus()->m_hWnd : nullptr;
   SetFocus();
 
-  // 3. Only the box's messages until it is answered.
+  // Only the box's messages until it is answered.
   int result = 0;
   const HWND box = m_hWnd;
   window::ModalLoop(box, [&](const MSG& msg) {
@@ -56,7 +54,7 @@ int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text
     return result != 0;
   });
 
-  // 4.
+  // Answered: the box goes and the focus returns where it was.
   ui::UnregisterOverlay(this);
   DestroyWindow();
   if (previousFocus && IsWindow(previousFocus)) ::SetFocus(previousFocus);
@@ -78,7 +76,7 @@ ui::OverlayDescription CmivoMessageBox::DescribeOverlay() const {
 void CmivoMessageBox::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!dc || !look) {
     if (dc) EndPaint(m_hWnd, &ps);
     return;
@@ -102,7 +100,7 @@ void CmivoMessageBox::OnPaint() {
 
   // The box may not grow past the frame: a longer text scrolls in place.
   int frameHeight = RectHeight(client);
-  if (CMainFrame* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
+  if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
     RECT fc{};
     frame->GetClientRect(&fc);
     RECT mine{};

@@ -7,13 +7,10 @@
 
 #include <string>
 
-#include "app/mivo_class.h"
+#include "core/messages.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 #include "ui/overlay.h"
-
-// The overlays' answers, posted by a box to itself.
-constexpr UINT WM_MIVO_OVERLAY_FIRST = WM_USER;       // OK / yes
-constexpr UINT WM_MIVO_OVERLAY_SECOND = WM_USER + 1;  // no / Cancel
 
 class CmivoMessageBox : public CWnd, public mivoClass, public ui::OverlaySource {
  public:
@@ -24,8 +21,6 @@ class CmivoMessageBox : public CWnd, public mivoClass, public ui::OverlaySource 
   // when the program is ending (the quit message is passed on).
   int Run(const std::u16string& title, const std::u16string& text, bool okOnly);
 
-  const RECT& YesRect() const { return m_yes; }  // client coordinates
-  const RECT& NoRect() const { return m_no; }    // empty with one button
   int ScrollPos() const { return m_scroll; }
   int MaxScroll() const { return m_maxScroll; }
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/core.h"
-#include "app/main_frame.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
@@ -21,14 +21,10 @@
 
 namespace {
 
-// String table ids of the shared soft-key labels and the base page name.
-constexpr int kBackTextId = 374;
-constexpr int kHideTextId = 375;
-constexpr int kUnknownPageNameId = 522;
 // Room for a translated label; a longer one is cut.
 constexpr std::size_t kLabelChars = 64;
 
-// The labels live in static buffers: a posted 0x468 carries pointers to
+// The labels live in static buffers: a posted WM_MIVO_SOFTKEYS carries pointers to
 // them, which must stay valid until the frame has handled it.
 char16_t g_backLabel[kLabelChars];
 char16_t g_hideLabel[kLabelChars];
@@ -67,7 +63,7 @@ void FillColor(HDC dc, const RECT& r, COLORREF color) {
 // ---- Life ------------------------------------------------------------------------
 
 CmivoPageWnd::~CmivoPageWnd() {
-  if (m_pCore) m_pCore->ForgetPage(this);
+  m_pCore->ForgetPage(this);
 }
 
 BOOL CmivoPageWnd::CreatePage(CWnd* frame) {
@@ -77,20 +73,20 @@ BOOL CmivoPageWnd::CreatePage(CWnd* frame) {
 }
 
 void CmivoPageWnd::GoBack() {
-  if (m_pCore) m_pCore->PopPage();
+  m_pCore->PopPage();
 }
 
 void CmivoPageWnd::HideApplication() {
-  if (m_pCore) m_pCore->MinimizeApplication();
+  m_pCore->MinimizeApplication();
 }
 
 void CmivoPageWnd::UpdateSoftKeys() {
-  RefreshLabel(g_backLabel, kBackTextId);
-  RefreshLabel(g_hideLabel, kHideTextId);
-  if (m_pCore) m_pCore->PostSoftKeys(g_backLabel, g_hideLabel);
+  RefreshLabel(g_backLabel, IDS_BACK);
+  RefreshLabel(g_hideLabel, IDS_HIDE);
+  m_pCore->PostSoftKeys(g_backLabel, g_hideLabel);
 }
 
-std::u16string CmivoPageWnd::GetTitle(int, int) { return GetString(kUnknownPageNameId); }
+std::u16string CmivoPageWnd::GetTitle(int, int) { return GetString(IDS_UNKNOWN_PAGE_NAME); }
 
 void CmivoPageWnd::DumpRows(window::JsonWriter& j) {
   j.BeginArray();
@@ -127,7 +123,7 @@ void CmivoPageWnd::SetTitle(const std::u16string& title) {
 }
 
 void CmivoPageWnd::FitToFrame() {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!frame || !frame->m_hWnd || !m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -164,7 +160,7 @@ void CmivoPageWnd::DrawBackground(HDC dc, bool erase, int left, int top, int rig
 }
 
 void CmivoPageWnd::DrawHeader(HDC dc) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int S = DisplayScale;
   const RECT& h = m_headerRect;
@@ -202,7 +198,7 @@ void CmivoPageWnd::DrawHeader(HDC dc) {
   DrawTextW(dc, clock.c_str(), static_cast<int>(clock.size()), &clockRect, DT_SINGLELINE | DT_NOPREFIX);
 
   // Signal: one bar per 20 of strength, 5 bars at 100.
-  const int v = m_pCore ? static_cast<int>(std::min<DWORD>(m_pCore->SignalStrength, 1000)) : 0;
+  const int v = static_cast<int>(std::min<DWORD>(m_pCore->GetSignalStrength(), 1000));
   HPEN signalPen = CreatePen(PS_SOLID, 2 * S, look->BackgroundColor);
   SelectObject(dc, signalPen);
   for (int bar = 1; bar <= 5; ++bar) {
@@ -219,7 +215,7 @@ void CmivoPageWnd::DrawHeader(HDC dc) {
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, r - 30 * S, t + 3 * S, r - 10 * S, t + 12 * S);
   FillColor(dc, MakeRect(r - 10 * S, t + 5 * S, r - 7 * S, t + 10 * S), look->BackgroundColor);
-  const double level = m_pCore ? static_cast<double>(m_pCore->BatteryLevel) : 0.0;
+  const double level = static_cast<double>(m_pCore->GetBatteryLevel());
   const double barRight = static_cast<double>(r - 30 * S) + level * 0.01 * 18.0 * S;
   const int levelRight = static_cast<int>(std::min(barRight, 1e6));
   FillColor(dc, MakeRect(r - 28 * S, t + 5 * S, levelRight, t + 10 * S), look->BackgroundColor);
@@ -247,8 +243,8 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
   POINT pt{GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
   ::ClientToScreen(msg->hwnd, &pt);
 
-  // 1. A child that keeps the stylus to itself (a switcher that follows the
-  //    finger) is left alone.
+  // A child that keeps the stylus to itself (a switcher that follows the
+  // finger) is left alone.
   if (HWND under = WindowFromPoint(pt)) {
     if (auto* wnd = dynamic_cast<CmivoWnd*>(CWnd::FromHandle(under))) {
       POINT local = pt;
@@ -260,7 +256,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
 
   switch (message) {
     case WM_LBUTTONDOWN:
-      // 2.
+      // A press starts following a possible swipe.
       m_pressPoint = pt;
       m_swipeDx = 0;
       m_swipeDy = 0;
@@ -269,7 +265,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
       m_pressPending = true;
       return FALSE;
     case WM_MOUSEMOVE: {
-      // 3.
+      // A move widens the gesture; sideways enough and straight enough, it is a swipe.
       if (!m_tracking || !(msg->wParam & MK_LBUTTON)) return FALSE;
       m_swipeDx = std::max(m_swipeDx, std::abs(pt.x - m_pressPoint.x));
       m_swipeDy = std::max(m_swipeDy, std::abs(pt.y - m_pressPoint.y));
@@ -287,7 +283,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
       return FALSE;
     }
     default: {
-      // 4.
+      // The release: a tap goes on as a tap; a swipe goes Back or to the window under the press.
       if (m_pressPending || m_swipeText.empty()) {
         m_pressPending = false;
         return FALSE;
@@ -301,7 +297,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
         m_tracking = false;
         if (m_swipeText == u"l" && m_swipeBackEnabled) {
           m_swipeText.clear();
-          if (m_pCore) m_pCore->PopPage();
+          m_pCore->PopPage();
         } else {
           if (HWND target = WindowFromPoint(m_pressPoint)) {
             POINT local = m_pressPoint;

@@ -2,7 +2,7 @@
 // main frame over its client area, with an optional header (title, clock,
 // signal and battery), the two soft keys "Back" and "Hide", and swipe
 // tracking: a leftward swipe goes Back, other swipes are handed to the window
-// under the press point (message 0x469) with the direction in SwipeText().
+// under the press point (WM_MIVO_SWIPE) with the direction in SwipeText().
 //
 // Pages are made once and live until the program ends; the core shows them
 // (ShowPage), activates them each time they come on top (OnPageShown) and
@@ -27,31 +27,31 @@ class CmivoPageWnd : public CmivoWnd {
   // Creates the window: a visible child of the frame over its client area, id -1.
   virtual BOOL CreatePage(CWnd* frame);
 
-  // ---- The page operations, in this order (after the window base's) ----
-  // 7. Pages with modes take their mode here; called before showing.
+  // ---- The page operations ----
+  // Pages with modes take their mode here; called before showing.
   virtual void SetPageParam(int param, int extra) {}
-  // 8. The left soft key: the core's PopPage.
+  // The left soft key: the core's PopPage.
   virtual void GoBack();
-  // 9. The right soft key: the core's MinimizeApplication.
+  // The right soft key: the core's MinimizeApplication.
   virtual void HideApplication();
-  // 10. Posts the shared labels "Back" and "Hide", refreshed from the string
-  //     table when the language's texts differ from the kept copies.
+  // Posts the shared labels "Back" and "Hide", refreshed from the string
+  // table when the language's texts differ from the kept copies.
   virtual void UpdateSoftKeys();
-  // 11. The page's name for a mode: "(unknown page name)" in the base.
+  // The page's name for a mode: "(unknown page name)" in the base.
   virtual std::u16string GetTitle(int param, int extra);
-  // 12. A longer description for a mode; empty in the base.
+  // A longer description for a mode; empty in the base.
   virtual std::u16string GetHelpText(int param, int extra) { return {}; }
-  // 13. The page's icon for a mode (may be null).
+  // The page's icon for a mode (may be null).
   virtual mivoSkinImage* GetPageIcon(int param, int extra) { return m_pPageIcon; }
-  // 14. Answers message 0x467.
+  // The page's answer to WM_MIVO_QUERY_FLAG (1 for true); true in the base.
   virtual bool QueryFlag() { return true; }
-  // 15.-16. The page came on top / stopped being the top.
+  // The page came on top / stopped being the top.
   virtual void OnPageShown() {}
   virtual void OnPageHidden() {}
 
   // ---- Further hooks ----
   // Places what the page holds over the content rectangle; called when the
-  // window is made and after every relayout (0x46A). Nothing in the base.
+  // window is made and after every WM_MIVO_RELAYOUT. Nothing in the base.
   virtual void LayoutPage() {}
   // The exit request reaches the root page before its window goes: the
   // desktop page stores its desktops and releases its gadgets here.
@@ -77,12 +77,10 @@ class CmivoPageWnd : public CmivoWnd {
   const RECT& SignalRect() const { return m_signalRect; }
 
   // ---- Swipes ----
-  // "l" (leftward), "r" (rightward) or empty; read it while handling 0x469.
+  // "l" (leftward), "r" (rightward) or empty; read it while handling WM_MIVO_SWIPE.
   const std::u16string& SwipeText() const { return m_swipeText; }
   bool SwipeBackEnabled() const { return m_swipeBackEnabled; }
   void SetSwipeBackEnabled(bool on) { m_swipeBackEnabled = on; }
-  bool IsTracking() const { return m_tracking; }
-  bool IsPressPending() const { return m_pressPending; }
   // The core's activation and deactivation: forget a swipe in progress.
   void ResetSwipeState();
   void ClearPressPending() { m_pressPending = false; }

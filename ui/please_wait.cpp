@@ -1,7 +1,6 @@
 #include "ui/please_wait.h"
 
-#include "app/core.h"
-#include "app/main_frame.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -16,7 +15,7 @@ BOOL CmivoPleaseWaitWnd::CreateBar(CWnd* frame) {
 }
 
 void CmivoPleaseWaitWnd::Place() {
-  CMainFrame* frame = m_pCore ? m_pCore->GetMainFrame() : nullptr;
+  CFrameWnd* frame = m_pCore->GetMainFrame();
   if (!m_hWnd || !frame || !frame->m_hWnd) return;
   RECT client{};
   frame->GetClientRect(&client);
@@ -49,7 +48,7 @@ ui::OverlayDescription CmivoPleaseWaitWnd::DescribeOverlay() const {
 void CmivoPleaseWaitWnd::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (dc && look) {
     const int S = DisplayScale;
     RECT client{};

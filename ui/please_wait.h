@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 #include "ui/overlay.h"
 

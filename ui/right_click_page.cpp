@@ -1,25 +1,26 @@
 #include "ui/right_click_page.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 #include "ui/adv_list_box.h"
 #include "ui/context_menu.h"
 
 namespace {
-constexpr int kContextMenuTitleId = 385;  // "Context menu"
+
 }  // namespace
 
 // ---- The page ----------------------------------------------------------------------
 
 CmivoRightClickPage::CmivoRightClickPage(mivoCore* core, CmivoContextMenu* owner)
     : CmivoAdvListBoxPage(core), m_pOwner(owner) {
-  m_title = GetString(kContextMenuTitleId);
+  m_title = GetString(IDS_CONTEXT_MENU);
 }
 
-std::u16string CmivoRightClickPage::GetTitle(int, int) { return GetString(kContextMenuTitleId); }
+std::u16string CmivoRightClickPage::GetTitle(int, int) { return GetString(IDS_CONTEXT_MENU); }
 
 void CmivoRightClickPage::AddSection(const std::u16string& caption) {
   AddItem(new CmivoAdvListBoxContextMenuDividerItem(m_pCore, caption));
@@ -56,7 +57,7 @@ bool CmivoAdvListBoxContextMenuItem::OnTap(UINT flags, int x, int y) {
   mivoCore* core = m_pCore;
   owner->OnMenuCommand(entry);
   // Back to where the menu was opened from, unless the command went elsewhere.
-  if (entry.Close && core && core->TopPage() == page) core->PopPage();
+  if (entry.Close && core->TopPage() == page) core->PopPage();
   return true;
 }
 

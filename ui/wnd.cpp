@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/core.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -106,7 +107,7 @@ void CmivoWnd::OnPaint() {
   if (!IsRectEmpty(&box)) {
     // The update area's bounding box is drawn whole: background first, then
     // the area in one pass, so nothing shows half drawn.
-    mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+    mivoAppearance* look = m_pCore->GetAppearance();
     FillBackground(dc, box, look);
     const int saved = SaveDC(dc);
     DrawArea(dc, true, box.left, box.top, box.right, box.bottom);
@@ -138,12 +139,6 @@ LRESULT CmivoWnd::OnStylus(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CmivoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  struct Depth {
-    int& n;
-    explicit Depth(int& d) : n(d) { ++n; }
-    ~Depth() { --n; }
-  } depth(m_handlerDepth);
-
   switch (message) {
     case WM_PAINT:
       OnPaint();
@@ -168,7 +163,7 @@ LRESULT CmivoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       DropBuffer();
       return CWnd::WindowProc(message, wParam, lParam);
-    case WM_USER + 0x6A:  // relayout: the base has nothing to lay out
+    case WM_MIVO_RELAYOUT:  // the base has nothing to lay out
       return 0;
     default:
       return CWnd::WindowProc(message, wParam, lParam);

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/mivo_class.h"
+#include "core/mivo_class.h"
 #include "platform/window/framework.h"
 
 class CmivoChildWnd;
@@ -17,18 +17,18 @@ class CmivoWnd : public CWnd, public mivoClass {
   explicit CmivoWnd(mivoCore* core) : mivoClass(core) {}
   ~CmivoWnd() override;
 
-  // ---- The window base's operations, in this order ----
-  // 1.-2. Paint always through an off-screen bitmap.
+  // ---- The window base's operations ----
+  // Paint always through an off-screen bitmap.
   virtual bool IsDoubleBuffered() { return m_doubleBuffered; }
   virtual void SetDoubleBuffered(bool on) { m_doubleBuffered = on; }
-  // 3. Paint once through an off-screen bitmap (after a slide, a desktop switch).
+  // Paint once through an off-screen bitmap (after a slide, a desktop switch).
   virtual void RequestBufferedPaint() { m_bufferNextPaint = true; }
-  // 4. Asks every child to add the skin images it draws with.
+  // Asks every child to add the skin images it draws with.
   virtual void CollectImages(std::vector<mivoSkinImage*>& images);
-  // 5. Draws what lies under the children; nothing in the base.
+  // Draws what lies under the children; nothing in the base.
   virtual void DrawBackground(HDC dc, bool erase, int left, int top, int right, int bottom) {}
-  // 6. Draws the rectangle: the background, then every visible child that
-  //    meets it, in list order. Also used to paint the page off screen.
+  // Draws the rectangle: the background, then every visible child that
+  // meets it, in list order. Also used to paint the page off screen.
   virtual void DrawArea(HDC dc, bool erase, int left, int top, int right, int bottom);
 
   // ---- Children (not owned) ----
@@ -42,8 +42,6 @@ class CmivoWnd : public CWnd, public mivoClass {
 
   // After a press, release or move: true when no child was hit.
   bool MouseUnclaimed() const { return m_mouseUnclaimed; }
-  // True while one of the window's message handlers runs (at any depth).
-  bool IsHandlingMessage() const { return m_handlerDepth > 0; }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -66,5 +64,4 @@ class CmivoWnd : public CWnd, public mivoClass {
   HBITMAP m_buffer = nullptr;
   HGDIOBJ m_bufferOld = nullptr;
   SIZE m_bufferSize{};
-  int m_handlerDepth = 0;            // nesting of WindowProc calls
 };

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
 #include "app/mivo_app.h"
 #include "bench/support/frame_baseline.h"
@@ -63,7 +63,7 @@ class App {
     window::ResetWindowSystem();
     if (m_open) device::CloseDevice();
   }
-  mivoCore& Core() { return *m_app->m_pCore; }
+  mivoAppCore& Core() { return *m_app->m_pCore; }
   CMainFrame& Frame() { return *m_app->Frame(); }
   RECT Client() {
     RECT r{};

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
 #include "app/mivo_app.h"
 #include "look/appearance.h"
@@ -83,7 +83,7 @@ class Scene {
     device::CloseDevice();
   }
   std::unique_ptr<CmivoApp> app;
-  mivoCore* core = nullptr;
+  mivoAppCore* core = nullptr;
   std::unique_ptr<BenchPage> a, b;
 };
 

@@ -86,17 +86,10 @@ HRESULT PhoneSeekCallLog(HANDLE h, DWORD seek, DWORD iRecord, LPDWORD piRecord) 
   Cursor& c = it->second;
   std::size_t position;
   switch (seek) {
-    case CALLLOGSEEK_BEGINNING:
-      position = iRecord;
-      break;
-    case CALLLOGSEEK_CURRENT:
-      position = c.next + iRecord;
-      break;
-    case CALLLOGSEEK_END:
-      position = iRecord >= calls.size() ? 0 : calls.size() - iRecord;
-      break;
-    default:
-      return E_INVALIDARG;
+    case CALLLOGSEEK_BEGINNING: position = iRecord; break;
+    case CALLLOGSEEK_CURRENT: position = c.next + iRecord; break;
+    case CALLLOGSEEK_END: position = iRecord >= calls.size() ? 0 : calls.size() - iRecord; break;
+    default: return E_INVALIDARG;
   }
   c.calls = std::move(calls);
   c.next = std::min(position, c.calls.size());
@@ -111,18 +104,12 @@ HRESULT PhoneCloseCallLog(HANDLE h) {
 
 FARPROC PhoneLibraryProc(WORD ordinal) {
   switch (ordinal) {
-    case 1:
-      return reinterpret_cast<FARPROC>(&PhoneOpenCallLog);
-    case 2:
-      return reinterpret_cast<FARPROC>(&PhoneGetCallLogEntry);
-    case 3:
-      return reinterpret_cast<FARPROC>(&PhoneCloseCallLog);
-    case 4:
-      return reinterpret_cast<FARPROC>(&PhoneSeekCallLog);
-    case 5:
-      return reinterpret_cast<FARPROC>(&PhoneMakeCall);
-    default:
-      return nullptr;
+    case 1: return reinterpret_cast<FARPROC>(&PhoneOpenCallLog);
+    case 2: return reinterpret_cast<FARPROC>(&PhoneGetCallLogEntry);
+    case 3: return reinterpret_cast<FARPROC>(&PhoneCloseCallLog);
+    case 4: return reinterpret_cast<FARPROC>(&PhoneSeekCallLog);
+    case 5: return reinterpret_cast<FARPROC>(&PhoneMakeCall);
+    default: return nullptr;
   }
 }
 

@@ -1,8 +1,8 @@
 // Advise sinks: the change log's message rows become notifications, on the
 // change watcher's thread, for every sink whose store and entry they concern.
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
-#include <algorithm>
 #include <unordered_map>
 
 #include "platform/device/mapi_objects.h"

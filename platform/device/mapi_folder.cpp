@@ -118,12 +118,8 @@ class CFolder : public ComBase<IMAPIFolder> {
       case PROP_ID(PR_ENTRYID):
         *out = msgdb::BinaryProp(PR_ENTRYID, msgdb::MakeEntryId(msgdb::EntryKind::kFolder, m_info.id));
         return true;
-      case PROP_ID(PR_DISPLAY_NAME):
-        *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name);
-        return true;
-      case PROP_ID(PR_OBJECT_TYPE):
-        *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_FOLDER);
-        return true;
+      case PROP_ID(PR_DISPLAY_NAME): *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name); return true;
+      case PROP_ID(PR_OBJECT_TYPE): *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_FOLDER); return true;
       case PROP_ID(PR_CONTENT_COUNT):
       case PROP_ID(PR_CONTENT_UNREAD): {
         sqlite3* db = Db();
@@ -137,8 +133,7 @@ class CFolder : public ComBase<IMAPIFolder> {
         *out = msgdb::LongProp(CHANGE_PROP_TYPE(tag, PT_LONG), st.Int(0));
         return true;
       }
-      default:
-        return false;
+      default: return false;
     }
   }
 

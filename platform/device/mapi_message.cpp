@@ -17,10 +17,8 @@ bool IsComputed(ULONG tag) {
     case PROP_ID(PR_ENTRYID):
     case PROP_ID(PR_PARENT_ENTRYID):
     case PROP_ID(PR_OBJECT_TYPE):
-    case PROP_ID(PR_MESSAGE_SIZE):
-      return true;
-    default:
-      return false;
+    case PROP_ID(PR_MESSAGE_SIZE): return true;
+    default: return false;
   }
 }
 
@@ -154,20 +152,11 @@ class CMessage : public ComBase<IMessage> {
         msgdb::PropData p;
         if (!msgdb::FromPropValue(e.rgPropVals[v], &p)) continue;
         switch (PROP_ID(p.tag)) {
-          case PROP_ID(PR_RECIPIENT_TYPE):
-            r.type = static_cast<ULONG>(p.i);
-            break;
-          case PROP_ID(PR_ADDRTYPE):
-            r.addrType = p.s;
-            break;
-          case PROP_ID(PR_EMAIL_ADDRESS):
-            r.address = p.s;
-            break;
-          case PROP_ID(PR_DISPLAY_NAME):
-            r.name = p.s;
-            break;
-          default:
-            break;
+          case PROP_ID(PR_RECIPIENT_TYPE): r.type = static_cast<ULONG>(p.i); break;
+          case PROP_ID(PR_ADDRTYPE): r.addrType = p.s; break;
+          case PROP_ID(PR_EMAIL_ADDRESS): r.address = p.s; break;
+          case PROP_ID(PR_DISPLAY_NAME): r.name = p.s; break;
+          default: break;
         }
       }
       given.push_back(std::move(r));

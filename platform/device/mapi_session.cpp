@@ -41,17 +41,12 @@ class StoreRow : public TableRow {
   explicit StoreRow(StoreInfo info) : m_info(std::move(info)) {}
   bool Prop(ULONG tag, msgdb::PropData* out) const override {
     switch (PROP_ID(tag)) {
-      case PROP_ID(PR_DISPLAY_NAME):
-        *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name);
-        return true;
+      case PROP_ID(PR_DISPLAY_NAME): *out = msgdb::TextProp(PR_DISPLAY_NAME, m_info.name); return true;
       case PROP_ID(PR_ENTRYID):
         *out = msgdb::BinaryProp(PR_ENTRYID, msgdb::MakeEntryId(msgdb::EntryKind::kStore, m_info.id));
         return true;
-      case PROP_ID(PR_OBJECT_TYPE):
-        *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_STORE);
-        return true;
-      default:
-        return false;
+      case PROP_ID(PR_OBJECT_TYPE): *out = msgdb::LongProp(PR_OBJECT_TYPE, MAPI_STORE); return true;
+      default: return false;
     }
   }
 

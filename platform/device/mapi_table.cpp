@@ -29,29 +29,17 @@ bool Fill(const msgdb::PropData& p, LPVOID parent, SPropValue* v) {
   v->ulPropTag = p.tag;
   v->dwAlignPad = 0;
   switch (PROP_TYPE(p.tag)) {
-    case PT_I2:
-      v->Value.i = static_cast<short>(p.i);
-      return true;
-    case PT_LONG:
-      v->Value.l = static_cast<LONG>(p.i);
-      return true;
-    case PT_ERROR:
-      v->Value.err = static_cast<SCODE>(p.i);
-      return true;
-    case PT_BOOLEAN:
-      v->Value.b = p.i ? 1 : 0;
-      return true;
-    case PT_I8:
-      v->Value.li = p.i;
-      return true;
+    case PT_I2: v->Value.i = static_cast<short>(p.i); return true;
+    case PT_LONG: v->Value.l = static_cast<LONG>(p.i); return true;
+    case PT_ERROR: v->Value.err = static_cast<SCODE>(p.i); return true;
+    case PT_BOOLEAN: v->Value.b = p.i ? 1 : 0; return true;
+    case PT_I8: v->Value.li = p.i; return true;
     case PT_SYSTIME:
       v->Value.ft.dwLowDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(p.i) & 0xFFFFFFFFu);
       v->Value.ft.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(p.i) >> 32);
       return true;
-    case PT_UNICODE:
-      return (v->Value.lpszW = CopyText(p.s, parent)) != nullptr;
-    case PT_STRING8:
-      return (v->Value.lpszA = CopyText(text::ToUtf8(p.s), parent)) != nullptr;
+    case PT_UNICODE: return (v->Value.lpszW = CopyText(p.s, parent)) != nullptr;
+    case PT_STRING8: return (v->Value.lpszA = CopyText(text::ToUtf8(p.s), parent)) != nullptr;
     case PT_BINARY: {
       v->Value.bin.cb = static_cast<ULONG>(p.bin.size());
       LPVOID block = nullptr;

@@ -80,18 +80,10 @@ bool FromPropValue(const SPropValue& value, PropData* out) {
   PropData p;
   p.tag = value.ulPropTag;
   switch (PROP_TYPE(value.ulPropTag)) {
-    case PT_I2:
-      p.i = value.Value.i;
-      break;
-    case PT_LONG:
-      p.i = value.Value.l;
-      break;
-    case PT_BOOLEAN:
-      p.i = value.Value.b ? 1 : 0;
-      break;
-    case PT_I8:
-      p.i = value.Value.li;
-      break;
+    case PT_I2: p.i = value.Value.i; break;
+    case PT_LONG: p.i = value.Value.l; break;
+    case PT_BOOLEAN: p.i = value.Value.b ? 1 : 0; break;
+    case PT_I8: p.i = value.Value.li; break;
     case PT_SYSTIME:
       p.i = static_cast<std::int64_t>((static_cast<std::uint64_t>(value.Value.ft.dwHighDateTime) << 32) |
                                       value.Value.ft.dwLowDateTime);
@@ -107,8 +99,7 @@ bool FromPropValue(const SPropValue& value, PropData* out) {
       if (value.Value.bin.cb && !value.Value.bin.lpb) return false;
       p.bin.assign(reinterpret_cast<const char*>(value.Value.bin.lpb), value.Value.bin.cb);
       break;
-    default:
-      return false;
+    default: return false;
   }
   *out = std::move(p);
   return true;
@@ -126,15 +117,9 @@ bool ColumnProp(const MessageRow& row, ULONG tag, PropData* out, bool* known) {
     case PROP_ID(PR_PARENT_ENTRYID):
       *out = BinaryProp(PR_PARENT_ENTRYID, MakeEntryId(EntryKind::kFolder, row.folder));
       return true;
-    case PROP_ID(PR_OBJECT_TYPE):
-      *out = LongProp(PR_OBJECT_TYPE, MAPI_MESSAGE);
-      return true;
-    case PROP_ID(PR_MESSAGE_CLASS):
-      *out = TextProp(PR_MESSAGE_CLASS, row.messageClass);
-      return true;
-    case PROP_ID(PR_SUBJECT):
-      *out = TextProp(PR_SUBJECT, row.subject);
-      return !row.subject.empty();
+    case PROP_ID(PR_OBJECT_TYPE): *out = LongProp(PR_OBJECT_TYPE, MAPI_MESSAGE); return true;
+    case PROP_ID(PR_MESSAGE_CLASS): *out = TextProp(PR_MESSAGE_CLASS, row.messageClass); return true;
+    case PROP_ID(PR_SUBJECT): *out = TextProp(PR_SUBJECT, row.subject); return !row.subject.empty();
     case PROP_ID(PR_SENDER_NAME):
       if (!row.senderName) return false;
       *out = TextProp(PR_SENDER_NAME, *row.senderName);
@@ -143,12 +128,8 @@ bool ColumnProp(const MessageRow& row, ULONG tag, PropData* out, bool* known) {
       if (!row.senderAddress) return false;
       *out = TextProp(PR_SENDER_EMAIL_ADDRESS, *row.senderAddress);
       return true;
-    case PROP_ID(PR_MESSAGE_FLAGS):
-      *out = LongProp(PR_MESSAGE_FLAGS, row.flags);
-      return true;
-    case PROP_ID(PR_MSG_STATUS):
-      *out = LongProp(PR_MSG_STATUS, row.status);
-      return true;
+    case PROP_ID(PR_MESSAGE_FLAGS): *out = LongProp(PR_MESSAGE_FLAGS, row.flags); return true;
+    case PROP_ID(PR_MSG_STATUS): *out = LongProp(PR_MSG_STATUS, row.status); return true;
     case PROP_ID(PR_MESSAGE_SIZE):
       *out = LongProp(PR_MESSAGE_SIZE, static_cast<std::int64_t>(row.subject.size() * 2));
       return true;
@@ -160,40 +141,21 @@ bool ColumnProp(const MessageRow& row, ULONG tag, PropData* out, bool* known) {
       if (!row.modifiedTime) return false;
       *out = LongProp(PR_LAST_MODIFICATION_TIME, *row.modifiedTime);
       return true;
-    default:
-      *known = false;
-      return false;
+    default: *known = false; return false;
   }
 }
 
 bool SetColumnProp(MessageRow* row, const PropData& value) {
   switch (value.tag) {
-    case PR_MESSAGE_CLASS:
-      row->messageClass = value.s;
-      return true;
-    case PR_SUBJECT:
-      row->subject = value.s;
-      return true;
-    case PR_SENDER_NAME:
-      row->senderName = value.s;
-      return true;
-    case PR_SENDER_EMAIL_ADDRESS:
-      row->senderAddress = value.s;
-      return true;
-    case PR_MESSAGE_FLAGS:
-      row->flags = static_cast<ULONG>(value.i);
-      return true;
-    case PR_MSG_STATUS:
-      row->status = static_cast<ULONG>(value.i);
-      return true;
-    case PR_MESSAGE_DELIVERY_TIME:
-      row->deliveryTime = value.i;
-      return true;
-    case PR_LAST_MODIFICATION_TIME:
-      row->modifiedTime = value.i;
-      return true;
-    default:
-      return false;
+    case PR_MESSAGE_CLASS: row->messageClass = value.s; return true;
+    case PR_SUBJECT: row->subject = value.s; return true;
+    case PR_SENDER_NAME: row->senderName = value.s; return true;
+    case PR_SENDER_EMAIL_ADDRESS: row->senderAddress = value.s; return true;
+    case PR_MESSAGE_FLAGS: row->flags = static_cast<ULONG>(value.i); return true;
+    case PR_MSG_STATUS: row->status = static_cast<ULONG>(value.i); return true;
+    case PR_MESSAGE_DELIVERY_TIME: row->deliveryTime = value.i; return true;
+    case PR_LAST_MODIFICATION_TIME: row->modifiedTime = value.i; return true;
+    default: return false;
   }
 }
 
@@ -249,18 +211,12 @@ std::int64_t StoreByName(sqlite3* db, std::u16string_view name) {
 
 const char16_t* RoleOfFolderTag(ULONG tag) {
   switch (tag) {
-    case PR_CE_IPM_INBOX_ENTRYID:
-      return u"inbox";
-    case PR_CE_IPM_DRAFTS_ENTRYID:
-      return u"drafts";
-    case PR_IPM_OUTBOX_ENTRYID:
-      return u"outbox";
-    case PR_IPM_SENTMAIL_ENTRYID:
-      return u"sent";
-    case PR_IPM_WASTEBASKET_ENTRYID:
-      return u"deleted";
-    default:
-      return nullptr;
+    case PR_CE_IPM_INBOX_ENTRYID: return u"inbox";
+    case PR_CE_IPM_DRAFTS_ENTRYID: return u"drafts";
+    case PR_IPM_OUTBOX_ENTRYID: return u"outbox";
+    case PR_IPM_SENTMAIL_ENTRYID: return u"sent";
+    case PR_IPM_WASTEBASKET_ENTRYID: return u"deleted";
+    default: return nullptr;
   }
 }
 

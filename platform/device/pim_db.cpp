@@ -59,16 +59,11 @@ constexpr const char* kAddressParts[] = {"street", "city", "state", "postal_code
 
 std::u16string* AddressPart(PostalAddress* a, int part) {
   switch (part) {
-    case 0:
-      return &a->street;
-    case 1:
-      return &a->city;
-    case 2:
-      return &a->state;
-    case 3:
-      return &a->postalCode;
-    default:
-      return &a->country;
+    case 0: return &a->street;
+    case 1: return &a->city;
+    case 2: return &a->state;
+    case 3: return &a->postalCode;
+    default: return &a->country;
   }
 }
 
@@ -247,24 +242,15 @@ bool AllDigitsEqual(std::u16string_view a, std::u16string_view b) {
 
 std::u16string* ContactRecord::Phone(int kind) {
   switch (kind) {
-    case 1:
-      return &mobile;
-    case 2:
-      return &assistant;
-    case 3:
-      return &business;
-    case 4:
-      return &business2;
-    case 5:
-      return &car;
-    case 6:
-      return &home;
-    case 7:
-      return &home2;
-    case 8:
-      return &radio;
-    default:
-      return nullptr;
+    case 1: return &mobile;
+    case 2: return &assistant;
+    case 3: return &business;
+    case 4: return &business2;
+    case 5: return &car;
+    case 6: return &home;
+    case 7: return &home2;
+    case 8: return &radio;
+    default: return nullptr;
   }
 }
 

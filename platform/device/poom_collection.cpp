@@ -23,8 +23,7 @@ std::vector<ItemRecord> ReadFolder(int folder) {
     case device::kFolderCalendar:
       for (auto& a : device::ListAppointments()) records.emplace_back(std::move(a));
       break;
-    default:
-      break;
+    default: break;
   }
   return records;
 }
@@ -126,18 +125,10 @@ class CCollection : public ComBase<IPOutlookItemCollection> {
   HRESULT Add(IDispatch** item) override {
     if (!item) return E_POINTER;
     switch (m_folder) {
-      case device::kFolderContacts:
-        *item = MakeItem(device::ContactRecord{});
-        return S_OK;
-      case device::kFolderTasks:
-        *item = MakeItem(device::TaskRecord{});
-        return S_OK;
-      case device::kFolderCalendar:
-        *item = MakeItem(device::AppointmentRecord{});
-        return S_OK;
-      default:
-        *item = nullptr;
-        return E_FAIL;
+      case device::kFolderContacts: *item = MakeItem(device::ContactRecord{}); return S_OK;
+      case device::kFolderTasks: *item = MakeItem(device::TaskRecord{}); return S_OK;
+      case device::kFolderCalendar: *item = MakeItem(device::AppointmentRecord{}); return S_OK;
+      default: *item = nullptr; return E_FAIL;
     }
   }
 

@@ -378,8 +378,7 @@ bool LoadItem(std::int64_t oid, ItemRecord* out) {
       *out = std::move(a);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -45,9 +45,7 @@ class Comparison : public Restriction {
     if (!item(m_field, &have)) return false;
     int c = 0;
     switch (have.kind) {
-      case FieldValue::Kind::kText:
-        c = text::ToLower(have.text).compare(text::ToLower(m_value.text));
-        break;
+      case FieldValue::Kind::kText: c = text::ToLower(have.text).compare(text::ToLower(m_value.text)); break;
       case FieldValue::Kind::kDate:
       case FieldValue::Kind::kNumber:
       case FieldValue::Kind::kBool: {
@@ -59,18 +57,12 @@ class Comparison : public Restriction {
       }
     }
     switch (m_op) {
-      case Op::kEq:
-        return c == 0;
-      case Op::kNe:
-        return c != 0;
-      case Op::kLt:
-        return c < 0;
-      case Op::kGt:
-        return c > 0;
-      case Op::kLe:
-        return c <= 0;
-      case Op::kGe:
-        return c >= 0;
+      case Op::kEq: return c == 0;
+      case Op::kNe: return c != 0;
+      case Op::kLt: return c < 0;
+      case Op::kGt: return c > 0;
+      case Op::kLe: return c <= 0;
+      case Op::kGe: return c >= 0;
     }
     return false;
   }

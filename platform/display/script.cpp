@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <initializer_list>
 #include <limits>
 #include <sstream>
 
@@ -115,145 +116,169 @@ UINT VirtualKeyFromName(const std::string& rawName) {
 
 ScriptRunner::ScriptRunner(ScriptHost host, bool virtualTime) : m_host(std::move(host)), m_virtual(virtualTime) {}
 
+// One line on its way to steps: a parser for each command, picked by name
+// from kCommands as the screen backends are picked from theirs.
+struct ScriptRunner::Parser {
+  const std::string& line;           // as written, without its line break
+  const std::vector<std::string>& w;  // its words; w[0] is the command
+  Step step;                         // the line number set; each command fills in the rest
+  std::vector<Step>* steps;          // where the line's steps go
+  std::string* message;              // why the line is wrong
+
+  using Parse = bool (Parser::*)();
+  struct Command {
+    const char* name;
+    Parse parse;
+  };
+  static const Command kCommands[];
+
+  bool Fail(std::string why) {
+    *message = std::move(why);
+    return false;
+  }
+  // Exactly n arguments, else the usage.
+  bool Need(std::size_t n, const std::string& usage) {
+    if (w.size() == n + 1) return true;
+    return Fail("usage: " + usage);
+  }
+  // A screen point from the words at i and i + 1.
+  bool Point(std::size_t i, int* x, int* y) const {
+    const long long kMaxCoord = 100000;
+    long long a = 0, b = 0;
+    if (!ParseInt(w[i], -kMaxCoord, kMaxCoord, &a) || !ParseInt(w[i + 1], -kMaxCoord, kMaxCoord, &b)) return false;
+    *x = static_cast<int>(a);
+    *y = static_cast<int>(b);
+    return true;
+  }
+  void Add(Kind kind) {
+    Step s = step;
+    s.kind = kind;
+    steps->push_back(std::move(s));
+  }
+
+  // tap, hold, down, move, up: a point and what the stylus does there, in
+  // order (a Wait among the kinds is a hold's 800 ms).
+  bool Stylus(std::initializer_list<Kind> kinds) {
+    if (!Need(2, w[0] + " X Y")) return false;
+    if (!Point(1, &step.x, &step.y)) return Fail("bad point in '" + line + "'");
+    for (Kind kind : kinds) {
+      if (kind == Kind::Wait) {
+        step.ms = kHoldPressMs;
+        Add(Kind::Wait);
+        step.ms = 0;
+      } else {
+        Add(kind);
+      }
+    }
+    return true;
+  }
+  bool Tap() { return Stylus({Kind::Down, Kind::Up}); }
+  bool Hold() { return Stylus({Kind::Down, Kind::Wait, Kind::Up}); }
+  bool Down() { return Stylus({Kind::Down}); }
+  bool Move() { return Stylus({Kind::Move}); }
+  bool Up() { return Stylus({Kind::Up}); }
+
+  bool Drag() {
+    if (!Need(5, "drag X1 Y1 X2 Y2 MS")) return false;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    long long ms = 0;
+    if (!Point(1, &x1, &y1) || !Point(3, &x2, &y2) || !ParseInt(w[5], 0, 600000, &ms)) {
+      return Fail("bad argument in '" + line + "'");
+    }
+    step.x = x1;
+    step.y = y1;
+    Add(Kind::Down);
+    const long long n = std::max<long long>(1, ms / static_cast<long long>(kDragStepMs));
+    for (long long i = 1; i <= n; ++i) {
+      Step wait = step;
+      wait.kind = Kind::Wait;
+      wait.ms = static_cast<std::uint64_t>(ms) / static_cast<std::uint64_t>(n);
+      if (wait.ms) steps->push_back(wait);
+      Step move = step;
+      move.kind = Kind::Move;
+      move.x = static_cast<int>(x1 + (x2 - x1) * i / n);
+      move.y = static_cast<int>(y1 + (y2 - y1) * i / n);
+      steps->push_back(move);
+    }
+    step.x = x2;
+    step.y = y2;
+    Add(Kind::Up);
+    return true;
+  }
+
+  bool Key() {
+    if (!Need(1, "key NAME")) return false;
+    step.vk = VirtualKeyFromName(w[1]);
+    if (!step.vk) return Fail("unknown key '" + w[1] + "'");
+    Add(Kind::Key);
+    return true;
+  }
+
+  // The rest of the line after one blank, spaces and all.
+  bool Char() {
+    const std::size_t at = line.find("char");
+    std::string rest = line.substr(at + 4);
+    if (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.erase(0, 1);
+    if (rest.empty()) return Fail("usage: char TEXT");
+    step.text = text::FromUtf8(Unescape(rest));
+    Add(Kind::Char);
+    return true;
+  }
+
+  bool Wait() {
+    long long ms = 0;
+    if (!Need(1, "wait MS")) return false;
+    if (!ParseInt(w[1], 0, 24LL * 3600 * 1000 * 366, &ms)) return Fail("bad time '" + w[1] + "'");
+    step.ms = static_cast<std::uint64_t>(ms);
+    Add(Kind::Wait);
+    return true;
+  }
+
+  // rotate, dump, exit: the word alone.
+  bool Alone(Kind kind) {
+    if (!Need(0, w[0])) return false;
+    Add(kind);
+    return true;
+  }
+  bool Rotate() { return Alone(Kind::Rotate); }
+  bool Dump() { return Alone(Kind::Dump); }
+  bool Exit() { return Alone(Kind::Exit); }
+
+  bool Time() {
+    if (!Need(1, "time YYYY-MM-DDTHH:MM[:SS]")) return false;
+    if (!ParseTime(w[1], &step.time)) return Fail("bad date-time '" + w[1] + "' (YYYY-MM-DDTHH:MM[:SS])");
+    Add(Kind::Time);
+    return true;
+  }
+
+  bool Shot() {
+    if (!Need(1, "shot FILE.png")) return false;
+    step.path = w[1];
+    Add(Kind::Shot);
+    return true;
+  }
+};
+
+const ScriptRunner::Parser::Command ScriptRunner::Parser::kCommands[] = {
+    {"tap", &Parser::Tap},   {"hold", &Parser::Hold},     {"down", &Parser::Down}, {"move", &Parser::Move},
+    {"up", &Parser::Up},     {"drag", &Parser::Drag},     {"key", &Parser::Key},   {"char", &Parser::Char},
+    {"wait", &Parser::Wait}, {"rotate", &Parser::Rotate}, {"dump", &Parser::Dump}, {"exit", &Parser::Exit},
+    {"time", &Parser::Time}, {"shot", &Parser::Shot},
+};
+
 bool ScriptRunner::Parse(const std::string& rawLine, int lineNumber, std::vector<Step>* steps,
                          std::string* message) {
   std::string line = rawLine;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
   const std::vector<std::string> w = Words(line);
   if (w.empty() || w[0][0] == '#') return true;
-  const std::string& cmd = w[0];
-  const long long kMaxCoord = 100000;
-  auto point = [&](std::size_t i, int* x, int* y) {
-    long long a = 0, b = 0;
-    if (!ParseInt(w[i], -kMaxCoord, kMaxCoord, &a) || !ParseInt(w[i + 1], -kMaxCoord, kMaxCoord, &b)) return false;
-    *x = static_cast<int>(a);
-    *y = static_cast<int>(b);
-    return true;
-  };
-  auto need = [&](std::size_t n, const char* usage) {
-    if (w.size() == n + 1) return true;
-    *message = std::string("usage: ") + usage;
-    return false;
-  };
-  Step s{};
-  s.line = lineNumber;
-  if (cmd == "tap" || cmd == "hold" || cmd == "down" || cmd == "move" || cmd == "up") {
-    const std::string usage = cmd + " X Y";
-    if (!need(2, usage.c_str())) return false;
-    if (!point(1, &s.x, &s.y)) {
-      *message = "bad point in '" + line + "'";
-      return false;
-    }
-    if (cmd == "tap" || cmd == "hold" || cmd == "down") {
-      s.kind = Kind::Down;
-      steps->push_back(s);
-    }
-    if (cmd == "hold") {
-      Step wait = s;
-      wait.kind = Kind::Wait;
-      wait.ms = kHoldPressMs;
-      steps->push_back(wait);
-    }
-    if (cmd == "move") {
-      s.kind = Kind::Move;
-      steps->push_back(s);
-    }
-    if (cmd == "tap" || cmd == "hold" || cmd == "up") {
-      s.kind = Kind::Up;
-      steps->push_back(s);
-    }
-    return true;
+  Step first{};
+  first.line = lineNumber;
+  Parser parser{line, w, first, steps, message};
+  for (const Parser::Command& c : Parser::kCommands) {
+    if (w[0] == c.name) return (parser.*c.parse)();
   }
-  if (cmd == "drag") {
-    if (!need(5, "drag X1 Y1 X2 Y2 MS")) return false;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    long long ms = 0;
-    if (!point(1, &x1, &y1) || !point(3, &x2, &y2) || !ParseInt(w[5], 0, 600000, &ms)) {
-      *message = "bad argument in '" + line + "'";
-      return false;
-    }
-    s.kind = Kind::Down;
-    s.x = x1;
-    s.y = y1;
-    steps->push_back(s);
-    const long long n = std::max<long long>(1, ms / static_cast<long long>(kDragStepMs));
-    for (long long i = 1; i <= n; ++i) {
-      Step wait = s;
-      wait.kind = Kind::Wait;
-      wait.ms = static_cast<std::uint64_t>(ms) / static_cast<std::uint64_t>(n);
-      if (wait.ms) steps->push_back(wait);
-      Step move = s;
-      move.kind = Kind::Move;
-      move.x = static_cast<int>(x1 + (x2 - x1) * i / n);
-      move.y = static_cast<int>(y1 + (y2 - y1) * i / n);
-      steps->push_back(move);
-    }
-    s.kind = Kind::Up;
-    s.x = x2;
-    s.y = y2;
-    steps->push_back(s);
-    return true;
-  }
-  if (cmd == "key") {
-    if (!need(1, "key NAME")) return false;
-    s.vk = VirtualKeyFromName(w[1]);
-    if (!s.vk) {
-      *message = "unknown key '" + w[1] + "'";
-      return false;
-    }
-    s.kind = Kind::Key;
-    steps->push_back(s);
-    return true;
-  }
-  if (cmd == "char") {
-    const std::size_t at = line.find("char");
-    std::string rest = line.substr(at + 4);
-    if (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.erase(0, 1);
-    if (rest.empty()) {
-      *message = "usage: char TEXT";
-      return false;
-    }
-    s.kind = Kind::Char;
-    s.text = text::FromUtf8(Unescape(rest));
-    steps->push_back(s);
-    return true;
-  }
-  if (cmd == "wait") {
-    long long ms = 0;
-    if (!need(1, "wait MS")) return false;
-    if (!ParseInt(w[1], 0, 24LL * 3600 * 1000 * 366, &ms)) {
-      *message = "bad time '" + w[1] + "'";
-      return false;
-    }
-    s.kind = Kind::Wait;
-    s.ms = static_cast<std::uint64_t>(ms);
-    steps->push_back(s);
-    return true;
-  }
-  if (cmd == "rotate" || cmd == "dump" || cmd == "exit") {
-    if (!need(0, cmd.c_str())) return false;
-    s.kind = cmd == "rotate" ? Kind::Rotate : cmd == "dump" ? Kind::Dump : Kind::Exit;
-    steps->push_back(s);
-    return true;
-  }
-  if (cmd == "time") {
-    if (!need(1, "time YYYY-MM-DDTHH:MM[:SS]")) return false;
-    if (!ParseTime(w[1], &s.time)) {
-      *message = "bad date-time '" + w[1] + "' (YYYY-MM-DDTHH:MM[:SS])";
-      return false;
-    }
-    s.kind = Kind::Time;
-    steps->push_back(s);
-    return true;
-  }
-  if (cmd == "shot") {
-    if (!need(1, "shot FILE.png")) return false;
-    s.kind = Kind::Shot;
-    s.path = w[1];
-    steps->push_back(s);
-    return true;
-  }
-  *message = "unknown command '" + cmd + "'";
+  *message = "unknown command '" + w[0] + "'";
   return false;
 }
 

@@ -78,6 +78,7 @@ class ScriptRunner {
     std::string path;
     SYSTEMTIME time;
   };
+  struct Parser;  // one line's parse, a handler for each command (script.cpp)
   // Parses one line into steps; false with a message.
   static bool Parse(const std::string& line, int lineNumber, std::vector<Step>* steps, std::string* message);
   void Run(const Step& step);

@@ -240,6 +240,34 @@ bool Visible(const Canvas& c, int x, int y, int w, int h, RECT* dst, RECT* part)
   return true;
 }
 
+// Source-over of a row of premultiplied pixels, each first faded by a
+// constant alpha (255: as it is); `opaque` takes the source's alpha as full.
+void BlendRow(const std::uint32_t* sp, std::uint32_t* dp, int n, std::uint32_t constantAlpha, bool opaque) {
+  for (int i = 0; i < n; ++i) {
+    std::uint32_t p = opaque ? (sp[i] | kAlphaMask) : sp[i];
+    if (constantAlpha != 255) {
+      p = Mul255(p & 0xFF, constantAlpha) | (Mul255((p >> 8) & 0xFF, constantAlpha) << 8) |
+          (Mul255((p >> 16) & 0xFF, constantAlpha) << 16) | (Mul255(p >> 24, constantAlpha) << 24);
+    }
+    dp[i] = BlendPremultiplied(p, dp[i]);
+  }
+}
+
+// Blends a scaled image (made by Scale for `part` of the target rectangle
+// `rect`) onto the canvas within its clip.
+void BlendScaled(const Canvas& d, const std::vector<std::uint32_t>& img, const RECT& rect, const RECT& part,
+                 std::uint32_t constantAlpha, bool opaque) {
+  const int pw = part.right - part.left;
+  const RECT vis =
+      MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);
+  d.ForEachClipped(vis, [&](const RECT& q) {
+    for (int yy = q.top; yy < q.bottom; ++yy) {
+      const std::uint32_t* sp = img.data() + static_cast<std::size_t>(yy - vis.top) * pw + (q.left - vis.left);
+      BlendRow(sp, d.Row(yy) + q.left, q.right - q.left, constantAlpha, opaque);
+    }
+  });
+}
+
 }  // namespace
 
 BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
@@ -382,23 +410,7 @@ BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
   if (!Visible(*d, x, y, w, h, &rect, &part)) return TRUE;
   std::vector<std::uint32_t> img;
   Scale(s, sx, sy, sw, sh, w, h, part, true, &img);
-  const std::uint32_t ca = bf.SourceConstantAlpha;
-  const int pw = part.right - part.left;
-  RECT vis = MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);
-  d->ForEachClipped(vis, [&](const RECT& q) {
-    for (int yy = q.top; yy < q.bottom; ++yy) {
-      const std::uint32_t* sp = img.data() + static_cast<std::size_t>(yy - vis.top) * pw + (q.left - vis.left);
-      std::uint32_t* dp = d->Row(yy) + q.left;
-      for (int i = 0, n = q.right - q.left; i < n; ++i) {
-        std::uint32_t p = perPixel ? sp[i] : (sp[i] | kAlphaMask);
-        if (ca != 255) {
-          p = Mul255(p & 0xFF, ca) | (Mul255((p >> 8) & 0xFF, ca) << 8) | (Mul255((p >> 16) & 0xFF, ca) << 16) |
-              (Mul255(p >> 24, ca) << 24);
-        }
-        dp[i] = BlendPremultiplied(p, dp[i]);
-      }
-    }
-  });
+  BlendScaled(*d, img, rect, part, bf.SourceConstantAlpha, !perPixel);
   return TRUE;
 }
 
@@ -424,35 +436,13 @@ bool BlendPixels(HDC dst, int x, int y, int w, int h, const PixelView& src, int 
     d->ForEachClipped(vis, [&](const RECT& q) {
       for (int yy = q.top; yy < q.bottom; ++yy) {
         const std::uint32_t* sp = s.Row(sy + yy - rect.top) + sx + (q.left - rect.left);
-        std::uint32_t* dp = d->Row(yy) + q.left;
-        for (int i = 0, n = q.right - q.left; i < n; ++i) {
-          std::uint32_t p = sp[i];
-          if (ca != 255)
-            p = Mul255(p & 0xFF, ca) | (Mul255((p >> 8) & 0xFF, ca) << 8) | (Mul255((p >> 16) & 0xFF, ca) << 16) |
-                (Mul255(p >> 24, ca) << 24);
-          dp[i] = BlendPremultiplied(p, dp[i]);
-        }
+        BlendRow(sp, d->Row(yy) + q.left, q.right - q.left, ca, false);
       }
     });
     return true;
   }
   Scale(s, sx, sy, sw, sh, w, h, part, true, &img, smooth);
-  const std::uint32_t ca = static_cast<std::uint32_t>(std::min(constantAlpha, 255));
-  const int pw = part.right - part.left;
-  RECT vis = MakeRect(rect.left + part.left, rect.top + part.top, rect.left + part.right, rect.top + part.bottom);
-  d->ForEachClipped(vis, [&](const RECT& q) {
-    for (int yy = q.top; yy < q.bottom; ++yy) {
-      const std::uint32_t* sp = img.data() + static_cast<std::size_t>(yy - vis.top) * pw + (q.left - vis.left);
-      std::uint32_t* dp = d->Row(yy) + q.left;
-      for (int i = 0, n = q.right - q.left; i < n; ++i) {
-        std::uint32_t p = sp[i];
-        if (ca != 255)
-          p = Mul255(p & 0xFF, ca) | (Mul255((p >> 8) & 0xFF, ca) << 8) | (Mul255((p >> 16) & 0xFF, ca) << 16) |
-              (Mul255(p >> 24, ca) << 24);
-        dp[i] = BlendPremultiplied(p, dp[i]);
-      }
-    }
-  });
+  BlendScaled(*d, img, rect, part, static_cast<std::uint32_t>(std::min(constantAlpha, 255)), false);
   return true;
 }
 

@@ -83,36 +83,32 @@ bool SelectBitmapInto(DcObj* dc, HBITMAP handle) {
   return true;
 }
 
+// Selects again the pen, brush or font a saved state names, or the stock one
+// when it was deleted meanwhile; the handle now selected.
+template <typename T, typename Handle>
+Handle Reselect(T** resolved, Handle saved, Kind kind, int stock) {
+  HGDIOBJ handle = saved;
+  T* obj = LookupAs<T>(handle, kind);
+  if (!obj) {
+    handle = Stock(stock);
+    obj = LookupAs<T>(handle, kind);
+  }
+  Swap(resolved, obj);
+  return static_cast<Handle>(handle);
+}
+
 // Restores the objects of a saved state; an object deleted meanwhile falls
 // back to the DC's default.
 void ReselectState(DcObj* dc, const DcState& s) {
-  PenObj* pen = LookupPen(s.pen);
-  HGDIOBJ penHandle = s.pen;
-  if (!pen) {
-    penHandle = Stock(BLACK_PEN);
-    pen = LookupPen(penHandle);
-  }
-  Swap(&dc->pen, pen);
-  BrushObj* brush = LookupBrush(s.brush);
-  HGDIOBJ brushHandle = s.brush;
-  if (!brush) {
-    brushHandle = Stock(WHITE_BRUSH);
-    brush = LookupBrush(brushHandle);
-  }
-  Swap(&dc->brush, brush);
-  FontObj* font = LookupFont(s.font);
-  HGDIOBJ fontHandle = s.font;
-  if (!font) {
-    fontHandle = Stock(SYSTEM_FONT);
-    font = LookupFont(fontHandle);
-  }
-  Swap(&dc->font, font);
+  const HPEN pen = Reselect(&dc->pen, s.pen, Kind::Pen, BLACK_PEN);
+  const HBRUSH brush = Reselect(&dc->brush, s.brush, Kind::Brush, WHITE_BRUSH);
+  const HFONT font = Reselect(&dc->font, s.font, Kind::Font, SYSTEM_FONT);
   const HBITMAP current = dc->state.bitmap;
   const HGDIOBJ keepBitmap = dc->state.bitmap;
   dc->state = s;
-  dc->state.pen = static_cast<HPEN>(penHandle);
-  dc->state.brush = static_cast<HBRUSH>(brushHandle);
-  dc->state.font = static_cast<HFONT>(fontHandle);
+  dc->state.pen = pen;
+  dc->state.brush = brush;
+  dc->state.font = font;
   dc->state.bitmap = current;
   if (!dc->window && s.bitmap != keepBitmap) {
     if (!SelectBitmapInto(dc, s.bitmap))
@@ -317,106 +313,66 @@ DWORD GetObjectType(HGDIOBJ object) {
 
 // ---- Attributes ------------------------------------------------------------------------------
 
-#define MIVO_DC_ATTRIBUTE(Setter, Getter, Type, field, bad)  \
-  Type Setter(HDC handle, Type value) {                      \
-    DcObj* dc = LookupDc(handle);                            \
-    if (!dc) return bad;                                     \
-    Type old = dc->state.field;                              \
-    dc->state.field = value;                                 \
-    return old;                                              \
-  }                                                          \
-  Type Getter(HDC handle) {                                  \
-    DcObj* dc = LookupDc(handle);                            \
-    return dc ? dc->state.field : bad;                       \
-  }
+namespace gdi::detail {
 
-MIVO_DC_ATTRIBUTE(SetTextColor, GetTextColor, COLORREF, textColor, CLR_INVALID)
-MIVO_DC_ATTRIBUTE(SetBkColor, GetBkColor, COLORREF, bkColor, CLR_INVALID)
-MIVO_DC_ATTRIBUTE(SetTextAlign, GetTextAlign, UINT, textAlign, 0xFFFFFFFFu)
-#undef MIVO_DC_ATTRIBUTE
-
-int SetBkMode(HDC handle, int mode) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  int old = dc->state.bkMode;
-  dc->state.bkMode = mode;
-  return old;
-}
-int GetBkMode(HDC handle) {
-  DcObj* dc = LookupDc(handle);
-  return dc ? dc->state.bkMode : 0;
-}
-
-int SetROP2(HDC handle, int mode) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc || mode < R2_BLACK || mode > R2_WHITE) return 0;
-  int old = dc->state.rop2;
-  dc->state.rop2 = mode;
-  return old;
-}
-int GetROP2(HDC handle) {
-  DcObj* dc = LookupDc(handle);
-  return dc ? dc->state.rop2 : 0;
-}
-
-int SetStretchBltMode(HDC handle, int mode) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  int old = dc->state.stretchMode;
-  dc->state.stretchMode = mode;
-  return old;
-}
-int GetStretchBltMode(HDC handle) {
-  DcObj* dc = LookupDc(handle);
-  return dc ? dc->state.stretchMode : 0;
-}
-
-int SetPolyFillMode(HDC handle, int mode) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
-  int old = dc->state.polyFillMode;
-  dc->state.polyFillMode = mode;
-  return old;
-}
-
-BOOL SetBrushOrgEx(HDC handle, int x, int y, POINT* previous) {
+BOOL SetStatePoint(HDC handle, POINT DcState::*field, int x, int y, POINT* previous) {
   DcObj* dc = LookupDc(handle);
   if (!dc) return FALSE;
-  if (previous) *previous = dc->state.brushOrg;
-  dc->state.brushOrg = MakePoint(x, y);
+  if (previous) *previous = dc->state.*field;
+  dc->state.*field = MakePoint(x, y);
   return TRUE;
 }
 
-COLORREF SetDCBrushColor(HDC handle, COLORREF color) {
+BOOL GetStatePoint(HDC handle, POINT DcState::*field, POINT* out) {
   DcObj* dc = LookupDc(handle);
-  if (!dc) return CLR_INVALID;
-  COLORREF old = dc->state.dcBrushColor;
-  dc->state.dcBrushColor = color;
-  return old;
-}
-
-COLORREF SetDCPenColor(HDC handle, COLORREF color) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc) return CLR_INVALID;
-  COLORREF old = dc->state.dcPenColor;
-  dc->state.dcPenColor = color;
-  return old;
-}
-
-BOOL SetViewportOrgEx(HDC handle, int x, int y, POINT* previous) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc) return FALSE;
-  if (previous) *previous = dc->state.viewportOrg;
-  dc->state.viewportOrg = MakePoint(x, y);
+  if (!dc || !out) return FALSE;
+  *out = dc->state.*field;
   return TRUE;
 }
 
-BOOL GetViewportOrgEx(HDC handle, POINT* origin) {
-  DcObj* dc = LookupDc(handle);
-  if (!dc || !origin) return FALSE;
-  *origin = dc->state.viewportOrg;
-  return TRUE;
+}  // namespace gdi::detail
+
+COLORREF SetTextColor(HDC dc, COLORREF color) { return SetStateField(dc, &DcState::textColor, color, CLR_INVALID); }
+COLORREF GetTextColor(HDC dc) { return GetStateField(dc, &DcState::textColor, CLR_INVALID); }
+COLORREF SetBkColor(HDC dc, COLORREF color) { return SetStateField(dc, &DcState::bkColor, color, CLR_INVALID); }
+COLORREF GetBkColor(HDC dc) { return GetStateField(dc, &DcState::bkColor, CLR_INVALID); }
+UINT SetTextAlign(HDC dc, UINT align) { return SetStateField(dc, &DcState::textAlign, align, 0xFFFFFFFFu); }
+UINT GetTextAlign(HDC dc) { return GetStateField(dc, &DcState::textAlign, 0xFFFFFFFFu); }
+
+int SetBkMode(HDC dc, int mode) {
+  return SetStateField(dc, &DcState::bkMode, mode, 0, mode == TRANSPARENT || mode == OPAQUE);
 }
+int GetBkMode(HDC dc) { return GetStateField(dc, &DcState::bkMode, 0); }
+
+int SetROP2(HDC dc, int mode) {
+  return SetStateField(dc, &DcState::rop2, mode, 0, mode >= R2_BLACK && mode <= R2_WHITE);
+}
+int GetROP2(HDC dc) { return GetStateField(dc, &DcState::rop2, 0); }
+
+int SetStretchBltMode(HDC dc, int mode) {
+  return SetStateField(dc, &DcState::stretchMode, mode, 0, mode >= BLACKONWHITE && mode <= HALFTONE);
+}
+int GetStretchBltMode(HDC dc) { return GetStateField(dc, &DcState::stretchMode, 0); }
+
+int SetPolyFillMode(HDC dc, int mode) {
+  return SetStateField(dc, &DcState::polyFillMode, mode, 0, mode == ALTERNATE || mode == WINDING);
+}
+
+BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous) {
+  return SetStatePoint(dc, &DcState::brushOrg, x, y, previous);
+}
+
+COLORREF SetDCBrushColor(HDC dc, COLORREF color) {
+  return SetStateField(dc, &DcState::dcBrushColor, color, CLR_INVALID);
+}
+
+COLORREF SetDCPenColor(HDC dc, COLORREF color) { return SetStateField(dc, &DcState::dcPenColor, color, CLR_INVALID); }
+
+BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) {
+  return SetStatePoint(dc, &DcState::viewportOrg, x, y, previous);
+}
+
+BOOL GetViewportOrgEx(HDC dc, POINT* origin) { return GetStatePoint(dc, &DcState::viewportOrg, origin); }
 
 BOOL OffsetViewportOrgEx(HDC handle, int dx, int dy, POINT* previous) {
   DcObj* dc = LookupDc(handle);
@@ -515,14 +471,7 @@ int ExtSelectClipRgn(HDC handle, HRGN region, int mode) {
       case RGN_AND: ClipForEdit(dc).Intersect(r->region); break;
       case RGN_OR: ClipForEdit(dc).Union(r->region); break;
       case RGN_DIFF: ClipForEdit(dc).Subtract(r->region); break;
-      case RGN_XOR: {
-        gdi::Region& c = ClipForEdit(dc);
-        gdi::Region both = c;
-        both.Intersect(r->region);
-        c.Union(r->region);
-        c.Subtract(both);
-        break;
-      }
+      case RGN_XOR: ClipForEdit(dc).Xor(r->region); break;
       default: return ERROR;
     }
   }

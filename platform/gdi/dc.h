@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "platform/gdi/objects.h"
@@ -88,6 +89,29 @@ std::optional<Canvas> CanvasOf(HDC dc);
 // The DC's own area in its device units (the bitmap, or the window's visible
 // bounds relative to its origin).
 void MarkClipStale(DcObj* dc);
+
+// Sets one field of a DC's state and returns the old value; `bad` for a
+// handle that names no DC or (`valid` false) a value the field does not take.
+template <typename T>
+T SetStateField(HDC handle, T DcState::*field, std::type_identity_t<T> value, std::type_identity_t<T> bad,
+                bool valid = true) {
+  DcObj* dc = LookupDc(handle);
+  if (!dc || !valid) return bad;
+  T old = dc->state.*field;
+  dc->state.*field = value;
+  return old;
+}
+template <typename T>
+T GetStateField(HDC handle, T DcState::*field, std::type_identity_t<T> bad) {
+  DcObj* dc = LookupDc(handle);
+  return dc ? dc->state.*field : bad;
+}
+// A point of the state (the brush origin, the viewport origin, the current
+// position) set to (x, y), the old one in *previous when asked; FALSE for a
+// handle that names no DC.
+BOOL SetStatePoint(HDC handle, POINT DcState::*field, int x, int y, POINT* previous);
+// The point in *out; FALSE for a handle that names no DC or a null out.
+BOOL GetStatePoint(HDC handle, POINT DcState::*field, POINT* out);
 
 // The selected objects with their stock fallbacks resolved.
 COLORREF PenColor(const DcObj* dc);

@@ -169,7 +169,9 @@ int DrawTextW(HDC dc, LPCWSTR s, int count, RECT* rect, UINT format) {
     const bool feed = !end && (t[i] == u'\r' || t[i] == u'\n');
     if (!end && !(feed && !single)) continue;
     std::u16string para = t.substr(start, i - start);
-    int ul = (underline >= static_cast<int>(start) && underline < static_cast<int>(i)) ? underline - static_cast<int>(start) : -1;
+    int ul = (underline >= static_cast<int>(start) && underline < static_cast<int>(i))
+                 ? underline - static_cast<int>(start)
+                 : -1;
     if (single) {
       std::u16string clean;
       for (std::size_t k = 0; k < para.size(); ++k) {
@@ -199,7 +201,8 @@ int DrawTextW(HDC dc, LPCWSTR s, int count, RECT* rect, UINT format) {
   if (ellipsis && !calc) {
     // Wrapped text keeps the lines that fit; the last one ends with "...".
     if ((format & DT_WORDBREAK) && !single) {
-      const std::size_t fit = static_cast<std::size_t>(std::max(1, (rect->bottom - rect->top) / std::max(1, lineHeight)));
+      const std::size_t fit =
+          static_cast<std::size_t>(std::max(1, (rect->bottom - rect->top) / std::max(1, lineHeight)));
       if (lines.size() > fit) {
         lines.resize(fit);
         layout.Ellipsize(&lines.back(), maxWidth);
@@ -259,7 +262,8 @@ int DrawTextW(HDC dc, LPCWSTR s, int count, RECT* rect, UINT format) {
       for (std::size_t b = 0; b <= line.text.size(); ++b) {
         if (b < line.text.size() && line.text[b] != u'\t') continue;
         const std::u16string piece = line.text.substr(a, b - a);
-        DrawRun(*canvas, *font, tx + px, baseline, piece.data(), static_cast<int>(piece.size()), nullptr, color, clipPtr);
+        DrawRun(*canvas, *font, tx + px, baseline, piece.data(), static_cast<int>(piece.size()), nullptr, color,
+                clipPtr);
         px += layout.Width(piece);
         if (b < line.text.size()) {
           int k = static_cast<int>(b);
@@ -268,7 +272,8 @@ int DrawTextW(HDC dc, LPCWSTR s, int count, RECT* rect, UINT format) {
         a = b + 1;
       }
     } else {
-      DrawRun(*canvas, *font, tx, baseline, line.text.data(), static_cast<int>(line.text.size()), nullptr, color, clipPtr);
+      DrawRun(*canvas, *font, tx, baseline, line.text.data(), static_cast<int>(line.text.size()), nullptr, color,
+              clipPtr);
     }
     if (font->Underline() || font->StrikeOut())
       DrawDecorations(*canvas, *font, tx, baseline, line.width, color, clipPtr, font->Underline(), font->StrikeOut());

@@ -57,6 +57,16 @@ void MapFace(std::string* family, int* weight) {
   }
 }
 
+// The installed scalable font that best matches a pattern (null: none);
+// the caller destroys it.
+FcPattern* BestScalableMatch(FcPattern* pat) {
+  FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+  FcDefaultSubstitute(pat);
+  FcResult result;
+  return FcFontMatch(nullptr, pat, &result);
+}
+
 bool FindFace(const std::string& family, int weight, bool italic, Match* out) {
   using Key = std::tuple<std::string, int, bool>;
   static std::map<Key, Match> cache;
@@ -70,11 +80,7 @@ bool FindFace(const std::string& family, int weight, bool italic, Match* out) {
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pat, FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-  FcDefaultSubstitute(pat);
-  FcResult result;
-  FcPattern* found = FcFontMatch(nullptr, pat, &result);
+  FcPattern* found = BestScalableMatch(pat);
   if (found) {
     FcChar8* file = nullptr;
     FcChar8* fam = nullptr;
@@ -102,11 +108,7 @@ std::string FileWithChar(char32_t cp) {
   FcCharSetAddChar(cs, cp);
   FcPatternAddCharSet(pat, FC_CHARSET, cs);
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-  FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-  FcDefaultSubstitute(pat);
-  FcResult result;
-  FcPattern* found = FcFontMatch(nullptr, pat, &result);
+  FcPattern* found = BestScalableMatch(pat);
   if (found) {
     FcCharSet* have = nullptr;
     FcChar8* f = nullptr;

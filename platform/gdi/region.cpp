@@ -109,6 +109,13 @@ void Region::Subtract(const Region& other) {
   for (const RECT& r : other.m_rects) Subtract(r);
 }
 
+void Region::Xor(const Region& other) {
+  Region both = *this;
+  both.Intersect(other);
+  Union(other);
+  Subtract(both);
+}
+
 void Region::Offset(int dx, int dy) {
   for (RECT& r : m_rects) OffsetRect(&r, dx, dy);
   if (!m_rects.empty()) OffsetRect(&m_bounds, dx, dy);

@@ -30,6 +30,8 @@ class Region {
   void Intersect(const Region& other);
   void Subtract(const RECT& r);
   void Subtract(const Region& other);
+  // What lies in one region or the other, not in both.
+  void Xor(const Region& other);
   void Offset(int dx, int dy);
 
   bool operator==(const Region& other) const;

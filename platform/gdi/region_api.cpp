@@ -50,13 +50,7 @@ int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode) {
     case RGN_AND: out.Intersect(rb->region); break;
     case RGN_OR: out.Union(rb->region); break;
     case RGN_DIFF: out.Subtract(rb->region); break;
-    case RGN_XOR: {
-      gdi::Region both = out;
-      both.Intersect(rb->region);
-      out.Union(rb->region);
-      out.Subtract(both);
-      break;
-    }
+    case RGN_XOR: out.Xor(rb->region); break;
     default: return ERROR;
   }
   d->region = std::move(out);

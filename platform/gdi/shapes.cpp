@@ -79,7 +79,9 @@ void AddRing(SpanSet& set, const Rounded& outer, const Rounded* inner, int y0, i
 
 void AddFill(SpanSet& set, const Rounded& s, int y0, int y1) { AddRing(set, s, nullptr, y0, y1); }
 
-int RowsFrom(const Canvas& c, double top) { return std::max(static_cast<int>(std::floor(top)) - 1, static_cast<int>(c.clipBounds.top)); }
+int RowsFrom(const Canvas& c, double top) {
+  return std::max(static_cast<int>(std::floor(top)) - 1, static_cast<int>(c.clipBounds.top));
+}
 int RowsTo(const Canvas& c, double bottom) {
   return std::min(static_cast<int>(std::ceil(bottom)) + 1, static_cast<int>(c.clipBounds.bottom));
 }
@@ -358,20 +360,9 @@ void FillPolygon(const Canvas& c, const std::vector<POINT>& pts, int mode, const
 
 }  // namespace
 
-BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
-  DcObj* d = LookupDc(dc);
-  if (!d) return FALSE;
-  if (previous) *previous = d->state.position;
-  d->state.position = MakePoint(x, y);
-  return TRUE;
-}
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) { return SetStatePoint(dc, &DcState::position, x, y, previous); }
 
-BOOL GetCurrentPositionEx(HDC dc, POINT* position) {
-  DcObj* d = LookupDc(dc);
-  if (!d || !position) return FALSE;
-  *position = d->state.position;
-  return TRUE;
-}
+BOOL GetCurrentPositionEx(HDC dc, POINT* position) { return GetStatePoint(dc, &DcState::position, position); }
 
 BOOL LineTo(HDC dc, int x, int y) {
   auto c = CanvasOf(dc);

@@ -176,7 +176,8 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t n, Picture* out) {
     return false;
   }
   std::uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
-  const bool fields = h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS || (h.headerSize >= 56 && masks[3]);
+  const bool fields =
+      h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS || (h.headerSize >= 56 && masks[3]);
   if (!fields || (!masks[0] && !masks[1] && !masks[2])) {
     if (h.bpp == 16) {
       masks[0] = 0x7C00;
@@ -199,7 +200,9 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t n, Picture* out) {
         case 1: p = palette[(s[x >> 3] >> (7 - (x & 7))) & 1]; break;
         case 4: p = palette[(x & 1) ? (s[x >> 1] & 0x0F) : (s[x >> 1] >> 4)]; break;
         case 8: p = palette[s[x]]; break;
-        case 24: p = 0xFF000000u | (std::uint32_t(s[3 * x + 2]) << 16) | (std::uint32_t(s[3 * x + 1]) << 8) | s[3 * x]; break;
+        case 24:
+          p = 0xFF000000u | (std::uint32_t(s[3 * x + 2]) << 16) | (std::uint32_t(s[3 * x + 1]) << 8) | s[3 * x];
+          break;
         default: {
           const std::uint32_t v = h.bpp == 16 ? U16(s + 2 * x) : U32(s + 4 * x);
           const std::uint32_t a = fa.max ? fa.Get(v) : 255;

@@ -88,7 +88,8 @@ bool DecodeGif(const std::uint8_t* d, std::size_t n, Picture* out) {
     std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
     auto put = [&](int row) -> bool {
       if (DGifGetLine(gif.get(), line.data(), desc.Width) == GIF_ERROR) return false;
-      std::uint32_t* dst = out->pixels.data() + static_cast<std::size_t>(desc.Top + row) * static_cast<std::size_t>(sw) +
+      std::uint32_t* dst = out->pixels.data() +
+                           static_cast<std::size_t>(desc.Top + row) * static_cast<std::size_t>(sw) +
                            static_cast<std::size_t>(desc.Left);
       for (int x = 0; x < desc.Width; ++x) {
         const int idx = line[static_cast<std::size_t>(x)];

@@ -21,6 +21,34 @@ struct ErrorManager {
 [[noreturn]] void OnError(j_common_ptr c) { std::longjmp(reinterpret_cast<ErrorManager*>(c->err)->jump, 1); }
 void OnMessage(j_common_ptr, int) {}  // warnings (a short file, say) are not printed
 
+bool LooksLikeJpeg(const std::uint8_t* d, std::size_t n) { return n >= 3 && d[0] == 0xFF && d[1] == 0xD8; }
+
+// A decompressor reading from memory: an error jumps back to the caller's
+// setjmp(err.jump), warnings stay quiet, and it is destroyed with the object
+// on every path.
+struct Decompressor {
+  jpeg_decompress_struct cinfo{};  // zeroed, so destroying it before creation is harmless
+  ErrorManager err;
+
+  Decompressor() {
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnError;
+    err.pub.emit_message = OnMessage;
+  }
+  ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
+  Decompressor(const Decompressor&) = delete;
+  Decompressor& operator=(const Decompressor&) = delete;
+
+  // Reads the header, keeping the EXIF marker. Call after setjmp(err.jump):
+  // a broken file jumps back there.
+  void ReadHeader(const std::uint8_t* d, std::size_t n) {
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, d, static_cast<unsigned long>(n));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&cinfo, TRUE);
+  }
+};
+
 // The EXIF orientation (1..8) of the picture, 1 when there is none. Cameras
 // store photos as the sensor saw them and say here how to turn them upright.
 int Orientation(j_decompress_ptr cinfo) {
@@ -81,20 +109,11 @@ void Orient(Picture* p, int o) {
 }  // namespace
 
 bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info) {
-  if (n < 3 || d[0] != 0xFF || d[1] != 0xD8) return false;
-  jpeg_decompress_struct cinfo;
-  ErrorManager err;
-  cinfo.err = jpeg_std_error(&err.pub);
-  err.pub.error_exit = OnError;
-  err.pub.emit_message = OnMessage;
-  if (setjmp(err.jump)) {
-    jpeg_destroy_decompress(&cinfo);
-    return false;
-  }
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, d, static_cast<unsigned long>(n));
-  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
-  jpeg_read_header(&cinfo, TRUE);
+  if (!LooksLikeJpeg(d, n)) return false;
+  Decompressor decompressor;
+  jpeg_decompress_struct& cinfo = decompressor.cinfo;
+  if (setjmp(decompressor.err.jump)) return false;
+  decompressor.ReadHeader(d, n);
   const bool ok = SizeAllowed(cinfo.image_width, cinfo.image_height);
   const bool turned = Orientation(&cinfo) >= 5;
   info->RawDataFormat = ImageFormat::Jpeg;
@@ -106,30 +125,19 @@ bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info) {
     info->Xdpi = cinfo.X_density;
     info->Ydpi = cinfo.Y_density;
   }
-  jpeg_destroy_decompress(&cinfo);
   return ok;
 }
 
 bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth, int minHeight) {
-  if (n < 3 || d[0] != 0xFF || d[1] != 0xD8) return false;
-  jpeg_decompress_struct cinfo;
-  ErrorManager err;
-  cinfo.err = jpeg_std_error(&err.pub);
-  err.pub.error_exit = OnError;
-  err.pub.emit_message = OnMessage;
-  if (setjmp(err.jump)) {
-    jpeg_destroy_decompress(&cinfo);
+  if (!LooksLikeJpeg(d, n)) return false;
+  Decompressor decompressor;
+  jpeg_decompress_struct& cinfo = decompressor.cinfo;
+  if (setjmp(decompressor.err.jump)) {
     *out = Picture{};
     return false;
   }
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, d, static_cast<unsigned long>(n));
-  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
-  jpeg_read_header(&cinfo, TRUE);
-  if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) {
-    jpeg_destroy_decompress(&cinfo);
-    return false;
-  }
+  decompressor.ReadHeader(d, n);
+  if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) return false;
   const int orientation = Orientation(&cinfo);
   // Sizes asked for are upright; the stored picture may lie on its side.
   const int wantWidth = orientation >= 5 ? minHeight : minWidth;
@@ -172,7 +180,6 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
     }
   }
   jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
   Orient(out, orientation);
   out->format = ImageFormat::Jpeg;
   out->hasAlpha = false;

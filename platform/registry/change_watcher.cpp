@@ -167,7 +167,8 @@ class Watcher {
     std::vector<Change> rows;
     {
       Statement st(m_db->handle(),
-                   "SELECT id, tbl, op, coalesce(ref, ''), coalesce(name, ''), type, data FROM changes WHERE id > ?1 ORDER BY id");
+                   "SELECT id, tbl, op, coalesce(ref, ''), coalesce(name, ''), type, data FROM changes WHERE id > ?1 "
+                   "ORDER BY id");
       st.Bind(1, m_last);
       while (st.Step() == SQLITE_ROW) {
         Change c;

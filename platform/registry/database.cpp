@@ -79,7 +79,8 @@ std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(m_st
 
 std::string Statement::Text(int column) const {
   const auto* p = sqlite3_column_text(m_stmt, column);
-  return p ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column)))
+  return p ? std::string(reinterpret_cast<const char*>(p),
+                         static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column)))
            : std::string();
 }
 

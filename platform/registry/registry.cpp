@@ -1,6 +1,7 @@
 #include "platform/registry/registry.h"
 
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <unordered_map>
@@ -78,6 +79,15 @@ KeyRef Child(const KeyRef& base, const std::vector<std::u16string>& parts) {
   return out;
 }
 
+// The key a call names: a handle's key with a sub-key appended. False for a
+// handle that names no key.
+bool Target(HKEY key, std::u16string_view subKey, KeyRef* out) {
+  KeyRef base;
+  if (!Resolve(key, &base)) return false;
+  *out = Child(base, SplitKey(subKey));
+  return true;
+}
+
 HKEY NewHandle(const KeyRef& ref) {
   std::lock_guard<std::mutex> lock(g_handleMutex);
   std::uintptr_t v = g_nextHandle;
@@ -121,6 +131,45 @@ std::int64_t EnsureKey(sqlite3* db, const KeyRef& ref, bool* created) {
   }
   return parent;
 }
+
+// What every call on a key begins with: the handle resolved (a sub-key
+// appended), the device database open, and its lock held until the call
+// returns.
+struct KeyCall {
+  KeyRef ref;                                   // the key the call is about
+  devdb::Database* db = nullptr;                // the device database, once open
+  std::unique_lock<std::recursive_mutex> lock;  // held from Open until the call returns
+
+  // False for a handle that names no key.
+  bool Resolve(HKEY key, LPCWSTR subKey) { return Target(key, subKey ? subKey : u"", &ref); }
+  // ERROR_SUCCESS, or ERROR_CANTOPEN when there is no device database.
+  LONG Open() {
+    db = devdb::DeviceDatabase();
+    if (!db) return ERROR_CANTOPEN;
+    lock = std::unique_lock<std::recursive_mutex>(db->mutex());
+    return ERROR_SUCCESS;
+  }
+  // Resolve, Open, and the key's row found: ERROR_SUCCESS with *id, or the
+  // call's error (`missing` when the key is not there).
+  LONG Find(HKEY key, LPCWSTR subKey, LONG missing, std::int64_t* id) {
+    if (!Resolve(key, subKey)) return ERROR_INVALID_HANDLE;
+    if (LONG error = Open()) return error;
+    *id = FindKey(handle(), ref);
+    return *id ? ERROR_SUCCESS : missing;
+  }
+  sqlite3* handle() const { return db->handle(); }
+  // Runs `body` in one transaction: it returns ERROR_SUCCESS or the call's
+  // error and rolls back on an error; a commit that fails is a write error.
+  LONG Write(const std::function<LONG()>& body) {
+    LONG error = ERROR_SUCCESS;
+    const bool ok = db->Transaction([&] {
+      error = body();
+      return error == ERROR_SUCCESS;
+    });
+    if (ok) return ERROR_SUCCESS;
+    return error != ERROR_SUCCESS ? error : WriteError(handle());
+  }
+};
 
 std::string CacheKey(const KeyRef& ref, const std::string& nameLc) {
   std::string k;
@@ -170,30 +219,22 @@ LONG ReadValue(const KeyRef& ref, std::u16string_view name, reg::Value* out) {
 }
 
 LONG WriteValue(const KeyRef& ref, std::u16string_view name, const reg::Value& value, bool createKey) {
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return ERROR_CANTOPEN;
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  LONG result = ERROR_SUCCESS;
-  bool ok = db->Transaction([&] {
-    std::int64_t id = createKey ? EnsureKey(db->handle(), ref, nullptr) : FindKey(db->handle(), ref);
-    if (!id) {
-      result = createKey ? WriteError(db->handle()) : ERROR_KEY_DELETED;
-      return false;
-    }
-    Statement st(db->handle(),
+  KeyCall call;
+  call.ref = ref;
+  if (LONG error = call.Open()) return error;
+  const LONG error = call.Write([&]() -> LONG {
+    std::int64_t id = createKey ? EnsureKey(call.handle(), ref, nullptr) : FindKey(call.handle(), ref);
+    if (!id) return createKey ? WriteError(call.handle()) : ERROR_KEY_DELETED;
+    Statement st(call.handle(),
                  "INSERT INTO reg_values(key, name, name_lc, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
                  "ON CONFLICT(key, name_lc) DO UPDATE SET type = excluded.type, data = excluded.data");
     st.Bind(1, id).Bind(2, std::u16string(name)).Bind(3, Lower8(name)).Bind(4, value.type);
     st.BindBlob(5, value.data.data(), value.data.size());
-    if (!st.Run()) {
-      result = WriteError(db->handle());
-      return false;
-    }
-    return true;
+    if (!st.Run()) return WriteError(call.handle());
+    return ERROR_SUCCESS;
   });
   DropCache();
-  if (!ok && result == ERROR_SUCCESS) result = WriteError(db->handle());
-  return ok ? ERROR_SUCCESS : result;
+  return error;
 }
 
 LONG Finish(LONG result) {
@@ -239,16 +280,10 @@ LONG CopyData(const reg::Value& v, LPDWORD type, LPBYTE data, LPDWORD size) {
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   if (!result) return Finish(ERROR_INVALID_PARAMETER);
   *result = nullptr;
-  KeyRef base;
-  if (!Resolve(key, &base)) return Finish(ERROR_INVALID_HANDLE);
-  KeyRef ref = Child(base, SplitKey(subKey ? subKey : u""));
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
-  {
-    std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    if (!FindKey(db->handle(), ref)) return Finish(ERROR_FILE_NOT_FOUND);
-  }
-  *result = NewHandle(ref);
+  KeyCall call;
+  std::int64_t id = 0;
+  if (LONG error = call.Find(key, subKey, ERROR_FILE_NOT_FOUND, &id)) return Finish(error);
+  *result = NewHandle(call.ref);
   return ERROR_SUCCESS;
 }
 
@@ -256,28 +291,17 @@ LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, SEC
                      LPDWORD disposition) {
   if (!result) return Finish(ERROR_INVALID_PARAMETER);
   *result = nullptr;
-  KeyRef base;
-  if (!Resolve(key, &base)) return Finish(ERROR_INVALID_HANDLE);
-  KeyRef ref = Child(base, SplitKey(subKey ? subKey : u""));
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
+  KeyCall base;
+  if (!base.Resolve(key, nullptr)) return Finish(ERROR_INVALID_HANDLE);
+  const KeyRef ref = Child(base.ref, SplitKey(subKey ? subKey : u""));
+  if (LONG error = base.Open()) return Finish(error);
   bool created = false;
-  {
-    std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    LONG error = ERROR_SUCCESS;
-    bool ok = db->Transaction([&] {
-      if (!FindKey(db->handle(), base)) {
-        error = ERROR_KEY_DELETED;
-        return false;
-      }
-      if (!EnsureKey(db->handle(), ref, &created)) {
-        error = WriteError(db->handle());
-        return false;
-      }
-      return true;
-    });
-    if (!ok) return Finish(error != ERROR_SUCCESS ? error : WriteError(db->handle()));
-  }
+  const LONG error = base.Write([&]() -> LONG {
+    if (!FindKey(base.handle(), base.ref)) return ERROR_KEY_DELETED;
+    if (!EnsureKey(base.handle(), ref, &created)) return WriteError(base.handle());
+    return ERROR_SUCCESS;
+  });
+  if (error != ERROR_SUCCESS) return Finish(error);
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
   *result = NewHandle(ref);
   return ERROR_SUCCESS;
@@ -292,46 +316,33 @@ LONG RegCloseKey(HKEY key) {
 }
 
 LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
-  KeyRef base;
-  if (!Resolve(key, &base)) return Finish(ERROR_INVALID_HANDLE);
-  KeyRef ref = Child(base, SplitKey(subKey ? subKey : u""));
-  if (ref.pathLc.empty()) return Finish(ERROR_ACCESS_DENIED);  // never a root
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  LONG error = ERROR_SUCCESS;
-  bool ok = db->Transaction([&] {
-    std::int64_t id = FindKey(db->handle(), ref);
-    if (!id) {
-      error = ERROR_FILE_NOT_FOUND;
-      return false;
-    }
-    const char* tree = "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION ALL SELECT k.id FROM reg_keys k JOIN sub ON k.parent = sub.id) ";
-    Statement values(db->handle(), (std::string(tree) + "DELETE FROM reg_values WHERE key IN sub").c_str());
+  KeyCall call;
+  if (!call.Resolve(key, subKey)) return Finish(ERROR_INVALID_HANDLE);
+  if (call.ref.pathLc.empty()) return Finish(ERROR_ACCESS_DENIED);  // never a root
+  if (LONG error = call.Open()) return Finish(error);
+  const LONG error = call.Write([&]() -> LONG {
+    std::int64_t id = FindKey(call.handle(), call.ref);
+    if (!id) return ERROR_FILE_NOT_FOUND;
+    const std::string tree =
+        "WITH RECURSIVE sub(id) AS "
+        "(SELECT ?1 UNION ALL SELECT k.id FROM reg_keys k JOIN sub ON k.parent = sub.id) ";
+    Statement values(call.handle(), (tree + "DELETE FROM reg_values WHERE key IN sub").c_str());
     values.Bind(1, id);
-    Statement keys(db->handle(), (std::string(tree) + "DELETE FROM reg_keys WHERE id IN sub").c_str());
+    Statement keys(call.handle(), (tree + "DELETE FROM reg_keys WHERE id IN sub").c_str());
     keys.Bind(1, id);
-    if (!values.Run() || !keys.Run()) {
-      error = WriteError(db->handle());
-      return false;
-    }
-    return true;
+    if (!values.Run() || !keys.Run()) return WriteError(call.handle());
+    return ERROR_SUCCESS;
   });
   DropCache();
-  if (!ok) return Finish(error != ERROR_SUCCESS ? error : WriteError(db->handle()));
-  return ERROR_SUCCESS;
+  return error != ERROR_SUCCESS ? Finish(error) : ERROR_SUCCESS;
 }
 
 LONG RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD, LPWSTR keyClass,
                    LPDWORD classLength, FILETIME* lastWrite) {
-  KeyRef ref;
-  if (!Resolve(key, &ref)) return Finish(ERROR_INVALID_HANDLE);
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  std::int64_t id = FindKey(db->handle(), ref);
-  if (!id) return Finish(ERROR_KEY_DELETED);
-  Statement st(db->handle(), "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY path_lc LIMIT 1 OFFSET ?2");
+  KeyCall call;
+  std::int64_t id = 0;
+  if (LONG error = call.Find(key, nullptr, ERROR_KEY_DELETED, &id)) return Finish(error);
+  Statement st(call.handle(), "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY path_lc LIMIT 1 OFFSET ?2");
   st.Bind(1, id).Bind(2, static_cast<std::int64_t>(index));
   if (st.Step() != SQLITE_ROW) return Finish(ERROR_NO_MORE_ITEMS);
   LONG result = ERROR_SUCCESS;
@@ -345,17 +356,14 @@ LONG RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWO
 LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD, LPDWORD subKeys,
                       LPDWORD maxSubKeyLength, LPDWORD maxClassLength, LPDWORD values, LPDWORD maxValueNameLength,
                       LPDWORD maxValueLength, LPDWORD securityDescriptor, FILETIME* lastWrite) {
-  KeyRef ref;
-  if (!Resolve(key, &ref)) return Finish(ERROR_INVALID_HANDLE);
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  std::int64_t id = FindKey(db->handle(), ref);
-  if (!id) return Finish(ERROR_KEY_DELETED);
-  Statement k(db->handle(), "SELECT count(*), coalesce(max(length(name)), 0) FROM reg_keys WHERE parent = ?1");
+  KeyCall call;
+  std::int64_t id = 0;
+  if (LONG error = call.Find(key, nullptr, ERROR_KEY_DELETED, &id)) return Finish(error);
+  Statement k(call.handle(), "SELECT count(*), coalesce(max(length(name)), 0) FROM reg_keys WHERE parent = ?1");
   k.Bind(1, id);
-  Statement v(db->handle(),
-              "SELECT count(*), coalesce(max(length(name)), 0), coalesce(max(length(data)), 0) FROM reg_values WHERE key = ?1");
+  Statement v(call.handle(),
+              "SELECT count(*), coalesce(max(length(name)), 0), coalesce(max(length(data)), 0) "
+              "FROM reg_values WHERE key = ?1");
   v.Bind(1, id);
   if (k.Step() != SQLITE_ROW || v.Step() != SQLITE_ROW) return Finish(ERROR_CANTREAD);
   if (keyClass && classLength && *classLength > 0) keyClass[0] = 0;
@@ -401,14 +409,11 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
 
 LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD, LPDWORD type, LPBYTE data,
                    LPDWORD size) {
-  KeyRef ref;
-  if (!Resolve(key, &ref)) return Finish(ERROR_INVALID_HANDLE);
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  std::int64_t id = FindKey(db->handle(), ref);
-  if (!id) return Finish(ERROR_KEY_DELETED);
-  Statement st(db->handle(), "SELECT name, type, data FROM reg_values WHERE key = ?1 ORDER BY name_lc LIMIT 1 OFFSET ?2");
+  KeyCall call;
+  std::int64_t id = 0;
+  if (LONG error = call.Find(key, nullptr, ERROR_KEY_DELETED, &id)) return Finish(error);
+  Statement st(call.handle(),
+               "SELECT name, type, data FROM reg_values WHERE key = ?1 ORDER BY name_lc LIMIT 1 OFFSET ?2");
   st.Bind(1, id).Bind(2, static_cast<std::int64_t>(index));
   if (st.Step() != SQLITE_ROW) return Finish(ERROR_NO_MORE_ITEMS);
   LONG result = ERROR_SUCCESS;
@@ -419,33 +424,20 @@ LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWO
 }
 
 LONG RegDeleteValueW(HKEY key, LPCWSTR valueName) {
-  KeyRef ref;
-  if (!Resolve(key, &ref)) return Finish(ERROR_INVALID_HANDLE);
-  devdb::Database* db = devdb::DeviceDatabase();
-  if (!db) return Finish(ERROR_CANTOPEN);
-  std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  LONG error = ERROR_SUCCESS;
-  bool ok = db->Transaction([&] {
-    std::int64_t id = FindKey(db->handle(), ref);
-    if (!id) {
-      error = ERROR_KEY_DELETED;
-      return false;
-    }
-    Statement st(db->handle(), "DELETE FROM reg_values WHERE key = ?1 AND name_lc = ?2");
+  KeyCall call;
+  if (!call.Resolve(key, nullptr)) return Finish(ERROR_INVALID_HANDLE);
+  if (LONG error = call.Open()) return Finish(error);
+  const LONG error = call.Write([&]() -> LONG {
+    std::int64_t id = FindKey(call.handle(), call.ref);
+    if (!id) return ERROR_KEY_DELETED;
+    Statement st(call.handle(), "DELETE FROM reg_values WHERE key = ?1 AND name_lc = ?2");
     st.Bind(1, id).Bind(2, Lower8(valueName ? valueName : u""));
-    if (!st.Run()) {
-      error = WriteError(db->handle());
-      return false;
-    }
-    if (sqlite3_changes(db->handle()) == 0) {
-      error = ERROR_FILE_NOT_FOUND;
-      return false;
-    }
-    return true;
+    if (!st.Run()) return WriteError(call.handle());
+    if (sqlite3_changes(call.handle()) == 0) return ERROR_FILE_NOT_FOUND;
+    return ERROR_SUCCESS;
   });
   DropCache();
-  if (!ok) return Finish(error != ERROR_SUCCESS ? error : WriteError(db->handle()));
-  return ERROR_SUCCESS;
+  return error != ERROR_SUCCESS ? Finish(error) : ERROR_SUCCESS;
 }
 
 // ---- The shell's helpers ----------------------------------------------------------
@@ -453,15 +445,15 @@ LONG RegDeleteValueW(HKEY key, LPCWSTR valueName) {
 namespace {
 
 LONG HelperRead(HKEY root, LPCWSTR subKey, LPCWSTR valueName, reg::Value* v) {
-  KeyRef base;
-  if (!Resolve(root, &base)) return ERROR_INVALID_HANDLE;
-  return ReadValue(Child(base, SplitKey(subKey ? subKey : u"")), valueName ? valueName : u"", v);
+  KeyRef ref;
+  if (!Target(root, subKey ? subKey : u"", &ref)) return ERROR_INVALID_HANDLE;
+  return ReadValue(ref, valueName ? valueName : u"", v);
 }
 
 LONG HelperWrite(HKEY root, LPCWSTR subKey, LPCWSTR valueName, const reg::Value& v) {
-  KeyRef base;
-  if (!Resolve(root, &base)) return ERROR_INVALID_HANDLE;
-  return WriteValue(Child(base, SplitKey(subKey ? subKey : u"")), valueName ? valueName : u"", v, true);
+  KeyRef ref;
+  if (!Target(root, subKey ? subKey : u"", &ref)) return ERROR_INVALID_HANDLE;
+  return WriteValue(ref, valueName ? valueName : u"", v, true);
 }
 
 }  // namespace
@@ -506,15 +498,14 @@ HRESULT RegistrySetString(HKEY root, LPCWSTR subKey, LPCWSTR valueName, LPCWSTR 
 namespace reg {
 
 bool Get(HKEY root, std::u16string_view subKey, std::u16string_view name, Value* value) {
-  KeyRef base;
-  if (!Resolve(root, &base)) return false;
-  return ReadValue(Child(base, SplitKey(subKey)), name, value) == ERROR_SUCCESS;
+  KeyRef ref;
+  return Target(root, subKey, &ref) && ReadValue(ref, name, value) == ERROR_SUCCESS;
 }
 
 bool Set(HKEY root, std::u16string_view subKey, std::u16string_view name, const Value& value) {
-  KeyRef base;
-  if (!Resolve(root, &base)) return false;
-  LONG r = WriteValue(Child(base, SplitKey(subKey)), name, value, true);
+  KeyRef ref;
+  if (!Target(root, subKey, &ref)) return false;
+  LONG r = WriteValue(ref, name, value, true);
   if (r != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(r));
   return r == ERROR_SUCCESS;
 }
@@ -587,7 +578,8 @@ namespace {
 std::vector<std::u16string> Units(const std::string& bytes) {
   std::vector<std::u16string> parts(1);
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char16_t c = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    char16_t c =
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
     if (c == 0)
       parts.emplace_back();
     else
@@ -638,9 +630,8 @@ std::u16string RootName(HKEY root) {
 }
 
 std::string ChangeRef(HKEY root, std::u16string_view subKey) {
-  KeyRef base;
-  if (!Resolve(root, &base)) return std::string();
-  KeyRef ref = Child(base, SplitKey(subKey));
+  KeyRef ref;
+  if (!Target(root, subKey, &ref)) return std::string();
   return ref.root + "\\" + ref.pathLc;
 }
 

@@ -42,9 +42,12 @@ std::map<int, Registration> g_regs;   // by registration id
 std::map<int, Watch> g_watches;       // by inotify watch descriptor
 int g_nextReg = 1;
 
-bool IsTemporary(const std::string& name) { return !name.empty() && name[0] == '.' && name.find(".~") != std::string::npos; }
+bool IsTemporary(const std::string& name) {
+  return !name.empty() && name[0] == '.' && name.find(".~") != std::string::npos;
+}
 
-void Post(const Registration& r, LONG event, const std::u16string& a, const std::u16string& b, const std::string& host) {
+void Post(const Registration& r, LONG event, const std::u16string& a, const std::u16string& b,
+          const std::string& host) {
   if (!(r.mask & static_cast<DWORD>(event))) return;
   auto* n = new FILECHANGENOTIFY;
   n->dwRefCount = 1;

@@ -139,7 +139,11 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
     info->dwAttributes = a;
   }
   if (flags & SHGFI_TYPENAME) {
-    text::CopyTo(info->szTypeName, 80, folder ? u"Folder" : link ? u"Shortcut" : ext.empty() ? u"File" : text::ToUpper(ext.substr(1)) + u" File");
+    text::CopyTo(info->szTypeName, 80,
+                 folder        ? u"Folder"
+                 : link        ? u"Shortcut"
+                 : ext.empty() ? u"File"
+                               : text::ToUpper(ext.substr(1)) + u" File");
   }
   if (flags & SHGFI_ICON) {
     int size = (flags & SHGFI_SMALLICON) ? 16 : 32;

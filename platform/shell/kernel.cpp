@@ -204,7 +204,8 @@ bool SignalNamedEvent(std::u16string_view name) {
 
 std::u16string NamedEventOfApplication(std::u16string_view app) {
   constexpr std::u16string_view kPrefix = u"\\\\.\\Notifications\\NamedEvents\\";
-  if (app.size() > kPrefix.size() && text::StartsWithNoCase(app, kPrefix)) return std::u16string(app.substr(kPrefix.size()));
+  if (app.size() > kPrefix.size() && text::StartsWithNoCase(app, kPrefix))
+    return std::u16string(app.substr(kPrefix.size()));
   return u"";
 }
 

@@ -76,7 +76,8 @@ std::string FindExecutable(const std::string& name) {
     if (end == std::string::npos) end = dirs.size();
     std::string candidate = (end > start ? dirs.substr(start, end - start) : ".") + "/" + name;
     struct stat st;
-    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0) return candidate;
+    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+      return candidate;
     start = end + 1;
   }
   return std::string();
@@ -153,8 +154,9 @@ void Record(std::u16string_view verb, std::u16string_view file, std::u16string_v
   for (const auto& a : argv) command += (command.empty() ? "" : " ") + a;
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
   db->Transaction([&] {
-    devdb::Statement st(db->handle(),
-                        "INSERT INTO launches(time, verb, file, parameters, command, pid, error) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    devdb::Statement st(
+        db->handle(),
+        "INSERT INTO launches(time, verb, file, parameters, command, pid, error) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
     st.Bind(1, static_cast<std::int64_t>(std::time(nullptr)))
         .Bind(2, std::u16string(verb))
         .Bind(3, std::u16string(file))
@@ -278,8 +280,9 @@ std::vector<LaunchRecord> RecentLaunches(int limit) {
   devdb::Database* db = devdb::DeviceDatabase();
   if (!db) return out;
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
-  devdb::Statement st(db->handle(),
-                      "SELECT id, time, verb, file, parameters, command, pid, error FROM launches ORDER BY id DESC LIMIT ?1");
+  devdb::Statement st(
+      db->handle(),
+      "SELECT id, time, verb, file, parameters, command, pid, error FROM launches ORDER BY id DESC LIMIT ?1");
   st.Bind(1, static_cast<std::int64_t>(limit));
   while (st.Step() == SQLITE_ROW) {
     LaunchRecord r;
@@ -318,9 +321,11 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  int pid = shell::Launch(info->lpVerb ? info->lpVerb : u"", info->lpFile, info->lpParameters ? info->lpParameters : u"");
+  int pid =
+      shell::Launch(info->lpVerb ? info->lpVerb : u"", info->lpFile, info->lpParameters ? info->lpParameters : u"");
   if (!pid) {
-    info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(GetLastError() == ERROR_NO_ASSOCIATION ? 31 : 2));
+    info->hInstApp =
+        reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(GetLastError() == ERROR_NO_ASSOCIATION ? 31 : 2));
     return FALSE;
   }
   info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(33));

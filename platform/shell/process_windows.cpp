@@ -23,7 +23,8 @@ constexpr char16_t kModule[] = u"\\Program Files\\mivo\\mivo.exe";
 void EnsureProcessRow(devdb::Database* db) {
   static std::uint64_t s_recordedFor = 0;
   if (s_recordedFor == devdb::DeviceDatabaseGeneration()) return;
-  devdb::Statement st(db->handle(), "INSERT OR REPLACE INTO processes(pid, start_time, module, host) VALUES (?1, ?2, ?3, 0)");
+  devdb::Statement st(db->handle(),
+                      "INSERT OR REPLACE INTO processes(pid, start_time, module, host) VALUES (?1, ?2, ?3, 0)");
   st.Bind(1, static_cast<std::int64_t>(getpid()))
       .Bind(2, static_cast<std::int64_t>(ProcessStartTime(getpid())))
       .Bind(3, std::u16string(kModule));
@@ -53,8 +54,8 @@ void RecordWindow(std::uintptr_t hwnd, std::u16string_view className, std::u16st
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
   db->Transaction([&] {
     EnsureProcessRow(db);
-    devdb::Statement st(db->handle(),
-                        "INSERT OR REPLACE INTO windows(pid, hwnd, class, caption, visible) VALUES (?1, ?2, ?3, ?4, ?5)");
+    devdb::Statement st(
+        db->handle(), "INSERT OR REPLACE INTO windows(pid, hwnd, class, caption, visible) VALUES (?1, ?2, ?3, ?4, ?5)");
     st.Bind(1, static_cast<std::int64_t>(getpid()))
         .Bind(2, static_cast<std::int64_t>(hwnd))
         .Bind(3, std::u16string(className))
@@ -91,10 +92,12 @@ void RecordHostProgram(int pid, const std::u16string& module, const std::u16stri
   if (!db) return;
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
   db->Transaction([&] {
-    devdb::Statement p(db->handle(), "INSERT OR REPLACE INTO processes(pid, start_time, module, host) VALUES (?1, ?2, ?3, 1)");
+    devdb::Statement p(db->handle(),
+                       "INSERT OR REPLACE INTO processes(pid, start_time, module, host) VALUES (?1, ?2, ?3, 1)");
     p.Bind(1, static_cast<std::int64_t>(pid)).Bind(2, static_cast<std::int64_t>(ProcessStartTime(pid))).Bind(3, module);
-    devdb::Statement w(db->handle(),
-                       "INSERT OR REPLACE INTO windows(pid, hwnd, class, caption, visible) VALUES (?1, 0, 'mivoHostProgram', ?2, 1)");
+    devdb::Statement w(
+        db->handle(),
+        "INSERT OR REPLACE INTO windows(pid, hwnd, class, caption, visible) VALUES (?1, 0, 'mivoHostProgram', ?2, 1)");
     w.Bind(1, static_cast<std::int64_t>(pid)).Bind(2, caption);
     return p.Run() && w.Run();
   });
@@ -178,7 +181,8 @@ void StartForegroundListener(std::function<void(std::uintptr_t)> handler) {
       for (auto eol = pending.find('\n'); eol != std::string::npos; eol = pending.find('\n')) {
         std::string line = pending.substr(0, eol);
         pending.erase(0, eol + 1);
-        if (line.rfind("foreground ", 0) == 0) handler(static_cast<std::uintptr_t>(std::strtoull(line.c_str() + 11, nullptr, 10)));
+        if (line.rfind("foreground ", 0) == 0)
+          handler(static_cast<std::uintptr_t>(std::strtoull(line.c_str() + 11, nullptr, 10)));
       }
     }
   });

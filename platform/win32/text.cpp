@@ -228,22 +228,23 @@ bool ParseInt(std::u16string_view s, long long* out) {
 
 namespace {
 
-struct Spec {
+// One conversion of a pattern ("%-5d"): its flags, width and precision.
+struct Conversion {
   bool left = false, zero = false, plus = false, space = false, alt = false;
   int width = -1, precision = -1;
 };
 
-void Pad(std::u16string& out, const std::u16string& body, const Spec& sp, bool numeric) {
+void Pad(std::u16string& out, const std::u16string& body, const Conversion& field, bool numeric) {
   const int len = static_cast<int>(body.size());
-  if (sp.width <= len) {
+  if (field.width <= len) {
     out += body;
     return;
   }
-  const int fill = sp.width - len;
-  if (sp.left) {
+  const int fill = field.width - len;
+  if (field.left) {
     out += body;
     out.append(static_cast<std::size_t>(fill), u' ');
-  } else if (sp.zero && numeric) {
+  } else if (field.zero && numeric) {
     // Zeros go after a sign or a 0x prefix.
     std::size_t signLen = 0;
     if (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) signLen = 1;
@@ -305,27 +306,27 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
       ++i;
       continue;
     }
-    Spec sp;
+    Conversion field;
     for (; i < pattern.size(); ++i) {
       const char16_t f = pattern[i];
-      if (f == '-') sp.left = true;
-      else if (f == '0') sp.zero = true;
-      else if (f == '+') sp.plus = true;
-      else if (f == ' ') sp.space = true;
-      else if (f == '#') sp.alt = true;
+      if (f == '-') field.left = true;
+      else if (f == '0') field.zero = true;
+      else if (f == '+') field.plus = true;
+      else if (f == ' ') field.space = true;
+      else if (f == '#') field.alt = true;
       else break;
     }
     while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9') {
-      sp.width = (sp.width < 0 ? 0 : sp.width) * 10 + (pattern[i] - '0');
-      if (sp.width > 4096) sp.width = 4096;
+      field.width = (field.width < 0 ? 0 : field.width) * 10 + (pattern[i] - '0');
+      if (field.width > 4096) field.width = 4096;
       ++i;
     }
     if (i < pattern.size() && pattern[i] == '.') {
       ++i;
-      sp.precision = 0;
+      field.precision = 0;
       while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9') {
-        sp.precision = sp.precision * 10 + (pattern[i] - '0');
-        if (sp.precision > 4096) sp.precision = 4096;
+        field.precision = field.precision * 10 + (pattern[i] - '0');
+        if (field.precision > 4096) field.precision = 4096;
         ++i;
       }
     }
@@ -342,13 +343,16 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
       case 'd':
       case 'i': {
         const long long v = arg ? AsSigned(*arg) : 0;
-        std::string s = std::to_string(v < 0 ? 0 - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v));
-        if (sp.precision >= 0 && static_cast<int>(s.size()) < sp.precision) s.insert(0, sp.precision - s.size(), '0');
+        std::string s =
+            std::to_string(v < 0 ? 0 - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v));
+        if (field.precision >= 0 && static_cast<int>(s.size()) < field.precision) {
+          s.insert(0, field.precision - s.size(), '0');
+        }
         if (v < 0) s.insert(0, "-");
-        else if (sp.plus) s.insert(0, "+");
-        else if (sp.space) s.insert(0, " ");
-        if (sp.precision >= 0) sp.zero = false;
-        Pad(out, Ascii(s), sp, true);
+        else if (field.plus) s.insert(0, "+");
+        else if (field.space) s.insert(0, " ");
+        if (field.precision >= 0) field.zero = false;
+        Pad(out, Ascii(s), field, true);
         break;
       }
       case 'u':
@@ -359,16 +363,18 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
         const char* f = conv == 'u' ? "%llu" : conv == 'x' ? "%llx" : conv == 'X' ? "%llX" : "%llo";
         std::snprintf(buf, sizeof buf, f, v);
         std::string s = buf;
-        if (sp.precision >= 0 && static_cast<int>(s.size()) < sp.precision) s.insert(0, sp.precision - s.size(), '0');
-        if (sp.alt && v != 0 && conv == 'x') s.insert(0, "0x");
-        if (sp.alt && v != 0 && conv == 'X') s.insert(0, "0X");
-        if (sp.precision >= 0) sp.zero = false;
-        Pad(out, Ascii(s), sp, true);
+        if (field.precision >= 0 && static_cast<int>(s.size()) < field.precision) {
+          s.insert(0, field.precision - s.size(), '0');
+        }
+        if (field.alt && v != 0 && conv == 'x') s.insert(0, "0x");
+        if (field.alt && v != 0 && conv == 'X') s.insert(0, "0X");
+        if (field.precision >= 0) field.zero = false;
+        Pad(out, Ascii(s), field, true);
         break;
       }
       case 'p': {
         std::snprintf(buf, sizeof buf, "%08llX", arg ? AsUnsigned(*arg) : 0ull);
-        Pad(out, Ascii(buf), sp, true);
+        Pad(out, Ascii(buf), field, true);
         break;
       }
       case 'f':
@@ -379,11 +385,11 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
       case 'E': {
         const double v = arg ? AsDouble(*arg) : 0.0;
         char f[16];
-        std::snprintf(f, sizeof f, "%%%s%s.%d%c", sp.plus ? "+" : "", sp.alt ? "#" : "",
-                      sp.precision >= 0 ? sp.precision : 6, static_cast<char>(conv));
+        std::snprintf(f, sizeof f, "%%%s%s.%d%c", field.plus ? "+" : "", field.alt ? "#" : "",
+                      field.precision >= 0 ? field.precision : 6, static_cast<char>(conv));
         if (std::isfinite(v)) std::snprintf(buf, sizeof buf, f, v);
         else std::snprintf(buf, sizeof buf, "%s", std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf"));
-        Pad(out, Ascii(buf), sp, true);
+        Pad(out, Ascii(buf), field, true);
         break;
       }
       case 'c':
@@ -396,8 +402,8 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
           }
           else s = static_cast<char16_t>(AsSigned(*arg));
         }
-        sp.zero = false;
-        Pad(out, s, sp, false);
+        field.zero = false;
+        Pad(out, s, field, false);
         break;
       }
       case 's':
@@ -412,9 +418,9 @@ std::u16string FormatV(std::u16string_view pattern, const std::vector<FormatArg>
           } else if (auto u = std::get_if<unsigned long long>(arg)) s = Ascii(std::to_string(*u));
           else s = FromInt(AsSigned(*arg));
         }
-        if (sp.precision >= 0 && static_cast<int>(s.size()) > sp.precision) s.resize(sp.precision);
-        sp.zero = false;
-        Pad(out, s, sp, false);
+        if (field.precision >= 0 && static_cast<int>(s.size()) > field.precision) s.resize(field.precision);
+        field.zero = false;
+        Pad(out, s, field, false);
         break;
       }
       default:

@@ -195,7 +195,8 @@ int CEdit::IndexAt(POINT pt) const {
   const std::vector<int> ext = Measure(CurrentFont()).Extents(m_shown.data() + l.start, l.end - l.start);
   int best = 0, bestDist = std::abs(x);
   for (int k = 1; k <= static_cast<int>(ext.size()); ++k) {
-    if (k < static_cast<int>(ext.size()) + 0 && k < l.end - l.start && IsLow(m_text[static_cast<std::size_t>(l.start + k)])) {
+    if (k < static_cast<int>(ext.size()) + 0 && k < l.end - l.start &&
+        IsLow(m_text[static_cast<std::size_t>(l.start + k)])) {
       continue;  // inside a surrogate pair
     }
     const int d = std::abs(x - ext[static_cast<std::size_t>(k - 1)]);
@@ -599,183 +600,208 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: {
-      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      SetExternalText(cs ? cs->lpszName : nullptr);
-      m_caret = m_anchor = 0;
-      m_readOnly = (GetStyle() & ES_READONLY) != 0;
-      Relayout();
-      return 0;
-    }
-    case WM_SIZE:
-      Relayout();
-      ScrollToCaret();
-      Invalidate(FALSE);
-      return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFOCUS:
-      m_focused = true;
-      ScrollToCaret();
-      Invalidate(FALSE);
-      Notify(EN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
-      m_focused = false;
-      Invalidate(FALSE);
-      Notify(EN_KILLFOCUS);
-      return 0;
-    case WM_ENABLE:
-      Invalidate(FALSE);
-      return 0;
-    case WM_CHAR:
-      OnChar(static_cast<char16_t>(wParam));
-      return 0;
+    case WM_CREATE: OnCreate(reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
+    case WM_SIZE: OnSize(); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;  // the paint covers everything
+    case WM_SETFOCUS: OnSetFocus(); return 0;
+    case WM_KILLFOCUS: OnKillFocus(); return 0;
+    case WM_ENABLE: Invalidate(FALSE); return 0;  // the text greys or comes back
+    case WM_CHAR: OnChar(static_cast<char16_t>(wParam)); return 0;
     case WM_KEYDOWN:
       if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
-      return DefWindowProc(message, wParam, lParam);
-    case WM_LBUTTONDOWN: {
-      ::SetFocus(m_hWnd);
-      const POINT pt = MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      RECT c;
-      GetClientRect(&c);
-      if (IsMultiLine() && (GetStyle() & WS_VSCROLL) && pt.x >= c.right - (HasFrame() ? 1 : 0) - GetSystemMetrics(SM_CXVSCROLL)) {
-        // The scroll bar: a page up or down.
-        const int visible = VisibleLines();
-        m_firstLine += pt.y < RectHeight(c) / 2 ? -visible : visible;
-        m_firstLine = std::clamp(m_firstLine, 0, std::max(0, static_cast<int>(m_lines.size()) - visible));
-        Invalidate(FALSE);
-        return 0;
-      }
-      const int index = IndexAt(pt);
-      m_goalX = -1;
-      m_selecting = true;
-      ::SetCapture(m_hWnd);
-      // A press inside the selection may become a tap-and-hold that offers
-      // to copy it: the selection goes only when the press turns out to be a
-      // tap or a drag.
-      if (HasSelection() && index >= std::min(m_anchor, m_caret) && index <= std::max(m_anchor, m_caret)) {
-        m_pressIndex = index;
-      } else {
-        m_pressIndex = -1;
-        SetCaret(index, false);
-      }
-      return 0;
-    }
-    case WM_MOUSEMOVE:
-      if (m_selecting) {
-        if (m_pressIndex >= 0) SetCaret(m_pressIndex, false);
-        m_pressIndex = -1;
-        SetCaret(IndexAt(MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))), true);
-      }
-      return 0;
-    case WM_LBUTTONUP:
-      if (m_selecting && m_pressIndex >= 0) SetCaret(m_pressIndex, false);
-      m_pressIndex = -1;
-      m_selecting = false;
-      if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-      return 0;
-    case WM_CAPTURECHANGED:
-      m_pressIndex = -1;
-      m_selecting = false;
-      return 0;
-    case WM_SETTEXT:
-      SetExternalText(reinterpret_cast<const char16_t*>(lParam));
-      Relayout();
-      ScrollToCaret();
-      Invalidate(FALSE);
-      Notify(EN_CHANGE);
-      return TRUE;
-    case WM_GETTEXT: {
-      auto* buf = reinterpret_cast<char16_t*>(lParam);
-      if (!buf || wParam == 0) return 0;
-      return static_cast<LRESULT>(text::CopyTo(buf, static_cast<std::size_t>(wParam), ExternalText()));
-    }
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(ExternalText().size());
+      break;
+    case WM_LBUTTONDOWN: OnLButtonDown(PointFrom(lParam)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(PointFrom(lParam)); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(); return 0;
+    case WM_CAPTURECHANGED: OnCaptureChanged(); return 0;
+    case WM_SETTEXT: OnSetText(reinterpret_cast<const char16_t*>(lParam)); return TRUE;
+    case WM_GETTEXT: return OnGetText(reinterpret_cast<char16_t*>(lParam), static_cast<std::size_t>(wParam));
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(ExternalText().size());
     case WM_SETFONT:
-      m_font = reinterpret_cast<HFONT>(wParam);
-      Relayout();
-      ScrollToCaret();
-      if (LOWORD(static_cast<std::uintptr_t>(lParam))) Invalidate(FALSE);
+      OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(static_cast<std::uintptr_t>(lParam)) != 0);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(m_font);
-    case EM_GETSEL: {
-      const int a = std::min(m_anchor, m_caret), b = std::max(m_anchor, m_caret);
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(a);
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(b);
-      return MAKELONG(static_cast<WORD>(a), static_cast<WORD>(b));
-    }
-    case EM_SETSEL: {
-      const int len = static_cast<int>(m_text.size());
-      int a = static_cast<int>(static_cast<std::intptr_t>(wParam));
-      int b = static_cast<int>(lParam);
-      if (a < 0) {  // -1: no selection, caret where it is
-        m_anchor = m_caret;
-      } else {
-        if (b < 0 || b > len) b = len;
-        a = std::min(a, len);
-        m_anchor = a;
-        m_caret = b;
-      }
-      ScrollToCaret();
-      Invalidate(FALSE);
-      return 0;
-    }
-    case WM_CONTEXTMENU:
-      OnContextMenu(MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-      return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(m_font);
+    case WM_CONTEXTMENU: OnContextMenu(PointFrom(lParam)); return 0;
     case WM_COPY: Copy(); return 0;
     case WM_CUT: Cut(); return 0;
     case WM_PASTE: Paste(); return 0;
     case WM_CLEAR: Clear(); return 0;
-    case EM_REPLACESEL:
-      if (m_readOnly) return 0;
-      InsertText(lParam ? reinterpret_cast<const char16_t*>(lParam) : u"");
-      Changed();
-      return 0;
-    case EM_LIMITTEXT:
-      m_limit = wParam ? static_cast<UINT>(wParam) : 0x7FFFFFFEu;
-      return 0;
-    case EM_GETLINECOUNT:
-      return static_cast<LRESULT>(m_lines.size());
-    case EM_GETFIRSTVISIBLELINE:
-      return m_firstLine;
-    case EM_LINEFROMCHAR:
-      return LineOf(static_cast<std::intptr_t>(wParam) < 0 ? m_caret : static_cast<int>(wParam));
-    case EM_LINEINDEX: {
-      const int line = static_cast<std::intptr_t>(wParam) < 0 ? LineOf(m_caret) : static_cast<int>(wParam);
-      if (line >= static_cast<int>(m_lines.size())) return -1;
-      // Indexes count "\r\n" as two characters, as in the text the program reads.
-      int idx = m_lines[static_cast<std::size_t>(line)].start;
-      for (int i = 0; i < m_lines[static_cast<std::size_t>(line)].start; ++i) idx += m_text[static_cast<std::size_t>(i)] == u'\n';
-      return IsMultiLine() ? idx : m_lines[0].start;
-    }
-    case EM_LINELENGTH: {
-      const int line = LineOf(static_cast<int>(wParam));
-      return m_lines[static_cast<std::size_t>(line)].end - m_lines[static_cast<std::size_t>(line)].start;
-    }
-    case EM_SCROLLCARET:
-      ScrollToCaret();
-      Invalidate(FALSE);
-      return TRUE;
-    case EM_SETREADONLY:
-      m_readOnly = wParam != 0;
-      ModifyStyle(m_readOnly ? 0 : ES_READONLY, m_readOnly ? ES_READONLY : 0);
-      Invalidate(FALSE);
-      return TRUE;
-    default:
-      return DefWindowProc(message, wParam, lParam);
+    case EM_GETSEL: return OnGetSel(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
+    case EM_SETSEL: OnSetSel(static_cast<int>(static_cast<std::intptr_t>(wParam)), static_cast<int>(lParam)); return 0;
+    case EM_REPLACESEL: OnReplaceSel(reinterpret_cast<const char16_t*>(lParam)); return 0;
+    case EM_LIMITTEXT: m_limit = wParam ? static_cast<UINT>(wParam) : 0x7FFFFFFEu; return 0;  // 0: as much as fits
+    case EM_GETLINECOUNT: return static_cast<LRESULT>(m_lines.size());
+    case EM_GETFIRSTVISIBLELINE: return m_firstLine;
+    case EM_LINEFROMCHAR: return LineOf(static_cast<std::intptr_t>(wParam) < 0 ? m_caret : static_cast<int>(wParam));
+    case EM_LINEINDEX: return OnLineIndex(static_cast<std::intptr_t>(wParam));
+    case EM_LINELENGTH: return OnLineLength(static_cast<int>(wParam));
+    case EM_SCROLLCARET: OnScrollCaret(); return TRUE;
+    case EM_SETREADONLY: OnSetReadOnly(wParam != 0); return TRUE;
+    default: break;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// ---- Message handlers --------------------------------------------------------------
+
+POINT CEdit::PointFrom(LPARAM lParam) { return MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
+
+void CEdit::OnCreate(const CREATESTRUCTW* cs) {
+  SetExternalText(cs ? cs->lpszName : nullptr);
+  m_caret = m_anchor = 0;
+  m_readOnly = (GetStyle() & ES_READONLY) != 0;
+  Relayout();
+}
+
+void CEdit::OnSize() {
+  Relayout();
+  ScrollToCaret();
+  Invalidate(FALSE);
+}
+
+void CEdit::OnSetFocus() {
+  m_focused = true;
+  ScrollToCaret();
+  Invalidate(FALSE);
+  Notify(EN_SETFOCUS);
+}
+
+void CEdit::OnKillFocus() {
+  m_focused = false;
+  Invalidate(FALSE);
+  Notify(EN_KILLFOCUS);
+}
+
+void CEdit::OnLButtonDown(POINT pt) {
+  ::SetFocus(m_hWnd);
+  RECT c;
+  GetClientRect(&c);
+  if (IsMultiLine() && (GetStyle() & WS_VSCROLL) &&
+      pt.x >= c.right - (HasFrame() ? 1 : 0) - GetSystemMetrics(SM_CXVSCROLL)) {
+    // The scroll bar: a page up or down.
+    const int visible = VisibleLines();
+    m_firstLine += pt.y < RectHeight(c) / 2 ? -visible : visible;
+    m_firstLine = std::clamp(m_firstLine, 0, std::max(0, static_cast<int>(m_lines.size()) - visible));
+    Invalidate(FALSE);
+    return;
+  }
+  const int index = IndexAt(pt);
+  m_goalX = -1;
+  m_selecting = true;
+  ::SetCapture(m_hWnd);
+  // A press inside the selection may become a tap-and-hold that offers
+  // to copy it: the selection goes only when the press turns out to be a
+  // tap or a drag.
+  if (HasSelection() && index >= std::min(m_anchor, m_caret) && index <= std::max(m_anchor, m_caret)) {
+    m_pressIndex = index;
+  } else {
+    m_pressIndex = -1;
+    SetCaret(index, false);
   }
 }
 
+void CEdit::OnMouseMove(POINT pt) {
+  if (!m_selecting) return;
+  if (m_pressIndex >= 0) SetCaret(m_pressIndex, false);
+  m_pressIndex = -1;
+  SetCaret(IndexAt(pt), true);
+}
+
+void CEdit::OnLButtonUp() {
+  if (m_selecting && m_pressIndex >= 0) SetCaret(m_pressIndex, false);
+  m_pressIndex = -1;
+  m_selecting = false;
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+}
+
+void CEdit::OnCaptureChanged() {
+  m_pressIndex = -1;
+  m_selecting = false;
+}
+
+void CEdit::OnSetText(const char16_t* value) {
+  SetExternalText(value);
+  Relayout();
+  ScrollToCaret();
+  Invalidate(FALSE);
+  Notify(EN_CHANGE);
+}
+
+LRESULT CEdit::OnGetText(char16_t* buffer, std::size_t size) const {
+  if (!buffer || size == 0) return 0;
+  return static_cast<LRESULT>(text::CopyTo(buffer, size, ExternalText()));
+}
+
+void CEdit::OnSetFont(HFONT font, bool redraw) {
+  m_font = font;
+  Relayout();
+  ScrollToCaret();
+  if (redraw) Invalidate(FALSE);
+}
+
+LRESULT CEdit::OnGetSel(DWORD* start, DWORD* end) const {
+  const int a = std::min(m_anchor, m_caret), b = std::max(m_anchor, m_caret);
+  if (start) *start = static_cast<DWORD>(a);
+  if (end) *end = static_cast<DWORD>(b);
+  return MAKELONG(static_cast<WORD>(a), static_cast<WORD>(b));
+}
+
+void CEdit::OnSetSel(int start, int end) {
+  const int len = static_cast<int>(m_text.size());
+  if (start < 0) {  // -1: no selection, caret where it is
+    m_anchor = m_caret;
+  } else {
+    if (end < 0 || end > len) end = len;
+    m_anchor = std::min(start, len);
+    m_caret = end;
+  }
+  ScrollToCaret();
+  Invalidate(FALSE);
+}
+
+void CEdit::OnReplaceSel(const char16_t* value) {
+  if (m_readOnly) return;
+  InsertText(value ? value : u"");
+  Changed();
+}
+
+LRESULT CEdit::OnLineIndex(std::intptr_t lineIn) const {
+  const int line = lineIn < 0 ? LineOf(m_caret) : static_cast<int>(lineIn);
+  if (line < 0 || line >= static_cast<int>(m_lines.size())) return -1;
+  // Indexes count "\r\n" as two characters, as in the text the program reads.
+  const int start = m_lines[static_cast<std::size_t>(line)].start;
+  int idx = start;
+  for (int i = 0; i < start; ++i) idx += m_text[static_cast<std::size_t>(i)] == u'\n';
+  return IsMultiLine() ? idx : m_lines[0].start;
+}
+
+LRESULT CEdit::OnLineLength(int index) const {
+  const Line& line = m_lines[static_cast<std::size_t>(LineOf(index))];
+  return line.end - line.start;
+}
+
+void CEdit::OnScrollCaret() {
+  ScrollToCaret();
+  Invalidate(FALSE);
+}
+
+void CEdit::OnSetReadOnly(bool readOnly) {
+  m_readOnly = readOnly;
+  ModifyStyle(m_readOnly ? 0 : ES_READONLY, m_readOnly ? ES_READONLY : 0);
+  Invalidate(FALSE);
+}
+
 void CEdit::SetSel(int start, int end, BOOL noScroll) {
+  // EM_SETSEL brings the caret into view; with noScroll the view stays
+  // where it was, even when that leaves the caret outside it.
+  const int firstLine = m_firstLine;
+  const int scrollX = m_scrollX;
   SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
-  (void)noScroll;
+  if (noScroll) {
+    m_firstLine = firstLine;
+    m_scrollX = scrollX;
+  }
 }
 void CEdit::GetSel(int& start, int& end) const {
   DWORD a = 0, b = 0;

@@ -21,6 +21,7 @@
 // control never gives its text away.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ class CEdit : public CWnd {
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   // The framework's helpers over the EM_ messages.
+  // Selects start..end (the caret at end) and scrolls the caret into view
+  // unless noScroll.
   void SetSel(int start, int end, BOOL noScroll = FALSE);
   void GetSel(int& start, int& end) const;
   void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE);
@@ -94,15 +97,36 @@ class CEdit : public CWnd {
   std::u16string ExternalText() const;  // with "\r\n" line breaks
   void SetExternalText(const char16_t* text);
 
-  void OnChar(char16_t c);
-  bool OnKeyDown(UINT vk);
   std::u16string SelectedText() const;  // with "\r\n" line breaks
   void Copy();
   void Cut();
   void Paste();
   void Clear();
-  void OnContextMenu(POINT screenPoint);
+
+  // Message handlers: WindowProc calls one for each message it handles.
+  static POINT PointFrom(LPARAM lParam);  // a stylus message's client point
+  void OnCreate(const CREATESTRUCTW* cs);
+  void OnSize();
   void OnPaint();
+  void OnSetFocus();
+  void OnKillFocus();
+  void OnChar(char16_t c);
+  bool OnKeyDown(UINT vk);  // false: not an editing key
+  void OnLButtonDown(POINT client);
+  void OnMouseMove(POINT client);
+  void OnLButtonUp();
+  void OnCaptureChanged();
+  void OnContextMenu(POINT screenPoint);
+  void OnSetText(const char16_t* text);
+  LRESULT OnGetText(char16_t* buffer, std::size_t size) const;
+  void OnSetFont(HFONT font, bool redraw);
+  LRESULT OnGetSel(DWORD* start, DWORD* end) const;
+  void OnSetSel(int start, int end);  // start -1: no selection
+  void OnReplaceSel(const char16_t* text);
+  LRESULT OnLineIndex(std::intptr_t line) const;  // line -1: the caret's
+  LRESULT OnLineLength(int index) const;
+  void OnScrollCaret();
+  void OnSetReadOnly(bool readOnly);
 
   std::u16string m_text;       // "\n" for line breaks inside
   std::u16string m_shown;      // what is drawn: m_text, or stars for ES_PASSWORD (set by Relayout)

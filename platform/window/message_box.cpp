@@ -6,7 +6,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
-#include "platform/window/describe.h"
+#include "platform/window/overlay_dump.h"
 #include "platform/window/framework.h"
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
@@ -16,12 +16,13 @@
 
 namespace {
 
-struct ButtonSpec {
+// A button of the box: the answer it gives and its label.
+struct ButtonLayout {
   int id;
   const char16_t* label;
 };
 
-std::vector<ButtonSpec> ButtonsFor(UINT type) {
+std::vector<ButtonLayout> ButtonsFor(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
       return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
@@ -40,7 +41,7 @@ std::vector<ButtonSpec> ButtonsFor(UINT type) {
 
 class PlainMessageBox : public CWnd {
  public:
-  PlainMessageBox(std::u16string title, std::u16string body, std::vector<ButtonSpec> buttons)
+  PlainMessageBox(std::u16string title, std::u16string body, std::vector<ButtonLayout> buttons)
       : m_title(std::move(title)), m_body(std::move(body)), m_buttons(std::move(buttons)) {}
 
   // Sizes the box to its text and centres it on the work area.
@@ -128,10 +129,10 @@ class PlainMessageBox : public CWnd {
 
  private:
   int EscapeAnswer() const {
-    for (const ButtonSpec& b : m_buttons) {
+    for (const ButtonLayout& b : m_buttons) {
       if (b.id == IDCANCEL) return IDCANCEL;
     }
-    for (const ButtonSpec& b : m_buttons) {
+    for (const ButtonLayout& b : m_buttons) {
       if (b.id == IDNO) return IDNO;
     }
     return m_buttons.size() == 1 ? m_buttons.front().id : 0;
@@ -186,7 +187,7 @@ class PlainMessageBox : public CWnd {
 
   std::u16string m_title;            // the caption
   std::u16string m_body;             // the message
-  std::vector<ButtonSpec> m_buttons; // left to right; the first answers Enter
+  std::vector<ButtonLayout> m_buttons; // left to right; the first answers Enter
   std::vector<RECT> m_buttonRects;   // client coordinates, as laid out
   RECT m_textRect{};                 // where the message goes
   int m_titleHeight = 0;             // height of the caption strip
@@ -194,38 +195,17 @@ class PlainMessageBox : public CWnd {
   int m_result = 0;                  // the answer, 0 while open
 };
 
-std::vector<PlainMessageBox*>& OpenBoxes() {
-  static std::vector<PlainMessageBox*> boxes;
-  return boxes;
-}
-
-void InstallDumpSection() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  window::AddDumpSection("overlay", [](window::JsonWriter& j) {
-    if (OpenBoxes().empty()) return false;
-    const PlainMessageBox* box = OpenBoxes().back();
-    j.BeginObject();
-    j.Key("kind");
-    j.String(box->IsQuestion() ? "question" : "message");
-    j.Key("title");
-    j.String(box->Title());
-    j.Key("text");
-    j.String(box->Body());
-    j.Key("buttons");
-    j.BeginArray();
-    for (const RECT& r : box->ScreenButtons()) j.Rect(r.left, r.top, r.right, r.bottom);
-    j.EndArray();
-    j.EndObject();
-    return true;
+window::OverlayStack<PlainMessageBox>& OpenBoxes() {
+  static window::OverlayStack<PlainMessageBox> boxes([](window::JsonWriter& j, const PlainMessageBox& box) {
+    window::WriteOverlay(j, box.IsQuestion() ? "question" : "message", box.Title(), box.Body(), box.ScreenButtons());
   });
+  return boxes;
 }
 
 }  // namespace
 
 int MessageBoxW(HWND owner, LPCWSTR textValue, LPCWSTR caption, UINT type) {
-  InstallDumpSection();
+  OpenBoxes();  // the dump hears of boxes from the first call on
   HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   if (owner && !root) return 0;  // a dead owner: nothing to show the box for
   PlainMessageBox box(caption ? caption : u"Error", textValue ? textValue : u"", ButtonsFor(type));
@@ -261,10 +241,10 @@ int MessageBoxW(HWND owner, LPCWSTR textValue, LPCWSTR caption, UINT type) {
   for (HWND h : disabled) EnableWindow(h, FALSE);
   box.ShowWindow(SW_SHOW);
   box.SetFocus();
-  OpenBoxes().push_back(&box);
+  OpenBoxes().Push(&box);
   const HWND boxHandle = box.m_hWnd;
   window::ModalLoop(boxHandle, [&box](const MSG&) { return box.Result() != 0 || !box.m_hWnd; });
-  OpenBoxes().erase(std::remove(OpenBoxes().begin(), OpenBoxes().end(), &box), OpenBoxes().end());
+  OpenBoxes().Remove(&box);
   const int result = box.Result();
   for (HWND h : disabled) {
     if (IsWindow(h)) EnableWindow(h, TRUE);

@@ -4,7 +4,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
-#include "platform/window/describe.h"
+#include "platform/window/overlay_dump.h"
 #include "platform/window/framework.h"
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
@@ -39,7 +39,8 @@ class PopupMenu : public CWnd {
     const int width = std::min(std::max(textWidth + 2 * 12 * s, 110 * s), RectWidth(work));
     const int height = std::min(static_cast<int>(m_items.size()) * m_rowHeight + 2, RectHeight(work));
     const int x = std::clamp(static_cast<int>(at.x), static_cast<int>(work.left), static_cast<int>(work.right) - width);
-    const int y = std::clamp(static_cast<int>(at.y), static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
+    const int y =
+        std::clamp(static_cast<int>(at.y), static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
     MoveWindow(x, y, width, height, TRUE);
   }
 
@@ -91,7 +92,8 @@ class PopupMenu : public CWnd {
         }
         return CWnd::WindowProc(message, wParam, lParam);
       case WM_CHAR:
-        if (wParam == u'\r' && m_cursor >= 0 && Enabled(m_cursor)) Finish(m_items[static_cast<std::size_t>(m_cursor)].id);
+        if (wParam == u'\r' && m_cursor >= 0 && Enabled(m_cursor))
+          Finish(m_items[static_cast<std::size_t>(m_cursor)].id);
         if (wParam == 27) Finish(kDismissed);
         return 0;
       case WM_CLOSE:
@@ -151,7 +153,9 @@ class PopupMenu : public CWnd {
       RECT r = Row(i);
       const bool lit = Enabled(i) && (i == m_pressed || (m_pressed < 0 && i == m_cursor));
       if (lit) shell_look::FillSolid(dc, r, shell_look::kSelection);
-      SetTextColor(dc, !Enabled(i) ? shell_look::kDisabledText : lit ? shell_look::kSelectionText : shell_look::kWindowText);
+      SetTextColor(dc, !Enabled(i) ? shell_look::kDisabledText
+                       : lit       ? shell_look::kSelectionText
+                                   : shell_look::kWindowText);
       r.left += 12 * s;
       const std::u16string& text = m_items[static_cast<std::size_t>(i)].text;
       DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -167,44 +171,24 @@ class PopupMenu : public CWnd {
   int m_result = 0;    // the chosen id, kDismissed, or 0 while open
 };
 
-std::vector<PopupMenu*>& OpenMenus() {
-  static std::vector<PopupMenu*> menus;
-  return menus;
-}
-
-void InstallDumpSection() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  window::AddDumpSection("overlay", [](window::JsonWriter& j) {
-    if (OpenMenus().empty()) return false;
-    const PopupMenu* menu = OpenMenus().back();
+window::OverlayStack<PopupMenu>& OpenMenus() {
+  static window::OverlayStack<PopupMenu> menus([](window::JsonWriter& j, const PopupMenu& menu) {
     std::u16string lines;
-    for (const window::PopupMenuItem& item : menu->Items()) lines += (lines.empty() ? u"" : u"\n") + item.text;
-    j.BeginObject();
-    j.Key("kind");
-    j.String("menu");
-    j.Key("title");
-    j.String(u"");
-    j.Key("text");
-    j.String(lines);
-    j.Key("buttons");
-    j.BeginArray();
-    for (int i = 0; i < static_cast<int>(menu->Items().size()); ++i) {
-      const RECT r = menu->ScreenRow(i);
-      j.Rect(r.left, r.top, r.right, r.bottom);
+    std::vector<RECT> rows;
+    for (int i = 0; i < static_cast<int>(menu.Items().size()); ++i) {
+      lines += (lines.empty() ? u"" : u"\n") + menu.Items()[static_cast<std::size_t>(i)].text;
+      rows.push_back(menu.ScreenRow(i));
     }
-    j.EndArray();
-    j.EndObject();
-    return true;
+    window::WriteOverlay(j, "menu", u"", lines, rows);
   });
+  return menus;
 }
 
 }  // namespace
 
 int window::TrackPopupMenu(HWND owner, POINT screenPoint, const std::vector<PopupMenuItem>& items) {
   if (items.empty()) return 0;
-  InstallDumpSection();
+  OpenMenus();  // the dump hears of menus from the first call on
   const HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   CWnd ownerProxy;
   ownerProxy.m_hWnd = root;  // only its handle is used
@@ -218,9 +202,9 @@ int window::TrackPopupMenu(HWND owner, POINT screenPoint, const std::vector<Popu
   const HWND previousFocus = GetFocus();
   menu.SetFocus();
   menu.SetCapture();  // every tap comes here, so one beside the menu closes it
-  OpenMenus().push_back(&menu);
+  OpenMenus().Push(&menu);
   window::ModalLoop(menu.m_hWnd, [&menu](const MSG&) { return menu.Result() != 0 || !menu.m_hWnd; });
-  OpenMenus().erase(std::remove(OpenMenus().begin(), OpenMenus().end(), &menu), OpenMenus().end());
+  OpenMenus().Remove(&menu);
   const int result = menu.Result();
   if (::GetCapture() == menu.m_hWnd) ::ReleaseCapture();
   menu.DestroyWindow();

@@ -1,8 +1,12 @@
+// Windows: the window table and its lookups, classes, creation and
+// destruction, the default procedure, visibility and text. Beside it:
+// geometry.cpp (placing and stacking), relations.cpp (parents, siblings,
+// enumeration, window values), focus.cpp (focus, capture, activation) and
+// screen.cpp (the screen's size and turning).
 #include "platform/window/window.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <cassert>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -43,10 +47,10 @@ const WindowClass* DefaultClass() {
   return result;
 }
 
+}  // namespace
+
 std::vector<Wnd*>& SiblingList(Wnd* w) { return w->parent ? w->parent->children : Sys().topLevel; }
 
-// Index at which a window enters its sibling list when placed "on top":
-// a top-level window that is not topmost goes below the topmost ones.
 std::size_t TopInsertIndex(const std::vector<Wnd*>& list, const Wnd* w) {
   if (w->parent || (w->exStyle & WS_EX_TOPMOST)) return 0;
   std::size_t i = 0;
@@ -57,8 +61,6 @@ std::size_t TopInsertIndex(const std::vector<Wnd*>& list, const Wnd* w) {
 void RemoveFromList(std::vector<Wnd*>& list, Wnd* w) {
   list.erase(std::remove(list.begin(), list.end(), w), list.end());
 }
-
-}  // namespace
 
 WindowSystem& Sys() {
   static WindowSystem s;
@@ -168,6 +170,27 @@ gdi::Region VisibleRegion(const Wnd* w, bool clipChildren) {
   return r;
 }
 
+#ifndef NDEBUG
+void CheckInvariants() {
+  WindowSystem& s = Sys();
+  if (s.callDepth != 0) return;
+  const auto live = [](const Wnd* w) { return w && !w->destroyed && LookupQuiet(w->handle) == w; };
+  for (const auto& [handle, owned] : s.table) {
+    const Wnd* w = owned.get();
+    if (w->destroyed) continue;
+    assert((!w->parent || live(w->parent)) && "a live window's parent is live");
+    assert((!w->owner || live(w->owner)) && "a live window's owner is live");
+    const std::vector<Wnd*>& list = w->parent ? w->parent->children : s.topLevel;
+    assert(std::count(list.begin(), list.end(), w) == 1 && "a live window stands once in its sibling list");
+    for (const Wnd* c : w->children) assert(live(c) && c->parent == w && "a window's children are live");
+  }
+  for (const Wnd* t : s.topLevel) assert(live(t) && !t->parent && "the top-level windows are live");
+  assert((!s.focus || live(s.focus)) && "the focus is a live window");
+  assert((!s.capture || live(s.capture)) && "the capture is a live window");
+  assert((!s.active || live(s.active)) && "the active window is a live window");
+}
+#endif
+
 }  // namespace window::detail
 
 using namespace window::detail;
@@ -195,43 +218,10 @@ void ExposeWindowArea(Wnd* w, const gdi::Region& wasVisible) {
   if (!wasVisible.IsEmpty()) Expose(wasVisible);
 }
 
-// Focus, capture and activation leave a window that is hidden or destroyed.
-void DropInputState(Wnd* w, bool destroying) {
-  WindowSystem& s = Sys();
-  if (s.capture && IsDescendantOrSelf(s.capture, w)) {
-    Wnd* old = s.capture;
-    s.capture = nullptr;
-    if (!old->destroyed) CallProc(old, WM_CAPTURECHANGED, 0, 0);
-  }
-  if (s.focus && IsDescendantOrSelf(s.focus, w)) {
-    // The focus moves to the nearest visible ancestor outside the window.
-    Wnd* next = w->parent;
-    while (next && (!IsVisibleChain(next) || next->destroying)) next = next->parent;
-    if (destroying) {
-      Wnd* old = s.focus;
-      s.focus = nullptr;
-      if (!old->destroying && !old->destroyed) CallProc(old, WM_KILLFOCUS, 0, 0);
-      if (next) SetFocus(next->handle);
-    } else {
-      SetFocus(next ? next->handle : nullptr);
-    }
-  }
-  if (s.active == w) {
-    s.active = nullptr;
-    if (!destroying) CallProc(w, WM_ACTIVATE, WA_INACTIVE, 0);
-    // The next visible top-level window becomes active.
-    for (Wnd* t : s.topLevel) {
-      if (t != w && (t->style & WS_VISIBLE) && !t->destroying && !(t->exStyle & WS_EX_NOACTIVATE)) {
-        SetActiveWindow(t->handle);
-        break;
-      }
-    }
-  }
-}
-
 void DestroyRecursive(Wnd* w, std::vector<Wnd*>& order) {
   w->destroying = true;
   CallProc(w, WM_DESTROY, 0, 0);
+  w->closed = true;  // children made from here on would be missed below
   KillWindowTimers(w->handle);
   std::vector<Wnd*> kids = w->children;
   for (Wnd* c : kids) {
@@ -302,6 +292,7 @@ namespace window::detail {
 // CreateWindowExW passes null.
 HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                        int width, int height, HWND parentHandle, HMENU menu, LPVOID param, CWnd* object) {
+  const CheckInvariantsOnReturn check;
   MarkUiThread();
   WindowSystem& s = Sys();
   const WindowClass* cls = nullptr;
@@ -330,6 +321,10 @@ HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWO
     Wnd* p = Lookup(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(parentHandle) & ~std::uintptr_t{1}));
     if (!p) return nullptr;
     if (style & WS_CHILD) {
+      if (p->closed) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);  // on its way out, past its WM_DESTROY
+        return nullptr;
+      }
       parent = p;
     } else {
       owner = p;
@@ -412,6 +407,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 }
 
 BOOL DestroyWindow(HWND hwnd) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   if (w->destroying) return TRUE;  // already on its way out (a handler called it again)
@@ -442,7 +438,8 @@ BOOL DestroyWindow(HWND hwnd) {
     if (s.capture == d) s.capture = nullptr;
     if (s.active == d) s.active = nullptr;
     RemoveFromList(d->parent ? d->parent->children : s.topLevel, d);
-    for (Wnd* t : s.topLevel) {
+    // Owned windows lose their owner, even one made a child since.
+    for (auto& [handle, t] : s.table) {
       if (t->owner == d) t->owner = nullptr;
     }
     d->destroyed = true;
@@ -531,176 +528,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-// ---- Geometry --------------------------------------------------------------------------
-
-BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
-  Wnd* w = Lookup(hwnd);
-  if (!w) return FALSE;
-  WindowSystem& s = Sys();
-  const gdi::Region before = VisibleRegion(w, false);
-  const RECT oldRect = w->rect;
-  RECT newRect = oldRect;
-  if (!(flags & SWP_NOMOVE)) OffsetRect(&newRect, x - oldRect.left, y - oldRect.top);
-  if (!(flags & SWP_NOSIZE)) {
-    newRect.right = newRect.left + std::max(cx, 0);
-    newRect.bottom = newRect.top + std::max(cy, 0);
-  }
-  bool zChanged = false;
-  if (!(flags & SWP_NOZORDER)) {
-    std::vector<Wnd*>& list = SiblingList(w);
-    const auto oldIndex = std::find(list.begin(), list.end(), w) - list.begin();
-    if (after == HWND_TOPMOST && !w->parent) w->exStyle |= WS_EX_TOPMOST;
-    if (after == HWND_NOTOPMOST && !w->parent) w->exStyle &= ~WS_EX_TOPMOST;
-    Wnd* afterWnd = nullptr;
-    bool valid = true;
-    if (after != HWND_TOP && after != HWND_BOTTOM && after != HWND_TOPMOST && after != HWND_NOTOPMOST) {
-      afterWnd = LookupQuiet(after);
-      valid = afterWnd && afterWnd != w && afterWnd->parent == w->parent;
-    }
-    if (valid) {
-      RemoveFromList(list, w);
-      std::size_t index;
-      if (afterWnd) {
-        index = static_cast<std::size_t>(std::find(list.begin(), list.end(), afterWnd) - list.begin()) + 1;
-      } else if (after == HWND_BOTTOM) {
-        index = list.size();
-      } else {
-        index = TopInsertIndex(list, w);
-      }
-      list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(index, list.size())), w);
-      zChanged = (std::find(list.begin(), list.end(), w) - list.begin()) != oldIndex;
-    }
-  }
-  const bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
-  const bool sized = RectWidth(newRect) != RectWidth(oldRect) || RectHeight(newRect) != RectHeight(oldRect);
-  w->rect = newRect;
-
-  if (flags & SWP_SHOWWINDOW) {
-    ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-  } else if (flags & SWP_HIDEWINDOW) {
-    ShowWindow(hwnd, SW_HIDE);
-  }
-  if (w->destroyed) return TRUE;
-
-  if ((moved || sized || zChanged) && IsVisibleChain(w)) {
-    // The old area shows what lies beneath; the window and its children repaint in full.
-    gdi::Region uncovered = before;
-    uncovered.Subtract(VisibleRegion(w, false));
-    Expose(uncovered);
-    if (!(flags & SWP_NOREDRAW)) InvalidateTree(w);
-  }
-  if (sized) {
-    CallProc(w, WM_SIZE, SIZE_RESTORED,
-             MAKELPARAM(static_cast<WORD>(RectWidth(newRect)), static_cast<WORD>(RectHeight(newRect))));
-  }
-  if (moved && !w->destroyed) {
-    CallProc(w, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(newRect.left), static_cast<WORD>(newRect.top)));
-  }
-  if ((moved || sized || zChanged) && !w->destroyed) {
-    WINDOWPOS wp{hwnd, after, newRect.left, newRect.top, RectWidth(newRect), RectHeight(newRect), flags};
-    CallProc(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
-  }
-  (void)s;
-  return TRUE;
-}
-
-BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-  return SetWindowPos(hwnd, nullptr, x, y, width, height,
-                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : SWP_NOREDRAW));
-}
-
-BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
-
-BOOL GetClientRect(HWND hwnd, RECT* rect) {
-  Wnd* w = Lookup(hwnd);
-  if (!w || !rect) return FALSE;
-  *rect = ClientRect(w);
-  return TRUE;
-}
-
-BOOL GetWindowRect(HWND hwnd, RECT* rect) {
-  Wnd* w = Lookup(hwnd);
-  if (!w || !rect) return FALSE;
-  *rect = ScreenRect(w);
-  return TRUE;
-}
-
-BOOL ClientToScreen(HWND hwnd, POINT* pt) {
-  Wnd* w = Lookup(hwnd);
-  if (!w || !pt) return FALSE;
-  const POINT o = ScreenOrigin(w);
-  pt->x += o.x;
-  pt->y += o.y;
-  return TRUE;
-}
-
-BOOL ScreenToClient(HWND hwnd, POINT* pt) {
-  Wnd* w = Lookup(hwnd);
-  if (!w || !pt) return FALSE;
-  const POINT o = ScreenOrigin(w);
-  pt->x -= o.x;
-  pt->y -= o.y;
-  return TRUE;
-}
-
-int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
-  POINT fo{}, to_{};
-  if (from) {
-    Wnd* f = Lookup(from);
-    if (!f) return 0;
-    fo = ScreenOrigin(f);
-  }
-  if (to) {
-    Wnd* t = Lookup(to);
-    if (!t) return 0;
-    to_ = ScreenOrigin(t);
-  }
-  const int dx = fo.x - to_.x, dy = fo.y - to_.y;
-  for (UINT i = 0; points && i < count; ++i) {
-    points[i].x += dx;
-    points[i].y += dy;
-  }
-  return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
-}
-
-namespace {
-
-Wnd* DeepestAt(Wnd* w, POINT screenPt) {
-  for (Wnd* c : w->children) {
-    if (!(c->style & WS_VISIBLE)) continue;
-    if (!PtInRect(&c->rect, MakePoint(screenPt.x - ScreenOrigin(w).x, screenPt.y - ScreenOrigin(w).y))) continue;
-    if (c->style & WS_DISABLED) return w;  // a disabled child's input goes nowhere below it
-    return DeepestAt(c, screenPt);
-  }
-  return w;
-}
-
-}  // namespace
-
-HWND WindowFromPoint(POINT pt) {
-  WindowSystem& s = Sys();
-  for (Wnd* t : s.topLevel) {
-    if (!(t->style & WS_VISIBLE) || (t->style & WS_DISABLED)) continue;
-    if (!PtInRect(&t->rect, pt)) continue;
-    return DeepestAt(t, pt)->handle;
-  }
-  return nullptr;
-}
-
-HWND ChildWindowFromPoint(HWND parent, POINT pt) {
-  Wnd* p = Lookup(parent);
-  if (!p) return nullptr;
-  const RECT client = ClientRect(p);
-  if (!PtInRect(&client, pt)) return nullptr;
-  for (Wnd* c : p->children) {
-    if ((c->style & WS_VISIBLE) && PtInRect(&c->rect, pt)) return c->handle;
-  }
-  return parent;
-}
-
 // ---- Visibility ------------------------------------------------------------------------
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   const bool wasVisible = (w->style & WS_VISIBLE) != 0;
@@ -739,6 +570,7 @@ BOOL IsWindowVisible(HWND hwnd) {
 }
 
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
+  const CheckInvariantsOnReturn check;
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;
@@ -764,226 +596,6 @@ BOOL IsIconic(HWND hwnd) {
   return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
-// ---- Relations --------------------------------------------------------------------------
-
-HWND GetParent(HWND hwnd) {
-  Wnd* w = Lookup(hwnd);
-  if (!w) return nullptr;
-  if (w->parent) return w->parent->handle;
-  return w->owner ? w->owner->handle : nullptr;
-}
-
-HWND SetParent(HWND child, HWND newParent) {
-  Wnd* w = Lookup(child);
-  if (!w) return nullptr;
-  Wnd* p = nullptr;
-  if (newParent) {
-    p = Lookup(newParent);
-    if (!p || IsDescendantOrSelf(p, w)) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return nullptr;
-    }
-  }
-  WindowSystem& s = Sys();
-  const HWND old = w->parent ? w->parent->handle : nullptr;
-  const gdi::Region before = VisibleRegion(w, false);
-  RemoveFromList(SiblingList(w), w);
-  w->parent = p;
-  if (p) {
-    w->style |= WS_CHILD;
-  } else {
-    w->style &= ~WS_CHILD;
-  }
-  std::vector<Wnd*>& list = p ? p->children : s.topLevel;
-  list.insert(list.begin() + static_cast<std::ptrdiff_t>(TopInsertIndex(list, w)), w);
-  Expose(before);
-  if (IsVisibleChain(w)) InvalidateTree(w);
-  return old;
-}
-
-HWND GetAncestor(HWND hwnd, UINT flags) {
-  Wnd* w = Lookup(hwnd);
-  if (!w) return nullptr;
-  switch (flags) {
-    case GA_PARENT:
-      return w->parent ? w->parent->handle : GetDesktopWindow();
-    case GA_ROOT:
-      while (w->parent) w = w->parent;
-      return w->handle;
-    case GA_ROOTOWNER:
-      while (w->parent || w->owner) w = w->parent ? w->parent : w->owner;
-      return w->handle;
-    default:
-      return nullptr;
-  }
-}
-
-BOOL IsChild(HWND parent, HWND hwnd) {
-  Wnd* p = LookupQuiet(parent);
-  Wnd* w = LookupQuiet(hwnd);
-  return p && w && w != p && IsDescendantOrSelf(w, p) ? TRUE : FALSE;
-}
-
-HWND GetWindow(HWND hwnd, UINT cmd) {
-  Wnd* w = Lookup(hwnd);
-  if (!w) return nullptr;
-  if (cmd == GW_CHILD) return w->children.empty() ? nullptr : w->children.front()->handle;
-  if (cmd == GW_OWNER) return w->owner ? w->owner->handle : nullptr;
-  std::vector<Wnd*>& list = SiblingList(w);
-  const auto it = std::find(list.begin(), list.end(), w);
-  switch (cmd) {
-    case GW_HWNDFIRST:
-      return list.front()->handle;
-    case GW_HWNDLAST:
-      return list.back()->handle;
-    case GW_HWNDNEXT:
-      return (it + 1) != list.end() ? (*(it + 1))->handle : nullptr;
-    case GW_HWNDPREV:
-      return it != list.begin() ? (*(it - 1))->handle : nullptr;
-    default:
-      return nullptr;
-  }
-}
-
-HWND GetTopWindow(HWND hwnd) {
-  if (!hwnd) return Sys().topLevel.empty() ? nullptr : Sys().topLevel.front()->handle;
-  return GetWindow(hwnd, GW_CHILD);
-}
-
-HWND GetDlgItem(HWND parent, int id) {
-  Wnd* p = Lookup(parent);
-  if (!p) return nullptr;
-  for (Wnd* c : p->children) {
-    if (static_cast<int>(c->id) == id) return c->handle;
-  }
-  SetLastError(ERROR_NOT_FOUND);
-  return nullptr;
-}
-
-int GetDlgCtrlID(HWND hwnd) {
-  Wnd* w = Lookup(hwnd);
-  return w ? static_cast<int>(w->id) : 0;
-}
-
-BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam) {
-  if (!callback) return FALSE;
-  std::vector<HWND> handles;
-  for (Wnd* t : Sys().topLevel) handles.push_back(t->handle);
-  for (HWND h : handles) {
-    if (!LookupQuiet(h)) continue;
-    if (!callback(h, lParam)) return FALSE;
-  }
-  return TRUE;
-}
-
-namespace {
-void CollectDescendants(Wnd* w, std::vector<HWND>& out) {
-  for (Wnd* c : w->children) {
-    out.push_back(c->handle);
-    CollectDescendants(c, out);
-  }
-}
-}  // namespace
-
-BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam) {
-  Wnd* p = Lookup(parent);
-  if (!p || !callback) return FALSE;
-  std::vector<HWND> handles;
-  CollectDescendants(p, handles);
-  for (HWND h : handles) {
-    if (!LookupQuiet(h)) continue;
-    if (!callback(h, lParam)) return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
-  for (Wnd* t : Sys().topLevel) {
-    if (className && !text::EqualsNoCase(t->cls->name, className)) continue;
-    if (windowName && t->text != windowName) continue;
-    return t->handle;
-  }
-  SetLastError(ERROR_NOT_FOUND);
-  return nullptr;
-}
-
-int GetClassNameW(HWND hwnd, LPWSTR buffer, int maxCount) {
-  Wnd* w = Lookup(hwnd);
-  if (!w || !buffer || maxCount <= 0) return 0;
-  return static_cast<int>(text::CopyTo(buffer, static_cast<std::size_t>(maxCount), w->cls->name));
-}
-
-DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
-  if (!LookupQuiet(hwnd)) return 0;
-  if (processId) *processId = static_cast<DWORD>(getpid());
-  return 1;
-}
-
-HWND GetDesktopWindow() { return nullptr; }
-
-LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
-  Wnd* w = Lookup(hwnd);
-  if (!w) return 0;
-  switch (index) {
-    case GWL_STYLE:
-      return static_cast<LONG_PTR>(w->style);
-    case GWL_EXSTYLE:
-      return static_cast<LONG_PTR>(w->exStyle);
-    case GWL_USERDATA:
-      return w->userData;
-    case GWL_ID:
-      return static_cast<LONG_PTR>(w->id);
-    case GWL_WNDPROC:
-      return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWL_HWNDPARENT:
-      return reinterpret_cast<LONG_PTR>(w->parent ? w->parent->handle : (w->owner ? w->owner->handle : nullptr));
-    default:
-      if (index >= 0 && static_cast<std::size_t>(index) / sizeof(LONG_PTR) < w->extra.size()) {
-        return w->extra[static_cast<std::size_t>(index) / sizeof(LONG_PTR)];
-      }
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-  }
-}
-
-LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
-  Wnd* w = Lookup(hwnd);
-  if (!w) return 0;
-  LONG_PTR old = GetWindowLongPtrW(hwnd, index);
-  switch (index) {
-    case GWL_STYLE: {
-      const DWORD visible = w->style & WS_VISIBLE;
-      w->style = (static_cast<DWORD>(value) & ~WS_VISIBLE) | visible | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-      break;
-    }
-    case GWL_EXSTYLE:
-      w->exStyle = static_cast<DWORD>(value);
-      break;
-    case GWL_USERDATA:
-      w->userData = value;
-      break;
-    case GWL_ID:
-      w->id = static_cast<UINT_PTR>(value);
-      break;
-    case GWL_WNDPROC:
-      w->proc = reinterpret_cast<WNDPROC>(value);
-      break;
-    default:
-      if (index >= 0 && static_cast<std::size_t>(index) / sizeof(LONG_PTR) < w->extra.size()) {
-        w->extra[static_cast<std::size_t>(index) / sizeof(LONG_PTR)] = value;
-      } else {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-      }
-  }
-  return old;
-}
-
-LONG GetWindowLongW(HWND hwnd, int index) { return static_cast<LONG>(GetWindowLongPtrW(hwnd, index)); }
-LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
-  return static_cast<LONG>(SetWindowLongPtrW(hwnd, index, value));
-}
-
 // ---- Text --------------------------------------------------------------------------------
 
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR textValue) {
@@ -1003,164 +615,9 @@ int GetWindowTextLengthW(HWND hwnd) {
   return static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
-// ---- Focus, capture, activation ------------------------------------------------------------
-
-HWND SetFocus(HWND hwnd) {
-  WindowSystem& s = Sys();
-  Wnd* w = nullptr;
-  if (hwnd) {
-    w = Lookup(hwnd);
-    if (!w || w->destroying) return nullptr;
-    if (w->style & WS_DISABLED) return nullptr;
-  }
-  Wnd* old = s.focus;
-  const HWND oldHandle = old ? old->handle : nullptr;
-  if (old == w) return oldHandle;
-  // Focusing a window in another top-level window activates that one first.
-  if (w) {
-    Wnd* root = w;
-    while (root->parent) root = root->parent;
-    if (s.active != root && !(root->exStyle & WS_EX_NOACTIVATE)) {
-      s.focus = nullptr;  // activation must not steal the focus back to the root
-      if (old && !old->destroyed) CallProc(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-      Wnd* prevActive = s.active;
-      s.active = root;
-      if (prevActive && !prevActive->destroyed) {
-        CallProc(prevActive, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(root->handle));
-      }
-      s.focus = w;
-      CallProc(root, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(prevActive ? prevActive->handle : nullptr));
-      if (s.focus == w && !w->destroyed) CallProc(w, WM_SETFOCUS, reinterpret_cast<WPARAM>(oldHandle), 0);
-      return oldHandle;
-    }
-  }
-  s.focus = w;
-  if (old && !old->destroyed) CallProc(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-  if (w && s.focus == w && !w->destroyed) CallProc(w, WM_SETFOCUS, reinterpret_cast<WPARAM>(oldHandle), 0);
-  return oldHandle;
-}
-
-HWND GetFocus() { return Sys().focus ? Sys().focus->handle : nullptr; }
-
-HWND SetCapture(HWND hwnd) {
-  WindowSystem& s = Sys();
-  Wnd* w = Lookup(hwnd);
-  if (!w) return nullptr;
-  Wnd* old = s.capture;
-  const HWND oldHandle = old ? old->handle : nullptr;
-  s.capture = w;
-  if (old && old != w) CallProc(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
-  return oldHandle;
-}
-
-BOOL ReleaseCapture() {
-  WindowSystem& s = Sys();
-  Wnd* old = s.capture;
-  s.capture = nullptr;
-  if (old) CallProc(old, WM_CAPTURECHANGED, 0, 0);
-  return TRUE;
-}
-
-HWND GetCapture() { return Sys().capture ? Sys().capture->handle : nullptr; }
-
-HWND SetActiveWindow(HWND hwnd) {
-  WindowSystem& s = Sys();
-  Wnd* w = Lookup(hwnd);
-  if (!w) return nullptr;
-  while (w->parent) w = w->parent;
-  Wnd* old = s.active;
-  const HWND oldHandle = old ? old->handle : nullptr;
-  if (old == w) return oldHandle;
-  s.active = w;
-  if (old && !old->destroyed) CallProc(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(w->handle));
-  if (!w->destroyed && s.active == w) CallProc(w, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(oldHandle));
-  return oldHandle;
-}
-
-HWND GetActiveWindow() { return Sys().active ? Sys().active->handle : nullptr; }
-
-BOOL SetForegroundWindow(HWND hwnd) {
-  // The lowest bit asks for the owned pop-ups to come along; they are owned
-  // and stay above their owner anyway.
-  const HWND plain = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(hwnd) & ~std::uintptr_t{1});
-  Wnd* w = Lookup(plain);
-  if (!w) return FALSE;
-  while (w->parent) w = w->parent;
-  SetWindowPos(w->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // Owned pop-ups are placed back above their owner.
-  std::vector<Wnd*> owned;
-  for (Wnd* t : Sys().topLevel) {
-    if (t->owner == w) owned.push_back(t);
-  }
-  for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
-    SetWindowPos((*it)->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  if (LookupQuiet(w->handle)) SetActiveWindow(w->handle);
-  return TRUE;
-}
-
-HWND GetForegroundWindow() { return GetActiveWindow(); }
-
-// ---- The screen --------------------------------------------------------------------------
+// ---- A fresh start ----------------------------------------------------------------------
 
 namespace window {
-
-void SetShellWindow(HWND hwnd) {
-  if (Wnd* w = Lookup(hwnd)) w->independent = true;
-}
-
-void SetScreenSize(int width, int height) {
-  Sys().screenWidth = width;
-  Sys().screenHeight = height;
-}
-
-SIZE GetScreenSize() {
-  SIZE s;
-  s.cx = Sys().screenWidth;
-  s.cy = Sys().screenHeight;
-  return s;
-}
-
-namespace {
-std::vector<ScreenListener>& Listeners() {
-  static std::vector<ScreenListener> l;
-  return l;
-}
-}  // namespace
-
-void AddScreenListener(ScreenListener listener) { Listeners().push_back(std::move(listener)); }
-
-void ChangeScreenSize(int width, int height) {
-  WindowSystem& s = Sys();
-  const RECT oldScreen = MakeRect(0, 0, s.screenWidth, s.screenHeight);
-  s.screenWidth = width;
-  s.screenHeight = height;
-  CreateFramebuffer(width, height);
-  std::vector<HWND> full;
-  for (Wnd* t : s.topLevel) {
-    if (t->rect == oldScreen) full.push_back(t->handle);
-  }
-  for (HWND h : full) MoveWindow(h, 0, 0, width, height, TRUE);
-  for (const ScreenListener& l : Listeners()) l(width, height);
-  InvalidateRect(nullptr, nullptr, TRUE);
-}
-
-namespace {
-void Walk(Wnd* w, int depth, const std::function<void(HWND, int)>& fn) {
-  fn(w->handle, depth);
-  std::vector<Wnd*> kids = w->children;
-  for (Wnd* c : kids) {
-    if (!c->destroyed) Walk(c, depth + 1, fn);
-  }
-}
-}  // namespace
-
-void ForEachWindow(const std::function<void(HWND, int)>& fn) {
-  std::vector<Wnd*> tops = Sys().topLevel;
-  for (Wnd* t : tops) {
-    if (!t->destroyed) Walk(t, 0, fn);
-  }
-}
 
 void ResetWindowSystem() {
   WindowSystem& s = Sys();

@@ -29,7 +29,9 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wc);
 // WM_CREATE or FALSE from WM_NCCREATE destroys it again and returns null.
 // `parent` is the parent of a WS_CHILD window, else the owner. `menu` is the
 // child id of a WS_CHILD window. CW_USEDEFAULT places a top-level window over
-// the whole screen.
+// the whole screen. A parent being destroyed takes new children only in its
+// own WM_DESTROY (they go with it); later ones fail with
+// ERROR_INVALID_WINDOW_HANDLE, as they would outlive it.
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 inline HWND CreateWindowW(LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,

@@ -44,6 +44,7 @@ struct Wnd {
   bool created = false;            // WM_CREATE returned successfully
   bool independent = false;        // a shell window: served whatever a modal loop filters on
   bool destroying = false;         // DestroyWindow is running for it
+  bool closed = false;             // heard WM_DESTROY: takes no new children, they would outlive it
   bool destroyed = false;          // handle no longer valid
 };
 
@@ -69,6 +70,30 @@ WindowSystem& Sys();
 Wnd* Lookup(HWND hwnd);
 Wnd* LookupQuiet(HWND hwnd);
 
+// The window system's own invariants. A broken one is a fault here, never
+// the caller's: a caller's null, stale or unknown handle fails its call
+// cleanly (ERROR_INVALID_WINDOW_HANDLE), as window.h promises.
+//  - Every live window stands once in its sibling list (its parent's
+//    children, or the top-level windows), and its parent and owner are live.
+//  - Destroyed windows stand in no list.
+//  - The focus, the capture and the active window are null or live (the
+//    active window is made top-level, though SetParent may make it a child).
+// Asserted in debug builds when the outermost call that changed them returns
+// (no window procedure runs then; inside one the tree may be half changed).
+#ifdef NDEBUG
+inline void CheckInvariants() {}
+#else
+void CheckInvariants();
+#endif
+// Put one at the top of a call that changes the tree or the input state: the
+// invariants are checked on every way out of it.
+struct CheckInvariantsOnReturn {
+  CheckInvariantsOnReturn() = default;
+  CheckInvariantsOnReturn(const CheckInvariantsOnReturn&) = delete;
+  CheckInvariantsOnReturn& operator=(const CheckInvariantsOnReturn&) = delete;
+  ~CheckInvariantsOnReturn() { CheckInvariants(); }
+};
+
 // Thread-safe: whether a handle names a live window (PostMessageW from any thread).
 bool IsLiveHandle(HWND hwnd);
 
@@ -85,6 +110,20 @@ void CollectGarbage();
 // CWnd::CreateEx: creation with the framework object bound before WM_NCCREATE.
 HWND CreateWindowBound(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                        int width, int height, HWND parent, HMENU menu, LPVOID param, CWnd* object);
+
+// Z-order lists (window.cpp).
+// The list a window stands in among its siblings: its parent's children, or
+// the top-level windows.
+std::vector<Wnd*>& SiblingList(Wnd* w);
+// Index at which a window enters its sibling list when placed "on top":
+// a top-level window that is not topmost goes below the topmost ones.
+std::size_t TopInsertIndex(const std::vector<Wnd*>& list, const Wnd* w);
+void RemoveFromList(std::vector<Wnd*>& list, Wnd* w);
+
+// Focus, capture and activation leave a window that is hidden or destroyed
+// (focus.cpp). Call after the window lost WS_VISIBLE, or (`destroying`) once
+// DestroyWindow marked it, before its WM_DESTROY.
+void DropInputState(Wnd* w, bool destroying);
 
 // Geometry.
 POINT ScreenOrigin(const Wnd* w);  // client (0,0) in screen coordinates

@@ -8,8 +8,8 @@
 
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
-#include "app/core.h"
-#include "app/settings.h"
+#include "app/app_core.h"
+#include "core/settings.h"
 #include "look/archive.h"
 #include "platform/device/phone.h"
 #include "platform/fs/file_io.h"
@@ -45,7 +45,7 @@ class ActionPages : public ::testing::Test {
     m_ui = std::make_unique<ListHarness>(std::string("actions_") + info->name());
   }
 
-  mivoCore& Core() { return m_ui->Core(); }
+  mivoAppCore& Core() { return m_ui->Core(); }
 
   // Runs an action as a tap would, with any question answered "no".
   void RunDeclining(mivoAction& action) {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
 #include "app/mivo_app.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
 #include "tests/app/test_device.h"
 
 namespace apptest {
@@ -30,7 +30,7 @@ class AppHarness {
 
   CmivoApp& App() { return *m_app; }
   CMainFrame& Frame() { return *m_app->Frame(); }
-  mivoCore& Core() { return *m_app->m_pCore; }
+  mivoAppCore& Core() { return *m_app->m_pCore; }
   // The device folder the program runs on (for mivo-device).
   const std::filesystem::path& DeviceDir() const { return m_device.Dir(); }
 

@@ -1,8 +1,8 @@
 // The main frame and the core in this process.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/settings.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "platform/registry/change_watcher.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/rect.h"
@@ -47,32 +47,32 @@ TEST(StateMonitor, TheBatteryValueGivesFlagsFromItsLowWordAndTheLevelFromItsHigh
   SetSignal(33);
   SetBattery((60u << 16) | 9u);
   Settle(h);
-  EXPECT_EQ(h.Core().SignalStrength, 33u);
-  EXPECT_EQ(h.Core().BatteryFlags, 9u);
-  EXPECT_EQ(h.Core().BatteryLevel, 79u);
+  EXPECT_EQ(h.Core().GetSignalStrength(), 33u);
+  EXPECT_EQ(h.Core().GetBatteryFlags(), 9u);
+  EXPECT_EQ(h.Core().GetBatteryLevel(), 79u);
 
   SetBattery((80u << 16) | 8u);
   h.Frame().SendMessage(WM_MIVO_BATTERY_FLAGS);
   h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL);
-  EXPECT_EQ(h.Core().BatteryFlags, 8u);
-  EXPECT_EQ(h.Core().BatteryLevel, 99u);
+  EXPECT_EQ(h.Core().GetBatteryFlags(), 8u);
+  EXPECT_EQ(h.Core().GetBatteryLevel(), 99u);
 
   // Not limited: a full battery reads past 100.
   SetBattery(100u << 16);
   EXPECT_EQ(h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL), 1);
-  EXPECT_EQ(h.Core().BatteryLevel, 119u);
+  EXPECT_EQ(h.Core().GetBatteryLevel(), 119u);
   // The handlers read the registry again; the message's parameters do not count.
   h.Frame().SendMessage(WM_MIVO_BATTERY_FLAGS, 0xFFFF, 0xFFFF);
-  EXPECT_EQ(h.Core().BatteryFlags, 0u);
+  EXPECT_EQ(h.Core().GetBatteryFlags(), 0u);
 
   // A value that cannot be read stores 0, so the level shows 19.
   ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, kBattery, u"Main", u"full"));
   h.Frame().SendMessage(WM_MIVO_BATTERY_LEVEL);
-  EXPECT_EQ(h.Core().BatteryLevel, 19u);
+  EXPECT_EQ(h.Core().GetBatteryLevel(), 19u);
 
   SetSignal(55);
   EXPECT_EQ(h.Frame().SendMessage(WM_MIVO_SIGNAL_CHANGED), 1);
-  EXPECT_EQ(h.Core().SignalStrength, 55u);
+  EXPECT_EQ(h.Core().GetSignalStrength(), 55u);
 }
 
 TEST(StateMonitor, EachChangeRepaintsOnlyItsOwnRectangleOfTheVisiblePage) {
@@ -127,17 +127,17 @@ TEST(StateMonitor, BeforeTheFirstActivationTheHandlersOnlyStore) {
   app.m_pMainWnd = frame;
   ASSERT_TRUE(frame->LoadFrame(IDR_MIVO_MAINFRAME));
   ASSERT_NE(app.m_pCore, nullptr);
-  mivoCore& core = *app.m_pCore;
+  mivoAppCore& core = *app.m_pCore;
   // The readings taken at creation.
-  EXPECT_EQ(core.BatteryFlags, 2u);
-  EXPECT_EQ(core.BatteryLevel, 89u);
-  EXPECT_EQ(core.SignalStrength, 40u);
+  EXPECT_EQ(core.GetBatteryFlags(), 2u);
+  EXPECT_EQ(core.GetBatteryLevel(), 89u);
+  EXPECT_EQ(core.GetSignalStrength(), 40u);
   EXPECT_EQ(core.TopPage(), nullptr);
 
   SetSignal(100);
   EXPECT_EQ(frame->SendMessage(WM_MIVO_SIGNAL_CHANGED), 1);
   EXPECT_EQ(frame->SendMessage(WM_MIVO_TIME_CHANGED), 1);
-  EXPECT_EQ(core.SignalStrength, 100u);
+  EXPECT_EQ(core.GetSignalStrength(), 100u);
   EXPECT_EQ(core.TopPage(), nullptr);
   EXPECT_EQ(frame->RootPage(), nullptr);
 
@@ -194,7 +194,7 @@ TEST(MainFrame, PumpingOneMessageLeavesPrivateMessagesQueuedAndKeepsAQuit) {
 TEST(PageStack, BackNeverPopsTheRootPageAndAWakeUpPushesItAgain) {
   AppHarness h("pages_root");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   CmivoPageWnd* root = core.GetDesktopPage();
   ASSERT_NE(root, nullptr);
   ASSERT_EQ(core.PageStack().size(), 1u);
@@ -253,7 +253,7 @@ TEST(ScreenModes, WithFullScreenOnTheRootPageTakesTheScreenAndOtherPagesLeaveThe
   AppHarness h("modes_full");
   ASSERT_TRUE(reg::SetDword(HKEY_CURRENT_USER, kSettingsKey, u"UseFullScreen", 1));
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   // The root page's full screen is in the screen-mode scenarios; another page leaves the menu bar.
   EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreen);
   RECT frame{};
@@ -284,7 +284,7 @@ TEST(ScreenModes, WithFullScreenOnTheRootPageTakesTheScreenAndOtherPagesLeaveThe
 TEST(ScreenModes, TheStandardModeSitsBetweenTheTaskBarAndTheMenuBarAndFollowsARotation) {
   AppHarness h("modes_standard");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   // The portrait layout is in the screen-mode scenarios; a rotation follows it here.
   EXPECT_EQ(core.GetScreenMode(), kScreenModeStandard);
   EXPECT_TRUE(core.IsPortrait());

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/errors.h"

@@ -1,7 +1,8 @@
 // The phone library's call log, reached by ordinal, and the calls the device records.
+#include "platform/device/call_log.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/device/call_log.h"
 #include "platform/device/device.h"
 #include "platform/device/phone.h"
 #include "platform/device/pim_db.h"

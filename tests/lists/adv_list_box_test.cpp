@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "look/appearance.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"

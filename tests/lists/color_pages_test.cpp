@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "look/appearance.h"
 #include "platform/win32/rect.h"
 #include "tests/lists/list_fixture.h"

@@ -2,7 +2,7 @@
 // tests/lists/shots), with probes of what the eye should find there.
 #include <gtest/gtest.h>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/win32/rect.h"
@@ -34,7 +34,7 @@ class TitledGrid : public CmivoListCtrl {
 TEST(ListShots, ListCardsWithSummaryHelpAndNameValueRowsAtBothScales) {
   for (const SIZE size : {SIZE{240, 320}, SIZE{480, 640}}) {
     ListHarness h("shot_list_" + std::to_string(size.cx), size.cx, size.cy);
-    mivoCore& core = h.Core();
+    mivoAppCore& core = h.Core();
     auto* box = new CmivoAdvListBox(&core);
     box->CreateListBox(&h.Frame(), h.FrameClient());
     box->SetOwnerPage(core.TopPage());
@@ -77,7 +77,7 @@ TEST(ListShots, GridInBothViewsAtBothScales) {
   for (const SIZE size : {SIZE{240, 320}, SIZE{480, 640}}) {
     for (bool details : {false, true}) {
       ListHarness h("shot_grid_" + std::to_string(size.cx) + (details ? "_d" : "_g"), size.cx, size.cy);
-      mivoCore& core = h.Core();
+      mivoAppCore& core = h.Core();
       auto* grid = new TitledGrid(&core);
       grid->CreateListCtrl(&h.Frame(), h.FrameClient());
       mivoAppearance* look = core.GetAppearance();

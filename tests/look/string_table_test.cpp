@@ -1,5 +1,7 @@
-// The built-in texts: exact wording (typos of the shipped program included,
-// since language files are matched against them) and gaps.
+// The built-in texts: the exact wording, misspellings included (language
+// files are matched against these texts character by character, so a
+// corrected spelling would drop every translation of it), and the ids that
+// have no text.
 #include <gtest/gtest.h>
 
 #include "look/string_table.h"

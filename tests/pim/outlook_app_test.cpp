@@ -1,12 +1,14 @@
 // The Outlook store: contacts with their names, numbers and preferred kind,
 // the notifications that keep the contacts current, task and appointment
 // dates, phone numbers, and the phone object with the call-log filters.
+#include "pim/outlook_app.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 
+#include "look/string_ids.h"
 #include "pim/call_log.h"
-#include "pim/outlook_app.h"
 #include "pim/phone_numbers.h"
 #include "platform/device/device.h"
 #include "platform/device/pim_db.h"
@@ -242,7 +244,7 @@ TEST_F(OutlookStoreTest, ThePhoneObjectReadsTheLogAndDials) {
   EXPECT_EQ(kept[kCallLogFilterIncoming], 1);
   EXPECT_EQ(kept[kCallLogFilterOutgoing], 1);
   EXPECT_EQ(kept[kCallLogFilterMissed], 2);
-  EXPECT_EQ(GetCallLogFilter(3)->titleId, 25);
+  EXPECT_EQ(GetCallLogFilter(3)->titleId, IDS_MISSED_CALLS);
   EXPECT_EQ(std::u16string(GetCallLogFilter(1)->image), u"call_log_incoming_page");
   EXPECT_EQ(GetCallLogFilter(4), nullptr);
   ResetMissedCallCount();

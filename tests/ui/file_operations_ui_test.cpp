@@ -3,6 +3,7 @@
 
 #include "look/file_operations.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/fs/files.h"
 #include "tests/ui/ui_harness.h"
 #include "ui/overlay.h"
@@ -21,10 +22,10 @@ TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSyst
   });
   EXPECT_TRUE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
   EXPECT_STREQ(asked.kind, "text");
-  EXPECT_EQ(asked.title, GetString(kCreateFolderCaption));
-  EXPECT_EQ(asked.text, GetString(kEnterFolderNameText));
-  EXPECT_EQ(asked.value, GetString(kNewFolderName));
-  EXPECT_TRUE(fs::IsDirectory(u"\\My Documents\\" + GetString(kNewFolderName)));
+  EXPECT_EQ(asked.title, GetString(IDS_CREATE_FOLDER));
+  EXPECT_EQ(asked.text, GetString(IDS_ENTER_FOLDER_NAME));
+  EXPECT_EQ(asked.value, GetString(IDS_NEW_FOLDER));
+  EXPECT_TRUE(fs::IsDirectory(u"\\My Documents\\" + GetString(IDS_NEW_FOLDER)));
 
   // The same name again: the folder exists.
   h.AtIdle([&] { TapOverlayButton(0); });
@@ -34,7 +35,7 @@ TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSyst
   });
   EXPECT_FALSE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
   EXPECT_EQ(error.title, u"Error");
-  const std::u16string prefix = GetString(kCannotCreateFolderMessage);
+  const std::u16string prefix = GetString(IDS_CANNOT_CREATE_FOLDER);
   ASSERT_GT(error.text.size(), prefix.size());
   EXPECT_EQ(error.text.substr(0, prefix.size()), prefix);
   EXPECT_EQ(ui::TopOverlay(), nullptr);

@@ -2,7 +2,7 @@
 // the content rectangle with and without a header.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "platform/registry/registry.h"
 #include "tests/ui/ui_harness.h"
@@ -44,7 +44,7 @@ TEST(PageHeader, SignalBarsBatteryLevelAndBandsAreDrawnAsTheStateSaysAtBothScale
     SCOPED_TRACE(w);
     UiHarness h("header_" + std::to_string(w), w, hgt);
     ASSERT_TRUE(h.Start());
-    mivoCore& core = h.Core();
+    mivoAppCore& core = h.Core();
     mivoAppearance& look = *core.GetAppearance();
     const int S = DisplayScale;
     ColorPage page(&core, look.BackgroundColor, u"Contacts");
@@ -56,8 +56,8 @@ TEST(PageHeader, SignalBarsBatteryLevelAndBandsAreDrawnAsTheStateSaysAtBothScale
     page.GetClientRect(&client);
     const int r = client.right;
 
-    core.SignalStrength = 19;
-    core.BatteryLevel = 50;
+    core.SetSignalStrength(19);
+    core.SetBatteryLevel(50);
     page.Invalidate(FALSE);
     h.Pump();
     uitest::Capture f = UiHarness::Screen();
@@ -77,8 +77,8 @@ TEST(PageHeader, SignalBarsBatteryLevelAndBandsAreDrawnAsTheStateSaysAtBothScale
     EXPECT_EQ(At(f, page, r - 30 * S, 7 * S), Pixel(look.BackgroundColor));
     EXPECT_EQ(At(f, page, r - 8 * S, 7 * S), Pixel(look.BackgroundColor));
 
-    core.SignalStrength = 100;
-    core.BatteryLevel = 100;
+    core.SetSignalStrength(100);
+    core.SetBatteryLevel(100);
     page.Invalidate(FALSE);
     h.Pump();
     f = UiHarness::Screen();

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/skin.h"
 #include "platform/display/png.h"
@@ -71,7 +71,7 @@ struct LookApp {
     ProvisionLook(h);
     EXPECT_TRUE(ui.Start());
   }
-  mivoCore& Core() { return ui.Core(); }
+  mivoAppCore& Core() { return ui.Core(); }
   mivoAppearance& Look() { return *ui.Core().GetAppearance(); }
   UiHarness ui;
 };
@@ -475,7 +475,7 @@ TEST(LookPages, DamagedThemeAndLanguageFilesAreListedByTheirFileNamesAndHarmNoth
     ASSERT_TRUE(fs::WriteFileAtomic(path, junk));
   }
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   core.ShowPage(look_pages::ColorThemesPage(&core));
   h.Pump();
   EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Broken", "Total themes: 1"}));

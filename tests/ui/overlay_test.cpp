@@ -242,7 +242,7 @@ TEST(PleaseWait, NestedCallsKeepOneBarWhoseTextChangesAtOnceAndTheLastHideRemove
     SCOPED_TRACE(w);
     UiHarness h("please_wait_" + std::to_string(w), w, hgt);
     ASSERT_TRUE(h.Start());
-    mivoCore& core = h.Core();
+    mivoAppCore& core = h.Core();
     const int S = DisplayScale;
     core.ShowPleaseWait(u"Reading file list...");
     CmivoPleaseWaitWnd* bar = core.GetPleaseWaitWnd();

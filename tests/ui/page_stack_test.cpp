@@ -2,8 +2,8 @@
 // pages that go away while stacked or while their own handler runs.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/page_wnd.h"
+#include "app/root_page.h"
+#include "core/messages.h"
 #include "platform/window/window.h"
 #include "tests/ui/ui_harness.h"
 #include "ui/animate_wnd.h"
@@ -20,7 +20,7 @@ class RecordingPage : public ColorPage {
   RecordingPage(mivoCore* core, COLORREF color) : ColorPage(core, color) {}
   void OnPageShown() override {
     ColorPage::OnPageShown();
-    stackSizeWhenShown = m_pCore->PageStack().size();
+    stackSizeWhenShown = static_cast<mivoAppCore*>(m_pCore)->PageStack().size();
     topWhenShown = m_pCore->TopPage();
     if (next) {
       CmivoPageWnd* n = next;
@@ -43,7 +43,7 @@ class RecordingPage : public ColorPage {
 TEST(PageStack, BackOnTheRootPageAloneChangesNothingBySoftKeyOrSwipe) {
   UiHarness h("back_root");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   CmivoPageWnd* root = core.TopPage();
   ASSERT_NE(root, nullptr);
   h.Frame().SendMessage(WM_COMMAND, ID_MIVO_SOFTKEY_LEFT, 0);
@@ -58,7 +58,7 @@ TEST(PageStack, BackOnTheRootPageAloneChangesNothingBySoftKeyOrSwipe) {
 TEST(PageStack, OpeningTheRootPageWhileOnTopShowsItAgainWithoutSlideAndStacksItTwice) {
   UiHarness h("root_twice");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   CmivoPageWnd* root = core.TopPage();
   h.CaptureFrames(true);
   core.ShowPage(root);
@@ -79,7 +79,7 @@ TEST(PageStack, WithAnimationsOffPagesSwitchWithoutTheSlideWindowEverShowing) {
   UiHarness h("no_animations");
   h.SetSetting(u"AnimationsEnabled", 0);
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   ColorPage a(&core, RGB(200, 0, 0));
   h.CaptureFrames(true);
   core.ShowPage(&a);
@@ -98,7 +98,7 @@ TEST(PageStack, WithAnimationsOffPagesSwitchWithoutTheSlideWindowEverShowing) {
 TEST(PageStack, ActivationSeesTheStackWithItsPageOnTopAndEachSwitchActivatesAndDeactivatesOnce) {
   UiHarness h("activation");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   RecordingPage a(&core, RGB(0, 120, 0));
   ColorPage b(&core, RGB(0, 0, 120));
   core.ShowPage(&a);
@@ -122,7 +122,7 @@ TEST(PageStack, ActivationSeesTheStackWithItsPageOnTopAndEachSwitchActivatesAndD
 TEST(PageStack, ARequestMadeDuringASwitchWaitsUntilTheSwitchHasEnded) {
   UiHarness h("waiting_requests");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   RecordingPage a(&core, RGB(0, 120, 0));
   ColorPage b(&core, RGB(0, 0, 120));
   a.next = &b;
@@ -149,7 +149,7 @@ TEST(PageStack, ARequestMadeDuringASwitchWaitsUntilTheSwitchHasEnded) {
 TEST(PageStack, APageThatGoesAwayLeavesTheStackAndUncoversThePageBelow) {
   UiHarness h("page_goes");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   ColorPage a(&core, RGB(0, 120, 0));
   auto* b = new ColorPage(&core, RGB(0, 0, 120));
   core.ShowPage(&a);
@@ -195,7 +195,7 @@ class SelfDestroyingPage : public ColorPage {
 TEST(PageStack, APageDestroyedFromItsOwnTapIsDeletedOnlyAfterTheTapReturns) {
   UiHarness h("deferred_delete");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   bool deleted = false;
   auto* page = new SelfDestroyingPage(&core, &deleted);
   core.ShowPage(page);
@@ -210,7 +210,7 @@ TEST(PageStack, APageDestroyedFromItsOwnTapIsDeletedOnlyAfterTheTapReturns) {
 TEST(PageStack, WorkQueuedForLaterWaitsWhileAnOverlayLoopRuns) {
   UiHarness h("deferred_modal");
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   int runs = 0;
   core.DeleteLater([&] { ++runs; });
   h.AtIdle([&] {

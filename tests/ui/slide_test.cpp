@@ -48,7 +48,7 @@ void CheckSlide(int width, int height) {
   SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
   UiHarness h("slide_" + std::to_string(width) + "x" + std::to_string(height), width, height);
   ASSERT_TRUE(h.Start());
-  mivoCore& core = h.Core();
+  mivoAppCore& core = h.Core();
   const COLORREF oldColor = RGB(200, 30, 30);
   const COLORREF newColor = RGB(30, 30, 200);
   ColorPage a(&core, oldColor);

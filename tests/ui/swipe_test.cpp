@@ -2,7 +2,7 @@
 // press point) and the window base's children.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "platform/window/input.h"
 #include "tests/ui/ui_harness.h"
 #include "ui/child_wnd.h"

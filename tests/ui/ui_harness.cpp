@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/display/png.h"
 #include "platform/gdi/gdi.h"
 #include "platform/registry/registry.h"

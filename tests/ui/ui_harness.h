@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core.h"
+#include "app/app_core.h"
 #include "app/main_frame.h"
 #include "app/mivo_app.h"
 #include "platform/win32/rect.h"
@@ -77,7 +77,7 @@ class UiHarness : public window::EventSource {
 
   CmivoApp& App() { return *m_app; }
   CMainFrame& Frame() { return *m_app->Frame(); }
-  mivoCore& Core() { return *m_app->m_pCore; }
+  mivoAppCore& Core() { return *m_app->m_pCore; }
 
   // window::EventSource
   void WaitForEvents(std::uint64_t dueMs) override;

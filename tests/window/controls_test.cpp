@@ -113,6 +113,12 @@ TEST_F(Controls, AMultiLineEditWrapsWordsAndScrollsToKeepTheCaretVisible) {
   EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
   Type(edit, u"!");
   EXPECT_EQ(edit.GetWindowText().substr(0, 1), u"!");
+  // SetSel scrolls to the new caret unless told not to.
+  const int end = edit.GetWindowTextLength();
+  edit.SetSel(end, end, TRUE);
+  EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
+  edit.SetSel(end, end);
+  EXPECT_GT(edit.GetFirstVisibleLine(), 0);
   // No line of the wrapped text is wider than the control.
   for (int i = 0; i < edit.GetLineCount(); ++i) {
     EXPECT_LT(SendMessageW(edit, EM_LINELENGTH, static_cast<WPARAM>(SendMessageW(edit, EM_LINEINDEX, i, 0)), 0), 20);

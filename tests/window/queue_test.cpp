@@ -186,6 +186,48 @@ TEST_F(MessageQueue, StaleAndWrongHandlesFailCleanlyAndTheirQueuedMessagesAreDro
             nullptr);
 }
 
+TEST_F(MessageQueue, AWindowBeingDestroyedLeavesNoChildOrOwnedWindowPointingAtItBehind) {
+  // A child made in the parent's own WM_DESTROY goes with it; one made later
+  // (in a child's WM_DESTROY) is refused: it would outlive its parent.
+  HWND top = Make("top", WS_VISIBLE, R(0, 0, 100, 100));
+  Make("child", WS_CHILD | WS_VISIBLE, R(0, 0, 10, 10), top);
+  HWND early = nullptr;
+  HWND late = reinterpret_cast<HWND>(1);
+  DWORD lateError = 0;
+  handlers["top"] = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT*) {
+    if (m == WM_DESTROY) early = Make("early", WS_CHILD | WS_VISIBLE, R(0, 0, 5, 5), top);
+    return false;
+  };
+  handlers["child"] = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT*) {
+    if (m == WM_DESTROY) {
+      SetLastError(0);
+      late = Make("late", WS_CHILD | WS_VISIBLE, R(0, 0, 5, 5), top);
+      lateError = GetLastError();
+    }
+    return false;
+  };
+  ASSERT_TRUE(DestroyWindow(top));
+  ASSERT_NE(early, nullptr);
+  EXPECT_FALSE(IsWindow(early));
+  EXPECT_EQ(Count("early", WM_NCDESTROY), 1);
+  EXPECT_EQ(late, nullptr);
+  EXPECT_EQ(lateError, ERROR_INVALID_WINDOW_HANDLE);
+  int windows = 0;
+  window::ForEachWindow([&](HWND, int) { ++windows; });
+  EXPECT_EQ(windows, 0);
+
+  // An owned pop-up made a child since forgets its owner when the owner goes.
+  handlers.clear();
+  HWND owner = Make("owner", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND host = Make("host", WS_VISIBLE, R(0, 0, 100, 100));
+  HWND popup = Make("popup", WS_VISIBLE, R(0, 0, 10, 10), owner);
+  ASSERT_EQ(GetWindow(popup, GW_OWNER), owner);
+  ASSERT_EQ(SetParent(popup, host), nullptr);
+  ASSERT_TRUE(DestroyWindow(owner));
+  EXPECT_TRUE(IsWindow(popup));
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr);
+}
+
 TEST_F(MessageQueue, ATimerOfTwoSecondsFiresFiveTimesInTenSecondsAndKillTimerStopsIt) {
   HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
   std::vector<DWORD> at;

@@ -176,7 +176,8 @@ class DemoFrame : public CFrameWnd {
     SetSoftKey(ID_SOFTKEY_LEFT, u"Message");
     SetSoftKey(ID_SOFTKEY_RIGHT, u"Question");
     if (!m_name.Create(WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, MakeRect(0, 0, 10, 10), this, kNameId)) return -1;
-    if (!m_notes.Create(WS_VISIBLE | WS_BORDER | ES_MULTILINE | WS_VSCROLL, MakeRect(0, 0, 10, 10), this, kNotesId)) return -1;
+    if (!m_notes.Create(WS_VISIBLE | WS_BORDER | ES_MULTILINE | WS_VSCROLL, MakeRect(0, 0, 10, 10), this, kNotesId))
+      return -1;
     for (int i = 0; i < 4; ++i) {
       if (!m_tiles[i].Create(nullptr, u"", WS_CHILD | WS_VISIBLE, MakeRect(0, 0, 10, 10), this, kTileIdBase + i)) {
         return -1;
@@ -268,7 +269,8 @@ int main(int argc, char** argv) {
   display::Options options;
   int code = 0;
   if (!display::ParseOptions(argc, argv, &options, &code)) return code;
-  if (std::string error; !device::OpenDevice(options.device, &error)) return std::fprintf(stderr, "mivo: %s\n", error.c_str()), 1;
+  if (std::string error; !device::OpenDevice(options.device, &error))
+    return std::fprintf(stderr, "mivo: %s\n", error.c_str()), 1;
   display::Host host;
   if (!host.Start(options)) return host.ExitCode(1);
   gdi::SetLogPixels(window::ShellScale() == 2 ? 192 : 96);

@@ -4,6 +4,7 @@
 // standard error; results (reg get, state, launches) to standard output.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,7 +121,9 @@ std::string ErrorText(DWORD e) {
   return t.empty() ? "error " + std::to_string(e) : text::ToUtf8(t);
 }
 
-bool ParseKey(const std::string& s, HKEY* root, std::u16string* sub) { return reg::ParseKeyPath(text::FromUtf8(s), root, sub); }
+bool ParseKey(const std::string& s, HKEY* root, std::u16string* sub) {
+  return reg::ParseKeyPath(text::FromUtf8(s), root, sub);
+}
 
 int CmdState() {
   for (const auto& sv : device::StateValues()) {
@@ -166,7 +169,9 @@ int CmdState() {
 
 int CmdSet(const std::vector<std::string>& a) {
   if (IsHelp(a) || a.empty()) {
-    std::printf("usage: mivo-device set battery LEVEL [--ac|--no-ac] | battery host|auto | signal N | operator NAME | timezone ZONE\n");
+    std::printf(
+        "usage: mivo-device set battery LEVEL [--ac|--no-ac] | battery host|auto | signal N | operator NAME "
+        "| timezone ZONE\n");
     return a.empty() ? 2 : 0;
   }
   const std::string& what = a[0];
@@ -199,7 +204,8 @@ int CmdSet(const std::vector<std::string>& a) {
   }
   if (what == "timezone") {
     if (a.size() != 2) return UsageError("set timezone needs one ZONE");
-    if (!a[1].empty() && access(("/usr/share/zoneinfo/" + a[1]).c_str(), R_OK) != 0 && a[1].find('/') != std::string::npos)
+    if (!a[1].empty() && access(("/usr/share/zoneinfo/" + a[1]).c_str(), R_OK) != 0 &&
+        a[1].find('/') != std::string::npos)
       return Fail("unknown time zone " + a[1]);
     return device::SetTimeZone(a[1]) ? 0 : Fail("cannot set the time zone " + a[1]);
   }
@@ -242,7 +248,8 @@ int CmdReg(const std::vector<std::string>& a) {
     reg::Value v;
     if (type == "dword") {
       long long n;
-      if (a.size() != 5 || !ParseNumber(a[4], 0, 0xFFFFFFFFll, &n)) return UsageError("a dword is a number from 0 to 4294967295");
+      if (a.size() != 5 || !ParseNumber(a[4], 0, 0xFFFFFFFFll, &n))
+        return UsageError("a dword is a number from 0 to 4294967295");
       v = reg::DwordValue(static_cast<DWORD>(n));
     } else if (type == "sz") {
       if (a.size() != 5) return UsageError("reg set ... sz takes one TEXT (quote it when it has spaces)");
@@ -251,7 +258,8 @@ int CmdReg(const std::vector<std::string>& a) {
       std::string hex = a[4], bytes;
       if (a.size() != 5 || hex.size() % 2) return UsageError("binary data is an even number of hex digits");
       for (std::size_t i = 0; i < hex.size(); i += 2) {
-        if (!std::isxdigit(static_cast<unsigned char>(hex[i])) || !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
+        if (!std::isxdigit(static_cast<unsigned char>(hex[i])) ||
+            !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
           return UsageError("binary data is an even number of hex digits");
         bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
       }
@@ -299,7 +307,8 @@ int CmdReg(const std::vector<std::string>& a) {
     if (a.size() != 3) return UsageError("reg export needs KEY FILE.reg");
     std::string out, error;
     if (!regfile::Export(root, sub, &out, &error)) return Fail(error);
-    if (!fs::WriteHostFileAtomic(a[2], out.data(), out.size())) return Fail("cannot write " + a[2] + ": " + ErrorText(GetLastError()));
+    if (!fs::WriteHostFileAtomic(a[2], out.data(), out.size()))
+      return Fail("cannot write " + a[2] + ": " + ErrorText(GetLastError()));
     return 0;
   }
   return UsageError("unknown reg command " + op);
@@ -331,22 +340,35 @@ int CmdWake() {
     if (ShellExecuteEx(&info)) {
       std::printf("started %s\n", text::ToUtf8(app).c_str());
     } else {
-      std::fprintf(stderr, "mivo-device: cannot start %s: %s\n", text::ToUtf8(app).c_str(), ErrorText(GetLastError()).c_str());
+      std::fprintf(stderr, "mivo-device: cannot start %s: %s\n", text::ToUtf8(app).c_str(),
+                   ErrorText(GetLastError()).c_str());
       ++failures;
     }
   }
   return failures ? 1 : 0;
 }
 
+// The optional count of the listings of recent things: 20 without one;
+// false for a count that is not a number from 1 to 100000.
+bool RecentCount(const std::vector<std::string>& a, long long* n) {
+  *n = 20;
+  return a.size() == 0 || (a.size() == 1 && ParseNumber(a[0], 1, 100000, n));
+}
+
+// "YYYY-MM-DD HH:MM:SS", local time.
+std::string LocalTimeText(std::int64_t unixSeconds) {
+  char when[32];
+  const std::time_t t = static_cast<std::time_t>(unixSeconds);
+  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
+  return when;
+}
+
 int CmdLaunches(const std::vector<std::string>& a) {
   long long n = 20;
-  if (a.size() > 1 || (a.size() == 1 && !ParseNumber(a[0], 1, 100000, &n))) return UsageError("launches takes an optional count");
+  if (!RecentCount(a, &n)) return UsageError("launches takes an optional count");
   auto records = shell::RecentLaunches(static_cast<int>(n));
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    char when[32];
-    std::time_t t = static_cast<std::time_t>(it->time);
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
-    std::string line = std::string(when) + "  " + text::ToUtf8(it->file);
+    std::string line = LocalTimeText(it->time) + "  " + text::ToUtf8(it->file);
     if (!it->parameters.empty()) line += " " + text::ToUtf8(it->parameters);
     if (it->error)
       line += "  failed: " + ErrorText(it->error);
@@ -359,13 +381,10 @@ int CmdLaunches(const std::vector<std::string>& a) {
 
 int CmdDials(const std::vector<std::string>& a) {
   long long n = 20;
-  if (a.size() > 1 || (a.size() == 1 && !ParseNumber(a[0], 1, 100000, &n))) return UsageError("dials takes an optional count");
+  if (!RecentCount(a, &n)) return UsageError("dials takes an optional count");
   auto records = device::RecentDials(static_cast<int>(n));
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    char when[32];
-    std::time_t t = static_cast<std::time_t>(it->time);
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
-    std::printf("%s  %s\n", when, text::ToUtf8(it->number).c_str());
+    std::printf("%s  %s\n", LocalTimeText(it->time).c_str(), text::ToUtf8(it->number).c_str());
   }
   return 0;
 }

@@ -69,10 +69,12 @@ bool ExportKey(HKEY root, const std::u16string& subKey, std::string* out) {
 }
 
 std::u16string Decode(const std::string& bytes) {
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE) {
     std::u16string s;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-      s += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+      s +=
+          static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
     return s;
   }
   std::string_view v(bytes);
@@ -106,7 +108,8 @@ bool ParseHex(std::u16string_view s, std::string* out) {
     digits += static_cast<char>(c);
   }
   if (digits.size() % 2) return false;
-  for (std::size_t i = 0; i < digits.size(); i += 2) out->push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+  for (std::size_t i = 0; i < digits.size(); i += 2)
+    out->push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
   return true;
 }
 

@@ -127,7 +127,8 @@ int PrintColorTheme(const std::string& path) {
   PrintStrings(theme);
   const char* roles[] = {"background", "text", "subtext", "card outline", "card fill", "selected outline",
                          "selected fill", "scroll track", "scroll thumb"};
-  for (int n = 1; n <= 9; ++n) std::printf("  colour %d  %-20s %s\n", n, roles[n - 1], ColorText(theme.GetColor(n)).c_str());
+  for (int n = 1; n <= 9; ++n)
+    std::printf("  colour %d  %-20s %s\n", n, roles[n - 1], ColorText(theme.GetColor(n)).c_str());
   if (!complete) return Fail("damaged colour theme " + path + ": it is cut short");
   return kDone;
 }
@@ -172,10 +173,9 @@ int SkinCommand(const Argv& argv) {
   if (argv.empty()) return Usage("skin takes print or set");
   const Argv rest(argv.begin() + 1, argv.end());
   if (argv[0] == "print") {
-    const Args args = ParseArgs(rest, {});
-    if (!args.error.empty()) return Usage(args.error);
-    if (args.positional.size() != 1) return Usage("skin print takes FILE.msk");
-    return PrintSkin(args.positional[0], false);
+    Argv files;
+    if (const int code = FilesOnly(rest, 1, "skin print takes FILE.msk", &files)) return code;
+    return PrintSkin(files[0], false);
   }
   if (argv[0] == "set") {
     const Args args = ParseArgs(rest, With({"file", "transparent"}, kStringOptions));
@@ -189,10 +189,9 @@ int ColorsCommand(const Argv& argv) {
   if (argv.empty()) return Usage("colors takes create or print");
   const Argv rest(argv.begin() + 1, argv.end());
   if (argv[0] == "print") {
-    const Args args = ParseArgs(rest, {});
-    if (!args.error.empty()) return Usage(args.error);
-    if (args.positional.size() != 1) return Usage("colors print takes FILE.mct");
-    return PrintColorTheme(args.positional[0]);
+    Argv files;
+    if (const int code = FilesOnly(rest, 1, "colors print takes FILE.mct", &files)) return code;
+    return PrintColorTheme(files[0]);
   }
   if (argv[0] != "create") return Usage("unknown colors command '" + argv[0] + "' (create or print)");
   const Args args = ParseArgs(rest, kStringOptions);
@@ -216,10 +215,9 @@ int WallpaperCommand(const Argv& argv) {
   if (argv.empty()) return Usage("wallpaper takes create or print");
   const Argv rest(argv.begin() + 1, argv.end());
   if (argv[0] == "print") {
-    const Args args = ParseArgs(rest, {});
-    if (!args.error.empty()) return Usage(args.error);
-    if (args.positional.size() != 1) return Usage("wallpaper print takes FILE.mwt");
-    return PrintWallpaperTheme(args.positional[0]);
+    Argv files;
+    if (const int code = FilesOnly(rest, 1, "wallpaper print takes FILE.mwt", &files)) return code;
+    return PrintWallpaperTheme(files[0]);
   }
   if (argv[0] != "create") return Usage("unknown wallpaper command '" + argv[0] + "' (create or print)");
   const Args args = ParseArgs(rest, With({"file-version", "reserved"}, kStringOptions));

@@ -35,16 +35,19 @@ int CreateLanguage(const Args& args) {
   int differing = 0;
   for (const auto& r : language.records) {
     if (r.Id > static_cast<DWORD>(kLastStringId)) {
-      std::fprintf(stderr, "mivo-pack: warning: id %u is beyond the table (%d) and will be skipped\n", r.Id, kLastStringId);
+      std::fprintf(stderr, "mivo-pack: warning: id %u is beyond the table (%d) and will be skipped\n", r.Id,
+                   kLastStringId);
     } else if (r.SourceText != BuiltInString(static_cast<int>(r.Id))) {
       ++differing;
       std::fprintf(stderr, "mivo-pack: warning: the English text of id %u differs from this version's; "
                    "it will show in English\n", r.Id);
     }
-    if (!seen.insert(r.Id).second) std::fprintf(stderr, "mivo-pack: warning: id %u appears twice; the last one counts\n", r.Id);
+    if (!seen.insert(r.Id).second)
+      std::fprintf(stderr, "mivo-pack: warning: id %u appears twice; the last one counts\n", r.Id);
   }
   if (language.records.empty()) return Fail(args.positional[0] + ": holds no records");
-  const auto file = SaveLanguageFile(language.fileVersion, language.displayName, language.descriptions, language.records);
+  const auto file =
+      SaveLanguageFile(language.fileVersion, language.displayName, language.descriptions, language.records);
   if (!WriteFile(args.positional[1], file, &error)) return Fail(error);
   std::printf("%s: %zu records, %d with another English text\n", args.positional[1].c_str(), language.records.size(),
               differing);
@@ -79,7 +82,8 @@ int WriteTemplate(const Args& args) {
   }
   const std::string text = FormatLanguageText(language);
   std::string error;
-  if (!WriteFile(args.positional[0], std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), &error))
+  if (!WriteFile(args.positional[0], std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                 &error))
     return Fail(error);
   return kDone;
 }
@@ -101,7 +105,8 @@ int CheckLanguage(const std::string& path, bool strict) {
   if (!report.Mismatched.empty())
     std::printf("%zu differ (shown in English): %s\n", report.Mismatched.size(), IdList(report.Mismatched).c_str());
   if (!report.OutOfRange.empty())
-    std::printf("%zu ids beyond the table (skipped): %s\n", report.OutOfRange.size(), IdList(report.OutOfRange).c_str());
+    std::printf("%zu ids beyond the table (skipped): %s\n", report.OutOfRange.size(),
+                IdList(report.OutOfRange).c_str());
   if (!report.Missing.empty()) {
     std::vector<DWORD> missing(report.Missing.begin(), report.Missing.end());
     std::printf("%zu ids not in the file (shown in English): %s\n", missing.size(), IdList(missing).c_str());

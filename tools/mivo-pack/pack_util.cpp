@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "platform/fs/file_io.h"
 #include "platform/win32/errors.h"
@@ -31,6 +32,15 @@ Args ParseArgs(const std::vector<std::string>& argv, const std::vector<std::stri
     }
   }
   return args;
+}
+
+int FilesOnly(const std::vector<std::string>& argv, std::size_t count, const std::string& usage,
+              std::vector<std::string>* files) {
+  Args args = ParseArgs(argv, {});
+  if (!args.error.empty()) return Usage(args.error);
+  if (args.positional.size() != count) return Usage(usage);
+  *files = std::move(args.positional);
+  return kDone;
 }
 
 int Fail(const std::string& message, int code) {

@@ -26,6 +26,11 @@ struct Args {
 // Splits argv; `known` lists the options the command takes (all take a value).
 Args ParseArgs(const std::vector<std::string>& argv, const std::vector<std::string>& known);
 
+// A command that takes only files: exactly `count` of them and no options.
+// kDone with them in *files; else the usage is printed and its code returned.
+int FilesOnly(const std::vector<std::string>& argv, std::size_t count, const std::string& usage,
+              std::vector<std::string>* files);
+
 // Prints "mivo-pack: message" on standard error and returns the code.
 int Fail(const std::string& message, int code = kFailed);
 int Usage(const std::string& message);

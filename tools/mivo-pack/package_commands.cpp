@@ -199,18 +199,25 @@ int CreatePackage(const Argv& argv) {
   return kDone;
 }
 
-int ListPackage(const Argv& argv) {
-  const Args args = ParseArgs(argv, {});
-  if (!args.error.empty()) return Usage(args.error);
-  if (args.positional.size() != 1) return Usage("list takes FILE.minst");
-  std::vector<std::uint8_t> bytes;
+// Reads a package file and checks it whole, counting what it holds. kDone,
+// or the failure printed and its code.
+int LoadPackage(const std::string& path, std::vector<std::uint8_t>* bytes, mivoPackageHeader* header,
+                Lister* counts) {
   std::string error;
-  if (!ReadFile(args.positional[0], &bytes, &error)) return Fail(error);
+  if (!ReadFile(path, bytes, &error)) return Fail(error);
+  std::u16string message;
+  if (ReadPackage(*bytes, header, counts, &message) != mivoPackageStatus::kOk)
+    return Fail("damaged package " + path + ": " + U8(message));
+  return kDone;
+}
+
+int ListPackage(const Argv& argv) {
+  Argv files;
+  if (const int code = FilesOnly(argv, 1, "list takes FILE.minst", &files)) return code;
+  std::vector<std::uint8_t> bytes;
   mivoPackageHeader header;
   Lister counts(false);
-  std::u16string message;
-  if (ReadPackage(bytes, &header, &counts, &message) != mivoPackageStatus::kOk)
-    return Fail("damaged package " + args.positional[0] + ": " + U8(message));
+  if (const int code = LoadPackage(files[0], &bytes, &header, &counts)) return code;
   PrintHeader(header, counts);
   Lister printer(true);
   ReadPackage(bytes, &header, &printer);
@@ -218,36 +225,28 @@ int ListPackage(const Argv& argv) {
 }
 
 int ExtractPackage(const Argv& argv) {
-  const Args args = ParseArgs(argv, {});
-  if (!args.error.empty()) return Usage(args.error);
-  if (args.positional.size() != 2) return Usage("extract takes FILE.minst DIR");
+  Argv files;
+  if (const int code = FilesOnly(argv, 2, "extract takes FILE.minst DIR", &files)) return code;
   std::vector<std::uint8_t> bytes;
-  std::string error;
-  if (!ReadFile(args.positional[0], &bytes, &error)) return Fail(error);
   mivoPackageHeader header;
-  std::u16string message;
   Lister counts(false);
   // Checked whole first: a damaged package writes nothing.
-  if (ReadPackage(bytes, &header, &counts, &message) != mivoPackageStatus::kOk)
-    return Fail("damaged package " + args.positional[0] + ": " + U8(message));
+  if (const int code = LoadPackage(files[0], &bytes, &header, &counts)) return code;
   std::error_code ec;
-  stdfs::create_directories(args.positional[1], ec);
-  if (ec) return Fail("cannot create folder " + args.positional[1] + ": " + ec.message());
-  Extractor extractor(args.positional[1]);
+  stdfs::create_directories(files[1], ec);
+  if (ec) return Fail("cannot create folder " + files[1] + ": " + ec.message());
+  Extractor extractor(files[1]);
+  std::u16string message;
   if (ReadPackage(bytes, &header, &extractor, &message) != mivoPackageStatus::kOk) return Fail(extractor.error);
-  std::printf("%d files in %d folders extracted to %s\n", counts.files, counts.folders, args.positional[1].c_str());
+  std::printf("%d files in %d folders extracted to %s\n", counts.files, counts.folders, files[1].c_str());
   return kDone;
 }
 
 int CheckPackage(const std::string& path) {
   std::vector<std::uint8_t> bytes;
-  std::string error;
-  if (!ReadFile(path, &bytes, &error)) return Fail(error);
   mivoPackageHeader header;
   Lister counts(false);
-  std::u16string message;
-  if (ReadPackage(bytes, &header, &counts, &message) != mivoPackageStatus::kOk)
-    return Fail("damaged package " + path + ": " + U8(message));
+  if (const int code = LoadPackage(path, &bytes, &header, &counts)) return code;
   PrintHeader(header, counts);
   if (counts.bytes != header.TotalBytes)
     std::printf("note: TotalBytes %u differs from the %llu bytes the files hold (the progress bar is off)\n",
@@ -257,10 +256,9 @@ int CheckPackage(const std::string& path) {
 }
 
 int CheckFile(const Argv& argv) {
-  const Args args = ParseArgs(argv, {});
-  if (!args.error.empty()) return Usage(args.error);
-  if (args.positional.size() != 1) return Usage("check takes FILE");
-  const std::string& path = args.positional[0];
+  Argv files;
+  if (const int code = FilesOnly(argv, 1, "check takes FILE", &files)) return code;
+  const std::string& path = files[0];
   const std::string ext = Extension(path);
   if (ext == ".minst") return CheckPackage(path);
   if (ext == ".msk") return CheckSkin(path);

@@ -69,14 +69,16 @@ std::vector<SkinPicture> Build() {
   add(Drawn("message_box_no", 96, 48, [](const std::string& id) { return MessageBoxButton(id, false); }));
 
   // List box and lists.
-  add(Drawn("listbox_item_expand", 25, 25, [](const std::string& id) { return ListSideButton(id, SideButton::kExpand); }));
+  add(Drawn("listbox_item_expand", 25, 25,
+            [](const std::string& id) { return ListSideButton(id, SideButton::kExpand); }));
   add(Drawn("listbox_item_collapse", 25, 25,
             [](const std::string& id) { return ListSideButton(id, SideButton::kCollapse); }));
   add(Drawn("listbox_item_help", 25, 25, [](const std::string& id) { return ListSideButton(id, SideButton::kHelp); }));
   add(Drawn("listbox_end", 16, 16, [](const std::string& id) { return ListEnd(id, 16, 16); }));
   add(Drawn("listbox_end_horizontal", 180, 10, [](const std::string& id) { return ListEnd(id, 180, 10); }));
   add(Drawn("listbox_scroll_bar_ball", 12, 12, ScrollBall));
-  add(Drawn("listbox_small_contact_list_end_horizontal", 120, 8, [](const std::string& id) { return ListEnd(id, 120, 8); }));
+  add(Drawn("listbox_small_contact_list_end_horizontal", 120, 8,
+            [](const std::string& id) { return ListEnd(id, 120, 8); }));
 
   // Page icons.
   add(Icon("about_page", "dialog-information"));
@@ -187,7 +189,8 @@ std::vector<SkinPicture> Build() {
   // vibrate buttons in a 40-high band with a 4-wide highlight around them.
   add(Drawn("volume_mute", 32, 32, [](const std::string& id) { return VolumePicture(id, VolumeImage::kMute, 32); }));
   add(Drawn("volume_phone", 30, 30, [](const std::string& id) { return VolumePicture(id, VolumeImage::kPhone, 30); }));
-  add(Drawn("volume_system", 30, 30, [](const std::string& id) { return VolumePicture(id, VolumeImage::kSystem, 30); }));
+  add(Drawn("volume_system", 30, 30,
+            [](const std::string& id) { return VolumePicture(id, VolumeImage::kSystem, 30); }));
   add(Drawn("volume_vibrate", 32, 32,
             [](const std::string& id) { return VolumePicture(id, VolumeImage::kVibrate, 32); }));
 

@@ -18,7 +18,7 @@
 
 namespace skingen {
 
-struct BadgeSpec {
+struct Badge {
   bool present = false;
   Glyph glyph = Glyph::kPlus;
   const char* color = palette::kBlue;
@@ -30,7 +30,7 @@ struct SkinPicture {
   int width = 0;       // at display scale 1
   int height = 0;
   std::string icon;    // icon theme name; empty for a drawing
-  BadgeSpec badge;     // drawn over the icon
+  Badge badge;         // drawn over the icon
   bool greyed = false; // the icon without colour and faded (off, disabled)
   // The drawing's SVG body in a width x height space; ids start with the
   // argument.

@@ -100,7 +100,7 @@ std::string Text(double x, double y, double size, const char* weight, const char
 
 // ---- Badges ------------------------------------------------------------------------------
 
-std::string Badge(Glyph glyph, const char* color, const std::string& text, int size) {
+std::string DrawBadge(Glyph glyph, const char* color, const std::string& text, int size) {
   // Drawn in a 48-unit square, then scaled to the picture.
   std::string g;
   switch (glyph) {

@@ -28,7 +28,7 @@ enum class Glyph {
 };
 
 // A badge in the bottom-right corner of a `size`-unit square picture.
-std::string Badge(Glyph glyph, const char* color, const std::string& text, int size);
+std::string DrawBadge(Glyph glyph, const char* color, const std::string& text, int size);
 
 std::string ClockDigit(const std::string& id, int digit);   // 48 x 72
 std::string ClockDivider(const std::string& id);            // 16 x 72

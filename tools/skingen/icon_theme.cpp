@@ -23,8 +23,8 @@ std::string IconTheme::Find(const std::string& name, int pixels) const {
   std::string largest;
   for (int size : kDesignSizes) {
     for (const char* context : kContexts) {
-      const std::filesystem::path p =
-          std::filesystem::path(m_root) / (std::to_string(size) + "x" + std::to_string(size)) / context / (name + ".svg");
+      const std::filesystem::path p = std::filesystem::path(m_root) /
+                                      (std::to_string(size) + "x" + std::to_string(size)) / context / (name + ".svg");
       std::error_code ec;
       if (!std::filesystem::is_regular_file(p, ec)) continue;
       if (size >= pixels) return p.string();

@@ -61,7 +61,7 @@ bool PictureBody(IconTheme& theme, const SkinPicture& p, int scale, int index, s
                   p.width, p.height, Base64(document).c_str());
   }
   if (p.greyed) content = "<g filter=\"url(#greyed)\" opacity=\"0.5\">" + content + "</g>";
-  if (p.badge.present) content += Badge(p.badge.glyph, p.badge.color, p.badge.text, p.width);
+  if (p.badge.present) content += DrawBadge(p.badge.glyph, p.badge.color, p.badge.text, p.width);
   *body = content;
   return true;
 }
@@ -107,8 +107,9 @@ bool WriteContactSheets(const SkinOptions& options, const std::vector<SkinPictur
                    cx + b * band + (band - w) / 2, cy + (cellHeight - label - h) / 2, w, h, pl.x, pl.y, pl.width,
                    pl.height, sheetWidth, sheetHeight, std::filesystem::path(sheetPng).filename().c_str());
       }
-      svg += Fmt("<text x=\"%d\" y=\"%d\" font-family=\"Liberation Sans\" font-size=\"%d\" fill=\"#101010\">%s</text>\n",
-                 cx + 2 * scale, cy + cellHeight - 4 * scale, 9 * scale, pictures[i].name.c_str());
+      svg +=
+          Fmt("<text x=\"%d\" y=\"%d\" font-family=\"Liberation Sans\" font-size=\"%d\" fill=\"#101010\">%s</text>\n",
+              cx + 2 * scale, cy + cellHeight - 4 * scale, 9 * scale, pictures[i].name.c_str());
     }
     svg += "</svg>\n";
     const std::string base = options.workDir + Fmt("/contact_sheet_%d_%d", scale, page + 1);

@@ -135,8 +135,8 @@ Rgba PaintWallpaper(int desktop, int width, int height) {
     h.base = horizonY + 0.015 + l * (landscape ? 0.11 : 0.095);
     for (int w = 0; w < 3; ++w) {
       const std::uint32_t s = seed * 31u + l * 7u + w;
-      h.waves[w] = {(0.035 - 0.009 * w) * (1.0 - 0.18 * l) * (0.6 + 0.8 * Unit(s)), (1.2 + 1.3 * w) * (0.7 + 0.6 * Unit(s + 100)),
-                    6.2832 * Unit(s + 200)};
+      h.waves[w] = {(0.035 - 0.009 * w) * (1.0 - 0.18 * l) * (0.6 + 0.8 * Unit(s)),
+                    (1.2 + 1.3 * w) * (0.7 + 0.6 * Unit(s + 100)), 6.2832 * Unit(s + 200)};
     }
     h.colour = Hex(mood.hills[l]);
   }

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/messages.h"
+#include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
@@ -26,7 +27,6 @@ namespace {
 enum : DWORD_PTR { kEntryUp = 1, kEntryFolder = 2, kEntryFile = 3 };
 // The page's own context-menu entry.
 constexpr DWORD kMenuSetTransparent = 900;
-constexpr int kApplyText = 343;  // "Apply"
 
 constexpr char16_t kUpText[] = u"Up (..)";
 constexpr char16_t kNoExtension[] = u"Invalid filename - does not have any extension.";
@@ -121,7 +121,7 @@ void CmivoChooseSkinImageFilePage::OnPageShown() {
 }
 
 void CmivoChooseSkinImageFilePage::DrawItem(int index, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   HICON icon = index >= 0 && static_cast<std::size_t>(index) < m_icons.size() ? m_icons[static_cast<std::size_t>(index)]
                                                                              : nullptr;
@@ -140,7 +140,7 @@ void CmivoChooseSkinImageFilePage::OnItemTap(int, const mivoListElement& element
       return;
     default: {
       if (FileExtension(element.Text).empty()) {
-        if (m_pCore) m_pCore->ShowError(kNoExtension);
+        m_pCore->ShowError(kNoExtension);
         return;
       }
       OpenPreview(m_folder + element.Text);
@@ -156,7 +156,7 @@ bool CmivoChooseSkinImageFilePage::OpenPreview(const std::u16string& path) {
   BITMAP info{};
   if (!picture || !GetObjectW(picture, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) {
     if (picture) DeleteObject(picture);
-    if (m_pCore) m_pCore->ShowError(kNotAPicture);
+    m_pCore->ShowError(kNotAPicture);
     return false;
   }
   if (m_picture) DeleteObject(m_picture);
@@ -223,7 +223,7 @@ bool CmivoChooseSkinImageFilePage::PickAt(POINT p) {
 }
 
 void CmivoChooseSkinImageFilePage::Apply() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look || !m_pImage || !m_picture) return;
   m_pCore->ShowPleaseWait(kCopying);
   const mivoApplyResult result = ApplySkinImageFile(*look->GetSkin(), *m_pImage, m_picturePath, m_color);
@@ -235,7 +235,7 @@ void CmivoChooseSkinImageFilePage::Apply() {
   }
   if (result == mivoApplyResult::kCopyFailed) {
     SetLastError(error);
-    m_pCore->FileOperationsUI().ShowSystemError(kErrorDuringCopyingMessage);
+    m_pCore->FileOperationsUI().ShowSystemError(IDS_ERROR_DURING_COPYING);
   }
   m_remembered = m_folder;
   ClosePreview();
@@ -265,7 +265,7 @@ void CmivoChooseSkinImageFilePage::DrawBackground(HDC dc, bool erase, int left, 
 }
 
 void CmivoChooseSkinImageFilePage::DrawPreview(HDC dc) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int S = DisplayScale;
   LayoutPreview();
@@ -321,7 +321,7 @@ void CmivoChooseSkinImageFilePage::DrawPreview(HDC dc) {
 
   // The two buttons, as cards.
   SelectObject(dc, look->TitleFont);
-  const std::u16string apply = GetString(kApplyText);
+  const std::u16string apply = GetString(IDS_APPLY);
   const std::u16string cancel = kCancelText;
   for (const auto& [rect, caption] : {std::pair{m_applyRect, &apply}, std::pair{m_cancelRect, &cancel}}) {
     DrawAdvListBoxCardShape(*look, dc, rect, false);
@@ -335,7 +335,7 @@ void CmivoChooseSkinImageFilePage::DumpTexts(window::JsonWriter& j) {
   j.BeginArray();
   if (IsPreviewing()) {
     j.String(std::u16string(kTransparentColor) + ColorText(m_color));
-    j.String(GetString(kApplyText));
+    j.String(GetString(IDS_APPLY));
     j.String(kCancelText);
   }
   j.EndArray();

@@ -40,7 +40,6 @@ class CmivoChooseSkinImageFilePage : public CmivoItemsPageWnd, public CmivoConte
   // Where the preview shows the picture and its buttons (client coordinates).
   const RECT& PictureRect() const { return m_pictureRect; }
   const RECT& ApplyRect() const { return m_applyRect; }
-  const RECT& CancelRect() const { return m_cancelRect; }
 
   // ---- The page ----
   std::u16string GetTitle(int param, int extra) override { return m_title; }

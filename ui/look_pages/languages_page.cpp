@@ -1,23 +1,22 @@
 #include "ui/look_pages/languages_page.h"
 
-#include "app/core.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/win32/text.h"
 #include "ui/look_pages/look_page_util.h"
 
 namespace {
-constexpr int kLanguageName = 523;     // "Language"
-constexpr int kChooseLanguage = 524;   // "Choose language"
-constexpr int kTotalLanguages = 525;   // "Total languages: %d"
+
 }  // namespace
 
 CmivoAdvLanguagesPage::CmivoAdvLanguagesPage(mivoCore* core) : CmivoAdvListBoxPage(core) {
-  m_title = GetString(kChooseLanguage);
+  m_title = GetString(IDS_CHOOSE_LANGUAGE);
 }
 
-std::u16string CmivoAdvLanguagesPage::GetTitle(int, int) { return GetString(kLanguageName); }
+std::u16string CmivoAdvLanguagesPage::GetTitle(int, int) { return GetString(IDS_LANGUAGE); }
 
 void CmivoAdvLanguagesPage::OnPageShown() {
   if (m_filled || !m_pCore) return;
@@ -28,7 +27,7 @@ void CmivoAdvLanguagesPage::OnPageShown() {
     AddItem(new CmivoAdvListBoxLanguageItem(m_pCore, look_pages::WithoutExtension(entry.name)));
     ++count;
   }
-  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalLanguages), count)));
+  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(IDS_TOTAL_LANGUAGES), count)));
   // The language in use is the selected row.
   const std::u16string current = m_pCore->Settings().GetLanguage();
   for (int i = 0; i < GetItemCount(); ++i) {
@@ -43,14 +42,13 @@ void CmivoAdvLanguagesPage::OnPageShown() {
 CmivoAdvListBoxLanguageItem::CmivoAdvListBoxLanguageItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxTextWithHelp(core), m_name(name) {
   mivoLanguage language;
-  if (core) language.LoadLanguage(core->GetProgramFolder(), name);
+  language.LoadLanguage(core->GetProgramFolder(), name);
   SetTitle(language.DisplayName.empty() ? name : language.DisplayName);
 }
 
 bool CmivoAdvListBoxLanguageItem::OnTap(UINT flags, int x, int y) {
   if (CmivoAdvListBoxTextWithHelp::OnTap(flags, x, y)) return true;
   mivoCore* core = m_pCore;
-  if (!core) return true;
   const std::u16string name = m_name;
   if (!core->AskYesNo(std::u16string(kChangeLanguageQuestion), std::u16string(kChangeLanguageTitle))) return true;
   core->Settings().SetLanguage(name);

@@ -1,6 +1,6 @@
 #include "ui/look_pages/look_pages.h"
 
-#include "app/core.h"
+#include "core/core.h"
 #include "ui/look_pages/choose_image_page.h"
 #include "ui/look_pages/skin_pages.h"
 #include "ui/look_pages/theme_pages.h"

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "app/core.h"
+#include "core/core.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -16,10 +17,9 @@
 
 namespace {
 
-constexpr int kColorThemesText = 170;  // "Color Themes"
-constexpr int kSkinsTitle = 247;       // "Skins"
-constexpr int kTotalSkins = 248;       // "Total skins: %d"
-const std::array<int, 6> kSkinLabels = {164, 165, 166, 167, 246, 169};
+// The labels of the skin's description: what each of its six texts is.
+const std::array<int, 6> kSkinLabels = {IDS_DESCRIPTION, IDS_VERSION, IDS_AUTHOR,
+                                        IDS_WWW, IDS_SKIN_GENERATOR, IDS_GENERATOR_WWW};
 
 // The three entries of the skins settings page.
 enum : DWORD_PTR { kEntryColorThemes = 1, kEntryImages = 2, kEntryWallpapers = 3 };
@@ -35,13 +35,13 @@ CmivoSkinsSettingsPage::CmivoSkinsSettingsPage(mivoCore* core) : CmivoItemsPageW
   // Three captions without pictures read best as rows: the words keep
   // their size and never break inside, whatever the language.
   SetDetailsView();
-  AddItem(mivoListElement{.Id = kEntryColorThemes, .Text = GetString(kColorThemesText), .SubText = {}});
+  AddItem(mivoListElement{.Id = kEntryColorThemes, .Text = GetString(IDS_COLOR_THEMES), .SubText = {}});
   AddItem(mivoListElement{.Id = kEntryImages, .Text = u"Images", .SubText = {}});
   AddItem(mivoListElement{.Id = kEntryWallpapers, .Text = u"Wallpapers", .SubText = {}});
 }
 
 void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int saved = SaveDC(dc);
   DrawRowTitle(*look, dc, element.Text, rect, false);
@@ -49,7 +49,6 @@ void CmivoSkinsSettingsPage::DrawItem(int, const mivoListElement& element, HDC d
 }
 
 void CmivoSkinsSettingsPage::OnItemTap(int, const mivoListElement& element) {
-  if (!m_pCore) return;
   switch (element.Id) {
     case kEntryColorThemes:
       m_pCore->ShowPage(look_pages::ColorThemesPage(m_pCore));
@@ -90,7 +89,7 @@ void CmivoSkinItemsPage::SetImages(std::vector<mivoSkinImage*> images) {
 
 void CmivoSkinItemsPage::OnPageShown() {
   ClearItems();
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   std::vector<mivoSkinImage*> images = m_images;
   if (!m_filtered) {
@@ -102,7 +101,7 @@ void CmivoSkinItemsPage::OnPageShown() {
 }
 
 void CmivoSkinItemsPage::DrawItem(int, const mivoListElement& element, HDC dc, const RECT& rect) {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   mivoSkinImage* image = ImageOf(element);
   if (!look || !image) return;
   const int S = DisplayScale;
@@ -135,9 +134,9 @@ void CmivoSkinItemsPage::OnItemTap(int, const mivoListElement& element) {
 
 // ---- Installed skins ---------------------------------------------------------------------
 
-CmivoAdvSkinsPage::CmivoAdvSkinsPage(mivoCore* core) : CmivoAdvListBoxPage(core) { m_title = GetString(kSkinsTitle); }
+CmivoAdvSkinsPage::CmivoAdvSkinsPage(mivoCore* core) : CmivoAdvListBoxPage(core) { m_title = GetString(IDS_SKINS); }
 
-std::u16string CmivoAdvSkinsPage::GetTitle(int, int) { return GetString(kSkinsTitle); }
+std::u16string CmivoAdvSkinsPage::GetTitle(int, int) { return GetString(IDS_SKINS); }
 
 void CmivoAdvSkinsPage::OnPageShown() {
   if (m_filled || !m_pCore) return;
@@ -148,12 +147,12 @@ void CmivoAdvSkinsPage::OnPageShown() {
     AddItem(new CmivoAdvListBoxSkinItem(m_pCore, entry.name));
     ++count;
   }
-  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalSkins), count)));
+  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(IDS_TOTAL_SKINS), count)));
 }
 
 CmivoAdvListBoxSkinItem::CmivoAdvListBoxSkinItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxTextWithHelp(core, name) {
-  mivoSkin skin(core ? core->GetProgramFolder() : u"\\Program Files\\mivo\\");
+  mivoSkin skin(core->GetProgramFolder());
   skin.LoadSkin(name);
   SetHelpText(look_pages::DescriptiveHelp(
       kSkinLabels, {skin.Description, skin.Version, skin.Author, skin.WWW, skin.Generator, skin.GeneratorWWW}));

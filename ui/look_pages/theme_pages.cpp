@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/core.h"
-#include "app/main_frame.h"
-#include "app/settings.h"
+#include "core/core.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/look_settings.h"
+#include "look/string_ids.h"
 #include "look/toolkit.h"
 #include "look/wallpaper_theme.h"
 #include "platform/gdi/gdi.h"
@@ -20,20 +20,15 @@
 
 namespace {
 
-constexpr int kColorThemesTitle = 170;       // "Color Themes"
-constexpr int kColorThemesHelp = 171;        // "Error: (not set yet)"
-constexpr int kTotalThemes = 172;            // "Total themes: %d"
-constexpr int kWallpaperTitle = 251;         // "Wallpaper"
-constexpr int kWallpaperQuestion = 250;      // "Would you like to change wallpaper theme to %s?"
-constexpr int kWallpaperChanged = 252;       // "The wallpaper theme has been changed."
-constexpr int kWallpaperThemesTitle = 253;   // "Wallpaper themes"
-constexpr int kTotalWallpaperThemes = 254;   // "Total wallpaper themes: %d"
-const std::array<int, 6> kColorThemeLabels = {164, 165, 166, 167, 168, 169};
-const std::array<int, 6> kWallpaperThemeLabels = {164, 165, 166, 167, 249, 169};
+// The labels of a theme's description: what each of its six texts is.
+const std::array<int, 6> kColorThemeLabels = {IDS_DESCRIPTION, IDS_VERSION, IDS_AUTHOR,
+                                              IDS_WWW, IDS_THEME_GENERATOR, IDS_GENERATOR_WWW};
+const std::array<int, 6> kWallpaperThemeLabels = {IDS_DESCRIPTION, IDS_VERSION, IDS_AUTHOR,
+                                                  IDS_WWW, IDS_WALLPAPER_GENERATOR, IDS_GENERATOR_WWW};
 
 // Every window of the frame paints again (a colour theme change).
 void RepaintEverything(mivoCore* core) {
-  CMainFrame* frame = core ? core->GetMainFrame() : nullptr;
+  CFrameWnd* frame = core->GetMainFrame();
   if (frame && frame->m_hWnd) RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -42,14 +37,14 @@ void RepaintEverything(mivoCore* core) {
 // ---- Colour themes ---------------------------------------------------------------------
 
 CmivoAdvColorThemesPage::CmivoAdvColorThemesPage(mivoCore* core) : CmivoAdvListBoxPage(core) {
-  m_title = GetString(kColorThemesTitle);
+  m_title = GetString(IDS_COLOR_THEMES);
 }
 
-std::u16string CmivoAdvColorThemesPage::GetTitle(int, int) { return GetString(kColorThemesTitle); }
-std::u16string CmivoAdvColorThemesPage::GetHelpText(int, int) { return GetString(kColorThemesHelp); }
+std::u16string CmivoAdvColorThemesPage::GetTitle(int, int) { return GetString(IDS_COLOR_THEMES); }
+std::u16string CmivoAdvColorThemesPage::GetHelpText(int, int) { return GetString(IDS_COLOR_THEMES_HELP); }
 
 void CmivoAdvColorThemesPage::OnPageShown() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   if (!m_filled) {
     m_filled = true;
@@ -60,7 +55,7 @@ void CmivoAdvColorThemesPage::OnPageShown() {
       AddItem(new CmivoAdvListBoxColorThemeItem(m_pCore, look_pages::WithoutExtension(entry.name)));
       ++count;
     }
-    AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalThemes), count)));
+    AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(IDS_TOTAL_THEMES), count)));
   }
   // The theme in use is the selected row.
   const std::u16string& current = look->ColorTheme().Name;
@@ -75,7 +70,7 @@ void CmivoAdvColorThemesPage::OnPageShown() {
 
 CmivoAdvListBoxColorThemeItem::CmivoAdvListBoxColorThemeItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxItemWithHelp(core) {
-  mivoAppearance* look = core ? core->GetAppearance() : nullptr;
+  mivoAppearance* look = core->GetAppearance();
   m_theme.Name = name;
   if (look) m_theme.LoadColorTheme(look->ProgramFolder(), name);
   SetHelpText(look_pages::DescriptiveHelp(
@@ -129,13 +124,13 @@ void CmivoAdvListBoxColorThemeItem::Describe(mivoRowText* out) const {
 // ---- Wallpaper themes -----------------------------------------------------------------
 
 CmivoAdvWallpaperThemesPage::CmivoAdvWallpaperThemesPage(mivoCore* core) : CmivoAdvListBoxPage(core) {
-  m_title = GetString(kWallpaperThemesTitle);
+  m_title = GetString(IDS_WALLPAPER_THEMES);
 }
 
-std::u16string CmivoAdvWallpaperThemesPage::GetTitle(int, int) { return GetString(kWallpaperThemesTitle); }
+std::u16string CmivoAdvWallpaperThemesPage::GetTitle(int, int) { return GetString(IDS_WALLPAPER_THEMES); }
 
 void CmivoAdvWallpaperThemesPage::Fill() {
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (m_filled || !look) return;
   m_filled = true;
   int count = 0;
@@ -144,7 +139,7 @@ void CmivoAdvWallpaperThemesPage::Fill() {
     AddItem(new CmivoAdvListBoxWallpaperThemeItem(m_pCore, entry.name));
     ++count;
   }
-  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(kTotalWallpaperThemes), count)));
+  AddItem(new CmivoAdvListBoxSimpleTextItem(m_pCore, text::Format(GetString(IDS_TOTAL_WALLPAPER_THEMES), count)));
 }
 
 LRESULT CmivoAdvWallpaperThemesPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -158,7 +153,7 @@ LRESULT CmivoAdvWallpaperThemesPage::WindowProc(UINT message, WPARAM wParam, LPA
 
 void CmivoAdvWallpaperThemesPage::OnPageShown() {
   Fill();
-  mivoAppearance* look = m_pCore ? m_pCore->GetAppearance() : nullptr;
+  mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   for (int i = 0; i < GetItemCount(); ++i) {
     auto* item = dynamic_cast<CmivoAdvListBoxWallpaperThemeItem*>(GetItem(i));
@@ -171,7 +166,7 @@ void CmivoAdvWallpaperThemesPage::OnPageShown() {
 
 CmivoAdvListBoxWallpaperThemeItem::CmivoAdvListBoxWallpaperThemeItem(mivoCore* core, const std::u16string& name)
     : CmivoAdvListBoxItemWithHelp(core), m_name(name) {
-  mivoAppearance* look = core ? core->GetAppearance() : nullptr;
+  mivoAppearance* look = core->GetAppearance();
   mivoWallpaperTheme theme;
   if (look) theme.LoadWallpaperTheme(look->ProgramFolder(), name);
   SetHelpText(look_pages::DescriptiveHelp(kWallpaperThemeLabels, {theme.Description, theme.Version, theme.Author,
@@ -186,17 +181,18 @@ bool CmivoAdvListBoxWallpaperThemeItem::OnTap(UINT flags, int x, int y) {
   if (CmivoAdvListBoxItemWithHelp::OnTap(flags, x, y)) return true;
   mivoCore* core = m_pCore;
   mivoAppearance* look = Look();
-  if (!core || !look) return true;
+  if (!look) return true;
   // Copies: the question's loop may outlast this row.
   const std::u16string name = m_name;
-  if (!core->AskYesNo(text::Format(GetString(kWallpaperQuestion), name), GetString(kWallpaperTitle))) return true;
+  const std::u16string question = text::Format(GetString(IDS_WOULD_YOU_LIKE_TO_CHANGE_WALLPAPER), name);
+  if (!core->AskYesNo(question, GetString(IDS_WALLPAPER))) return true;
   // The user's own pictures give way to the theme's, landscape first.
   const int desktops = static_cast<int>(std::clamp<DWORD>(core->Settings().GetDesktopsCount(), 1, 32));
   for (int d = 1; d <= desktops; ++d) look->ResetDesktopWallpaper(d, true);
   for (int d = 1; d <= desktops; ++d) look->ResetDesktopWallpaper(d, false);
   look->WallpaperTheme().LoadWallpaperTheme(look->ProgramFolder(), name);
   look->Settings().SetWallpaperTheme(name);
-  core->ShowMessage(GetString(kWallpaperChanged), GetString(kWallpaperTitle));
+  core->ShowMessage(GetString(IDS_WALLPAPER_THEME_CHANGED), GetString(IDS_WALLPAPER));
   return true;
 }
 

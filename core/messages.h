@@ -26,11 +26,16 @@ constexpr UINT WM_MIVO_BACK_REQUEST = WM_USER + 0x6B;      // 0x46B
 // The core's deferred deletions: objects deleted from inside their own
 // handlers go once the program's loop takes this (never PumpOneMessage).
 constexpr UINT WM_MIVO_RUN_DEFERRED = WM_USER + 0x70;      // 0x470
+// The overlays' answers, posted by a message box or a text entry to itself
+// (only the overlay's own loop takes them, so they may share ids with the
+// frame's messages above).
+constexpr UINT WM_MIVO_OVERLAY_FIRST = WM_USER;       // OK / yes
+constexpr UINT WM_MIVO_OVERLAY_SECOND = WM_USER + 1;  // no / Cancel
 // Outlook item notifications, handed to the Outlook store.
 constexpr UINT WM_MIVO_OUTLOOK_FIRST = 0x8105;
 constexpr UINT WM_MIVO_OUTLOOK_LAST = 0x8107;
 // Messages from this id on are offered to the root page before dispatch
-// (the desktop page hands 0x8B0 + n to its gadget n).
+// (the desktop page hands WM_MIVO_ROOT_PAGE_FIRST + n to its gadget n).
 constexpr UINT WM_MIVO_ROOT_PAGE_FIRST = 0x8B0;
 
 // The soft keys' commands and the menu resource that names them.

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "core/settings.h"
 
 #include "platform/registry/registry.h"
 #include "platform/shell/kernel.h"

@@ -1,13 +1,14 @@
-#include "app/core.h"
+#include "app/app_core.h"
 
 #include <algorithm>
 
 #include "actions/actions.h"
 #include "app/main_frame.h"
-#include "app/messages.h"
 #include "app/pim_services.h"
-#include "app/settings.h"
 #include "app/trace.h"
+#include "core/assert.h"
+#include "core/messages.h"
+#include "core/settings.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
@@ -22,7 +23,6 @@
 #include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
 #include "platform/win32/format_message.h"
-#include "platform/win32/local_memory.h"
 #include "platform/win32/rect.h"
 #include "platform/win32/text.h"
 #include "platform/window/command_bar.h"
@@ -53,31 +53,31 @@ bool BuiltInLanguageCovers(const std::u16string& programFolder, const std::u16st
 
 // ---- Construction and destruction ----------------------------------------------
 
-mivoCore::mivoCore(CMainFrame* frame) {
-  // 1. Nothing on the stack or in the catalogue yet; the actions store first.
-  spine::Trace("core: page stack, page catalogue, actions store");
+mivoAppCore::mivoAppCore(CMainFrame* frame) {
+  // Nothing on the stack or in the catalogue yet; the actions store first.
+  lifecycle::Trace("core: page stack, page catalogue, actions store");
   m_pageStack.clear();
   m_pageCatalogue.fill(nullptr);
   m_pActions = std::make_unique<mivoActions>(this);
 
-  // 2. The program folder is looked up on first use; the slide's window
-  //    object is made now, its window with the first page.
-  spine::Trace("core: program folder cache, animation window");
+  // The program folder is looked up on first use; the slide's window object
+  // is made now, its window with the first page.
+  lifecycle::Trace("core: program folder cache, animation window");
   m_programFolder.clear();
   m_pAnimate = std::make_unique<CmivoAnimateWnd>(this);
 
-  // 3. The default skin package on the first start. The accessor is not made
-  //    yet; the store alone reads and clears the flag.
+  // The default skin package on the first start. The accessor is not made
+  // yet; the store alone reads and clears the flag.
   {
     mivoSettingsStore store;
     if (store.GetFinishInstallation()) {
-      spine::Trace("core: install default skin");
+      lifecycle::Trace("core: install default skin");
       InstallDefaultSkin(store.LookSettings(), GetProgramFolder(), GetSystemMetrics(SM_CYSCREEN));
     }
   }
 
-  // 4. Nothing of the stores made on first use exists yet.
-  spine::Trace("core: please-wait, stores on first use, main frame");
+  // Nothing of the stores made on first use exists yet.
+  lifecycle::Trace("core: please-wait, stores on first use, main frame");
   m_pleaseWaitDepth = 0;
   m_pPleaseWait = nullptr;
   m_pOutlook = nullptr;
@@ -86,57 +86,57 @@ mivoCore::mivoCore(CMainFrame* frame) {
   m_pPluginRegistry = nullptr;
   m_pMainFrame = frame;
 
-  // 5. The settings accessor renews the wake-up registration when AutoShow is on.
-  spine::Trace("core: settings accessor");
+  // The settings accessor renews the wake-up registration when AutoShow is on.
+  lifecycle::Trace("core: settings accessor");
   m_pSettings = std::make_unique<mivoSettings>();
 
-  // 6. The language; a failure is said once and start-up goes on in English.
-  spine::Trace("core: language");
+  // The language; a failure is said once and start-up goes on in English.
+  lifecycle::Trace("core: language");
   const std::u16string language = m_pSettings->GetLanguage();
   if (!LoadCurrentLanguage(GetProgramFolder(), language) && !BuiltInLanguageCovers(GetProgramFolder(), language)) {
-    spine::Trace("core: language warning");
+    lifecycle::Trace("core: language warning");
     const std::u16string warning(kLanguageLoadWarning);
     MessageBoxW(nullptr, warning.c_str(), u"mivo", MB_OK);
   }
 
-  // 7. The copies taken at start.
-  spine::Trace("core: screen mode and animations");
+  // The screen mode and the animations setting are copies taken at start.
+  lifecycle::Trace("core: screen mode and animations");
   m_screenMode = m_pSettings->GetUseFullScreen() ? kScreenModeFullScreen : kScreenModeStandard;
   window::SetDumpScreenMode(m_screenMode);
   m_animationsOn = m_pSettings->GetAnimationsEnabled();
 
-  // 8. The actions history and the favourites.
-  spine::Trace("core: load actions history");
+  // The actions history and the favourites.
+  lifecycle::Trace("core: load actions history");
   m_pActions->LoadHistoryAndFavorites();
 
-  // 9. The look: DisplayScale, themes, fonts.
-  spine::Trace("core: look object");
+  // The look: DisplayScale, themes, fonts.
+  lifecycle::Trace("core: look object");
   m_pAppearance = std::make_unique<mivoAppearance>(m_pSettings->LookSettings(), GetProgramFolder(),
                                                    GetSystemMetrics(SM_CYSCREEN));
 
-  // 10. The call log; no SMS store, phone line or root page yet.
-  spine::Trace("core: call log");
+  // The call log (the phone object); no SMS store, phone line or root page yet.
+  lifecycle::Trace("core: call log");
   m_pCallLog = new mivoCallLog;
   m_pSMSStore = nullptr;
   m_pPhoneLine = nullptr;
   m_pDesktopPage = nullptr;
 
-  // 11.
-  spine::Trace("core: page stack emptied");
+  // The stack stays empty until the frame's first activation pushes the root page.
+  lifecycle::Trace("core: page stack emptied");
   m_pageStack.clear();
 }
 
-mivoCore::~mivoCore() {
+mivoAppCore::~mivoAppCore() {
   // Everything that is written at the end is written first, while every page
   // and gadget still stands: the actions store only saves here. The pages
   // then go (their rows point at actions and skin images), and only then the
   // stores they pointed at. The files and their order are those of a plain
   // save-then-destroy: the history, the favourites, then the skin file when
   // the look object goes.
-  spine::Trace("core: save actions history and favourites");
+  lifecycle::Trace("core: save actions history and favourites");
   if (m_pActions) m_pActions->SaveHistoryAndFavorites();
 
-  spine::Trace("core: delete catalogue pages");
+  lifecycle::Trace("core: delete catalogue pages");
   // From here pages only leave: nothing is shown in place of a page that goes.
   m_destroying = true;
   RunDeferredDeletes();
@@ -158,43 +158,43 @@ mivoCore::~mivoCore() {
 
   // The stores made on first use are deleted by the parts that bring them,
   // each at its place in this order.
-  spine::Trace("core: destroy Outlook store");
+  lifecycle::Trace("core: destroy Outlook store");
   m_pContactService.reset();
   delete m_pOutlook;
   m_pOutlook = nullptr;
-  spine::Trace("core: destroy look object");
+  lifecycle::Trace("core: destroy look object");
   m_pAppearance.reset();
-  spine::Trace("core: destroy call log");
+  lifecycle::Trace("core: destroy call log");
   delete m_pCallLog;
   m_pCallLog = nullptr;
-  spine::Trace("core: close phone line");
-  spine::Trace("core: destroy SMS store");
+  lifecycle::Trace("core: close phone line");
+  lifecycle::Trace("core: destroy SMS store");
   m_pSMSService.reset();
   delete m_pSMSStore;
   m_pSMSStore = nullptr;
-  spine::Trace("core: destroy plug-in registry");
-  spine::Trace("core: destroy control-panel catalogue");
-  spine::Trace("core: destroy connection manager");
-  spine::Trace("core: destroy please-wait window");
+  lifecycle::Trace("core: destroy plug-in registry");
+  lifecycle::Trace("core: destroy control-panel catalogue");
+  lifecycle::Trace("core: destroy connection manager");
+  lifecycle::Trace("core: destroy please-wait window");
   delete m_pPleaseWait;
   m_pPleaseWait = nullptr;
-  spine::Trace("core: destroy animation window");
+  lifecycle::Trace("core: destroy animation window");
   m_pAnimate.reset();
   // What pages and rows queued to delete goes before the stores they used.
   RunDeferredDeletes();
   m_pFileOperationsUI.reset();
-  spine::Trace("core: drop program folder");
+  lifecycle::Trace("core: drop program folder");
   m_programFolder.clear();
-  spine::Trace("core: destroy actions store");
+  lifecycle::Trace("core: destroy actions store");
   m_pActions.reset();
   // Last: the accessor removes the wake-up registration as it goes.
-  spine::Trace("core: destroy settings accessor");
+  lifecycle::Trace("core: destroy settings accessor");
   m_pSettings.reset();
 }
 
 // ---- The application ---------------------------------------------------------------
 
-const std::u16string& mivoCore::GetProgramFolder() {
+const std::u16string& mivoAppCore::GetProgramFolder() {
   if (m_programFolder.empty()) {
     char16_t module[kModuleNameChars + 1] = {};
     const DWORD n = GetModuleFileNameW(nullptr, module, kModuleNameChars);
@@ -205,21 +205,7 @@ const std::u16string& mivoCore::GetProgramFolder() {
   return m_programFolder;
 }
 
-const char16_t* mivoCore::GetVersionText() { return u"2.3 beta 4"; }
-
-void mivoCore::PumpOneMessage() {
-  MSG msg;
-  if (!PeekMessageW(&msg, nullptr, 0, WM_USER, PM_REMOVE)) return;
-  if (msg.message == WM_QUIT) {
-    // The program is ending: the loop that waits for this must still get it.
-    PostQuitMessage(static_cast<int>(msg.wParam));
-    return;
-  }
-  TranslateMessage(&msg);
-  DispatchMessageW(&msg);
-}
-
-bool mivoCore::IsPortrait() const {
+bool mivoAppCore::IsPortrait() const {
   if (GetSystemMetrics(SM_CXSCREEN) == GetSystemMetrics(SM_CYSCREEN)) return true;
   RECT client{};
   if (m_pMainFrame && m_pMainFrame->m_hWnd) {
@@ -230,7 +216,7 @@ bool mivoCore::IsPortrait() const {
   return RectHeight(client) >= RectWidth(client);
 }
 
-void mivoCore::ApplyScreenMode(CCommandBar* menuBar, int mode) {
+void mivoAppCore::ApplyScreenMode(CCommandBar* menuBar, int mode) {
   if (mode != kScreenModeCurrent && mode == m_screenMode) return;
   const int m = mode == kScreenModeCurrent ? m_screenMode : mode;
   if (!m_pMainFrame || !m_pMainFrame->m_hWnd) return;
@@ -278,33 +264,35 @@ void mivoCore::ApplyScreenMode(CCommandBar* menuBar, int mode) {
   window::SetDumpScreenMode(m);
 }
 
-void mivoCore::SetScreenMode(int mode) {
+void mivoAppCore::SetScreenMode(int mode) {
   if (mode == m_screenMode) return;
   m_screenMode = mode;
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->PostMessage(WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
-void mivoCore::RequestExit() {
+void mivoAppCore::RequestExit() {
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->PostMessage(WM_MIVO_EXIT_REQUEST);
 }
 
-void mivoCore::PostSoftKeys(const char16_t* left, const char16_t* right) {
+void mivoAppCore::PostSoftKeys(const char16_t* left, const char16_t* right) {
   if (!m_pMainFrame || !m_pMainFrame->m_hWnd) return;
   m_pMainFrame->PostMessage(WM_MIVO_SOFTKEYS, reinterpret_cast<WPARAM>(left), reinterpret_cast<LPARAM>(right));
 }
 
-void mivoCore::MinimizeApplication() {
+void mivoAppCore::MinimizeApplication() {
   if (m_pMainFrame && m_pMainFrame->m_hWnd) m_pMainFrame->ShowWindow(SW_MINIMIZE);
 }
 
-void mivoCore::RunAction(mivoAction* action) {
+CFrameWnd* mivoAppCore::GetMainFrame() const { return m_pMainFrame; }
+
+void mivoAppCore::RunAction(mivoAction* action) {
   if (m_pActions) m_pActions->RunAction(action);
 }
 
-// ---- Made on first use ------------------------------------------------------------
+// ---- Stores made on first use -----------------------------------------------------------
 
-POApplication* mivoCore::GetOutlookStore() {
-  // Not while the core goes: nothing is made then.
+POApplication* mivoAppCore::GetOutlookStore() {
+  // Nothing is made while the core goes.
   if (!m_pOutlook && !m_destroying) {
     HWND frame = m_pMainFrame ? m_pMainFrame->m_hWnd : nullptr;
     m_pOutlook = new POApplication(frame);
@@ -313,22 +301,19 @@ POApplication* mivoCore::GetOutlookStore() {
   return m_pOutlook;
 }
 
-mivoSMSStore* mivoCore::GetSMSStore() {
+mivoSMSStore* mivoAppCore::GetSMSStore() {
   if (!m_pSMSStore && !m_destroying) {
     m_pSMSStore = new mivoSMSStore;
     m_pSMSService = std::make_unique<mivoSMSSenderService>(m_pSMSStore, m_pActions.get());
   }
   return m_pSMSStore;
 }
-mivoControlPanelCatalogue* mivoCore::GetControlPanelCatalogue() { return m_pControlPanel; }
-mivoConnectionManager* mivoCore::GetConnectionManager() { return m_pConnectionManager; }
-mivoPluginRegistry* mivoCore::GetPluginRegistry() { return m_pPluginRegistry; }
 
 // ---- Pages ---------------------------------------------------------------------------
 
-CmivoPageWnd* mivoCore::TopPage() const { return m_pageStack.empty() ? nullptr : m_pageStack.back(); }
+CmivoPageWnd* mivoAppCore::TopPage() const { return m_pageStack.empty() ? nullptr : m_pageStack.back(); }
 
-CmivoPageWnd* mivoCore::GetPage(int index) {
+CmivoPageWnd* mivoAppCore::GetPage(int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   CmivoPageWnd*& slot = m_pageCatalogue[static_cast<std::size_t>(index)];
   // Made on the first request and kept; a page that could not be made is
@@ -338,9 +323,7 @@ CmivoPageWnd* mivoCore::GetPage(int index) {
   return slot;
 }
 
-void mivoCore::ShowPageById(int index) { ShowPage(GetPage(index)); }
-
-void mivoCore::ForgetPage(CmivoPageWnd* page) {
+void mivoAppCore::ForgetPage(CmivoPageWnd* page) {
   if (!page) return;
   const bool wasTop = TopPage() == page;
   std::erase(m_pageStack, page);
@@ -362,7 +345,8 @@ void mivoCore::ForgetPage(CmivoPageWnd* page) {
   }
 }
 
-CmivoPageWnd* mivoCore::GetNamedPage(const std::string& name, const std::function<CmivoPageWnd*(mivoCore*)>& make) {
+CmivoPageWnd* mivoAppCore::GetNamedPage(const std::string& name,
+                                       const std::function<CmivoPageWnd*(mivoCore*)>& make) {
   for (const auto& [key, page] : m_namedPages) {
     if (key == name) return page;
   }
@@ -372,14 +356,14 @@ CmivoPageWnd* mivoCore::GetNamedPage(const std::string& name, const std::functio
   return page;
 }
 
-void mivoCore::DestroyPage(CmivoPageWnd* page) {
+void mivoAppCore::DestroyPage(CmivoPageWnd* page) {
   if (!page) return;
   ForgetPage(page);
   if (page->m_hWnd) page->ShowWindow(SW_HIDE);
   DeleteLater([page] { delete page; });
 }
 
-void mivoCore::DeleteLater(std::function<void()> deleter) {
+void mivoAppCore::DeleteLater(std::function<void()> deleter) {
   if (!deleter) return;
   m_deferred.push_back(std::move(deleter));
   if (m_deferredPosted || m_destroying) return;
@@ -390,7 +374,7 @@ void mivoCore::DeleteLater(std::function<void()> deleter) {
   }
 }
 
-void mivoCore::RunDeferredDeletes() {
+void mivoAppCore::RunDeferredDeletes() {
   m_deferredPosted = false;
   // A deletion may queue further ones; they run in this same pass.
   while (!m_deferred.empty()) {
@@ -400,31 +384,31 @@ void mivoCore::RunDeferredDeletes() {
   }
 }
 
-void mivoCore::ActivatePage(CmivoPageWnd* page) {
+void mivoAppCore::ActivatePage(CmivoPageWnd* page) {
   SipShowIM(SIPF_OFF);
   page->ResetSwipeState();
   page->ClearPressPending();
   page->OnPageShown();
 }
 
-void mivoCore::DeactivatePage(CmivoPageWnd* page) {
+void mivoAppCore::DeactivatePage(CmivoPageWnd* page) {
   page->ResetSwipeState();
   page->OnPageHidden();
 }
 
-void mivoCore::RequestModeFor(CmivoPageWnd* page) {
+void mivoAppCore::RequestModeFor(CmivoPageWnd* page) {
   if (!m_pSettings || !m_pSettings->GetUseFullScreen()) return;
   const int wanted = page == m_pDesktopPage ? kScreenModeFullScreen : kScreenModeFullScreenMenu;
   SetScreenMode(wanted);
 }
 
-void mivoCore::EnsureAnimationWindow() {
+void mivoAppCore::EnsureAnimationWindow() {
   if (m_pAnimate && !m_pAnimate->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) {
     m_pAnimate->CreateAnimation(m_pMainFrame);
   }
 }
 
-void mivoCore::RaisePleaseWait() {
+void mivoAppCore::RaisePleaseWait() {
   if (m_pleaseWaitDepth > 0 && m_pPleaseWait && m_pPleaseWait->m_hWnd && m_pPleaseWait->IsWindowVisible()) {
     ::SetWindowPos(m_pPleaseWait->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
@@ -444,7 +428,7 @@ class SwitchScope {
 };
 }  // namespace
 
-void mivoCore::ShowPage(CmivoPageWnd* page) {
+void mivoAppCore::ShowPage(CmivoPageWnd* page) {
   if (!page) return;
   if (m_switching) {
     // A tap handled while a switch pumps a message waits for the switch.
@@ -455,7 +439,7 @@ void mivoCore::ShowPage(CmivoPageWnd* page) {
   RunWaitingNavigation();
 }
 
-void mivoCore::PopPage() {
+void mivoAppCore::PopPage() {
   if (m_switching) {
     m_waitingNavigation.push_back(NavigationRequest{nullptr});
     return;
@@ -464,7 +448,7 @@ void mivoCore::PopPage() {
   RunWaitingNavigation();
 }
 
-void mivoCore::RunWaitingNavigation() {
+void mivoAppCore::RunWaitingNavigation() {
   while (!m_waitingNavigation.empty() && !m_switching) {
     const NavigationRequest request = m_waitingNavigation.front();
     m_waitingNavigation.pop_front();
@@ -476,14 +460,14 @@ void mivoCore::RunWaitingNavigation() {
   }
 }
 
-void mivoCore::SwitchToPage(CmivoPageWnd* page) {
+void mivoAppCore::SwitchToPage(CmivoPageWnd* page) {
   SwitchScope scope(m_switching);
   CmivoPageWnd* top = TopPage();
   const bool animate = m_animationsOn && top && !(top == m_pDesktopPage && page == m_pDesktopPage);
   // The screen as it is now is where the slide starts.
   if (animate && m_pAnimate) m_pAnimate->TakeSnapshot();
 
-  // 1. The page on top goes, even when it is the one coming back (wake-up).
+  // The page on top goes, even when it is the one coming back (wake-up).
   if (top && top->m_hWnd) {
     top->ShowWindow(SW_HIDE);
     DeactivatePage(top);
@@ -491,54 +475,54 @@ void mivoCore::SwitchToPage(CmivoPageWnd* page) {
   // The stack is right before anything below can pump a message: always
   // pushed, even when the page is on the stack already or on top.
   m_pageStack.push_back(page);
-  // 2. Its window on first show, and the slide's window with the first page.
+  // Its window on first show, and the slide's window with the first page.
   if (!page->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) page->CreatePage(m_pMainFrame);
   EnsureAnimationWindow();
-  // 3.
+  // It is the top page now; the slide carries it in over the snapshot.
   ActivatePage(page);
-  // 4.
   if (animate && m_pAnimate) m_pAnimate->Animate(top, page, 1);
-  // 5.
+  // Its soft keys, and a first paint in one piece after the slide.
   page->UpdateSoftKeys();
   if (m_animationsOn) page->RequestBufferedPaint();
-  // 6.
   if (page->m_hWnd) {
     page->ShowWindow(SW_SHOW);
     page->SetFocus();
   }
   RaisePleaseWait();
-  // 7. The full-screen setting is read now: the root page takes the whole
-  //    screen, other pages leave room for the menu bar.
+  // The full-screen setting is read now: the root page takes the whole
+  // screen, other pages leave room for the menu bar.
   RequestModeFor(page);
-  // 9.
+  // The new page paints before whatever the caller does next.
   PumpOneMessage();
 }
 
-void mivoCore::SwitchBack() {
-  // 1. The root page is never popped.
+void mivoAppCore::SwitchBack() {
+  // The root page is never popped.
   if (m_pageStack.size() <= 1) return;
   SwitchScope scope(m_switching);
-  // 2.
+  // The screen as it is now is where the slide starts.
   CmivoPageWnd* top = m_pageStack.back();
   CmivoPageWnd* below = m_pageStack[m_pageStack.size() - 2];
+  // ShowPage refuses null and ForgetPage takes a page's every entry away.
+  MIVO_ASSERT(top != nullptr && below != nullptr);
   if (m_animationsOn && m_pAnimate) m_pAnimate->TakeSnapshot();
   // The stack is right before anything can pump a message; the page object
   // and its window stay alive for the next time.
   m_pageStack.pop_back();
-  // 3.
+  // The page below may want the other full-screen mode; the frame takes it
+  // before the page shows.
   if (m_pSettings && m_pSettings->GetUseFullScreen()) {
     RequestModeFor(below);
     PumpOneMessage();
   }
-  // 4.
   if (top->m_hWnd) top->ShowWindow(SW_HIDE);
   DeactivatePage(top);
-  // 5.
+  // The slide carries the top page out over the one below.
   if (m_animationsOn && m_pAnimate) {
     EnsureAnimationWindow();
     m_pAnimate->Animate(top, below, 0);
   }
-  // 6.
+  // The page below is the top page now.
   below->UpdateSoftKeys();
   if (m_animationsOn) below->RequestBufferedPaint();
   if (below->m_hWnd) below->ShowWindow(SW_SHOW);
@@ -549,43 +533,19 @@ void mivoCore::SwitchBack() {
 
 // ---- Overlays ------------------------------------------------------------------------
 
-int mivoCore::RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly) {
+int mivoAppCore::RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly) {
   CmivoMessageBox box(this);
   return box.Run(title, text, okOnly);
 }
 
-void mivoCore::ShowMessage(const std::u16string& text, const std::u16string& title) {
-  RunMessageBox(title, text, true);
-}
-
-bool mivoCore::AskYesNo(const std::u16string& text, const std::u16string& title) {
-  return RunMessageBox(title, text, false) == 1;
-}
-
-void mivoCore::ShowError(const std::u16string& text) { RunMessageBox(GetString(2), text, true); }
-
-void mivoCore::ShowLastError(const std::u16string& prefix) {
-  const DWORD error = GetLastError();
-  LPWSTR buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-  std::u16string text = prefix + u"\n";
-  if (buffer) {
-    text.append(buffer, n);
-    LocalFree(buffer);
-  }
-  ShowError(text);
-}
-
-bool mivoCore::EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
-                         bool multiLine) {
+bool mivoAppCore::EnterText(const std::u16string& title, const std::u16string& prompt, std::u16string* text,
+                            bool multiLine) {
   CmivoEnterTextWnd entry(this);
   return entry.Run(title, prompt, text, multiLine);
 }
 
-void mivoCore::ShowPleaseWait(const std::u16string& text) {
-  // 1.
+void mivoAppCore::ShowPleaseWait(const std::u16string& text) {
+  // The bar's window is made at the first call that has a frame to show it in.
   if (!m_pPleaseWait && m_pMainFrame && m_pMainFrame->m_hWnd) {
     m_pPleaseWait = new CmivoPleaseWaitWnd(this);
     if (!m_pPleaseWait->CreateBar(m_pMainFrame)) {
@@ -593,14 +553,14 @@ void mivoCore::ShowPleaseWait(const std::u16string& text) {
       m_pPleaseWait = nullptr;
     }
   }
-  // 2. Placed and shown by the outermost call only.
+  // Placed and shown by the outermost call only.
   if (m_pleaseWaitDepth <= 0 && m_pPleaseWait) m_pPleaseWait->Place();
-  // 3. A nested call's text shows at once.
+  // A nested call's text shows at once.
   if (m_pPleaseWait) m_pPleaseWait->SetText(text);
   m_pleaseWaitDepth = std::max(0, m_pleaseWaitDepth) + 1;
 }
 
-void mivoCore::HidePleaseWait() {
+void mivoAppCore::HidePleaseWait() {
   // An unbalanced call never takes the depth below 0.
   if (m_pleaseWaitDepth <= 0) {
     m_pleaseWaitDepth = 0;
@@ -629,7 +589,7 @@ class CoreFileOperationsUI : public mivoFileOperationsUI {
 };
 }  // namespace
 
-mivoFileOperationsUI& mivoCore::FileOperationsUI() {
+mivoFileOperationsUI& mivoAppCore::FileOperationsUI() {
   if (!m_pFileOperationsUI) m_pFileOperationsUI = std::make_unique<CoreFileOperationsUI>(this);
   return *m_pFileOperationsUI;
 }
