@@ -23,7 +23,9 @@
 #include "platform/shell/kernel.h"
 #include "platform/shell/shortcut.h"
 #include "platform/shell/special_folders.h"
+#include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
+#include "platform/win32/format_message.h"
 #include "platform/win32/text.h"
 
 namespace device {
@@ -183,6 +185,12 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     if (error) *error = "cannot provision the device: " + what;
     return false;
   };
+  // Every file is written whole and renamed into place, so a kill leaves no
+  // half-written file, and the lot is synced once at the end, before the
+  // marker that says the device is complete: a kill or a power loss before
+  // the marker means the next start provisions again, completing what is missing.
+  fs::DurableBatch batch;
+
   // Folders.
   static const char16_t* const kFolders[] = {
       u"\\Windows", u"\\Windows\\Start Menu\\Programs\\Games", u"\\Windows\\Desktop", u"\\Windows\\Favorites",
@@ -259,6 +267,7 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   // (the host's battery may differ from run to run, a new device must not).
   SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
 
+  if (!batch.Sync()) return fail("the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError())));
   if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||
       !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Provisioned", 1)) {
     return fail("the registry cannot be written");

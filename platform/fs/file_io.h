@@ -23,6 +23,36 @@ bool WriteFileAtomic(std::u16string_view devicePath, const std::vector<std::uint
 bool ReadHostFile(const std::string& hostPath, std::vector<std::uint8_t>* bytes);
 bool WriteHostFileAtomic(const std::string& hostPath, const void* data, std::size_t size);
 
+// Many files made durable at once (a new device's files, a package's). While
+// a batch is open on a thread, each file that thread writes is still written
+// whole to a temporary file and renamed into place (a kill leaves the old
+// file or the new one), but not flushed to the disk on its own: Sync flushes
+// all of them in one call. Whatever vouches for the files (a "done" marker)
+// is written after Sync, so a power loss never leaves the marker without them.
+// Batches nest; the innermost one collects.
+class DurableBatch {
+ public:
+  DurableBatch();
+  // Without Sync the files are complete but may not survive a power loss.
+  ~DurableBatch();
+  DurableBatch(const DurableBatch&) = delete;
+  DurableBatch& operator=(const DurableBatch&) = delete;
+
+  // Flushes the file systems written to since the batch opened (or since the
+  // last Sync); false with the last error set when the disk reports a failure.
+  bool Sync();
+
+  // The thread's innermost open batch, or null. Writers call Note with the
+  // folder of each file they renamed into place instead of syncing it.
+  static DurableBatch* Current();
+  void Note(const std::string& hostFolder);
+
+ private:
+  std::vector<std::string> m_folders;    // a folder written into on each file system touched
+  std::vector<std::uint64_t> m_devices;  // those file systems (st_dev), parallel to m_folders
+  DurableBatch* m_outer = nullptr;       // the batch that was current before this one
+};
+
 // Buffered reading of a file. Reads never trust the file: a short file gives
 // what is there, and the caller sees the shortfall in the count returned.
 class FileReader {

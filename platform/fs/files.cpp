@@ -80,7 +80,9 @@ bool CopyToTemporary(const std::string& src, const std::string& dst, std::string
     }
     if (!ok) break;
   }
-  if (ok && ::fsync(out) != 0) {
+  // In a batch the batch's one sync covers the copy.
+  DurableBatch* batch = DurableBatch::Current();
+  if (ok && !batch && ::fsync(out) != 0) {
     ok = false;
     error = errno;
   }
@@ -94,6 +96,7 @@ bool CopyToTemporary(const std::string& src, const std::string& dst, std::string
     return FailWithErrno(error);
   }
   *temp = name.data();
+  if (batch) batch->Note(dst.substr(0, dst.rfind('/')));
   return true;
 }
 
