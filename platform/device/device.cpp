@@ -56,28 +56,36 @@ struct Random {
 };
 
 // A sample photo: a sky gradient, a sun and hills, colours from the seed.
+// What depends on the row alone (the sky) or the column alone (the hills'
+// outline) is worked out once per row or column, not once per pixel.
 std::vector<std::uint8_t> MakePicture(Random& rnd, int w, int h) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
   int skyR = rnd.Range(20, 120), skyG = rnd.Range(60, 160), skyB = rnd.Range(150, 255);
   int sunX = rnd.Range(w / 5, 4 * w / 5), sunY = rnd.Range(h / 8, h / 3), sunR = rnd.Range(h / 12, h / 6);
   int hillR = rnd.Range(30, 120), hillG = rnd.Range(100, 200), hillB = rnd.Range(20, 90);
   double phase = rnd.Range(0, 628) / 100.0, amp = rnd.Range(h / 20, h / 8);
+  std::vector<double> hills(static_cast<std::size_t>(w));
+  for (int x = 0; x < w; ++x)
+    hills[x] = h * 0.65 + amp * std::sin(phase + x * 6.28 / w) + amp * 0.5 * std::sin(phase * 2 + x * 15.0 / w);
+  auto byte = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-      double t = static_cast<double>(y) / h;
-      int r = static_cast<int>(skyR + (255 - skyR) * t * 0.6), g = static_cast<int>(skyG + (255 - skyG) * t * 0.5),
-          b = skyB;
-      int dx = x - sunX, dy = y - sunY;
+    const double t = static_cast<double>(y) / h;
+    const int skyRowR = static_cast<int>(skyR + (255 - skyR) * t * 0.6);
+    const int skyRowG = static_cast<int>(skyG + (255 - skyG) * t * 0.5);
+    const int dy = y - sunY;
+    std::uint8_t* p = &rgb[static_cast<std::size_t>(y) * w * 3];
+    for (int x = 0; x < w; ++x, p += 3) {
+      int r = skyRowR, g = skyRowG, b = skyB;
+      const int dx = x - sunX;
       if (dx * dx + dy * dy < sunR * sunR) r = 255, g = 230, b = 120;
-      double hill = h * 0.65 + amp * std::sin(phase + x * 6.28 / w) + amp * 0.5 * std::sin(phase * 2 + x * 15.0 / w);
+      const double hill = hills[x];
       if (y > hill) {
         double shade = 1.0 - (y - hill) / (h - hill + 1) * 0.5;
         r = static_cast<int>(hillR * shade), g = static_cast<int>(hillG * shade), b = static_cast<int>(hillB * shade);
       }
-      p[0] = static_cast<std::uint8_t>(std::clamp(r, 0, 255));
-      p[1] = static_cast<std::uint8_t>(std::clamp(g, 0, 255));
-      p[2] = static_cast<std::uint8_t>(std::clamp(b, 0, 255));
+      p[0] = byte(r);
+      p[1] = byte(g);
+      p[2] = byte(b);
     }
   }
   return rgb;
