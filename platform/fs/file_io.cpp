@@ -326,4 +326,15 @@ bool WriteFileAtomic(std::u16string_view devicePath, const std::vector<std::uint
   return WriteHostFileAtomic(host, bytes.data(), bytes.size());
 }
 
+bool WriteFileIfChanged(std::u16string_view devicePath, const std::vector<std::uint8_t>& bytes) {
+  std::string host;
+  if (!ToHostPath(devicePath, &host)) return false;
+  struct stat st;
+  if (::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) == bytes.size()) {
+    std::vector<std::uint8_t> old;
+    if (ReadHostFile(host, &old) && old == bytes) return true;
+  }
+  return WriteHostFileAtomic(host, bytes.data(), bytes.size());
+}
+
 }  // namespace fs

@@ -23,6 +23,11 @@ bool WriteFileAtomic(std::u16string_view devicePath, const std::vector<std::uint
 bool ReadHostFile(const std::string& hostPath, std::vector<std::uint8_t>* bytes);
 bool WriteHostFileAtomic(const std::string& hostPath, const void* data, std::size_t size);
 
+// Writes the file only when its content differs from what is there (or it is
+// missing): a file that did not change costs a read, not a write, two syncs
+// and a rename.
+bool WriteFileIfChanged(std::u16string_view devicePath, const std::vector<std::uint8_t>& bytes);
+
 // Many files made durable at once (a new device's files, a package's). While
 // a batch is open on a thread, each file that thread writes is still written
 // whole to a temporary file and renamed into place (a kill leaves the old
