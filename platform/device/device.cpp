@@ -294,6 +294,9 @@ bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOption
   if (realpath(dir.c_str(), real)) dir = real;
   CloseDevice();
   fs::SetDeviceRoot(dir + "/fs");
+  // What writers killed on the way left behind (their temporary files) goes
+  // before anything reads the device.
+  fs::RemoveStaleTemporaryFiles(dir + "/fs");
   shell::SetRunFolder(dir + "/run");
   MakeHostDirs(dir + "/run");
   if (!devdb::OpenDeviceDatabase(dir + "/device.db", devdb::OpenMode::kCreateIfMissing, error)) return false;

@@ -1,11 +1,14 @@
 #include "platform/fs/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/fs/device_path.h"
 #include "platform/fs/errno_map.h"
@@ -53,6 +56,74 @@ void SyncDirectory(const std::string& dir) {
 thread_local DurableBatch* t_batch = nullptr;
 
 }  // namespace
+
+// ---- Temporary files --------------------------------------------------------------
+
+int CreateTemporaryBeside(const std::string& targetHostPath, std::string* tempHostPath, int* lockFd) {
+  const auto slash = targetHostPath.rfind('/');
+  const std::string base = slash == std::string::npos ? targetHostPath : targetHostPath.substr(slash + 1);
+  const std::string templ = DirectoryOf(targetHostPath) + "/." + base + ".~XXXXXX";
+  for (;;) {
+    std::vector<char> name(templ.begin(), templ.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == ENOENT) {
+        Fail(ERROR_PATH_NOT_FOUND);
+      } else {
+        FailWithErrno();
+      }
+      return -1;
+    }
+    // Locked at once; a cleaner that took the lock first (between the two
+    // calls) has removed the name, so the file is made again.
+    const int lock = ::open(name.data(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (lock >= 0 && ::flock(lock, LOCK_EX) == 0 && ::fstat(lock, &st) == 0 && st.st_nlink > 0) {
+      *tempHostPath = name.data();
+      *lockFd = lock;
+      return fd;
+    }
+    const int e = errno;
+    if (lock >= 0) ::close(lock);
+    ::close(fd);
+    if (lock < 0) {
+      // The file could be made but not opened again: not a race to retry.
+      ::unlink(name.data());
+      FailWithErrno(e);
+      return -1;
+    }
+  }
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+  // "." + at least one character + ".~" + six of mkstemp's characters.
+  constexpr std::size_t kTail = 8;
+  if (name.size() < 2 + kTail || name[0] != '.') return false;
+  const std::string_view tail = name.substr(name.size() - kTail);
+  if (tail[0] != '.' || tail[1] != '~') return false;
+  for (char c : tail.substr(2))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& hostFolder) {
+  namespace stdfs = std::filesystem;
+  int removed = 0;
+  std::error_code ec;
+  for (auto it = stdfs::recursive_directory_iterator(hostFolder, stdfs::directory_options::skip_permission_denied, ec);
+       !ec && it != stdfs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!IsTemporaryFileName(it->path().filename().string())) continue;
+    if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+    const std::string path = it->path().string();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    // A writer that is alive holds the lock; a dead one's lock went with it.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0) ++removed;
+    ::close(fd);
+  }
+  return removed;
+}
 
 // ---- DurableBatch ---------------------------------------------------------------
 
@@ -189,24 +260,18 @@ bool AtomicFileWriter::OpenHost(const std::string& hostPath) {
   Abort();
   struct stat st;
   if (::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return FailWithErrno(EISDIR);
-  auto slash = hostPath.rfind('/');
-  std::string base = slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
-  std::string dir = DirectoryOf(hostPath);
-  std::string templ = dir + "/." + base + ".~XXXXXX";
-  std::vector<char> name(templ.begin(), templ.end());
-  name.push_back('\0');
-  int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return Fail(ERROR_PATH_NOT_FOUND);
-    return FailWithErrno();
-  }
+  std::string temp;
+  int lock = -1;
+  int fd = CreateTemporaryBeside(hostPath, &temp, &lock);
+  if (fd < 0) return false;
   // Keep the old file's permissions; a new file gets the usual 0644.
   mode_t mode = 0644;
   if (::stat(hostPath.c_str(), &st) == 0) mode = st.st_mode & 07777;
   ::fchmod(fd, mode);
   m_fd = fd;
+  m_lockFd = lock;
   m_target = hostPath;
-  m_temp = name.data();
+  m_temp = temp;
   m_failed = false;
   m_buffer.clear();
   m_buffer.reserve(kBufferSize);
@@ -262,12 +327,15 @@ bool AtomicFileWriter::Commit() {
     return FailWithErrno(e);
   }
   m_fd = -1;
+  // The lock stays until the file has its real name: a cleaner never takes
+  // a file that is about to be renamed for a stale one.
   if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
     int e = errno;
-    ::unlink(m_temp.c_str());
-    m_temp.clear();
+    Abort();
     return FailWithErrno(e);
   }
+  ::close(m_lockFd);
+  m_lockFd = -1;
   m_temp.clear();
   if (batch) {
     batch->Note(DirectoryOf(m_target));
@@ -281,6 +349,8 @@ void AtomicFileWriter::Abort() {
   if (m_fd >= 0) ::close(m_fd);
   m_fd = -1;
   if (!m_temp.empty()) ::unlink(m_temp.c_str());
+  if (m_lockFd >= 0) ::close(m_lockFd);
+  m_lockFd = -1;
   m_temp.clear();
   m_buffer.clear();
 }

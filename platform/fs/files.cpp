@@ -41,18 +41,29 @@ bool MapExisting(LPCWSTR path, std::string* host, struct stat* st) {
   return true;
 }
 
-// Copies src into a temporary beside dst and returns its path.
-bool CopyToTemporary(const std::string& src, const std::string& dst, std::string* temp) {
+// A copy waiting beside its target, locked against the cleaner of stale
+// temporary files until it has been given its name.
+struct TemporaryCopy {
+  TemporaryCopy() = default;
+  TemporaryCopy(const TemporaryCopy&) = delete;
+  TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+  ~TemporaryCopy() {
+    if (lockFd >= 0) ::close(lockFd);
+  }
+  std::string path;  // host path of the temporary file
+  int lockFd = -1;   // holds the lock while the copy waits
+};
+
+// Copies src into a temporary beside dst.
+bool CopyToTemporary(const std::string& src, const std::string& dst, TemporaryCopy* temp) {
   int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return FailWithErrno();
-  std::string templ = dst.substr(0, dst.rfind('/') + 1) + "." + BaseName(dst) + ".~XXXXXX";
-  std::vector<char> name(templ.begin(), templ.end());
-  name.push_back('\0');
-  int out = ::mkostemp(name.data(), O_CLOEXEC);
+  std::string name;
+  int lock = -1;
+  int out = CreateTemporaryBeside(dst, &name, &lock);
   if (out < 0) {
-    int e = errno;
     ::close(in);
-    return FailWithErrno(e);
+    return false;
   }
   struct stat st;
   if (::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
@@ -92,10 +103,12 @@ bool CopyToTemporary(const std::string& src, const std::string& dst, std::string
     error = errno;
   }
   if (!ok) {
-    ::unlink(name.data());
+    ::unlink(name.c_str());
+    ::close(lock);
     return FailWithErrno(error);
   }
-  *temp = name.data();
+  temp->path = name;
+  temp->lockFd = lock;
   if (batch) batch->Note(dst.substr(0, dst.rfind('/')));
   return true;
 }
@@ -248,8 +261,9 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newName, BOOL failIfExists) {
     return Fail(failIfExists ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION);
   }
   if (dstExists && failIfExists) return Fail(ERROR_FILE_EXISTS);
-  std::string temp;
-  if (!fs::CopyToTemporary(src, dst, &temp)) return FALSE;
+  fs::TemporaryCopy copy;
+  if (!fs::CopyToTemporary(src, dst, &copy)) return FALSE;
+  const std::string& temp = copy.path;
   if (failIfExists) {
     // link() refuses an existing name, so a file that appeared meanwhile is kept.
     if (::link(temp.c_str(), dst.c_str()) != 0) {
@@ -296,8 +310,9 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
     e = errno;
   }
   if (e == EXDEV && !S_ISDIR(st.st_mode)) {
-    std::string temp;
-    if (!fs::CopyToTemporary(src, dst, &temp)) return FALSE;
+    fs::TemporaryCopy copy;
+    if (!fs::CopyToTemporary(src, dst, &copy)) return FALSE;
+    const std::string& temp = copy.path;
     if (::link(temp.c_str(), dst.c_str()) != 0) {
       int le = errno;
       ::unlink(temp.c_str());
