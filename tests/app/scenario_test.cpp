@@ -325,7 +325,7 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
     MivoSession s(dir);
     s.Send("key F2");
     EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    s.Send("wait 300");
     const Json d = s.Dump();
     EXPECT_EQ(d["pages"].size(), 1u);
     EXPECT_FALSE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
@@ -367,11 +367,9 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEndsWithoutAWindow) 
 
   const std::string script = dir + "/second.mvs";
   std::ofstream(script) << "dump\n";
-  const auto start = std::chrono::steady_clock::now();
   const auto second = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", script});
   EXPECT_EQ(second.exitCode, 0) << second.err;
   EXPECT_TRUE(second.dumps.empty()) << second.out;  // it never ran its script
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 
   d = DumpUntil(first, [](const Json& j) {
     const Json* f = WindowOf(j, "CMainFrame");
