@@ -1,5 +1,7 @@
 #include "look/file_operations.h"
 
+#include <vector>
+
 #include "look/device_files.h"
 #include "look/language.h"
 #include "platform/fs/device_path.h"
@@ -59,6 +61,34 @@ bool ForEachEntry(std::u16string_view folder, Fn&& fn) {
   return ok;
 }
 
+enum class EntryKind { kFile, kFolder, kLink };
+
+struct Entry {
+  std::u16string name;
+  EntryKind kind;
+};
+
+// The entries of a folder. Links are entries of their own, whatever they
+// point at, and even when they point nowhere.
+bool ListEntries(std::u16string_view folder, std::vector<Entry>* entries) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Join(folder, u"*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    // An empty folder has nothing to list.
+    return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
+  }
+  do {
+    const DWORD a = data.dwFileAttributes;
+    const EntryKind kind = (a & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::kLink
+                           : (a & FILE_ATTRIBUTE_DIRECTORY)   ? EntryKind::kFolder
+                                                              : EntryKind::kFile;
+    entries->push_back({data.cFileName, kind});
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  SetLastError(ERROR_SUCCESS);
+  return true;
+}
+
 }  // namespace
 
 mivoFileClipboard& FileClipboard() {
@@ -104,13 +134,19 @@ bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
 }
 
 bool DeleteFolderTree(std::u16string_view path) {
-  if (fs::IsFolderLink(path)) return fs::DeleteLink(path);
-  const bool emptied = ForEachEntry(path, [&](const std::u16string& name, bool isFolder) {
-    const std::u16string entry = Join(path, name);
-    if (isFolder) return DeleteFolderTree(entry);
-    return DeleteFileW(entry.c_str()) != FALSE;
-  });
-  return emptied && RemoveDirectoryW(WithoutTrailingSlash(path).c_str());
+  if (fs::IsLink(path)) return fs::DeleteLink(path);
+  std::vector<Entry> entries;
+  if (!ListEntries(path, &entries)) return false;
+  for (const Entry& e : entries) {
+    const std::u16string entry = Join(path, e.name);
+    // A link goes itself, never what it points at (which may be outside the
+    // device, or nowhere).
+    const bool ok = e.kind == EntryKind::kLink     ? fs::DeleteLink(entry)
+                    : e.kind == EntryKind::kFolder ? DeleteFolderTree(entry)
+                                                   : DeleteFileW(entry.c_str()) != FALSE;
+    if (!ok) return false;
+  }
+  return RemoveDirectoryW(WithoutTrailingSlash(path).c_str());
 }
 
 bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {

@@ -54,6 +54,13 @@ struct TemporaryCopy {
   int lockFd = -1;   // holds the lock while the copy waits
 };
 
+// As MapExisting, but a link as the last component is the entry itself
+// (lstat), not what it points at: removing or moving it takes the link.
+bool MapEntry(LPCWSTR path, std::string* host, struct stat* st) {
+  if (path && ToHostPathOfEntry(path, host) && ::lstat(host->c_str(), st) == 0 && S_ISLNK(st->st_mode)) return true;
+  return MapExisting(path, host, st);
+}
+
 // Copies src into a temporary beside dst.
 bool CopyToTemporary(const std::string& src, const std::string& dst, TemporaryCopy* temp) {
   int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
@@ -134,9 +141,10 @@ DWORD AttributesFor(const std::string& name, bool isDirectory, bool writable) {
   return attributes;
 }
 
-bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data) {
+bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data, LinkHandling links) {
   struct statx sx;
-  if (::statx(AT_FDCWD, hostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
+  const int flags = links == LinkHandling::kEntryItself ? AT_SYMLINK_NOFOLLOW : 0;
+  if (::statx(AT_FDCWD, hostPath.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
   bool dir = S_ISDIR(sx.stx_mode);
   data->dwFileAttributes = AttributesFor(BaseName(hostPath), dir, (sx.stx_mode & S_IWUSR) != 0);
   auto born = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime;
@@ -152,26 +160,29 @@ bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data) 
 bool IsLink(std::u16string_view devicePath) {
   std::string host;
   struct stat st;
-  return ToHostPath(devicePath, &host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  return ToHostPathOfEntry(devicePath, &host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 bool IsFolderLink(std::u16string_view devicePath) {
   std::string host;
   struct stat st;
-  if (!ToHostPath(devicePath, &host) || ::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  if (!ToHostPathOfEntry(devicePath, &host) || ::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
   return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool DeleteLink(std::u16string_view devicePath) {
   std::string host;
-  if (!ToHostPath(devicePath, &host)) return false;
+  struct stat st;
+  if (!ToHostPathOfEntry(devicePath, &host)) return false;
+  if (::lstat(host.c_str(), &st) != 0) return FailWithErrno();
+  if (!S_ISLNK(st.st_mode)) return Fail(ERROR_INVALID_PARAMETER);
   if (::unlink(host.c_str()) != 0) return FailWithErrno();
   return true;
 }
 
 bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath) {
   std::string host, target;
-  if (!ToHostPath(devicePath, &host) || !ToHostPath(newPath, &target)) return false;
+  if (!ToHostPathOfEntry(devicePath, &host) || !ToHostPathOfEntry(newPath, &target)) return false;
   std::string link(4096, '\0');
   const ssize_t n = ::readlink(host.c_str(), link.data(), link.size());
   if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return FailWithErrno(n < 0 ? errno : ENAMETOOLONG);
@@ -283,7 +294,7 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newName, BOOL failIfExists) {
 BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
   std::string src;
   struct stat st;
-  if (!fs::MapExisting(existing, &src, &st)) return FALSE;
+  if (!fs::MapEntry(existing, &src, &st)) return FALSE;
   if (!newName) return Fail(ERROR_INVALID_PARAMETER);
   if (src == fs::DeviceRoot()) return Fail(ERROR_ACCESS_DENIED);
   std::string dst;
@@ -309,6 +320,16 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
     if (::rename(src.c_str(), dst.c_str()) == 0) return TRUE;
     e = errno;
   }
+  if (e == EXDEV && S_ISLNK(st.st_mode)) {
+    // A link is made again where it goes, pointing where it pointed.
+    std::string link(4096, '\0');
+    const ssize_t n = ::readlink(src.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return FailWithErrno(n < 0 ? errno : ENAMETOOLONG);
+    link.resize(static_cast<std::size_t>(n));
+    if (::symlink(link.c_str(), dst.c_str()) != 0) return FailWithErrno();
+    ::unlink(src.c_str());
+    return TRUE;
+  }
   if (e == EXDEV && !S_ISDIR(st.st_mode)) {
     fs::TemporaryCopy copy;
     if (!fs::CopyToTemporary(src, dst, &copy)) return FALSE;
@@ -328,7 +349,7 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
 BOOL DeleteFileW(LPCWSTR path) {
   std::string host;
   struct stat st;
-  if (!fs::MapExisting(path, &host, &st)) return FALSE;
+  if (!fs::MapEntry(path, &host, &st)) return FALSE;
   if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
   if (::unlink(host.c_str()) != 0) return FailWithErrno();
   return TRUE;

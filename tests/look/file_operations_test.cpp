@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "look/file_operations.h"
 #include "platform/win32/errors.h"
@@ -120,6 +121,23 @@ TEST_F(FileOperations, RecursiveCopyAndDeleteNeverFollowALinkIntoAnotherFolder) 
   ASSERT_TRUE(DeleteFolderTree(u"\\Other\\Copy"));
   EXPECT_EQ(device.Get("Keep/precious.txt"), looktest::Bytes{'p'}) << "what the link pointed at stays";
   EXPECT_FALSE(device.Exists("Docs/Tree"));
+}
+
+TEST_F(FileOperations, AFolderWithLinksThatLeadNowhereOrOutOfTheDeviceIsDeletedWithoutTouchingWhatTheyLeadTo) {
+  const stdfs::path outside = device.Host("").parent_path().string() + "-outside";
+  stdfs::create_directories(outside);
+  looktest::Bytes secret{'s'};
+  std::ofstream(outside / "secret.txt") << 's';
+  stdfs::create_symlink("nowhere.txt", device.Host("Docs/Tree/dangling.txt"));
+  stdfs::create_directory_symlink(outside, device.Host("Docs/Tree/Sub/out"));
+  stdfs::create_symlink(outside / "secret.txt", device.Host("Docs/Tree/Sub/secret.txt"));
+  const bool deleted = DeleteFolderTree(u"\\Docs\\Tree");
+  const DWORD error = GetLastError();
+  EXPECT_TRUE(deleted) << "error " << error;
+  EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(device.Host("Docs/Tree"))));
+  EXPECT_TRUE(stdfs::exists(outside / "secret.txt"));
+  std::error_code ec;
+  stdfs::remove_all(outside, ec);
 }
 
 TEST_F(FileOperations, CreateFolderAsksForANameAndReportsFailures) {
