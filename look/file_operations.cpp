@@ -37,30 +37,6 @@ bool IsSameOrInside(std::u16string_view inner, std::u16string_view outer) {
   return text::StartsWithNoCase(a, b);
 }
 
-// Visits every entry of a folder; stops at the first callback that fails.
-template <typename Fn>
-bool ForEachEntry(std::u16string_view folder, Fn&& fn) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(Join(folder, u"*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) {
-    // An empty folder has nothing to visit.
-    return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
-  }
-  bool ok = true;
-  do {
-    const std::u16string name(data.cFileName);
-    const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (!fn(name, isFolder)) {
-      ok = false;
-      break;
-    }
-  } while (FindNextFileW(find, &data));
-  const DWORD error = GetLastError();
-  FindClose(find);
-  SetLastError(error);
-  return ok;
-}
-
 enum class EntryKind { kFile, kFolder, kLink };
 
 struct Entry {
@@ -105,32 +81,40 @@ void CutToClipboard(std::u16string_view path, bool isFolder) {
 }
 
 bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
-  if (fs::IsFolderLink(source)) return fs::CopyLink(source, target);
+  if (fs::IsLink(source)) return fs::CopyLink(source, target);
   if (!CreateDirectoryW(std::u16string(target).c_str(), nullptr)) return false;
-  return ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
-    const std::u16string from = Join(source, name), to = Join(target, name);
-    if (isFolder) return CopyFolderTree(from, to);
-    return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
-  });
+  std::vector<Entry> entries;
+  if (!ListEntries(source, &entries)) return false;
+  for (const Entry& e : entries) {
+    const std::u16string from = Join(source, e.name), to = Join(target, e.name);
+    const bool ok = e.kind == EntryKind::kLink     ? fs::CopyLink(from, to)
+                    : e.kind == EntryKind::kFolder ? CopyFolderTree(from, to)
+                                                   : CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+    if (!ok) return false;
+  }
+  return true;
 }
 
 bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
   // On one file system a folder moves as a whole: one rename, nothing half
   // moved. Entry by entry only where that cannot work.
   const std::u16string from(source), to(target);
-  if (fs::IsFolderLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
+  if (fs::IsLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
   if (MoveFileW(from.c_str(), to.c_str())) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_PATH_NOT_FOUND ||
       error == ERROR_FILE_NOT_FOUND || error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_PARAMETER)
     return false;
+  std::vector<Entry> entries;
+  if (!ListEntries(source, &entries)) return false;
   if (!CreateDirectoryW(to.c_str(), nullptr)) return false;
-  const bool moved = ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
-    const std::u16string a = Join(source, name), b = Join(target, name);
-    if (isFolder) return MoveFolderTree(a, b);
-    return MoveFileW(a.c_str(), b.c_str()) != FALSE;
-  });
-  return moved && RemoveDirectoryW(from.c_str());
+  for (const Entry& e : entries) {
+    const std::u16string a = Join(source, e.name), b = Join(target, e.name);
+    // A link moves itself; MoveFileW never follows it.
+    const bool ok = e.kind == EntryKind::kFolder ? MoveFolderTree(a, b) : MoveFileW(a.c_str(), b.c_str()) != FALSE;
+    if (!ok) return false;
+  }
+  return RemoveDirectoryW(from.c_str());
 }
 
 bool DeleteFolderTree(std::u16string_view path) {
@@ -157,7 +141,7 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
   if (!clip.IsFolder) {
     ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFileW(clip.Source.c_str(), newPath.c_str(), TRUE) != FALSE
                                                : MoveFileW(clip.Source.c_str(), newPath.c_str()) != FALSE;
-  } else if (IsSameOrInside(targetFolder, clip.Source) && !fs::IsFolderLink(clip.Source)) {
+  } else if (IsSameOrInside(targetFolder, clip.Source) && !fs::IsLink(clip.Source)) {
     // Copying a folder into itself would never end; moving it there cannot be done.
     SetLastError(ERROR_BAD_PATHNAME);
   } else {

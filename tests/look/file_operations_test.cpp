@@ -123,6 +123,15 @@ TEST_F(FileOperations, RecursiveCopyAndDeleteNeverFollowALinkIntoAnotherFolder) 
   EXPECT_FALSE(device.Exists("Docs/Tree"));
 }
 
+TEST_F(FileOperations, LinksToFilesAreCopiedAndMovedAsLinks) {
+  stdfs::create_symlink("b.txt", device.Host("Docs/Tree/alias.txt"));
+  ASSERT_TRUE(CopyFolderTree(u"\\Docs\\Tree", u"\\Other\\Copy"));
+  ASSERT_TRUE(stdfs::is_symlink(device.Host("Other/Copy/alias.txt")));
+  EXPECT_EQ(stdfs::read_symlink(device.Host("Other/Copy/alias.txt")), "b.txt");
+  ASSERT_TRUE(MoveFolderTree(u"\\Other\\Copy", u"\\Other\\Moved"));
+  EXPECT_TRUE(stdfs::is_symlink(device.Host("Other/Moved/alias.txt")));
+}
+
 TEST_F(FileOperations, AFolderWithLinksThatLeadNowhereOrOutOfTheDeviceIsDeletedWithoutTouchingWhatTheyLeadTo) {
   const stdfs::path outside = device.Host("").parent_path().string() + "-outside";
   stdfs::create_directories(outside);
