@@ -44,7 +44,9 @@ struct Entry {
   EntryKind kind;
 };
 
-// The entries of a folder. Links are entries of their own, whatever they
+// The entries of a folder as they are now: what is made in it afterwards
+// (a copy's own target, when the folder is copied into itself through a
+// link) is not among them. Links are entries of their own, whatever they
 // point at, and even when they point nowhere.
 bool ListEntries(std::u16string_view folder, std::vector<Entry>* entries) {
   WIN32_FIND_DATAW data;
@@ -80,19 +82,32 @@ void CutToClipboard(std::u16string_view path, bool isFolder) {
   FileClipboard() = {mivoClipboardMode::kCut, isFolder, std::u16string(path)};
 }
 
-bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
+namespace {
+
+// Copies source to target; `made` is the folder the whole copy goes to,
+// which is never copied again should it lie inside the source.
+bool CopyTree(std::u16string_view source, std::u16string_view target, std::u16string_view made) {
   if (fs::IsLink(source)) return fs::CopyLink(source, target);
-  if (!CreateDirectoryW(std::u16string(target).c_str(), nullptr)) return false;
+  // Listed before the target is made, so that a target inside the source
+  // is not among what is copied.
   std::vector<Entry> entries;
   if (!ListEntries(source, &entries)) return false;
+  if (!CreateDirectoryW(std::u16string(target).c_str(), nullptr)) return false;
   for (const Entry& e : entries) {
     const std::u16string from = Join(source, e.name), to = Join(target, e.name);
+    if (e.kind == EntryKind::kFolder && fs::IsSameOrInsideFolder(from, made)) continue;
     const bool ok = e.kind == EntryKind::kLink     ? fs::CopyLink(from, to)
-                    : e.kind == EntryKind::kFolder ? CopyFolderTree(from, to)
+                    : e.kind == EntryKind::kFolder ? CopyTree(from, to, made)
                                                    : CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
     if (!ok) return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
+  return CopyTree(source, target, target);
 }
 
 bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
@@ -141,8 +156,11 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
   if (!clip.IsFolder) {
     ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFileW(clip.Source.c_str(), newPath.c_str(), TRUE) != FALSE
                                                : MoveFileW(clip.Source.c_str(), newPath.c_str()) != FALSE;
-  } else if (IsSameOrInside(targetFolder, clip.Source) && !fs::IsLink(clip.Source)) {
-    // Copying a folder into itself would never end; moving it there cannot be done.
+  } else if (!fs::IsLink(clip.Source) &&
+             (IsSameOrInside(targetFolder, clip.Source) || fs::IsSameOrInsideFolder(targetFolder, clip.Source))) {
+    // Copying a folder into itself would never end; moving it there cannot be
+    // done. The target may reach the source through a link: the folders
+    // themselves are compared, not only their names.
     SetLastError(ERROR_BAD_PATHNAME);
   } else {
     ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFolderTree(clip.Source, newPath)

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "platform/fs/device_path.h"
@@ -189,6 +190,25 @@ bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath) {
   link.resize(static_cast<std::size_t>(n));
   if (::symlink(link.c_str(), target.c_str()) != 0) return FailWithErrno();
   return true;
+}
+
+bool IsSameOrInsideFolder(std::u16string_view inner, std::u16string_view outer) {
+  std::string innerHost, outerHost;
+  struct stat outerSt;
+  if (!ToHostPath(inner, &innerHost) || !ToHostPath(outer, &outerHost)) return false;
+  if (::stat(outerHost.c_str(), &outerSt) != 0 || !S_ISDIR(outerSt.st_mode)) return false;
+  // Every folder from inner up to the root, as the links lead: one of them
+  // is the outer folder itself however either is named.
+  char real[PATH_MAX];
+  if (!::realpath(innerHost.c_str(), real)) return false;
+  std::string folder = real;
+  for (;;) {
+    struct stat st;
+    if (::stat(folder.c_str(), &st) == 0 && st.st_dev == outerSt.st_dev && st.st_ino == outerSt.st_ino) return true;
+    const auto slash = folder.rfind('/');
+    if (slash == std::string::npos || folder == "/") return false;
+    folder = slash == 0 ? "/" : folder.substr(0, slash);
+  }
 }
 
 bool IsDirectory(std::u16string_view devicePath) {

@@ -53,6 +53,10 @@ bool IsFolderLink(std::u16string_view devicePath);
 bool DeleteLink(std::u16string_view devicePath);
 // Makes a link at newPath with the same target text as the link at devicePath.
 bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath);
+// True when the folder `inner` is the folder `outer` or lies inside it, however
+// either is reached (links included): folders are compared by identity
+// (device and inode), not by the text of their paths.
+bool IsSameOrInsideFolder(std::u16string_view inner, std::u16string_view outer);
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool CreateDirectories(std::u16string_view devicePath);
 

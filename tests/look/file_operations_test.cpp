@@ -123,6 +123,23 @@ TEST_F(FileOperations, RecursiveCopyAndDeleteNeverFollowALinkIntoAnotherFolder) 
   EXPECT_FALSE(device.Exists("Docs/Tree"));
 }
 
+TEST_F(FileOperations, AFolderIsNeverPastedIntoItselfThroughALink) {
+  // \Other\alias is \Docs\Tree\Sub under another name.
+  stdfs::create_directory_symlink("../Docs/Tree/Sub", device.Host("Other/alias"));
+  CopyToClipboard(u"\\Docs\\Tree", true);
+  EXPECT_FALSE(Paste(u"\\Other\\alias", ui));
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0].first, 360);
+  CutToClipboard(u"\\Docs\\Tree", true);
+  EXPECT_FALSE(Paste(u"\\Other\\alias\\", ui));
+  EXPECT_FALSE(device.Exists("Docs/Tree/Sub/Tree"));
+  EXPECT_TRUE(device.Exists("Docs/Tree/Sub/c.txt"));
+  // Even asked to, a copy takes the source as it was before the target was made.
+  ASSERT_TRUE(CopyFolderTree(u"\\Docs\\Tree", u"\\Other\\alias\\Copy"));
+  EXPECT_EQ(device.Get("Docs/Tree/Sub/Copy/Sub/c.txt"), looktest::Bytes{'c'});
+  EXPECT_FALSE(device.Exists("Docs/Tree/Sub/Copy/Sub/Copy"));
+}
+
 TEST_F(FileOperations, LinksToFilesAreCopiedAndMovedAsLinks) {
   stdfs::create_symlink("b.txt", device.Host("Docs/Tree/alias.txt"));
   ASSERT_TRUE(CopyFolderTree(u"\\Docs\\Tree", u"\\Other\\Copy"));
