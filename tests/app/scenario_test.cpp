@@ -356,6 +356,19 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
   EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
 }
 
+TEST(LookNames, ASkinNameThatLeadsOutOfTheSkinsFolderIsNeverWrittenTo) {
+  const std::string dir = FreshDir("app_skin_name");
+  ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
+  const auto set = Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "SkinName", "sz", "..\\X"});
+  ASSERT_EQ(set.code, 0) << set.err;
+  // The main menu asks the skin for its pictures: a skin file is then written at exit.
+  const auto run = RunMivo(dir, "tap 120 160\nwait 500\ndump\nexit\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string program = dir + "/device/fs/Program Files/mivo";
+  EXPECT_FALSE(std::filesystem::exists(program + "/X.msk"));
+  EXPECT_FALSE(std::filesystem::exists(program + "/X"));
+}
+
 TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEndsWithoutAWindow) {
   const std::string dir = FreshDir("app_second");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
