@@ -37,10 +37,19 @@ std::string g_folder;
 constexpr char16_t kDeviceKey[] = u"Software\\mivo\\Device";
 constexpr char16_t kHostPrograms[] = u"Device\\Host Programs";
 
-bool MakeHostDirs(const std::string& path) {
+// Makes one of the device's folders (and the folders above it); false with a
+// message that says what stands in the way.
+bool MakeDeviceFolder(const std::string& path, const std::string& what, std::string* error) {
   std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return true;
+  if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+    if (error) *error = what + " " + path + " is a file, not a folder";
+    return false;
+  }
   std::filesystem::create_directories(path, ec);
-  return std::filesystem::is_directory(path, ec);
+  if (std::filesystem::is_directory(path)) return true;
+  if (error) *error = "cannot create " + what + " " + path + (ec ? ": " + ec.message() : std::string());
+  return false;
 }
 
 // A small deterministic generator, so a seed gives the same pictures anywhere.
@@ -286,8 +295,9 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
 bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOptions& options) {
   std::string dir = dirIn;
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (!MakeHostDirs(dir + "/fs")) {
-    if (error) *error = "cannot create the device folder " + dir;
+  if (!MakeDeviceFolder(dir, "the device folder", error) ||
+      !MakeDeviceFolder(dir + "/fs", "the device's file system folder", error) ||
+      !MakeDeviceFolder(dir + "/run", "the device's folder of named events and locks", error)) {
     return false;
   }
   char real[4096];
@@ -298,7 +308,6 @@ bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOption
   // before anything reads the device.
   fs::RemoveStaleTemporaryFiles(dir + "/fs");
   shell::SetRunFolder(dir + "/run");
-  MakeHostDirs(dir + "/run");
   if (!devdb::OpenDeviceDatabase(dir + "/device.db", devdb::OpenMode::kCreateIfMissing, error)) return false;
   g_folder = dir;
   if (options.provision && !IsProvisioned()) {

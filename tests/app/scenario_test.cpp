@@ -396,3 +396,25 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEndsWithoutAWindow) 
   EXPECT_EQ(third.exitCode, 0) << third.err;
   EXPECT_EQ(third.dumps.size(), 1u);
 }
+
+// A device whose folder of named events and locks cannot be used: said at
+// once, never a wait for an instance that may not exist, never a run
+// without the lock.
+TEST(SingleInstance, ALockThatCannotBeMadeEndsTheStartWithAMessageInsteadOfRunningUnprotected) {
+  const std::string dir = FreshDir("app_no_lock");
+  ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
+  std::filesystem::remove_all(dir + "/device/run/mutexes");
+  std::ofstream(dir + "/device/run/mutexes") << "not a folder";
+  const auto r = RunMivo(dir, "dump\nexit\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.dumps.empty()) << r.out;
+  EXPECT_NE(r.err.find("runs only once"), std::string::npos) << r.err;
+
+  std::filesystem::remove_all(dir + "/device/run");
+  std::ofstream(dir + "/device/run") << "not a folder";
+  const auto file = RunMivo(dir, "dump\nexit\n");
+  EXPECT_EQ(file.exitCode, 1);
+  EXPECT_TRUE(file.dumps.empty()) << file.out;
+  EXPECT_NE(file.err.find("/run is a file, not a folder"), std::string::npos) << file.err;
+}
+
