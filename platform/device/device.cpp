@@ -1,6 +1,7 @@
 #include "platform/device/device.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -49,6 +51,14 @@ bool MakeDeviceFolder(const std::string& path, const std::string& what, std::str
   std::filesystem::create_directories(path, ec);
   if (std::filesystem::is_directory(path)) return true;
   if (error) *error = "cannot create " + what + " " + path + (ec ? ": " + ec.message() : std::string());
+  return false;
+}
+
+// The device is written at every start: a folder (or a database) that
+// cannot be written is said so, not left to fail later under another name.
+bool CheckWritable(const std::string& path, const std::string& what, std::string* error) {
+  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT) return true;
+  if (error) *error = what + " " + path + " cannot be written (" + std::strerror(errno) + ")";
   return false;
 }
 
@@ -297,7 +307,10 @@ bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOption
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   if (!MakeDeviceFolder(dir, "the device folder", error) ||
       !MakeDeviceFolder(dir + "/fs", "the device's file system folder", error) ||
-      !MakeDeviceFolder(dir + "/run", "the device's folder of named events and locks", error)) {
+      !MakeDeviceFolder(dir + "/run", "the device's folder of named events and locks", error) ||
+      !CheckWritable(dir, "the device folder", error) || !CheckWritable(dir + "/fs", "the device folder", error) ||
+      !CheckWritable(dir + "/run", "the device folder", error) ||
+      !CheckWritable(dir + "/device.db", "the device database", error)) {
     return false;
   }
   char real[4096];

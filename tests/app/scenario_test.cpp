@@ -1,5 +1,6 @@
 // The real program: start-up and exit, screen modes, wake-up and a second start.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -418,3 +419,45 @@ TEST(SingleInstance, ALockThatCannotBeMadeEndsTheStartWithAMessageInsteadOfRunni
   EXPECT_NE(file.err.find("/run is a file, not a folder"), std::string::npos) << file.err;
 }
 
+// What stands in the way of a start is named as it is.
+TEST(StartErrors, AFileWhereTheDeviceNeedsAFolderIsNamed) {
+  const std::string dir = FreshDir("app_fs_file");
+  std::ofstream(dir + "/device/fs") << "not a folder";
+  const auto r = RunMivo(dir, "exit\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("/fs is a file, not a folder"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("cannot create"), std::string::npos) << r.err;
+}
+
+TEST(StartErrors, ADeviceFolderThatCannotBeWrittenIsSaidSoAndNotCalledDamaged) {
+  const std::string dir = FreshDir("app_read_only");
+  ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
+  const std::string device = std::filesystem::canonical(dir + "/device").string();
+  const std::string mivo = testing_support::MivoPath();
+  std::vector<std::string> args = {"--headless", "--device", device, "--script", "-"};
+  if (geteuid() == 0) {
+    // Rights mean nothing to root: the start is made as nobody, to whom the
+    // device (root's) is read-only.
+    if (!std::filesystem::exists("/usr/bin/setpriv")) GTEST_SKIP() << "setpriv is needed to start mivo as nobody";
+    for (const auto& e : std::filesystem::recursive_directory_iterator(device))
+      std::filesystem::permissions(e.path(), std::filesystem::perms::others_read, std::filesystem::perm_options::add);
+    args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", mivo});
+    testing_support::SetProgramPath("/usr/bin/setpriv");
+  } else {
+    std::filesystem::permissions(device, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  }
+  const auto r = RunMivoArgs(dir, args, "exit\n");
+  testing_support::SetProgramPath(mivo);
+  std::filesystem::permissions(device, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot be written"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("damaged"), std::string::npos) << r.err;
+}
+
+TEST(StartErrors, AScriptThatIsAFolderIsAWrongUsage) {
+  const std::string dir = FreshDir("app_script_folder");
+  const auto r = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", dir});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir + "/device/device.db")) << "the device is left alone";
+}
