@@ -294,7 +294,8 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   // (the host's battery may differ from run to run, a new device must not).
   SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
 
-  if (!batch.Sync()) return fail("the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError())));
+  if (!batch.Sync())
+    return fail("the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError())));
   if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||
       !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Provisioned", 1)) {
     return fail("the registry cannot be written");

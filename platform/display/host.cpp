@@ -154,7 +154,8 @@ bool ParseOptions(int argc, char** argv, Options* o, int* exitCode) {
       // A folder reads as a script that is simply empty: the run would do
       // nothing and end as if all went well.
       std::error_code ec;
-      if (std::filesystem::is_directory(o->script, ec)) return fail("the script " + o->script + " is a folder, not a file");
+      if (std::filesystem::is_directory(o->script, ec))
+        return fail("the script " + o->script + " is a folder, not a file");
     } else if (a == "--frames") {
       if (!value(&o->framesDir) || o->framesDir.empty()) return fail("--frames needs a folder");
     } else {

@@ -105,7 +105,8 @@ TEST(InterruptedFirstStart, FiftyKillsAtRandomMomentsEachEndInADeviceThatStartsN
   ASSERT_GT(expected.size(), 200u);
 
   std::mt19937 random(20100315);
-  std::uniform_int_distribution<long long> moment(0, std::chrono::duration_cast<std::chrono::microseconds>(firstStart).count());
+  const auto longest = std::chrono::duration_cast<std::chrono::microseconds>(firstStart).count();
+  std::uniform_int_distribution<long long> moment(0, longest);
   for (int i = 0; i < 50; ++i) {
     const stdfs::path device = root / ("device-" + std::to_string(i));
     const auto delay = std::chrono::microseconds(moment(random));
