@@ -5,10 +5,10 @@
 //
 // The history: one entry per distinct action (the clone made at its first
 // start) with the number of starts, most used first; among equal counts the
-// entry that reached its count first stays ahead. The file "mivo_ah.dat" is
-// the log of starts, oldest first; in memory only the entries and their
-// counts are kept, and saving writes each entry `count` times in history
-// order, which replays into exactly the same ranking.
+// entry that reached its count first stays ahead. The file "mivo_ah.dat"
+// holds the entries in that order, most used first, each entry's record
+// written `count` times in a row; reading it counts each record as one
+// start again, which replays into exactly the same ranking and counts.
 //
 // The favourites: positions (at least nine), each an action or empty; the
 // file "mivo_fav.dat" lists them in order.

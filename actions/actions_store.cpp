@@ -219,13 +219,13 @@ bool mivoActions::SaveHistory() {
   // What could not be read is kept aside before it is replaced; when even
   // that fails the file stays as it is.
   if (!KeepDamagedFile(path, &m_historyState)) return false;
-  return fs::WriteFileAtomic(path, SerializeHistory());
+  return fs::WriteFileIfChanged(path, SerializeHistory());
 }
 
 bool mivoActions::SaveFavorites() {
   const std::u16string path = DataFolder() + kFavoritesFile;
   if (!KeepDamagedFile(path, &m_favoritesState)) return false;
-  return fs::WriteFileAtomic(path, SerializeFavorites());
+  return fs::WriteFileIfChanged(path, SerializeFavorites());
 }
 
 void mivoActions::SaveHistoryAndFavorites() {

@@ -16,6 +16,9 @@
 #include "platform/shell/taskbar.h"
 #include "platform/window/framework.h"
 #include "platform/window/metrics.h"
+#include "platform/win32/errors.h"
+#include "platform/win32/format_message.h"
+#include "platform/win32/text.h"
 #include "platform/window/window.h"
 
 int main(int argc, char** argv) {
@@ -34,10 +37,19 @@ int main(int argc, char** argv) {
   // A second start brings the first to the front and ends before it shows
   // anything of its own.
   lifecycle::Trace("app: single instance");
-  if (!lifecycle::CheckSingleInstance()) {
-    lifecycle::Trace("app: another instance runs");
-    device::CloseDevice();
-    return 0;
+  switch (lifecycle::CheckSingleInstance()) {
+    case lifecycle::InstanceCheck::kRun: break;
+    case lifecycle::InstanceCheck::kEnd:
+      lifecycle::Trace("app: another instance runs");
+      device::CloseDevice();
+      return 0;
+    case lifecycle::InstanceCheck::kFailed: {
+      const std::string why = text::ToUtf8(SystemErrorText(GetLastError()));
+      std::fprintf(stderr, "mivo: cannot make sure mivo runs only once on the device: %s/run cannot be written (%s)\n",
+                   device::DeviceFolder().c_str(), why.c_str());
+      device::CloseDevice();
+      return 1;
+    }
   }
 
   display::Host host;

@@ -8,10 +8,14 @@
 
 namespace lifecycle {
 
-bool CheckSingleInstance() {
-  if (shell::ClaimSingleInstance()) return true;
+InstanceCheck CheckSingleInstance() {
+  switch (shell::ClaimSingleInstance()) {
+    case shell::InstanceClaim::kFirst: return InstanceCheck::kRun;
+    case shell::InstanceClaim::kFailed: return InstanceCheck::kFailed;
+    case shell::InstanceClaim::kAnotherRuns: break;
+  }
   // The other instance may still be starting: its frame shows up soon.
-  return !shell::ActivateRunningInstance();
+  return shell::ActivateRunningInstance() ? InstanceCheck::kEnd : InstanceCheck::kRun;
 }
 
 void StartForegroundRequests() {

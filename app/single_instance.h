@@ -11,11 +11,15 @@ class CWnd;
 
 namespace lifecycle {
 
-// The first thing at start, before anything shows. True when this process is the only
+// The first thing at start, before anything shows. kRun when this process is the only
 // instance on the device, or when the running one's frame could not be found
-// after every attempt (this one then starts normally); false when the running
-// instance was asked to the front and this process must end now.
-bool CheckSingleInstance();
+// after every attempt (this one then starts normally); kEnd when the running
+// instance was asked to the front and this process must end now; kFailed
+// when the instance lock cannot be made (the device's run folder cannot be
+// written): the program must not run unprotected, nor wait for an instance
+// that may not exist.
+enum class InstanceCheck { kRun, kEnd, kFailed };
+InstanceCheck CheckSingleInstance();
 
 // Listens for other processes' requests to bring one of this process's
 // windows to the front; a minimised frame is shown again first. The request

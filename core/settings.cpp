@@ -47,6 +47,17 @@ std::u16string ReadText(LPCWSTR key, LPCWSTR name, UINT chars, std::u16string_vi
   return buffer;
 }
 
+// The look's names (a skin, a colour theme, a wallpaper theme, a language)
+// become names of files and folders in the program folder: one with a
+// separator, ".." or ":" would lead out of its folder (a SkinName of "..\X"
+// had the exit write "\Program Files\mivo\X.msk"), so it counts as missing.
+std::u16string ReadLookName(LPCWSTR name, std::u16string_view fallback) {
+  const std::u16string value = ReadText(kSettingsKey, name, kNameChars, fallback);
+  bool plain = value.find_first_of(u"\\/:") == std::u16string::npos && value.find(u"..") == std::u16string::npos;
+  for (char16_t c : value) plain = plain && c >= 0x20;
+  return plain ? value : std::u16string(fallback);
+}
+
 HRESULT WriteBool(LPCWSTR key, LPCWSTR name, bool on) {
   return RegistrySetDWORD(HKEY_CURRENT_USER, key, name, on ? 1 : 0);
 }
@@ -138,20 +149,20 @@ HRESULT mivoSettingsStore::SetDesktopsCount(DWORD value) {
 
 // ---- Texts ----
 
-std::u16string mivoSettingsStore::GetThemeName() { return ReadText(kSettingsKey, u"ThemeName", kNameChars, u"Black"); }
+std::u16string mivoSettingsStore::GetThemeName() { return ReadLookName(u"ThemeName", u"Black"); }
 HRESULT mivoSettingsStore::SetThemeName(std::u16string_view name) { return WriteText(kSettingsKey, u"ThemeName", name); }
 
-std::u16string mivoSettingsStore::GetSkinName() { return ReadText(kSettingsKey, u"SkinName", kNameChars, u""); }
+std::u16string mivoSettingsStore::GetSkinName() { return ReadLookName(u"SkinName", u""); }
 HRESULT mivoSettingsStore::SetSkinName(std::u16string_view name) { return WriteText(kSettingsKey, u"SkinName", name); }
 
 std::u16string mivoSettingsStore::GetWallpaperTheme() {
-  return ReadText(kSettingsKey, u"WallpaperTheme", kNameChars, u"Default");
+  return ReadLookName(u"WallpaperTheme", u"Default");
 }
 HRESULT mivoSettingsStore::SetWallpaperTheme(std::u16string_view name) {
   return WriteText(kSettingsKey, u"WallpaperTheme", name);
 }
 
-std::u16string mivoSettingsStore::GetLanguage() { return ReadText(kSettingsKey, u"Language", kNameChars, u"English"); }
+std::u16string mivoSettingsStore::GetLanguage() { return ReadLookName(u"Language", u"English"); }
 HRESULT mivoSettingsStore::SetLanguage(std::u16string_view name) { return WriteText(kSettingsKey, u"Language", name); }
 
 // ---- Per desktop ----

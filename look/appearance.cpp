@@ -5,6 +5,7 @@
 #include "look/package.h"
 #include "look/picture.h"
 #include "look/skin_image_cache.h"
+#include "platform/fs/file_io.h"
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/errors.h"
@@ -156,15 +157,28 @@ bool InstallDefaultSkin(mivoLookSettings& settings, std::u16string_view programF
   const std::u16string skins = std::u16string(programFolder) + u"Skins\\";
   const std::u16string name = vga ? u"Clear Horizon VGA" : u"Clear Horizon";
   const std::u16string other = vga ? u"Clear Horizon" : u"Clear Horizon VGA";
+  const std::u16string skinFile = skins + name + u"\\" + name + u".msk";
   DeleteFileW((skins + other + u".minst").c_str());
   const std::u16string package = skins + name + u".minst";
+  // The package goes only once its files are on the disk (below): with the
+  // package gone and the skin there, an installation that was cut short just
+  // after it is complete.
+  if (GetFileAttributesW(package.c_str()) == INVALID_FILE_ATTRIBUTES &&
+      GetFileAttributesW(skinFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    settings.SetSkinName(name);
+    settings.SetFinishInstallation(false);
+    return true;
+  }
+  // The files are written whole and synced together once, not one by one; a
+  // kill on the way leaves the package and the flag for the next start,
+  // which writes them all again.
+  fs::DurableBatch batch;
   const mivoPackageStatus status = progress ? InstallPackage(package, programFolder, progress)
                                             : InstallPackageWithProgress(package, programFolder);
-  if (status != mivoPackageStatus::kOk) {
+  if (status != mivoPackageStatus::kOk || !batch.Sync()) {
     // Keep the package and the flag for the next start; still use the skin
     // when an earlier installation left it in place.
-    if (GetFileAttributesW((skins + name + u"\\" + name + u".msk").c_str()) != INVALID_FILE_ATTRIBUTES &&
-        settings.GetSkinName().empty())
+    if (GetFileAttributesW(skinFile.c_str()) != INVALID_FILE_ATTRIBUTES && settings.GetSkinName().empty())
       settings.SetSkinName(name);
     return false;
   }

@@ -1,5 +1,7 @@
 #include "look/file_operations.h"
 
+#include <vector>
+
 #include "look/device_files.h"
 #include "look/language.h"
 #include "look/string_ids.h"
@@ -36,28 +38,34 @@ bool IsSameOrInside(std::u16string_view inner, std::u16string_view outer) {
   return text::StartsWithNoCase(a, b);
 }
 
-// Visits every entry of a folder; stops at the first callback that fails.
-template <typename Fn>
-bool ForEachEntry(std::u16string_view folder, Fn&& fn) {
+enum class EntryKind { kFile, kFolder, kLink };
+
+struct Entry {
+  std::u16string name;
+  EntryKind kind;
+};
+
+// The entries of a folder as they are now: what is made in it afterwards
+// (a copy's own target, when the folder is copied into itself through a
+// link) is not among them. Links are entries of their own, whatever they
+// point at, and even when they point nowhere.
+bool ListEntries(std::u16string_view folder, std::vector<Entry>* entries) {
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW(Join(folder, u"*.*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) {
-    // An empty folder has nothing to visit.
+    // An empty folder has nothing to list.
     return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
   }
-  bool ok = true;
   do {
-    const std::u16string name(data.cFileName);
-    const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (!fn(name, isFolder)) {
-      ok = false;
-      break;
-    }
+    const DWORD a = data.dwFileAttributes;
+    const EntryKind kind = (a & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::kLink
+                           : (a & FILE_ATTRIBUTE_DIRECTORY)   ? EntryKind::kFolder
+                                                              : EntryKind::kFile;
+    entries->push_back({data.cFileName, kind});
   } while (FindNextFileW(find, &data));
-  const DWORD error = GetLastError();
   FindClose(find);
-  SetLastError(error);
-  return ok;
+  SetLastError(ERROR_SUCCESS);
+  return true;
 }
 
 }  // namespace
@@ -75,43 +83,70 @@ void CutToClipboard(std::u16string_view path, bool isFolder) {
   FileClipboard() = {mivoClipboardMode::kCut, isFolder, std::u16string(path)};
 }
 
-bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
-  if (fs::IsFolderLink(source)) return fs::CopyLink(source, target);
+namespace {
+
+// Copies source to target; `made` is the folder the whole copy goes to,
+// which is never copied again should it lie inside the source.
+bool CopyTree(std::u16string_view source, std::u16string_view target, std::u16string_view made) {
+  if (fs::IsLink(source)) return fs::CopyLink(source, target);
+  // Listed before the target is made, so that a target inside the source
+  // is not among what is copied.
+  std::vector<Entry> entries;
+  if (!ListEntries(source, &entries)) return false;
   if (!CreateDirectoryW(std::u16string(target).c_str(), nullptr)) return false;
-  return ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
-    const std::u16string from = Join(source, name), to = Join(target, name);
-    if (isFolder) return CopyFolderTree(from, to);
-    return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
-  });
+  for (const Entry& e : entries) {
+    const std::u16string from = Join(source, e.name), to = Join(target, e.name);
+    if (e.kind == EntryKind::kFolder && fs::IsSameOrInsideFolder(from, made)) continue;
+    const bool ok = e.kind == EntryKind::kLink     ? fs::CopyLink(from, to)
+                    : e.kind == EntryKind::kFolder ? CopyTree(from, to, made)
+                                                   : CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+    if (!ok) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CopyFolderTree(std::u16string_view source, std::u16string_view target) {
+  return CopyTree(source, target, target);
 }
 
 bool MoveFolderTree(std::u16string_view source, std::u16string_view target) {
   // On one file system a folder moves as a whole: one rename, nothing half
   // moved. Entry by entry only where that cannot work.
   const std::u16string from(source), to(target);
-  if (fs::IsFolderLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
+  if (fs::IsLink(source)) return MoveFileW(from.c_str(), to.c_str()) != FALSE;
   if (MoveFileW(from.c_str(), to.c_str())) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_PATH_NOT_FOUND ||
       error == ERROR_FILE_NOT_FOUND || error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_PARAMETER)
     return false;
+  std::vector<Entry> entries;
+  if (!ListEntries(source, &entries)) return false;
   if (!CreateDirectoryW(to.c_str(), nullptr)) return false;
-  const bool moved = ForEachEntry(source, [&](const std::u16string& name, bool isFolder) {
-    const std::u16string a = Join(source, name), b = Join(target, name);
-    if (isFolder) return MoveFolderTree(a, b);
-    return MoveFileW(a.c_str(), b.c_str()) != FALSE;
-  });
-  return moved && RemoveDirectoryW(from.c_str());
+  for (const Entry& e : entries) {
+    const std::u16string a = Join(source, e.name), b = Join(target, e.name);
+    // A link moves itself; MoveFileW never follows it.
+    const bool ok = e.kind == EntryKind::kFolder ? MoveFolderTree(a, b) : MoveFileW(a.c_str(), b.c_str()) != FALSE;
+    if (!ok) return false;
+  }
+  return RemoveDirectoryW(from.c_str());
 }
 
 bool DeleteFolderTree(std::u16string_view path) {
-  if (fs::IsFolderLink(path)) return fs::DeleteLink(path);
-  const bool emptied = ForEachEntry(path, [&](const std::u16string& name, bool isFolder) {
-    const std::u16string entry = Join(path, name);
-    if (isFolder) return DeleteFolderTree(entry);
-    return DeleteFileW(entry.c_str()) != FALSE;
-  });
-  return emptied && RemoveDirectoryW(WithoutTrailingSlash(path).c_str());
+  if (fs::IsLink(path)) return fs::DeleteLink(path);
+  std::vector<Entry> entries;
+  if (!ListEntries(path, &entries)) return false;
+  for (const Entry& e : entries) {
+    const std::u16string entry = Join(path, e.name);
+    // A link goes itself, never what it points at (which may be outside the
+    // device, or nowhere).
+    const bool ok = e.kind == EntryKind::kLink     ? fs::DeleteLink(entry)
+                    : e.kind == EntryKind::kFolder ? DeleteFolderTree(entry)
+                                                   : DeleteFileW(entry.c_str()) != FALSE;
+    if (!ok) return false;
+  }
+  return RemoveDirectoryW(WithoutTrailingSlash(path).c_str());
 }
 
 bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
@@ -122,8 +157,11 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui) {
   if (!clip.IsFolder) {
     ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFileW(clip.Source.c_str(), newPath.c_str(), TRUE) != FALSE
                                                : MoveFileW(clip.Source.c_str(), newPath.c_str()) != FALSE;
-  } else if (IsSameOrInside(targetFolder, clip.Source) && !fs::IsFolderLink(clip.Source)) {
-    // Copying a folder into itself would never end; moving it there cannot be done.
+  } else if (!fs::IsLink(clip.Source) &&
+             (IsSameOrInside(targetFolder, clip.Source) || fs::IsSameOrInsideFolder(targetFolder, clip.Source))) {
+    // Copying a folder into itself would never end; moving it there cannot be
+    // done. The target may reach the source through a link: the folders
+    // themselves are compared, not only their names.
     SetLastError(ERROR_BAD_PATHNAME);
   } else {
     ok = clip.Mode == mivoClipboardMode::kCopy ? CopyFolderTree(clip.Source, newPath)

@@ -44,8 +44,8 @@ bool Paste(std::u16string_view targetFolder, mivoFileOperationsUI& ui);
 bool CreateFolder(std::u16string_view parentFolder, mivoFileOperationsUI& ui);
 
 // Recursive folder work; the first failure stops with false and the last
-// error set. Links to folders are handled as entries of their own: copied,
-// moved or deleted as links, never walked into.
+// error set. Links (to files, to folders, or to nothing) are entries of
+// their own: copied, moved or deleted as links, never followed.
 bool CopyFolderTree(std::u16string_view source, std::u16string_view target);
 bool MoveFolderTree(std::u16string_view source, std::u16string_view target);
 bool DeleteFolderTree(std::u16string_view path);

@@ -41,6 +41,13 @@ void CmivoInstallerWnd::SetTotalBytes(DWORD total) {
 
 void CmivoInstallerWnd::SetBytesDone(DWORD done) {
   m_bytesDone = done < m_totalBytes ? done : m_totalBytes;
+  // A package of many small files moves the bar by less than a pixel per
+  // file: repaint only when the bar's width changes.
+  if (m_paints > 0 && GetSafeHwnd()) {
+    RECT client;
+    GetClientRect(&client);
+    if (InstallerBarRect(client.right - client.left, m_k, m_totalBytes, m_bytesDone).right == m_bar.right) return;
+  }
   Repaint();
 }
 
@@ -89,6 +96,7 @@ void CmivoInstallerWnd::Paint(HDC dc) {
   SelectObject(dc, oldFont);
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
+  ++m_paints;
 }
 
 mivoPackageStatus InstallPackageWithProgress(std::u16string_view packagePath, std::u16string_view programFolder,

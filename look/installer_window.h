@@ -16,13 +16,15 @@ class CmivoInstallerWnd : public CWnd {
 
   // Creates the window as a visible pop-up centred on the screen and paints it.
   bool CreateAndShow();
-  // Both repaint the window at once.
+  // Both repaint the window at once; SetBytesDone only when the bar's width
+  // changes.
   void SetTotalBytes(DWORD total);
   void SetBytesDone(DWORD done);
 
   DWORD TotalBytes() const { return m_totalBytes; }
   DWORD BytesDone() const { return m_bytesDone; }
   const RECT& BarRect() const { return m_bar; }
+  int PaintCount() const { return m_paints; }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -39,6 +41,7 @@ class CmivoInstallerWnd : public CWnd {
   DWORD m_totalBytes = 0;     // the package's TotalBytes
   DWORD m_bytesDone = 0;      // bytes written so far, never above the total
   RECT m_bar{};               // the bar as last painted, client coordinates
+  int m_paints = 0;           // times the window was painted
 };
 
 // Installs a package (device path) with the progress window on screen; the

@@ -1,6 +1,7 @@
 #include "platform/device/device.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -23,7 +25,9 @@
 #include "platform/shell/kernel.h"
 #include "platform/shell/shortcut.h"
 #include "platform/shell/special_folders.h"
+#include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
+#include "platform/win32/format_message.h"
 #include "platform/win32/text.h"
 
 namespace device {
@@ -35,10 +39,27 @@ std::string g_folder;
 constexpr char16_t kDeviceKey[] = u"Software\\mivo\\Device";
 constexpr char16_t kHostPrograms[] = u"Device\\Host Programs";
 
-bool MakeHostDirs(const std::string& path) {
+// Makes one of the device's folders (and the folders above it); false with a
+// message that says what stands in the way.
+bool MakeDeviceFolder(const std::string& path, const std::string& what, std::string* error) {
   std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return true;
+  if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+    if (error) *error = what + " " + path + " is a file, not a folder";
+    return false;
+  }
   std::filesystem::create_directories(path, ec);
-  return std::filesystem::is_directory(path, ec);
+  if (std::filesystem::is_directory(path)) return true;
+  if (error) *error = "cannot create " + what + " " + path + (ec ? ": " + ec.message() : std::string());
+  return false;
+}
+
+// The device is written at every start: a folder (or a database) that
+// cannot be written is said so, not left to fail later under another name.
+bool CheckWritable(const std::string& path, const std::string& what, std::string* error) {
+  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT) return true;
+  if (error) *error = what + " " + path + " cannot be written (" + std::strerror(errno) + ")";
+  return false;
 }
 
 // A small deterministic generator, so a seed gives the same pictures anywhere.
@@ -54,28 +75,36 @@ struct Random {
 };
 
 // A sample photo: a sky gradient, a sun and hills, colours from the seed.
+// What depends on the row alone (the sky) or the column alone (the hills'
+// outline) is worked out once per row or column, not once per pixel.
 std::vector<std::uint8_t> MakePicture(Random& rnd, int w, int h) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
   int skyR = rnd.Range(20, 120), skyG = rnd.Range(60, 160), skyB = rnd.Range(150, 255);
   int sunX = rnd.Range(w / 5, 4 * w / 5), sunY = rnd.Range(h / 8, h / 3), sunR = rnd.Range(h / 12, h / 6);
   int hillR = rnd.Range(30, 120), hillG = rnd.Range(100, 200), hillB = rnd.Range(20, 90);
   double phase = rnd.Range(0, 628) / 100.0, amp = rnd.Range(h / 20, h / 8);
+  std::vector<double> hills(static_cast<std::size_t>(w));
+  for (int x = 0; x < w; ++x)
+    hills[x] = h * 0.65 + amp * std::sin(phase + x * 6.28 / w) + amp * 0.5 * std::sin(phase * 2 + x * 15.0 / w);
+  auto byte = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-      double t = static_cast<double>(y) / h;
-      int r = static_cast<int>(skyR + (255 - skyR) * t * 0.6), g = static_cast<int>(skyG + (255 - skyG) * t * 0.5),
-          b = skyB;
-      int dx = x - sunX, dy = y - sunY;
+    const double t = static_cast<double>(y) / h;
+    const int skyRowR = static_cast<int>(skyR + (255 - skyR) * t * 0.6);
+    const int skyRowG = static_cast<int>(skyG + (255 - skyG) * t * 0.5);
+    const int dy = y - sunY;
+    std::uint8_t* p = &rgb[static_cast<std::size_t>(y) * w * 3];
+    for (int x = 0; x < w; ++x, p += 3) {
+      int r = skyRowR, g = skyRowG, b = skyB;
+      const int dx = x - sunX;
       if (dx * dx + dy * dy < sunR * sunR) r = 255, g = 230, b = 120;
-      double hill = h * 0.65 + amp * std::sin(phase + x * 6.28 / w) + amp * 0.5 * std::sin(phase * 2 + x * 15.0 / w);
+      const double hill = hills[x];
       if (y > hill) {
         double shade = 1.0 - (y - hill) / (h - hill + 1) * 0.5;
         r = static_cast<int>(hillR * shade), g = static_cast<int>(hillG * shade), b = static_cast<int>(hillB * shade);
       }
-      p[0] = static_cast<std::uint8_t>(std::clamp(r, 0, 255));
-      p[1] = static_cast<std::uint8_t>(std::clamp(g, 0, 255));
-      p[2] = static_cast<std::uint8_t>(std::clamp(b, 0, 255));
+      p[0] = byte(r);
+      p[1] = byte(g);
+      p[2] = byte(b);
     }
   }
   return rgb;
@@ -183,6 +212,12 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     if (error) *error = "cannot provision the device: " + what;
     return false;
   };
+  // Every file is written whole and renamed into place, so a kill leaves no
+  // half-written file, and the lot is synced once at the end, before the
+  // marker that says the device is complete: a kill or a power loss before
+  // the marker means the next start provisions again, completing what is missing.
+  fs::DurableBatch batch;
+
   // Folders.
   static const char16_t* const kFolders[] = {
       u"\\Windows", u"\\Windows\\Start Menu\\Programs\\Games", u"\\Windows\\Desktop", u"\\Windows\\Favorites",
@@ -262,6 +297,8 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   // (the host's battery may differ from run to run, a new device must not).
   SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
 
+  if (!batch.Sync())
+    return fail("the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError())));
   if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||
       !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Provisioned", 1)) {
     return fail("the registry cannot be written");
@@ -272,16 +309,22 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
 bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOptions& options) {
   std::string dir = dirIn;
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (!MakeHostDirs(dir + "/fs")) {
-    if (error) *error = "cannot create the device folder " + dir;
+  if (!MakeDeviceFolder(dir, "the device folder", error) ||
+      !MakeDeviceFolder(dir + "/fs", "the device's file system folder", error) ||
+      !MakeDeviceFolder(dir + "/run", "the device's folder of named events and locks", error) ||
+      !CheckWritable(dir, "the device folder", error) || !CheckWritable(dir + "/fs", "the device folder", error) ||
+      !CheckWritable(dir + "/run", "the device folder", error) ||
+      !CheckWritable(dir + "/device.db", "the device database", error)) {
     return false;
   }
   char real[4096];
   if (realpath(dir.c_str(), real)) dir = real;
   CloseDevice();
   fs::SetDeviceRoot(dir + "/fs");
+  // What writers killed on the way left behind (their temporary files) goes
+  // before anything reads the device.
+  fs::RemoveStaleTemporaryFiles(dir + "/fs");
   shell::SetRunFolder(dir + "/run");
-  MakeHostDirs(dir + "/run");
   if (!devdb::OpenDeviceDatabase(dir + "/device.db", devdb::OpenMode::kCreateIfMissing, error)) return false;
   g_folder = dir;
   if (options.provision && !IsProvisioned()) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/display/headless_screen.h"
@@ -150,6 +151,11 @@ bool ParseOptions(int argc, char** argv, Options* o, int* exitCode) {
       o->scale = static_cast<int>(n);
     } else if (a == "--script") {
       if (!value(&o->script) || o->script.empty()) return fail("--script needs a file or -");
+      // A folder reads as a script that is simply empty: the run would do
+      // nothing and end as if all went well.
+      std::error_code ec;
+      if (std::filesystem::is_directory(o->script, ec))
+        return fail("the script " + o->script + " is a folder, not a file");
     } else if (a == "--frames") {
       if (!value(&o->framesDir) || o->framesDir.empty()) return fail("--frames needs a folder");
     } else {

@@ -166,6 +166,27 @@ bool ToHostPath(std::u16string_view devicePath, std::string* hostPath) {
   return true;
 }
 
+bool ToHostPathOfEntry(std::u16string_view devicePath, std::string* hostPath) {
+  std::u16string normalized;
+  if (devicePath.find(u'\0') != std::u16string_view::npos) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  if (!NormalizeDevicePath(devicePath, &normalized)) return false;
+  if (normalized == u"\\") return ToHostPath(normalized, hostPath);
+  std::string folder;
+  if (!ToHostPath(ParentPath(normalized), &folder)) return false;
+  const std::u16string name = FileNamePart(normalized);
+  std::string entry = folder + "/" + text::ToUtf8(name);
+  struct stat st;
+  if (lstat(entry.c_str(), &st) != 0) {
+    std::string found;
+    if (FindNoCase(folder, name, &found)) entry = folder + "/" + found;
+  }
+  if (hostPath) *hostPath = std::move(entry);
+  return true;
+}
+
 bool ToDevicePath(const std::string& hostPath, std::u16string* devicePath) {
   if (g_root.empty() || !IsInside(hostPath, g_root)) return false;
   std::string rest = hostPath.substr(g_root.size());

@@ -26,6 +26,13 @@ const std::string& DeviceRoot();
 // ERROR_PATH_NOT_FOUND / ERROR_INVALID_NAME.
 bool ToHostPath(std::u16string_view devicePath, std::string* hostPath);
 
+// The host path of the entry a device path names, not followed when it is a
+// link: its folder is mapped and checked as ToHostPath does, its last
+// component matched without case but never resolved. So a link (one that
+// dangles or points out of the device too) can be named, looked at with
+// lstat, removed or moved, and what it points at is never touched.
+bool ToHostPathOfEntry(std::u16string_view devicePath, std::string* hostPath);
+
 // The device path ("\a\b") of a host path under the device root; false when
 // the host path is outside the device.
 bool ToDevicePath(const std::string& hostPath, std::u16string* devicePath);

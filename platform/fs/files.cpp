@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "platform/fs/device_path.h"
@@ -41,18 +42,36 @@ bool MapExisting(LPCWSTR path, std::string* host, struct stat* st) {
   return true;
 }
 
-// Copies src into a temporary beside dst and returns its path.
-bool CopyToTemporary(const std::string& src, const std::string& dst, std::string* temp) {
+// A copy waiting beside its target, locked against the cleaner of stale
+// temporary files until it has been given its name.
+struct TemporaryCopy {
+  TemporaryCopy() = default;
+  TemporaryCopy(const TemporaryCopy&) = delete;
+  TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+  ~TemporaryCopy() {
+    if (lockFd >= 0) ::close(lockFd);
+  }
+  std::string path;  // host path of the temporary file
+  int lockFd = -1;   // holds the lock while the copy waits
+};
+
+// As MapExisting, but a link as the last component is the entry itself
+// (lstat), not what it points at: removing or moving it takes the link.
+bool MapEntry(LPCWSTR path, std::string* host, struct stat* st) {
+  if (path && ToHostPathOfEntry(path, host) && ::lstat(host->c_str(), st) == 0 && S_ISLNK(st->st_mode)) return true;
+  return MapExisting(path, host, st);
+}
+
+// Copies src into a temporary beside dst.
+bool CopyToTemporary(const std::string& src, const std::string& dst, TemporaryCopy* temp) {
   int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return FailWithErrno();
-  std::string templ = dst.substr(0, dst.rfind('/') + 1) + "." + BaseName(dst) + ".~XXXXXX";
-  std::vector<char> name(templ.begin(), templ.end());
-  name.push_back('\0');
-  int out = ::mkostemp(name.data(), O_CLOEXEC);
+  std::string name;
+  int lock = -1;
+  int out = CreateTemporaryBeside(dst, &name, &lock);
   if (out < 0) {
-    int e = errno;
     ::close(in);
-    return FailWithErrno(e);
+    return false;
   }
   struct stat st;
   if (::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
@@ -80,7 +99,9 @@ bool CopyToTemporary(const std::string& src, const std::string& dst, std::string
     }
     if (!ok) break;
   }
-  if (ok && ::fsync(out) != 0) {
+  // In a batch the batch's one sync covers the copy.
+  DurableBatch* batch = DurableBatch::Current();
+  if (ok && !batch && ::fsync(out) != 0) {
     ok = false;
     error = errno;
   }
@@ -90,10 +111,13 @@ bool CopyToTemporary(const std::string& src, const std::string& dst, std::string
     error = errno;
   }
   if (!ok) {
-    ::unlink(name.data());
+    ::unlink(name.c_str());
+    ::close(lock);
     return FailWithErrno(error);
   }
-  *temp = name.data();
+  temp->path = name;
+  temp->lockFd = lock;
+  if (batch) batch->Note(dst.substr(0, dst.rfind('/')));
   return true;
 }
 
@@ -118,9 +142,10 @@ DWORD AttributesFor(const std::string& name, bool isDirectory, bool writable) {
   return attributes;
 }
 
-bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data) {
+bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data, LinkHandling links) {
   struct statx sx;
-  if (::statx(AT_FDCWD, hostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
+  const int flags = links == LinkHandling::kEntryItself ? AT_SYMLINK_NOFOLLOW : 0;
+  if (::statx(AT_FDCWD, hostPath.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) return false;
   bool dir = S_ISDIR(sx.stx_mode);
   data->dwFileAttributes = AttributesFor(BaseName(hostPath), dir, (sx.stx_mode & S_IWUSR) != 0);
   auto born = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime;
@@ -136,32 +161,54 @@ bool StatHostPath(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA* data) 
 bool IsLink(std::u16string_view devicePath) {
   std::string host;
   struct stat st;
-  return ToHostPath(devicePath, &host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  return ToHostPathOfEntry(devicePath, &host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 bool IsFolderLink(std::u16string_view devicePath) {
   std::string host;
   struct stat st;
-  if (!ToHostPath(devicePath, &host) || ::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  if (!ToHostPathOfEntry(devicePath, &host) || ::lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
   return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool DeleteLink(std::u16string_view devicePath) {
   std::string host;
-  if (!ToHostPath(devicePath, &host)) return false;
+  struct stat st;
+  if (!ToHostPathOfEntry(devicePath, &host)) return false;
+  if (::lstat(host.c_str(), &st) != 0) return FailWithErrno();
+  if (!S_ISLNK(st.st_mode)) return Fail(ERROR_INVALID_PARAMETER);
   if (::unlink(host.c_str()) != 0) return FailWithErrno();
   return true;
 }
 
 bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath) {
   std::string host, target;
-  if (!ToHostPath(devicePath, &host) || !ToHostPath(newPath, &target)) return false;
+  if (!ToHostPathOfEntry(devicePath, &host) || !ToHostPathOfEntry(newPath, &target)) return false;
   std::string link(4096, '\0');
   const ssize_t n = ::readlink(host.c_str(), link.data(), link.size());
   if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return FailWithErrno(n < 0 ? errno : ENAMETOOLONG);
   link.resize(static_cast<std::size_t>(n));
   if (::symlink(link.c_str(), target.c_str()) != 0) return FailWithErrno();
   return true;
+}
+
+bool IsSameOrInsideFolder(std::u16string_view inner, std::u16string_view outer) {
+  std::string innerHost, outerHost;
+  struct stat outerSt;
+  if (!ToHostPath(inner, &innerHost) || !ToHostPath(outer, &outerHost)) return false;
+  if (::stat(outerHost.c_str(), &outerSt) != 0 || !S_ISDIR(outerSt.st_mode)) return false;
+  // Every folder from inner up to the root, as the links lead: one of them
+  // is the outer folder itself however either is named.
+  char real[PATH_MAX];
+  if (!::realpath(innerHost.c_str(), real)) return false;
+  std::string folder = real;
+  for (;;) {
+    struct stat st;
+    if (::stat(folder.c_str(), &st) == 0 && st.st_dev == outerSt.st_dev && st.st_ino == outerSt.st_ino) return true;
+    const auto slash = folder.rfind('/');
+    if (slash == std::string::npos || folder == "/") return false;
+    folder = slash == 0 ? "/" : folder.substr(0, slash);
+  }
 }
 
 bool IsDirectory(std::u16string_view devicePath) {
@@ -245,8 +292,9 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newName, BOOL failIfExists) {
     return Fail(failIfExists ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION);
   }
   if (dstExists && failIfExists) return Fail(ERROR_FILE_EXISTS);
-  std::string temp;
-  if (!fs::CopyToTemporary(src, dst, &temp)) return FALSE;
+  fs::TemporaryCopy copy;
+  if (!fs::CopyToTemporary(src, dst, &copy)) return FALSE;
+  const std::string& temp = copy.path;
   if (failIfExists) {
     // link() refuses an existing name, so a file that appeared meanwhile is kept.
     if (::link(temp.c_str(), dst.c_str()) != 0) {
@@ -266,7 +314,7 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newName, BOOL failIfExists) {
 BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
   std::string src;
   struct stat st;
-  if (!fs::MapExisting(existing, &src, &st)) return FALSE;
+  if (!fs::MapEntry(existing, &src, &st)) return FALSE;
   if (!newName) return Fail(ERROR_INVALID_PARAMETER);
   if (src == fs::DeviceRoot()) return Fail(ERROR_ACCESS_DENIED);
   std::string dst;
@@ -292,9 +340,20 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
     if (::rename(src.c_str(), dst.c_str()) == 0) return TRUE;
     e = errno;
   }
+  if (e == EXDEV && S_ISLNK(st.st_mode)) {
+    // A link is made again where it goes, pointing where it pointed.
+    std::string link(4096, '\0');
+    const ssize_t n = ::readlink(src.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return FailWithErrno(n < 0 ? errno : ENAMETOOLONG);
+    link.resize(static_cast<std::size_t>(n));
+    if (::symlink(link.c_str(), dst.c_str()) != 0) return FailWithErrno();
+    ::unlink(src.c_str());
+    return TRUE;
+  }
   if (e == EXDEV && !S_ISDIR(st.st_mode)) {
-    std::string temp;
-    if (!fs::CopyToTemporary(src, dst, &temp)) return FALSE;
+    fs::TemporaryCopy copy;
+    if (!fs::CopyToTemporary(src, dst, &copy)) return FALSE;
+    const std::string& temp = copy.path;
     if (::link(temp.c_str(), dst.c_str()) != 0) {
       int le = errno;
       ::unlink(temp.c_str());
@@ -310,7 +369,7 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
 BOOL DeleteFileW(LPCWSTR path) {
   std::string host;
   struct stat st;
-  if (!fs::MapExisting(path, &host, &st)) return FALSE;
+  if (!fs::MapEntry(path, &host, &st)) return FALSE;
   if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
   if (::unlink(host.c_str()) != 0) return FailWithErrno();
   return TRUE;

@@ -87,8 +87,17 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData) {
     if (name == "." || name == "..") continue;
     std::u16string name16 = text::FromUtf8(name);
     if (wild ? !fs::MatchPattern(pattern, name16) : !text::EqualsNoCase(pattern, name16)) continue;
+    // Entries are listed as they are (lstat): a link shows what it leads to
+    // when that can be read (a link to a folder is a folder), and one that
+    // leads nowhere is listed all the same, so that it can be removed.
+    const std::string entry = hostFolder + "/" + name;
+    struct stat st;
+    if (::lstat(entry.c_str(), &st) != 0) continue;  // vanished meanwhile
+    const bool link = S_ISLNK(st.st_mode);
     WIN32_FILE_ATTRIBUTE_DATA info;
-    if (!fs::StatHostPath(hostFolder + "/" + name, &info)) continue;  // vanished meanwhile
+    if (!fs::StatHostPath(entry, &info) && !(link && fs::StatHostPath(entry, &info, fs::LinkHandling::kEntryItself)))
+      continue;
+    if (link) info.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     WIN32_FIND_DATAW fd;
     fd.dwFileAttributes = info.dwFileAttributes;
     fd.ftCreationTime = info.ftCreationTime;

@@ -118,9 +118,15 @@ std::unique_ptr<Database> Database::Open(const std::string& path, OpenMode mode,
   {
     Statement st(raw, "PRAGMA user_version");
     rc = st.Step();
-    if (rc != SQLITE_ROW) {
+    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
       return fail("the device database " + path + " is damaged or not a database (" + Describe(raw, rc) +
                   "); it was left untouched");
+    }
+    if (rc != SQLITE_ROW) {
+      // A sound database that cannot be opened for use: a folder or file
+      // that cannot be written, a full disk, a lock.
+      return fail("cannot use the device database " + path + " (" + Describe(raw, rc) +
+                  "); check that its folder can be written");
     }
     version = static_cast<int>(st.Int(0));
   }

@@ -19,17 +19,17 @@ std::u16string InstanceMutexName() {
   return name;
 }
 
-bool ClaimSingleInstance() {
+InstanceClaim ClaimSingleInstance() {
   static HANDLE s_mutex = nullptr;
-  if (s_mutex) return true;
+  if (s_mutex) return InstanceClaim::kFirst;
   HANDLE h = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
-  bool first = h && GetLastError() != ERROR_ALREADY_EXISTS;
-  if (first) {
-    s_mutex = h;
-  } else if (h) {
+  if (!h) return InstanceClaim::kFailed;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(h);
+    return InstanceClaim::kAnotherRuns;
   }
-  return first;
+  s_mutex = h;
+  return InstanceClaim::kFirst;
 }
 
 bool ActivateRunningInstance(int attempts, int intervalMs) {

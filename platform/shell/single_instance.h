@@ -17,10 +17,13 @@ namespace shell {
 // every "\" replaced by "/".
 std::u16string InstanceMutexName();
 
-// Creates the instance mutex. True when this is the only instance; false
-// when another process of this device holds it (the handle is kept either way
-// and released at exit).
-bool ClaimSingleInstance();
+// Creates the instance mutex. kFirst when this is the only instance,
+// kAnotherRuns when another process of this device holds it, kFailed when
+// the mutex cannot be made at all (the device's run folder cannot be
+// written): then nothing is known about other instances, and a failure is
+// never taken for another instance running.
+enum class InstanceClaim { kFirst, kAnotherRuns, kFailed };
+InstanceClaim ClaimSingleInstance();
 
 // A second instance: looks for the running instance's main window up to
 // `attempts` times, `intervalMs` apart (the framework does 40 x 250 ms): a

@@ -15,6 +15,7 @@ constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x00000020;
 constexpr DWORD FILE_ATTRIBUTE_INROM = 0x00000040;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD FILE_ATTRIBUTE_TEMPORARY = 0x00000100;
+constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x00000400;  // a link (the host's symbolic link)
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 
 // The folder search record (FindFirstFileW / FindNextFileW).

@@ -1,6 +1,8 @@
 // The actions history: ranking, counting, and the file that replays it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <random>
 
 #include "look/archive.h"
@@ -62,6 +64,31 @@ TEST_F(HistoryRanking, ThreeStartsSurviveARestartAsOneEntryOfThree) {
   EXPECT_EQ(again->HistoryReadState(), mivoFileReadState::kComplete);
   EXPECT_EQ(Ranking(*again), (std::vector<std::string>{"\\Windows\\calc.exe:3"}));
   EXPECT_EQ(again->History().TotalStarts(), 3u);
+}
+
+// A file is replaced (a new inode, by rename) only when what it holds changes.
+TEST_F(HistoryRanking, SavingWithoutAChangeLeavesBothFilesAlone) {
+  auto inode = [&](const char* name) {
+    struct stat st;
+    return ::stat((m_root / "Program Files" / "mivo" / name).c_str(), &st) == 0 ? st.st_ino : ino_t{0};
+  };
+  auto store = NewStore();
+  store->LoadHistoryAndFavorites();
+  store->RecordAction(File(u"\\Windows\\calc.exe"));
+  store->SaveHistoryAndFavorites();
+  const ino_t history = inode("mivo_ah.dat"), favorites = inode("mivo_fav.dat");
+  ASSERT_NE(history, ino_t{0});
+  ASSERT_NE(favorites, ino_t{0});
+  auto again = NewStore();
+  again->LoadHistoryAndFavorites();
+  again->SaveHistoryAndFavorites();
+  EXPECT_EQ(inode("mivo_ah.dat"), history);
+  EXPECT_EQ(inode("mivo_fav.dat"), favorites);
+  again->RecordAction(File(u"\\Windows\\calc.exe"));
+  again->SaveHistoryAndFavorites();
+  EXPECT_NE(inode("mivo_ah.dat"), history) << "a second start of calc.exe is written";
+  EXPECT_EQ(inode("mivo_fav.dat"), favorites);
+  EXPECT_EQ(Ranking(*again), (std::vector<std::string>{"\\Windows\\calc.exe:2"}));
 }
 
 // Any sequence of starts, saved and read back, gives the ranking it had.

@@ -1,5 +1,5 @@
 // An action store without a program around it: a device root in a fresh
-// folder under the build tree, the store's files in its program folder.
+// scratch folder, the store's files in its program folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,13 +15,13 @@
 #include "platform/fs/file_io.h"
 #include "platform/fs/files.h"
 #include "platform/win32/text.h"
+#include "tests/support/scratch.h"
 
 namespace actiontest {
 
 inline std::filesystem::path FreshFolder(const std::string& name) {
-  auto dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "actions" / "work" / name;
+  auto dir = testing_support::FreshScratchFolder("actions-" + name);
   std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
   std::filesystem::create_directories(dir / "Program Files" / "mivo", ec);
   return dir;
 }

@@ -114,6 +114,23 @@ TEST(Settings, ValuesOfTheWrongTypeReadAsTheirDefaults) {
   EXPECT_FALSE(s.GetAutoShow());
 }
 
+TEST(Settings, TheLooksNamesThatWouldLeaveTheirFolderReadAsMissing) {
+  TestDevice dev("settings_look_names");
+  mivoSettingsStore s;
+  for (const char16_t* bad : {u"..\\X", u"../X", u"Skins\\X", u"C:X", u"..", u"a..b", u"X\n"}) {
+    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, kMain, u"SkinName", bad));
+    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, kMain, u"ThemeName", bad));
+    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, kMain, u"WallpaperTheme", bad));
+    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, kMain, u"Language", bad));
+    EXPECT_EQ(s.GetSkinName(), u"");
+    EXPECT_EQ(s.GetThemeName(), u"Black");
+    EXPECT_EQ(s.GetWallpaperTheme(), u"Default");
+    EXPECT_EQ(s.GetLanguage(), u"English");
+  }
+  ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, kMain, u"SkinName", u"Clear Horizon VGA"));
+  EXPECT_EQ(s.GetSkinName(), u"Clear Horizon VGA");
+}
+
 TEST(Settings, EachDesktopHasItsOwnValuesPerOrientation) {
   TestDevice dev("settings_desktops");
   EXPECT_EQ(mivoSettingsStore::DesktopValueName(u"DesktopIcon", 1, false), u"DesktopIcon1");

@@ -10,6 +10,7 @@
 
 #include "platform/device/device.h"
 #include "platform/registry/registry.h"
+#include "tests/support/scratch.h"
 
 namespace apptest {
 
@@ -23,10 +24,7 @@ class TestDevice {
       folder += std::string("-") + test->test_suite_name() + "." + test->name();
     }
     std::replace(folder.begin(), folder.end(), '/', '_');
-    m_dir = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "app" / "devices" / folder;
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-    std::filesystem::create_directories(m_dir, ec);
+    m_dir = testing_support::FreshScratchFolder("app-" + folder);
     device::DeviceOptions options;
     options.provision = false;
     std::string error;

@@ -70,7 +70,7 @@ TEST(SingleInstance, ASecondInstanceFindsTheFirstsFrameAndAsksItToTheFront) {
   {
     FirstInstance first(dir / "dev/device.db");
     ASSERT_EQ(first.ReadLine(), "ready\n");
-    EXPECT_FALSE(shell::ClaimSingleInstance());
+    EXPECT_EQ(shell::ClaimSingleInstance(), shell::InstanceClaim::kAnotherRuns);
     ASSERT_TRUE(shell::ActivateRunningInstance(5, 20));
     // Its frame, not its "static" window, with the lowest bit set.
     EXPECT_EQ(first.ReadLine(), "front 33\n");
@@ -78,7 +78,7 @@ TEST(SingleInstance, ASecondInstanceFindsTheFirstsFrameAndAsksItToTheFront) {
   }
   EXPECT_TRUE(shell::ListOtherWindows().empty());
   EXPECT_FALSE(shell::ActivateRunningInstance(2, 10));
-  EXPECT_TRUE(shell::ClaimSingleInstance());  // the first one's end freed it
+  EXPECT_EQ(shell::ClaimSingleInstance(), shell::InstanceClaim::kFirst);  // the first one's end freed it
   device::CloseDevice();
 }
 

@@ -127,4 +127,50 @@ TEST_F(FileIoTest, TheReaderGivesWhatIsThereAndReportsTheShortfall) {
   EXPECT_EQ(r.Read(buf, 4), 0u);
 }
 
+// Temporary files of writers that were killed go; those of live writers stay.
+TEST_F(FileIoTest, OnlyTheTemporaryFilesOfDeadWritersAreRemoved) {
+  std::filesystem::create_directories(root + "/My Documents/deep");
+  // A child is killed in the middle of writing two files.
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    fs::AtomicFileWriter a, b;
+    if (!a.Open(u"\\Program Files\\mivo\\mivo_ah.dat") || !a.Write("half", 4) ||
+        !b.Open(u"\\My Documents\\deep\\notes.txt") || !b.Write("half", 4))
+      _exit(1);
+    kill(getpid(), SIGKILL);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  // This process is writing one meanwhile; names that only look alike stay.
+  fs::AtomicFileWriter live;
+  ASSERT_TRUE(live.Open(u"\\Program Files\\mivo\\mivo_fav.dat"));
+  ASSERT_TRUE(live.Write("favourites", 10));
+  WriteText(root + "/My Documents/plain.~abcdef", "a file of the user's");
+  WriteText(root + "/My Documents/.hidden", "a file of the user's");
+  std::filesystem::create_directories(root + "/My Documents/.folder.~abcdef");
+  EXPECT_EQ(CountEntries(root + "/Program Files/mivo"), 2);
+  EXPECT_EQ(CountEntries(root + "/My Documents/deep"), 1);
+
+  EXPECT_EQ(fs::RemoveStaleTemporaryFiles(root), 2);
+  EXPECT_EQ(CountEntries(root + "/Program Files/mivo"), 1) << "the live writer's file";
+  EXPECT_EQ(CountEntries(root + "/My Documents/deep"), 0);
+  EXPECT_EQ(CountEntries(root + "/My Documents"), 4);
+  ASSERT_TRUE(live.Commit());
+  EXPECT_EQ(ReadText(root + "/Program Files/mivo/mivo_fav.dat"), "favourites");
+  EXPECT_EQ(CountEntries(root + "/Program Files/mivo"), 1);
+  EXPECT_EQ(fs::RemoveStaleTemporaryFiles(root), 0);
+}
+
+TEST(TemporaryFileNames, AreTheWritersOwnAndNothingElse) {
+  EXPECT_TRUE(fs::IsTemporaryFileName(".mivo_ah.dat.~Ab3dE9"));
+  EXPECT_TRUE(fs::IsTemporaryFileName(".x.~000000"));
+  EXPECT_FALSE(fs::IsTemporaryFileName("mivo_ah.dat.~Ab3dE9"));
+  EXPECT_FALSE(fs::IsTemporaryFileName("..~Ab3dE9"));
+  EXPECT_FALSE(fs::IsTemporaryFileName(".x.~Ab3d"));
+  EXPECT_FALSE(fs::IsTemporaryFileName(".x.~Ab3-E9"));
+  EXPECT_FALSE(fs::IsTemporaryFileName(".x.Ab3dE9"));
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -79,6 +80,37 @@ TEST_F(FilesTest, SearchesNeverYieldDotEntriesAndMatchPatternsWithoutCase) {
   EXPECT_EQ(FindFirstFileW(u"\\..\\*.*", &fd), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   EXPECT_EQ(FindFirstFileW(nullptr, &fd), INVALID_HANDLE_VALUE);
+}
+
+// Links are entries of their own: listed even when they lead nowhere, and
+// removed or moved themselves, never what they lead to.
+TEST_F(FilesTest, LinksAreListedRemovedAndMovedAsThemselves) {
+  WriteText(dir / "outside/secret.txt", "s");
+  WriteText(root + "/Docs/a.txt", "a");
+  ASSERT_EQ(symlink("nowhere.txt", (root + "/Docs/dangling").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "outside").c_str(), (root + "/Docs/out").c_str()), 0);
+  ASSERT_EQ(symlink("a.txt", (root + "/Docs/alias.txt").c_str()), 0);
+  EXPECT_EQ(Find(u"\\Docs\\*.*"), (std::vector<std::string>{"a.txt", "alias.txt", "dangling", "out"}));
+  std::map<std::string, DWORD> attributes;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(u"\\Docs\\*.*", &fd);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  do attributes[text::ToUtf8(fd.cFileName)] = fd.dwFileAttributes;
+  while (FindNextFileW(h, &fd));
+  FindClose(h);
+  EXPECT_FALSE(attributes["a.txt"] & FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_TRUE(attributes["alias.txt"] & FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_TRUE(attributes["dangling"] & FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_TRUE((attributes["out"] & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes["out"] & FILE_ATTRIBUTE_DIRECTORY));
+
+  EXPECT_TRUE(MoveFileW(u"\\Docs\\dangling", u"\\Docs\\moved"));
+  EXPECT_TRUE(DeleteFileW(u"\\Docs\\moved"));
+  EXPECT_TRUE(DeleteFileW(u"\\Docs\\alias.txt"));
+  EXPECT_TRUE(fs::DeleteLink(u"\\Docs\\out"));
+  EXPECT_EQ(Find(u"\\Docs\\*.*"), (std::vector<std::string>{"a.txt"}));
+  EXPECT_EQ(ReadText(dir / "outside/secret.txt"), "s");
+  EXPECT_FALSE(fs::DeleteLink(u"\\Docs\\a.txt")) << "not a link";
+  EXPECT_EQ(ReadText(root + "/Docs/a.txt"), "a");
 }
 
 TEST(MatchPattern, FollowsThePlatformsWildcards) {

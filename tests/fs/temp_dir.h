@@ -1,5 +1,5 @@
 // A scratch folder for one test, removed at the end; the device tests make
-// their devices in it.
+// their devices in it (under ScratchRoot: in memory where the machine can).
 #pragma once
 
 #include <unistd.h>
@@ -10,12 +10,16 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/scratch.h"
+
 namespace testing_support {
 
 class TempDir {
  public:
   TempDir() {
-    std::string templ = (std::filesystem::temp_directory_path() / "mivo-test-XXXXXX").string();
+    std::error_code ec;
+    std::filesystem::create_directories(ScratchRoot(), ec);
+    std::string templ = (ScratchRoot() / "tmp-XXXXXX").string();
     char* made = mkdtemp(templ.data());
     m_path = made ? made : "";
   }

@@ -145,4 +145,13 @@ TEST_F(DefaultSkin, AFailedInstallationKeepsThePackageAndTheFlagForTheNextStart)
   EXPECT_FALSE(settings.finishInstallation);
 }
 
+TEST_F(DefaultSkin, AnInstallationCutShortOnceThePackageWasGoneIsTakenAsDoneAtTheNextStart) {
+  // The package is removed only after the skin's files are on the disk.
+  mivoSkin skin;
+  device.Put("Program Files/mivo/Skins/Clear Horizon/Clear Horizon.msk", skin.Serialize());
+  EXPECT_TRUE(InstallDefaultSkin(settings, looktest::kProgramFolder, 320));
+  EXPECT_EQ(settings.skinName, u"Clear Horizon");
+  EXPECT_FALSE(settings.finishInstallation);
+}
+
 }  // namespace

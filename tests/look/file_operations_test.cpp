@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "look/file_operations.h"
 #include "platform/win32/errors.h"
@@ -120,6 +121,49 @@ TEST_F(FileOperations, RecursiveCopyAndDeleteNeverFollowALinkIntoAnotherFolder) 
   ASSERT_TRUE(DeleteFolderTree(u"\\Other\\Copy"));
   EXPECT_EQ(device.Get("Keep/precious.txt"), looktest::Bytes{'p'}) << "what the link pointed at stays";
   EXPECT_FALSE(device.Exists("Docs/Tree"));
+}
+
+TEST_F(FileOperations, AFolderIsNeverPastedIntoItselfThroughALink) {
+  // \Other\alias is \Docs\Tree\Sub under another name.
+  stdfs::create_directory_symlink("../Docs/Tree/Sub", device.Host("Other/alias"));
+  CopyToClipboard(u"\\Docs\\Tree", true);
+  EXPECT_FALSE(Paste(u"\\Other\\alias", ui));
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_EQ(ui.errors[0].first, 360);
+  CutToClipboard(u"\\Docs\\Tree", true);
+  EXPECT_FALSE(Paste(u"\\Other\\alias\\", ui));
+  EXPECT_FALSE(device.Exists("Docs/Tree/Sub/Tree"));
+  EXPECT_TRUE(device.Exists("Docs/Tree/Sub/c.txt"));
+  // Even asked to, a copy takes the source as it was before the target was made.
+  ASSERT_TRUE(CopyFolderTree(u"\\Docs\\Tree", u"\\Other\\alias\\Copy"));
+  EXPECT_EQ(device.Get("Docs/Tree/Sub/Copy/Sub/c.txt"), looktest::Bytes{'c'});
+  EXPECT_FALSE(device.Exists("Docs/Tree/Sub/Copy/Sub/Copy"));
+}
+
+TEST_F(FileOperations, LinksToFilesAreCopiedAndMovedAsLinks) {
+  stdfs::create_symlink("b.txt", device.Host("Docs/Tree/alias.txt"));
+  ASSERT_TRUE(CopyFolderTree(u"\\Docs\\Tree", u"\\Other\\Copy"));
+  ASSERT_TRUE(stdfs::is_symlink(device.Host("Other/Copy/alias.txt")));
+  EXPECT_EQ(stdfs::read_symlink(device.Host("Other/Copy/alias.txt")), "b.txt");
+  ASSERT_TRUE(MoveFolderTree(u"\\Other\\Copy", u"\\Other\\Moved"));
+  EXPECT_TRUE(stdfs::is_symlink(device.Host("Other/Moved/alias.txt")));
+}
+
+TEST_F(FileOperations, AFolderWithLinksThatLeadNowhereOrOutOfTheDeviceIsDeletedWithoutTouchingWhatTheyLeadTo) {
+  const stdfs::path outside = device.Host("").parent_path().string() + "-outside";
+  stdfs::create_directories(outside);
+  looktest::Bytes secret{'s'};
+  std::ofstream(outside / "secret.txt") << 's';
+  stdfs::create_symlink("nowhere.txt", device.Host("Docs/Tree/dangling.txt"));
+  stdfs::create_directory_symlink(outside, device.Host("Docs/Tree/Sub/out"));
+  stdfs::create_symlink(outside / "secret.txt", device.Host("Docs/Tree/Sub/secret.txt"));
+  const bool deleted = DeleteFolderTree(u"\\Docs\\Tree");
+  const DWORD error = GetLastError();
+  EXPECT_TRUE(deleted) << "error " << error;
+  EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(device.Host("Docs/Tree"))));
+  EXPECT_TRUE(stdfs::exists(outside / "secret.txt"));
+  std::error_code ec;
+  stdfs::remove_all(outside, ec);
 }
 
 TEST_F(FileOperations, CreateFolderAsksForANameAndReportsFailures) {

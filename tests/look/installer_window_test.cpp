@@ -54,6 +54,17 @@ TEST_F(InstallerWindow, IsCentredAndFillsItsBarAsFilesAreWritten) {
   }
 }
 
+TEST_F(InstallerWindow, RepaintsOnlyWhenTheBarGrowsByAPixel) {
+  Screen(240, 320);
+  CmivoInstallerWnd wnd(240, 320);
+  ASSERT_TRUE(wnd.CreateAndShow());
+  wnd.SetTotalBytes(180 * 1000);  // the bar is 180 pixels long: a pixel is 1000 bytes
+  const int before = wnd.PaintCount();
+  for (DWORD done = 100; done <= 3000; done += 100) wnd.SetBytesDone(done);
+  EXPECT_EQ(wnd.PaintCount() - before, 3) << "one paint per pixel of bar, not one per file";
+  EXPECT_EQ(wnd.BarRect().right, 13);
+}
+
 TEST_F(InstallerWindow, InstallingAPackageShowsTheWindowOnlyWhileItRuns) {
   Screen(240, 320);
   looktest::ScratchDevice device;

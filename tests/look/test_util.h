@@ -11,6 +11,7 @@
 #include "look/archive.h"
 #include "platform/fs/device_path.h"
 #include "platform/win32/text.h"
+#include "tests/support/scratch.h"
 
 namespace looktest {
 
@@ -21,14 +22,13 @@ inline Bytes ReadHostFile(const std::filesystem::path& p) {
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// A fresh device file system under the build folder, made the device root for
+// A fresh device file system in the scratch folder, made the device root for
 // the test's lifetime.
 class ScratchDevice {
  public:
   ScratchDevice() {
     static int counter = 0;
-    m_root = std::filesystem::path(MIVO_BINARY_DIR) / "tests" / "look" / "scratch" /
-             (std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    m_root = testing_support::ScratchRoot() / ("look-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(m_root);
     std::filesystem::create_directories(m_root / "Program Files" / "mivo");
     fs::SetDeviceRoot(m_root.string());

@@ -18,6 +18,7 @@
 #include "platform/fs/device_path.h"
 #include "platform/win32/text.h"
 #include "platform/win32/types.h"
+#include "tests/support/scratch.h"
 
 namespace ships {
 
@@ -37,14 +38,14 @@ inline Bytes ReadHost(const stdfs::path& p) {
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// A fresh folder under the build folder for one test; with `device` it is
+// A fresh folder in the scratch folder for one test; with `device` it is
 // also the device's file system root for the test's lifetime.
 class Scratch {
  public:
   explicit Scratch(const std::string& name, bool device = true) {
     static int counter = 0;
-    m_root = stdfs::path(MIVO_BINARY_DIR) / "tests" / "ships" / "scratch" /
-             (name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    m_root = testing_support::ScratchRoot() /
+             ("ships-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     stdfs::remove_all(m_root);
     stdfs::create_directories(m_root / "Program Files" / "mivo");
     if (device) fs::SetDeviceRoot(m_root.string());

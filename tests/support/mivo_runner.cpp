@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/scratch.h"
+
 namespace testing_support {
 
 namespace {
@@ -102,6 +104,9 @@ std::string FreshDir(const std::string& name) {
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);
   std::filesystem::create_directories(dir, ec);
+  // The device itself lives with the other test devices (in memory where it
+  // can); DIR/device leads there.
+  std::filesystem::create_directory_symlink(FreshScratchFolder(name), dir + "/device", ec);
   return dir;
 }
 

@@ -14,7 +14,9 @@ namespace testing_support {
 // takes the same options (the platform's demonstration program).
 std::string MivoPath();
 void SetProgramPath(const std::string& path);
-// A fresh, empty folder for one test (under the build folder).
+// A fresh, empty folder for one test (under the build folder). Its `device`
+// leads to a fresh folder for the test's device under ScratchRoot, removed
+// when the test process ends.
 std::string FreshDir(const std::string& name);
 
 struct RunResult {

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     std::string dir = argv[1];
     dir = dir.substr(0, dir.rfind('/'));
     fs::SetDeviceRoot(dir + "/fs");
-    if (!shell::ClaimSingleInstance()) return 3;
+    if (shell::ClaimSingleInstance() != shell::InstanceClaim::kFirst) return 3;
     shell::StartForegroundListener([](std::uintptr_t hwnd) {
       std::printf("front %lu\n", static_cast<unsigned long>(hwnd));
       std::fflush(stdout);
