@@ -1,8 +1,6 @@
 #include "ui/list_ctrl.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 #include "core/core.h"
 #include "core/messages.h"
@@ -19,10 +17,20 @@
 
 namespace {
 
-// A drag that ends within this time since it (re)started is a flick.
-constexpr DWORD kFlickMs = 400;
-// Vertical travel (pixels) after which a press becomes a drag.
-constexpr int kDragSlop = 3;
+// The grid's touch: a press turns into a drag once it has moved more than 3
+// pixels; the content keeps the finger's distance from where the gesture
+// started and coasts after a flick; the strip takes touches right of client
+// right − 15·S (its outer 15·S − 1 pixels) and maps them over the view less
+// the ball's 12·S.
+mivoTouchScroller::Options GridTouch() {
+  mivoTouchScroller::Options options;
+  options.dragSlop = 4;
+  options.stripWidth = 15 * DisplayScale - 1;
+  options.stripThumb = 12 * DisplayScale;
+  options.follow = mivoTouchScroller::Follow::kFromGestureStart;
+  options.coasting = true;
+  return options;
+}
 
 }  // namespace
 
@@ -46,11 +54,12 @@ class CmivoListCtrl::DispatchScope {
   std::shared_ptr<bool> m_alive;
 };
 
-CmivoListCtrl::CmivoListCtrl(mivoCore* core) : mivoClass(core), CellHeight(48 * DisplayScale) {}
+CmivoListCtrl::CmivoListCtrl(mivoCore* core)
+    : mivoClass(core), CellHeight(48 * DisplayScale), m_scroller(*this, GridTouch()) {}
 
 CmivoListCtrl::~CmivoListCtrl() {
   *m_alive = false;
-  m_coasting = false;
+  m_scroller.StopCoasting();
   DropCachedBitmaps();
   if (m_watermarkFont) DeleteObject(m_watermarkFont);
 }
@@ -112,10 +121,10 @@ int CmivoListCtrl::ViewHeight() const {
   return client.bottom - client.top;
 }
 
-int CmivoListCtrl::StripLeft() const {
+RECT CmivoListCtrl::GetScrollView() const {
   RECT client{};
   if (m_hWnd) GetClientRect(&client);
-  return client.right - 15 * DisplayScale;
+  return client;
 }
 
 int CmivoListCtrl::CellWidth() const {
@@ -135,6 +144,8 @@ int CmivoListCtrl::ContentHeight() const {
 }
 
 int CmivoListCtrl::MaxScrollTop() const { return ContentHeight() + 30 * DisplayScale - ViewHeight(); }
+
+int CmivoListCtrl::GetMaxScrollOffset() const { return MaxScrollTop(); }
 
 void CmivoListCtrl::SetScrollTop(int top) {
   if (!m_hWnd) return;
@@ -372,123 +383,61 @@ void CmivoListCtrl::OnPaint() {
 
 // ---- Touch ----------------------------------------------------------------------------------------------
 
-void CmivoListCtrl::RestartGesture(int x, int y) {
-  m_gestureStart = POINT{x, y};
-  m_gestureStartTop = m_scrollTop;
-  m_gestureStartTime = GetTickCount();
-  m_moveCount = 0;
-}
-
-void CmivoListCtrl::StripJump(int y) {
-  const int maxTop = MaxScrollTop();
-  if (ContentHeight() <= ViewHeight() || maxTop <= 0) return;
-  const int span = ViewHeight() - 12 * DisplayScale;
-  long long top = span > 0 ? static_cast<long long>(y) * maxTop / span : maxTop;
-  SetScrollTop(static_cast<int>(std::clamp<long long>(top, 0, maxTop)));
-}
-
 void CmivoListCtrl::OnLButtonDown(int x, int y) {
-  if (m_coasting) {
-    // The touch only stops the coasting: it taps nothing.
-    m_coasting = false;
-    m_pressState = kPressIdle;
-  } else {
-    m_pressState = kPressDown;
-  }
-  m_pressed = true;
+  m_scroller.Press(x, y, GetTickCount());
   // The finger may leave the list while it drags: the list keeps following it.
   SetCapture();
-  RestartGesture(x, y);
-  m_direction = 0;
-  m_lastPoint = POINT{x, y};
 }
 
 void CmivoListCtrl::OnMouseMove(UINT flags, int x, int y) {
-  if (!(flags & MK_LBUTTON) || !m_pressed) return;
-  if (m_pressState != kPressDragging && std::abs(m_gestureStart.y - y) > kDragSlop) m_pressState = kPressDragging;
-  if (m_pressState == kPressDragging) {
-    if (x > StripLeft()) {
-      StripJump(y);
-    } else {
-      const int maxTop = std::max(0, MaxScrollTop());
-      SetScrollTop(std::clamp(m_gestureStartTop + m_gestureStart.y - y, 0, maxTop));
-      ++m_moveCount;
-      const int step = m_lastPoint.y - y;
-      if (step != 0) {
-        // A sideways wobble keeps the direction; a reversal starts the gesture anew.
-        const int direction = step < 1 ? -1 : +1;
-        if (m_direction != 0 && direction != m_direction) RestartGesture(x, y);
-        m_direction = direction;
-      }
-    }
-  }
-  m_lastPoint = POINT{x, y};
+  if (flags & MK_LBUTTON) m_scroller.Move(x, y, GetTickCount());
 }
 
 void CmivoListCtrl::OnLButtonUp(int x, int y) {
-  const int state = m_pressState;
-  const bool pressed = m_pressed;
-  m_pressState = kPressIdle;
-  m_pressed = false;
+  const mivoTouchScroller::Gesture gesture = m_scroller.Release(x, y, GetTickCount());
   if (GetCapture() == m_hWnd) ReleaseCapture();
-  if (!pressed) return;
-  if (state == kPressDown) {
-    if (x > StripLeft()) {
-      StripJump(y);
+  switch (gesture) {
+    case mivoTouchScroller::Gesture::kTap: {
+      const int index = HitTest(x, y);
+      if (index < 0) return;
+      const mivoListElement& element = m_elements[static_cast<std::size_t>(index)];
+      RECT client{};
+      GetClientRect(&client);
+      if (Columns == 1 && element.HasSideZone && x > client.right - 20 * DisplayScale) return;
+      TapItem(index);
       return;
     }
-    const int index = HitTest(x, y);
-    if (index < 0) return;
-    const mivoListElement& element = m_elements[static_cast<std::size_t>(index)];
-    RECT client{};
-    GetClientRect(&client);
-    if (Columns == 1 && element.HasSideZone && x > client.right - 20 * DisplayScale) return;
-    TapItem(index);
-    return;
-  }
-  if (state == kPressDragging) {
-    const DWORD duration = GetTickCount() - m_gestureStartTime;
-    // A flick needs a move and a measurable time to give a speed.
-    if (duration < kFlickMs && duration > 0 && m_moveCount > 0) {
-      const double v = std::abs(m_scrollTop - m_gestureStartTop) / static_cast<double>(m_moveCount);
-      const double t = 1000.0 * m_moveCount / duration;
-      const bool down = m_scrollTop > m_gestureStartTop;
-      if (v > 0) Coast(v, t, down);
+    case mivoTouchScroller::Gesture::kFlick: {
+      auto alive = m_alive;
+      Coast();
+      if (!*alive) return;
+      [[fallthrough]];
     }
-    if (*m_alive && m_hWnd) Invalidate(FALSE);
+    case mivoTouchScroller::Gesture::kDrag:
+      if (m_hWnd) Invalidate(FALSE);
+      return;
+    default:
+      return;
   }
 }
 
-void CmivoListCtrl::Coast(double v, double t, bool down) {
+void CmivoListCtrl::Coast() {
   auto alive = m_alive;
-  m_coasting = true;
-  double p = m_scrollTop;
-  double target = down ? p + v * t : p - v * t;
-  const double d = t / (2 * v);
-  double previous = m_scrollTop - 1;
-  while (m_coasting) {
-    if (down ? !(p < target) : !(p > target)) break;
-    v -= d;
-    target -= d;
-    if (v <= 0.5) break;
-    if (p == previous) break;
-    if (down ? p > MaxScrollTop() : p < 0) break;
-    previous = std::floor(p);
-    SetScrollTop(static_cast<int>(previous));
+  while (m_scroller.CoastStep()) {
     // One frame shown per step, and one pending message handled, so a touch
     // can stop the coasting.
     window::PresentNow();
     mivoCore::PumpOneMessage();
     if (!*alive) return;
-    if (!m_hWnd) break;
-    p = down ? p + v : p - v;
+    if (!m_hWnd) {
+      m_scroller.StopCoasting();
+      return;
+    }
   }
-  m_coasting = false;
 }
 
 void CmivoListCtrl::OnContextMenu(int screenX, int screenY) {
-  m_pressState = kPressIdle;
-  m_pressed = false;
+  m_scroller.Hold();
   if (GetCapture() == m_hWnd) ReleaseCapture();
   POINT pt{screenX, screenY};
   ScreenToClient(&pt);
@@ -569,15 +518,11 @@ LRESULT CmivoListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SHOWWINDOW:
     case WM_KILLFOCUS:
-      m_pressState = kPressIdle;
-      m_pressed = false;
-      m_coasting = false;
+      m_scroller.Cancel();
+      m_scroller.StopCoasting();
       return CWnd::WindowProc(message, wParam, lParam);
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != m_hWnd) {
-        m_pressState = kPressIdle;
-        m_pressed = false;
-      }
+      if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_scroller.Cancel();
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(static_cast<UINT>(wParam));
@@ -587,8 +532,7 @@ LRESULT CmivoListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MIVO_SWIPE:
       // The page took the release of this press.
-      m_pressState = kPressIdle;
-      m_pressed = false;
+      m_scroller.Cancel();
       return 0;
     default:
       return CWnd::WindowProc(message, wParam, lParam);
