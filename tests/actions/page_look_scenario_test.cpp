@@ -1,0 +1,204 @@
+// What a user sees on the real pages, probed in the program's own
+// screenshots: captions that keep off their pictures and never break a word,
+// titles that take a second line, the document list's icons, the pages that
+// are not built yet, and the lists' scroll indicators at the end of a list.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/display/png.h"
+#include "tests/support/mivo_runner.h"
+#include "tests/tools/run_tool.h"
+
+using testing_support::FreshDir;
+using testing_support::Json;
+using testing_support::RunMivo;
+using testing_support::RunMivoDevice;
+
+namespace {
+
+struct Screen {
+  int w, h, s;  // size and scale
+  std::string Arg() const { return std::to_string(w) + "x" + std::to_string(h); }
+};
+constexpr Screen kQvga{240, 320, 1};
+constexpr Screen kLandscapeVga{640, 480, 2};
+
+struct Box {
+  int l, t, r, b;
+};
+Box BoxOf(const Json& rect) {
+  return Box{static_cast<int>(rect[0].AsInt()), static_cast<int>(rect[1].AsInt()), static_cast<int>(rect[2].AsInt()),
+             static_cast<int>(rect[3].AsInt())};
+}
+std::string Centre(const Box& b) { return std::to_string((b.l + b.r) / 2) + " " + std::to_string((b.t + b.b) / 2); }
+
+// What one run showed at its end: the last dump and the screenshot.
+struct Seen {
+  Json dump;
+  display::Image image;
+  std::uint32_t At(int x, int y) const { return image.At(x, y) & 0xFFFFFFu; }
+  // Text is drawn in the default theme's white; its shadow and the cards are dark.
+  bool Bright(int x, int y) const {
+    const std::uint32_t p = At(x, y);
+    return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200;
+  }
+  // Runs of consecutive rows holding text between x0 and x1: the lines of text there.
+  int TextLines(int x0, int x1, int y0, int y1) const {
+    int lines = 0;
+    bool inLine = false;
+    for (int y = y0; y < y1; ++y) {
+      bool any = false;
+      for (int x = x0; x < x1 && !any; ++x) any = Bright(x, y);
+      if (any && !inLine) ++lines;
+      inLine = any;
+    }
+    return lines;
+  }
+};
+
+class PageLook : public ::testing::Test {
+ protected:
+  // A device started once at the screen size, so the skin that fits it is installed.
+  void Start(const std::string& name, const Screen& screen, bool german = false) {
+    m_screen = screen;
+    m_dir = FreshDir("look_" + name + "_" + screen.Arg() + (german ? "_de" : ""));
+    ASSERT_EQ(RunMivo(m_dir, "exit\n", {"--screen", screen.Arg()}).exitCode, 0);
+    if (german) {
+      const auto r = RunMivoDevice({"--device", m_dir + "/device", "reg", "set", "HKCU\\Software\\mivo\\mivo",
+                                    "Language", "sz", "German"});
+      ASSERT_EQ(r.code, 0) << r.err;
+    }
+  }
+
+  // The installed skin's folder.
+  std::filesystem::path SkinFolder() const {
+    for (const auto& e : std::filesystem::directory_iterator(m_dir + "/device/fs/Program Files/mivo/Skins")) {
+      if (e.is_directory()) return e.path();
+    }
+    return {};
+  }
+
+  // Runs the steps, then dumps and takes the screenshot.
+  Seen Run(const std::string& steps) {
+    Seen seen;
+    const std::string shot = m_dir + "/shot.png";
+    const auto r = RunMivo(m_dir, steps + "\ndump\nshot " + shot + "\n", {"--screen", m_screen.Arg()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    if (r.dumps.empty()) {
+      ADD_FAILURE() << "no dump";
+      return seen;
+    }
+    seen.dump = r.dumps.back();
+    std::string error;
+    EXPECT_TRUE(display::ReadPng(shot, &seen.image, &error)) << error;
+    return seen;
+  }
+
+  // Opens the main menu, then taps the tile at `index` (which must be in view).
+  std::string OpenTile(int index) const {
+    const int s = m_screen.s;
+    const int columns = 3;
+    const int width = (m_screen.w - 15 * s - 1) / columns;
+    const int top = 26 * s + 37 * s;  // the task bar and the page header
+    const int x = width * (index % columns) + width / 2;
+    const int y = top + 85 * s * (index / columns) + 20 * s;
+    return "tap " + std::to_string(m_screen.w / 2) + " " + std::to_string(m_screen.h / 2) + "\nwait 600\ntap " +
+           std::to_string(x) + " " + std::to_string(y) + "\nwait 600";
+  }
+
+  Screen m_screen{};
+  std::string m_dir;
+};
+
+// ---- Tile captions -------------------------------------------------------------------------------
+
+// Every tile's picture is replaced by an opaque square of one colour: where a
+// caption ran over its picture, the square shows it.
+void PaintPicturesSolid(const std::filesystem::path& skin, std::uint32_t colour) {
+  for (const char* name : {"contacts_page", "sms_page", "call_log_page", "programs_page", "explore_root_page",
+                           "settings_page", "system_info_page", "office_page", "help_page", "exit"}) {
+    const std::string file = (skin / (std::string(name) + ".png")).string();
+    display::Image picture;
+    std::string error;
+    ASSERT_TRUE(display::ReadPng(file, &picture, &error)) << error;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(picture.width) * picture.height, 0xFF000000u | colour);
+    ASSERT_TRUE(display::WritePng(file, {pixels.data(), picture.width, picture.height, picture.width}, &error))
+        << error;
+  }
+}
+
+class TileCaptions : public PageLook, public ::testing::WithParamInterface<std::tuple<Screen, bool>> {};
+
+TEST_P(TileCaptions, NeverCoverTheirPicturesAndNeverBreakAWord) {
+  const auto [screen, german] = GetParam();
+  Start("tiles", screen, german);
+  constexpr std::uint32_t kMagenta = 0xFF00FF;
+  PaintPicturesSolid(SkinFolder(), kMagenta);
+  const Seen seen = Run("tap " + std::to_string(screen.w / 2) + " " + std::to_string(screen.h / 2) + "\nwait 600");
+  const int s = screen.s;
+  const int shownBottom = BoxOf(seen.dump["top"]["rect"]).b;
+  const int square = s == 1 ? 48 : 96;
+  int checked = 0;
+  for (const Json& cell : seen.dump["top"]["cells"].Items()) {
+    const Box c = BoxOf(cell["rect"]);
+    if (c.b > shownBottom) continue;  // only tiles wholly in view
+    const std::string text = cell["text"].AsString();
+    const Box inner{c.l + 5 * s, c.t + 5 * s, c.r - 5 * s, c.b - 5 * s};
+    const int left = inner.l + (inner.r - inner.l - square) / 2;
+    int covered = 0;
+    for (int y = inner.t; y < inner.t + square; ++y)
+      for (int x = left; x < left + square; ++x) covered += seen.At(x, y) != kMagenta;
+    EXPECT_EQ(covered, 0) << text << ": pixels of the picture covered by its caption";
+    const int lines = seen.TextLines(inner.l, inner.r, inner.t + square, c.b);
+    if (text.find(' ') == std::string::npos) {
+      EXPECT_EQ(lines, 1) << text << " is one word: one line";
+    } else {
+      EXPECT_GE(lines, 1) << text;
+      EXPECT_LE(lines, 2) << text;
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(SizesAndLanguages, TileCaptions,
+                         ::testing::Combine(::testing::Values(kQvga, kLandscapeVga), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).s == 1 ? "Qvga" : "LandscapeVga") +
+                                  (std::get<1>(info.param) ? "German" : "English");
+                         });
+
+// ---- List titles and the About page ---------------------------------------------------------------
+
+TEST_F(PageLook, ARowTitleTooLongForOneLineTakesTheSecondLineInEitherLanguage) {
+  for (bool german : {false, true}) {
+    Start("titles", kQvga, german);
+    const Seen seen = Run(OpenTile(6));  // System info
+    const Json& rows = seen.dump["top"]["rows"];
+    ASSERT_EQ(rows.size(), 3u);
+    const Box row = BoxOf(rows[1]["rect"]);  // "Running applications"
+    EXPECT_EQ(seen.TextLines(row.l + 60, row.r, row.t, row.b), 2) << rows[1]["text"].AsString();
+  }
+}
+
+TEST_F(PageLook, TheAboutPagesNamesKeepClearOfTheirValues) {
+  for (bool german : {false, true}) {
+    Start("about", kQvga, german);
+    const Seen first = Run(OpenTile(8));  // Help
+    const Box about = BoxOf(first.dump["top"]["rows"][0]["rect"]);
+    const Seen seen = Run(OpenTile(8) + "\ntap " + Centre(about) + "\nwait 600");
+    ASSERT_EQ(seen.dump["top"]["class"].AsString(), "CmivoAboutPage");
+    const Box card = BoxOf(seen.dump["top"]["rows"][0]["rect"]);
+    const int shownBottom = BoxOf(seen.dump["top"]["rect"]).b;
+    // Between the name column and the values: 6 pixels free of text,
+    // from under the card's title down to what shows of the card.
+    const int column = card.l + 10 + 80;
+    EXPECT_EQ(seen.TextLines(column - 6, column, card.t + 54, std::min(card.b, shownBottom)), 0)
+        << (german ? "German" : "English");
+  }
+}
+
+}  // namespace
