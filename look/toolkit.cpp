@@ -75,6 +75,20 @@ void DrawGridCaption(mivoAppearance& a, HDC dc, std::u16string_view caption, con
 
 bool HasPicture(const mivoSkinImage* image) { return image && !image->File.empty(); }
 
+// A row's picture at its own size, or, when it is taller than the row, scaled
+// down to the row's height (aspect kept), so that it stays on the row's card.
+RECT DrawRowPicture(mivoAppearance& a, HDC dc, mivoSkinImage* image, const RECT& rect, UINT flags, int mode) {
+  if (!image) return RECT{};
+  const SIZE size = a.GetSkinImageSize(image);
+  const int room = rect.bottom - rect.top;
+  if (size.cy <= room || room <= 0) return a.DrawSkinImage(image, dc, rect, flags, mode);
+  int w = size.cx, h = size.cy;
+  FitSizeInBox(rect.right - rect.left, room, &w, &h);
+  // The kept composites are of the picture's own size: a scaled picture is
+  // blended straight onto the card.
+  return a.DrawSkinImage(image, dc, rect, flags, kSkinDrawDirect, std::max(1, w), std::max(1, h));
+}
+
 }  // namespace
 
 RECT DrawBitmapAligned(mivoAppearance&, HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, UINT flags,
@@ -298,7 +312,7 @@ void DrawRowImageTitleSubtitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, 
                                std::u16string_view subtitle, const RECT& rect, int mode) {
   int textLeft = rect.left + 7 * S();
   const RECT drawn =
-      DrawSkinImageIfAny(a, dc, image, RECT{rect.left + 5 * S(), rect.top, rect.right, rect.bottom}, kAlignCenterY, mode);
+      DrawRowPicture(a, dc, image, RECT{rect.left + 5 * S(), rect.top, rect.right, rect.bottom}, kAlignCenterY, mode);
   // A picture that could not be drawn leaves the text where a row without one has it.
   if (!IsZero(drawn)) textLeft = 7 * S() + drawn.right;
   DrawTitleSubtitle(a, dc, title, subtitle, rect, textLeft);
@@ -313,7 +327,7 @@ int DrawRowImageTitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16s
                       int mode) {
   int textLeft = rect.left + 10 * S();
   if (HasPicture(image)) {
-    const RECT drawn = a.DrawSkinImage(image, dc, rect, kAlignCenterY, mode);
+    const RECT drawn = DrawRowPicture(a, dc, image, rect, kAlignCenterY, mode);
     if (!IsZero(drawn)) textLeft = 7 * S() + drawn.right;
   }
   return DrawCentredTitle(a, dc, title, rect, textLeft);

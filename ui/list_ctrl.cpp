@@ -298,6 +298,11 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
       RECT r{inner.left, inner.top, inner.right - 5 * s, inner.bottom};
       const std::u16string number = text::Format(u"%d", index + 1);
       DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &r, DT_RIGHT | DT_VCENTER);
+      // The row's own content ends 5·S before the number, so a long title
+      // is fitted to the room left rather than run into it.
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, number.c_str(), static_cast<int>(number.size()), &extent);
+      inner.right = std::max(inner.left, r.right - extent.cx - 5 * s);
       SetBkMode(dc, oldMode);
       SelectObject(dc, oldFont);
       SetTextColor(dc, look->TextColor);

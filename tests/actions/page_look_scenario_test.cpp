@@ -25,6 +25,7 @@ struct Screen {
 };
 constexpr Screen kQvga{240, 320, 1};
 constexpr Screen kLandscapeVga{640, 480, 2};
+constexpr Screen kVga{480, 640, 2};
 
 struct Box {
   int l, t, r, b;
@@ -200,5 +201,51 @@ TEST_F(PageLook, TheAboutPagesNamesKeepClearOfTheirValues) {
         << (german ? "German" : "English");
   }
 }
+
+// ---- The document list ------------------------------------------------------------------------------
+
+class DocumentList : public PageLook, public ::testing::WithParamInterface<Screen> {};
+
+TEST_P(DocumentList, IconsFitTheirRowsAndTitlesStopShortOfTheNumbers) {
+  const Screen screen = GetParam();
+  const int s = screen.s;
+  Start("documents", screen);
+  // Office, then its sixth row (Pocket Word) with the pad.
+  std::string steps = OpenTile(7);
+  for (int i = 0; i < 6; ++i) steps += "\nkey DOWN";
+  const Seen seen = Run(steps + "\nkey RETURN\nwait 600");
+  ASSERT_EQ(seen.dump["top"]["class"].AsString(), "CmivoFileListPage");
+  const Json& cells = seen.dump["top"]["cells"];
+  ASSERT_GE(cells.size(), 2u);
+  ASSERT_EQ(cells[0]["text"].AsString(), "Run Pocket Word");
+  for (std::size_t i = 0; i < 2; ++i) {
+    const Box c = BoxOf(cells[i]["rect"]);
+    const std::uint32_t background = seen.At(c.l, c.t);
+    // Nothing of the row's picture outside its card (which starts 3 pixels in).
+    int outside = 0;
+    for (int x = c.l; x < c.r; ++x)
+      for (int y : {c.t, c.t + 1, c.t + 2, c.b - 3, c.b - 2, c.b - 1}) outside += seen.At(x, y) != background;
+    EXPECT_EQ(outside, 0) << cells[i]["text"].AsString();
+    // The number, right-aligned 10·S in from the cell's right edge, has no title text over it.
+    EXPECT_EQ(seen.TextLines(c.r - 30 * s, c.r - 10 * s, c.t, c.b), 0) << cells[i]["text"].AsString();
+  }
+  // A file's icon is as large as the row is made for: more than half its
+  // height at every scale (when the host has icons for documents).
+  const Box c = BoxOf(cells[1]["rect"]);
+  const Box inner{c.l + 5 * s, c.t + 5 * s, c.r - 5 * s, c.b - 5 * s};
+  const std::uint32_t card = seen.At(inner.l, inner.t);
+  int top = -1, bottom = -1;
+  for (int y = inner.t; y < inner.b; ++y)
+    for (int x = inner.l + 5 * s; x < inner.l + 21 * s; ++x)
+      if (seen.At(x, y) != card) {
+        if (top < 0) top = y;
+        bottom = y;
+      }
+  if (top < 0) GTEST_SKIP() << "the host has no icon for documents";
+  EXPECT_GT(bottom - top + 1, (inner.b - inner.t) / 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, DocumentList, ::testing::Values(kQvga, kVga),
+                         [](const auto& info) { return info.param.s == 1 ? "Qvga" : "Vga"; });
 
 }  // namespace
