@@ -17,17 +17,9 @@
 #include "platform/window/window.h"
 #include "ui/adv_list_box_item.h"
 #include "ui/page_wnd.h"
+#include "ui/scroll_indicator.h"
 
 namespace {
-
-void DrawVerticalLine(HDC dc, int x, int from, int to, int width, COLORREF color) {
-  HPEN pen = CreatePen(PS_SOLID, width, color);
-  HGDIOBJ old = SelectObject(dc, pen);
-  MoveToEx(dc, x, from, nullptr);
-  LineTo(dc, x, to);
-  SelectObject(dc, old);
-  DeleteObject(pen);
-}
 
 // The list box's touch: a press turns into a drag once it has moved 5·S;
 // each move then scrolls by the finger's step, without coasting; the strip
@@ -440,10 +432,17 @@ void CmivoAdvListBox::DrawAll(HDC dc, int dx, int dy) {
   const int x = R - ScrollStripWidth() / 2;
   const int range = m_totalHeight - (B - T);
   if (range < 1) return;  // everything fits: the strip stays plain background
-  DrawVerticalLine(dc, x, B, T, 3 * s, track);
+  scroll_indicator::DrawVerticalLine(dc, x, B, T, 3 * s, track);
+  // The thumb runs over the part of the list that shows, so that at the end
+  // of the list it is not cut by what covers the list's last pixels; the
+  // wide pen's round ends reach up to 2·S past the line's ends, so the line
+  // keeps that far from both ends of the track.
+  const int reach = 2 * s;
+  const int shown = std::min(B - T, scroll_indicator::ShownClientBottom(*this)) - 2 * reach;
   const long long pos = std::clamp(m_scrollTop, 0, range);
-  const int thumbTop = T + static_cast<int>(static_cast<long long>(std::max(0, B - T - 5 * s)) * pos / range);
-  DrawVerticalLine(dc, x, thumbTop, thumbTop + 5 * s, 3 * s, thumbColor);
+  const int thumbTop =
+      T + reach + static_cast<int>(static_cast<long long>(std::max(0, shown - 5 * s)) * pos / range);
+  scroll_indicator::DrawVerticalLine(dc, x, thumbTop, thumbTop + 5 * s, 3 * s, thumbColor);
   FillBackground(dc, RECT{R - 15 * s, T, R - 8 * s, B}, look);
   FillBackground(dc, RECT{R - 5 * s, T, R, B}, look);
 }

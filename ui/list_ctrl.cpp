@@ -14,6 +14,7 @@
 #include "platform/window/message.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
+#include "ui/scroll_indicator.h"
 
 namespace {
 
@@ -323,12 +324,8 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
   const int maxTop = MaxScrollTop();
   const double fraction = maxTop > 0 ? std::min(1.0, static_cast<double>(m_scrollTop) / maxTop) : 0.0;
   if (look) {
-    HPEN pen = CreatePen(PS_SOLID, 3, look->ColorTheme().GetColor(8));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    MoveToEx(dc, where.right - 9 * s, where.top, nullptr);
-    LineTo(dc, where.right - 9 * s, where.bottom);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
+    scroll_indicator::DrawVerticalLine(dc, where.right - 9 * s, where.top, where.bottom, 3,
+                                       look->ColorTheme().GetColor(8));
     if (!m_imagesLooked) {
       m_imagesLooked = true;
       m_ballImage = look->GetSkinImage(u"listbox_scroll_bar_ball");
@@ -338,7 +335,11 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
       look->GetSkinImage(u"listbox_small_contact_list_end_horizontal");
     }
     if (m_ballImage) {
-      const int ballTop = where.top + static_cast<int>(fraction * (viewHeight - 12 * s));
+      // The ball runs over the part of the list that shows: at the end of
+      // the list it sits whole above what covers the list's last pixels.
+      const int shown = std::min(viewHeight, scroll_indicator::ShownClientBottom(*this));
+      const int ballHeight = look->GetSkinImageSize(m_ballImage).cy;
+      const int ballTop = where.top + static_cast<int>(fraction * std::max(0, shown - ballHeight));
       const RECT ball{where.right - 14 * s, ballTop, where.right - 2 * s, ballTop + 14 * s};
       look->DrawSkinImage(m_ballImage, dc, ball, 0, 1);
     }

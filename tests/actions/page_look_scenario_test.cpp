@@ -298,4 +298,48 @@ TEST_F(PageLook, TheTaskListWaitingForItsPageIsCalledTasks) {
   EXPECT_EQ(seen.dump["top"]["header"].AsString(), "Tasks");
 }
 
+// ---- Scroll indicators at the end of a list ----------------------------------------------------------
+
+// The rows of a column of the strip that differ from the track, between the
+// list's top and the bottom of what shows of it.
+int IndicatorRows(const Seen& seen, int x, int top, int bottom) {
+  const std::uint32_t track = seen.At(x, (top + bottom) / 2);
+  int rows = 0;
+  for (int y = top; y < bottom; ++y) rows += seen.At(x, y) != track;
+  return rows;
+}
+
+class ScrollIndicators : public PageLook, public ::testing::WithParamInterface<Screen> {};
+
+TEST_P(ScrollIndicators, StayWholeInViewAtTheEndOfTheGridAndOfAList) {
+  const Screen screen = GetParam();
+  const int s = screen.s;
+  Start("indicator", screen);
+  const std::string toMenu = "tap " + std::to_string(screen.w / 2) + " " + std::to_string(screen.h / 2) + "\nwait 600";
+  // The grid's ball, at the top and after a touch at the bottom of the strip.
+  const Seen top = Run(toMenu);
+  const Box shown = BoxOf(top.dump["top"]["rect"]);
+  const int listTop = BoxOf(top.dump["top"]["cells"][0]["rect"]).t;
+  const std::string toEnd = "\ntap " + std::to_string(screen.w - 4 * s) + " " + std::to_string(shown.b - 2 * s);
+  const Seen end = Run(toMenu + toEnd + "\nwait 300");
+  ASSERT_NE(BoxOf(end.dump["top"]["cells"][0]["rect"]).t, listTop) << "the grid did not scroll";
+  const int ballX = screen.w - 8 * s;
+  const int ball = IndicatorRows(top, ballX, listTop, shown.b);
+  EXPECT_GE(ball, 10 * s);
+  EXPECT_EQ(IndicatorRows(end, ballX, listTop, shown.b), ball) << "the ball is cut at the end";
+
+  // The list's thumb, the same way, on the Settings menu.
+  const Seen listAtTop = Run(OpenTile(5));
+  const int rowsTop = BoxOf(listAtTop.dump["top"]["rows"][0]["rect"]).t;
+  const Seen listAtEnd = Run(OpenTile(5) + toEnd + "\nwait 300");
+  ASSERT_NE(BoxOf(listAtEnd.dump["top"]["rows"][0]["rect"]).t, rowsTop) << "the list did not scroll";
+  const int thumbX = screen.w - 15 * s / 2;
+  const int thumb = IndicatorRows(listAtTop, thumbX, rowsTop, shown.b);
+  EXPECT_GE(thumb, 4 * s);
+  EXPECT_EQ(IndicatorRows(listAtEnd, thumbX, rowsTop, shown.b), thumb) << "the thumb is cut at the end";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ScrollIndicators, ::testing::Values(kQvga, kLandscapeVga),
+                         [](const auto& info) { return info.param.s == 1 ? "Qvga" : "LandscapeVga"; });
+
 }  // namespace
