@@ -112,8 +112,8 @@ void mivoActionControlPanel::Execute() {
   // not reported (the host shows nothing either).
   std::u16string commandLine = text::Format(u"cplmain.cpl,%d,%d", m_appletIndex, m_second);
   PROCESS_INFORMATION process;
-  if (CreateProcessW(u"\\Windows\\ctlpnl.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
-                     &process)) {
+  if (CreateProcessW(u"\\Windows\\ctlpnl.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     nullptr, &process)) {
     if (process.hProcess) CloseHandle(process.hProcess);
     if (process.hThread) CloseHandle(process.hThread);
   }
@@ -197,7 +197,8 @@ void mivoActionShowPage::Execute() {
 
 // ---- Contact ----------------------------------------------------------------
 
-mivoActionContact::mivoActionContact(mivoCore* core, std::uint32_t oid) : mivoAction(core, kActionContact), m_oid(oid) {}
+mivoActionContact::mivoActionContact(mivoCore* core, std::uint32_t oid)
+    : mivoAction(core, kActionContact), m_oid(oid) {}
 
 bool mivoActionContact::Load(mivoArchiveReader& in) {
   std::uint32_t oid = 0;
@@ -246,7 +247,8 @@ void mivoActionContact::Draw(HDC dc, const RECT& rect, int style, int imageMode,
                                                : std::u16string();
   if (HBITMAP photo = contact->Photo()) {
     action_draw::DrawPhotoAction(m_pCore, dc, rect, style, imageMode, photo,
-                                 kind ? action_draw::Image(m_pCore, u"small_phone") : nullptr, contact->DisplayName(), sub);
+                                 kind ? action_draw::Image(m_pCore, u"small_phone") : nullptr, contact->DisplayName(),
+                                 sub);
     return;
   }
   mivoSkinImage* icon = action_draw::Image(m_pCore, kind ? u"make_a_call" : u"view_contact_details");

@@ -112,7 +112,9 @@ void CmivoWnd::OnPaint() {
     const int saved = SaveDC(dc);
     DrawArea(dc, true, box.left, box.top, box.right, box.bottom);
     RestoreDC(dc, saved);
-    if (dc != windowDC) BitBlt(windowDC, box.left, box.top, RectWidth(box), RectHeight(box), dc, box.left, box.top, SRCCOPY);
+    if (dc != windowDC) {
+      BitBlt(windowDC, box.left, box.top, RectWidth(box), RectHeight(box), dc, box.left, box.top, SRCCOPY);
+    }
   }
   m_bufferNextPaint = false;
   EndPaint(m_hWnd, &ps);
