@@ -209,17 +209,7 @@ void CmivoListCtrl::EnsureCursorVisible() {
 
 // ---- Painting ------------------------------------------------------------------------------------------
 
-void CmivoListCtrl::DropCachedBitmaps() {
-  if (m_bufferDC) {
-    SelectObject(m_bufferDC, m_bufferOldBitmap);
-    DeleteDC(m_bufferDC);
-  }
-  if (m_bufferBitmap) DeleteObject(m_bufferBitmap);
-  m_bufferDC = nullptr;
-  m_bufferBitmap = nullptr;
-  m_bufferOldBitmap = nullptr;
-  m_bufferSize = SIZE{};
-}
+void CmivoListCtrl::DropCachedBitmaps() { m_buffer.Drop(); }
 
 HFONT CmivoListCtrl::WatermarkFont() {
   const int height = std::max(1, CellHeight - 5 * DisplayScale);
@@ -354,32 +344,20 @@ void CmivoListCtrl::OnPaint() {
     return;
   }
   const RECT clip = ps.rcPaint;
+  HDC buffer = nullptr;
   if (m_alwaysBuffered || m_bufferNextPaint) {
     RECT client{};
     GetClientRect(&client);
-    const SIZE size{client.right, client.bottom};
-    if (!m_bufferDC || m_bufferSize.cx != size.cx || m_bufferSize.cy != size.cy) {
-      DropCachedBitmaps();
-      m_bufferDC = CreateCompatibleDC(dc);
-      m_bufferBitmap = CreateCompatibleBitmap(dc, std::max<int>(1, size.cx), std::max<int>(1, size.cy));
-      if (m_bufferDC && m_bufferBitmap) {
-        m_bufferOldBitmap = SelectObject(m_bufferDC, m_bufferBitmap);
-        m_bufferSize = size;
-      } else {
-        DropCachedBitmaps();
-      }
-    }
-    if (m_bufferDC) {
-      HRGN region = CreateRectRgnIndirect(&clip);
-      SelectClipRgn(m_bufferDC, region);
-      DeleteObject(region);
-      DrawItems(m_bufferDC, clip, 0, 0);
-      SelectClipRgn(m_bufferDC, nullptr);
-      BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, m_bufferDC, clip.left,
-             clip.top, SRCCOPY);
-    } else {
-      DrawItems(dc, clip, 0, 0);
-    }
+    buffer = m_buffer.Get(dc, SIZE{client.right, client.bottom});
+  }
+  if (buffer) {
+    HRGN region = CreateRectRgnIndirect(&clip);
+    SelectClipRgn(buffer, region);
+    DeleteObject(region);
+    DrawItems(buffer, clip, 0, 0);
+    SelectClipRgn(buffer, nullptr);
+    BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, buffer, clip.left, clip.top,
+           SRCCOPY);
   } else {
     DrawItems(dc, clip, 0, 0);
   }

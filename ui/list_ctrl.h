@@ -12,6 +12,7 @@
 
 #include "core/mivo_class.h"
 #include "platform/window/framework.h"
+#include "ui/back_buffer.h"
 #include "ui/touch_scroller.h"
 
 class mivoAppearance;
@@ -158,10 +159,7 @@ class CmivoListCtrl : public CWnd, public mivoClass, private mivoTouchScroller::
   mivoTouchScroller m_scroller;               // press, drag, strip and coasting
   bool m_alwaysBuffered = false;              // paint always through the back buffer
   bool m_bufferNextPaint = false;             // paint once through the back buffer
-  HDC m_bufferDC = nullptr;                   // cached back buffer (client size)
-  HBITMAP m_bufferBitmap = nullptr;
-  HGDIOBJ m_bufferOldBitmap = nullptr;
-  SIZE m_bufferSize{};
+  mivoBackBuffer m_buffer;                    // cached back buffer (client size)
   HFONT m_watermarkFont = nullptr;            // Details view numbers, made for m_watermarkHeight
   int m_watermarkHeight = 0;
   mivoSkinImage* m_ballImage = nullptr;       // "listbox_scroll_bar_ball", looked up once
