@@ -3,6 +3,7 @@
 #include "actions/action_draw.h"
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
+#include "actions/help_topics.h"
 #include "actions/services.h"
 #include "actions/submenu_page.h"
 #include "core/core.h"
@@ -20,19 +21,9 @@ namespace {
 constexpr int kContactDetailsPage = 16;
 constexpr int kMainMenuPage = 0;
 
-// The help tutorial's boxes: title and text ids.
-constexpr int kTutorial[][2] = {
-    {IDS_TUTORIAL_WELCOME, IDS_TUTORIAL_WELCOME_TEXT},
-    {IDS_TOPIC_DESKTOP, IDS_TOPIC_DESKTOP_TEXT},
-    {IDS_TOPIC_DESKTOP_2, IDS_TOPIC_DESKTOP_2_TEXT},
-    {IDS_TOPIC_CONTEXT_MENU, IDS_TOPIC_CONTEXT_MENU_TEXT},
-    {IDS_TOPIC_DESIGN_MODE, IDS_TOPIC_DESIGN_MODE_TEXT},
-    {IDS_TOPIC_DESIGN_MODE_2, IDS_TOPIC_DESIGN_MODE_2_TEXT},
-    {IDS_TOPIC_ADD_CONTACT, IDS_TOPIC_ADD_CONTACT_TEXT},
-    {IDS_TOPIC_ADD_ANY_ITEM, IDS_TOPIC_ADD_ANY_ITEM_TEXT},
-    {IDS_TOPIC_GESTURES, IDS_TOPIC_GESTURES_TEXT},
-    {IDS_TUTORIAL_THANK_YOU, IDS_TUTORIAL_THANK_YOU_TEXT},
-};
+// The help tutorial's boxes around the help topics.
+constexpr mivoHelpTopic kTutorialWelcome{IDS_TUTORIAL_WELCOME, IDS_TUTORIAL_WELCOME_TEXT};
+constexpr mivoHelpTopic kTutorialThankYou{IDS_TUTORIAL_THANK_YOU, IDS_TUTORIAL_THANK_YOU_TEXT};
 
 mivoContactDirectory* Directory(mivoCore* core) {
   return core && core->GetActions() ? core->GetActions()->Contacts() : nullptr;
@@ -397,7 +388,12 @@ void mivoActionHelpTutorial::CollectImages(std::vector<mivoSkinImage*>& images) 
 void mivoActionHelpTutorial::Execute() {
   // Each box goes on with yes; no ends the tutorial, and so does a box that a
   // quit message closed (the program is ending: no further boxes).
-  for (const auto& box : kTutorial) {
-    if (m_pCore->RunMessageBox(GetString(box[0]), GetString(box[1]), false) != 1) return;
+  auto show = [this](const mivoHelpTopic& box) {
+    return m_pCore->RunMessageBox(GetString(box.title), GetString(box.text), false) == 1;
+  };
+  if (!show(kTutorialWelcome)) return;
+  for (const mivoHelpTopic& topic : kHelpTopics) {
+    if (!show(topic)) return;
   }
+  show(kTutorialThankYou);
 }
