@@ -1,5 +1,7 @@
 #include "actions/action_draw.h"
 
+#include <algorithm>
+
 #include "actions/action.h"
 #include "actions/actions.h"
 #include "core/core.h"
@@ -75,11 +77,13 @@ void DrawPhotoAction(mivoCore* core, HDC dc, const RECT& rect, int style, int mo
     DrawRowBitmapTitleSubtitle(*look, dc, title, subtitle, photo, rect, false, 0);
     return;
   }
-  // The photo fitted into 65·S square, centred where a tile's picture goes.
+  // The photo fitted into 65·S square, centred where a tile's picture goes;
+  // in a tile smaller, when it must, so that a line of caption fits under it.
   BITMAP info{};
   GetObjectW(photo, sizeof info, &info);
   int w = info.bmWidth, h = info.bmHeight;
-  const int box = 65 * DisplayScale;
+  int box = 65 * DisplayScale;
+  if (style == kActionStyleTile) box = std::max(1, std::min(box, rect.bottom - rect.top - 16 * DisplayScale));
   FitSizeInBox(box, box, &w, &h);
   const int left = (rect.left + rect.right - w) / 2;
   const int top = style == kActionStyleTile ? rect.top : (rect.top + rect.bottom - h) / 2;
@@ -90,7 +94,9 @@ void DrawPhotoAction(mivoCore* core, HDC dc, const RECT& rect, int style, int mo
   DeleteDC(source);
   // The small mark over the photo's bottom-right corner.
   DrawSkinImageIfAny(*look, dc, mark, RECT{left, top, left + w, top + h}, kAlignRight | kAlignBottom, 0);
-  if (style == kActionStyleTile) DrawGridCellImage(*look, dc, nullptr, title, rect, mode);
+  if (style == kActionStyleTile) {
+    DrawGridCellImage(*look, dc, nullptr, title, RECT{rect.left, top + h, rect.right, rect.bottom}, mode);
+  }
 }
 
 }  // namespace action_draw

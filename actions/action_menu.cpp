@@ -19,12 +19,14 @@ std::uint32_t OwnerOid(mivoCore* core, const std::u16string& number) {
 }  // namespace
 
 void mivoActionMakeCall::AddContextMenuHandlers(CmivoContextMenu* menu) {
-  menu->AddMenuHandler(std::make_unique<CmivoContextMenuPhoneNumberHandler>(m_pCore, m_number, OwnerOid(m_pCore, m_number)));
+  menu->AddMenuHandler(
+      std::make_unique<CmivoContextMenuPhoneNumberHandler>(m_pCore, m_number, OwnerOid(m_pCore, m_number)));
 }
 
 void mivoActionWriteSMS::AddContextMenuHandlers(CmivoContextMenu* menu) {
   if (m_number.empty()) return;
-  menu->AddMenuHandler(std::make_unique<CmivoContextMenuPhoneNumberHandler>(m_pCore, m_number, OwnerOid(m_pCore, m_number)));
+  menu->AddMenuHandler(
+      std::make_unique<CmivoContextMenuPhoneNumberHandler>(m_pCore, m_number, OwnerOid(m_pCore, m_number)));
 }
 
 void mivoActionExecuteFile::AddContextMenuHandlers(CmivoContextMenu* menu) {

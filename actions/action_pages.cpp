@@ -3,6 +3,7 @@
 #include "actions/action_draw.h"
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
+#include "actions/help_topics.h"
 #include "actions/services.h"
 #include "actions/submenu_page.h"
 #include "core/core.h"
@@ -20,19 +21,9 @@ namespace {
 constexpr int kContactDetailsPage = 16;
 constexpr int kMainMenuPage = 0;
 
-// The help tutorial's boxes: title and text ids.
-constexpr int kTutorial[][2] = {
-    {IDS_TUTORIAL_WELCOME, IDS_TUTORIAL_WELCOME_TEXT},
-    {IDS_TOPIC_DESKTOP, IDS_TOPIC_DESKTOP_TEXT},
-    {IDS_TOPIC_DESKTOP_2, IDS_TOPIC_DESKTOP_2_TEXT},
-    {IDS_TOPIC_CONTEXT_MENU, IDS_TOPIC_CONTEXT_MENU_TEXT},
-    {IDS_TOPIC_DESIGN_MODE, IDS_TOPIC_DESIGN_MODE_TEXT},
-    {IDS_TOPIC_DESIGN_MODE_2, IDS_TOPIC_DESIGN_MODE_2_TEXT},
-    {IDS_TOPIC_ADD_CONTACT, IDS_TOPIC_ADD_CONTACT_TEXT},
-    {IDS_TOPIC_ADD_ANY_ITEM, IDS_TOPIC_ADD_ANY_ITEM_TEXT},
-    {IDS_TOPIC_GESTURES, IDS_TOPIC_GESTURES_TEXT},
-    {IDS_TUTORIAL_THANK_YOU, IDS_TUTORIAL_THANK_YOU_TEXT},
-};
+// The help tutorial's boxes around the help topics.
+constexpr mivoHelpTopic kTutorialWelcome{IDS_TUTORIAL_WELCOME, IDS_TUTORIAL_WELCOME_TEXT};
+constexpr mivoHelpTopic kTutorialThankYou{IDS_TUTORIAL_THANK_YOU, IDS_TUTORIAL_THANK_YOU_TEXT};
 
 mivoContactDirectory* Directory(mivoCore* core) {
   return core && core->GetActions() ? core->GetActions()->Contacts() : nullptr;
@@ -112,8 +103,8 @@ void mivoActionControlPanel::Execute() {
   // not reported (the host shows nothing either).
   std::u16string commandLine = text::Format(u"cplmain.cpl,%d,%d", m_appletIndex, m_second);
   PROCESS_INFORMATION process;
-  if (CreateProcessW(u"\\Windows\\ctlpnl.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
-                     &process)) {
+  if (CreateProcessW(u"\\Windows\\ctlpnl.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     nullptr, &process)) {
     if (process.hProcess) CloseHandle(process.hProcess);
     if (process.hThread) CloseHandle(process.hThread);
   }
@@ -197,7 +188,8 @@ void mivoActionShowPage::Execute() {
 
 // ---- Contact ----------------------------------------------------------------
 
-mivoActionContact::mivoActionContact(mivoCore* core, std::uint32_t oid) : mivoAction(core, kActionContact), m_oid(oid) {}
+mivoActionContact::mivoActionContact(mivoCore* core, std::uint32_t oid)
+    : mivoAction(core, kActionContact), m_oid(oid) {}
 
 bool mivoActionContact::Load(mivoArchiveReader& in) {
   std::uint32_t oid = 0;
@@ -246,7 +238,8 @@ void mivoActionContact::Draw(HDC dc, const RECT& rect, int style, int imageMode,
                                                : std::u16string();
   if (HBITMAP photo = contact->Photo()) {
     action_draw::DrawPhotoAction(m_pCore, dc, rect, style, imageMode, photo,
-                                 kind ? action_draw::Image(m_pCore, u"small_phone") : nullptr, contact->DisplayName(), sub);
+                                 kind ? action_draw::Image(m_pCore, u"small_phone") : nullptr, contact->DisplayName(),
+                                 sub);
     return;
   }
   mivoSkinImage* icon = action_draw::Image(m_pCore, kind ? u"make_a_call" : u"view_contact_details");
@@ -395,7 +388,12 @@ void mivoActionHelpTutorial::CollectImages(std::vector<mivoSkinImage*>& images) 
 void mivoActionHelpTutorial::Execute() {
   // Each box goes on with yes; no ends the tutorial, and so does a box that a
   // quit message closed (the program is ending: no further boxes).
-  for (const auto& box : kTutorial) {
-    if (m_pCore->RunMessageBox(GetString(box[0]), GetString(box[1]), false) != 1) return;
+  auto show = [this](const mivoHelpTopic& box) {
+    return m_pCore->RunMessageBox(GetString(box.title), GetString(box.text), false) == 1;
+  };
+  if (!show(kTutorialWelcome)) return;
+  for (const mivoHelpTopic& topic : kHelpTopics) {
+    if (!show(topic)) return;
   }
+  show(kTutorialThankYou);
 }

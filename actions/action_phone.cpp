@@ -83,7 +83,9 @@ void mivoActionMakeCall::OnHistoryEntryCreated(mivoHistoryEntry* entry) {
   mivoContactDirectory* contacts = m_pCore && m_pCore->GetActions() ? m_pCore->GetActions()->ContactsIfOpen() : nullptr;
   if (!contacts) return;
   int kind = 0;
-  if (mivoContactInfo* contact = contacts->FindContactByNumber(m_number, &kind)) contact->AttachHistoryEntry(kind, entry);
+  if (mivoContactInfo* contact = contacts->FindContactByNumber(m_number, &kind)) {
+    contact->AttachHistoryEntry(kind, entry);
+  }
 }
 
 std::u16string mivoActionMakeCall::GetTitle() {
@@ -99,8 +101,8 @@ void mivoActionMakeCall::Draw(HDC dc, const RECT& rect, int style, int imageMode
   mivoContactInfo* contact = OwnerOf(m_pCore, m_number, &kind);
   HBITMAP photo = contact ? contact->Photo() : nullptr;
   if (contact && photo && style == kActionStyleTile) {
-    action_draw::DrawPhotoAction(m_pCore, dc, rect, style, imageMode, photo, action_draw::Image(m_pCore, u"small_phone"),
-                                 contact->DisplayName(), subtitle);
+    action_draw::DrawPhotoAction(m_pCore, dc, rect, style, imageMode, photo,
+                                 action_draw::Image(m_pCore, u"small_phone"), contact->DisplayName(), subtitle);
     return;
   }
   if (contact && style == kActionStyleRow) {

@@ -103,48 +103,45 @@ std::u16string mivoActions::DataFolder() const {
   return m_pCore ? m_pCore->GetProgramFolder() : std::u16string(u"\\Program Files\\mivo\\");
 }
 
-mivoFileReadState mivoActions::ReadHistory(std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Both files are a run of action records (a type id, then the action's
+// record) closed by the end marker. Each action goes to `take` in order; a
+// type id this program does not know (or the empty marker) goes as null, and
+// the next four bytes are taken as the next type id. The first record that
+// cannot be read ends the reading: the file is damaged, what came before it
+// stays read.
+template <typename Take>
+mivoFileReadState ReadActionRecords(std::span<const std::uint8_t> bytes, mivoActions& actions, Take take) {
   mivoArchiveReader in(bytes);
-  m_history.BeginReplay();
-  mivoFileReadState state = mivoFileReadState::kDamaged;
   for (;;) {
     std::uint32_t id = 0;
-    if (!in.ReadU32(&id)) break;
-    if (id == kEndMarker) {
-      state = mivoFileReadState::kComplete;
-      break;
-    }
-    std::unique_ptr<mivoAction> action = CreateAction(id);
-    // An unknown type id: the next four bytes are taken as the next type id.
-    if (!action) continue;
-    if (!action->LoadRecord(in)) break;
+    if (!in.ReadU32(&id)) return mivoFileReadState::kDamaged;
+    if (id == kEndMarker) return mivoFileReadState::kComplete;
+    std::unique_ptr<mivoAction> action = actions.CreateAction(id);
+    if (action && !action->LoadRecord(in)) return mivoFileReadState::kDamaged;
+    take(std::move(action));
+  }
+}
+
+}  // namespace
+
+mivoFileReadState mivoActions::ReadHistory(std::span<const std::uint8_t> bytes) {
+  m_history.BeginReplay();
+  const mivoFileReadState state = ReadActionRecords(bytes, *this, [this](std::unique_ptr<mivoAction> action) {
+    if (!action) return;
     bool created = false;
     mivoHistoryEntry* entry = m_history.Record(std::move(action), &created);
     if (created) entry->Action()->OnHistoryEntryCreated(entry);
-  }
+  });
   m_history.EndReplay();
   return state;
 }
 
 mivoFileReadState mivoActions::ReadFavorites(std::span<const std::uint8_t> bytes) {
-  mivoArchiveReader in(bytes);
-  mivoFileReadState state = mivoFileReadState::kDamaged;
-  for (;;) {
-    std::uint32_t id = 0;
-    if (!in.ReadU32(&id)) break;
-    if (id == kEndMarker) {
-      state = mivoFileReadState::kComplete;
-      break;
-    }
-    std::unique_ptr<mivoAction> action = CreateAction(id);
-    if (!action) {
-      // The empty marker, or a kind this program does not know.
-      m_favorites.Append(nullptr);
-      continue;
-    }
-    if (!action->LoadRecord(in)) break;
-    m_favorites.Append(std::move(action));
-  }
+  // A null stands for an empty position (or a kind this program does not know).
+  const mivoFileReadState state = ReadActionRecords(
+      bytes, *this, [this](std::unique_ptr<mivoAction> action) { m_favorites.Append(std::move(action)); });
   m_favorites.PadTo(mivoFavorites::kMinimumPositions);
   return state;
 }

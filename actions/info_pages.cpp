@@ -3,6 +3,7 @@
 #include "actions/action_kinds.h"
 #include "actions/action_list_item.h"
 #include "actions/actions.h"
+#include "actions/help_topics.h"
 #include "core/core.h"
 #include "core/settings.h"
 #include "look/language.h"
@@ -14,17 +15,9 @@ mivoSkinImage* Icon(mivoCore* core, std::u16string_view name) {
   return core && core->GetActions() ? core->GetActions()->SkinImage(name) : nullptr;
 }
 
-// The FAQ: each question a topic title of the string table, its answer the
-// topic's text.
-constexpr int kQuestions[][2] = {
-    {IDS_TOPIC_DESKTOP, IDS_TOPIC_DESKTOP_TEXT},
-    {IDS_TOPIC_DESKTOP_2, IDS_TOPIC_DESKTOP_2_TEXT},
-    {IDS_TOPIC_CONTEXT_MENU, IDS_TOPIC_CONTEXT_MENU_TEXT},
-    {IDS_TOPIC_DESIGN_MODE, IDS_TOPIC_DESIGN_MODE_TEXT},
-    {IDS_TOPIC_DESIGN_MODE_2, IDS_TOPIC_DESIGN_MODE_2_TEXT},
-    {IDS_TOPIC_ADD_CONTACT, IDS_TOPIC_ADD_CONTACT_TEXT},
-    {IDS_TOPIC_ADD_ANY_ITEM, IDS_TOPIC_ADD_ANY_ITEM_TEXT},
-    {IDS_TOPIC_GESTURES, IDS_TOPIC_GESTURES_TEXT},
+// The FAQ: the help topics, then these, each question a title of the string
+// table and its answer a text.
+constexpr mivoHelpTopic kMoreQuestions[] = {
     {IDS_FAVORITES, IDS_ADD_TO_FAVORITES_HELP},
     {IDS_ACTIONS_HISTORY, IDS_MOST_USED_ACTIONS_HELP},  // what it counts
     {IDS_DETAILS_VIEW, IDS_DETAILS_VIEW_HELP},
@@ -75,5 +68,9 @@ mivoSkinImage* CmivoFAQPage::GetPageIcon(int, int) { return Icon(m_pCore, u"faq_
 void CmivoFAQPage::OnPageShown() {
   if (m_filled) return;
   m_filled = true;
-  for (const auto& q : kQuestions) AddItem(new CmivoAdvListBoxFAQItem(m_pCore, GetString(q[0]), GetString(q[1])));
+  auto add = [this](const mivoHelpTopic& q) {
+    AddItem(new CmivoAdvListBoxFAQItem(m_pCore, GetString(q.title), GetString(q.text)));
+  };
+  for (const mivoHelpTopic& q : kHelpTopics) add(q);
+  for (const mivoHelpTopic& q : kMoreQuestions) add(q);
 }

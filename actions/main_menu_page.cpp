@@ -54,7 +54,9 @@ std::vector<mivoMainMenuEntry> BuildMainMenuEntries(mivoCore* core) {
 
   auto sms = SubMenu(core, IDS_SMS, u"sms_page");
   sms->AddChild(std::make_unique<mivoActionWriteSMS>(core));
-  for (std::uint32_t tag : {kInboxTag, kSentTag, kDraftsTag, kOutboxTag, kDeletedTag}) sms->AddChild(Page(core, 8, tag));
+  for (std::uint32_t tag : {kInboxTag, kSentTag, kDraftsTag, kOutboxTag, kDeletedTag}) {
+    sms->AddChild(Page(core, 8, tag));
+  }
   add(1, std::move(sms));
 
   auto calls = SubMenu(core, IDS_CALL_LOG, u"call_log_page");
@@ -79,7 +81,9 @@ std::vector<mivoMainMenuEntry> BuildMainMenuEntries(mivoCore* core) {
   office->AddChild(Page(core, 32));
   auto calendar = SubMenu(core, IDS_MS_CALENDAR, u"calendar_page");
   calendar->SetHelpText(GetString(IDS_MS_CALENDAR_HELP));
-  for (int view = 0; view < 5; ++view) calendar->AddChild(std::make_unique<mivoActionOffice>(core, kOfficeCalendar, view));
+  for (int view = 0; view < 5; ++view) {
+    calendar->AddChild(std::make_unique<mivoActionOffice>(core, kOfficeCalendar, view));
+  }
   office->AddChild(std::move(calendar));
   for (int kind : {kOfficeTasksList, kOfficeNotesList, kOfficeMessaging, kOfficeWordList, kOfficeExcelList})
     office->AddChild(std::make_unique<mivoActionOffice>(core, kind, 0));

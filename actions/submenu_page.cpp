@@ -3,7 +3,8 @@
 #include "actions/action_kinds.h"
 #include "actions/action_list_item.h"
 
-mivoSubMenuPage::mivoSubMenuPage(mivoCore* core, mivoActionSubMenu* owner) : CmivoAdvListBoxPage(core), m_owner(owner) {}
+mivoSubMenuPage::mivoSubMenuPage(mivoCore* core, mivoActionSubMenu* owner)
+    : CmivoAdvListBoxPage(core), m_owner(owner) {}
 
 mivoSubMenuPage::~mivoSubMenuPage() { Clear(true); }
 

@@ -150,7 +150,9 @@ HRESULT mivoSettingsStore::SetDesktopsCount(DWORD value) {
 // ---- Texts ----
 
 std::u16string mivoSettingsStore::GetThemeName() { return ReadLookName(u"ThemeName", u"Black"); }
-HRESULT mivoSettingsStore::SetThemeName(std::u16string_view name) { return WriteText(kSettingsKey, u"ThemeName", name); }
+HRESULT mivoSettingsStore::SetThemeName(std::u16string_view name) {
+  return WriteText(kSettingsKey, u"ThemeName", name);
+}
 
 std::u16string mivoSettingsStore::GetSkinName() { return ReadLookName(u"SkinName", u""); }
 HRESULT mivoSettingsStore::SetSkinName(std::u16string_view name) { return WriteText(kSettingsKey, u"SkinName", name); }

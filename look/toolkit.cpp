@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "look/fitted_text.h"
 #include "platform/gdi/gdi.h"
 
 namespace {
@@ -33,10 +34,12 @@ void DrawTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std
   if (!subtitle.empty()) text.bottom -= 10 * S();
   SetTextColor(dc, a.TextColor);
   SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, a.TitleFont);
   // The title is centred in its area (the whole row, or the row above the
-  // subtitle); DT_VCENTER acts only together with DT_SINGLELINE.
-  DrawTextWithShadow(a, dc, title, text, kRowTitleFlags | DT_SINGLELINE);
+  // subtitle): on one line when it fits, else in whole words on the lines
+  // there is room for, in the small font when it must.
+  const mivoFittedText fitted = FitText(a, dc, title, a.TitleFont, text.right - text.left, text.bottom - text.top);
+  const int top = text.top + (text.bottom - text.top - fitted.Height()) / 2;
+  DrawFittedText(a, dc, fitted, RECT{text.left, top, text.right, text.bottom}, 0);
   if (!subtitle.empty()) {
     text.bottom += 8 * S();
     SelectObject(dc, a.SubtitleFont);
@@ -47,18 +50,44 @@ void DrawTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std
   }
 }
 
-// Centred title rows: the wrapped title is measured, then centred vertically.
+// Centred title rows: the title is laid out in whole words in the row's
+// height, then centred vertically.
 int DrawCentredTitle(mivoAppearance& a, HDC dc, std::u16string_view title, const RECT& rect, int textLeft) {
   SetTextColor(dc, a.TextColor);
   SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, a.TitleFont);
-  RECT measure{textLeft, rect.top, rect.right, rect.bottom};
-  const int h = Draw(dc, title, &measure, kCentredTitleMeasureFlags);
-  const RECT text{textLeft, rect.top + (rect.bottom - rect.top - h) / 2, rect.right, rect.bottom};
-  return DrawTextWithShadow(a, dc, title, text, kCentredTitleFlags);
+  const mivoFittedText fitted = FitText(a, dc, title, a.TitleFont, rect.right - textLeft, rect.bottom - rect.top);
+  const RECT text{textLeft, rect.top + (rect.bottom - rect.top - fitted.Height()) / 2, rect.right, rect.bottom};
+  return DrawFittedText(a, dc, fitted, text, 0);
+}
+
+// A grid cell's caption: in the band 31·S above the cell's bottom, or lower
+// when the picture reaches into the band, so that it never covers the
+// picture; down to S above the bottom.
+void DrawGridCaption(mivoAppearance& a, HDC dc, std::u16string_view caption, const RECT& rect, int pictureBottom,
+                     int inset) {
+  SetTextColor(dc, a.TextColor);
+  SetBkMode(dc, TRANSPARENT);
+  const RECT band{rect.left + inset, std::max<int>(rect.bottom - 31 * S(), pictureBottom), rect.right - inset,
+                  rect.bottom - S()};
+  const mivoFittedText fitted = FitText(a, dc, caption, a.SubtitleFont, band.right - band.left, band.bottom - band.top);
+  DrawFittedText(a, dc, fitted, band, DT_CENTER);
 }
 
 bool HasPicture(const mivoSkinImage* image) { return image && !image->File.empty(); }
+
+// A row's picture at its own size, or, when it is taller than the row, scaled
+// down to the row's height (aspect kept), so that it stays on the row's card.
+RECT DrawRowPicture(mivoAppearance& a, HDC dc, mivoSkinImage* image, const RECT& rect, UINT flags, int mode) {
+  if (!image) return RECT{};
+  const SIZE size = a.GetSkinImageSize(image);
+  const int room = rect.bottom - rect.top;
+  if (size.cy <= room || room <= 0) return a.DrawSkinImage(image, dc, rect, flags, mode);
+  int w = size.cx, h = size.cy;
+  FitSizeInBox(rect.right - rect.left, room, &w, &h);
+  // The kept composites are of the picture's own size: a scaled picture is
+  // blended straight onto the card.
+  return a.DrawSkinImage(image, dc, rect, flags, kSkinDrawDirect, std::max(1, w), std::max(1, h));
+}
 
 }  // namespace
 
@@ -253,22 +282,19 @@ void DrawSmallText(mivoAppearance& a, HDC dc, std::u16string_view text, const RE
 
 void DrawGridCellImage(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16string_view caption, const RECT& rect,
                        int mode) {
-  if (HasPicture(image)) a.DrawSkinImage(image, dc, rect, kAlignCenterX, mode);
-  SetTextColor(dc, a.TextColor);
-  SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, a.SubtitleFont);
-  const RECT band{rect.left + S(), rect.bottom - 31 * S(), rect.right - S(), rect.bottom - S()};
-  DrawTextWithShadow(a, dc, caption, band, kGridCaptionFlags);
+  int pictureBottom = rect.top;
+  if (HasPicture(image)) {
+    const RECT drawn = a.DrawSkinImage(image, dc, rect, kAlignCenterX, mode);
+    if (!IsZero(drawn)) pictureBottom = rect.top + a.GetSkinImageSize(image).cy;
+  }
+  DrawGridCaption(a, dc, caption, rect, pictureBottom, S());
 }
 
 void DrawGridCellIcon(mivoAppearance& a, HDC dc, HICON icon, std::u16string_view caption, const RECT& rect,
                       bool destroy) {
-  DrawIconAligned(a, dc, icon, rect.left, rect.top + 10 * S(), rect.right, rect.bottom, kAlignCenterX, destroy);
-  SetTextColor(dc, a.TextColor);
-  SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, a.SubtitleFont);
-  const RECT band{rect.left + 3 * S(), rect.bottom - 31 * S(), rect.right - 3 * S(), rect.bottom - S()};
-  DrawTextWithShadow(a, dc, caption, band, kGridCaptionFlags);
+  const RECT drawn =
+      DrawIconAligned(a, dc, icon, rect.left, rect.top + 10 * S(), rect.right, rect.bottom, kAlignCenterX, destroy);
+  DrawGridCaption(a, dc, caption, rect, IsZero(drawn) ? rect.top : drawn.bottom, 3 * S());
 }
 
 void DrawRowBitmapTitleSubtitle(mivoAppearance& a, HDC dc, std::u16string_view title, std::u16string_view subtitle,
@@ -286,7 +312,7 @@ void DrawRowImageTitleSubtitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, 
                                std::u16string_view subtitle, const RECT& rect, int mode) {
   int textLeft = rect.left + 7 * S();
   const RECT drawn =
-      DrawSkinImageIfAny(a, dc, image, RECT{rect.left + 5 * S(), rect.top, rect.right, rect.bottom}, kAlignCenterY, mode);
+      DrawRowPicture(a, dc, image, RECT{rect.left + 5 * S(), rect.top, rect.right, rect.bottom}, kAlignCenterY, mode);
   // A picture that could not be drawn leaves the text where a row without one has it.
   if (!IsZero(drawn)) textLeft = 7 * S() + drawn.right;
   DrawTitleSubtitle(a, dc, title, subtitle, rect, textLeft);
@@ -301,7 +327,7 @@ int DrawRowImageTitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16s
                       int mode) {
   int textLeft = rect.left + 10 * S();
   if (HasPicture(image)) {
-    const RECT drawn = a.DrawSkinImage(image, dc, rect, kAlignCenterY, mode);
+    const RECT drawn = DrawRowPicture(a, dc, image, rect, kAlignCenterY, mode);
     if (!IsZero(drawn)) textLeft = 7 * S() + drawn.right;
   }
   return DrawCentredTitle(a, dc, title, rect, textLeft);
@@ -310,8 +336,7 @@ int DrawRowImageTitle(mivoAppearance& a, HDC dc, mivoSkinImage* image, std::u16s
 int DrawRowTitle(mivoAppearance& a, HDC dc, std::u16string_view title, const RECT& rect, bool measure) {
   if (measure) {
     SelectObject(dc, a.TitleFont);
-    RECT box{rect.left + 10 * S(), rect.top, rect.right, rect.top + 10000};
-    return Draw(dc, title, &box, kCentredTitleMeasureFlags);
+    return FitText(a, dc, title, a.TitleFont, rect.right - rect.left - 10 * S(), 10000).Height();
   }
   return DrawCentredTitle(a, dc, title, rect, rect.left + 10 * S());
 }

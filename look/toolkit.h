@@ -65,13 +65,17 @@ void DrawSmallText(mivoAppearance& appearance, HDC dc, std::u16string_view text,
 // ---- Item primitives ----
 
 // A grid cell: the skin image centred at the top, the caption in a band
-// 31·S high above the bottom.
+// 31·S high above the bottom, or lower where the picture reaches into the
+// band: a caption never covers the picture. Captions and titles are laid out
+// in whole words (look/fitted_text.h): in their own font when they fit, else
+// in the small font, else cut with "...".
 void DrawGridCellImage(mivoAppearance& appearance, HDC dc, mivoSkinImage* image, std::u16string_view caption,
                        const RECT& rect, int mode);
 void DrawGridCellIcon(mivoAppearance& appearance, HDC dc, HICON icon, std::u16string_view caption, const RECT& rect,
                       bool destroy);
 // Rows with a title (TitleFont, TextColor, shadow) centred in the row, or,
-// with a subtitle, in the row less 10·S at the bottom; the subtitle
+// with a subtitle, in the row less 10·S at the bottom; a title too wide for
+// one line takes the lines there is room for; the subtitle
 // (SubtitleFont, SubTextColor) has its bottom 2·S above the row's bottom.
 void DrawRowBitmapTitleSubtitle(mivoAppearance& appearance, HDC dc, std::u16string_view title,
                                 std::u16string_view subtitle, HBITMAP bitmap, const RECT& rect, bool transparent,
@@ -97,9 +101,5 @@ int DrawRowIconTitle(mivoAppearance& appearance, HDC dc, HICON icon, std::u16str
 void DrawWallpaper(mivoAppearance& appearance, HDC dc, int sourceX, int sourceY, const RECT& rect, int desktop,
                    bool landscape);
 
-// DrawText flags of the items.
-constexpr UINT kGridCaptionFlags = DT_END_ELLIPSIS | DT_WORDBREAK | DT_CENTER;          // 0x8011
-constexpr UINT kRowTitleFlags = DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER;            // 0x8804
-constexpr UINT kRowSubtitleFlags = DT_END_ELLIPSIS | DT_NOPREFIX | DT_BOTTOM;          // 0x8808
-constexpr UINT kCentredTitleFlags = DT_NOPREFIX | DT_WORDBREAK;                        // 0x810
-constexpr UINT kCentredTitleMeasureFlags = DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK;   // 0xC10
+// DrawText flags of a row's subtitle (titles and captions are laid out by FitText).
+constexpr UINT kRowSubtitleFlags = DT_END_ELLIPSIS | DT_NOPREFIX | DT_BOTTOM;  // 0x8808

@@ -1,7 +1,7 @@
 // CmivoPendingPage: what a catalogue slot shows until its own page is
 // built: the page's title and icon for each of its modes (as the page itself
-// will answer them) and a line saying that the page is not there yet, so
-// that walking the menu never ends on nothing.
+// will answer them), the icon drawn large with a line under it saying that
+// the page is not there yet, so that walking the menu never ends on nothing.
 #pragma once
 
 #include <string>
@@ -23,7 +23,10 @@ class CmivoPendingPage : public CmivoPageWnd {
   static constexpr const char16_t* kNotBuiltText = u"This page is not available yet.";
 
  private:
+  static constexpr UINT kLineFlags = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+
   int m_index;      // the catalogue slot
   int m_param = 0;  // the mode last set
   int m_extra = 0;
+  mivoSkinImage* m_pPicture = nullptr;  // the page icon, or a picture of what the page will be; null: none
 };

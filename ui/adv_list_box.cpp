@@ -9,6 +9,7 @@
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
+#include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
 #include "platform/window/describe.h"
 #include "platform/window/message.h"
@@ -16,16 +17,20 @@
 #include "platform/window/window.h"
 #include "ui/adv_list_box_item.h"
 #include "ui/page_wnd.h"
+#include "ui/scroll_indicator.h"
 
 namespace {
 
-void DrawVerticalLine(HDC dc, int x, int from, int to, int width, COLORREF color) {
-  HPEN pen = CreatePen(PS_SOLID, width, color);
-  HGDIOBJ old = SelectObject(dc, pen);
-  MoveToEx(dc, x, from, nullptr);
-  LineTo(dc, x, to);
-  SelectObject(dc, old);
-  DeleteObject(pen);
+// The list box's touch: a press turns into a drag once it has moved 5·S;
+// each move then scrolls by the finger's step, without coasting; the strip
+// is the rightmost 15·S and maps a touch over the view less the thumb's 5·S.
+mivoTouchScroller::Options ListBoxTouch() {
+  mivoTouchScroller::Options options;
+  options.dragSlop = 5 * DisplayScale;
+  options.stripWidth = CmivoAdvListBox::ScrollStripWidth();
+  options.stripThumb = 5 * DisplayScale;
+  options.follow = mivoTouchScroller::Follow::kStepwise;
+  return options;
 }
 
 }  // namespace
@@ -50,7 +55,7 @@ class CmivoAdvListBox::DispatchScope {
   std::shared_ptr<bool> m_alive;
 };
 
-CmivoAdvListBox::CmivoAdvListBox(mivoCore* core) : mivoClass(core) {}
+CmivoAdvListBox::CmivoAdvListBox(mivoCore* core) : mivoClass(core), m_scroller(*this, ListBoxTouch()) {}
 
 CmivoAdvListBox::~CmivoAdvListBox() {
   *m_alive = false;
@@ -292,13 +297,10 @@ void CmivoAdvListBox::NotifyScroll(int oldTop, int newTop) {
   }
 }
 
-void CmivoAdvListBox::JumpToStripPoint(int y) {
-  const int range = ScrollRange();
-  if (range < 1) return;
-  const int span = ViewHeight() - 5 * DisplayScale;
-  long long top = span > 0 ? static_cast<long long>(range) * y / span : range;
-  top = std::clamp<long long>(top, 0, range);
-  SetScrollTop(static_cast<int>(top));
+RECT CmivoAdvListBox::GetScrollView() const {
+  RECT client{};
+  if (m_hWnd) GetClientRect(&client);
+  return client;
 }
 
 // ---- Selection -----------------------------------------------------------------------------------
@@ -430,10 +432,17 @@ void CmivoAdvListBox::DrawAll(HDC dc, int dx, int dy) {
   const int x = R - ScrollStripWidth() / 2;
   const int range = m_totalHeight - (B - T);
   if (range < 1) return;  // everything fits: the strip stays plain background
-  DrawVerticalLine(dc, x, B, T, 3 * s, track);
+  scroll_indicator::DrawVerticalLine(dc, x, B, T, 3 * s, track);
+  // The thumb runs over the part of the list that shows, so that at the end
+  // of the list it is not cut by what covers the list's last pixels; the
+  // wide pen's round ends reach up to 2·S past the line's ends, so the line
+  // keeps that far from both ends of the track.
+  const int reach = 2 * s;
+  const int shown = std::min(B - T, scroll_indicator::ShownClientBottom(*this)) - 2 * reach;
   const long long pos = std::clamp(m_scrollTop, 0, range);
-  const int thumbTop = T + static_cast<int>(static_cast<long long>(std::max(0, B - T - 5 * s)) * pos / range);
-  DrawVerticalLine(dc, x, thumbTop, thumbTop + 5 * s, 3 * s, thumbColor);
+  const int thumbTop =
+      T + reach + static_cast<int>(static_cast<long long>(std::max(0, shown - 5 * s)) * pos / range);
+  scroll_indicator::DrawVerticalLine(dc, x, thumbTop, thumbTop + 5 * s, 3 * s, thumbColor);
   FillBackground(dc, RECT{R - 15 * s, T, R - 8 * s, B}, look);
   FillBackground(dc, RECT{R - 5 * s, T, R, B}, look);
 }
@@ -461,45 +470,19 @@ void CmivoAdvListBox::OnPaint() {
 // ---- Input -------------------------------------------------------------------------------------
 
 void CmivoAdvListBox::OnLButtonDown(UINT flags, int x, int y) {
-  m_pressState = kPressDown;
-  m_lastY = y;
+  m_scroller.Press(x, y, GetTickCount());
   // The finger may leave the list while it drags: the list keeps following it.
   SetCapture();
 }
 
 void CmivoAdvListBox::OnMouseMove(UINT flags, int x, int y) {
-  if (!(flags & MK_LBUTTON)) return;
-  RECT client{};
-  GetClientRect(&client);
-  if (m_pressState == kPressDragging) {
-    if (x >= client.right - ScrollStripWidth()) {
-      JumpToStripPoint(y);
-      return;
-    }
-    m_lastDragStep = std::abs(m_lastY - y);
-    const int range = std::max(0, ScrollRange());
-    const int top = std::clamp(m_scrollTop + m_lastY - y, 0, range);
-    m_lastY = y;
-    SetScrollTop(top);
-    return;
-  }
-  if (m_pressState == kPressDown && std::abs(y - m_lastY) >= 5 * DisplayScale) {
-    m_pressState = kPressDragging;
-    m_lastDragStep = 0;
-  }
+  if (flags & MK_LBUTTON) m_scroller.Move(x, y, GetTickCount());
 }
 
 void CmivoAdvListBox::OnLButtonUp(UINT flags, int x, int y) {
-  const int state = m_pressState;
-  m_pressState = kPressIdle;
+  const mivoTouchScroller::Gesture gesture = m_scroller.Release(x, y, GetTickCount());
   if (GetCapture() == m_hWnd) ReleaseCapture();
-  if (state != kPressDown) return;
-  RECT client{};
-  GetClientRect(&client);
-  if (x >= client.right - ScrollStripWidth()) {
-    JumpToStripPoint(y);
-    return;
-  }
+  if (gesture != mivoTouchScroller::Gesture::kTap) return;
   if (CmivoAdvListBoxItem* item = HitTest(y)) {
     DispatchScope scope(this);
     item->OnTap(flags, x, y);
@@ -507,7 +490,7 @@ void CmivoAdvListBox::OnLButtonUp(UINT flags, int x, int y) {
 }
 
 void CmivoAdvListBox::OnContextMenu(int screenX, int screenY) {
-  m_pressState = kPressIdle;
+  m_scroller.Hold();
   if (GetCapture() == m_hWnd) ReleaseCapture();
   CWnd* owner = GetOwnerWindow();
   if (owner && m_pCore->TopPage() && static_cast<CWnd*>(m_pCore->TopPage()) != owner) return;
@@ -568,11 +551,11 @@ LRESULT CmivoAdvListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_CAPTURECHANGED:
       // Someone else took the stylus: this press is over.
-      if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_pressState = kPressIdle;
+      if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_scroller.Cancel();
       return 0;
     case WM_MIVO_SWIPE:
       // The page consumed the release: this press is over.
-      m_pressState = kPressIdle;
+      m_scroller.Cancel();
       return OnSwipe(static_cast<int>(wParam), static_cast<int>(lParam));
     default:
       return CWnd::WindowProc(message, wParam, lParam);

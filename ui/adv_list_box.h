@@ -14,6 +14,7 @@
 
 #include "core/mivo_class.h"
 #include "platform/window/framework.h"
+#include "ui/touch_scroller.h"
 
 class CmivoAdvListBox;
 class CmivoAdvListBoxItem;
@@ -33,11 +34,8 @@ class CmivoAdvListBoxComparer {
   virtual int Compare(CmivoAdvListBoxItem* a, CmivoAdvListBoxItem* b) = 0;
 };
 
-class CmivoAdvListBox : public CWnd, public mivoClass {
+class CmivoAdvListBox : public CWnd, public mivoClass, private mivoTouchScroller::Target {
  public:
-  // Press states of the touch handling.
-  enum PressState { kPressIdle = 0, kPressDown = 1, kPressDragging = 2 };
-
   explicit CmivoAdvListBox(mivoCore* core);
   // Deletes the items it still holds.
   ~CmivoAdvListBox() override;
@@ -141,8 +139,11 @@ class CmivoAdvListBox : public CWnd, public mivoClass {
   // Index of the first item whose bottom lies at or below content y (an item
   // that ends exactly at y counts), the item count when none.
   int FirstItemBelow(int contentY) const;
-  // SetScrollTop for a strip touch at window y, clamped to 0..range.
-  void JumpToStripPoint(int y);
+  // What the touch scroller moves: ScrollTop, up to ScrollRange, in the client area.
+  int GetScrollOffset() const override { return m_scrollTop; }
+  int GetMaxScrollOffset() const override { return ScrollRange(); }
+  void SetScrollOffset(int offset) override { SetScrollTop(offset); }
+  RECT GetScrollView() const override;
   // Moves the tap regions of the items in view before or after a scroll.
   void NotifyScroll(int oldTop, int newTop);
   // Selection step shared by SelectNext (+1) and SelectPrevious (-1).
@@ -158,9 +159,7 @@ class CmivoAdvListBox : public CWnd, public mivoClass {
   int m_scrollTop = 0;                          // content pixels above the window top, >= 0
   int m_totalHeight = 0;                        // sum of all item heights
   CmivoAdvListBoxComparer* m_pComparer = nullptr;  // sorted insert; not owned
-  int m_pressState = kPressIdle;                // see PressState
-  int m_lastY = 0;                              // pointer y at the last down or drag move
-  int m_lastDragStep = 0;                       // absolute pixels of the last drag move
+  mivoTouchScroller m_scroller;                 // press, drag and strip
   CmivoPageWnd* m_pOwnerPage = nullptr;         // null: the parent window
   mutable std::vector<int> m_tops;              // running item tops, see Tops()
   mutable bool m_topsValid = false;             // false after any height or order change

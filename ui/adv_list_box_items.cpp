@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "look/appearance.h"
+#include "look/fitted_text.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
@@ -58,6 +59,9 @@ const NameValueFonts& NameValueFontSet() {
   }
   return fonts;
 }
+
+// Room enough for any number of lines.
+constexpr int kUnbounded = 1 << 20;
 
 }  // namespace
 
@@ -222,26 +226,23 @@ int CmivoAdvListBoxNameValueListItem::Layout(HDC dc, const RECT& item, bool draw
     }
     y += h + 20 * s;
   }
+  // Names and values wrap in whole words; a name keeps 6·S clear of its
+  // value, and a word too wide for its column takes the small font.
+  mivoAppearance* look = Look();
   for (const auto& [name, value] : m_pairs) {
-    int nameHeight = 0;
-    int valueHeight = 0;
-    {
+    int height = 0;
+    if (look) {
       FontScope font(dc, fonts.name);
-      nameHeight = TextHeight(dc, name, left, y, column, DT_WORDBREAK);
-      if (draw && nameHeight > 0) {
-        RECT r{left, y, column, y + nameHeight};
-        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r, DT_WORDBREAK);
+      const mivoFittedText names = FitText(*look, dc, name, fonts.name, column - 6 * s - left, kUnbounded);
+      const mivoFittedText values = FitText(*look, dc, value, fonts.value, right - column, kUnbounded);
+      if (draw) {
+        DrawFittedText(*look, dc, names, RECT{left, y, column - 6 * s, y + names.Height()}, 0,
+                       mivoTextShadow::kWithout);
+        DrawFittedText(*look, dc, values, RECT{column, y, right, y + values.Height()}, 0, mivoTextShadow::kWithout);
       }
+      height = std::max(name.empty() ? 0 : names.Height(), value.empty() ? 0 : values.Height());
     }
-    {
-      FontScope font(dc, fonts.value);
-      valueHeight = TextHeight(dc, value, column, y, right, DT_WORDBREAK);
-      if (draw && valueHeight > 0) {
-        RECT r{column, y, right, y + valueHeight};
-        DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &r, DT_WORDBREAK);
-      }
-    }
-    y += std::max(nameHeight, valueHeight) + 18 * s;
+    y += height + 18 * s;
   }
   y += 10 * s;
   return y - item.top;

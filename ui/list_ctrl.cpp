@@ -1,8 +1,6 @@
 #include "ui/list_ctrl.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 #include "core/core.h"
 #include "core/messages.h"
@@ -16,13 +14,24 @@
 #include "platform/window/message.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
+#include "ui/scroll_indicator.h"
 
 namespace {
 
-// A drag that ends within this time since it (re)started is a flick.
-constexpr DWORD kFlickMs = 400;
-// Vertical travel (pixels) after which a press becomes a drag.
-constexpr int kDragSlop = 3;
+// The grid's touch: a press turns into a drag once it has moved more than 3
+// pixels; the content keeps the finger's distance from where the gesture
+// started and coasts after a flick; the strip takes touches right of client
+// right − 15·S (its outer 15·S − 1 pixels) and maps them over the view less
+// the ball's 12·S.
+mivoTouchScroller::Options GridTouch() {
+  mivoTouchScroller::Options options;
+  options.dragSlop = 4;
+  options.stripWidth = 15 * DisplayScale - 1;
+  options.stripThumb = 12 * DisplayScale;
+  options.follow = mivoTouchScroller::Follow::kFromGestureStart;
+  options.coasting = true;
+  return options;
+}
 
 }  // namespace
 
@@ -46,11 +55,12 @@ class CmivoListCtrl::DispatchScope {
   std::shared_ptr<bool> m_alive;
 };
 
-CmivoListCtrl::CmivoListCtrl(mivoCore* core) : mivoClass(core), CellHeight(48 * DisplayScale) {}
+CmivoListCtrl::CmivoListCtrl(mivoCore* core)
+    : mivoClass(core), CellHeight(48 * DisplayScale), m_scroller(*this, GridTouch()) {}
 
 CmivoListCtrl::~CmivoListCtrl() {
   *m_alive = false;
-  m_coasting = false;
+  m_scroller.StopCoasting();
   DropCachedBitmaps();
   if (m_watermarkFont) DeleteObject(m_watermarkFont);
 }
@@ -112,10 +122,10 @@ int CmivoListCtrl::ViewHeight() const {
   return client.bottom - client.top;
 }
 
-int CmivoListCtrl::StripLeft() const {
+RECT CmivoListCtrl::GetScrollView() const {
   RECT client{};
   if (m_hWnd) GetClientRect(&client);
-  return client.right - 15 * DisplayScale;
+  return client;
 }
 
 int CmivoListCtrl::CellWidth() const {
@@ -135,6 +145,8 @@ int CmivoListCtrl::ContentHeight() const {
 }
 
 int CmivoListCtrl::MaxScrollTop() const { return ContentHeight() + 30 * DisplayScale - ViewHeight(); }
+
+int CmivoListCtrl::GetMaxScrollOffset() const { return MaxScrollTop(); }
 
 void CmivoListCtrl::SetScrollTop(int top) {
   if (!m_hWnd) return;
@@ -197,17 +209,7 @@ void CmivoListCtrl::EnsureCursorVisible() {
 
 // ---- Painting ------------------------------------------------------------------------------------------
 
-void CmivoListCtrl::DropCachedBitmaps() {
-  if (m_bufferDC) {
-    SelectObject(m_bufferDC, m_bufferOldBitmap);
-    DeleteDC(m_bufferDC);
-  }
-  if (m_bufferBitmap) DeleteObject(m_bufferBitmap);
-  m_bufferDC = nullptr;
-  m_bufferBitmap = nullptr;
-  m_bufferOldBitmap = nullptr;
-  m_bufferSize = SIZE{};
-}
+void CmivoListCtrl::DropCachedBitmaps() { m_buffer.Drop(); }
 
 HFONT CmivoListCtrl::WatermarkFont() {
   const int height = std::max(1, CellHeight - 5 * DisplayScale);
@@ -287,6 +289,11 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
       RECT r{inner.left, inner.top, inner.right - 5 * s, inner.bottom};
       const std::u16string number = text::Format(u"%d", index + 1);
       DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &r, DT_RIGHT | DT_VCENTER);
+      // The row's own content ends 5·S before the number, so a long title
+      // is fitted to the room left rather than run into it.
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, number.c_str(), static_cast<int>(number.size()), &extent);
+      inner.right = std::max(inner.left, r.right - extent.cx - 5 * s);
       SetBkMode(dc, oldMode);
       SelectObject(dc, oldFont);
       SetTextColor(dc, look->TextColor);
@@ -307,12 +314,8 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
   const int maxTop = MaxScrollTop();
   const double fraction = maxTop > 0 ? std::min(1.0, static_cast<double>(m_scrollTop) / maxTop) : 0.0;
   if (look) {
-    HPEN pen = CreatePen(PS_SOLID, 3, look->ColorTheme().GetColor(8));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    MoveToEx(dc, where.right - 9 * s, where.top, nullptr);
-    LineTo(dc, where.right - 9 * s, where.bottom);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
+    scroll_indicator::DrawVerticalLine(dc, where.right - 9 * s, where.top, where.bottom, 3,
+                                       look->ColorTheme().GetColor(8));
     if (!m_imagesLooked) {
       m_imagesLooked = true;
       m_ballImage = look->GetSkinImage(u"listbox_scroll_bar_ball");
@@ -322,7 +325,11 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
       look->GetSkinImage(u"listbox_small_contact_list_end_horizontal");
     }
     if (m_ballImage) {
-      const int ballTop = where.top + static_cast<int>(fraction * (viewHeight - 12 * s));
+      // The ball runs over the part of the list that shows: at the end of
+      // the list it sits whole above what covers the list's last pixels.
+      const int shown = std::min(viewHeight, scroll_indicator::ShownClientBottom(*this));
+      const int ballHeight = look->GetSkinImageSize(m_ballImage).cy;
+      const int ballTop = where.top + static_cast<int>(fraction * std::max(0, shown - ballHeight));
       const RECT ball{where.right - 14 * s, ballTop, where.right - 2 * s, ballTop + 14 * s};
       look->DrawSkinImage(m_ballImage, dc, ball, 0, 1);
     }
@@ -337,32 +344,20 @@ void CmivoListCtrl::OnPaint() {
     return;
   }
   const RECT clip = ps.rcPaint;
+  HDC buffer = nullptr;
   if (m_alwaysBuffered || m_bufferNextPaint) {
     RECT client{};
     GetClientRect(&client);
-    const SIZE size{client.right, client.bottom};
-    if (!m_bufferDC || m_bufferSize.cx != size.cx || m_bufferSize.cy != size.cy) {
-      DropCachedBitmaps();
-      m_bufferDC = CreateCompatibleDC(dc);
-      m_bufferBitmap = CreateCompatibleBitmap(dc, std::max<int>(1, size.cx), std::max<int>(1, size.cy));
-      if (m_bufferDC && m_bufferBitmap) {
-        m_bufferOldBitmap = SelectObject(m_bufferDC, m_bufferBitmap);
-        m_bufferSize = size;
-      } else {
-        DropCachedBitmaps();
-      }
-    }
-    if (m_bufferDC) {
-      HRGN region = CreateRectRgnIndirect(&clip);
-      SelectClipRgn(m_bufferDC, region);
-      DeleteObject(region);
-      DrawItems(m_bufferDC, clip, 0, 0);
-      SelectClipRgn(m_bufferDC, nullptr);
-      BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, m_bufferDC, clip.left,
-             clip.top, SRCCOPY);
-    } else {
-      DrawItems(dc, clip, 0, 0);
-    }
+    buffer = m_buffer.Get(dc, SIZE{client.right, client.bottom});
+  }
+  if (buffer) {
+    HRGN region = CreateRectRgnIndirect(&clip);
+    SelectClipRgn(buffer, region);
+    DeleteObject(region);
+    DrawItems(buffer, clip, 0, 0);
+    SelectClipRgn(buffer, nullptr);
+    BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, buffer, clip.left, clip.top,
+           SRCCOPY);
   } else {
     DrawItems(dc, clip, 0, 0);
   }
@@ -372,123 +367,61 @@ void CmivoListCtrl::OnPaint() {
 
 // ---- Touch ----------------------------------------------------------------------------------------------
 
-void CmivoListCtrl::RestartGesture(int x, int y) {
-  m_gestureStart = POINT{x, y};
-  m_gestureStartTop = m_scrollTop;
-  m_gestureStartTime = GetTickCount();
-  m_moveCount = 0;
-}
-
-void CmivoListCtrl::StripJump(int y) {
-  const int maxTop = MaxScrollTop();
-  if (ContentHeight() <= ViewHeight() || maxTop <= 0) return;
-  const int span = ViewHeight() - 12 * DisplayScale;
-  long long top = span > 0 ? static_cast<long long>(y) * maxTop / span : maxTop;
-  SetScrollTop(static_cast<int>(std::clamp<long long>(top, 0, maxTop)));
-}
-
 void CmivoListCtrl::OnLButtonDown(int x, int y) {
-  if (m_coasting) {
-    // The touch only stops the coasting: it taps nothing.
-    m_coasting = false;
-    m_pressState = kPressIdle;
-  } else {
-    m_pressState = kPressDown;
-  }
-  m_pressed = true;
+  m_scroller.Press(x, y, GetTickCount());
   // The finger may leave the list while it drags: the list keeps following it.
   SetCapture();
-  RestartGesture(x, y);
-  m_direction = 0;
-  m_lastPoint = POINT{x, y};
 }
 
 void CmivoListCtrl::OnMouseMove(UINT flags, int x, int y) {
-  if (!(flags & MK_LBUTTON) || !m_pressed) return;
-  if (m_pressState != kPressDragging && std::abs(m_gestureStart.y - y) > kDragSlop) m_pressState = kPressDragging;
-  if (m_pressState == kPressDragging) {
-    if (x > StripLeft()) {
-      StripJump(y);
-    } else {
-      const int maxTop = std::max(0, MaxScrollTop());
-      SetScrollTop(std::clamp(m_gestureStartTop + m_gestureStart.y - y, 0, maxTop));
-      ++m_moveCount;
-      const int step = m_lastPoint.y - y;
-      if (step != 0) {
-        // A sideways wobble keeps the direction; a reversal starts the gesture anew.
-        const int direction = step < 1 ? -1 : +1;
-        if (m_direction != 0 && direction != m_direction) RestartGesture(x, y);
-        m_direction = direction;
-      }
-    }
-  }
-  m_lastPoint = POINT{x, y};
+  if (flags & MK_LBUTTON) m_scroller.Move(x, y, GetTickCount());
 }
 
 void CmivoListCtrl::OnLButtonUp(int x, int y) {
-  const int state = m_pressState;
-  const bool pressed = m_pressed;
-  m_pressState = kPressIdle;
-  m_pressed = false;
+  const mivoTouchScroller::Gesture gesture = m_scroller.Release(x, y, GetTickCount());
   if (GetCapture() == m_hWnd) ReleaseCapture();
-  if (!pressed) return;
-  if (state == kPressDown) {
-    if (x > StripLeft()) {
-      StripJump(y);
+  switch (gesture) {
+    case mivoTouchScroller::Gesture::kTap: {
+      const int index = HitTest(x, y);
+      if (index < 0) return;
+      const mivoListElement& element = m_elements[static_cast<std::size_t>(index)];
+      RECT client{};
+      GetClientRect(&client);
+      if (Columns == 1 && element.HasSideZone && x > client.right - 20 * DisplayScale) return;
+      TapItem(index);
       return;
     }
-    const int index = HitTest(x, y);
-    if (index < 0) return;
-    const mivoListElement& element = m_elements[static_cast<std::size_t>(index)];
-    RECT client{};
-    GetClientRect(&client);
-    if (Columns == 1 && element.HasSideZone && x > client.right - 20 * DisplayScale) return;
-    TapItem(index);
-    return;
-  }
-  if (state == kPressDragging) {
-    const DWORD duration = GetTickCount() - m_gestureStartTime;
-    // A flick needs a move and a measurable time to give a speed.
-    if (duration < kFlickMs && duration > 0 && m_moveCount > 0) {
-      const double v = std::abs(m_scrollTop - m_gestureStartTop) / static_cast<double>(m_moveCount);
-      const double t = 1000.0 * m_moveCount / duration;
-      const bool down = m_scrollTop > m_gestureStartTop;
-      if (v > 0) Coast(v, t, down);
+    case mivoTouchScroller::Gesture::kFlick: {
+      auto alive = m_alive;
+      Coast();
+      if (!*alive) return;
+      [[fallthrough]];
     }
-    if (*m_alive && m_hWnd) Invalidate(FALSE);
+    case mivoTouchScroller::Gesture::kDrag:
+      if (m_hWnd) Invalidate(FALSE);
+      return;
+    default:
+      return;
   }
 }
 
-void CmivoListCtrl::Coast(double v, double t, bool down) {
+void CmivoListCtrl::Coast() {
   auto alive = m_alive;
-  m_coasting = true;
-  double p = m_scrollTop;
-  double target = down ? p + v * t : p - v * t;
-  const double d = t / (2 * v);
-  double previous = m_scrollTop - 1;
-  while (m_coasting) {
-    if (down ? !(p < target) : !(p > target)) break;
-    v -= d;
-    target -= d;
-    if (v <= 0.5) break;
-    if (p == previous) break;
-    if (down ? p > MaxScrollTop() : p < 0) break;
-    previous = std::floor(p);
-    SetScrollTop(static_cast<int>(previous));
+  while (m_scroller.CoastStep()) {
     // One frame shown per step, and one pending message handled, so a touch
     // can stop the coasting.
     window::PresentNow();
     mivoCore::PumpOneMessage();
     if (!*alive) return;
-    if (!m_hWnd) break;
-    p = down ? p + v : p - v;
+    if (!m_hWnd) {
+      m_scroller.StopCoasting();
+      return;
+    }
   }
-  m_coasting = false;
 }
 
 void CmivoListCtrl::OnContextMenu(int screenX, int screenY) {
-  m_pressState = kPressIdle;
-  m_pressed = false;
+  m_scroller.Hold();
   if (GetCapture() == m_hWnd) ReleaseCapture();
   POINT pt{screenX, screenY};
   ScreenToClient(&pt);
@@ -569,15 +502,11 @@ LRESULT CmivoListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SHOWWINDOW:
     case WM_KILLFOCUS:
-      m_pressState = kPressIdle;
-      m_pressed = false;
-      m_coasting = false;
+      m_scroller.Cancel();
+      m_scroller.StopCoasting();
       return CWnd::WindowProc(message, wParam, lParam);
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != m_hWnd) {
-        m_pressState = kPressIdle;
-        m_pressed = false;
-      }
+      if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_scroller.Cancel();
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(static_cast<UINT>(wParam));
@@ -587,8 +516,7 @@ LRESULT CmivoListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MIVO_SWIPE:
       // The page took the release of this press.
-      m_pressState = kPressIdle;
-      m_pressed = false;
+      m_scroller.Cancel();
       return 0;
     default:
       return CWnd::WindowProc(message, wParam, lParam);

@@ -12,6 +12,8 @@
 
 #include "core/mivo_class.h"
 #include "platform/window/framework.h"
+#include "ui/back_buffer.h"
+#include "ui/touch_scroller.h"
 
 class mivoAppearance;
 class mivoSkinImage;
@@ -36,10 +38,8 @@ class CmivoListCtrlComparer {
   virtual int Compare(const mivoListElement& a, const mivoListElement& b) = 0;
 };
 
-class CmivoListCtrl : public CWnd, public mivoClass {
+class CmivoListCtrl : public CWnd, public mivoClass, private mivoTouchScroller::Target {
  public:
-  enum PressState { kPressIdle = 0, kPressDown = 1, kPressDragging = 2 };
-
   explicit CmivoListCtrl(mivoCore* core);
   ~CmivoListCtrl() override;
 
@@ -97,7 +97,7 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   void DrawItems(HDC dc, const RECT& clip, int dx, int dy);
   void DropCachedBitmaps();
 
-  bool IsCoasting() const { return m_coasting; }
+  bool IsCoasting() const { return m_scroller.IsCoasting(); }
 
   // ---- The state dump ----
   // Every element with its text and screen rectangle (also out of view).
@@ -138,13 +138,17 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   void OnLButtonUp(int x, int y);
   void OnContextMenu(int screenX, int screenY);
   void OnKeyDown(UINT vk);
-  // Kinetic scrolling after a flick: speed v pixels per step, t steps per second.
-  void Coast(double v, double t, bool down);
-  void StripJump(int y);
-  void RestartGesture(int x, int y);
+  // Runs the coasting a flick started, one shown frame per step, until it
+  // ends or a touch stops it.
+  void Coast();
   int ViewHeight() const;
-  int StripLeft() const;  // client right − 15·S
   HFONT WatermarkFont();
+
+  // What the touch scroller moves: ScrollTop, up to MaxScrollTop, in the client area.
+  int GetScrollOffset() const override { return m_scrollTop; }
+  int GetMaxScrollOffset() const override;
+  void SetScrollOffset(int offset) override { SetScrollTop(offset); }
+  RECT GetScrollView() const override;
 
   std::vector<mivoListElement> m_elements;    // in display order
   std::u16string m_emptyText = kEmptyText;    // shown when there are no elements
@@ -152,21 +156,10 @@ class CmivoListCtrl : public CWnd, public mivoClass {
   int m_scrollTop = 0;                        // pixels of content above the window top
   int m_cursor = -1;                          // keyboard cursor index, -1 for none
   bool m_details = false;                     // Details view (one column of rows)
-  int m_pressState = kPressIdle;              // see PressState
-  bool m_pressed = false;                     // a press that began in this list is down
-  POINT m_gestureStart{};                     // where the gesture (re)started
-  int m_gestureStartTop = 0;                  // ScrollTop when it (re)started
-  DWORD m_gestureStartTime = 0;               // GetTickCount when it (re)started
-  int m_moveCount = 0;                        // drag moves since the gesture (re)started
-  int m_direction = 0;                        // -1 up, +1 down, 0 not yet known
-  POINT m_lastPoint{};                        // the last pointer point
-  bool m_coasting = false;                    // kinetic scrolling runs
+  mivoTouchScroller m_scroller;               // press, drag, strip and coasting
   bool m_alwaysBuffered = false;              // paint always through the back buffer
   bool m_bufferNextPaint = false;             // paint once through the back buffer
-  HDC m_bufferDC = nullptr;                   // cached back buffer (client size)
-  HBITMAP m_bufferBitmap = nullptr;
-  HGDIOBJ m_bufferOldBitmap = nullptr;
-  SIZE m_bufferSize{};
+  mivoBackBuffer m_buffer;                    // cached back buffer (client size)
   HFONT m_watermarkFont = nullptr;            // Details view numbers, made for m_watermarkHeight
   int m_watermarkHeight = 0;
   mivoSkinImage* m_ballImage = nullptr;       // "listbox_scroll_bar_ball", looked up once

@@ -90,7 +90,8 @@ int CmivoAdvListBoxContextMenuDividerItem::Draw(CmivoAdvListBox* listBox, HDC dc
   DrawTextW(dc, m_caption.c_str(), static_cast<int>(m_caption.size()), &text,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   RECT measure = MakeRect(0, 0, 0, 0);
-  DrawTextW(dc, m_caption.c_str(), static_cast<int>(m_caption.size()), &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, m_caption.c_str(), static_cast<int>(m_caption.size()), &measure,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   const int lineLeft = r.left + 10 * S + RectWidth(measure) + (m_caption.empty() ? 0 : 6 * S);
   const int y = (r.top + r.bottom) / 2;
   if (lineLeft < r.right - 6 * S) {

@@ -68,18 +68,6 @@ void CmivoWnd::DrawArea(HDC dc, bool erase, int left, int top, int right, int bo
   }
 }
 
-void CmivoWnd::DropBuffer() {
-  if (m_bufferDC) {
-    SelectObject(m_bufferDC, m_bufferOld);
-    DeleteDC(m_bufferDC);
-  }
-  if (m_buffer) DeleteObject(m_buffer);
-  m_bufferDC = nullptr;
-  m_buffer = nullptr;
-  m_bufferOld = nullptr;
-  m_bufferSize = SIZE{};
-}
-
 void CmivoWnd::OnPaint() {
   PAINTSTRUCT ps;
   HDC windowDC = BeginPaint(m_hWnd, &ps);
@@ -90,19 +78,7 @@ void CmivoWnd::OnPaint() {
   if (buffered) {
     RECT client{};
     GetClientRect(&client);
-    const SIZE size{RectWidth(client), RectHeight(client)};
-    if (!m_bufferDC || size.cx != m_bufferSize.cx || size.cy != m_bufferSize.cy) {
-      DropBuffer();
-      m_bufferDC = CreateCompatibleDC(windowDC);
-      m_buffer = CreateCompatibleBitmap(windowDC, std::max<LONG>(1, size.cx), std::max<LONG>(1, size.cy));
-      if (m_bufferDC && m_buffer) {
-        m_bufferOld = SelectObject(m_bufferDC, m_buffer);
-        m_bufferSize = size;
-      } else {
-        DropBuffer();
-      }
-    }
-    if (m_bufferDC) dc = m_bufferDC;
+    if (HDC buffer = m_buffer.Get(windowDC, SIZE{RectWidth(client), RectHeight(client)})) dc = buffer;
   }
   if (!IsRectEmpty(&box)) {
     // The update area's bounding box is drawn whole: background first, then
@@ -112,7 +88,9 @@ void CmivoWnd::OnPaint() {
     const int saved = SaveDC(dc);
     DrawArea(dc, true, box.left, box.top, box.right, box.bottom);
     RestoreDC(dc, saved);
-    if (dc != windowDC) BitBlt(windowDC, box.left, box.top, RectWidth(box), RectHeight(box), dc, box.left, box.top, SRCCOPY);
+    if (dc != windowDC) {
+      BitBlt(windowDC, box.left, box.top, RectWidth(box), RectHeight(box), dc, box.left, box.top, SRCCOPY);
+    }
   }
   m_bufferNextPaint = false;
   EndPaint(m_hWnd, &ps);

@@ -8,6 +8,7 @@
 
 #include "core/mivo_class.h"
 #include "platform/window/framework.h"
+#include "ui/back_buffer.h"
 
 class CmivoChildWnd;
 class mivoSkinImage;
@@ -52,7 +53,7 @@ class CmivoWnd : public CWnd, public mivoClass {
   // then the framework's default handling.
   LRESULT OnStylus(UINT message, WPARAM wParam, LPARAM lParam);
   // Drops the off-screen bitmap (its size no longer fits).
-  void DropBuffer();
+  void DropBuffer() { m_buffer.Drop(); }
 
   std::vector<CmivoChildWnd*> m_children;  // windowless children, in drawing order
   bool m_mouseUnclaimed = true;            // no child took the last press, release or move
@@ -60,8 +61,5 @@ class CmivoWnd : public CWnd, public mivoClass {
   bool m_bufferNextPaint = false;          // paint once through it; cleared by each paint
 
  private:
-  HDC m_bufferDC = nullptr;          // the off-screen bitmap, kept while its size fits
-  HBITMAP m_buffer = nullptr;
-  HGDIOBJ m_bufferOld = nullptr;
-  SIZE m_bufferSize{};
+  mivoBackBuffer m_buffer;  // the off-screen bitmap, kept while its size fits
 };

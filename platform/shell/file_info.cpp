@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -14,6 +15,7 @@
 #include "platform/shell/shortcut.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
+#include "platform/window/metrics.h"
 
 namespace shell {
 
@@ -146,7 +148,9 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
                                : text::ToUpper(ext.substr(1)) + u" File");
   }
   if (flags & SHGFI_ICON) {
-    int size = (flags & SHGFI_SMALLICON) ? 16 : 32;
+    // The system's icon sizes, which follow the screen's density (32 and 16
+    // pixels on a small screen, twice that on a VGA one).
+    const int size = std::max(1, GetSystemMetrics((flags & SHGFI_SMALLICON) ? SM_CXSMICON : SM_CXICON));
     std::u16string target = devicePath;
     bool targetFolder = folder;
     shell::Shortcut s;

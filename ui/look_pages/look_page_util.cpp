@@ -11,7 +11,8 @@ std::vector<FoundEntry> FindEntries(const std::u16string& pattern) {
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return found;
   do {
-    found.push_back(FoundEntry{std::u16string(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    found.push_back(
+        FoundEntry{std::u16string(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return found;

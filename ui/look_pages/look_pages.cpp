@@ -15,8 +15,12 @@ Page* Named(mivoCore* core, const char* name) {
 }
 }  // namespace
 
-CmivoSkinsSettingsPage* SkinsSettingsPage(mivoCore* core) { return Named<CmivoSkinsSettingsPage>(core, "skins settings"); }
-CmivoAdvColorThemesPage* ColorThemesPage(mivoCore* core) { return Named<CmivoAdvColorThemesPage>(core, "color themes"); }
+CmivoSkinsSettingsPage* SkinsSettingsPage(mivoCore* core) {
+  return Named<CmivoSkinsSettingsPage>(core, "skins settings");
+}
+CmivoAdvColorThemesPage* ColorThemesPage(mivoCore* core) {
+  return Named<CmivoAdvColorThemesPage>(core, "color themes");
+}
 CmivoAdvWallpaperThemesPage* WallpaperThemesPage(mivoCore* core) {
   return Named<CmivoAdvWallpaperThemesPage>(core, "wallpaper themes");
 }

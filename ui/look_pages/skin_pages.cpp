@@ -96,7 +96,9 @@ void CmivoSkinItemsPage::OnPageShown() {
     for (const auto& image : look->GetSkin()->Images) images.push_back(image.get());
   }
   for (mivoSkinImage* image : images) {
-    AddItem(mivoListElement{.Data = reinterpret_cast<DWORD_PTR>(image), .Text = SkinImageDisplayName(image->Name), .SubText = {}});
+    AddItem(mivoListElement{.Data = reinterpret_cast<DWORD_PTR>(image),
+                            .Text = SkinImageDisplayName(image->Name),
+                            .SubText = {}});
   }
 }
 
