@@ -143,6 +143,7 @@ class mivoActionOffice : public mivoAction {
  public:
   mivoActionOffice(mivoCore* core, int kind = 0, int calendarView = 0);
   int Kind() const { return m_kind; }
+  int CalendarView() const { return m_view; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -173,6 +174,7 @@ class mivoActionOffice : public mivoAction {
 class mivoActionWriteEmail : public mivoAction {
  public:
   explicit mivoActionWriteEmail(mivoCore* core, std::u16string address = {});
+  const std::u16string& Address() const { return m_address; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -192,6 +194,9 @@ class mivoActionWriteEmail : public mivoAction {
 class mivoActionShowPage : public mivoAction {
  public:
   mivoActionShowPage(mivoCore* core, int pageIndex = 0, int param = 0, int extra = 0);
+  int PageIndex() const { return m_page; }
+  int PageParam() const { return m_param; }
+  int PageExtra() const { return m_extra; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
