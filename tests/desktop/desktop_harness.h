@@ -86,15 +86,20 @@ class DesktopHarness : public uitest::UiHarness {
   }
   // Taps the top page's row of that text in the part of it that is on
   // screen (a long menu's lower rows reach under the soft keys).
+  // A row below the screen is first brought up with the Down key.
   void TapRow(const std::string& text) {
-    const testing_support::Json d = DumpJson();
-    const int visibleBottom = static_cast<int>(d["top"]["rect"][3].AsInt());
-    for (const testing_support::Json& row : d["top"]["rows"].Items()) {
-      if (row["text"].AsString() != text) continue;
-      const testing_support::Json& r = row["rect"];
-      const int bottom = std::min<int>(static_cast<int>(r[3].AsInt()), visibleBottom);
-      Tap(static_cast<int>((r[0].AsInt() * 2 + r[2].AsInt()) / 3), static_cast<int>((r[1].AsInt() + bottom) / 2));
-      return;
+    for (int tries = 0; tries < 40; ++tries) {
+      const testing_support::Json d = DumpJson();
+      const int visibleBottom = static_cast<int>(d["top"]["rect"][3].AsInt());
+      for (const testing_support::Json& row : d["top"]["rows"].Items()) {
+        if (row["text"].AsString() != text) continue;
+        const testing_support::Json& r = row["rect"];
+        if (r[1].AsInt() + 10 >= visibleBottom) break;
+        const int bottom = std::min<int>(static_cast<int>(r[3].AsInt()), visibleBottom);
+        Tap(static_cast<int>((r[0].AsInt() * 2 + r[2].AsInt()) / 3), static_cast<int>((r[1].AsInt() + bottom) / 2));
+        return;
+      }
+      Key(VK_DOWN);
     }
     ADD_FAILURE() << "no row " << text;
   }

@@ -5,6 +5,8 @@
 
 #include "core/core.h"
 #include "desktop/action_gadget.h"
+#include "desktop/icon_text_gadget.h"
+#include "platform/gdi/gdi.h"
 #include "look/appearance.h"
 #include "platform/fs/files.h"
 #include "platform/window/paint.h"
@@ -364,6 +366,96 @@ TEST(DesktopPage, AnswersTheTodayPlugInsColourQuestions) {
   EXPECT_EQ(static_cast<COLORREF>(SendMessageW(h.Page().m_hWnd, WM_USER + 100, 0x10000023, 0)), look->TextColor);
   EXPECT_EQ(static_cast<COLORREF>(SendMessageW(h.Page().m_hWnd, WM_USER + 100, 0x10000001, 0)),
             look->BackgroundColor);
+}
+
+}  // namespace
+
+namespace {
+
+// An icon-text gadget with a square of colour for a picture and a number.
+class CountIconText : public CmivoIconTextGadget {
+ public:
+  CountIconText(mivoCore* core, CmivoDesktopPage* page, bool picture) : CmivoIconTextGadget(core, page, 5) {
+    m_text = u"42";
+    if (picture) m_imageSize = SIZE{30, 30};
+  }
+  RECT DrawImage(HDC dc, const RECT& rect, UINT alignment) override {
+    // Right-aligned pictures end at the box's right edge, the others start at its left.
+    const int left = (alignment & kAlignRight) ? rect.right - 30 : rect.left;
+    RECT r{left, rect.top, left + 30, rect.top + 30};
+    HBRUSH brush = CreateSolidBrush(RGB(200, 0, 0));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    return r;
+  }
+  void OnIconTap(POINT) override { ++iconTaps; }
+  void OnTextTap(POINT) override { ++textTaps; }
+  int iconTaps = 0, textTaps = 0;
+};
+
+TEST(IconTextGadget, PlacesItsBlockByTheAlignmentAndSendsTapsToThePictureOrTheText) {
+  EXPECT_EQ(CmivoIconTextGadget::PlaceBlock(8, 100, 50, 60, 20).x, 40);
+  EXPECT_EQ(CmivoIconTextGadget::PlaceBlock(8, 100, 50, 60, 20).y, 30);
+  EXPECT_EQ(CmivoIconTextGadget::PlaceBlock(4, 100, 50, 60, 20).x, 20);
+  EXPECT_EQ(CmivoIconTextGadget::PlaceBlock(4, 100, 50, 60, 20).y, 15);
+  EXPECT_EQ(CmivoIconTextGadget::PlaceBlock(0, 100, 50, 60, 20).x, 0);
+
+  DesktopHarness h("icon_text");
+  auto owned = std::make_unique<CountIconText>(&h.Core(), &h.Page(), true);
+  CountIconText* g = owned.get();
+  g->SetDesktops(1);
+  g->SetRect(RECT{20, 20, 220, 80}, false);
+  g->GetStyle().textPosition = kTextRightOfImage;
+  h.Page().Container().AddGadget(std::move(owned));
+  h.Page().UpdateVisibility();
+  h.Page().Invalidate(FALSE);
+  h.Pump();
+  // The picture left of the text: the icon's part from the gadget's left edge.
+  const RECT icon = g->IconTapRect(), text = g->TextTapRect();
+  EXPECT_EQ(icon.left, 20);
+  EXPECT_EQ(text.right, 220);
+  EXPECT_LE(icon.right, text.left);
+  uitest::UiHarness::Shot("icon_text", "desktop");
+  h.TapAt(icon.left + 2, 50);
+  h.TapAt(text.right - 2, 50);
+  EXPECT_EQ(g->iconTaps, 1);
+  EXPECT_EQ(g->textTaps, 1);
+  // In design mode neither: the page selects.
+  h.Page().SetDesignMode(true);
+  h.TapAt(icon.left + 2, 50);
+  EXPECT_EQ(g->iconTaps, 1);
+
+  // Its menu: a picture offers the text position.
+  h.HoldAt(120, 50);
+  std::vector<std::string> rows = uitest::Texts("rows");
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Text position"), rows.end());
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Bold"), rows.end());
+  h.TapRow("Bold");
+  EXPECT_TRUE(g->GetStyle().bold);
+  EXPECT_EQ(h.Core().TopPage(), &h.Page());
+  // Sizes on a page of their own; a choice leads back to the desktop.
+  h.HoldAt(120, 50);
+  h.TapRow("Text size");
+  EXPECT_EQ(uitest::Texts("rows").front(), "10 point(s)");
+  h.TapRow("26 point(s)");
+  EXPECT_EQ(g->GetStyle().textSize, 26);
+  EXPECT_EQ(h.Core().TopPage(), &h.Page());
+  uitest::UiHarness::Shot("icon_text_bold_26_design", "desktop");
+}
+
+TEST(IconTextGadget, WithoutAPictureOffersNoTextPosition) {
+  DesktopHarness h("icon_text_plain");
+  auto owned = std::make_unique<CountIconText>(&h.Core(), &h.Page(), false);
+  owned->SetDesktops(1);
+  owned->SetRect(RECT{20, 20, 220, 80}, false);
+  h.Page().Container().AddGadget(std::move(owned));
+  h.Page().UpdateVisibility();
+  h.Page().SetDesignMode(true);
+  h.HoldAt(120, 50);
+  const std::vector<std::string> rows = uitest::Texts("rows");
+  EXPECT_EQ(std::find(rows.begin(), rows.end(), "Text position"), rows.end());
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Text color"), rows.end());
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Align"), rows.end());
 }
 
 }  // namespace
