@@ -20,7 +20,7 @@ constexpr int kFavoritesPage = 15;
 // A tile is a square of 80·S: the 48·S picture at its top and the caption's
 // band of 31·S under it, wide enough for a word like "Connections" on one
 // line (in 70·S the caption would run over the picture and break words).
-constexpr int kTileSide = 80;     // times DisplayScale
+constexpr int kTileSide = 80;  // times DisplayScale
 constexpr int kIconSide = 35;
 constexpr int kDetailsHeight = 48;
 
@@ -44,16 +44,14 @@ RECT CmivoActionGadget::StyleRect() const {
   const int S = DisplayScale;
   const int l = m_rect.left, t = m_rect.top;
   switch (m_style) {
-    case kActionGadgetIcon:
-      return MakeRect(l, t, l + kIconSide * S, t + kIconSide * S);
+    case kActionGadgetIcon: return MakeRect(l, t, l + kIconSide * S, t + kIconSide * S);
     case kActionGadgetDetails: {
       // A row across the page's whole width.
       RECT page = MakeRect(m_rect.left, 0, m_rect.right, 0);
       if (m_pDesktop && m_pDesktop->m_hWnd) m_pDesktop->GetClientRect(&page);
       return MakeRect(page.left, t, page.right, t + kDetailsHeight * S);
     }
-    default:
-      return MakeRect(l, t, l + kTileSide * S, t + kTileSide * S);
+    default: return MakeRect(l, t, l + kTileSide * S, t + kTileSide * S);
   }
 }
 

@@ -47,7 +47,7 @@ class CmivoActionGadget : public CmivoGadget {
   std::u16string GetDumpText() override;
 
  private:
-  mivoHeldAction m_action;           // held from its creation or loading; may be empty
+  mivoHeldAction m_action;                   // held from its creation or loading; may be empty
   std::int32_t m_style = kActionGadgetTile;  // kActionGadget*
 };
 

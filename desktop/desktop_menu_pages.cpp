@@ -1,7 +1,6 @@
 #include "desktop/desktop_menu_pages.h"
 
 #include "core/core.h"
-
 #include "desktop/desktop_page.h"
 #include "desktop/icon_text_gadget.h"
 

@@ -47,8 +47,7 @@ int DesktopsCountFrom(DWORD setting) {
 
 // ---- Life --------------------------------------------------------------------------------
 
-CmivoDesktopPage::CmivoDesktopPage(mivoCore* core)
-    : CmivoPageWnd(core), CmivoContextMenu(core), m_container(core) {
+CmivoDesktopPage::CmivoDesktopPage(mivoCore* core) : CmivoPageWnd(core), CmivoContextMenu(core), m_container(core) {
   m_swipeBackEnabled = false;
   m_desktopsCount = DesktopsCountFrom(m_pCore->Settings().GetDesktopsCount());
   BuildCataloguePage();
@@ -128,7 +127,7 @@ void CmivoDesktopPage::DesktopChanged() {
 bool CmivoDesktopPage::IsPortraitLayout() const {
   if (!m_hWnd) return true;
   RECT client{};
-  const_cast<CmivoDesktopPage*>(this)->GetClientRect(&client);
+  GetClientRect(&client);
   if (RectWidth(client) <= RectHeight(client)) return true;
   return GetSystemMetrics(SM_CXSCREEN) == GetSystemMetrics(SM_CYSCREEN);
 }
@@ -136,7 +135,7 @@ bool CmivoDesktopPage::IsPortraitLayout() const {
 SIZE CmivoDesktopPage::GadgetArea(bool portrait) const {
   if (!m_hWnd) return SIZE{0, 0};
   RECT client{};
-  const_cast<CmivoDesktopPage*>(this)->GetClientRect(&client);
+  GetClientRect(&client);
   const SIZE own{RectWidth(client), RectHeight(client)};
   if (portrait == IsPortraitLayout()) return own;
   // The other orientation: the screen turned, less the same bars above and
@@ -191,11 +190,14 @@ void CmivoDesktopPage::CollectDesktopImages(std::vector<mivoSkinImage*>& images)
     mivoAppearance* look = m_pCore->GetAppearance();
     if (!look) return;
     // The pictures the desktop and its own pages draw with.
-    static const char16_t* const kNames[] = {
-        u"gadget_desktop_default_wallpaper",    u"gadget_desktop_switcher_bk_active",
-        u"gadget_desktop_switcher_bk_inactive", u"gadget_desktop_switcher_bk_none",
-        u"desktop_add",                         u"favorites_page",
-        u"actions_history_page",                u"custom_color"};
+    static const char16_t* const kNames[] = {u"gadget_desktop_default_wallpaper",
+                                             u"gadget_desktop_switcher_bk_active",
+                                             u"gadget_desktop_switcher_bk_inactive",
+                                             u"gadget_desktop_switcher_bk_none",
+                                             u"desktop_add",
+                                             u"favorites_page",
+                                             u"actions_history_page",
+                                             u"custom_color"};
     for (const char16_t* name : kNames) m_images.push_back(look->GetSkinImage(name));
   }
   images.insert(images.end(), m_images.begin(), m_images.end());
@@ -281,12 +283,8 @@ LRESULT CmivoDesktopPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
       OnStylusDown(static_cast<UINT>(wParam), point);
       return CWnd::WindowProc(message, wParam, lParam);
-    case WM_MOUSEMOVE:
-      OnStylusMove(static_cast<UINT>(wParam), point);
-      return CWnd::WindowProc(message, wParam, lParam);
-    case WM_LBUTTONUP:
-      OnStylusUp(static_cast<UINT>(wParam), point);
-      return CWnd::WindowProc(message, wParam, lParam);
+    case WM_MOUSEMOVE: OnStylusMove(static_cast<UINT>(wParam), point); return CWnd::WindowProc(message, wParam, lParam);
+    case WM_LBUTTONUP: OnStylusUp(static_cast<UINT>(wParam), point); return CWnd::WindowProc(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Whoever took the stylus ends the drag.
       EndDrag();
@@ -297,29 +295,22 @@ LRESULT CmivoDesktopPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       m_pPressed = nullptr;
       ShowContextMenu();
       return 0;
-    case WM_KEYDOWN:
-      OnKeyDown(static_cast<UINT>(wParam));
-      return 0;
-    case WM_CHAR:
-      OnChar(static_cast<char16_t>(wParam));
-      return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
+    case WM_CHAR: OnChar(static_cast<char16_t>(wParam)); return 0;
     case WM_TIMER:
       if (wParam >= kGadgetTimerFirst && wParam - kGadgetTimerFirst < m_timers.size()) {
         OnGadgetTimer(wParam);
         return 0;
       }
       return CmivoPageWnd::WindowProc(message, wParam, lParam);
-    case WM_MIVO_SWIPE:
-      OnSwipe();
-      return 0;
+    case WM_MIVO_SWIPE: OnSwipe(); return 0;
     case kTodayGetColor: {
       mivoAppearance* look = m_pCore->GetAppearance();
       if (!look) return 0;
       const bool text = wParam == kTodayColorText || wParam == kTodayColorHighlightedText;
       return static_cast<LRESULT>(text ? look->TextColor : look->BackgroundColor);
     }
-    case kTodayDrawWatermark:
-      return OnTodayWatermark(lParam);
+    case kTodayDrawWatermark: return OnTodayWatermark(lParam);
     case kMsgLayoutProblem: {
       // The platform's plain box: the desktop's own overlays may not stand yet.
       const std::u16string text = GetString(IDS_ERROR) + u"\n\n" +
@@ -327,8 +318,7 @@ LRESULT CmivoDesktopPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       MessageBoxW(m_hWnd, text.c_str(), u"mivo", MB_OK);
       return 0;
     }
-    default:
-      return CmivoPageWnd::WindowProc(message, wParam, lParam);
+    default: return CmivoPageWnd::WindowProc(message, wParam, lParam);
   }
 }
 

@@ -38,7 +38,7 @@ enum : DWORD {
   kDesktopDeleteGadget = 2003,
   kDesktopCatalogueEntry = 2004,  // value: the catalogue index
   kDesktopSwitchToDesktop = 2005,
-  kDesktopToggleFirst = 2006,     // 2006 + k toggles desktop k in the selected gadget's mask
+  kDesktopToggleFirst = 2006,  // 2006 + k toggles desktop k in the selected gadget's mask
   kDesktopToggleLast = 2037,
   kDesktopColor = 2038,
   kDesktopChangeIcon = 2039,
@@ -172,27 +172,27 @@ class CmivoDesktopPage : public CmivoPageWnd, public CmivoContextMenu, public mi
   // The desktop's eight skin images (the menu's "Change icons").
   void CollectDesktopImages(std::vector<mivoSkinImage*>& images);
 
-  mivoGadgetContainer m_container;              // every gadget of every desktop, owned
-  DWORD m_currentDesktop = 1;                   // exactly one bit: the shown desktop
-  int m_desktopsCount = 4;                      // 1..32, taken at construction
-  bool m_designMode = false;                    // the design mode is on
-  bool m_loaded = false;                        // the layout was loaded (once)
-  bool m_released = false;                      // the gadgets were saved and released (exit)
-  CmivoGadget* m_pSelected = nullptr;           // the gadget under the last press, or none
-  CmivoGadget* m_pPressed = nullptr;            // the gadget the current press began on (normal mode)
-  POINT m_pressPoint{};                         // where the current press began (client)
-  bool m_pressActive = false;                   // a press is down on the page
-  RECT m_dragStartRect{};                       // the selected gadget's rectangle at the press
-  bool m_dragging = false;                      // a design-mode drag or resize is under way
-  bool m_resizing = false;                      // ... by a handle
-  int m_handle = 0;                             // the handle's code (5, 6, 9, 10)
-  bool m_pressBypassesSwipe = false;            // this press is no swipe (a gadget in design mode)
-  std::vector<CmivoGadget*> m_notifications;    // index n: the gadget of message 0x8B0 + n, or null
-  std::vector<CmivoGadget*> m_timers;           // index n: the gadget of timer 1000 + n, or null
+  mivoGadgetContainer m_container;                            // every gadget of every desktop, owned
+  DWORD m_currentDesktop = 1;                                 // exactly one bit: the shown desktop
+  int m_desktopsCount = 4;                                    // 1..32, taken at construction
+  bool m_designMode = false;                                  // the design mode is on
+  bool m_loaded = false;                                      // the layout was loaded (once)
+  bool m_released = false;                                    // the gadgets were saved and released (exit)
+  CmivoGadget* m_pSelected = nullptr;                         // the gadget under the last press, or none
+  CmivoGadget* m_pPressed = nullptr;                          // the gadget the current press began on (normal mode)
+  POINT m_pressPoint{};                                       // where the current press began (client)
+  bool m_pressActive = false;                                 // a press is down on the page
+  RECT m_dragStartRect{};                                     // the selected gadget's rectangle at the press
+  bool m_dragging = false;                                    // a design-mode drag or resize is under way
+  bool m_resizing = false;                                    // ... by a handle
+  int m_handle = 0;                                           // the handle's code (5, 6, 9, 10)
+  bool m_pressBypassesSwipe = false;                          // this press is no swipe (a gadget in design mode)
+  std::vector<CmivoGadget*> m_notifications;                  // index n: the gadget of message 0x8B0 + n, or null
+  std::vector<CmivoGadget*> m_timers;                         // index n: the gadget of timer 1000 + n, or null
   std::unique_ptr<CmivoDesktopMenuPage> m_pCataloguePage;     // "Add gadget", built at construction
   std::unique_ptr<CmivoDesktopMenuPage> m_pDesktopListPage;   // "Switch to desktop", made on first use
   std::unique_ptr<CmivoAdvChooseDesktopIcon> m_pIconChooser;  // "Change desktop icon", made on first use
   std::unique_ptr<CmivoChooseDesktopColorPage> m_pColorPage;  // the desktop colour page, made on first use
-  std::vector<mivoSkinImage*> m_images;         // the desktop's images for the menu, looked up once
-  window::DumpSectionId m_dumpSection = 0;      // the state dump's "desktop"
+  std::vector<mivoSkinImage*> m_images;                       // the desktop's images for the menu, looked up once
+  window::DumpSectionId m_dumpSection = 0;                    // the state dump's "desktop"
 };

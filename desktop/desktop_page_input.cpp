@@ -119,12 +119,16 @@ void CmivoDesktopPage::OnKeyDown(UINT vk) {
   const bool moving = m_designMode && m_pSelected && Holds(m_pSelected);
   switch (vk) {
     case VK_LEFT:
-      if (moving) NudgeSelected(-1, 0);
-      else ShowPreviousDesktop();
+      if (moving)
+        NudgeSelected(-1, 0);
+      else
+        ShowPreviousDesktop();
       return;
     case VK_RIGHT:
-      if (moving) NudgeSelected(1, 0);
-      else ShowNextDesktop();
+      if (moving)
+        NudgeSelected(1, 0);
+      else
+        ShowNextDesktop();
       return;
     case VK_UP:
       if (moving) NudgeSelected(0, -1);
@@ -135,8 +139,7 @@ void CmivoDesktopPage::OnKeyDown(UINT vk) {
     case VK_RETURN:
       if (!m_designMode) m_pCore->ShowPageById(kMainMenuPage);
       return;
-    default:
-      return;
+    default: return;
   }
 }
 
@@ -154,6 +157,8 @@ void CmivoDesktopPage::OnSwipe() {
   m_pPressed = nullptr;
   if (m_designMode && m_pSelected) return;
   const std::u16string& direction = SwipeText();
-  if (direction == u"l") ShowPreviousDesktop();
-  else if (direction == u"r") ShowNextDesktop();
+  if (direction == u"l")
+    ShowPreviousDesktop();
+  else if (direction == u"r")
+    ShowNextDesktop();
 }

@@ -104,7 +104,8 @@ std::u16string CmivoDesktopPage::GetMenuItemText(const mivoContextMenuEntry& ent
     CmivoGadget* gadget = m_pSelected && Holds(m_pSelected) ? m_pSelected : nullptr;
     return gadget ? gadget->GetContextMenuItemText(entry) : std::u16string();
   }
-  if (id >= kDesktopToggleFirst && id <= kDesktopToggleLast) return DesktopEntryText(static_cast<int>(id - kDesktopToggleFirst));
+  if (id >= kDesktopToggleFirst && id <= kDesktopToggleLast)
+    return DesktopEntryText(static_cast<int>(id - kDesktopToggleFirst));
   switch (id) {
     case kDesktopDesignMode: return GetString(IDS_DESIGN_MODE);
     case kDesktopExitDesignMode: return GetString(IDS_EXIT_DESIGN_MODE);
@@ -164,24 +165,12 @@ void CmivoDesktopPage::OnMenuCommand(const mivoContextMenuEntry& entry) {
     return;
   }
   switch (id) {
-    case kDesktopDesignMode:
-      SetDesignMode(true);
-      return;
-    case kDesktopExitDesignMode:
-      SetDesignMode(false);
-      return;
-    case kDesktopAddGadget:
-      m_pCore->ShowPage(m_pCataloguePage.get());
-      return;
-    case kDesktopDeleteGadget:
-      DeleteSelectedGadget();
-      return;
-    case kDesktopCatalogueEntry:
-      AddGadgetFromCatalogue(entry.Value);
-      return;
-    case kDesktopSwitchToDesktop:
-      ShowDesktopList();
-      return;
+    case kDesktopDesignMode: SetDesignMode(true); return;
+    case kDesktopExitDesignMode: SetDesignMode(false); return;
+    case kDesktopAddGadget: m_pCore->ShowPage(m_pCataloguePage.get()); return;
+    case kDesktopDeleteGadget: DeleteSelectedGadget(); return;
+    case kDesktopCatalogueEntry: AddGadgetFromCatalogue(entry.Value); return;
+    case kDesktopSwitchToDesktop: ShowDesktopList(); return;
     case kDesktopColor:
       if (!m_pColorPage) m_pColorPage = std::make_unique<CmivoChooseDesktopColorPage>(m_pCore, this);
       m_pCore->ShowPage(m_pColorPage.get());
@@ -197,8 +186,7 @@ void CmivoDesktopPage::OnMenuCommand(const mivoContextMenuEntry& entry) {
       m_pIconChooser->SetDesktop(CurrentDesktopIndex() + 1);
       m_pCore->ShowPage(m_pIconChooser.get());
       return;
-    default:
-      return;
+    default: return;
   }
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kPanelHeight = 50;   // times DisplayScale
+constexpr int kPanelHeight = 50;  // times DisplayScale
 constexpr int kIconWidth = 50;
 constexpr int kDetailsLeft = 60;
 

@@ -32,7 +32,7 @@ class CmivoDetailsPanelGadget : public CmivoGadget {
   void LayoutPanel(RECT* panel);
 
  protected:
-  int m_panelHeight;      // pixels; 50·S unless the member says otherwise
-  RECT m_iconRect{};      // (page left, top, page left + 50·S, top + height)
-  RECT m_detailsRect{};   // (page left + 60·S, top, page right, top + height)
+  int m_panelHeight;     // pixels; 50·S unless the member says otherwise
+  RECT m_iconRect{};     // (page left, top, page left + 50·S, top + height)
+  RECT m_detailsRect{};  // (page left + 60·S, top, page right, top + height)
 };

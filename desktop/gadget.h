@@ -149,11 +149,11 @@ class CmivoGadget : public CmivoChildWnd {
   // outline with the four handle squares.
   void DrawDesignFrame(HDC dc);
 
-  CmivoDesktopPage* m_pDesktop;     // the page that shows it; not owned, may be null
-  const DWORD m_typeId;             // the catalogue's type id, fixed at construction
+  CmivoDesktopPage* m_pDesktop;                  // the page that shows it; not owned, may be null
+  const DWORD m_typeId;                          // the catalogue's type id, fixed at construction
   DWORD m_recordVersion = kGadgetRecordVersion;  // of the common record as read; 6 when written
-  DWORD m_propertyVersion = 0;      // version of the kind's own fields
-  DWORD m_desktops = 0;             // bit n: shown on desktop n
-  bool m_portrait = true;           // belongs to the portrait (else the landscape) desktops
-  bool m_active = false;            // between Activate and Deactivate
+  DWORD m_propertyVersion = 0;                   // version of the kind's own fields
+  DWORD m_desktops = 0;                          // bit n: shown on desktop n
+  bool m_portrait = true;                        // belongs to the portrait (else the landscape) desktops
+  bool m_active = false;                         // between Activate and Deactivate
 };

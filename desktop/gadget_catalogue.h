@@ -35,10 +35,10 @@ struct mivoGadgetKind {
 // One entry of the "Add gadget" list.
 struct mivoCatalogueEntry {
   DWORD typeId = 0;
-  int nameId = 0;                       // string table id of the name; 0: literalName
-  const char16_t* literalName = u"";    // the name when it is not translated
-  int descriptionId = 0;                // 0: no description
-  int warningId = 0;                    // 0: no warning (the entry's help text)
+  int nameId = 0;                     // string table id of the name; 0: literalName
+  const char16_t* literalName = u"";  // the name when it is not translated
+  int descriptionId = 0;              // 0: no description
+  int warningId = 0;                  // 0: no warning (the entry's help text)
 
   std::u16string Name() const;
   std::u16string Description() const;

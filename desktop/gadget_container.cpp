@@ -87,8 +87,8 @@ void mivoGadgetContainer::SaveAndClear() {
 // ---- The gadgets -----------------------------------------------------------------------
 
 bool mivoGadgetContainer::Contains(const CmivoGadget* gadget) const {
-  return gadget && std::any_of(m_gadgets.begin(), m_gadgets.end(),
-                               [gadget](const auto& g) { return g.get() == gadget; });
+  return gadget &&
+         std::any_of(m_gadgets.begin(), m_gadgets.end(), [gadget](const auto& g) { return g.get() == gadget; });
 }
 
 void mivoGadgetContainer::AddGadget(std::unique_ptr<CmivoGadget> gadget, bool activate) {

@@ -86,10 +86,10 @@ class mivoGadgetContainer {
   // it is replaced; false when it could not be kept.
   bool KeepDamagedFile();
 
-  mivoCore* m_pCore;                                 // never owned
+  mivoCore* m_pCore;                                    // never owned
   std::vector<std::unique_ptr<CmivoGadget>> m_gadgets;  // in drawing and file order
-  std::u16string m_dataFolder;                       // empty: the program folder
-  mivoLayoutReadResult m_lastRead;                   // of the last LoadLayout
-  bool m_lastReadUser = false;                       // the last LoadLayout read the user's file
-  bool m_userFileDamaged = false;                    // the user file read last stopped early; not yet kept
+  std::u16string m_dataFolder;                          // empty: the program folder
+  mivoLayoutReadResult m_lastRead;                      // of the last LoadLayout
+  bool m_lastReadUser = false;                          // the last LoadLayout read the user's file
+  bool m_userFileDamaged = false;                       // the user file read last stopped early; not yet kept
 };

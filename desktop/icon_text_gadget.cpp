@@ -29,14 +29,14 @@ enum : DWORD {
   kNonUnderlined = 2050,
   kTextColor = 2051,
   kTextSizeMenu = 2052,
-  kTextSizeEntry = 2053,      // value: the size in points
+  kTextSizeEntry = 2053,  // value: the size in points
   kAlignMenu = 2054,
-  kAlignFirst = 2055,         // .. 2063: top left .. bottom right
+  kAlignFirst = 2055,  // .. 2063: top left .. bottom right
 };
 
 constexpr int kPositionTexts[4] = {IDS_TEXT_LEFT_TO_THE_IMAGE, IDS_TEXT_RIGHT_TO_THE_IMAGE, IDS_TEXT_ABOVE_THE_IMAGE,
                                    IDS_TEXT_UNDER_THE_IMAGE};
-constexpr int kAlignTexts[9] = {IDS_TOP_LEFT,    IDS_TOP_CENTER, IDS_TOP_RIGHT,    IDS_CENTER_LEFT,  IDS_CENTER,
+constexpr int kAlignTexts[9] = {IDS_TOP_LEFT,     IDS_TOP_CENTER,  IDS_TOP_RIGHT,     IDS_CENTER_LEFT, IDS_CENTER,
                                 IDS_CENTER_RIGHT, IDS_BOTTOM_LEFT, IDS_BOTTOM_CENTER, IDS_BOTTOM_RIGHT};
 constexpr int kTextSizes[11] = {10, 12, 14, 16, 20, 26, 34, 42, 50, 60, 70};
 
@@ -257,7 +257,8 @@ void CmivoIconTextGadget::AddContextMenuItems() {
 
 std::u16string CmivoIconTextGadget::GetContextMenuItemText(const mivoContextMenuEntry& entry) {
   const DWORD id = entry.CommandId;
-  if (id >= kTextPositionFirst && id < kTextPositionFirst + 4) return GetString(kPositionTexts[id - kTextPositionFirst]);
+  if (id >= kTextPositionFirst && id < kTextPositionFirst + 4)
+    return GetString(kPositionTexts[id - kTextPositionFirst]);
   if (id >= kAlignFirst && id < kAlignFirst + 9) return GetString(kAlignTexts[id - kAlignFirst]);
   switch (id) {
     case kTextPositionMenu: return GetString(IDS_TEXT_POSITION);
@@ -277,8 +278,9 @@ std::u16string CmivoIconTextGadget::GetContextMenuItemText(const mivoContextMenu
 
 void CmivoIconTextGadget::ShowMenuPage(int which) {
   if (!m_pDesktop) return;
-  std::unique_ptr<CmivoDesktopMenuPage>* slot =
-      which == kPositionPage ? &m_pPositionPage : which == kSizePage ? &m_pSizePage : &m_pAlignPage;
+  std::unique_ptr<CmivoDesktopMenuPage>* slot = which == kPositionPage ? &m_pPositionPage
+                                                : which == kSizePage   ? &m_pSizePage
+                                                                       : &m_pAlignPage;
   if (!*slot) {
     const int title = which == kPositionPage ? IDS_TEXT_POSITION : which == kSizePage ? IDS_TEXT_SIZE : IDS_ALIGN;
     slot->reset(m_pDesktop->CreateMenuPage(GetString(title)));

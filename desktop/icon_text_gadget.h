@@ -40,8 +40,8 @@ struct mivoIconTextStyle {
   bool bold = false;
   bool italic = false;
   bool underline = false;
-  COLORREF textColor = kThemeTextColor;          // or kThemeTextColor
-  std::int32_t textSize = 16;                    // points
+  COLORREF textColor = kThemeTextColor;  // or kThemeTextColor
+  std::int32_t textSize = 16;            // points
 };
 
 class CmivoIconTextGadget : public CmivoGadget {
@@ -104,15 +104,15 @@ class CmivoIconTextGadget : public CmivoGadget {
   // Shows one of the gadget's menu pages, made on first use.
   void ShowMenuPage(int which);
 
-  std::u16string m_text;                  // the display text
-  SIZE m_imageSize{};                     // (0, 0): no picture
-  mivoIconTextStyle m_style;              // position, weight, slant, underline, colour, size
-  std::int32_t m_alignment = 4;           // of the block in the gadget, 0..8 (4: centre)
-  std::int32_t m_value = 1;               // the clock's and the date's own sub-version
-  RECT m_iconTapRect{};                   // computed by Paint
-  RECT m_textTapRect{};                   // computed by Paint
-  std::unique_ptr<CmivoDesktopMenuPage> m_pPositionPage;  // "Text position", made on first use
-  std::unique_ptr<CmivoDesktopMenuPage> m_pSizePage;      // "Text size", made on first use
-  std::unique_ptr<CmivoDesktopMenuPage> m_pAlignPage;     // "Align", made on first use
+  std::u16string m_text;                                             // the display text
+  SIZE m_imageSize{};                                                // (0, 0): no picture
+  mivoIconTextStyle m_style;                                         // position, weight, slant, underline, colour, size
+  std::int32_t m_alignment = 4;                                      // of the block in the gadget, 0..8 (4: centre)
+  std::int32_t m_value = 1;                                          // the clock's and the date's own sub-version
+  RECT m_iconTapRect{};                                              // computed by Paint
+  RECT m_textTapRect{};                                              // computed by Paint
+  std::unique_ptr<CmivoDesktopMenuPage> m_pPositionPage;             // "Text position", made on first use
+  std::unique_ptr<CmivoDesktopMenuPage> m_pSizePage;                 // "Text size", made on first use
+  std::unique_ptr<CmivoDesktopMenuPage> m_pAlignPage;                // "Align", made on first use
   std::unique_ptr<CmivoChooseIconTextGadgetColorPage> m_pColorPage;  // made on first use
 };

@@ -39,11 +39,11 @@ constexpr DWORD kLayoutEndMarker = 0xFFFFFFFF;
 
 // How a layout was read.
 struct mivoLayoutReadResult {
-  bool missing = false;      // there was no file to read (nothing else is set)
-  bool complete = true;      // read to the end marker
-  std::size_t gadgets = 0;   // records read whole
-  std::size_t offset = 0;    // where reading stopped (the end marker's end when complete)
-  std::string problem;       // why it stopped early, in words; empty when complete
+  bool missing = false;     // there was no file to read (nothing else is set)
+  bool complete = true;     // read to the end marker
+  std::size_t gadgets = 0;  // records read whole
+  std::size_t offset = 0;   // where reading stopped (the end marker's end when complete)
+  std::string problem;      // why it stopped early, in words; empty when complete
 };
 
 struct mivoLayoutReadOptions {

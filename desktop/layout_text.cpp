@@ -180,7 +180,8 @@ std::unique_ptr<mivoAction> ParseAction(mivoCore* core, const std::string& value
   if (kind == "contact" && numbers.size() == 1) {
     return std::make_unique<mivoActionContact>(core, static_cast<std::uint32_t>(numbers[0]));
   }
-  *error = "\"" + value + "\" is no action (call, sms, email, file, page, controlpanel, office, contact, submenu, "
+  *error = "\"" + value +
+           "\" is no action (call, sms, email, file, page, controlpanel, office, contact, submenu, "
            "tutorial)";
   return nullptr;
 }
@@ -211,7 +212,8 @@ std::string ActionValue(mivoAction& action) {
       auto& a = static_cast<mivoActionShowPage&>(action);
       return "page" + words({a.PageIndex(), a.PageParam(), a.PageExtra()});
     }
-    case kActionContact: return "contact" + words({static_cast<long long>(static_cast<mivoActionContact&>(action).Oid())});
+    case kActionContact:
+      return "contact" + words({static_cast<long long>(static_cast<mivoActionContact&>(action).Oid())});
     case kActionSubMenu: return "submenu " + text::ToUtf8(static_cast<mivoActionSubMenu&>(action).Title());
     default: return "tutorial";
   }

@@ -87,8 +87,8 @@ class Scene {
 // 20 gadgets on the first desktop: nine tiles, eight icons, three rows.
 std::string TwentyGadgets() {
   static const char* const kActions[] = {
-      "page 19", "submenu SMS", "page 1 0", "page 21", "page 12", "page 15", "page 24", "office 6", "office 7",
-      "file \\Windows\\Start Menu\\Programs\\Calculator.lnk"};
+      "page 19", "submenu SMS", "page 1 0", "page 21",  "page 12",
+      "page 15", "page 24",     "office 6", "office 7", "file \\Windows\\Start Menu\\Programs\\Calculator.lnk"};
   std::string text;
   for (int i = 0; i < 9; ++i) {
     const int x = (i % 3) * 160, y = (i / 3) * 160;
@@ -97,8 +97,10 @@ std::string TwentyGadgets() {
   }
   for (int i = 0; i < 8; ++i) {
     const int x = i * 60;
-    text += "action rect=" + std::to_string(x) + ",400," + std::to_string(x + 70) + ",470 desktops=1 portrait "
-            "style=icon action=\"" + kActions[(i + 3) % 10] + "\"\n";
+    text += "action rect=" + std::to_string(x) + ",400," + std::to_string(x + 70) +
+            ",470 desktops=1 portrait "
+            "style=icon action=\"" +
+            kActions[(i + 3) % 10] + "\"\n";
   }
   for (int i = 0; i < 3; ++i) {
     text += "action rect=0," + std::to_string(380 + i * 50) + ",480," + std::to_string(476 + i * 50) +
@@ -125,8 +127,8 @@ void BM_LoadLayoutOfFiveHundredGadgets(benchmark::State& state) {
     const int x = (i % 6) * 80, y = (i / 6 % 6) * 80;
     text += "action rect=" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(x + 160) + "," +
             std::to_string(y + 160) + " desktops=" + std::to_string(i % 32 + 1) + (i % 2 ? " portrait" : " landscape") +
-            (i % 3 ? " style=tile action=\"page " + std::to_string(i % 30) + "\"" :
-                     " style=details action=\"file \\My Documents\\Report " + std::to_string(i) + ".doc\"") +
+            (i % 3 ? " style=tile action=\"page " + std::to_string(i % 30) + "\""
+                   : " style=details action=\"file \\My Documents\\Report " + std::to_string(i) + ".doc\"") +
             "\n";
   }
   mivoGadgetContainer scratch(scene.core);
@@ -157,8 +159,7 @@ void BM_TapOnShortcutToFirstFrameOfTheSlideVga(benchmark::State& state) {
     const auto start = Clock::now();
     window::input::StylusDown(at.x, at.y);
     window::input::StylusUp(at.x, at.y);
-    while (!scene.firstFrame && window::PumpPending() > 0) {
-    }
+    while (!scene.firstFrame && window::PumpPending() > 0) {}
     const double ns = static_cast<double>(scene.firstFrame - start.time_since_epoch().count());
     state.SetIterationTime(ns / 1e9);
     totalNs += ns;

@@ -6,9 +6,9 @@
 #include "core/core.h"
 #include "desktop/action_gadget.h"
 #include "desktop/icon_text_gadget.h"
-#include "platform/gdi/gdi.h"
 #include "look/appearance.h"
 #include "platform/fs/files.h"
+#include "platform/gdi/gdi.h"
 #include "platform/window/paint.h"
 #include "platform/window/timer.h"
 #include "platform/window/window.h"
@@ -253,9 +253,9 @@ TEST(DesignMode, ADragEndsOnTapAndHoldAndTheMenuShowsTheGadgetsSettings) {
   h.Move(p.x + 50, p.y + 50);
   EXPECT_EQ(g->GetRect(), (RECT{20, 20, 100, 100}));
   const std::vector<std::string> rows = uitest::Texts("rows");
-  EXPECT_EQ(rows, (std::vector<std::string>{"General", "Exit Design mode", "Add gadget", "Delete gadget",
-                                            "Switch to desktop", "Change desktop icon", "Change icons",
-                                            "Gadget settings"}));
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{"General", "Exit Design mode", "Add gadget", "Delete gadget", "Switch to desktop",
+                                      "Change desktop icon", "Change icons", "Gadget settings"}));
 }
 
 TEST(DesignMode, ADeletionTheGadgetRefusesLeavesItAndAnAllowedOneTakesItAway) {
@@ -364,8 +364,7 @@ TEST(DesktopPage, AnswersTheTodayPlugInsColourQuestions) {
   mivoAppearance* look = h.Core().GetAppearance();
   EXPECT_EQ(static_cast<COLORREF>(SendMessageW(h.Page().m_hWnd, WM_USER + 100, 0x10000004, 0)), look->TextColor);
   EXPECT_EQ(static_cast<COLORREF>(SendMessageW(h.Page().m_hWnd, WM_USER + 100, 0x10000023, 0)), look->TextColor);
-  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(h.Page().m_hWnd, WM_USER + 100, 0x10000001, 0)),
-            look->BackgroundColor);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(h.Page().m_hWnd, WM_USER + 100, 0x10000001, 0)), look->BackgroundColor);
 }
 
 }  // namespace

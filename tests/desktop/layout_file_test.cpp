@@ -70,14 +70,14 @@ TEST_F(LayoutFile, EveryRecordVersionGivesItsMaskAndOrientation) {
     bool portrait;
   };
   const Case cases[] = {
-      {0, 0, false, 0, true},      // neither mask nor index; the orientation as made
+      {0, 0, false, 0, true},  // neither mask nor index; the orientation as made
       {1, 0, false, 0, true},
-      {2, 3, false, 8, true},      // an index, no orientation byte
-      {3, 1, false, 2, false},     // an index and the orientation
+      {2, 3, false, 8, true},   // an index, no orientation byte
+      {3, 1, false, 2, false},  // an index and the orientation
       {4, 3, true, 8, true},
-      {4, 40, true, 0, true},      // an index past 31 is no desktop
+      {4, 40, true, 0, true},  // an index past 31 is no desktop
       {4, 31, true, 0x80000000u, true},
-      {5, 0x5, false, 0x5, false}, // the mask itself
+      {5, 0x5, false, 0x5, false},  // the mask itself
       {6, 0x5, true, 0x5, true},
   };
   for (const Case& c : cases) {
@@ -206,7 +206,8 @@ TEST_F(LayoutFile, RandomTypeIdsAndRandomBytesNeverHangOrFail) {
       // Noise, now and then behind a header.
       const std::size_t n = random() % 200;
       if (random() % 2) bytes = {0xFF, 0, 0, 0, 2, 0, 0, 0};
-      for (std::size_t i = 0; i < n; ++i) bytes.push_back(static_cast<std::uint8_t>(random() % 7 == 0 ? 0xFF : random()));
+      for (std::size_t i = 0; i < n; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(random() % 7 == 0 ? 0xFF : random()));
     }
     const auto result = Read(bytes);
     EXPECT_LE(result.offset, bytes.size());

@@ -66,8 +66,8 @@ class LayoutCore : public mivoCore {
  private:
   std::u16string m_folder = u"\\";
   std::unique_ptr<mivoActions> m_actions;
-  std::unique_ptr<mivoSettings> m_settings;           // made on first use
-  std::unique_ptr<mivoFileOperationsUI> m_fileUI;     // made on first use
+  std::unique_ptr<mivoSettings> m_settings;        // made on first use
+  std::unique_ptr<mivoFileOperationsUI> m_fileUI;  // made on first use
 };
 
 }  // namespace pack
