@@ -5,6 +5,10 @@
 
 #include "core/core.h"
 #include "desktop/action_gadget.h"
+#include "actions/action_kinds.h"
+#include "actions/actions.h"
+#include "desktop/actions_history_gadget.h"
+#include "desktop/details_panel_gadget.h"
 #include "desktop/icon_text_gadget.h"
 #include "look/appearance.h"
 #include "platform/fs/files.h"
@@ -455,6 +459,74 @@ TEST(IconTextGadget, WithoutAPictureOffersNoTextPosition) {
   EXPECT_EQ(std::find(rows.begin(), rows.end(), "Text position"), rows.end());
   EXPECT_NE(std::find(rows.begin(), rows.end(), "Text color"), rows.end());
   EXPECT_NE(std::find(rows.begin(), rows.end(), "Align"), rows.end());
+}
+
+}  // namespace
+
+namespace {
+
+// A panel that counts the taps on its two parts.
+class CountPanel : public CmivoDetailsPanelGadget {
+ public:
+  CountPanel(mivoCore* core, CmivoDesktopPage* page) : CmivoDetailsPanelGadget(core, page, 11) {}
+  void DrawIcon(HDC, const RECT& rect) override { icon = rect; }
+  void DrawDetails(HDC, const RECT& rect) override { details = rect; }
+  void OnIconTap(POINT) override { ++iconTaps; }
+  void OnDetailsTap(POINT) override { ++detailsTaps; }
+  RECT icon{}, details{};
+  int iconTaps = 0, detailsTaps = 0;
+};
+
+TEST(DetailsPanelGadget, SpansThePageAtItsTopAndSendsTapsToItsTwoParts) {
+  DesktopHarness h("panel");
+  auto owned = std::make_unique<CountPanel>(&h.Core(), &h.Page());
+  CountPanel* p = owned.get();
+  p->SetDesktops(1);
+  p->SetRect(RECT{30, 100, 90, 130}, false);
+  h.Page().Container().AddGadget(std::move(owned));
+  h.Page().UpdateVisibility();
+  h.Page().Invalidate(FALSE);
+  h.Pump();
+  EXPECT_EQ(p->GetRect(), (RECT{0, 100, 240, 150}));
+  EXPECT_EQ(p->icon, (RECT{0, 100, 50, 150}));
+  EXPECT_EQ(p->details, (RECT{60, 100, 240, 150}));
+  h.TapAt(20, 120);
+  h.TapAt(200, 120);
+  h.TapAt(55, 120);  // between the parts: the general tap, the main menu
+  EXPECT_EQ(p->iconTaps, 1);
+  EXPECT_EQ(p->detailsTaps, 1);
+  EXPECT_STREQ(h.Core().TopPage()->PageClassName(), "CmivoMainMenuPage");
+}
+
+// A most-used grid of every action.
+class EveryAction : public CmivoActionsHistoryGadget {
+ public:
+  EveryAction(mivoCore* core, CmivoDesktopPage* page) : CmivoActionsHistoryGadget(core, page, 31) {}
+  bool AcceptsAction(mivoAction& action) override { return action.TypeId() != kActionWriteSMS; }
+};
+
+TEST(ActionsHistoryGadget, ShowsTheAcceptedEntriesThatFitInTheGridAndRunsATappedOne) {
+  DesktopHarness h("history");
+  mivoActions& actions = *h.Core().GetActions();
+  auto owned = std::make_unique<EveryAction>(&h.Core(), &h.Page());
+  EveryAction* g = owned.get();
+  g->SetDesktops(1);
+  g->SetRect(RECT{0, 0, 160, 180}, false);
+  h.Page().Container().AddGadget(std::move(owned));
+  EXPECT_EQ(g->GetRect(), (RECT{0, 0, 160, 180}));
+  for (int page : {21, 22, 9}) actions.RecordAction(mivoActionShowPage(&h.Core(), page, 0, 0));
+  actions.RecordAction(mivoActionWriteSMS(&h.Core(), u"123"));
+  g->LayoutTiles();
+  ASSERT_EQ(g->Tiles().size(), 3u) << "three accepted entries, the SMS left out";
+  EXPECT_EQ(g->Tiles()[1].rect, (RECT{80, 0, 150, 80}));
+  EXPECT_EQ(g->Tiles()[2].rect, (RECT{0, 90, 70, 170}));
+  for (int page : {25, 26, 27}) actions.RecordAction(mivoActionShowPage(&h.Core(), page, 0, 0));
+  g->LayoutTiles();
+  EXPECT_EQ(g->Tiles().size(), 4u) << "2 x 2 fit";
+  h.Page().UpdateVisibility();
+  h.TapAt(30, 30);
+  EXPECT_EQ(h.Core().TopPage(), h.Core().GetPage(21));
+  EXPECT_EQ(actions.History().Entry(0)->Count(), 2) << "the start was counted";
 }
 
 }  // namespace
