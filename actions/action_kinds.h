@@ -143,6 +143,7 @@ class mivoActionOffice : public mivoAction {
  public:
   mivoActionOffice(mivoCore* core, int kind = 0, int calendarView = 0);
   int Kind() const { return m_kind; }
+  int CalendarView() const { return m_view; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -173,6 +174,7 @@ class mivoActionOffice : public mivoAction {
 class mivoActionWriteEmail : public mivoAction {
  public:
   explicit mivoActionWriteEmail(mivoCore* core, std::u16string address = {});
+  const std::u16string& Address() const { return m_address; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -192,6 +194,9 @@ class mivoActionWriteEmail : public mivoAction {
 class mivoActionShowPage : public mivoAction {
  public:
   mivoActionShowPage(mivoCore* core, int pageIndex = 0, int param = 0, int extra = 0);
+  int PageIndex() const { return m_page; }
+  int PageParam() const { return m_param; }
+  int PageExtra() const { return m_extra; }
 
   bool Load(mivoArchiveReader& in) override;
   void Save(mivoArchiveWriter& out) const override;
@@ -237,6 +242,9 @@ class mivoActionSubMenu : public mivoAction {
   explicit mivoActionSubMenu(mivoCore* core, std::u16string title = {});
   ~mivoActionSubMenu() override;
   const std::u16string& Title() const { return m_title; }
+  // The string table id the title was taken from (0: a title of its own).
+  int TitleId() const { return m_titleId; }
+  void SetTitleId(int id) { m_titleId = id; }
   void SetHelpText(std::u16string text) { m_helpText = std::move(text); }
   void SetIcon(mivoSkinImage* icon) { m_icon = icon; }
   mivoSkinImage* Icon();
@@ -253,7 +261,9 @@ class mivoActionSubMenu : public mivoAction {
   bool IsEqual(const mivoAction& other) const override;
   void CopyFrom(const mivoAction& other) override;
   void Execute() override;
-  std::u16string GetTitle() override { return m_title; }
+  // The main menu's title for it when it was found there under its English
+  // title (a record written in English, read in another language).
+  std::u16string GetTitle() override;
   void Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle = {}) override;
   std::unique_ptr<mivoAction> Clone() const override;
   void CollectImages(std::vector<mivoSkinImage*>& images) override;
@@ -266,6 +276,8 @@ class mivoActionSubMenu : public mivoAction {
   void RegainFromMainMenu();
 
   std::u16string m_title;                 // the only stored field
+  std::u16string m_shownTitle;            // the main menu's title when found by the English one; else empty
+  int m_titleId = 0;                      // the title's string table id; 0: none
   std::u16string m_helpText;
   mivoSkinImage* m_icon = nullptr;        // the skin's; not owned
   std::vector<mivoHeldAction> m_children; // in order
@@ -273,7 +285,8 @@ class mivoActionSubMenu : public mivoAction {
   mivoSubMenuPage* m_page = nullptr;      // made on first use; owned
 };
 
-// The main menu's sub-menu (at any depth) with this title, or null.
+// The main menu's sub-menu (at any depth) with this title, or with this as
+// the English text of its title, or null.
 const mivoActionSubMenu* FindMainMenuSubMenu(mivoCore* core, std::u16string_view title);
 
 class mivoActionHelpTutorial : public mivoAction {

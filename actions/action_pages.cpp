@@ -294,6 +294,8 @@ void mivoActionSubMenu::CopyFrom(const mivoAction& other) {
   mivoAction::CopyFrom(other);
   const auto& o = static_cast<const mivoActionSubMenu&>(other);
   m_title = o.m_title;
+  m_shownTitle = o.m_shownTitle;
+  m_titleId = o.m_titleId;
   m_helpText = o.m_helpText;
   m_icon = o.m_icon;
   m_regainTried = o.m_regainTried;
@@ -342,8 +344,13 @@ void mivoActionSubMenu::Execute() {
   if (m_pCore) m_pCore->ShowPage(GetListPage());
 }
 
+std::u16string mivoActionSubMenu::GetTitle() {
+  RegainFromMainMenu();
+  return m_shownTitle.empty() ? m_title : m_shownTitle;
+}
+
 void mivoActionSubMenu::Draw(HDC dc, const RECT& rect, int style, int imageMode, std::u16string_view subtitle) {
-  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, Icon(), m_title, subtitle);
+  action_draw::DrawImageAction(m_pCore, dc, rect, style, imageMode, Icon(), GetTitle(), subtitle);
 }
 
 void mivoActionSubMenu::CollectImages(std::vector<mivoSkinImage*>& images) {
@@ -353,6 +360,7 @@ void mivoActionSubMenu::CollectImages(std::vector<mivoSkinImage*>& images) {
 // A record keeps only the title: a sub-menu read back from a favourite, the
 // history or a desktop finds its children (and help text and icon) in the
 // main menu's sub-menu of the same title, searched through nested sub-menus.
+// A title written in English (the factory desktops) is found in any language.
 void mivoActionSubMenu::RegainFromMainMenu() {
   if (m_regainTried || !m_children.empty() || !m_pCore) return;
   m_regainTried = true;
@@ -360,6 +368,9 @@ void mivoActionSubMenu::RegainFromMainMenu() {
   if (!source || source == this) return;
   m_helpText = source->m_helpText;
   m_icon = source->m_icon;
+  // Found by its English title: it shows the title the menu shows.
+  if (source->m_title != m_title) m_shownTitle = source->m_title;
+  m_titleId = source->m_titleId;
   for (const mivoHeldAction& child : source->m_children) m_children.emplace_back(child->Clone());
   if (m_page) m_page->Refill();
 }

@@ -8,6 +8,7 @@
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/string_ids.h"
+#include "look/string_table.h"
 #include "look/toolkit.h"
 
 namespace {
@@ -25,12 +26,14 @@ std::unique_ptr<mivoAction> Page(mivoCore* core, int index, std::uint32_t param 
 
 std::unique_ptr<mivoActionSubMenu> SubMenu(mivoCore* core, int titleId, const char16_t* icon) {
   auto menu = std::make_unique<mivoActionSubMenu>(core, GetString(titleId));
+  menu->SetTitleId(titleId);
   if (core && core->GetActions()) menu->SetIcon(core->GetActions()->SkinImage(icon));
   return menu;
 }
 
 const mivoActionSubMenu* FindIn(const mivoActionSubMenu& menu, std::u16string_view title, int depth) {
   if (menu.Title() == title) return &menu;
+  if (menu.TitleId() != 0 && BuiltInString(menu.TitleId()) == title) return &menu;
   if (depth > 8) return nullptr;
   for (const mivoHeldAction& child : const_cast<mivoActionSubMenu&>(menu).Children()) {
     if (child->TypeId() != kActionSubMenu) continue;

@@ -73,8 +73,7 @@ void CmivoContextMenuActionHandler::FillMenu(CmivoContextMenu* menu) {
   } else {
     menu->AddMenuEntry(Entry(kMenuAddToFavorites, IDS_ADD_TO_FAVORITES_HELP));
   }
-  // Only where there is a desktop that can hold an action.
-  if (Desktop()) menu->AddMenuEntry(Entry(kMenuAddToDesktop, IDS_ADD_TO_DESKTOP_HELP, true));
+  menu->AddMenuEntry(Entry(kMenuAddToDesktop, IDS_ADD_TO_DESKTOP_HELP, true));
   // The pictures the action is drawn with can be changed from here.
   std::vector<mivoSkinImage*> images;
   m_action->CollectImages(images);

@@ -17,11 +17,11 @@ void mivoSubMenuPage::Refill() {
   // are made afterwards, once.
   const std::vector<mivoHeldAction>& children = m_owner->Children();
   Clear(true);
-  SetTitle(m_owner->Title());
+  SetTitle(m_owner->GetTitle());
   // The rows share the children with the sub-menu: a child stays while a row shows it.
   for (const mivoHeldAction& child : children) AddItem(new CmivoAdvListBoxActionItem(m_pCore, child.get()));
 }
 
-std::u16string mivoSubMenuPage::GetTitle(int, int) { return m_owner ? m_owner->Title() : std::u16string(); }
+std::u16string mivoSubMenuPage::GetTitle(int, int) { return m_owner ? m_owner->GetTitle() : std::u16string(); }
 std::u16string mivoSubMenuPage::GetHelpText(int, int) { return m_owner ? m_owner->GetHelpText() : std::u16string(); }
 mivoSkinImage* mivoSubMenuPage::GetPageIcon(int, int) { return m_owner ? m_owner->Icon() : nullptr; }

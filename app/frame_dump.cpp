@@ -3,8 +3,8 @@
 // the pages add their rows, cells and texts to "top".
 #include "app/app_core.h"
 #include "app/main_frame.h"
-#include "app/root_page.h"
 #include "core/messages.h"
+#include "ui/page_wnd.h"
 
 void CMainFrame::AddDumpSections() {
   m_dumpSoftKeys = window::AddDumpSection("softkeys", [this](window::JsonWriter& j) {

@@ -4,7 +4,7 @@
 
 #include "app/app_core.h"
 #include "app/mivo_app.h"
-#include "app/root_page.h"
+#include "desktop/desktop_page.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
 #include "core/messages.h"
@@ -208,7 +208,7 @@ void CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam) {
   // shown, so an activation that arrives while it shows does not make another.
   if (!core->GetDesktopPage()) {
     lifecycle::Trace("frame: root page");
-    CmivoPageWnd* root = new CmivoRootPage(core);
+    CmivoPageWnd* root = new CmivoDesktopPage(core);
     m_pRootPage = root;
     core->SetDesktopPage(root);
     rememberedBuffering = root->IsDoubleBuffered();

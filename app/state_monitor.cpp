@@ -5,10 +5,10 @@
 // of the visible page.
 #include "app/app_core.h"
 #include "app/main_frame.h"
-#include "app/root_page.h"
 #include "app/trace.h"
 #include "core/messages.h"
 #include "platform/registry/registry.h"
+#include "ui/page_wnd.h"
 
 namespace {
 

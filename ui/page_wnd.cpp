@@ -233,6 +233,7 @@ void CmivoPageWnd::ResetSwipeState() {
   m_swipeDx = 0;
   m_swipeDy = 0;
   m_swipeText.clear();
+  m_swipeRecognised = false;
 }
 
 BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
@@ -263,6 +264,7 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
       m_swipeText.clear();
       m_tracking = true;
       m_pressPending = true;
+      m_swipeRecognised = false;
       return FALSE;
     case WM_MOUSEMOVE: {
       // A move widens the gesture; sideways enough and straight enough, it is a swipe.
@@ -274,7 +276,10 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
         if (m_pressPoint.x > pt.x) m_swipeText = u"l";
         else if (m_pressPoint.x < pt.x) m_swipeText = u"r";
         // A recognised swipe owns its release: it is no tap any more.
-        if (!m_swipeText.empty()) m_pressPending = false;
+        if (!m_swipeText.empty()) {
+          m_pressPending = false;
+          m_swipeRecognised = true;
+        }
       } else if (m_swipeDy >= kSwipeMaxDrift) {
         // A finger that wandered this far up or down was no sideways swipe,
         // even when it looked like one at first.
@@ -285,9 +290,22 @@ BOOL CmivoPageWnd::PreTranslateMessage(MSG* msg) {
     default: {
       // The release: a tap goes on as a tap; a swipe goes Back or to the window under the press.
       if (m_pressPending || m_swipeText.empty()) {
+        const bool wasSwipe = m_swipeRecognised && !m_pressPending;
         m_pressPending = false;
+        m_swipeRecognised = false;
+        // A gesture that was once a swipe never ends as a tap, even when the
+        // finger wandered off its line before it lifted: its release is
+        // nobody's (a gadget under it would take it for a tap).
+        if (wasSwipe) {
+          m_tracking = false;
+          if (HWND capture = GetCapture(); capture && (capture == m_hWnd || ::IsChild(m_hWnd, capture))) {
+            ReleaseCapture();
+          }
+          return TRUE;
+        }
         return FALSE;
       }
+      m_swipeRecognised = false;
       m_pressPending = false;
       // The gesture is over for whichever window followed it.
       if (HWND capture = GetCapture(); capture && (capture == m_hWnd || ::IsChild(m_hWnd, capture))) {

@@ -123,4 +123,5 @@ class CmivoPageWnd : public CmivoWnd {
   std::u16string m_swipeText;  // "l", "r" or empty
   bool m_tracking = false;     // a press on the page is being followed
   bool m_pressPending = false; // the press's release still goes on as a tap
+  bool m_swipeRecognised = false;  // this press became a swipe at some point (never a tap again)
 };

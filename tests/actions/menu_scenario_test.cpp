@@ -141,7 +141,7 @@ TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesk
   ASSERT_TRUE(s.Running());
   MenuWalker walk(s);
 
-  Json d = walk.Step("tap 120 160");
+  Json d = walk.Step("key RETURN");
   ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
   EXPECT_EQ(d["top"]["header"].AsString(), "Main menu");
   EXPECT_EQ(Texts(d["top"]["cells"]), kTiles);
@@ -157,7 +157,7 @@ TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesk
   }
 
   d = walk.BackTo(1, d);
-  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoRootPage");
+  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
   EXPECT_TRUE(d["overlay"].IsNull());
   EXPECT_EQ(walk.m_boxes, 1);  // the tutorial's first box, ended by Cancel
   // 9 tiles; SMS 6, Call log 4, Settings 4, System info 3, Office 7 + MS Calendar 5, Help 3.
@@ -178,7 +178,7 @@ TEST(MainMenuScenario, TheHelpTutorialShowsItsTenBoxesInOrderAndCancelEndsIt) {
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   MivoSession s(dir);
   MenuWalker walk(s);
-  Json d = walk.Step("tap 120 160");
+  Json d = walk.Step("key RETURN");
   walk.Step(TileTap(d["top"]["cells"][8]));
   // Through every box with the first button.
   std::vector<std::string> titles;
@@ -207,7 +207,7 @@ TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo
     SetDword(dir, "AskBeforeExit", 1);
     MivoSession s(dir);
     MenuWalker walk(s);
-    walk.Step("tap 120 160");
+    walk.Step("key RETURN");
     for (int i = 0; i < 4; ++i) s.Send("key DOWN");  // the cursor onto Exit, the tenth tile
     Json d = walk.Step("key RETURN");
     ASSERT_FALSE(d["overlay"].IsNull());
@@ -221,7 +221,7 @@ TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo
   }
   SetDword(dir, "AskBeforeExit", 0);
   // Nothing after the Enter on Exit runs: the program has ended by then.
-  const auto r = RunMivo(dir, "tap 120 160\nwait 600\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\nkey RETURN\nwait 600\ndump\n");
+  const auto r = RunMivo(dir, "key RETURN\nwait 600\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\nkey RETURN\nwait 600\ndump\n");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(r.dumps.empty());
 }
@@ -255,7 +255,7 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   {
     MivoSession s(dir);
     MenuWalker walk(s);
-    walk.Step("tap 120 160");
+    walk.Step("key RETURN");
     Json d = walk.Step("hold 37 100");  // the Contacts tile
     ASSERT_EQ(d["top"]["class"].AsString(), "CmivoRightClickPage");
     std::vector<std::string> entries = Texts(d["top"]["rows"]);
@@ -285,7 +285,7 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   ASSERT_TRUE(std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   MivoSession s(dir);
   MenuWalker walk(s);
-  walk.Step("tap 120 160");
+  walk.Step("key RETURN");
   Json d = walk.Step("hold 37 100");
   const std::vector<std::string> entries = Texts(d["top"]["rows"]);
   const std::size_t remove = IndexOf(entries, "Remove from favorites");
@@ -296,15 +296,32 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   EXPECT_EQ(s.Finish(), 0);
 }
 
-TEST(MainMenuScenario, TheRootPageShowsTheWallpaperAndATapOnItOpensTheMenu) {
+TEST(MainMenuScenario, TheDesktopShowsTheWallpaperAndATapOnFreeSpaceOpensTheMenu) {
   const std::string dir = FreshDir("menu_root");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   const std::string shot = dir + "/root.png";
-  const auto r = RunMivo(dir, "dump\nshot " + shot + "\ntap 120 160\nwait 600\ndump\n");
+  const auto first = RunMivo(dir, "dump\nshot " + shot + "\n");
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  ASSERT_EQ(first.dumps.size(), 1u);
+  const Json& page = first.dumps[0]["top"]["rect"];
+  // A spot no gadget of the first desktop covers.
+  int freeX = -1, freeY = -1;
+  for (int y = page[1].AsInt() + 2; y < page[3].AsInt() && freeX < 0; y += 4) {
+    for (int x = page[0].AsInt() + 2; x < page[2].AsInt() && freeX < 0; x += 4) {
+      bool covered = false;
+      for (const Json& g : first.dumps[0]["desktop"]["gadgets"].Items()) {
+        if (!g["visible"].AsBool()) continue;
+        const Json& r = g["rect"];
+        covered = covered || (x >= r[0].AsInt() && x < r[2].AsInt() && y >= r[1].AsInt() && y < r[3].AsInt());
+      }
+      if (!covered) freeX = x, freeY = y;
+    }
+  }
+  ASSERT_GE(freeX, 0) << "the first desktop has free space";
+  const auto r = RunMivo(dir, "tap " + std::to_string(freeX) + " " + std::to_string(freeY) + "\nwait 600\ndump\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 2u);
-  EXPECT_EQ(r.dumps[1]["top"]["class"].AsString(), "CmivoMainMenuPage");
-  const Json& page = r.dumps[0]["top"]["rect"];
+  ASSERT_EQ(r.dumps.size(), 1u);
+  EXPECT_EQ(r.dumps[0]["top"]["class"].AsString(), "CmivoMainMenuPage");
   display::Image img;
   std::string error;
   ASSERT_TRUE(display::ReadPng(shot, &img, &error)) << error;
@@ -325,9 +342,7 @@ TEST_P(MainMenuShots, ShowNineTilesWithTheirPicturesUnderTheHeader) {
   const std::string dir = FreshDir("menu_shot_" + size);
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   const std::string shot = dir + "/main_menu_" + size + ".png";
-  const auto r = RunMivo(dir, "tap " + std::to_string(120 * s) + " " + std::to_string(160 * s) +
-                                  "\nwait 600\ndump\nshot " + shot + "\n",
-                         {"--screen", size});
+  const auto r = RunMivo(dir, "key RETURN\nwait 600\ndump\nshot " + shot + "\n", {"--screen", size});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(r.dumps.size(), 1u);
   const Json& cells = r.dumps[0]["top"]["cells"];

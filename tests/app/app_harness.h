@@ -9,7 +9,7 @@
 #include "app/app_core.h"
 #include "app/main_frame.h"
 #include "app/mivo_app.h"
-#include "app/root_page.h"
+#include "desktop/desktop_page.h"
 #include "tests/app/test_device.h"
 
 namespace apptest {

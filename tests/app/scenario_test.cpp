@@ -160,7 +160,7 @@ TEST(StartUp, StartUpAndExitRunTheirStepsInOrder) {
   EXPECT_EQ(TraceLines(r.err), expected);
   ASSERT_EQ(r.dumps.size(), 1u);
   EXPECT_EQ(r.dumps[0]["pages"].size(), 1u);
-  EXPECT_EQ(r.dumps[0]["pages"][0]["class"].AsString(), "CmivoRootPage");
+  EXPECT_EQ(r.dumps[0]["pages"][0]["class"].AsString(), "CmivoDesktopPage");
   const Json* frame = WindowOf(r.dumps[0], "CMainFrame");
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ((*frame)["text"].AsString(), "mivo 2.3 beta 4");
@@ -243,7 +243,7 @@ TEST(StartUp, WrongTypesInTheRegistryGiveTheDefaultsWithoutAWord) {
 }
 
 // Screen modes: with UseFullScreen off the frame sits between the task bar
-// and the menu bar; with it on the root page fills the screen.
+// and the menu bar; with it on the desktop page fills the screen.
 class ScreenModeScenario : public ::testing::TestWithParam<std::tuple<int, int, bool>> {};
 
 TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
@@ -253,7 +253,7 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
   const std::string dir = FreshDir(name);
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   SetDword(dir, "HKCU\\Software\\mivo\\mivo", "UseFullScreen", fullScreen ? 1 : 0);
-  // Without an installed wallpaper theme the root page is one colour, so its
+  // Without an installed wallpaper theme the desktop page is one colour, so its
   // edges show where the frame is.
   ASSERT_EQ(Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme", "sz", "None"}).code, 0);
   const std::string shot = dir + "/" + name + ".png";
@@ -268,17 +268,18 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
   ASSERT_NE(frame, nullptr);
   const Box f = RectOf((*frame)["rect"]);
   ASSERT_TRUE((*frame)["visible"].AsBool());
-  ASSERT_EQ(d["top"]["class"].AsString(), "CmivoRootPage");
-  EXPECT_TRUE(RectOf(d["top"]["rect"]) == f) << "the root page fills the frame";
+  ASSERT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
+  EXPECT_TRUE(RectOf(d["top"]["rect"]) == f) << "the desktop page fills the frame";
 
   display::Image img;
   std::string error;
   ASSERT_TRUE(display::ReadPng(shot, &img, &error)) << error;
   ASSERT_EQ(img.width, w);
   ASSERT_EQ(img.height, h);
-  // The root page paints the page background over the whole frame.
-  const std::uint32_t background = Rgb(img, w / 2, h / 2);
-  for (auto [x, y] : {std::pair{f.l + 1, f.t + 1}, std::pair{f.r - 2, f.b - 2}, std::pair{f.l + 1, f.b - 2}}) {
+  // The desktop page paints the page background over the whole frame (its
+  // corners are free of gadgets).
+  const std::uint32_t background = Rgb(img, f.l + 1, f.t + 1);
+  for (auto [x, y] : {std::pair{f.r - 2, f.t + 1}, std::pair{f.r - 2, f.b - 2}, std::pair{f.l + 1, f.b - 2}}) {
     EXPECT_EQ(Rgb(img, x, y), background) << "at " << x << "," << y;
   }
 
@@ -349,7 +350,7 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
   EXPECT_NE(wake.out.find("signalled"), std::string::npos) << wake.out;
   d = DumpUntil(s, [](const Json& j) { return j["pages"].size() == 2; });
   ASSERT_EQ(d["pages"].size(), 2u);
-  EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoRootPage");
+  EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoDesktopPage");
   EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
   EXPECT_EQ(d["softkeys"].size(), 2u);
   EXPECT_EQ(s.Finish(), 0);
@@ -363,7 +364,7 @@ TEST(LookNames, ASkinNameThatLeadsOutOfTheSkinsFolderIsNeverWrittenTo) {
   const auto set = Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "SkinName", "sz", "..\\X"});
   ASSERT_EQ(set.code, 0) << set.err;
   // The main menu asks the skin for its pictures: a skin file is then written at exit.
-  const auto run = RunMivo(dir, "tap 120 160\nwait 500\ndump\nexit\n");
+  const auto run = RunMivo(dir, "key RETURN\nwait 500\ndump\nexit\n");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   const std::string program = dir + "/device/fs/Program Files/mivo";
   EXPECT_FALSE(std::filesystem::exists(program + "/X.msk"));

@@ -38,6 +38,8 @@ TEST_P(NewDevice, IsProvisionedForItsScreenAndTheFirstStartInstallsItsSkinAndLoo
   for (const char* theme : {"Black", "Paper"}) EXPECT_TRUE(stdfs::exists(program / "ColorThemes" / (std::string(theme) + ".mct")));
   for (const char* language : {"English", "German"})
     EXPECT_TRUE(stdfs::exists(program / "Languages" / (std::string(language) + ".mlg")));
+  EXPECT_TRUE(stdfs::exists(program / "mivo_desktop.dat"));
+  EXPECT_TRUE(stdfs::exists(program / "mivo_desktop_vga.dat"));
   imaging::Picture wallpaper;
   EXPECT_TRUE(imaging::DecodeHostFile((program / "Wallpapers" / "Default" / "desktop32_horz.jpg").string(), &wallpaper));
   EXPECT_EQ(wallpaper.width, screen.height) << "painted at the device's screen size, turned";
@@ -71,7 +73,7 @@ TEST(ShippedFiles, EveryOnePassesMivoPackCheck) {
   Scratch extracted("extract", false);
   for (const auto& entry : stdfs::recursive_directory_iterator(DataDir())) {
     const std::string ext = entry.path().extension().string();
-    if (ext != ".minst" && ext != ".mct" && ext != ".mwt" && ext != ".mlg") continue;
+    if (ext != ".minst" && ext != ".mct" && ext != ".mwt" && ext != ".mlg" && ext != ".dat") continue;
     const Outcome o = RunCommand(Quote(MIVO_PACK_PATH) + " check " + Quote(entry.path().string()));
     EXPECT_EQ(o.code, 0) << entry.path() << "\n" << o.out;
     ++checked;
@@ -84,8 +86,9 @@ TEST(ShippedFiles, EveryOnePassesMivoPackCheck) {
       EXPECT_EQ(skin.code, 0) << msk << "\n" << skin.out;
     }
   }
-  // Two skins, six colour themes, two wallpaper theme files, two languages.
-  EXPECT_GE(checked, 12);
+  // Two skins, six colour themes, two wallpaper theme files, two languages,
+  // two desktop layouts.
+  EXPECT_GE(checked, 14);
 }
 
 }  // namespace

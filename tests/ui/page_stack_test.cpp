@@ -2,7 +2,6 @@
 // pages that go away while stacked or while their own handler runs.
 #include <gtest/gtest.h>
 
-#include "app/root_page.h"
 #include "core/messages.h"
 #include "platform/window/window.h"
 #include "tests/ui/ui_harness.h"

@@ -68,9 +68,20 @@ TEST(Swipe, ThirtyPixelsOfVerticalDriftOrNoMoreThanAnEighthOfTheWidthIsNoSwipe) 
   h.Core().ShowPage(&page);
   h.Pump();
   const int y = MiddleY(h);
-  // 30 pixels of drift: a plain press and release.
+  // 30 pixels of drift: no swipe. The finger went far enough across to be a
+  // swipe on its way, so its release is no tap either.
   h.Drag(200, y, 60, y + 30);
   EXPECT_EQ(h.Core().TopPage(), &page);
+  EXPECT_TRUE(page.swipes.empty());
+  EXPECT_EQ(page.releases, 0);
+  // Drifting 30 pixels down before going across: never a swipe, a plain release.
+  h.Down(200, y);
+  h.Move(200, y + 15);
+  h.Move(200, y + 30);
+  h.Move(150, y + 30);
+  h.Move(60, y + 30);
+  h.Up(60, y + 30);
+  EXPECT_TRUE(page.swipes.empty());
   EXPECT_EQ(page.releases, 1);
   // Exactly an eighth of the width (240 / 8 = 30) is not more than it.
   h.Drag(200, y, 170, y);

@@ -23,6 +23,9 @@ int CheckColorTheme(const std::string& path);
 int CheckWallpaperTheme(const std::string& path);
 
 int LanguageCommand(const Argv& argv);
+
+int LayoutCommand(const Argv& argv);
+int CheckLayout(const std::string& path);
 int CheckLanguage(const std::string& path, bool strict);
 
 }  // namespace pack

@@ -1,6 +1,6 @@
 // mivo-pack: builds and inspects mivo's look files: packages (.minst), skin
 // files (.msk), colour themes (.mct), wallpaper themes (.mwt) and languages
-// (.mlg). Paths are host paths.
+// (.mlg), and desktop layouts. Paths are host paths.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,7 +20,8 @@ Packages
   list FILE.minst       show the header and every entry
   extract FILE.minst DIR
                         unpack the entries under DIR (a damaged package writes nothing)
-  check FILE            check any look file: .minst, .msk, .mct, .mwt or .mlg
+  check FILE            check any look file: .minst, .msk, .mct, .mwt or .mlg, or a
+                        desktop layout (a .dat file whose name holds "desktop")
 
 Skin files
   skin print FILE.msk   show the descriptive strings and every image
@@ -44,6 +45,14 @@ Languages
                         lines of id, English text and translation, tab separated
   language check FILE.mlg
                         how many ids match this version's texts, which differ
+
+Desktop layouts
+  layout create IN.txt OUT.dat [--scale N]
+                        the layout the text describes: one gadget a line, e.g.
+                        action rect=10,40,80,110 desktops=1 portrait style=tile action="page 19"
+                        (--scale: every rectangle times N, for a screen of pixel scale N)
+  layout print FILE.dat every gadget as a line of that text
+  layout check FILE.dat read to the end marker, or say what stops it
 
 STRINGS are --description, --version, --author, --www, --generator and
 --generator-www. A COLOR is #RRGGBB, R,G,B or 0x00BBGGRR.
@@ -74,5 +83,6 @@ int main(int argc, char** argv) {
   if (command == "colors" || command == "colours") return pack::ColorsCommand(rest);
   if (command == "wallpaper") return pack::WallpaperCommand(rest);
   if (command == "language") return pack::LanguageCommand(rest);
+  if (command == "layout") return pack::LayoutCommand(rest);
   return pack::Usage("unknown command '" + command + "'");
 }

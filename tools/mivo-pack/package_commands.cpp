@@ -265,7 +265,8 @@ int CheckFile(const Argv& argv) {
   if (ext == ".mct") return CheckColorTheme(path);
   if (ext == ".mwt") return CheckWallpaperTheme(path);
   if (ext == ".mlg") return CheckLanguage(path, false);
-  return Usage("cannot tell the kind of " + path + " (.minst, .msk, .mct, .mwt or .mlg)");
+  if (ext == ".dat" && path.find("desktop") != std::string::npos) return CheckLayout(path);
+  return Usage("cannot tell the kind of " + path + " (.minst, .msk, .mct, .mwt, .mlg or a desktop layout .dat)");
 }
 
 }  // namespace pack
