@@ -98,7 +98,7 @@ class PageLook : public ::testing::Test {
     return seen;
   }
 
-  // Opens the main menu, then taps the tile at `index` (which must be in view).
+  // Opens the main menu (Enter on the desktop), then taps the tile at `index` (which must be in view).
   std::string OpenTile(int index) const {
     const int s = m_screen.s;
     const int columns = 3;
@@ -106,8 +106,7 @@ class PageLook : public ::testing::Test {
     const int top = 26 * s + 37 * s;  // the task bar and the page header
     const int x = width * (index % columns) + width / 2;
     const int y = top + 85 * s * (index / columns) + 20 * s;
-    return "tap " + std::to_string(m_screen.w / 2) + " " + std::to_string(m_screen.h / 2) + "\nwait 600\ntap " +
-           std::to_string(x) + " " + std::to_string(y) + "\nwait 600";
+    return "key RETURN\nwait 600\ntap " + std::to_string(x) + " " + std::to_string(y) + "\nwait 600";
   }
 
   Screen m_screen{};
@@ -138,7 +137,7 @@ TEST_P(TileCaptions, NeverCoverTheirPicturesAndNeverBreakAWord) {
   Start("tiles", screen, german);
   constexpr std::uint32_t kMagenta = 0xFF00FF;
   PaintPicturesSolid(SkinFolder(), kMagenta);
-  const Seen seen = Run("tap " + std::to_string(screen.w / 2) + " " + std::to_string(screen.h / 2) + "\nwait 600");
+  const Seen seen = Run("key RETURN\nwait 600");  // the desktop's Enter opens the main menu
   const int s = screen.s;
   const int shownBottom = BoxOf(seen.dump["top"]["rect"]).b;
   const int square = s == 1 ? 48 : 96;
@@ -315,7 +314,7 @@ TEST_P(ScrollIndicators, StayWholeInViewAtTheEndOfTheGridAndOfAList) {
   const Screen screen = GetParam();
   const int s = screen.s;
   Start("indicator", screen);
-  const std::string toMenu = "tap " + std::to_string(screen.w / 2) + " " + std::to_string(screen.h / 2) + "\nwait 600";
+  const std::string toMenu = "key RETURN\nwait 600";  // the desktop's Enter opens the main menu
   // The grid's ball, at the top and after a touch at the bottom of the strip.
   const Seen top = Run(toMenu);
   const Box shown = BoxOf(top.dump["top"]["rect"]);
