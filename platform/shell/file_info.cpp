@@ -69,6 +69,19 @@ HICON LoadThemeIcon(const std::string& name, int size) {
   return it->second ? CopyIcon(it->second) : nullptr;
 }
 
+// The icon HKLM "Device\Host Icons" gives a device program (an imported
+// application's own): a host picture file, or a name of the icon theme.
+HICON ProgramOwnIcon(std::u16string_view program, int size) {
+  std::u16string icon;
+  if (!reg::GetString(HKEY_LOCAL_MACHINE, u"Device\\Host Icons", program, &icon) || icon.empty()) return nullptr;
+  const std::string name = text::ToUtf8(icon);
+  if (name.front() != '/') return LoadThemeIcon(name, size);
+  imaging::Picture picture;
+  if (!imaging::DecodeHostFile(name, &picture) || picture.width <= 0) return nullptr;
+  if (picture.width != size || picture.height != size) picture = imaging::ScalePicture(picture, size, size);
+  return gdi::CreateIconFromPixels(picture.width, picture.height, picture.pixels.data(), picture.width, true);
+}
+
 // The host program a device program maps to, as an icon name ("gnome-calculator").
 std::string ProgramIconName(std::u16string_view program) {
   ResolvedLaunch resolved;
@@ -80,6 +93,8 @@ std::string ProgramIconName(std::u16string_view program) {
 }
 
 }  // namespace
+
+HICON LoadThemeIconByName(const std::string& name, int size) { return name.empty() ? nullptr : LoadThemeIcon(name, size); }
 
 void SetIconThemeFolders(std::vector<std::string> folders) {
   std::lock_guard<std::mutex> lock(g_iconMutex);
@@ -156,7 +171,8 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
       targetFolder = ta != INVALID_FILE_ATTRIBUTES && (ta & FILE_ATTRIBUTE_DIRECTORY);
     }
     HICON icon = nullptr;
-    if (!targetFolder && shell::Extension(target) == u".exe") {
+    if (!targetFolder && shell::Extension(target) == u".exe") icon = shell::ProgramOwnIcon(target, size);
+    if (!icon && !targetFolder && shell::Extension(target) == u".exe") {
       std::string program = shell::ProgramIconName(target);
       if (!program.empty()) icon = shell::LoadThemeIcon(program, size);
     }

@@ -22,6 +22,9 @@ namespace shell {
 
 // The icon theme's name for a file's type ("x-office-document", "folder").
 std::string IconNameFor(std::u16string_view devicePath, bool folder);
+// An icon of the host's icon theme by its name, scaled to size x size, or
+// null when the theme has none; the caller destroys it with DestroyIcon.
+HICON LoadThemeIconByName(const std::string& name, int size);
 // The folders searched for icon themes (tests replace them).
 void SetIconThemeFolders(std::vector<std::string> folders);
 
