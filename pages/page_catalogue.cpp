@@ -5,6 +5,10 @@
 #include "actions/file_list_page.h"
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
+#include "actions/actions.h"
+#include "core/core.h"
+#include "pages/control_panel_catalogue.h"
+#include "pages/control_panel_page.h"
 #include "pages/pending_page.h"
 #include "ui/look_pages/languages_page.h"
 
@@ -26,6 +30,9 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
     case 24: return new CmivoActionsListPage(core);
+    case 29:
+    case 30:
+    case 31: return new CmivoAdvControlPanelPage(core);
     case 33: return new CmivoFAQPage(core);
     case 34: return new CmivoAboutPage(core);
     case 35: return new CmivoAdvLanguagesPage(core);
@@ -43,3 +50,17 @@ void PrepareCataloguePage(CmivoPageWnd* page, int index) {
     default: break;
   }
 }
+
+mivoControlPanelCatalogue* CreateControlPanelCatalogue(mivoCore* core) {
+  auto* catalogue = new mivoControlPanelCatalogue(core);
+  if (mivoActions* actions = core->GetActions()) actions->SetAppletInquiry(catalogue);
+  return catalogue;
+}
+
+void DestroyControlPanelCatalogue(mivoCore* core, mivoControlPanelCatalogue* catalogue) {
+  if (!catalogue) return;
+  if (mivoActions* actions = core->GetActions()) actions->SetAppletInquiry(nullptr);
+  delete catalogue;
+}
+
+CmivoPageWnd* CreateFolderPage(mivoCore*) { return nullptr; }
