@@ -10,6 +10,7 @@
 #include "pages/control_panel_catalogue.h"
 #include "pages/control_panel_page.h"
 #include "pages/pending_page.h"
+#include "pages/programs_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -29,6 +30,8 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 0: return new CmivoMainMenuPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
+    case 21:
+    case 22: return new CmivoAdvProgramsPage(core);
     case 24: return new CmivoActionsListPage(core);
     case 29:
     case 30:
@@ -43,6 +46,14 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
 void PrepareCataloguePage(CmivoPageWnd* page, int index) {
   if (!page) return;
   switch (index) {
+    // The programs list and the root of the file system, read again at their next paint.
+    case 21:
+    case 22:
+      if (auto* explorer = dynamic_cast<CmivoAdvProgramsPage*>(page)) {
+        explorer->SetFolder(u"", index == 21 ? u"" : u"\\");
+        explorer->SetFilter(u"");
+      }
+      break;
     // The three control-panel pages, each to its group on every fetch.
     case 29: page->SetPageParam(0, 0); break;
     case 30: page->SetPageParam(1, 0); break;
@@ -63,4 +74,4 @@ void DestroyControlPanelCatalogue(mivoCore* core, mivoControlPanelCatalogue* cat
   delete catalogue;
 }
 
-CmivoPageWnd* CreateFolderPage(mivoCore*) { return nullptr; }
+CmivoPageWnd* CreateFolderPage(mivoCore* core) { return new CmivoAdvProgramsPage(core); }

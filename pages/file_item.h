@@ -1,0 +1,49 @@
+// CmivoAdvListBoxFileItem: a row of the file explorer: a run-file action for
+// one full path. Pictures (".jpg", ".bmp", ".jpeg", ".png", ".gif") are tall
+// rows that show a thumbnail; other files and folders show their icon. The
+// help button opens the file's details (name, size, times).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "actions/action_list_item.h"
+#include "ui/adv_list_box_items.h"
+
+class mivoActionExecuteFile;
+class mivoThumbnailCache;
+
+class CmivoAdvListBoxFileItem : public CmivoAdvListBoxActionItem {
+ public:
+  // The thumbnails come from the page's cache (not owned; null: no thumbnails).
+  CmivoAdvListBoxFileItem(mivoCore* core, const std::u16string& path, mivoThumbnailCache* thumbnails);
+
+  mivoActionExecuteFile* FileAction() const;
+  const std::u16string& Path() const { return m_path; }
+  // A folder row (the shell says so of the path).
+  bool IsFolder() const;
+  bool IsPicture() const { return m_picture; }
+  static bool IsPicturePath(std::u16string_view path);
+
+  void DrawContent(CmivoAdvListBox* listBox, HDC dc, const RECT& rect) override;
+  // The details are read when they are first opened.
+  bool OnSideButton(UINT flags, int x, int y) override;
+
+ private:
+  // "Filename: ...", then the size and the times once the file was read.
+  std::u16string Details(bool withFileData) const;
+
+  std::u16string m_path;                       // the row's full device path
+  bool m_picture;                              // IsPicturePath of the path
+  mivoThumbnailCache* m_pThumbnails;           // the page's; not owned
+  bool m_detailsRead = false;                  // the help text holds size and times
+};
+
+// The summary row of the file explorer ("Total folders: 2; total files: 7"):
+// always last; holding it opens the page's own menu, as holding the empty
+// area under the rows does.
+class CmivoAdvListBoxFolderSummaryItem : public CmivoAdvListBoxSimpleTextItem {
+ public:
+  using CmivoAdvListBoxSimpleTextItem::CmivoAdvListBoxSimpleTextItem;
+  bool OnTapAndHold(int x, int y) override;
+};
