@@ -133,6 +133,12 @@ bool CmivoAdvListBoxControlPanelItem::OnTap(UINT flags, int x, int y) {
   return true;
 }
 
+bool CmivoAdvListBoxControlPanelItem::OnKey(UINT vk) {
+  if (vk != VK_RETURN) return CmivoAdvListBoxActionItem::OnKey(vk);
+  if (m_action) m_pCore->RunAction(m_action.get());
+  return true;
+}
+
 bool CmivoAdvListBoxControlPanelItem::OnSideButton(UINT, int, int) {
   SetExpanded(!m_expanded);
   return true;

@@ -44,6 +44,8 @@ class CmivoAdvListBoxControlPanelItem : public CmivoAdvListBoxActionItem {
   bool OnTap(UINT flags, int x, int y) override;
   void DrawExpanded(CmivoAdvListBox* listBox, HDC dc, const RECT& rect) override;
   bool OnSideButton(UINT flags, int x, int y) override;
+  // Enter opens the applet itself, whatever lies under the list's top edge.
+  bool OnKey(UINT vk) override;
   void Describe(mivoRowText* out) const override;
 
   // The string ids of an applet's tabs, in order (empty: no tabs).

@@ -11,6 +11,7 @@
 #include "pages/control_panel_page.h"
 #include "pages/pending_page.h"
 #include "pages/programs_page.h"
+#include "pages/settings_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -28,6 +29,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 12: return new CmivoAdvSettingsPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
     case 21:
