@@ -8,10 +8,14 @@
 #include "actions/actions.h"
 #include "core/core.h"
 #include "pages/control_panel_catalogue.h"
+#include "pages/battery_info_page.h"
 #include "pages/control_panel_page.h"
+#include "pages/memory_info_page.h"
 #include "pages/pending_page.h"
 #include "pages/programs_page.h"
+#include "pages/running_apps_page.h"
 #include "pages/settings_page.h"
+#include "pages/system_info_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -29,12 +33,16 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 9: return new CmivoAdvBatteryInfoPage(core);
     case 12: return new CmivoAdvSettingsPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
     case 21:
     case 22: return new CmivoAdvProgramsPage(core);
     case 24: return new CmivoActionsListPage(core);
+    case 25: return new CmivoSystemInfoPage(core);
+    case 26: return new CmivoAdvRunningAppsPage(core);
+    case 27: return new CmivoMemoryInfoPage(core);
     case 29:
     case 30:
     case 31: return new CmivoAdvControlPanelPage(core);

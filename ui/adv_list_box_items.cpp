@@ -205,6 +205,11 @@ void CmivoAdvListBoxNameValueListItem::AddPair(const std::u16string& name, const
   RepaintListBox();
 }
 
+void CmivoAdvListBoxNameValueListItem::ClearPairs() {
+  m_pairs.clear();
+  RepaintListBox();
+}
+
 int CmivoAdvListBoxNameValueListItem::Layout(HDC dc, const RECT& item, bool draw) {
   const NameValueFonts& fonts = NameValueFontSet();
   const int s = DisplayScale;

@@ -76,6 +76,25 @@ class PagesTest : public ::testing::Test {
 
   // Taps the dumped row with this text (left of its centre, clear of its side button).
   void TapRow(const std::string& text) { uitest::TapText(*m_ui, "rows", text); }
+  // Selects the row with this text with the pad and presses Enter (it may be out of view).
+  void ActivateRow(const std::string& text) {
+    for (int guard = 0; guard < 60; ++guard) {
+      const Json d = Dump();
+      int selected = -1, wanted = -1;
+      for (std::size_t i = 0; i < d["top"]["rows"].size(); ++i) {
+        if (d["top"]["rows"][i]["selected"].AsBool()) selected = static_cast<int>(i);
+        if (wanted < 0 && d["top"]["rows"][i]["text"].AsString() == text) wanted = static_cast<int>(i);
+      }
+      if (wanted < 0) break;
+      if (wanted == selected) {
+        m_ui->Key(VK_RETURN);
+        m_ui->Wait(600);
+        return;
+      }
+      m_ui->Key(selected < wanted ? VK_DOWN : VK_UP);
+    }
+    ADD_FAILURE() << "no row " << text;
+  }
   // Holds the dumped row with this text.
   void HoldRow(const std::string& text) {
     const Json d = Dump();
