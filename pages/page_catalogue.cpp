@@ -10,6 +10,7 @@
 #include "pages/control_panel_catalogue.h"
 #include "pages/battery_info_page.h"
 #include "pages/control_panel_page.h"
+#include "pages/image_view_page.h"
 #include "pages/memory_info_page.h"
 #include "pages/pending_page.h"
 #include "pages/programs_page.h"
@@ -35,6 +36,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 0: return new CmivoMainMenuPage(core);
     case 9: return new CmivoAdvBatteryInfoPage(core);
     case 12: return new CmivoAdvSettingsPage(core);
+    case 14: return new CmivoImageViewPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
     case 21:
