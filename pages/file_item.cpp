@@ -10,6 +10,7 @@
 #include "platform/fs/device_path.h"
 #include "platform/gdi/gdi.h"
 #include "platform/imaging/imaging.h"
+#include "platform/shell/file_info.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/text.h"
 #include "ui/adv_list_box.h"
@@ -29,11 +30,13 @@ std::u16string TimeText(const FILETIME& utc) {
 
 }  // namespace
 
-CmivoAdvListBoxFileItem::CmivoAdvListBoxFileItem(mivoCore* core, const std::u16string& path,
+CmivoAdvListBoxFileItem::CmivoAdvListBoxFileItem(mivoCore* core, const std::u16string& path, bool isFolder,
                                                  mivoThumbnailCache* thumbnails)
     : CmivoAdvListBoxActionItem(core, std::make_unique<mivoActionExecuteFile>(core, path)),
       m_path(path),
-      m_picture(IsPicturePath(path)),
+      m_folder(isFolder),
+      m_displayName(shell::DisplayNameOf(path, isFolder)),
+      m_picture(!isFolder && IsPicturePath(path)),
       m_pThumbnails(thumbnails) {
   SetHeight((m_picture ? kPictureRowHeight : kFileRowHeight) * DisplayScale);
   SetHelpText(Details(false));
@@ -52,14 +55,12 @@ mivoActionExecuteFile* CmivoAdvListBoxFileItem::FileAction() const {
   return static_cast<mivoActionExecuteFile*>(m_action.get());
 }
 
-bool CmivoAdvListBoxFileItem::IsFolder() const { return FileAction() && FileAction()->IsFolder(); }
-
 std::u16string CmivoAdvListBoxFileItem::Details(bool withFileData) const {
   std::u16string details = GetString(IDS_FILENAME) + u": " + fs::FileNamePart(m_path);
   mivoActionExecuteFile* file = FileAction();
   if (!withFileData || !file) return details;
   const WIN32_FILE_ATTRIBUTE_DATA& data = file->FileData();
-  if (!file->IsFolder()) {
+  if (!m_folder) {
     const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     details += u"\n" + text::Format(GetString(IDS_SIZE_BYTES), size);
   }
@@ -103,7 +104,7 @@ void CmivoAdvListBoxFileItem::DrawContent(CmivoAdvListBox* listBox, HDC dc, cons
   const RECT picture{left, top, left + w, top + h};
   thumbnail->Draw(dc, &picture, nullptr);
   // The name beside it, in the smaller title font, wrapped and centred on the picture.
-  const std::u16string& name = file->DisplayName();
+  const std::u16string& name = m_displayName;
   constexpr UINT kFlags = DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_END_ELLIPSIS;
   const HGDIOBJ oldFont = SelectObject(dc, look->SubtitleFont);
   RECT measure{box.right + 7 * DisplayScale, rect.top, rect.right, rect.bottom};

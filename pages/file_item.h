@@ -15,13 +15,16 @@ class mivoThumbnailCache;
 
 class CmivoAdvListBoxFileItem : public CmivoAdvListBoxActionItem {
  public:
-  // The thumbnails come from the page's cache (not owned; null: no thumbnails).
-  CmivoAdvListBoxFileItem(mivoCore* core, const std::u16string& path, mivoThumbnailCache* thumbnails);
+  // A row for an entry of a folder as the folder's listing gave it (its
+  // kind counts as it was then, whatever happens to the path later). The
+  // thumbnails come from the page's cache (not owned; null: no thumbnails).
+  CmivoAdvListBoxFileItem(mivoCore* core, const std::u16string& path, bool isFolder, mivoThumbnailCache* thumbnails);
 
   mivoActionExecuteFile* FileAction() const;
   const std::u16string& Path() const { return m_path; }
-  // A folder row (the shell says so of the path).
-  bool IsFolder() const;
+  bool IsFolder() const { return m_folder; }
+  // The row's name as the shell shows it (the run-file action's title).
+  const std::u16string& DisplayName() const { return m_displayName; }
   bool IsPicture() const { return m_picture; }
   static bool IsPicturePath(std::u16string_view path);
 
@@ -34,6 +37,8 @@ class CmivoAdvListBoxFileItem : public CmivoAdvListBoxActionItem {
   std::u16string Details(bool withFileData) const;
 
   std::u16string m_path;                       // the row's full device path
+  bool m_folder;                               // a folder row (else a file row)
+  std::u16string m_displayName;                // the shell's name of the entry
   bool m_picture;                              // IsPicturePath of the path
   mivoThumbnailCache* m_pThumbnails;           // the page's; not owned
   bool m_detailsRead = false;                  // the help text holds size and times

@@ -16,6 +16,7 @@
 #include "platform/fs/files.h"
 #include "platform/fs/find.h"
 #include "platform/shell/change_notify.h"
+#include "platform/shell/file_info.h"
 #include "platform/shell/special_folders.h"
 #include "platform/win32/text.h"
 
@@ -53,7 +54,7 @@ int CmivoAdvProgramsPageComparer::Compare(CmivoAdvListBoxItem* a, CmivoAdvListBo
   if (!fb) return -1;
   const bool folderA = fa->IsFolder(), folderB = fb->IsFolder();
   if (folderA != folderB) return folderA ? -1 : 1;
-  return text::CompareNoCase(fa->Action()->GetTitle(), fb->Action()->GetTitle());
+  return text::CompareNoCase(fa->DisplayName(), fb->DisplayName());
 }
 
 // ---- CmivoAdvProgramsPage -------------------------------------------------------------------
@@ -168,12 +169,12 @@ void CmivoAdvProgramsPage::ReadFolder() {
       listed.insert(row->Path());
     }
   }
-  // New entries: sorted once and appended to an empty list, else each put in its place.
-  std::vector<CmivoAdvListBoxFileItem*> added;
+  // New entries. Into an empty list they go sorted once (names lowered once,
+  // not at every comparison), else each into its place.
+  std::vector<const Found*> added;
   for (const Found& f : found) {
-    if (listed.count(f.path)) continue;
-    listed.insert(f.path);
-    added.push_back(new CmivoAdvListBoxFileItem(m_pCore, f.path, &m_thumbnails));
+    if (!listed.insert(f.path).second) continue;
+    added.push_back(&f);
   }
   const bool fresh = GetItemCount() == (m_pSummary ? 1 : 0);
   if (fresh && m_pSummary) {
@@ -181,11 +182,17 @@ void CmivoAdvProgramsPage::ReadFolder() {
     m_pSummary = nullptr;
   }
   if (fresh) {
-    std::stable_sort(added.begin(), added.end(), [this](CmivoAdvListBoxFileItem* a, CmivoAdvListBoxFileItem* b) {
-      return m_comparer.Compare(a, b) < 0;
+    std::vector<std::u16string> keys(found.size());
+    for (const Found* f : added) {
+      keys[static_cast<std::size_t>(f - found.data())] = text::ToLower(shell::DisplayNameOf(f->path, f->folder));
+    }
+    std::stable_sort(added.begin(), added.end(), [&](const Found* a, const Found* b) {
+      if (a->folder != b->folder) return a->folder;
+      return keys[static_cast<std::size_t>(a - found.data())] < keys[static_cast<std::size_t>(b - found.data())];
     });
   }
-  for (CmivoAdvListBoxFileItem* row : added) {
+  for (const Found* f : added) {
+    auto* row = new CmivoAdvListBoxFileItem(m_pCore, f->path, f->folder, &m_thumbnails);
     CountRow(row, +1);
     if (fresh) {
       AddItem(row);
@@ -247,7 +254,8 @@ void CmivoAdvProgramsPage::AddPath(const std::u16string& path) {
   const std::u16string name = fs::FileNamePart(path);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && !m_filter.empty() && !MatchesAnyPattern(m_filter, name)) return;
   // The row's path is spelled as the folder was read.
-  auto* row = new CmivoAdvListBoxFileItem(m_pCore, m_listedFolder + name, &m_thumbnails);
+  auto* row = new CmivoAdvListBoxFileItem(m_pCore, m_listedFolder + name, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                          &m_thumbnails);
   CountRow(row, +1);
   InsertItemSorted(row);
 }

@@ -94,6 +94,13 @@ std::string ProgramIconName(std::u16string_view program) {
 
 }  // namespace
 
+std::u16string DisplayNameOf(std::u16string_view devicePath, bool folder) {
+  std::u16string name = fs::FileNamePart(devicePath);
+  if (name.empty()) name.push_back(u'\\');  // the root; push_back sidesteps a false -Wrestrict of GCC 12
+  if (!folder && Extension(name) == u".lnk") name.resize(name.size() - 4);
+  return name;
+}
+
 HICON LoadThemeIconByName(const std::string& name, int size) { return name.empty() ? nullptr : LoadThemeIcon(name, size); }
 
 void SetIconThemeFolders(std::vector<std::string> folders) {
@@ -139,12 +146,7 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
   bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   std::u16string ext = shell::Extension(devicePath);
   bool link = !folder && ext == u".lnk";
-  std::u16string name = fs::FileNamePart(devicePath);
-  if (name.empty()) name.push_back(u'\\');  // the root; push_back sidesteps a false -Wrestrict of GCC 12
-  if (flags & SHGFI_DISPLAYNAME) {
-    std::u16string shown = link ? name.substr(0, name.size() - 4) : name;
-    text::CopyTo(info->szDisplayName, MAX_PATH, shown);
-  }
+  if (flags & SHGFI_DISPLAYNAME) text::CopyTo(info->szDisplayName, MAX_PATH, shell::DisplayNameOf(devicePath, folder));
   if (flags & SHGFI_ATTRIBUTES) {
     DWORD a = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANRENAME | SFGAO_CANDELETE;
     if (folder) a |= SFGAO_FOLDER | SFGAO_FILESYSANCESTOR;

@@ -20,6 +20,9 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
 
 namespace shell {
 
+// The name SHGetFileInfo shows for an entry of a folder: its file name,
+// without ".lnk" for a shortcut ("\\" for the root).
+std::u16string DisplayNameOf(std::u16string_view devicePath, bool folder);
 // The icon theme's name for a file's type ("x-office-document", "folder").
 std::string IconNameFor(std::u16string_view devicePath, bool folder);
 // An icon of the host's icon theme by its name, scaled to size x size, or
