@@ -215,7 +215,30 @@ int CmivoAdvListBoxNameValueListItem::Layout(HDC dc, const RECT& item, bool draw
   const int s = DisplayScale;
   const int left = item.left + 10 * s;
   const int right = item.right - 10 * s;
-  const int column = left + 80 * s;
+  // The values start after the widest name (at least 80·S in, at most a
+  // little past the middle, but never so close that a word of a name has to
+  // break), so that names break between words, not within them.
+  int widestName = 0, widestWord = 0;
+  {
+    FontScope font(dc, fonts.name);
+    auto width = [dc](std::u16string_view t) {
+      RECT r{0, 0, 0, 0};
+      DrawTextW(dc, t.data(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+      return static_cast<int>(r.right - r.left);
+    };
+    for (const auto& pair : m_pairs) {
+      widestName = std::max(widestName, width(pair.first));
+      std::u16string_view rest(pair.first);
+      while (!rest.empty()) {
+        const std::size_t space = rest.find(u' ');
+        widestWord = std::max(widestWord, width(rest.substr(0, space)));
+        rest = space == std::u16string_view::npos ? std::u16string_view() : rest.substr(space + 1);
+      }
+    }
+  }
+  const int gap = 10 * s;
+  const int nameWidth = std::max(widestWord, std::min(widestName, (right - left) * 11 / 20));
+  const int column = std::min(right - 20 * s, left + std::max(80 * s, nameWidth + gap));
   int y = item.top + 10 * s;
   {
     FontScope font(dc, fonts.title);
@@ -232,9 +255,9 @@ int CmivoAdvListBoxNameValueListItem::Layout(HDC dc, const RECT& item, bool draw
     int valueHeight = 0;
     {
       FontScope font(dc, fonts.name);
-      nameHeight = TextHeight(dc, name, left, y, column, DT_WORDBREAK);
+      nameHeight = TextHeight(dc, name, left, y, column - gap, DT_WORDBREAK);
       if (draw && nameHeight > 0) {
-        RECT r{left, y, column, y + nameHeight};
+        RECT r{left, y, column - gap, y + nameHeight};
         DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r, DT_WORDBREAK);
       }
     }

@@ -14,6 +14,7 @@
 #include "platform/shell/shortcut.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
+#include "platform/window/metrics.h"
 
 namespace shell {
 
@@ -163,7 +164,9 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
                                : text::ToUpper(ext.substr(1)) + u" File");
   }
   if (flags & SHGFI_ICON) {
-    int size = (flags & SHGFI_SMALLICON) ? 16 : 32;
+    // The screen's icon sizes: twice as large on a VGA screen, as its fonts are.
+    const int metric = GetSystemMetrics((flags & SHGFI_SMALLICON) ? SM_CXSMICON : SM_CXICON);
+    const int size = metric > 0 ? metric : ((flags & SHGFI_SMALLICON) ? 16 : 32);
     std::u16string target = devicePath;
     bool targetFolder = folder;
     shell::Shortcut s;

@@ -2,8 +2,8 @@
 //
 // Display name: the file name, without ".lnk" for a shortcut. Attributes:
 // SFGAO_FOLDER for folders, SFGAO_LINK for shortcuts, SFGAO_HIDDEN,
-// SFGAO_READONLY, always SFGAO_FILESYSTEM. Icon (SHGFI_ICON; 32 pixels, 16
-// with SHGFI_SMALLICON; the caller destroys it with DestroyIcon): from the
+// SFGAO_READONLY, always SFGAO_FILESYSTEM. Icon (SHGFI_ICON; the screen's icon size, 32 or
+// 64 pixels, half that with SHGFI_SMALLICON; the caller destroys it with DestroyIcon): from the
 // host's freedesktop icon theme by the file's type; for a shortcut its
 // target's; for a program the icon of the host program it maps to when the
 // theme has one. Returns non-zero on success; 0 when the path does not exist
