@@ -359,6 +359,12 @@ LRESULT CmivoAdvProgramsPage::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
     case WM_PROGRAMS_WATCH_FAILED:
       m_pCore->RunMessageBox(GetString(IDS_ERROR), GetString(IDS_CANNOT_SET_FILE_CHANGES_NOTIFICATION), true);
       return 0;
+    case WM_CREATE: {
+      // A folder read before the window existed is watched from now on.
+      const LRESULT result = CmivoAdvListBoxPage::WindowProc(message, wParam, lParam);
+      if (result != -1 && m_filled && !m_listedFolder.empty()) Watch(m_listedFolder);
+      return result;
+    }
     case WM_DESTROY:
       StopWatching();
       break;
