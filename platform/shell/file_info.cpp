@@ -102,7 +102,9 @@ std::u16string DisplayNameOf(std::u16string_view devicePath, bool folder) {
   return name;
 }
 
-HICON LoadThemeIconByName(const std::string& name, int size) { return name.empty() ? nullptr : LoadThemeIcon(name, size); }
+HICON LoadThemeIconByName(const std::string& name, int size) {
+  return name.empty() ? nullptr : LoadThemeIcon(name, size);
+}
 
 void SetIconThemeFolders(std::vector<std::string> folders) {
   std::lock_guard<std::mutex> lock(g_iconMutex);
@@ -147,7 +149,9 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
   bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   std::u16string ext = shell::Extension(devicePath);
   bool link = !folder && ext == u".lnk";
-  if (flags & SHGFI_DISPLAYNAME) text::CopyTo(info->szDisplayName, MAX_PATH, shell::DisplayNameOf(devicePath, folder));
+  if (flags & SHGFI_DISPLAYNAME) {
+    text::CopyTo(info->szDisplayName, MAX_PATH, shell::DisplayNameOf(devicePath, folder));
+  }
   if (flags & SHGFI_ATTRIBUTES) {
     DWORD a = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANRENAME | SFGAO_CANDELETE;
     if (folder) a |= SFGAO_FOLDER | SFGAO_FILESYSANCESTOR;

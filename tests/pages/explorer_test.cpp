@@ -210,8 +210,10 @@ TEST_F(Explorer, PictureRowsKeepABoundedNumberOfThumbnails) {
   std::filesystem::create_directories(dir);
   ASSERT_TRUE(fs::CreateDirectories(u"\\Pictures"));
   const std::vector<std::uint8_t> bmp = [] {
-    std::vector<std::uint8_t> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,
-                                   1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    // A 2 x 2 bitmap of 24 bits: the file header, the information header, then the rows.
+    std::vector<std::uint8_t> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0,
+                                   0,   0,   1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                   0,   0,   0, 0, 0,  0};
     for (int i = 0; i < 16; ++i) b.push_back(static_cast<std::uint8_t>(i * 16));
     return b;
   }();

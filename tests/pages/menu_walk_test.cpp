@@ -3,6 +3,7 @@
 // of the contacts and messages (built later) are still placeholders.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -66,7 +67,7 @@ class Walker {
     const std::string cls = top["class"].AsString();
     if (cls == "CmivoPendingPage") m_pending.insert(top["title"].AsString());
     if (cls != "CmivoPendingPage") m_built.insert(cls);
-    m_s_shot(where);
+    Shot(where);
     if (cls == "CmivoAdvListBoxPage") WalkSubMenu(d, where);
   }
 
@@ -81,7 +82,8 @@ class Walker {
     }
   }
 
-  void m_s_shot(const std::string& where) {
+  // Keeps a picture of each page reached beside the test's device, for people to look at.
+  void Shot(const std::string& where) {
     std::string name;
     for (char c : where) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     m_walk.Step("shot " + m_shots + "/" + name + ".png", 0);
@@ -129,7 +131,8 @@ TEST_P(MenuWalk, EveryEntryOpensABuiltPageExceptThoseOfTheContactsAndMessages) {
   EXPECT_EQ(s.Finish(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, MenuWalk, ::testing::Values("240x320", "640x480"),
-                         [](const auto& info) { return std::string(info.param) == "240x320" ? "Qvga" : "VgaLandscape"; });
+INSTANTIATE_TEST_SUITE_P(Screens, MenuWalk, ::testing::Values("240x320", "640x480"), [](const auto& info) {
+  return std::string(info.param) == "240x320" ? "Qvga" : "VgaLandscape";
+});
 
 }  // namespace
