@@ -2,6 +2,7 @@
 // open the document-list page, JPEG pictures the internal viewer when asked.
 #include "actions/action_draw.h"
 #include "actions/action_kinds.h"
+#include "actions/actions.h"
 #include "actions/file_list_page.h"
 #include "actions/services.h"
 #include "core/core.h"
@@ -49,25 +50,33 @@ void mivoActionExecuteFile::DropShellInfo() {
   if (m_icon) DestroyIcon(m_icon);
   m_icon = nullptr;
   m_shellInfoRead = false;
+  m_iconRead = false;
 }
 
 // The shell is asked when the information is first needed, not when the path
 // is set: a history of thousands of files loads without touching any of them.
+// The name and the attributes come first (a folder of thousands sorts by
+// them); the icon and the file's times wait until the row is drawn.
 void mivoActionExecuteFile::EnsureShellInfo() {
   if (m_shellInfoRead) return;
   m_shellInfoRead = true;
   SHFILEINFO info;
-  if (!m_path.empty() &&
-      SHGetFileInfo(m_path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES)) {
+  if (!m_path.empty() && SHGetFileInfo(m_path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES)) {
     m_displayName = info.szDisplayName;
     m_attributes = info.dwAttributes;
-    m_icon = info.hIcon;
   } else {
     m_displayName.clear();
     m_attributes = 0;
   }
   // A file that is gone still shows what it was called.
   if (m_displayName.empty()) m_displayName = fs::FileNamePart(m_path);
+}
+
+void mivoActionExecuteFile::EnsureIconAndData() {
+  if (m_iconRead) return;
+  m_iconRead = true;
+  SHFILEINFO info;
+  if (!m_path.empty() && SHGetFileInfo(m_path.c_str(), 0, &info, sizeof info, SHGFI_ICON)) m_icon = info.hIcon;
   m_fileData = WIN32_FILE_ATTRIBUTE_DATA{};
   if (!m_path.empty()) GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &m_fileData);
 }
@@ -83,12 +92,12 @@ DWORD mivoActionExecuteFile::Attributes() {
 }
 
 HICON mivoActionExecuteFile::Icon() {
-  EnsureShellInfo();
+  EnsureIconAndData();
   return m_icon;
 }
 
 const WIN32_FILE_ATTRIBUTE_DATA& mivoActionExecuteFile::FileData() {
-  EnsureShellInfo();
+  EnsureIconAndData();
   return m_fileData;
 }
 
@@ -118,10 +127,20 @@ std::unique_ptr<mivoAction> mivoActionExecuteFile::Clone() const {
 
 void mivoActionExecuteFile::Execute() {
   if (!m_pCore) return;
-  // A folder opens its list without asking.
+  // A folder opens its list without asking: in the file explorer's page
+  // where there is one, else in a document list.
   if (IsFolder()) {
-    if (!m_folderPage) m_folderPage = new CmivoFileListPage(m_pCore);
-    m_folderPage->SetFolder(m_path, u"");
+    if (!m_folderPage) {
+      mivoActions* actions = m_pCore->GetActions();
+      mivoActions::FolderPageMaker make = actions ? actions->GetFolderPageMaker() : nullptr;
+      m_folderPage = make ? make(m_pCore) : nullptr;
+      if (!m_folderPage) m_folderPage = new CmivoFileListPage(m_pCore);
+    }
+    if (auto* explorer = dynamic_cast<mivoFolderViewer*>(m_folderPage)) {
+      explorer->SetFolder(u"", m_path);
+    } else if (auto* list = dynamic_cast<CmivoFileListPage*>(m_folderPage)) {
+      list->SetFolder(m_path, u"");
+    }
     m_pCore->ShowPage(m_folderPage);
     return;
   }

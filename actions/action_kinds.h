@@ -92,16 +92,18 @@ class mivoActionExecuteFile : public mivoAction {
   std::u16string IdentityKey() const override { return m_path; }
 
  private:
-  void EnsureShellInfo();
+  void EnsureShellInfo();     // the display name and the attributes
+  void EnsureIconAndData();   // the icon and the file's times and size
   void DropShellInfo();
 
   std::u16string m_path;               // device path of the file or folder
-  bool m_shellInfoRead = false;        // the fields below are current
+  bool m_shellInfoRead = false;        // the display name and the attributes are current
+  bool m_iconRead = false;             // the icon and the file data are current
   std::u16string m_displayName;        // the shell's name, else the last path component
   DWORD m_attributes = 0;              // SFGAO_* bits
   HICON m_icon = nullptr;              // owned
   WIN32_FILE_ATTRIBUTE_DATA m_fileData{};  // times and size
-  CmivoFileListPage* m_folderPage = nullptr;  // made on the first opening of a folder; owned
+  CmivoPageWnd* m_folderPage = nullptr;  // made on the first opening of a folder; owned
 };
 
 class mivoActionWriteSMS : public mivoAction {

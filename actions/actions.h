@@ -192,6 +192,11 @@ class mivoActions {
   void SetAppletInquiry(mivoAppletInquiry* inquiry) { m_applets = inquiry; }
   // The registered directory without asking the core to make the store.
   mivoContactDirectory* ContactsIfOpen() const { return m_contacts; }
+  // What makes the page a run-file action opens its folder in (a page that
+  // implements mivoFolderViewer); without it, a document-list page.
+  using FolderPageMaker = CmivoPageWnd* (*)(mivoCore* core);
+  void SetFolderPageMaker(FolderPageMaker maker) { m_folderPageMaker = maker; }
+  FolderPageMaker GetFolderPageMaker() const { return m_folderPageMaker; }
 
   // ---- Skin images of the actions, looked up once per skin ----
   mivoSkinImage* SkinImage(std::u16string_view name);
@@ -213,6 +218,7 @@ class mivoActions {
   mivoContactDirectory* m_contacts = nullptr;  // registered by the Outlook store
   mivoSMSSender* m_smsSender = nullptr;        // registered by the SMS store
   mivoAppletInquiry* m_applets = nullptr;      // registered by the control-panel catalogue
+  FolderPageMaker m_folderPageMaker = nullptr; // the file explorer's page maker, once registered
   const void* m_imageSkin = nullptr;           // the skin the image cache was filled from
   std::map<std::u16string, mivoSkinImage*, std::less<>> m_images;  // by name
 };

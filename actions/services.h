@@ -72,6 +72,15 @@ class mivoPictureViewer {
   virtual void SetPicture(const std::u16string& path) = 0;
 };
 
+// The page a run-file action opens a folder in (the file explorer's page,
+// which the content pages bring): given the folder, with an empty title
+// (the page names itself after the folder).
+class mivoFolderViewer {
+ public:
+  virtual ~mivoFolderViewer() = default;
+  virtual void SetFolder(const std::u16string& title, const std::u16string& folder) = 0;
+};
+
 class mivoContactViewer {
  public:
   virtual ~mivoContactViewer() = default;

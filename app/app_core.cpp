@@ -59,6 +59,8 @@ mivoAppCore::mivoAppCore(CMainFrame* frame) {
   m_pageStack.clear();
   m_pageCatalogue.fill(nullptr);
   m_pActions = std::make_unique<mivoActions>(this);
+  // Folders that run-file actions open show in the file explorer's page.
+  m_pActions->SetFolderPageMaker(&CreateFolderPage);
 
   // The program folder is looked up on first use; the slide's window object
   // is made now, its window with the first page.
@@ -174,6 +176,8 @@ mivoAppCore::~mivoAppCore() {
   m_pSMSStore = nullptr;
   lifecycle::Trace("core: destroy plug-in registry");
   lifecycle::Trace("core: destroy control-panel catalogue");
+  DestroyControlPanelCatalogue(this, m_pControlPanel);
+  m_pControlPanel = nullptr;
   lifecycle::Trace("core: destroy connection manager");
   lifecycle::Trace("core: destroy please-wait window");
   delete m_pPleaseWait;
@@ -309,6 +313,11 @@ mivoSMSStore* mivoAppCore::GetSMSStore() {
   return m_pSMSStore;
 }
 
+mivoControlPanelCatalogue* mivoAppCore::GetControlPanelCatalogue() {
+  if (!m_pControlPanel && !m_destroying) m_pControlPanel = CreateControlPanelCatalogue(this);
+  return m_pControlPanel;
+}
+
 // ---- Pages ---------------------------------------------------------------------------
 
 CmivoPageWnd* mivoAppCore::TopPage() const { return m_pageStack.empty() ? nullptr : m_pageStack.back(); }
@@ -402,6 +411,11 @@ void mivoAppCore::RequestModeFor(CmivoPageWnd* page) {
   SetScreenMode(wanted);
 }
 
+void mivoAppCore::RefreshAnimationsSetting() {
+  // The settings page turns the slide on and off while the program runs.
+  if (m_pSettings) m_animationsOn = m_pSettings->GetAnimationsEnabled();
+}
+
 void mivoAppCore::EnsureAnimationWindow() {
   if (m_pAnimate && !m_pAnimate->m_hWnd && m_pMainFrame && m_pMainFrame->m_hWnd) {
     m_pAnimate->CreateAnimation(m_pMainFrame);
@@ -462,6 +476,7 @@ void mivoAppCore::RunWaitingNavigation() {
 
 void mivoAppCore::SwitchToPage(CmivoPageWnd* page) {
   SwitchScope scope(m_switching);
+  RefreshAnimationsSetting();
   CmivoPageWnd* top = TopPage();
   const bool animate = m_animationsOn && top && !(top == m_pDesktopPage && page == m_pDesktopPage);
   // The screen as it is now is where the slide starts.
@@ -500,6 +515,7 @@ void mivoAppCore::SwitchBack() {
   // The root page is never popped.
   if (m_pageStack.size() <= 1) return;
   SwitchScope scope(m_switching);
+  RefreshAnimationsSetting();
   // The screen as it is now is where the slide starts.
   CmivoPageWnd* top = m_pageStack.back();
   CmivoPageWnd* below = m_pageStack[m_pageStack.size() - 2];

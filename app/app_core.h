@@ -56,7 +56,8 @@ class mivoAppCore : public mivoCore {
   POApplication* GetOutlookStore() override;
   mivoSMSStore* GetSMSStore() override;
   mivoCallLog* GetCallLog() override { return m_pCallLog; }
-  mivoControlPanelCatalogue* GetControlPanelCatalogue() override { return m_pControlPanel; }
+  // Made on the first request and kept for the run.
+  mivoControlPanelCatalogue* GetControlPanelCatalogue() override;
   mivoConnectionManager* GetConnectionManager() override { return m_pConnectionManager; }
   mivoPluginRegistry* GetPluginRegistry() override { return m_pPluginRegistry; }
 
@@ -110,6 +111,8 @@ class mivoAppCore : public mivoCore {
   void RunWaitingNavigation();
   // The slide's window, made when the frame exists.
   void EnsureAnimationWindow();
+  // Takes AnimationsEnabled again before a switch (it may have changed).
+  void RefreshAnimationsSetting();
   // The please-wait bar stays above a page shown while it is up.
   void RaisePleaseWait();
 
@@ -127,7 +130,7 @@ class mivoAppCore : public mivoCore {
   mivoPhoneLine* m_pPhoneLine = nullptr;                  // null until the call log part opens it; closed at exit
   CMainFrame* m_pMainFrame = nullptr;                     // the frame that built the core; not owned
   CmivoPageWnd* m_pDesktopPage = nullptr;                 // the root page; not owned here
-  mivoControlPanelCatalogue* m_pControlPanel = nullptr;   // null until the control-panel part makes it
+  mivoControlPanelCatalogue* m_pControlPanel = nullptr;   // made on first use; owned
   mivoConnectionManager* m_pConnectionManager = nullptr;  // null until the connection gadget's part makes it
   mivoPluginRegistry* m_pPluginRegistry = nullptr;        // null until the plug-in part makes it
   std::vector<CmivoPageWnd*> m_pageStack;                 // bottom = root page, top = visible page
@@ -137,7 +140,7 @@ class mivoAppCore : public mivoCore {
   std::unique_ptr<mivoActions> m_pActions;                // action factory, favourites, history
   std::u16string m_programFolder;                         // cached by GetProgramFolder
   std::unique_ptr<mivoSettings> m_pSettings;              // the settings accessor
-  bool m_animationsOn = true;                             // AnimationsEnabled, taken at start
+  bool m_animationsOn = true;                             // AnimationsEnabled, taken at start and at each switch
   int m_pleaseWaitDepth = 0;                              // nesting of ShowPleaseWait
   CmivoPleaseWaitWnd* m_pPleaseWait = nullptr;            // made on first use
   std::unique_ptr<CmivoAnimateWnd> m_pAnimate;            // the slide; its window comes with the first page

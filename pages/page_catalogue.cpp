@@ -5,7 +5,18 @@
 #include "actions/file_list_page.h"
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
+#include "actions/actions.h"
+#include "core/core.h"
+#include "pages/control_panel_catalogue.h"
+#include "pages/battery_info_page.h"
+#include "pages/control_panel_page.h"
+#include "pages/image_view_page.h"
+#include "pages/memory_info_page.h"
 #include "pages/pending_page.h"
+#include "pages/programs_page.h"
+#include "pages/running_apps_page.h"
+#include "pages/settings_page.h"
+#include "pages/system_info_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -23,9 +34,20 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 9: return new CmivoAdvBatteryInfoPage(core);
+    case 12: return new CmivoAdvSettingsPage(core);
+    case 14: return new CmivoImageViewPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
+    case 21:
+    case 22: return new CmivoAdvProgramsPage(core);
     case 24: return new CmivoActionsListPage(core);
+    case 25: return new CmivoSystemInfoPage(core);
+    case 26: return new CmivoAdvRunningAppsPage(core);
+    case 27: return new CmivoMemoryInfoPage(core);
+    case 29:
+    case 30:
+    case 31: return new CmivoAdvControlPanelPage(core);
     case 33: return new CmivoFAQPage(core);
     case 34: return new CmivoAboutPage(core);
     case 35: return new CmivoAdvLanguagesPage(core);
@@ -36,6 +58,14 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
 void PrepareCataloguePage(CmivoPageWnd* page, int index) {
   if (!page) return;
   switch (index) {
+    // The programs list and the root of the file system, read again at their next paint.
+    case 21:
+    case 22:
+      if (auto* explorer = dynamic_cast<CmivoAdvProgramsPage*>(page)) {
+        explorer->SetFolder(u"", index == 21 ? u"" : u"\\");
+        explorer->SetFilter(u"");
+      }
+      break;
     // The three control-panel pages, each to its group on every fetch.
     case 29: page->SetPageParam(0, 0); break;
     case 30: page->SetPageParam(1, 0); break;
@@ -43,3 +73,17 @@ void PrepareCataloguePage(CmivoPageWnd* page, int index) {
     default: break;
   }
 }
+
+mivoControlPanelCatalogue* CreateControlPanelCatalogue(mivoCore* core) {
+  auto* catalogue = new mivoControlPanelCatalogue(core);
+  if (mivoActions* actions = core->GetActions()) actions->SetAppletInquiry(catalogue);
+  return catalogue;
+}
+
+void DestroyControlPanelCatalogue(mivoCore* core, mivoControlPanelCatalogue* catalogue) {
+  if (!catalogue) return;
+  if (mivoActions* actions = core->GetActions()) actions->SetAppletInquiry(nullptr);
+  delete catalogue;
+}
+
+CmivoPageWnd* CreateFolderPage(mivoCore* core) { return new CmivoAdvProgramsPage(core); }

@@ -5,6 +5,7 @@
 #pragma once
 
 class CmivoPageWnd;
+class mivoControlPanelCatalogue;
 class mivoCore;
 
 constexpr int kCataloguePages = 36;
@@ -17,3 +18,12 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index);
 // What every fetch sets, also on a page that existed already (the programs
 // pages' folder, the control-panel pages' group).
 void PrepareCataloguePage(CmivoPageWnd* page, int index);
+
+// The stores and pages the core makes for the content pages:
+// the control-panel catalogue (made on the core's first request; it
+// registers itself with the actions for their applet names and icons, and
+// goes with DestroyControlPanelCatalogue), and the page a run-file action
+// opens a folder in (the file explorer's page).
+mivoControlPanelCatalogue* CreateControlPanelCatalogue(mivoCore* core);
+void DestroyControlPanelCatalogue(mivoCore* core, mivoControlPanelCatalogue* catalogue);
+CmivoPageWnd* CreateFolderPage(mivoCore* core);

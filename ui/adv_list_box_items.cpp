@@ -209,12 +209,40 @@ void CmivoAdvListBoxNameValueListItem::AddPair(const std::u16string& name, const
   RepaintListBox();
 }
 
+void CmivoAdvListBoxNameValueListItem::ClearPairs() {
+  m_pairs.clear();
+  RepaintListBox();
+}
+
 int CmivoAdvListBoxNameValueListItem::Layout(HDC dc, const RECT& item, bool draw) {
   const NameValueFonts& fonts = NameValueFontSet();
   const int s = DisplayScale;
   const int left = item.left + 10 * s;
   const int right = item.right - 10 * s;
-  const int column = left + 80 * s;
+  // The values start after the widest name (at least 80·S in, at most a
+  // little past the middle, but never so close that a word of a name has to
+  // break), so that names break between words, not within them.
+  int widestName = 0, widestWord = 0;
+  {
+    FontScope font(dc, fonts.name);
+    auto width = [dc](std::u16string_view t) {
+      RECT r{0, 0, 0, 0};
+      DrawTextW(dc, t.data(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+      return static_cast<int>(r.right - r.left);
+    };
+    for (const auto& pair : m_pairs) {
+      widestName = std::max(widestName, width(pair.first));
+      std::u16string_view rest(pair.first);
+      while (!rest.empty()) {
+        const std::size_t space = rest.find(u' ');
+        widestWord = std::max(widestWord, width(rest.substr(0, space)));
+        rest = space == std::u16string_view::npos ? std::u16string_view() : rest.substr(space + 1);
+      }
+    }
+  }
+  const int gap = 10 * s;
+  const int nameWidth = std::max(widestWord, std::min(widestName, (right - left) * 11 / 20));
+  const int column = std::min(right - 20 * s, left + std::max(80 * s, nameWidth + gap));
   int y = item.top + 10 * s;
   {
     FontScope font(dc, fonts.title);
@@ -226,17 +254,17 @@ int CmivoAdvListBoxNameValueListItem::Layout(HDC dc, const RECT& item, bool draw
     }
     y += h + 20 * s;
   }
-  // Names and values wrap in whole words; a name keeps 6·S clear of its
+  // Names and values wrap in whole words; a name keeps the gap clear of its
   // value, and a word too wide for its column takes the small font.
   mivoAppearance* look = Look();
   for (const auto& [name, value] : m_pairs) {
     int height = 0;
     if (look) {
       FontScope font(dc, fonts.name);
-      const mivoFittedText names = FitText(*look, dc, name, fonts.name, column - 6 * s - left, kUnbounded);
+      const mivoFittedText names = FitText(*look, dc, name, fonts.name, column - gap - left, kUnbounded);
       const mivoFittedText values = FitText(*look, dc, value, fonts.value, right - column, kUnbounded);
       if (draw) {
-        DrawFittedText(*look, dc, names, RECT{left, y, column - 6 * s, y + names.Height()}, 0,
+        DrawFittedText(*look, dc, names, RECT{left, y, column - gap, y + names.Height()}, 0,
                        mivoTextShadow::kWithout);
         DrawFittedText(*look, dc, values, RECT{column, y, right, y + values.Height()}, 0, mivoTextShadow::kWithout);
       }

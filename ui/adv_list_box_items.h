@@ -78,6 +78,8 @@ class CmivoAdvListBoxNameValueListItem : public CmivoAdvListBoxItem {
 
   void SetTitle(const std::u16string& title);
   void AddPair(const std::u16string& name, const std::u16string& value);
+  // Removes every pair (a card that is filled again, such as the battery's).
+  void ClearPairs();
 
   int Draw(CmivoAdvListBox* listBox, HDC dc, RECT* rect) override;
   bool OnTap(UINT flags, int x, int y) override { return false; }

@@ -16,6 +16,7 @@
 
 #include <jpeglib.h>
 
+#include "platform/device/control_panel.h"
 #include "platform/device/power.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/file_io.h"
@@ -38,6 +39,7 @@ std::string g_folder;
 
 constexpr char16_t kDeviceKey[] = u"Software\\mivo\\Device";
 constexpr char16_t kHostPrograms[] = u"Device\\Host Programs";
+constexpr char16_t kHostIcons[] = u"Device\\Host Icons";
 
 // Makes one of the device's folders (and the folders above it); false with a
 // message that says what stands in the way.
@@ -278,7 +280,11 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     if (!Exists(lnk) && !shell::WriteShortcut(lnk, shell::Shortcut{p.program, p.arguments})) return fail("shortcut");
     SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, fs::FileNamePart(p.program).c_str(), text::FromUtf8(p.hostCommand));
   }
-  SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, u"ctlpnl.exe", u"gnome-control-center");
+  // The control panel's applets: their groups and the host's settings for them.
+  if (!WriteControlPanelRegistry() || !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"ControlPanel", 1))
+    return fail("the control panel's registry");
+  // The host's own applications, so that the programs list has them from the start.
+  if (options.importHostApps) ImportHostApplications({}, nullptr);
   for (const char16_t* ext : {u".txt", u".doc", u".xls", u".pdf", u".jpg", u".jpeg", u".png", u".gif", u".bmp", u".htm",
                               u".html", u".mp3", u".wav", u".wma", u".pwi"})
     SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, ext, u"xdg-open %1");
@@ -327,9 +333,16 @@ bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOption
   shell::SetRunFolder(dir + "/run");
   if (!devdb::OpenDeviceDatabase(dir + "/device.db", devdb::OpenMode::kCreateIfMissing, error)) return false;
   g_folder = dir;
+  RegisterControlPanel();
   if (options.provision && !IsProvisioned()) {
     std::vector<std::string> notes;
     if (!ProvisionDevice(options, &notes, error)) return false;
+  }
+  // A device made before its control panel came gets the applets' registry
+  // once (later, a value the user removed stays removed).
+  DWORD written = 0;
+  if (IsProvisioned() && !reg::GetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"ControlPanel", &written)) {
+    if (WriteControlPanelRegistry()) reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"ControlPanel", 1);
   }
   return true;
 }
@@ -367,7 +380,7 @@ int ImportHostApplications(const std::vector<std::string>& foldersIn, std::vecto
   int count = 0;
   for (const auto& [id, file] : seen) {
     std::ifstream in(file);
-    std::string line, name, exec, type;
+    std::string line, name, exec, type, icon;
     bool inEntry = false, hidden = false;
     while (std::getline(in, line)) {
       if (!line.empty() && line[0] == '[') {
@@ -381,6 +394,7 @@ int ImportHostApplications(const std::vector<std::string>& foldersIn, std::vecto
       if (k == "Name") name = v;
       else if (k == "Exec") exec = v;
       else if (k == "Type") type = v;
+      else if (k == "Icon") icon = v;
       else if ((k == "NoDisplay" || k == "Hidden") && v == "true") hidden = true;
       else if (k == "Terminal" && v == "true") hidden = true;
     }
@@ -404,6 +418,8 @@ int ImportHostApplications(const std::vector<std::string>& foldersIn, std::vecto
     if (Exists(lnk)) continue;
     if (!shell::WriteShortcut(lnk, shell::Shortcut{program, u""})) continue;
     reg::SetString(HKEY_LOCAL_MACHINE, kHostPrograms, program, text::FromUtf8(command));
+    // The entry's icon (a theme name or a host file) is the program's.
+    if (!icon.empty()) reg::SetString(HKEY_LOCAL_MACHINE, kHostIcons, program, text::FromUtf8(icon));
     if (added) added->push_back(name);
     ++count;
   }

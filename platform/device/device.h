@@ -17,6 +17,7 @@ struct DeviceOptions {
   bool provision = true;     // provision a new or unfinished device
   int screenHeight = 0;      // the screen's height at first start; picks the files made for VGA
                              // (480 or more) or smaller screens; 0 counts as 320
+  bool importHostApps = true;  // provisioning makes shortcuts of the host's applications (XDG .desktop entries)
 };
 
 // Creates dir when missing, sets the device root (fs::SetDeviceRoot to

@@ -82,21 +82,26 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData) {
   }
   FindState state;
   bool wild = HasWildcards(pattern);
+  std::vector<WIN32_FIND_DATAW> found;
   while (dirent* e = readdir(d)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
     std::u16string name16 = text::FromUtf8(name);
     if (wild ? !fs::MatchPattern(pattern, name16) : !text::EqualsNoCase(pattern, name16)) continue;
-    // Entries are listed as they are (lstat): a link shows what it leads to
-    // when that can be read (a link to a folder is a folder), and one that
-    // leads nowhere is listed all the same, so that it can be removed.
+    // Entries are listed as they are: a link shows what it leads to when
+    // that can be read (a link to a folder is a folder), and one that leads
+    // nowhere is listed all the same, so that it can be removed. The folder's
+    // own record says which entries are links; only an unknown one is asked.
     const std::string entry = hostFolder + "/" + name;
-    struct stat st;
-    if (::lstat(entry.c_str(), &st) != 0) continue;  // vanished meanwhile
-    const bool link = S_ISLNK(st.st_mode);
+    bool link = e->d_type == DT_LNK;
+    if (e->d_type == DT_UNKNOWN) {
+      struct stat st;
+      if (::lstat(entry.c_str(), &st) != 0) continue;  // vanished meanwhile
+      link = S_ISLNK(st.st_mode);
+    }
     WIN32_FILE_ATTRIBUTE_DATA info;
     if (!fs::StatHostPath(entry, &info) && !(link && fs::StatHostPath(entry, &info, fs::LinkHandling::kEntryItself)))
-      continue;
+      continue;  // vanished meanwhile
     if (link) info.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     WIN32_FIND_DATAW fd;
     fd.dwFileAttributes = info.dwFileAttributes;
@@ -106,17 +111,24 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData) {
     fd.nFileSizeHigh = info.nFileSizeHigh;
     fd.nFileSizeLow = info.nFileSizeLow;
     text::CopyTo(fd.cFileName, MAX_PATH, name16);
-    state.entries.push_back(fd);
+    found.push_back(fd);
   }
   closedir(d);
-  if (state.entries.empty()) {
+  if (found.empty()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  std::sort(state.entries.begin(), state.entries.end(), [](const auto& a, const auto& b) {
-    int c = text::CompareNoCase(a.cFileName, b.cFileName);
-    return c != 0 ? c < 0 : std::u16string_view(a.cFileName) < std::u16string_view(b.cFileName);
+  // In name order; the records are large, so their positions are sorted.
+  std::vector<std::size_t> order(found.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&found](std::size_t x, std::size_t y) {
+    const char16_t* a = found[x].cFileName;
+    const char16_t* b = found[y].cFileName;
+    int c = text::CompareNoCase(a, b);
+    return c != 0 ? c < 0 : std::u16string_view(a) < std::u16string_view(b);
   });
+  state.entries.reserve(found.size());
+  for (std::size_t i : order) state.entries.push_back(found[i]);
   *findData = state.entries[0];
   state.next = 1;
   std::lock_guard<std::mutex> lock(g_findMutex);

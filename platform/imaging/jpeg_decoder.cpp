@@ -114,7 +114,9 @@ bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info) {
   jpeg_decompress_struct& cinfo = decompressor.cinfo;
   if (setjmp(decompressor.err.jump)) return false;
   decompressor.ReadHeader(d, n);
-  const bool ok = SizeAllowed(cinfo.image_width, cinfo.image_height);
+  // Any size a JPEG can have: the decoder scales a large one down while
+  // decoding (DecodeJpeg checks the size it would deliver).
+  const bool ok = cinfo.image_width > 0 && cinfo.image_height > 0;
   const bool turned = Orientation(&cinfo) >= 5;
   info->RawDataFormat = ImageFormat::Jpeg;
   info->Width = turned ? cinfo.image_height : cinfo.image_width;
@@ -137,7 +139,7 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
     return false;
   }
   decompressor.ReadHeader(d, n);
-  if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) return false;
+  if (cinfo.image_width == 0 || cinfo.image_height == 0) return false;
   const int orientation = Orientation(&cinfo);
   // Sizes asked for are upright; the stored picture may lie on its side.
   const int wantWidth = orientation >= 5 ? minHeight : minWidth;
@@ -156,6 +158,11 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
   }
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+  // What is delivered is bounded, not what the file holds: a 10000 x 10000
+  // picture decodes at an eighth when a thumbnail or a screen is asked for,
+  // and is refused at full size.
+  jpeg_calc_output_dimensions(&cinfo);
+  if (!SizeAllowed(cinfo.output_width, cinfo.output_height)) return false;
   jpeg_start_decompress(&cinfo);
   out->width = static_cast<int>(cinfo.output_width);
   out->height = static_cast<int>(cinfo.output_height);

@@ -71,6 +71,19 @@ HICON LoadThemeIcon(const std::string& name, int size) {
   return it->second ? CopyIcon(it->second) : nullptr;
 }
 
+// The icon HKLM "Device\Host Icons" gives a device program (an imported
+// application's own): a host picture file, or a name of the icon theme.
+HICON ProgramOwnIcon(std::u16string_view program, int size) {
+  std::u16string icon;
+  if (!reg::GetString(HKEY_LOCAL_MACHINE, u"Device\\Host Icons", program, &icon) || icon.empty()) return nullptr;
+  const std::string name = text::ToUtf8(icon);
+  if (name.front() != '/') return LoadThemeIcon(name, size);
+  imaging::Picture picture;
+  if (!imaging::DecodeHostFile(name, &picture) || picture.width <= 0) return nullptr;
+  if (picture.width != size || picture.height != size) picture = imaging::ScalePicture(picture, size, size);
+  return gdi::CreateIconFromPixels(picture.width, picture.height, picture.pixels.data(), picture.width, true);
+}
+
 // The host program a device program maps to, as an icon name ("gnome-calculator").
 std::string ProgramIconName(std::u16string_view program) {
   ResolvedLaunch resolved;
@@ -82,6 +95,17 @@ std::string ProgramIconName(std::u16string_view program) {
 }
 
 }  // namespace
+
+std::u16string DisplayNameOf(std::u16string_view devicePath, bool folder) {
+  std::u16string name = fs::FileNamePart(devicePath);
+  if (name.empty()) name.push_back(u'\\');  // the root; push_back sidesteps a false -Wrestrict of GCC 12
+  if (!folder && Extension(name) == u".lnk") name.resize(name.size() - 4);
+  return name;
+}
+
+HICON LoadThemeIconByName(const std::string& name, int size) {
+  return name.empty() ? nullptr : LoadThemeIcon(name, size);
+}
 
 void SetIconThemeFolders(std::vector<std::string> folders) {
   std::lock_guard<std::mutex> lock(g_iconMutex);
@@ -126,11 +150,8 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
   bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   std::u16string ext = shell::Extension(devicePath);
   bool link = !folder && ext == u".lnk";
-  std::u16string name = fs::FileNamePart(devicePath);
-  if (name.empty()) name.push_back(u'\\');  // the root; push_back sidesteps a false -Wrestrict of GCC 12
   if (flags & SHGFI_DISPLAYNAME) {
-    std::u16string shown = link ? name.substr(0, name.size() - 4) : name;
-    text::CopyTo(info->szDisplayName, MAX_PATH, shown);
+    text::CopyTo(info->szDisplayName, MAX_PATH, shell::DisplayNameOf(devicePath, folder));
   }
   if (flags & SHGFI_ATTRIBUTES) {
     DWORD a = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANRENAME | SFGAO_CANDELETE;
@@ -148,9 +169,9 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
                                : text::ToUpper(ext.substr(1)) + u" File");
   }
   if (flags & SHGFI_ICON) {
-    // The system's icon sizes, which follow the screen's density (32 and 16
-    // pixels on a small screen, twice that on a VGA one).
-    const int size = std::max(1, GetSystemMetrics((flags & SHGFI_SMALLICON) ? SM_CXSMICON : SM_CXICON));
+    // The screen's icon sizes: twice as large on a VGA screen, as its fonts are.
+    const int metric = GetSystemMetrics((flags & SHGFI_SMALLICON) ? SM_CXSMICON : SM_CXICON);
+    const int size = metric > 0 ? metric : ((flags & SHGFI_SMALLICON) ? 16 : 32);
     std::u16string target = devicePath;
     bool targetFolder = folder;
     shell::Shortcut s;
@@ -160,7 +181,8 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
       targetFolder = ta != INVALID_FILE_ATTRIBUTES && (ta & FILE_ATTRIBUTE_DIRECTORY);
     }
     HICON icon = nullptr;
-    if (!targetFolder && shell::Extension(target) == u".exe") {
+    if (!targetFolder && shell::Extension(target) == u".exe") icon = shell::ProgramOwnIcon(target, size);
+    if (!icon && !targetFolder && shell::Extension(target) == u".exe") {
       std::string program = shell::ProgramIconName(target);
       if (!program.empty()) icon = shell::LoadThemeIcon(program, size);
     }

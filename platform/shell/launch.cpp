@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <map>
+#include <mutex>
 
 #include "platform/fs/device_path.h"
 #include "platform/fs/files.h"
@@ -24,6 +26,15 @@ namespace shell {
 namespace {
 
 constexpr char16_t kHostPrograms[] = u"Device\\Host Programs";
+
+std::mutex g_programsMutex;
+std::map<std::u16string, DeviceProgram> g_devicePrograms;  // by lower-case file name
+
+DeviceProgram DeviceProgramFor(std::u16string_view file) {
+  std::lock_guard<std::mutex> lock(g_programsMutex);
+  auto it = g_devicePrograms.find(text::ToLower(fs::FileNamePart(file)));
+  return it == g_devicePrograms.end() ? nullptr : it->second;
+}
 
 bool HostCommandFor(std::u16string_view name, std::u16string* command) {
   return !name.empty() && reg::GetString(HKEY_LOCAL_MACHINE, kHostPrograms, name, command) && !command->empty();
@@ -170,6 +181,11 @@ void Record(std::u16string_view verb, std::u16string_view file, std::u16string_v
 
 }  // namespace
 
+void RegisterDeviceProgram(std::u16string_view fileName, DeviceProgram program) {
+  std::lock_guard<std::mutex> lock(g_programsMutex);
+  g_devicePrograms[text::ToLower(fs::FileNamePart(fileName))] = program;
+}
+
 std::vector<std::string> SplitHostCommand(std::string_view command) {
   std::vector<std::string> out;
   std::string cur;
@@ -231,6 +247,16 @@ bool ResolveLaunch(std::u16string_view fileIn, std::u16string_view parametersIn,
   if (caption.empty()) caption = WithoutExtension(name);
   std::u16string command;
   std::vector<std::string> argv;
+  if (DeviceProgram program = DeviceProgramFor(file); program && ext == u".exe") {
+    ResolvedLaunch own;
+    if (!program(parameters, &own)) {
+      *error = ERROR_INVALID_PARAMETER;
+      return false;
+    }
+    own.caption = own.caption.empty() ? caption : own.caption;
+    *out = std::move(own);
+    return true;
+  }
   if (ext == u".exe" || (ext.empty() && !LooksLikePath(file))) {
     if (!HostCommandFor(file, &command) && !HostCommandFor(name, &command)) {
       *error = ERROR_FILE_NOT_FOUND;
@@ -299,19 +325,27 @@ std::vector<LaunchRecord> RecentLaunches(int limit) {
   return out;
 }
 
-// Resolves, starts and records one launch; the pid or 0 with the last error.
-static int Launch(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters) {
+// Resolves, starts and records one launch: false with the last error set;
+// *pid is 0 when the device opened the program itself.
+static bool Launch(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters, int* pid) {
   ResolvedLaunch resolved;
   DWORD error = 0;
-  int pid = 0;
-  if (ResolveLaunch(file, parameters, &resolved, &error)) pid = StartDetached(resolved.argv, &error);
-  Record(verb, file, parameters, resolved.argv, pid, pid ? 0 : error);
-  if (!pid) {
-    SetLastError(error);
-    return 0;
+  *pid = 0;
+  const bool resolvedOk = ResolveLaunch(file, parameters, &resolved, &error);
+  if (resolvedOk && !resolved.argv.empty()) *pid = StartDetached(resolved.argv, &error);
+  // A program of the device whose host command is missing opens on the device.
+  if (resolvedOk && !*pid && !resolved.onDevice.empty() && (resolved.argv.empty() || error == ERROR_FILE_NOT_FOUND)) {
+    Record(verb, file, parameters, {text::ToUtf8(u"(on the device) " + resolved.onDevice)}, 0, 0);
+    return true;
   }
-  RecordHostProgram(pid, std::u16string(file), resolved.caption);
-  return pid;
+  if (resolvedOk && resolved.argv.empty() && !error) error = ERROR_FILE_NOT_FOUND;
+  Record(verb, file, parameters, resolved.argv, *pid, *pid ? 0 : error);
+  if (!*pid) {
+    SetLastError(error);
+    return false;
+  }
+  RecordHostProgram(*pid, std::u16string(file), resolved.caption);
+  return true;
 }
 
 }  // namespace shell
@@ -321,15 +355,15 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  int pid =
-      shell::Launch(info->lpVerb ? info->lpVerb : u"", info->lpFile, info->lpParameters ? info->lpParameters : u"");
-  if (!pid) {
+  int pid = 0;
+  if (!shell::Launch(info->lpVerb ? info->lpVerb : u"", info->lpFile, info->lpParameters ? info->lpParameters : u"",
+                     &pid)) {
     info->hInstApp =
         reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(GetLastError() == ERROR_NO_ASSOCIATION ? 31 : 2));
     return FALSE;
   }
   info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(33));
-  if (info->fMask & SEE_MASK_NOCLOSEPROCESS) info->hProcess = shell::OpenProcessHandle(pid);
+  if (info->fMask & SEE_MASK_NOCLOSEPROCESS) info->hProcess = pid ? shell::OpenProcessHandle(pid) : nullptr;
   return TRUE;
 }
 
@@ -345,10 +379,10 @@ BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, void*, void*, B
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  int pid = shell::Launch(u"", file, parameters);
-  if (!pid) return FALSE;
+  int pid = 0;
+  if (!shell::Launch(u"", file, parameters, &pid)) return FALSE;
   if (processInformation) {
-    processInformation->hProcess = shell::OpenProcessHandle(pid);
+    processInformation->hProcess = pid ? shell::OpenProcessHandle(pid) : nullptr;
     processInformation->hThread = nullptr;
     processInformation->dwProcessId = static_cast<DWORD>(pid);
     processInformation->dwThreadId = 0;

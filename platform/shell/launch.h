@@ -31,11 +31,20 @@ namespace shell {
 
 // What a launch resolves to, without starting anything.
 struct ResolvedLaunch {
-  std::vector<std::string> argv;  // the host command
+  std::vector<std::string> argv;  // the host command; empty when the device shows it itself
   std::u16string caption;         // the name shown for the started program
+  std::u16string onDevice;        // a program of the device: what it opens when the host cannot
 };
 // False with the platform's error in *error.
 bool ResolveLaunch(std::u16string_view file, std::u16string_view parameters, ResolvedLaunch* out, DWORD* error);
+
+// A program the device provides itself ("ctlpnl.exe"): from the parameters
+// of its command line it gives the host command that does its work (left
+// empty when the host has none) and, in onDevice, what it opens. When the
+// host command is missing or cannot start, the device opens it: the launch
+// succeeds and is recorded with that text instead of a host command.
+using DeviceProgram = bool (*)(std::u16string_view parameters, ResolvedLaunch* out);
+void RegisterDeviceProgram(std::u16string_view fileName, DeviceProgram program);
 
 // Splits a host command line as a shell would, without running a shell:
 // spaces separate, double and single quotes group, backslash escapes.
@@ -48,8 +57,8 @@ struct LaunchRecord {
   std::u16string verb;
   std::u16string file;
   std::u16string parameters;
-  std::u16string command;  // the host command, "" when none
-  int pid = 0;
+  std::u16string command;  // the host command; for one the device opened itself, what it opened
+  int pid = 0;             // 0 when nothing started on the host
   DWORD error = 0;
 };
 std::vector<LaunchRecord> RecentLaunches(int limit);

@@ -32,6 +32,12 @@ std::vector<std::string> CellTexts(const Json& d) {
   return out;
 }
 
+std::vector<std::string> RowTexts(const Json& d) {
+  std::vector<std::string> out;
+  for (const Json& r : d["top"]["rows"].Items()) out.push_back(r["text"].AsString());
+  return out;
+}
+
 std::vector<std::string> PageTexts(const Json& d) {
   std::vector<std::string> out;
   for (const Json& t : d["top"]["texts"].Items()) out.push_back(t.AsString());
@@ -69,12 +75,18 @@ class ActionPages : public ::testing::Test {
   POINT CellCenter(int index) {
     const Json d = m_ui->Dump();
     const Json& rect = d["top"]["cells"][static_cast<std::size_t>(index)]["rect"];
+    if (rect.IsNull()) return POINT{};
     return POINT{static_cast<LONG>((rect[0].AsInt() + rect[2].AsInt()) / 2),
                  static_cast<LONG>((rect[1].AsInt() + rect[3].AsInt()) / 2)};
   }
-  // Holds the top page's cell `index` and gives the menu page's row texts.
+  // Holds the top page's cell (or, on a list page, row) `index` and gives the menu page's row texts.
   std::vector<std::string> HoldCell(int index) {
-    const POINT p = CellCenter(index);
+    POINT p = CellCenter(index);
+    if (const Json d = m_ui->Dump(); d["top"]["cells"].Items().empty()) {
+      const Json& rect = d["top"]["rows"][static_cast<std::size_t>(index)]["rect"];
+      p = POINT{static_cast<LONG>((rect[0].AsInt() + rect[2].AsInt()) / 2),
+                static_cast<LONG>((rect[1].AsInt() + rect[3].AsInt()) / 2)};
+    }
     m_ui->Hold(p.x, p.y);
     m_ui->Wait(600);
     const Json after = m_ui->Dump();
@@ -144,11 +156,12 @@ TEST_F(ActionPages, AFolderOpensItsListWithoutAskingAndOnlyAJpgOpensTheViewerWhe
   const std::size_t depth = Depth();
   mivoActionExecuteFile folder(&Core(), u"\\My Documents\\Trips");
   RunDeclining(folder);
-  ASSERT_EQ(TopClass(), "CmivoFileListPage");
+  ASSERT_EQ(TopClass(), "CmivoAdvProgramsPage");
   Json d = m_ui->Dump();
   EXPECT_EQ(d["top"]["title"].AsString(), "Trips");
-  // Folders first, then the files by name.
-  EXPECT_EQ(CellTexts(d), (std::vector<std::string>{"Alps", "notes.txt", "photo.jpeg", "PHOTO.JPG"}));
+  // Folders first, then the files by name, then the count.
+  EXPECT_EQ(RowTexts(d), (std::vector<std::string>{"Alps", "notes.txt", "photo.jpeg", "PHOTO.JPG",
+                                                   "Total folders: 1; total files: 3"}));
   Core().PopPage();
   m_ui->Wait(600);
 
@@ -282,7 +295,8 @@ TEST_F(ActionPages, HoldingAFileOffersTheFileEntriesAndPasteOnlyAfterACopy) {
   Core().Settings().SetDesktopsCount(4);
   mivoActionExecuteFile folder(&Core(), u"\\Pictures");
   RunDeclining(folder);
-  ASSERT_EQ(CellTexts(m_ui->Dump()), (std::vector<std::string>{"beach.jpg", "list.txt"}));
+  ASSERT_EQ(RowTexts(m_ui->Dump()),
+            (std::vector<std::string>{"beach.jpg", "list.txt", "Total folders: 0; total files: 2"}));
 
   std::vector<std::string> menu = HoldCell(1);
   for (const char* entry : {"Add to favorites", "Rename file", "Copy file", "Cut file", "Delete file", "Create new folder"})
@@ -290,7 +304,7 @@ TEST_F(ActionPages, HoldingAFileOffersTheFileEntriesAndPasteOnlyAfterACopy) {
   EXPECT_FALSE(Has(menu, "Paste"));
   EXPECT_FALSE(Has(menu, "Desktop 1"));
   TapRow("Copy file");
-  EXPECT_EQ(TopClass(), "CmivoFileListPage");
+  EXPECT_EQ(TopClass(), "CmivoAdvProgramsPage");
 
   // A picture can dress each of the four desktops.
   menu = HoldCell(0);

@@ -229,4 +229,28 @@ TEST_F(MivoDeviceTest, ContactsAreImportedFromVCardsAndBadCardsAreNamed) {
   EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
 }
 
+TEST(MivoDeviceProvisioning, ANewDeviceImportsTheHostsApplicationsWithTheirIcons) {
+  TempDir dir;
+  WriteText(dir / "share/applications/org.example.Viewer.desktop",
+            "[Desktop Entry]\nType=Application\nName=Example Viewer\nExec=example-viewer %f\n"
+            "Icon=/usr/share/pixmaps/example-viewer.png\n");
+  WriteText(dir / "share/applications/org.example.Shell.desktop",
+            "[Desktop Entry]\nType=Application\nName=Shell\nExec=sh\nTerminal=true\n");
+  // The host's XDG folders, for this provisioning only.
+  const std::string saved = std::getenv("XDG_DATA_DIRS") ? std::getenv("XDG_DATA_DIRS") : "";
+  setenv("XDG_DATA_DIRS", (dir / "share").c_str(), 1);
+  const auto r = RunMivoDevice({"--device", dir / "dev", "init"});
+  setenv("XDG_DATA_DIRS", saved.c_str(), 1);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadText(dir / "dev/fs/Windows/Start Menu/Programs/Example Viewer.lnk"),
+            "44#\"\\Program Files\\Host\\org.example.Viewer.exe\"");
+  EXPECT_FALSE(std::filesystem::exists(dir / "dev/fs/Windows/Start Menu/Programs/Shell.lnk"));
+  const auto icon = RunMivoDevice({"--device", dir / "dev", "reg", "get", "HKLM\\Device\\Host Icons",
+                                   "\\Program Files\\Host\\org.example.Viewer.exe"});
+  EXPECT_EQ(icon.out, "/usr/share/pixmaps/example-viewer.png\n");
+  // The control panel's applets are placed in their groups.
+  EXPECT_EQ(RunMivoDevice({"--device", dir / "dev", "reg", "get", "HKLM\\ControlPanel\\Bluetooth", "Group"}).out,
+            "2\n");
+}
+
 }  // namespace

@@ -372,6 +372,8 @@ int CmdLaunches(const std::vector<std::string>& a) {
     if (!it->parameters.empty()) line += " " + text::ToUtf8(it->parameters);
     if (it->error)
       line += "  failed: " + ErrorText(it->error);
+    else if (it->pid == 0)
+      line += "  -> " + text::ToUtf8(it->command);  // opened by the device itself
     else
       line += "  -> " + text::ToUtf8(it->command) + " (pid " + std::to_string(it->pid) + ")";
     std::printf("%s\n", line.c_str());

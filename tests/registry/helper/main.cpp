@@ -6,6 +6,9 @@
 //   instance                       holds the device's instance mutex with a visible frame
 //                                  window and prints "front HWND" for each request to come
 //                                  forward; ends on "quit" from standard input
+//   windows OUTFILE                records three top-level windows (captioned "Notes" and shown,
+//                                  uncaptioned, hidden) and appends "front HWND" to OUTFILE for
+//                                  each request to come forward; runs until killed
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,6 +18,7 @@
 
 #include "platform/fs/device_path.h"
 #include "platform/fs/file_io.h"
+#include "platform/shell/kernel.h"
 #include "platform/shell/process_windows.h"
 #include "platform/shell/single_instance.h"
 #include "platform/registry/database.h"
@@ -72,6 +76,24 @@ int main(int argc, char** argv) {
     shell::StopForegroundListener();
     shell::ForgetAllWindows();
     return 0;
+  }
+  if (cmd == "windows" && argc == 4) {
+    std::string dir = argv[1];
+    dir = dir.substr(0, dir.rfind('/'));
+    fs::SetDeviceRoot(dir + "/fs");
+    shell::SetRunFolder(dir + "/run");
+    static std::string out;
+    out = argv[3];
+    shell::StartForegroundListener([](std::uintptr_t hwnd) {
+      if (FILE* f = std::fopen(out.c_str(), "a")) {
+        std::fprintf(f, "front %lu\n", static_cast<unsigned long>(hwnd));
+        std::fclose(f);
+      }
+    });
+    shell::RecordWindow(0x30, u"NotesWnd", u"Notes", true);
+    shell::RecordWindow(0x34, u"ToolWnd", u"", true);
+    shell::RecordWindow(0x38, u"HiddenWnd", u"Hidden", false);
+    for (;;) pause();
   }
   if (cmd == "churn-registry" && argc == 3) {
     for (DWORD n = 0;; ++n) {

@@ -1,0 +1,140 @@
+// The program's settings page in the real program: every row changes its
+// setting, a new start shows what was stored, and values out of range are
+// shown sensibly without being written back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/pages/session_util.h"
+
+namespace {
+
+using pagestest::Json;
+using pagestest::Rows;
+using testing_support::FreshDir;
+using testing_support::MivoSession;
+
+const std::string kKey = "HKCU\\Software\\mivo\\mivo";
+
+std::string Get(const std::string& dir, const std::string& key, const std::string& name) {
+  auto r = pagestest::Device(dir, {"reg", "get", key, name});
+  while (!r.out.empty() && (r.out.back() == '\n' || r.out.back() == '\r')) r.out.pop_back();
+  return r.code == 0 ? r.out : "(missing)";
+}
+
+void Set(const std::string& dir, const std::string& name, int value) {
+  ASSERT_EQ(pagestest::Device(dir, {"reg", "set", kKey, name, "dword", std::to_string(value)}).code, 0);
+}
+
+// Main menu, Settings, "mivo".
+Json OpenSettings(pagestest::Session& walk) {
+  walk.Step("tap 120 160");
+  walk.Step("tap 185 190");
+  Json d = walk.ActivateRow("mivo");
+  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoAdvSettingsPage");
+  EXPECT_EQ(d["top"]["title"].AsString(), "mivo Settings");
+  return d;
+}
+
+const std::vector<std::string> kDefaults = {
+    "Language", "Auto show: off", "Internal image viewer: off", "Full screen: off", "Animations: on",
+    "Tap on contact: smart call", "Desktops count: 4", "Ask before Exit: on", "Ask before make a call: on",
+    "Ask before execute file: on", "Ask before Control panel: on", "Skin settings"};
+
+TEST(SettingsScenario, EveryRowChangesItsSettingAndANewStartShowsTheStoredValues) {
+  const std::string dir = FreshDir("settings_every_row");
+  ASSERT_EQ(pagestest::Device(dir, {"init"}).code, 0);
+  const std::vector<std::string> changed = {
+      "Language", "Auto show: on", "Internal image viewer: on", "Full screen: on", "Animations: off",
+      "Tap on contact: show contact info", "Desktops count: 5", "Ask before Exit: off",
+      "Ask before make a call: off", "Ask before execute file: off", "Ask before Control panel: off",
+      "Skin settings"};
+  {
+    MivoSession s(dir);
+    pagestest::Session walk(s);
+    Json d = OpenSettings(walk);
+    ASSERT_EQ(Rows(d), kDefaults);
+    for (std::size_t i = 1; i + 1 < kDefaults.size(); ++i) {
+      d = walk.ActivateRow(kDefaults[i]);
+      EXPECT_EQ(Rows(d)[i], changed[i]);
+      // Full screen takes effect at once: the task bar goes, the menu bar stays.
+      if (i == 3) {
+        EXPECT_EQ(d["screen"]["mode"].AsInt(), 2);
+      }
+    }
+    EXPECT_EQ(Rows(d), changed);
+    // The two rows that open pages.
+    d = walk.ActivateRow("Skin settings");
+    EXPECT_EQ(d["top"]["class"].AsString(), "CmivoSkinsSettingsPage");
+    d = walk.Step("key F1");
+    d = walk.ActivateRow("Language");
+    EXPECT_EQ(d["top"]["class"].AsString(), "CmivoAdvLanguagesPage");
+    EXPECT_EQ(s.Finish(), 0);
+  }
+  EXPECT_EQ(Get(dir, kKey + "\\Registration", "AutoShow"), "1");
+  EXPECT_EQ(Get(dir, kKey, "UseInternalImageViewer"), "1");
+  EXPECT_EQ(Get(dir, kKey, "UseFullScreen"), "1");
+  EXPECT_EQ(Get(dir, kKey, "AnimationsEnabled"), "0");
+  EXPECT_EQ(Get(dir, kKey, "TapOnContact"), "2");
+  EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "5");
+  EXPECT_EQ(Get(dir, kKey, "AskBeforeExit"), "0");
+  EXPECT_EQ(Get(dir, kKey, "AskBeforeMakeCall"), "0");
+  EXPECT_EQ(Get(dir, kKey, "AskBeforeExecuteFile"), "0");
+  EXPECT_EQ(Get(dir, kKey, "AskBeforeControlPanel"), "0");
+
+  // A new start shows them; a second tap of each goes back.
+  MivoSession s(dir);
+  pagestest::Session walk(s);
+  Json d = OpenSettings(walk);
+  EXPECT_EQ(Rows(d), changed);
+  EXPECT_EQ(d["screen"]["mode"].AsInt(), 2);
+  for (std::size_t i = 1; i + 1 < kDefaults.size(); ++i) {
+    if (i == 5 || i == 6) continue;  // the two numbers move on rather than back
+    d = walk.ActivateRow(changed[i]);
+  }
+  d = walk.Dump();
+  EXPECT_EQ(d["screen"]["mode"].AsInt(), 0);
+  for (std::size_t i : {1u, 2u, 3u, 4u, 7u, 8u, 9u, 10u}) EXPECT_EQ(Rows(d)[i], kDefaults[i]);
+  EXPECT_EQ(s.Finish(), 0);
+}
+
+TEST(SettingsScenario, NumbersWrapAndValuesOutOfRangeShowSensiblyWithoutBeingWrittenBack) {
+  const std::string dir = FreshDir("settings_numbers");
+  ASSERT_EQ(pagestest::Device(dir, {"init"}).code, 0);
+  Set(dir, "DesktopsCount", 40);
+  Set(dir, "TapOnContact", 7);
+  {
+    MivoSession s(dir);
+    pagestest::Session walk(s);
+    Json d = OpenSettings(walk);
+    EXPECT_EQ(Rows(d)[6], "Desktops count: 4");
+    EXPECT_EQ(Rows(d)[5], "Tap on contact: ");
+    // Reading writes nothing.
+    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "40");
+    // A number the page does not know stays as it is.
+    d = walk.ActivateRow("Tap on contact: ");
+    EXPECT_EQ(Rows(d)[5], "Tap on contact: ");
+    EXPECT_EQ(Get(dir, kKey, "TapOnContact"), "7");
+    // Tapping the help button shows the help and changes nothing.
+    const Json& row = d["top"]["rows"][6];
+    d = walk.Step("tap " + std::to_string(row["rect"][2].AsInt() - 20) + " " +
+                  std::to_string((row["rect"][1].AsInt() + row["rect"][3].AsInt()) / 2));
+    EXPECT_TRUE(d["top"]["rows"][6]["expanded"].AsBool());
+    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "40");
+    d = walk.ActivateRow("Desktops count: 4");
+    EXPECT_EQ(Rows(d)[6], "Desktops count: 5");
+    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "5");
+    EXPECT_EQ(s.Finish(), 0);
+  }
+  Set(dir, "DesktopsCount", 32);
+  MivoSession s(dir);
+  pagestest::Session walk(s);
+  Json d = OpenSettings(walk);
+  d = walk.ActivateRow("Desktops count: 32");
+  EXPECT_EQ(Rows(d)[6], "Desktops count: 1");
+  EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "1");
+  EXPECT_EQ(s.Finish(), 0);
+}
+
+}  // namespace
