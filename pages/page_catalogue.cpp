@@ -6,6 +6,7 @@
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
+#include "pim/phone_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -25,6 +26,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 0: return new CmivoMainMenuPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
+    case 19: return new CmivoPhonePageWnd(core);
     case 24: return new CmivoActionsListPage(core);
     case 33: return new CmivoFAQPage(core);
     case 34: return new CmivoAboutPage(core);

@@ -151,7 +151,10 @@ TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesk
     walk.m_visited.push_back(kTiles[i]);
     ASSERT_EQ(opened["pages"].size(), 3u) << kTiles[i];
     EXPECT_EQ(opened["top"]["title"].AsString(), kTiles[i]);
-    if (!opened["top"]["rows"].Items().empty()) walk.WalkSubMenu(opened, kTiles[i]);
+    // Sub-menus are walked; a page of its own (the contacts) is only opened.
+    if (opened["top"]["class"].AsString() == "CmivoAdvListBoxPage" && !opened["top"]["rows"].Items().empty()) {
+      walk.WalkSubMenu(opened, kTiles[i]);
+    }
     d = walk.BackTo(2, opened);
     ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage") << kTiles[i];
   }
