@@ -7,6 +7,8 @@
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
 #include "pim/phone_page.h"
+#include "pim/read_sms_page.h"
+#include "pim/sms_items_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -24,6 +26,8 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 5: return new CmivoReadSMSPage(core);
+    case 8: return new CmivoSMSItemsPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
     case 19: return new CmivoPhonePageWnd(core);
