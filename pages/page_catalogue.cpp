@@ -6,6 +6,7 @@
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
+#include "pim/call_log_page.h"
 #include "pim/phone_page.h"
 #include "pim/read_sms_page.h"
 #include "pim/sms_items_page.h"
@@ -26,6 +27,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 1: return new CmivoAdvCallLogPage(core);
     case 5: return new CmivoReadSMSPage(core);
     case 8: return new CmivoSMSItemsPage(core);
     case 15: return new CmivoFavoritesPage(core);
