@@ -10,6 +10,7 @@
 #include "pim/phone_page.h"
 #include "pim/read_sms_page.h"
 #include "pim/sms_items_page.h"
+#include "pim/write_sms_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -29,6 +30,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 0: return new CmivoMainMenuPage(core);
     case 1: return new CmivoAdvCallLogPage(core);
     case 5: return new CmivoReadSMSPage(core);
+    case 6: return new CmivoWriteSMSPage(core);
     case 8: return new CmivoSMSItemsPage(core);
     case 15: return new CmivoFavoritesPage(core);
     case 17: return new CmivoFileListPage(core);
