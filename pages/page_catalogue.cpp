@@ -7,6 +7,7 @@
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
 #include "pim/call_log_page.h"
+#include "pim/contact_details_page.h"
 #include "pim/phone_page.h"
 #include "pim/read_sms_page.h"
 #include "pim/sms_items_page.h"
@@ -33,6 +34,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 6: return new CmivoWriteSMSPage(core);
     case 8: return new CmivoSMSItemsPage(core);
     case 15: return new CmivoFavoritesPage(core);
+    case 16: return new CmivoAdvContactDetailsPage(core);
     case 17: return new CmivoFileListPage(core);
     case 19: return new CmivoPhonePageWnd(core);
     case 24: return new CmivoActionsListPage(core);
