@@ -11,6 +11,7 @@
 #include "pim/phone_page.h"
 #include "pim/read_sms_page.h"
 #include "pim/sms_items_page.h"
+#include "pim/task_list_page.h"
 #include "pim/write_sms_page.h"
 #include "ui/look_pages/languages_page.h"
 
@@ -36,6 +37,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 15: return new CmivoFavoritesPage(core);
     case 16: return new CmivoAdvContactDetailsPage(core);
     case 17: return new CmivoFileListPage(core);
+    case 18: return new CmivoAdvTaskListPage(core);
     case 19: return new CmivoPhonePageWnd(core);
     case 24: return new CmivoActionsListPage(core);
     case 33: return new CmivoFAQPage(core);
