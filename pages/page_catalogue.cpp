@@ -6,6 +6,7 @@
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
 #include "pages/pending_page.h"
+#include "pim/calendar_page.h"
 #include "pim/call_log_page.h"
 #include "pim/contact_details_page.h"
 #include "pim/phone_page.h"
@@ -40,6 +41,7 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 18: return new CmivoAdvTaskListPage(core);
     case 19: return new CmivoPhonePageWnd(core);
     case 24: return new CmivoActionsListPage(core);
+    case 32: return new CmivoCalendarPage(core);
     case 33: return new CmivoFAQPage(core);
     case 34: return new CmivoAboutPage(core);
     case 35: return new CmivoAdvLanguagesPage(core);
