@@ -293,7 +293,12 @@ void CmivoCalendarPage::DrawBackground(HDC dc, bool erase, int left, int top, in
 void CmivoCalendarPage::DrawArea(HDC dc, bool erase, int left, int top, int right, int bottom) {
   CmivoPageWnd::DrawArea(dc, erase, left, top, right, bottom);
   // The list is a window of its own: drawn here too for the page drawn off screen.
-  if (m_list->m_hWnd) m_list->DrawWithEmptyText(dc, m_listRect.left, m_listRect.top);
+  if (m_list->m_hWnd) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, m_listRect.left, m_listRect.top, m_listRect.right, m_listRect.bottom);
+    m_list->DrawWithEmptyText(dc, m_listRect.left, m_listRect.top);
+    RestoreDC(dc, saved);
+  }
 }
 
 void CmivoCalendarPage::OnTap(int x, int y) {

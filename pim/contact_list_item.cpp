@@ -79,12 +79,14 @@ void CmivoAdvContactListBoxItem::DrawContent(CmivoAdvListBox* listBox, HDC dc, c
 void CmivoAdvContactListBoxItem::DrawExpanded(CmivoAdvListBox* listBox, HDC dc, const RECT& rect) {
   mivoAppearance* look = Look();
   if (!look) return;
-  const int s = DisplayScale;
   mivoActions* actions = m_pCore->GetActions();
-  for (std::size_t i = 0; i < m_kinds.size(); ++i) {
-    const int kind = m_kinds[i];
-    const int top = rect.top + static_cast<int>(i) * kCallRowHeight * s;
-    const RECT row{rect.left, top, rect.right, top + kCallRowHeight * s};
+  // The rows share the card's opened part (a little less than 60·S each,
+  // so that the last one stays inside the card's edge).
+  const int count = static_cast<int>(m_kinds.size());
+  for (int i = 0; i < count; ++i) {
+    const int kind = m_kinds[static_cast<std::size_t>(i)];
+    const RECT row{rect.left, rect.top + RectHeight(rect) * i / count, rect.right,
+                   rect.top + RectHeight(rect) * (i + 1) / count};
     const bool pressed = kind == m_pressedKind;
     int mode = IsSelected() ? kSkinDrawOverColor7 : kSkinDrawOverColor5;
     if (pressed) {
@@ -94,7 +96,8 @@ void CmivoAdvContactListBoxItem::DrawExpanded(CmivoAdvListBox* listBox, HDC dc, 
       mode = kSkinDrawOverColor7;
     }
     mivoSkinImage* image = actions ? actions->SkinImage(CallImageName(kind)) : nullptr;
-    DrawRowImageTitleSubtitle(*look, dc, image, GetString(CallCaptionId(kind)), m_numbers[i], row, mode);
+    DrawRowImageTitleSubtitle(*look, dc, image, GetString(CallCaptionId(kind)), m_numbers[static_cast<std::size_t>(i)],
+                              row, mode);
   }
 }
 
@@ -102,9 +105,13 @@ int CmivoAdvContactListBoxItem::CallKindAt(int x, int y) const {
   if (!m_expanded || m_kinds.empty() || !m_pListBox) return 0;
   const int s = DisplayScale;
   const RECT item = m_pListBox->GetItemRect(this);
-  const int first = item.top + 5 * s + m_baseHeight - 5;  // where Draw puts the expansion
-  if (y < first || x < item.left + 5 * s || x > item.right - 5 * s) return 0;
-  const std::size_t index = static_cast<std::size_t>((y - first) / (kCallRowHeight * s));
+  // Where Draw puts the opened part, shared by the rows as DrawExpanded shares it.
+  const int first = item.top + 5 * s + m_baseHeight - 5;
+  const int last = item.bottom - 5 * s;
+  if (y < first || y >= last || x < item.left + 5 * s || x > item.right - 5 * s) return 0;
+  const std::size_t index =
+      static_cast<std::size_t>(static_cast<std::int64_t>(y - first) * static_cast<std::int64_t>(m_kinds.size()) /
+                               (last - first));
   return index < m_kinds.size() ? m_kinds[index] : 0;
 }
 

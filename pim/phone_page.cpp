@@ -7,6 +7,7 @@
 #include "look/string_ids.h"
 #include "pim/contact_search.h"
 #include "pim/outlook_app.h"
+#include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
@@ -107,7 +108,13 @@ void CmivoPhonePageWnd::LayoutPage() {
 void CmivoPhonePageWnd::DrawArea(HDC dc, bool erase, int left, int top, int right, int bottom) {
   // The whole page into any DC (the slide's picture): the list and the
   // keypad are windows of their own, drawn here at their places.
-  if (m_list->m_hWnd) m_list->DrawAll(dc, m_listRect.left, m_listRect.top);
+  if (m_list->m_hWnd) {
+    // A row that reaches past the list's bottom is cut there, as in the list's window.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, m_listRect.left, m_listRect.top, m_listRect.right, m_listRect.bottom);
+    m_list->DrawAll(dc, m_listRect.left, m_listRect.top);
+    RestoreDC(dc, saved);
+  }
   if (m_keypadShown && m_keypad->m_hWnd) m_keypad->DrawAt(dc, m_keypadRect.left, m_keypadRect.top);
   CmivoPageWnd::DrawArea(dc, erase, left, top, right, bottom);
 }

@@ -210,7 +210,13 @@ void CmivoReadSMSPage::DrawArea(HDC dc, bool erase, int left, int top, int right
   // The list and the buttons are windows of their own: drawn here too, for
   // the page drawn whole off screen (the slide).
   if (!m_pMessage) return;
-  if (m_list->m_hWnd) m_list->DrawAll(dc, m_listRect.left, m_listRect.top);
+  if (m_list->m_hWnd) {
+    // The bubble is cut at the list's bottom, as in the list's window.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, m_listRect.left, m_listRect.top, m_listRect.right, m_listRect.bottom);
+    m_list->DrawAll(dc, m_listRect.left, m_listRect.top);
+    RestoreDC(dc, saved);
+  }
   for (const auto& button : m_buttons) {
     if (!button->m_hWnd || !button->IsWindowVisible()) continue;
     RECT r{};
