@@ -51,6 +51,7 @@ POContact* CmivoAdvContactListBoxItem::Contact() const {
 
 void CmivoAdvContactListBoxItem::Prepare(POContact& contact, const std::u16string& hint) {
   m_hint = hint;
+  m_prepared = true;
   m_kinds.clear();
   m_numbers.clear();
   int numbers = 0;

@@ -28,6 +28,12 @@ class CmivoAdvContactListBoxItem : public CmivoAdvListBoxActionItem {
   // (empty for a match by name), and the call rows: one per number except
   // the contact's default one (a contact with fewer than two numbers has none).
   void Prepare(POContact& contact, const std::u16string& hint);
+  // The hint alone, for a row prepared since its contact last changed.
+  void SetHint(const std::u16string& hint) { m_hint = hint; }
+  // Whether the call rows were taken from the contact as it is now; a
+  // change of the contact or of the calls counted for it makes them stale.
+  bool IsPrepared() const { return m_prepared; }
+  void MarkStale() { m_prepared = false; }
   LONG Oid() const { return m_oid; }
   const std::u16string& Hint() const { return m_hint; }
   // The phone kinds of the call rows, in order.
@@ -62,4 +68,5 @@ class CmivoAdvContactListBoxItem : public CmivoAdvListBoxActionItem {
   std::vector<int> m_kinds;     // phone kinds of the call rows
   std::vector<std::u16string> m_numbers;  // their numbers, as Prepare read them
   int m_pressedKind = 0;        // the call row drawn pressed; 0 none
+  bool m_prepared = false;      // Prepare ran since the contact last changed
 };

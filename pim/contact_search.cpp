@@ -30,16 +30,20 @@ const KeyLetters kKeys[] = {
 // Per UTF-16 unit: its upper case, and the key its lower case belongs to.
 // Made once: matching 10,000 contacts per key press cannot afford the C
 // library's case mapping per character.
-struct Tables {
+}  // namespace
+
+struct mivoKeypadTables {
   std::array<char16_t, 0x10000> upper;
   std::array<std::int8_t, 0x10000> key;
 };
 
-const Tables& CharTables() {
-  static std::unique_ptr<Tables> tables;
+namespace {
+
+const mivoKeypadTables& CharTables() {
+  static std::unique_ptr<mivoKeypadTables> tables;
   static std::once_flag once;
   std::call_once(once, [] {
-    tables = std::make_unique<Tables>();
+    tables = std::make_unique<mivoKeypadTables>();
     std::array<std::int8_t, 0x10000> byLowered;
     byLowered.fill(-1);
     for (int d = 0; d <= 9; ++d) byLowered[u'0' + d] = static_cast<std::int8_t>(d);
@@ -58,8 +62,8 @@ const Tables& CharTables() {
 
 }  // namespace
 
-mivoKeypadSearch::mivoKeypadSearch(std::u16string_view text) {
-  const Tables& t = CharTables();
+mivoKeypadSearch::mivoKeypadSearch(std::u16string_view text) : m_tables(&CharTables()) {
+  const mivoKeypadTables& t = *m_tables;
   m_upper.reserve(text.size());
   m_keys.reserve(text.size());
   for (char16_t c : text) {
@@ -71,7 +75,7 @@ mivoKeypadSearch::mivoKeypadSearch(std::u16string_view text) {
 int mivoKeypadSearch::KeyOf(char16_t c) { return CharTables().key[c]; }
 
 bool mivoKeypadSearch::MatchesAt(std::u16string_view field, std::size_t at) const {
-  const Tables& t = CharTables();
+  const mivoKeypadTables& t = *m_tables;
   for (std::size_t j = 0; j < m_upper.size(); ++j) {
     const char16_t c = field[at + j];
     if (m_keys[j]) {

@@ -27,6 +27,7 @@ class mivoKeypadSearch {
   // Whether the search matches `field` at position `at`.
   bool MatchesAt(std::u16string_view field, std::size_t at) const;
 
+  const struct mivoKeypadTables* m_tables;  // the character tables, made once
   std::u16string m_upper;  // each character raised (towupper)
   std::u16string m_keys;   // per character: '0'..'9' for a digit, 0 otherwise
 };

@@ -143,6 +143,8 @@ void CmivoPhonePageWnd::UpdateSoftKeys() {
 void CmivoPhonePageWnd::OnPageShown() {
   POContactsCollection* contacts = Contacts();
   if (!contacts) return;
+  // A call made meanwhile may have given a contact a default number.
+  for (auto& [oid, row] : m_rows) row->MarkStale();
   for (int i = 0; i < m_list->GetItemCount(); ++i) {
     auto* row = dynamic_cast<CmivoAdvContactListBoxItem*>(m_list->GetItem(i));
     if (!row) continue;
@@ -219,7 +221,11 @@ void CmivoPhonePageWnd::Refilter(bool showAll) {
       hint.clear();
       if (!showAll && !mivoMatchContact(*contact, search, &hint)) continue;
       CmivoAdvContactListBoxItem* row = RowFor(contact->GetOid());
-      row->Prepare(*contact, hint);
+      if (row->IsPrepared()) {
+        row->SetHint(hint);
+      } else {
+        row->Prepare(*contact, hint);
+      }
       m_list->AddItem(row);
       ++found;
     }
@@ -248,8 +254,13 @@ void CmivoPhonePageWnd::OnOutlookListChanged(int source, mivoOutlookObject* list
   RequestRefilter();
 }
 
-void CmivoPhonePageWnd::OnOutlookItemChanged(int source, mivoOutlookObject*) {
-  if (source == kOutlookSourceContacts) RequestRefilter();
+void CmivoPhonePageWnd::OnOutlookItemChanged(int source, mivoOutlookObject* item) {
+  if (source != kOutlookSourceContacts) return;
+  if (auto* contact = dynamic_cast<POContact*>(item)) {
+    auto it = m_rows.find(contact->GetOid());
+    if (it != m_rows.end()) it->second->MarkStale();
+  }
+  RequestRefilter();
 }
 
 // ---- The state dump --------------------------------------------------------------------------

@@ -6,7 +6,7 @@
 // The right soft key shows and hides the keypad ("Hide kbd", "Show kbd").
 #pragma once
 
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 
@@ -82,7 +82,7 @@ class CmivoPhonePageWnd : public CmivoPageWnd, public mivoOutlookEventHandler {
   bool m_keypadShown = true;        // the keypad window is shown
   std::unique_ptr<CmivoAdvContactListBox> m_list;   // the contacts
   std::unique_ptr<CmivoPhoneKeyboard> m_keypad;     // the keypad
-  std::map<LONG, std::unique_ptr<CmivoAdvContactListBoxItem>> m_rows;  // by OID; the list only borrows them
+  std::unordered_map<LONG, std::unique_ptr<CmivoAdvContactListBoxItem>> m_rows;  // by OID; the list borrows them
   std::unique_ptr<CmivoAdvListBoxSimpleTextItem> m_summary;          // "Contacts found: %d"
   RECT m_listRect{};                 // where the list is, client coordinates
   RECT m_keypadRect{};               // where the keypad is, when shown
