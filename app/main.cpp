@@ -14,12 +14,12 @@
 #include "platform/shell/clipboard.h"
 #include "platform/shell/process_windows.h"
 #include "platform/shell/taskbar.h"
-#include "platform/window/framework.h"
-#include "platform/window/metrics.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/format_message.h"
 #include "platform/win32/text.h"
+#include "platform/window/framework.h"
+#include "platform/window/metrics.h"
 #include "platform/window/window.h"
 
 int main(int argc, char** argv) {

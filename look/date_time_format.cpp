@@ -44,7 +44,7 @@ std::u16string DateWith(std::int64_t t, const char16_t* picture, int size) {
   if (needed <= size) return {};
   buffer.assign(static_cast<std::size_t>(needed), u'\0');
   return GetDateFormatW(LOCALE_USER_DEFAULT, 0, &st, picture, buffer.data(), needed) > 0 ? buffer.c_str()
-                                                                                          : std::u16string();
+                                                                                         : std::u16string();
 }
 
 // Days from 1970-01-01 of a local calendar date.
@@ -130,7 +130,8 @@ std::u16string RelativeDay(std::int64_t t) { return RelativeDay(t, Now()); }
 std::u16string RelativeDay(std::int64_t t, std::int64_t now) {
   // Days are counted by the calendar, not in spans of 24 hours: a moment a
   // second ago is today, tomorrow morning is tomorrow even at 22:00.
-  struct tm then {}, today {};
+  struct tm then {
+  }, today{};
   if (!ToLocal(t, &then) || !ToLocal(now, &today)) return {};
   const std::int64_t days = DayNumber(then) - DayNumber(today);
   std::u16string pattern;

@@ -77,25 +77,15 @@ void CmivoButton::OnLButtonUp(int x, int y) {
 
 LRESULT CmivoButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // painting covers every pixel
-    case WM_LBUTTONDOWN:
-      OnLButtonDown();
-      return 0;
-    case WM_MOUSEMOVE:
-      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return 0;
-    case WM_LBUTTONUP:
-      OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;  // painting covers every pixel
+    case WM_LBUTTONDOWN: OnLButtonDown(); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_CAPTURECHANGED:
       m_tracking = false;
       SetPressed(false);
       return 0;
-    default:
-      return CWnd::WindowProc(message, wParam, lParam);
+    default: return CWnd::WindowProc(message, wParam, lParam);
   }
 }

@@ -101,7 +101,6 @@ CmivoCalendarPage::CmivoCalendarPage(mivoCore* core)
     : CmivoPageWnd(core), m_list(std::make_unique<CmivoAdvListBoxWithEmptyText>(core)) {
   m_title = GetString(IDS_CALENDAR);
   m_list->SetOwnerPage(this);
-  m_list->SetEmptyText(GetString(IDS_NONE));
   SelectDay(DayOf(datetime::Now()));
 }
 
@@ -167,6 +166,8 @@ void CmivoCalendarPage::Reload() {
     today.push_back({a->IsAllDay() ? from * 86400 - 1 : start, when, a->GetSubject()});
   }
   std::stable_sort(today.begin(), today.end(), [](const Found& x, const Found& y) { return x.start < y.start; });
+  // An empty day says which day it is, and that it holds nothing.
+  m_list->SetEmptyText(datetime::LongDate(NoonOf(m_selected)) + u"\n" + GetString(IDS_NONE));
   for (Found& f : today) m_list->AddItem(new CmivoAdvListBoxAppointmentItem(m_pCore, f.when, f.subject));
   if (m_hWnd) Invalidate(FALSE);
   m_list->Repaint();
@@ -306,8 +307,10 @@ void CmivoCalendarPage::OnTap(int x, int y) {
   if (PtInRect(&m_bandRect, pt)) {
     // The arrows take a third of the band each.
     const int third = RectWidth(m_bandRect) / 3;
-    if (x < m_bandRect.left + third) StepMonth(-1);
-    else if (x >= m_bandRect.right - third) StepMonth(1);
+    if (x < m_bandRect.left + third)
+      StepMonth(-1);
+    else if (x >= m_bandRect.right - third)
+      StepMonth(1);
     return;
   }
   const int cell = CellAt(x, y);
@@ -367,8 +370,7 @@ LRESULT CmivoCalendarPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         default: break;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return CmivoPageWnd::WindowProc(message, wParam, lParam);
 }

@@ -22,7 +22,7 @@ class CmivoAdvListBoxAppointmentItem : public CmivoAdvListBoxItem {
   void Describe(mivoRowText* out) const override;
 
  private:
-  std::u16string m_when;     // "09:00 AM - 10:00 AM, Room 4"
+  std::u16string m_when;  // "09:00 AM - 10:00 AM, Room 4"
   std::u16string m_subject;
 };
 
@@ -65,13 +65,13 @@ class CmivoCalendarPage : public CmivoPageWnd {
   RECT CellRect(int index) const;  // 0..41, client coordinates
   int CellAt(int x, int y) const;  // -1 outside the grid
 
-  std::int64_t m_selected = 0;   // the chosen day
-  int m_year = 2010;             // the month shown
-  int m_month = 1;               // 1..12
-  std::set<std::int64_t> m_busyDays;  // days of the grid holding an appointment
+  std::int64_t m_selected = 0;                           // the chosen day
+  int m_year = 2010;                                     // the month shown
+  int m_month = 1;                                       // 1..12
+  std::set<std::int64_t> m_busyDays;                     // days of the grid holding an appointment
   std::unique_ptr<CmivoAdvListBoxWithEmptyText> m_list;  // the chosen day's appointments
-  RECT m_bandRect{};   // the month's name and the arrows
-  RECT m_namesRect{};  // the weekdays' names
-  RECT m_gridRect{};   // six weeks of days
+  RECT m_bandRect{};                                     // the month's name and the arrows
+  RECT m_namesRect{};                                    // the weekdays' names
+  RECT m_gridRect{};                                     // six weeks of days
   RECT m_listRect{};
 };

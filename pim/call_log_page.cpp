@@ -58,8 +58,8 @@ CmivoAdvListBoxCallLogItem::CmivoAdvListBoxCallLogItem(mivoCore* core, const CAL
   // The contacts know the number's owner even when the log does not.
   mivoContactDirectory* contacts = m_pCore->GetActions() ? m_pCore->GetActions()->Contacts() : nullptr;
   int found = 0;
-  if (mivoContactInfo* contact = contacts && !m_number.empty() ? contacts->FindContactByNumber(m_number, &found)
-                                                               : nullptr) {
+  if (mivoContactInfo* contact =
+          contacts && !m_number.empty() ? contacts->FindContactByNumber(m_number, &found) : nullptr) {
     m_contactOid = contact->Oid();
     if (m_title.empty() || m_title == m_number) m_title = contact->DisplayName();
     if (!kind) kind = found;
@@ -86,10 +86,10 @@ std::u16string CmivoAdvListBoxCallLogItem::Details() const {
   // How long a call that was taken lasted.
   if ((m_flags & CALLLOGFLAG_CONNECTED) && m_end >= m_start) {
     const std::int64_t length = m_end - m_start;
-    lines += u"\n" + (length >= 3600 ? text::Format(u"%d:%02d:%02d", static_cast<int>(length / 3600),
-                                                    static_cast<int>(length / 60 % 60), static_cast<int>(length % 60))
-                                     : text::Format(u"%d:%02d", static_cast<int>(length / 60),
-                                                    static_cast<int>(length % 60)));
+    lines += u"\n" + (length >= 3600
+                          ? text::Format(u"%d:%02d:%02d", static_cast<int>(length / 3600),
+                                         static_cast<int>(length / 60 % 60), static_cast<int>(length % 60))
+                          : text::Format(u"%d:%02d", static_cast<int>(length / 60), static_cast<int>(length % 60)));
   }
   return lines;
 }

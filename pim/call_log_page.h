@@ -39,13 +39,13 @@ class CmivoAdvListBoxCallLogItem : public CmivoAdvListBoxSideButtonItem, public 
   void Describe(mivoRowText* out) const override;
 
  private:
-  std::u16string m_title;        // see Title()
-  std::u16string m_number;       // as the log has it; empty when withheld or unknown
-  std::u16string m_kindLabel;    // "Mobile phone", ...; empty when no contact's number
+  std::u16string m_title;          // see Title()
+  std::u16string m_number;         // as the log has it; empty when withheld or unknown
+  std::u16string m_kindLabel;      // "Mobile phone", ...; empty when no contact's number
   std::uint32_t m_contactOid = 0;  // the contact owning the number; 0 none
-  DWORD m_direction;             // IOM_MISSED, IOM_INCOMING or IOM_OUTGOING
-  DWORD m_flags;                 // CALLLOGFLAG_* bits
-  std::int64_t m_start = 0;      // seconds since 1970
+  DWORD m_direction;               // IOM_MISSED, IOM_INCOMING or IOM_OUTGOING
+  DWORD m_flags;                   // CALLLOGFLAG_* bits
+  std::int64_t m_start = 0;        // seconds since 1970
   std::int64_t m_end = 0;
 };
 
@@ -74,8 +74,8 @@ class CmivoAdvCallLogPage : public CmivoAdvListBoxPage {
   CmivoAdvListBoxWithEmptyText& List() const { return *m_pList; }
 
   CmivoAdvListBoxWithEmptyText* m_pList = nullptr;  // the page's list (the base owns it)
-  int m_filter = 0;                  // 0 all, 1 incoming, 2 outgoing, 3 missed
-  int m_extra = 0;                   // the page operation's second value, kept
-  std::size_t m_shownCount = 0;      // entries of the log when it was last listed
-  std::int64_t m_shownNewest = 0;    // and the newest one's start
+  int m_filter = 0;                                 // 0 all, 1 incoming, 2 outgoing, 3 missed
+  int m_extra = 0;                                  // the page operation's second value, kept
+  std::size_t m_shownCount = 0;                     // entries of the log when it was last listed
+  std::int64_t m_shownNewest = 0;                   // and the newest one's start
 };

@@ -47,8 +47,7 @@ std::u16string JoinNonEmpty(std::initializer_list<std::u16string> parts, std::u1
 // ---- The head ------------------------------------------------------------------------------------
 
 CmivoAdvContactDetailsHeadListBoxItem::CmivoAdvContactDetailsHeadListBoxItem(mivoCore* core, std::uint32_t oid,
-                                                                             std::u16string name,
-                                                                             std::u16string line2)
+                                                                             std::u16string name, std::u16string line2)
     : CmivoAdvListBoxItem(core), m_oid(oid), m_name(std::move(name)), m_line2(std::move(line2)) {
   SetSelectable(false);
 }
@@ -204,8 +203,7 @@ void CmivoAdvContactDetailsPhoneNumbersListBoxItem::Describe(mivoRowText* out) c
 
 // ---- An address ------------------------------------------------------------------------------------
 
-CmivoAdvContactDetailsAddressListBoxItem::CmivoAdvContactDetailsAddressListBoxItem(mivoCore* core,
-                                                                                   std::u16string title,
+CmivoAdvContactDetailsAddressListBoxItem::CmivoAdvContactDetailsAddressListBoxItem(mivoCore* core, std::u16string title,
                                                                                    std::u16string lines)
     : CmivoAdvListBoxSideButtonItem(core), m_title(std::move(title)), m_lines(std::move(lines)) {
   SetSelectable(true);
@@ -275,15 +273,13 @@ void CmivoAdvContactDetailsPage::Fill() {
     return;
   }
   using F = POContact;
-  const std::u16string company = JoinNonEmpty({contact->GetField(F::kFieldCompany),
-                                               contact->GetField(F::kFieldDepartment)}, u", ");
+  const std::u16string company =
+      JoinNonEmpty({contact->GetField(F::kFieldCompany), contact->GetField(F::kFieldDepartment)}, u", ");
   AddItem(new CmivoAdvContactDetailsHeadListBoxItem(
-      m_pCore, m_oid, contact->GetDisplayName(),
-      JoinNonEmpty({contact->GetField(F::kFieldJobTitle), company}, u"\n")));
+      m_pCore, m_oid, contact->GetDisplayName(), JoinNonEmpty({contact->GetField(F::kFieldJobTitle), company}, u"\n")));
   for (int kind = 1; kind <= 8; ++kind) {
     const std::u16string& number = contact->GetNumber(kind);
-    if (!number.empty())
-      AddItem(new CmivoAdvContactDetailsPhoneNumbersListBoxItem(m_pCore, m_oid, kind, number));
+    if (!number.empty()) AddItem(new CmivoAdvContactDetailsPhoneNumbersListBoxItem(m_pCore, m_oid, kind, number));
   }
   for (int field : {F::kFieldEmail1, F::kFieldEmail2, F::kFieldEmail3}) {
     const std::u16string& address = contact->GetField(field);
@@ -294,9 +290,9 @@ void CmivoAdvContactDetailsPage::Fill() {
     int titleId;
     int first;  // its street; city, region, postal code and country follow
   };
-  for (const Address& a : {Address{IDS_HOME_ADDRESS, F::kFieldHomeStreet},
-                           Address{IDS_BUSINESS_ADDRESS, F::kFieldBusinessStreet},
-                           Address{IDS_OTHER_ADDRESS, F::kFieldOtherStreet}}) {
+  for (const Address& a :
+       {Address{IDS_HOME_ADDRESS, F::kFieldHomeStreet}, Address{IDS_BUSINESS_ADDRESS, F::kFieldBusinessStreet},
+        Address{IDS_OTHER_ADDRESS, F::kFieldOtherStreet}}) {
     const std::u16string& street = contact->GetField(a.first);
     const std::u16string& city = contact->GetField(a.first + 1);
     const std::u16string& region = contact->GetField(a.first + 2);

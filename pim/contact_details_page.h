@@ -19,16 +19,15 @@ class POContact;
 // The picture (or the contact picture of the skin), the name and the job.
 class CmivoAdvContactDetailsHeadListBoxItem : public CmivoAdvListBoxItem {
  public:
-  CmivoAdvContactDetailsHeadListBoxItem(mivoCore* core, std::uint32_t oid, std::u16string name,
-                                        std::u16string line2);
+  CmivoAdvContactDetailsHeadListBoxItem(mivoCore* core, std::uint32_t oid, std::u16string name, std::u16string line2);
   int Draw(CmivoAdvListBox* listBox, HDC dc, RECT* rect) override;
   bool OnTap(UINT flags, int x, int y) override { return true; }
   void Describe(mivoRowText* out) const override;
 
  private:
-  std::uint32_t m_oid;    // whose picture
-  std::u16string m_name;  // the display name
-  std::u16string m_line2; // job title, company and department, as far as known
+  std::uint32_t m_oid;     // whose picture
+  std::u16string m_name;   // the display name
+  std::u16string m_line2;  // job title, company and department, as far as known
 };
 
 // One phone number: a tap calls it, its SMS button at the right writes to it.
@@ -51,8 +50,8 @@ class CmivoAdvContactDetailsPhoneNumbersListBoxItem : public CmivoAdvListBoxSide
   // The SMS button's rectangle in list-box coordinates.
   RECT SMSButtonRect() const;
 
-  std::uint32_t m_oid;      // the contact's
-  int m_kind;               // 1-8
+  std::uint32_t m_oid;  // the contact's
+  int m_kind;           // 1-8
   std::u16string m_number;
 };
 
@@ -93,6 +92,6 @@ class CmivoAdvContactDetailsPage : public CmivoAdvListBoxPage,
  private:
   POContact* Contact();
 
-  std::uint32_t m_oid = 0;                 // the contact shown; 0 none
+  std::uint32_t m_oid = 0;                             // the contact shown; 0 none
   mivoOutlookEventsContainer* m_pListening = nullptr;  // the contacts collection; not owned
 };

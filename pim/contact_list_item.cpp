@@ -37,7 +37,7 @@ int CmivoAdvContactListBoxItem::CallCaptionId(int kind) {
 }
 
 const char16_t* CmivoAdvContactListBoxItem::CallImageName(int kind) {
-  static const char16_t* const kImages[9] = {nullptr,        u"call_mobile", u"call_assistant",
+  static const char16_t* const kImages[9] = {nullptr,          u"call_mobile",   u"call_assistant",
                                              u"call_business", u"call_business", u"call_car",
                                              u"call_home",     u"call_home",     u"call_radio"};
   return kind >= 1 && kind <= 8 ? kImages[kind] : nullptr;
@@ -74,7 +74,34 @@ void CmivoAdvContactListBoxItem::Prepare(POContact& contact, const std::u16strin
 }
 
 void CmivoAdvContactListBoxItem::DrawContent(CmivoAdvListBox* listBox, HDC dc, const RECT& rect) {
-  if (m_action) m_action->Draw(dc, rect, kActionStyleRow, IsSelected() ? kSkinDrawOverColor7 : kSkinDrawOverColor5, m_hint);
+  if (!m_action) return;
+  // Beside the keypad of a wide screen the list is narrow: the name goes
+  // without the picture rather than vanish behind "...".
+  if (RectWidth(rect) < 120 * DisplayScale) {
+    mivoAppearance* look = Look();
+    if (!look) return;
+    const int s = DisplayScale;
+    const std::u16string name = m_action->GetTitle();
+    const std::u16string sub = !m_hint.empty() || !m_defaultKind ? m_hint : POContact::GetNumberLabel(m_defaultKind);
+    const int middle = (rect.top + rect.bottom) / 2;
+    const int saved = SaveDC(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SelectObject(dc, look->SubtitleFont);
+    SetTextColor(dc, look->TextColor);
+    RECT top{rect.left + 3 * s, rect.top, rect.right, sub.empty() ? rect.bottom : middle + 2 * s};
+    DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &top,
+              (sub.empty() ? DT_VCENTER : DT_BOTTOM) | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (!sub.empty()) {
+      SelectObject(dc, look->SmallFont);
+      SetTextColor(dc, look->SubTextColor);
+      RECT bottom{rect.left + 3 * s, middle + 3 * s, rect.right, rect.bottom};
+      DrawTextW(dc, sub.c_str(), static_cast<int>(sub.size()), &bottom,
+                DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    RestoreDC(dc, saved);
+    return;
+  }
+  m_action->Draw(dc, rect, kActionStyleRow, IsSelected() ? kSkinDrawOverColor7 : kSkinDrawOverColor5, m_hint);
 }
 
 void CmivoAdvContactListBoxItem::DrawExpanded(CmivoAdvListBox* listBox, HDC dc, const RECT& rect) {
@@ -110,9 +137,8 @@ int CmivoAdvContactListBoxItem::CallKindAt(int x, int y) const {
   const int first = item.top + 5 * s + m_baseHeight - 5;
   const int last = item.bottom - 5 * s;
   if (y < first || y >= last || x < item.left + 5 * s || x > item.right - 5 * s) return 0;
-  const std::size_t index =
-      static_cast<std::size_t>(static_cast<std::int64_t>(y - first) * static_cast<std::int64_t>(m_kinds.size()) /
-                               (last - first));
+  const std::size_t index = static_cast<std::size_t>(static_cast<std::int64_t>(y - first) *
+                                                     static_cast<std::int64_t>(m_kinds.size()) / (last - first));
   return index < m_kinds.size() ? m_kinds[index] : 0;
 }
 
@@ -146,8 +172,8 @@ bool CmivoAdvContactListBoxItem::OnTapAndHold(int x, int y) {
     if (m_action) AddMenuHandler(std::make_unique<CmivoContextMenuActionHandler>(m_pCore, *m_action));
     // The number a tap on the card calls, with the contact's own entries.
     const std::u16string number = contact && m_defaultKind ? contact->GetNumber(m_defaultKind) : std::u16string();
-    AddMenuHandler(std::make_unique<CmivoContextMenuPhoneNumberHandler>(m_pCore, number,
-                                                                         static_cast<std::uint32_t>(m_oid)));
+    AddMenuHandler(
+        std::make_unique<CmivoContextMenuPhoneNumberHandler>(m_pCore, number, static_cast<std::uint32_t>(m_oid)));
   }
   ShowMenu();
   return true;

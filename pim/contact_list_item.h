@@ -62,11 +62,11 @@ class CmivoAdvContactListBoxItem : public CmivoAdvListBoxActionItem {
   // The contact, looked up by OID (the collection may have made it anew); null when gone.
   POContact* Contact() const;
 
-  LONG m_oid;                   // the contact's OID
-  std::u16string m_hint;        // which field matched ("Business phone: ..."); empty for a name
-  int m_defaultKind = 0;        // the number the card itself calls; 0 none
-  std::vector<int> m_kinds;     // phone kinds of the call rows
+  LONG m_oid;                             // the contact's OID
+  std::u16string m_hint;                  // which field matched ("Business phone: ..."); empty for a name
+  int m_defaultKind = 0;                  // the number the card itself calls; 0 none
+  std::vector<int> m_kinds;               // phone kinds of the call rows
   std::vector<std::u16string> m_numbers;  // their numbers, as Prepare read them
-  int m_pressedKind = 0;        // the call row drawn pressed; 0 none
-  bool m_prepared = false;      // Prepare ran since the contact last changed
+  int m_pressedKind = 0;                  // the call row drawn pressed; 0 none
+  bool m_prepared = false;                // Prepare ran since the contact last changed
 };

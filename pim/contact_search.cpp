@@ -48,7 +48,8 @@ const mivoKeypadTables& CharTables() {
     byLowered.fill(-1);
     for (int d = 0; d <= 9; ++d) byLowered[u'0' + d] = static_cast<std::int8_t>(d);
     for (const KeyLetters& k : kKeys) {
-      for (const char* c = k.ascii; *c; ++c) byLowered[static_cast<unsigned char>(*c)] = static_cast<std::int8_t>(k.digit);
+      for (const char* c = k.ascii; *c; ++c)
+        byLowered[static_cast<unsigned char>(*c)] = static_cast<std::int8_t>(k.digit);
       for (int cp : k.others) byLowered[static_cast<std::size_t>(cp)] = static_cast<std::int8_t>(k.digit);
     }
     for (std::size_t c = 0; c < 0x10000; ++c) {

@@ -28,8 +28,8 @@ class mivoKeypadSearch {
   bool MatchesAt(std::u16string_view field, std::size_t at) const;
 
   const struct mivoKeypadTables* m_tables;  // the character tables, made once
-  std::u16string m_upper;  // each character raised (towupper)
-  std::u16string m_keys;   // per character: '0'..'9' for a digit, 0 otherwise
+  std::u16string m_upper;                   // each character raised (towupper)
+  std::u16string m_keys;                    // per character: '0'..'9' for a digit, 0 otherwise
 };
 
 // Tests a contact as the contacts page does: first name, then last name (a

@@ -21,10 +21,10 @@ constexpr int kColumnX[4] = {1, 60, 119, 178};
 constexpr int kRowY[4] = {2, 40, 78, 116};
 
 const char16_t* ImageName(int keyCode) {
-  static const char16_t* const kNames[12] = {
-      u"keypad_button_0", u"keypad_button_1", u"keypad_button_2", u"keypad_button_3",
-      u"keypad_button_4", u"keypad_button_5", u"keypad_button_6", u"keypad_button_7",
-      u"keypad_button_8", u"keypad_button_9", u"keypad_button_clear", u"keypad_button_back"};
+  static const char16_t* const kNames[12] = {u"keypad_button_0", u"keypad_button_1",     u"keypad_button_2",
+                                             u"keypad_button_3", u"keypad_button_4",     u"keypad_button_5",
+                                             u"keypad_button_6", u"keypad_button_7",     u"keypad_button_8",
+                                             u"keypad_button_9", u"keypad_button_clear", u"keypad_button_back"};
   return keyCode >= 1 && keyCode <= 12 ? kNames[keyCode - 1] : nullptr;
 }
 
@@ -143,15 +143,9 @@ void CmivoPhoneKeyboard::OnCommand(UINT id) {
 
 LRESULT CmivoPhoneKeyboard::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam));
-      return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      return CWnd::WindowProc(message, wParam, lParam);
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    default: return CWnd::WindowProc(message, wParam, lParam);
   }
 }

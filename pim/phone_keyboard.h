@@ -54,8 +54,8 @@ class CmivoPhoneKeyboard : public CWnd, public mivoClass {
   void OnCommand(UINT id);
   void OnPaint();
 
-  UINT m_notifyMessage;      // posted to the parent per tap
-  bool m_clearDisabled;      // the clear button does nothing
-  int m_columns = 4;         // 4 (tall) or 3 (wide)
+  UINT m_notifyMessage;                                    // posted to the parent per tap
+  bool m_clearDisabled;                                    // the clear button does nothing
+  int m_columns = 4;                                       // 4 (tall) or 3 (wide)
   std::array<std::unique_ptr<CmivoButton>, 12> m_buttons;  // by key code - 1
 };

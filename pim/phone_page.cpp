@@ -288,21 +288,14 @@ LRESULT CmivoPhonePageWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
       if (result == -1) return -1;
       return OnCreate(lParam);
     }
-    case WM_MIVO_PHONE_KEY:
-      OnKeypadKey(static_cast<int>(wParam));
-      return 0;
-    case WM_MIVO_PHONE_REFILTER:
-      Refilter(false);
-      return 0;
-    case WM_CHAR:
-      OnChar(static_cast<char16_t>(wParam));
-      return 0;
+    case WM_MIVO_PHONE_KEY: OnKeypadKey(static_cast<int>(wParam)); return 0;
+    case WM_MIVO_PHONE_REFILTER: Refilter(false); return 0;
+    case WM_CHAR: OnChar(static_cast<char16_t>(wParam)); return 0;
     case WM_KEYDOWN:
       // The pad moves through the list.
       if (m_list->m_hWnd) return m_list->SendMessage(message, wParam, lParam);
       break;
-    default:
-      break;
+    default: break;
   }
   return CmivoPageWnd::WindowProc(message, wParam, lParam);
 }

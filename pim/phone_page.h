@@ -6,9 +6,9 @@
 // The right soft key shows and hides the keypad ("Hide kbd", "Show kbd").
 #pragma once
 
-#include <unordered_map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "pim/contact_list_item.h"
 #include "pim/outlook_events.h"
@@ -77,14 +77,14 @@ class CmivoPhonePageWnd : public CmivoPageWnd, public mivoOutlookEventHandler {
   bool NewerSearchWaiting();
   void RequestRefilter();
 
-  std::u16string m_search;          // what was typed
-  bool m_searchChanged = false;     // the text changed since the running pass began
-  bool m_keypadShown = true;        // the keypad window is shown
-  std::unique_ptr<CmivoAdvContactListBox> m_list;   // the contacts
-  std::unique_ptr<CmivoPhoneKeyboard> m_keypad;     // the keypad
+  std::u16string m_search;                         // what was typed
+  bool m_searchChanged = false;                    // the text changed since the running pass began
+  bool m_keypadShown = true;                       // the keypad window is shown
+  std::unique_ptr<CmivoAdvContactListBox> m_list;  // the contacts
+  std::unique_ptr<CmivoPhoneKeyboard> m_keypad;    // the keypad
   std::unordered_map<LONG, std::unique_ptr<CmivoAdvContactListBoxItem>> m_rows;  // by OID; the list borrows them
-  std::unique_ptr<CmivoAdvListBoxSimpleTextItem> m_summary;          // "Contacts found: %d"
-  RECT m_listRect{};                 // where the list is, client coordinates
-  RECT m_keypadRect{};               // where the keypad is, when shown
+  std::unique_ptr<CmivoAdvListBoxSimpleTextItem> m_summary;                      // "Contacts found: %d"
+  RECT m_listRect{};                             // where the list is, client coordinates
+  RECT m_keypadRect{};                           // where the keypad is, when shown
   POContactsCollection* m_pListening = nullptr;  // the collection told of this page; not owned
 };

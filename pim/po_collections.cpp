@@ -158,7 +158,7 @@ constexpr char16_t kUnaccented[] =
 std::u16string OrderKey(POContact& c) {
   const std::u16string& first = c.GetFirstName();
   const std::u16string& last = c.GetLastName();
-  const std::u16string name = !last.empty()   ? (first.empty() ? last : last + u" " + first)
+  const std::u16string name = !last.empty()    ? (first.empty() ? last : last + u" " + first)
                               : !first.empty() ? first
                                                : c.GetAlternativeName();
   std::u16string key = text::ToLower(name);

@@ -182,21 +182,33 @@ std::u16string POContact::GetPicturePath() { return Read(Contact(), &IContact::g
 
 const std::u16string& POContact::GetField(int field) {
   static const std::u16string kNone;
-  static HRESULT (IContact::*const kGetters[kFieldCount])(BSTR*) = {
-      &IContact::get_MiddleName,          &IContact::get_Suffix,
-      &IContact::get_Title,               &IContact::get_CompanyName,
-      &IContact::get_Department,          &IContact::get_Email1Address,
-      &IContact::get_Email2Address,       &IContact::get_Email3Address,
-      &IContact::get_OfficeLocation,      &IContact::get_JobTitle,
-      &IContact::get_AssistantName,       &IContact::get_HomeAddressStreet,
-      &IContact::get_HomeAddressCity,     &IContact::get_HomeAddressState,
-      &IContact::get_HomeAddressPostalCode, &IContact::get_HomeAddressCountry,
-      &IContact::get_OtherAddressStreet,  &IContact::get_OtherAddressCity,
-      &IContact::get_OtherAddressState,   &IContact::get_OtherAddressPostalCode,
-      &IContact::get_OtherAddressCountry, &IContact::get_BusinessAddressStreet,
-      &IContact::get_BusinessAddressCity, &IContact::get_BusinessAddressState,
-      &IContact::get_BusinessAddressPostalCode, &IContact::get_BusinessAddressCountry,
-      &IContact::get_Body};
+  static HRESULT (IContact::*const kGetters[kFieldCount])(BSTR*) = {&IContact::get_MiddleName,
+                                                                    &IContact::get_Suffix,
+                                                                    &IContact::get_Title,
+                                                                    &IContact::get_CompanyName,
+                                                                    &IContact::get_Department,
+                                                                    &IContact::get_Email1Address,
+                                                                    &IContact::get_Email2Address,
+                                                                    &IContact::get_Email3Address,
+                                                                    &IContact::get_OfficeLocation,
+                                                                    &IContact::get_JobTitle,
+                                                                    &IContact::get_AssistantName,
+                                                                    &IContact::get_HomeAddressStreet,
+                                                                    &IContact::get_HomeAddressCity,
+                                                                    &IContact::get_HomeAddressState,
+                                                                    &IContact::get_HomeAddressPostalCode,
+                                                                    &IContact::get_HomeAddressCountry,
+                                                                    &IContact::get_OtherAddressStreet,
+                                                                    &IContact::get_OtherAddressCity,
+                                                                    &IContact::get_OtherAddressState,
+                                                                    &IContact::get_OtherAddressPostalCode,
+                                                                    &IContact::get_OtherAddressCountry,
+                                                                    &IContact::get_BusinessAddressStreet,
+                                                                    &IContact::get_BusinessAddressCity,
+                                                                    &IContact::get_BusinessAddressState,
+                                                                    &IContact::get_BusinessAddressPostalCode,
+                                                                    &IContact::get_BusinessAddressCountry,
+                                                                    &IContact::get_Body};
   if (field < 0 || field >= kFieldCount) return kNone;
   if (!m_hasFields) {
     m_hasFields = true;

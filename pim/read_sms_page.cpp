@@ -230,12 +230,8 @@ void CmivoReadSMSPage::DrawArea(HDC dc, bool erase, int left, int top, int right
 
 void CmivoReadSMSPage::OnCommand(UINT id) {
   switch (id) {
-    case kPrevious:
-      SetMessage(m_pPrevious);
-      break;
-    case kNext:
-      SetMessage(m_pNext);
-      break;
+    case kPrevious: SetMessage(m_pPrevious); break;
+    case kNext: SetMessage(m_pNext); break;
     case kCall: {
       if (!m_pMessage) break;
       const std::u16string number = m_pMessage->GetSenderNumber();
@@ -251,8 +247,7 @@ void CmivoReadSMSPage::OnCommand(UINT id) {
       m_pCore->RunAction(&reply);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -325,8 +320,7 @@ LRESULT CmivoReadSMSPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SetMessage(m_pNext);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return CmivoPageWnd::WindowProc(message, wParam, lParam);
 }

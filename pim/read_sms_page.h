@@ -83,12 +83,12 @@ class CmivoReadSMSPage : public CmivoPageWnd, public mivoOutlookEventHandler {
   // Listens to the folder of the message shown, and to no other.
   void ListenTo(mivoSMSFolder* folder);
 
-  mivoSMSMessage* m_pMessage = nullptr;   // shown; the store's
-  mivoSMSMessage* m_pPrevious = nullptr;  // the newer neighbour, or null
-  mivoSMSMessage* m_pNext = nullptr;      // the older neighbour, or null
-  mivoSMSFolder* m_pFolder = nullptr;     // listened to; the store's
-  std::unique_ptr<CmivoAdvListBox> m_list;            // the bubble's list
-  std::unique_ptr<CmivoAdvListBoxReadSMSItem> m_row;  // its only row; the page's
+  mivoSMSMessage* m_pMessage = nullptr;                   // shown; the store's
+  mivoSMSMessage* m_pPrevious = nullptr;                  // the newer neighbour, or null
+  mivoSMSMessage* m_pNext = nullptr;                      // the older neighbour, or null
+  mivoSMSFolder* m_pFolder = nullptr;                     // listened to; the store's
+  std::unique_ptr<CmivoAdvListBox> m_list;                // the bubble's list
+  std::unique_ptr<CmivoAdvListBoxReadSMSItem> m_row;      // its only row; the page's
   std::array<std::unique_ptr<CmivoButton>, 4> m_buttons;  // by command id - 1
-  RECT m_listRect{};  // where the list is, client coordinates
+  RECT m_listRect{};                                      // where the list is, client coordinates
 };

@@ -10,10 +10,10 @@
 #include "look/string_ids.h"
 #include "pim/read_sms_page.h"
 #include "pim/sms_store.h"
-#include "ui/adv_list_box_items.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
+#include "ui/adv_list_box_items.h"
 
 namespace {
 

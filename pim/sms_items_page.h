@@ -66,7 +66,7 @@ class CmivoSMSItemsPage : public CmivoAdvListBoxPage, public mivoOutlookEventHan
   void FillFrom(mivoSMSFolder* folder);
   CmivoAdvListBoxWithEmptyText& List() const { return *m_pList; }
 
-  mivoSMSFolder* m_pFolder = nullptr;             // shown and listened to; the store's
+  mivoSMSFolder* m_pFolder = nullptr;               // shown and listened to; the store's
   CmivoAdvListBoxWithEmptyText* m_pList = nullptr;  // the page's list (the base owns it)
-  std::uint32_t m_tag = 0;                         // the folder's tag as last set
+  std::uint32_t m_tag = 0;                          // the folder's tag as last set
 };

@@ -30,7 +30,8 @@ int PriorityId(int importance) {
 
 // A date that is past its day (the day itself counts as in time).
 bool Overdue(std::int64_t due) {
-  struct tm then {}, now {};
+  struct tm then {
+  }, now{};
   if (!datetime::ToLocal(due, &then) || !datetime::ToLocal(datetime::Now(), &now)) return false;
   return std::make_tuple(then.tm_year, then.tm_yday) < std::make_tuple(now.tm_year, now.tm_yday);
 }

@@ -135,8 +135,7 @@ void CmivoWriteSMSPage::UpdateSuggestions() {
         // The number typed in full needs no offer.
         if (byNumber && numberDigits == digits) continue;
         if (!nameMatches && !numberMatches) continue;
-        m_suggestions->AddItem(
-            new CmivoAdvListBoxRecipientItem(m_pCore, contact->GetDisplayName(), kind, number));
+        m_suggestions->AddItem(new CmivoAdvListBoxRecipientItem(m_pCore, contact->GetDisplayName(), kind, number));
         ++offered;
       }
     }
@@ -245,7 +244,8 @@ void CmivoWriteSMSPage::LayoutPage() {
   if (suggesting) m_suggestions->MoveWindow(RECT{c.left, below, c.right, std::max(below + s, bottom)});
   const int counterHeight = 16 * s;
   m_counterRect = RECT{c.left + 5 * s, bottom - counterHeight, c.right - 5 * s, bottom};
-  m_text->MoveWindow(RECT{c.left + 5 * s, below, c.right - 5 * s, std::max(below + lineHeight, bottom - counterHeight)});
+  const int textBottom = std::max(below + lineHeight, bottom - counterHeight);
+  m_text->MoveWindow(RECT{c.left + 5 * s, below, c.right - 5 * s, textBottom});
   Invalidate(FALSE);
 }
 
@@ -301,9 +301,7 @@ LRESULT CmivoWriteSMSPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
       if (result == -1) return -1;
       return OnCreate();
     }
-    case WM_COMMAND:
-      OnCommand(wParam);
-      return 0;
+    case WM_COMMAND: OnCommand(wParam); return 0;
     case WM_SETFOCUS:
       // Typing goes to the field being written: the recipient until there is one.
       if (m_recipient->m_hWnd) {
@@ -311,8 +309,7 @@ LRESULT CmivoWriteSMSPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return CmivoPageWnd::WindowProc(message, wParam, lParam);
 }

@@ -25,8 +25,8 @@ class CmivoAdvListBoxRecipientItem : public CmivoAdvListBoxItem {
   void Describe(mivoRowText* out) const override;
 
  private:
-  std::u16string m_name;    // the contact's display name
-  int m_kind;               // which of its numbers (1-8)
+  std::u16string m_name;  // the contact's display name
+  int m_kind;             // which of its numbers (1-8)
   std::u16string m_number;
 };
 
@@ -77,7 +77,7 @@ class CmivoWriteSMSPage : public CmivoPageWnd {
   std::unique_ptr<CmivoAdvListBox> m_suggestions;  // contacts matching the recipient field
   std::u16string m_pendingNumber;                  // Compose before the window exists
   std::u16string m_pendingText;
-  RECT m_labelRect{};     // "SMS to", client coordinates
-  RECT m_counterRect{};   // the character count under the text
-  bool m_filling = false; // the page sets the fields itself: no suggestions for that
+  RECT m_labelRect{};      // "SMS to", client coordinates
+  RECT m_counterRect{};    // the character count under the text
+  bool m_filling = false;  // the page sets the fields itself: no suggestions for that
 };

@@ -44,12 +44,12 @@ constexpr int kContacts = 10000;
 constexpr int kMessages = 10000;
 
 // Names to build 10,000 contacts from, accents included.
-const char16_t* const kFirst[] = {u"Jan",   u"Jana",  u"Petr",   u"Eva",    u"Tomáš", u"Lucie",  u"Jiří",
-                                  u"Anna",  u"Karel", u"Zuzana", u"Martin", u"Hana",  u"Ondřej", u"Klára",
-                                  u"Pavel", u"Eliška", u"David", u"Tereza", u"Lukáš", u"Věra"};
-const char16_t* const kLast[] = {u"Novák",    u"Svoboda", u"Novotný", u"Dvořák",  u"Černý",  u"Procházka",
-                                 u"Kučera",   u"Veselý",  u"Horák",   u"Němec",   u"Marek",  u"Pospíšil",
-                                 u"Hájek",    u"Jelínek", u"Král",    u"Růžička", u"Beneš",  u"Fiala",
+const char16_t* const kFirst[] = {u"Jan",   u"Jana",   u"Petr",   u"Eva",    u"Tomáš", u"Lucie",  u"Jiří",
+                                  u"Anna",  u"Karel",  u"Zuzana", u"Martin", u"Hana",  u"Ondřej", u"Klára",
+                                  u"Pavel", u"Eliška", u"David",  u"Tereza", u"Lukáš", u"Věra"};
+const char16_t* const kLast[] = {u"Novák",    u"Svoboda", u"Novotný", u"Dvořák",  u"Černý",    u"Procházka",
+                                 u"Kučera",   u"Veselý",  u"Horák",   u"Němec",   u"Marek",    u"Pospíšil",
+                                 u"Hájek",    u"Jelínek", u"Král",    u"Růžička", u"Beneš",    u"Fiala",
                                  u"Sedláček", u"Doležal", u"Zeman",   u"Kolář",   u"Navrátil", u"Čermák"};
 
 // The application on a fresh device holding 10,000 contacts and 10,000 messages.

@@ -402,12 +402,13 @@ class CardReader {
     // while that is free, else to the third, "other" address.
     const bool work = HasType(p, "WORK");
     const bool home = HasType(p, "HOME");
-    PostalAddress* target = work                             ? &m_c.businessAddress
+    PostalAddress* target = work                              ? &m_c.businessAddress
                             : home || m_c.homeAddress.Empty() ? &m_c.homeAddress
-                                                             : &m_c.otherAddress;
+                                                              : &m_c.otherAddress;
     if (!target->Empty() && (work || home) && m_c.otherAddress.Empty()) target = &m_c.otherAddress;
     if (!target->Empty()) {
-      m_fieldMessages.push_back(std::string("a further ") + (work ? "work " : home ? "home " : "") + "address left out");
+      const char* kind = work ? "work " : home ? "home " : "";
+      m_fieldMessages.push_back(std::string("a further ") + kind + "address left out");
       return;
     }
     *target = a;

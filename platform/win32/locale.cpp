@@ -2,8 +2,8 @@
 #include "platform/win32/locale.h"
 
 #include <atomic>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include "platform/win32/clock.h"
@@ -157,9 +157,7 @@ int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int cch) {
       const std::string_view part = type == LOCALE_SISO639LANGNAME ? name.substr(0, 2) : name.substr(3);
       return Answer(text::FromUtf8(part), data, cch);
     }
-    default:
-      SetLastError(ERROR_INVALID_FLAGS);
-      return 0;
+    default: SetLastError(ERROR_INVALID_FLAGS); return 0;
   }
   return Answer(value, data, cch);
 }

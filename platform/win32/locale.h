@@ -42,19 +42,19 @@ constexpr LCTYPE LOCALE_S1159 = 0x0028;             // "AM"
 constexpr LCTYPE LOCALE_S2359 = 0x0029;             // "PM"
 constexpr LCTYPE LOCALE_SDAYNAME1 = 0x002A;         // Monday ... LOCALE_SDAYNAME7 Sunday
 constexpr LCTYPE LOCALE_SDAYNAME7 = 0x0030;
-constexpr LCTYPE LOCALE_SABBREVDAYNAME1 = 0x0031;   // "Mon" ... LOCALE_SABBREVDAYNAME7 "Sun"
+constexpr LCTYPE LOCALE_SABBREVDAYNAME1 = 0x0031;  // "Mon" ... LOCALE_SABBREVDAYNAME7 "Sun"
 constexpr LCTYPE LOCALE_SABBREVDAYNAME7 = 0x0037;
-constexpr LCTYPE LOCALE_SMONTHNAME1 = 0x0038;       // January ... LOCALE_SMONTHNAME12
+constexpr LCTYPE LOCALE_SMONTHNAME1 = 0x0038;  // January ... LOCALE_SMONTHNAME12
 constexpr LCTYPE LOCALE_SMONTHNAME12 = 0x0043;
-constexpr LCTYPE LOCALE_SABBREVMONTHNAME1 = 0x0044; // "Jan" ... LOCALE_SABBREVMONTHNAME12
+constexpr LCTYPE LOCALE_SABBREVMONTHNAME1 = 0x0044;  // "Jan" ... LOCALE_SABBREVMONTHNAME12
 constexpr LCTYPE LOCALE_SABBREVMONTHNAME12 = 0x004F;
-constexpr LCTYPE LOCALE_STIMEFORMAT = 0x1003;       // "h:mm:ss tt"
-constexpr LCTYPE LOCALE_SYEARMONTH = 0x1006;        // "MMMM yyyy"
-constexpr LCTYPE LOCALE_IFIRSTDAYOFWEEK = 0x100C;   // "0" Monday ... "6" Sunday
+constexpr LCTYPE LOCALE_STIMEFORMAT = 0x1003;      // "h:mm:ss tt"
+constexpr LCTYPE LOCALE_SYEARMONTH = 0x1006;       // "MMMM yyyy"
+constexpr LCTYPE LOCALE_IFIRSTDAYOFWEEK = 0x100C;  // "0" Monday ... "6" Sunday
 // Flags or'ed into the LCTYPE.
 constexpr LCTYPE LOCALE_NOUSEROVERRIDE = 0x80000000;
-constexpr LCTYPE LOCALE_RETURN_NUMBER = 0x20000000;         // a DWORD for the "I" values
-constexpr LCTYPE LOCALE_RETURN_GENITIVE_NAMES = 0x10000000; // month names as a date uses them
+constexpr LCTYPE LOCALE_RETURN_NUMBER = 0x20000000;          // a DWORD for the "I" values
+constexpr LCTYPE LOCALE_RETURN_GENITIVE_NAMES = 0x10000000;  // month names as a date uses them
 
 // GetDateFormatW's flags (a picture and one of these exclude each other).
 constexpr DWORD DATE_SHORTDATE = 0x1;

@@ -4,7 +4,9 @@ namespace syslocale {
 
 namespace {
 
-#define NO_GENITIVE {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}
+// The locales whose month names a date does not inflect.
+#define NO_GENITIVE \
+  { nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr }
 
 constexpr LocaleData kLocales[] = {
     {"en_US", 0x0409, u"English", u"United States", u"English (United States)",

@@ -9,27 +9,27 @@
 namespace syslocale {
 
 struct LocaleData {
-  const char* name;                 // "en_US"
-  LCID lcid;                        // 0x0409
-  const char16_t* language;         // "English" (LOCALE_SENGLANGUAGE)
-  const char16_t* country;          // "United States"
-  const char16_t* nativeName;       // "English (United States)" (LOCALE_SLANGUAGE)
-  const char16_t* shortDate;        // LOCALE_SSHORTDATE
-  const char16_t* longDate;         // LOCALE_SLONGDATE
-  const char16_t* timeFormat;       // LOCALE_STIMEFORMAT
-  const char16_t* yearMonth;        // LOCALE_SYEARMONTH
-  const char16_t* dateSeparator;    // LOCALE_SDATE
-  const char16_t* timeSeparator;    // LOCALE_STIME
-  int twentyFourHour;               // LOCALE_ITIME: 0 12-hour, 1 24-hour
-  const char16_t* am;               // LOCALE_S1159
-  const char16_t* pm;               // LOCALE_S2359
-  int firstDayOfWeek;               // LOCALE_IFIRSTDAYOFWEEK: 0 Monday ... 6 Sunday
-  const char16_t* days[7];          // Monday first, as LOCALE_SDAYNAME1..7
-  const char16_t* abbrevDays[7];    // Monday first
-  const char16_t* months[12];       // as a month stands alone ("leden")
+  const char* name;                    // "en_US"
+  LCID lcid;                           // 0x0409
+  const char16_t* language;            // "English" (LOCALE_SENGLANGUAGE)
+  const char16_t* country;             // "United States"
+  const char16_t* nativeName;          // "English (United States)" (LOCALE_SLANGUAGE)
+  const char16_t* shortDate;           // LOCALE_SSHORTDATE
+  const char16_t* longDate;            // LOCALE_SLONGDATE
+  const char16_t* timeFormat;          // LOCALE_STIMEFORMAT
+  const char16_t* yearMonth;           // LOCALE_SYEARMONTH
+  const char16_t* dateSeparator;       // LOCALE_SDATE
+  const char16_t* timeSeparator;       // LOCALE_STIME
+  int twentyFourHour;                  // LOCALE_ITIME: 0 12-hour, 1 24-hour
+  const char16_t* am;                  // LOCALE_S1159
+  const char16_t* pm;                  // LOCALE_S2359
+  int firstDayOfWeek;                  // LOCALE_IFIRSTDAYOFWEEK: 0 Monday ... 6 Sunday
+  const char16_t* days[7];             // Monday first, as LOCALE_SDAYNAME1..7
+  const char16_t* abbrevDays[7];       // Monday first
+  const char16_t* months[12];          // as a month stands alone ("leden")
   const char16_t* genitiveMonths[12];  // as a date uses it ("ledna"); null entries: the same
   const char16_t* abbrevMonths[12];
-  const char16_t* era;              // "gg": "A.D."
+  const char16_t* era;  // "gg": "A.D."
 };
 
 // The table, English (United States) first.

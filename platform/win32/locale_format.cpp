@@ -118,8 +118,7 @@ std::u16string FormatDatePicture(const LocaleData& l, const SYSTEMTIME& d, std::
   return out;
 }
 
-std::u16string FormatTimePicture(const LocaleData& l, const SYSTEMTIME& t, std::u16string_view picture,
-                                 DWORD flags) {
+std::u16string FormatTimePicture(const LocaleData& l, const SYSTEMTIME& t, std::u16string_view picture, DWORD flags) {
   std::vector<Piece> pieces = Split(picture, u"hHmst");
   // Leaving out a part takes the separator before it along ("h:mm:ss tt"
   // without seconds is "h:mm tt"), or the one after it when it leads.
@@ -201,7 +200,7 @@ int GetDateFormatW(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCWSTR for
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const char16_t* picture = format                   ? format
+  const char16_t* picture = format                    ? format
                             : kinds == DATE_LONGDATE  ? l->longDate
                             : kinds == DATE_YEARMONTH ? l->yearMonth
                                                       : l->shortDate;
@@ -277,14 +276,26 @@ bool Convert(const LocaleData& l, char16_t c, bool alternate, const struct tm& t
   const bool monthOk = t.tm_mon >= 0 && t.tm_mon <= 11;
   const bool weekdayOk = t.tm_wday >= 0 && t.tm_wday <= 6;
   const bool dateOk = monthOk && t.tm_mday >= 1 && t.tm_mday <= 31 && t.tm_year >= -299 && t.tm_year <= 8099;
-  const bool timeOk = t.tm_hour >= 0 && t.tm_hour <= 23 && t.tm_min >= 0 && t.tm_min <= 59 && t.tm_sec >= 0 &&
-                      t.tm_sec <= 60;
+  const bool timeOk =
+      t.tm_hour >= 0 && t.tm_hour <= 23 && t.tm_min >= 0 && t.tm_min <= 59 && t.tm_sec >= 0 && t.tm_sec <= 60;
   switch (c) {
-    case u'a': if (!weekdayOk) return false; *out += syslocale::DayName(l, t.tm_wday, true); return true;
-    case u'A': if (!weekdayOk) return false; *out += syslocale::DayName(l, t.tm_wday, false); return true;
+    case u'a':
+      if (!weekdayOk) return false;
+      *out += syslocale::DayName(l, t.tm_wday, true);
+      return true;
+    case u'A':
+      if (!weekdayOk) return false;
+      *out += syslocale::DayName(l, t.tm_wday, false);
+      return true;
     case u'b':
-    case u'h': if (!monthOk) return false; *out += l.abbrevMonths[t.tm_mon]; return true;
-    case u'B': if (!monthOk) return false; *out += l.months[t.tm_mon]; return true;
+    case u'h':
+      if (!monthOk) return false;
+      *out += l.abbrevMonths[t.tm_mon];
+      return true;
+    case u'B':
+      if (!monthOk) return false;
+      *out += l.months[t.tm_mon];
+      return true;
     case u'c':
     case u'x':
     case u'X': {
@@ -305,10 +316,12 @@ bool Convert(const LocaleData& l, char16_t c, bool alternate, const struct tm& t
       if (t.tm_mday < 1 || t.tm_mday > 31) return false;
       *out += text::Format(alternate ? u"%d" : u"%2d", t.tm_mday);
       return true;
-    case u'D': return Convert(l, u'm', false, t, out) && (*out += u'/', true) && Convert(l, u'd', false, t, out) &&
-                      (*out += u'/', true) && Convert(l, u'y', false, t, out);
-    case u'F': return Convert(l, u'Y', false, t, out) && (*out += u'-', true) && Convert(l, u'm', false, t, out) &&
-                      (*out += u'-', true) && Convert(l, u'd', false, t, out);
+    case u'D':
+      return Convert(l, u'm', false, t, out) && (*out += u'/', true) && Convert(l, u'd', false, t, out) &&
+             (*out += u'/', true) && Convert(l, u'y', false, t, out);
+    case u'F':
+      return Convert(l, u'Y', false, t, out) && (*out += u'-', true) && Convert(l, u'm', false, t, out) &&
+             (*out += u'-', true) && Convert(l, u'd', false, t, out);
     case u'g':
     case u'G':
     case u'V': {
@@ -331,9 +344,10 @@ bool Convert(const LocaleData& l, char16_t c, bool alternate, const struct tm& t
       if (t.tm_hour < 0 || t.tm_hour > 23) return false;
       *out += t.tm_hour < 12 ? l.am : l.pm;
       return true;
-    case u'r': return Convert(l, u'I', false, t, out) && (*out += u':', true) && Convert(l, u'M', false, t, out) &&
-                      (*out += u':', true) && Convert(l, u'S', false, t, out) && (*out += u' ', true) &&
-                      Convert(l, u'p', false, t, out);
+    case u'r':
+      return Convert(l, u'I', false, t, out) && (*out += u':', true) && Convert(l, u'M', false, t, out) &&
+             (*out += u':', true) && Convert(l, u'S', false, t, out) && (*out += u' ', true) &&
+             Convert(l, u'p', false, t, out);
     case u'R': return Convert(l, u'H', false, t, out) && (*out += u':', true) && Convert(l, u'M', false, t, out);
     case u'T': return Convert(l, u'R', false, t, out) && (*out += u':', true) && Convert(l, u'S', false, t, out);
     case u'S': return number(t.tm_sec, 2, 0, 60);

@@ -1,9 +1,10 @@
 // The shared date and time routines: each of the locale's formats, the
 // hour-and-minute clock of 12- and 24-hour locales, and the relative day
 // counted by local calendar dates.
+#include "look/date_time_format.h"
+
 #include <gtest/gtest.h>
 
-#include "look/date_time_format.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/locale.h"
 

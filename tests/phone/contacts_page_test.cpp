@@ -16,8 +16,8 @@ using uitest::UiHarness;
 
 TEST(KeypadSearch, ADigitMatchesTheLettersOfItsKeyWithTheirAccentsAndOtherCharactersMatchThemselves) {
   const mivoKeypadSearch two(u"2");
-  EXPECT_TRUE(two.Matches(u"Čeněk"));   // č (269) is on key 2
-  EXPECT_TRUE(two.Matches(u"ÁDA"));     // á (225) lowered
+  EXPECT_TRUE(two.Matches(u"Čeněk"));  // č (269) is on key 2
+  EXPECT_TRUE(two.Matches(u"ÁDA"));    // á (225) lowered
   EXPECT_TRUE(two.Matches(u"+420"));
   EXPECT_FALSE(two.Matches(u"Ödön Fekete"));
   EXPECT_TRUE(mivoKeypadSearch(u"9").Matches(u"ý"));
@@ -38,11 +38,10 @@ class ContactsPage : public ::testing::Test {
  protected:
   // The device exists once the harness does: the contacts come before the start.
   static void AddContacts() {
-    for (auto c : {Person(u"Čeněk", u"Hrdý", {{1, u"+49 301 145 678"}}),
-                   Person(u"Ödön", u"Fekete", {{6, u"+49 301 145 679"}}),
-                   Person(u"Bob", u"Uhl", {{3, u"+49 301 999 000"}}),
-                   Person(u"Ivo", u"Kříž", {{1, u"+49 301 222 000"}}),
-                   Person(u"Jan", u"Novák", {{1, u"+49 301 526 111"}, {6, u"+49 301 144 000"}})}) {
+    for (auto c :
+         {Person(u"Čeněk", u"Hrdý", {{1, u"+49 301 145 678"}}), Person(u"Ödön", u"Fekete", {{6, u"+49 301 145 679"}}),
+          Person(u"Bob", u"Uhl", {{3, u"+49 301 999 000"}}), Person(u"Ivo", u"Kříž", {{1, u"+49 301 222 000"}}),
+          Person(u"Jan", u"Novák", {{1, u"+49 301 526 111"}, {6, u"+49 301 144 000"}})}) {
       ASSERT_NE(device::AddContact(&c), 0);
     }
   }

@@ -121,8 +121,8 @@ TEST(ContactDetailsPage, ShowsEveryNumberAddressAndMailAndItsSmsButtonWritesToTh
   page->SetContact(static_cast<std::uint32_t>(jan.oid));
   h.Core().ShowPage(page);
   h.Pump();
-  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Jan Novák", "+420 603 526 111", "+420 257 100 200",
-                                                  "jan@example.cz", "Home address"}));
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Jan Novák", "+420 603 526 111", "+420 257 100 200", "jan@example.cz",
+                                                  "Home address"}));
   EXPECT_EQ(Row("Jan Novák")["sub"].AsString(), "Architect\nAtelier N");
   EXPECT_EQ(Row("Home address")["sub"].AsString(), "Karlova 1\n110 00 Praha\nCzech Republic");
 
@@ -234,7 +234,7 @@ TEST(CalendarPage, TodayIsChosenInItsMonthWithTheBusyDaysMarkedAndTheWeekStartsA
     ASSERT_NE(device::AddAppointment(&a), 0);
   };
   meeting(u"Dentist", 40252.0 + 14.0 / 24, 40252.0 + 15.0 / 24);  // Monday 15th, 14:00
-  meeting(u"Trip", 40254.0, 40256.0);                              // Wednesday 17th and Thursday 18th
+  meeting(u"Trip", 40254.0, 40256.0);                             // Wednesday 17th and Thursday 18th
   auto* page = Show<CmivoCalendarPage>(h, 32);
   ASSERT_NE(page, nullptr);
   Json d = Dump();

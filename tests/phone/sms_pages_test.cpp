@@ -154,6 +154,24 @@ TEST_F(SMSPages, TheBubbleFillsTheListAndALongTextMakesItScroll) {
   EXPECT_EQ(RectHeight(call), 48);
 }
 
+TEST_F(SMSPages, OnAWideScreenTheButtonsAreLowerAndTheBubbleIsMeasuredAgain) {
+  UiHarness h("sms_wide", 320, 240);
+  ASSERT_TRUE(h.Start());
+  Deliver(u"Petr <+420 602 000 333>", u"Short", 5);
+  OpenFolder(h, kInbox);
+  uitest::TapText(h, "rows", "Petr");
+  auto* reader = dynamic_cast<CmivoReadSMSPage*>(h.Core().TopPage());
+  ASSERT_NE(reader, nullptr);
+  RECT call{}, page{};
+  reader->Button(CmivoReadSMSPage::kCall).GetWindowRect(&call);
+  reader->GetWindowRect(&page);
+  EXPECT_EQ(RectHeight(call), 38);
+  EXPECT_EQ(call.left - page.left, 68);
+  RECT list{};
+  reader->List().GetClientRect(&list);
+  EXPECT_EQ(reader->List().GetTotalHeight(), RectHeight(list));
+}
+
 TEST_F(SMSPages, CallingAndAnsweringTheSender) {
   UiHarness h("sms_answer");
   h.SetSetting(u"AskBeforeMakeCall", 0);

@@ -4,7 +4,6 @@
 // keypad, calls her mobile and sees the call in the call log. Screenshots
 // are taken along the way at both screen sizes.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -49,8 +48,8 @@ class Day {
     for (const Json& e : d["top"][key].Items()) {
       if (e["text"].AsString() != text) continue;
       const Json& r = e["rect"];
-      const long long x = std::string(key) == "rows" ? (r[0].AsInt() * 2 + r[2].AsInt()) / 3
-                                                     : (r[0].AsInt() + r[2].AsInt()) / 2;
+      const long long x =
+          std::string(key) == "rows" ? (r[0].AsInt() * 2 + r[2].AsInt()) / 3 : (r[0].AsInt() + r[2].AsInt()) / 2;
       return Step("tap " + std::to_string(x) + " " + std::to_string((r[1].AsInt() + r[3].AsInt()) / 2));
     }
     ADD_FAILURE() << "no " << key << " " << text << " in " << d["top"].Has("rows");
@@ -98,12 +97,15 @@ void LiveADay(const std::string& size) {
 
   // Three messages come in while mivo runs.
   ASSERT_EQ(Device(dir, {"sms", "deliver", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
-                         "2010-03-15 08:55"}).code, 0);
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"})
+                         "2010-03-15 08:55"})
                 .code,
             0);
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at",
-                         "2010-03-15 09:01"}).code, 0);
+  ASSERT_EQ(Device(dir, {"sms", "deliver", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
+            0);
+  ASSERT_EQ(
+      Device(dir, {"sms", "deliver", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
+          .code,
+      0);
 
   // The Inbox, from the main menu.
   Json d = day.Step("tap 10 " + std::string(size == "240x320" ? "200" : "400"));

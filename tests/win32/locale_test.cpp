@@ -1,12 +1,13 @@
 // The platform's locale services: formats and names by locale, Windows date
 // and time pictures, the wide strftime, and which locale answers.
+#include "platform/win32/locale.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "platform/win32/clock.h"
 #include "platform/win32/errors.h"
-#include "platform/win32/locale.h"
 
 namespace {
 
@@ -21,12 +22,12 @@ class Locale : public ::testing::Test {
   static std::u16string Date(const char16_t* picture, DWORD flags = 0, SYSTEMTIME d = kMonday) {
     WCHAR buffer[100];
     return GetDateFormatW(LOCALE_USER_DEFAULT, flags, &d, picture, buffer, 100) > 0 ? std::u16string(buffer)
-                                                                                     : u"<failed>";
+                                                                                    : u"<failed>";
   }
   static std::u16string Time(const char16_t* picture, DWORD flags = 0, SYSTEMTIME t = kMonday) {
     WCHAR buffer[100];
     return GetTimeFormatW(LOCALE_USER_DEFAULT, flags, &t, picture, buffer, 100) > 0 ? std::u16string(buffer)
-                                                                                     : u"<failed>";
+                                                                                    : u"<failed>";
   }
   static std::u16string Strftime(const char16_t* pattern, const struct tm& t) {
     WCHAR buffer[128];
