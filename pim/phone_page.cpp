@@ -248,7 +248,11 @@ void CmivoPhonePageWnd::OnOutlookListChanged(int source, mivoOutlookObject* list
     auto it = m_rows.find(contact->GetOid());
     if (it != m_rows.end()) {
       m_list->RemoveItem(it->second.get(), false);
+      // The row may be the one whose tap is asking a question right now:
+      // it goes once that is over.
+      CmivoAdvContactListBoxItem* row = it->second.release();
       m_rows.erase(it);
+      m_pCore->DeleteLater([row] { delete row; });
     }
   }
   RequestRefilter();
