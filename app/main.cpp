@@ -14,11 +14,12 @@
 #include "platform/shell/clipboard.h"
 #include "platform/shell/process_windows.h"
 #include "platform/shell/taskbar.h"
-#include "platform/window/framework.h"
-#include "platform/window/metrics.h"
+#include "platform/win32/clock.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/format_message.h"
 #include "platform/win32/text.h"
+#include "platform/window/framework.h"
+#include "platform/window/metrics.h"
 #include "platform/window/window.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
   display::Options options;
   int code = 0;
   if (!display::ParseOptions(argc, argv, &options, &code)) return code;
+
+  // A headless run lives on the virtual clock from the start: a device made
+  // now gets its sample messages and calls around the virtual day.
+  if (options.headless) sysclock::UseVirtualTime();
 
   std::string error;
   device::DeviceOptions deviceOptions;

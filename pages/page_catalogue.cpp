@@ -1,22 +1,29 @@
 #include "pages/page_catalogue.h"
 
+#include "actions/actions.h"
 #include "actions/actions_list_page.h"
 #include "actions/favorites_page.h"
 #include "actions/file_list_page.h"
 #include "actions/info_pages.h"
 #include "actions/main_menu_page.h"
-#include "actions/actions.h"
 #include "core/core.h"
-#include "pages/control_panel_catalogue.h"
 #include "pages/battery_info_page.h"
+#include "pages/control_panel_catalogue.h"
 #include "pages/control_panel_page.h"
 #include "pages/image_view_page.h"
 #include "pages/memory_info_page.h"
-#include "pages/pending_page.h"
 #include "pages/programs_page.h"
 #include "pages/running_apps_page.h"
 #include "pages/settings_page.h"
 #include "pages/system_info_page.h"
+#include "pim/calendar_page.h"
+#include "pim/call_log_page.h"
+#include "pim/contact_details_page.h"
+#include "pim/phone_page.h"
+#include "pim/read_sms_page.h"
+#include "pim/sms_items_page.h"
+#include "pim/task_list_page.h"
+#include "pim/write_sms_page.h"
 #include "ui/look_pages/languages_page.h"
 
 bool CatalogueHasPage(int index) {
@@ -28,17 +35,23 @@ bool CatalogueHasPage(int index) {
   }
 }
 
-// One line per slot whose page is built; the others show a pending page
-// with the slot's title and icon until theirs comes.
+// One line per slot that has a page.
 CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
   if (!CatalogueHasPage(index)) return nullptr;
   switch (index) {
     case 0: return new CmivoMainMenuPage(core);
+    case 1: return new CmivoAdvCallLogPage(core);
+    case 5: return new CmivoReadSMSPage(core);
+    case 6: return new CmivoWriteSMSPage(core);
+    case 8: return new CmivoSMSItemsPage(core);
     case 9: return new CmivoAdvBatteryInfoPage(core);
     case 12: return new CmivoAdvSettingsPage(core);
     case 14: return new CmivoImageViewPage(core);
     case 15: return new CmivoFavoritesPage(core);
+    case 16: return new CmivoAdvContactDetailsPage(core);
     case 17: return new CmivoFileListPage(core);
+    case 18: return new CmivoAdvTaskListPage(core);
+    case 19: return new CmivoPhonePageWnd(core);
     case 21:
     case 22: return new CmivoAdvProgramsPage(core);
     case 24: return new CmivoActionsListPage(core);
@@ -48,10 +61,11 @@ CmivoPageWnd* CreateCataloguePage(mivoCore* core, int index) {
     case 29:
     case 30:
     case 31: return new CmivoAdvControlPanelPage(core);
+    case 32: return new CmivoCalendarPage(core);
     case 33: return new CmivoFAQPage(core);
     case 34: return new CmivoAboutPage(core);
     case 35: return new CmivoAdvLanguagesPage(core);
-    default: return new CmivoPendingPage(core, index);
+    default: return nullptr;
   }
 }
 

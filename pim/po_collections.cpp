@@ -4,6 +4,7 @@
 
 #include "pim/outlook_app.h"
 #include "pim/phone_numbers.h"
+#include "platform/win32/text.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ POItem* POItemCollection::GetItemAt(std::size_t index) const {
 void POItemCollection::Fill() {
   for (POItem* w : m_wrappers) DestroyWrapper(w);
   m_wrappers.clear();
+  DropIndex();
   if (!m_pItems) return;
   int count = 0;
   if (FAILED(m_pItems->get_Count(&count))) return;
@@ -111,16 +113,72 @@ bool POItemCollection::Sort(const std::u16string& property, bool descending) {
 
 POItem* POItemCollection::FindByOid(LONG oid) const {
   if (oid == 0) return nullptr;
-  for (POItem* w : m_wrappers)
-    if (w->GetOid() == oid) return w;
-  return nullptr;
+  // Pages look contacts up by OID at every paint: an index, not a walk.
+  if (!m_indexValid) {
+    m_byOid.clear();
+    for (POItem* w : m_wrappers) m_byOid.emplace(w->GetOid(), w);
+    m_indexValid = true;
+  }
+  auto it = m_byOid.find(oid);
+  return it != m_byOid.end() ? it->second : nullptr;
 }
 
-void POItemCollection::Detach(POItem* wrapper) { std::erase(m_wrappers, wrapper); }
+void POItemCollection::Detach(POItem* wrapper) {
+  std::erase(m_wrappers, wrapper);
+  DropIndex();
+}
+
+void POItemCollection::Append(POItem* wrapper) {
+  m_wrappers.push_back(wrapper);
+  DropIndex();
+}
+
+void POItemCollection::Insert(std::size_t index, POItem* wrapper) {
+  m_wrappers.insert(m_wrappers.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_wrappers.size())), wrapper);
+  DropIndex();
+}
 
 // ---- POContactsCollection -------------------------------------------------------------------------
 
-POContactsCollection::POContactsCollection(POApplication* app) : POItemCollection(app, olFolderContacts) { Fill(); }
+POContactsCollection::POContactsCollection(POApplication* app) : POItemCollection(app, olFolderContacts) {
+  Fill();
+  SortByName();
+}
+
+namespace {
+
+// The Latin letters U+00C0-U+017F without their accents, lower case ("?"
+// for the two signs among them), so that "Černý" is ordered among the C.
+constexpr char16_t kUnaccented[] =
+    u"aaaaaaaceeeeiiiidnooooo?ouuuuytsaaaaaaaceeeeiiiidnooooo?ouuuuytyaaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiii"
+    u"iiiiiijjkkkllllllllllnnnnnnnnnoooooooorrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";
+
+// The name a contact is ordered by: "last first", else the first name alone,
+// else the alternative name; first without accents and case, then as written.
+std::u16string OrderKey(POContact& c) {
+  const std::u16string& first = c.GetFirstName();
+  const std::u16string& last = c.GetLastName();
+  const std::u16string name = !last.empty()    ? (first.empty() ? last : last + u" " + first)
+                              : !first.empty() ? first
+                                               : c.GetAlternativeName();
+  std::u16string key = text::ToLower(name);
+  for (char16_t& ch : key)
+    if (ch >= 0xC0 && ch <= 0x17F) ch = kUnaccented[ch - 0xC0];
+  return key + u'\x01' + name;
+}
+
+}  // namespace
+
+bool POContactsCollection::NameOrder(POContact& a, POContact& b) { return OrderKey(a) < OrderKey(b); }
+
+void POContactsCollection::SortByName() {
+  std::vector<std::pair<std::u16string, POItem*>> keyed;
+  keyed.reserve(m_wrappers.size());
+  for (POItem* w : m_wrappers) keyed.emplace_back(OrderKey(*static_cast<POContact*>(w)), w);
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < keyed.size(); ++i) m_wrappers[i] = keyed[i].second;
+  DropIndex();
+}
 
 POContactsCollection::~POContactsCollection() {
   for (POItem* w : m_wrappers) DestroyWrapper(w);
@@ -152,7 +210,12 @@ void POContactsCollection::HandleNotification(UINT message, LONG oid) {
     }
     POItem* w = MakeWrapper(item);
     if (!w) return;
-    Append(w);
+    // Its place in the order of names: after every contact that does not come later.
+    auto* added = static_cast<POContact*>(w);
+    auto at = std::upper_bound(m_wrappers.begin(), m_wrappers.end(), added, [](POItem* a, POItem* b) {
+      return NameOrder(*static_cast<POContact*>(a), *static_cast<POContact*>(b));
+    });
+    Insert(static_cast<std::size_t>(at - m_wrappers.begin()), w);
     OnOutlookItemAdded(kOutlookSourceContacts, w);
   } else if (message == PIM_ITEM_DELETED_REMOTE) {
     POItem* w = FindByOid(oid);
@@ -175,7 +238,7 @@ POContact* POContactsCollection::FindContactByNumber(std::u16string_view number,
   for (POItem* w : m_wrappers) {
     auto* c = static_cast<POContact*>(w);
     for (int k = 1; k <= 8; ++k) {
-      std::u16string n = c->GetNumber(k);
+      const std::u16string& n = c->GetNumber(k);
       if (!n.empty() && mivoPhoneNumbersEqual(n, number)) {
         if (kind) *kind = k;
         return c;

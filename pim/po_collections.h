@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "pim/outlook_events.h"
@@ -48,15 +49,25 @@ class POItemCollection {
   void Fill();
   // Takes a wrapper out of the list; the caller destroys it.
   void Detach(POItem* wrapper);
-  void Append(POItem* wrapper) { m_wrappers.push_back(wrapper); }
+  void Append(POItem* wrapper);
+  // Puts a wrapper at `index` (the end when past it).
+  void Insert(std::size_t index, POItem* wrapper);
+  // The list changed behind the OID index: it is made again on the next look-up.
+  void DropIndex() { m_indexValid = false; }
 
   POApplication* m_pApp;                        // the application; not owned
   int m_folder;                                 // olFolderContacts, olFolderTasks or olFolderCalendar
   IPOutlookItemCollection* m_pItems = nullptr;  // the Outlook collection; one reference
   std::vector<POItem*> m_wrappers;              // in the collection's order; owned (DestroyWrapper)
   std::vector<POItem*> m_found;                 // wrappers FindItem made; owned
+
+ private:
+  mutable std::unordered_map<LONG, POItem*> m_byOid;  // m_wrappers by OID (the first of each), made on demand
+  mutable bool m_indexValid = false;                  // m_byOid matches m_wrappers
 };
 
+// The contacts, in the order of their names; a contact another program
+// adds takes its place in that order.
 class POContactsCollection : public POItemCollection, public mivoOutlookEventsContainer {
  public:
   explicit POContactsCollection(POApplication* app);
@@ -67,9 +78,16 @@ class POContactsCollection : public POItemCollection, public mivoOutlookEventsCo
 
   POContact* GetContactAt(std::size_t index) const { return static_cast<POContact*>(GetItemAt(index)); }
   POContact* FindContactByOid(LONG oid) const { return static_cast<POContact*>(FindByOid(oid)); }
+  // The order of the list: by last name, then first name (the alternative
+  // name when both are empty), case aside, as an address book is ordered.
+  static bool NameOrder(POContact& a, POContact& b);
   // The first contact with a number equal to `number` (by its digits), and
   // which kind it is; null when none.
   POContact* FindContactByNumber(std::u16string_view number, int* kind) const;
+
+ private:
+  // Orders the wrappers by NameOrder.
+  void SortByName();
 };
 
 class POTasksCollection : public POItemCollection {

@@ -113,7 +113,8 @@ std::u16string POContact::GetDisplayName() {
   return name == u" " ? GetAlternativeName() : name;
 }
 
-std::u16string POContact::GetNumber(int kind) {
+const std::u16string& POContact::GetNumber(int kind) {
+  static const std::u16string kNone;
   static HRESULT (IContact::*const kGetters[9])(BSTR*) = {nullptr,
                                                           &IContact::get_MobileTelephoneNumber,
                                                           &IContact::get_AssistantTelephoneNumber,
@@ -123,7 +124,7 @@ std::u16string POContact::GetNumber(int kind) {
                                                           &IContact::get_HomeTelephoneNumber,
                                                           &IContact::get_Home2TelephoneNumber,
                                                           &IContact::get_RadioTelephoneNumber};
-  if (kind < 1 || kind > 8) return std::u16string();
+  if (kind < 1 || kind > 8) return kNone;
   if (!m_hasNumber[kind]) {
     m_numbers[kind] = Read(Contact(), kGetters[kind]);
     m_hasNumber[kind] = true;
@@ -133,7 +134,7 @@ std::u16string POContact::GetNumber(int kind) {
 
 std::u16string POContact::GetFirstNumber() {
   for (int kind = 1; kind <= 8; ++kind) {
-    std::u16string n = GetNumber(kind);
+    const std::u16string& n = GetNumber(kind);
     if (!n.empty()) return n;
   }
   return u"(no phone number)";
@@ -179,6 +180,44 @@ int POContact::GetPreferredKind() {
 
 std::u16string POContact::GetPicturePath() { return Read(Contact(), &IContact::get_Picture); }
 
+const std::u16string& POContact::GetField(int field) {
+  static const std::u16string kNone;
+  static HRESULT (IContact::*const kGetters[kFieldCount])(BSTR*) = {&IContact::get_MiddleName,
+                                                                    &IContact::get_Suffix,
+                                                                    &IContact::get_Title,
+                                                                    &IContact::get_CompanyName,
+                                                                    &IContact::get_Department,
+                                                                    &IContact::get_Email1Address,
+                                                                    &IContact::get_Email2Address,
+                                                                    &IContact::get_Email3Address,
+                                                                    &IContact::get_OfficeLocation,
+                                                                    &IContact::get_JobTitle,
+                                                                    &IContact::get_AssistantName,
+                                                                    &IContact::get_HomeAddressStreet,
+                                                                    &IContact::get_HomeAddressCity,
+                                                                    &IContact::get_HomeAddressState,
+                                                                    &IContact::get_HomeAddressPostalCode,
+                                                                    &IContact::get_HomeAddressCountry,
+                                                                    &IContact::get_OtherAddressStreet,
+                                                                    &IContact::get_OtherAddressCity,
+                                                                    &IContact::get_OtherAddressState,
+                                                                    &IContact::get_OtherAddressPostalCode,
+                                                                    &IContact::get_OtherAddressCountry,
+                                                                    &IContact::get_BusinessAddressStreet,
+                                                                    &IContact::get_BusinessAddressCity,
+                                                                    &IContact::get_BusinessAddressState,
+                                                                    &IContact::get_BusinessAddressPostalCode,
+                                                                    &IContact::get_BusinessAddressCountry,
+                                                                    &IContact::get_Body};
+  if (field < 0 || field >= kFieldCount) return kNone;
+  if (!m_hasFields) {
+    m_hasFields = true;
+    IContact* contact = Contact();
+    for (int f = 0; f < kFieldCount; ++f) m_fields[f] = Read(contact, kGetters[f]);
+  }
+  return m_fields[field];
+}
+
 POHistoryLink* POContact::GetHistoryLink(int kind) const {
   return kind >= 1 && kind <= 8 ? m_history[kind].get() : nullptr;
 }
@@ -188,7 +227,7 @@ void POContact::SetHistoryLink(int kind, std::unique_ptr<POHistoryLink> link) {
 }
 
 void POContact::DropCache() {
-  m_hasFirst = m_hasLast = m_hasAlternative = false;
+  m_hasFirst = m_hasLast = m_hasAlternative = m_hasFields = false;
   m_hasNumber.fill(false);
 }
 
@@ -208,6 +247,15 @@ bool POTask::IsComplete() {
   VARIANT_BOOL done = VARIANT_FALSE;
   return Task() && SUCCEEDED(Task()->get_Complete(&done)) && done != VARIANT_FALSE;
 }
+
+int POTask::GetImportance() {
+  LONG importance = 1;
+  if (!Task() || FAILED(Task()->get_Importance(&importance)) || importance < 0 || importance > 2) return 1;
+  return static_cast<int>(importance);
+}
+
+std::u16string POTask::GetCategories() { return Read(Task(), &ITask::get_Categories); }
+std::u16string POTask::GetNotes() { return Read(Task(), &ITask::get_Body); }
 
 bool POTask::Date(HRESULT (ITask::*get)(DATE*), CachedDate* cache, std::int64_t* time) {
   if (!cache->read) {
@@ -238,6 +286,7 @@ IAppointment* POAppointment::Appointment() { return Ask(m_pItem, IID_IAppointmen
 
 std::u16string POAppointment::GetSubject() { return Read(Appointment(), &IAppointment::get_Subject); }
 std::u16string POAppointment::GetLocation() { return Read(Appointment(), &IAppointment::get_Location); }
+std::u16string POAppointment::GetNotes() { return Read(Appointment(), &IAppointment::get_Body); }
 
 bool POAppointment::IsAllDay() {
   VARIANT_BOOL all = VARIANT_FALSE;

@@ -66,7 +66,7 @@ class POContact : public POItem {
   // "First Last"; the alternative name when both are empty.
   std::u16string GetDisplayName();
   // The number of a kind (1-8); empty for another kind or none.
-  std::u16string GetNumber(int kind);
+  const std::u16string& GetNumber(int kind);
   // The first number in kind order, or "(no phone number)".
   std::u16string GetFirstNumber();
   // The kind a tap should call (see the .cpp); 0: none, open the details.
@@ -75,6 +75,41 @@ class POContact : public POItem {
   static std::u16string GetNumberLabel(int kind);
   // The contact's picture (a device path); empty when it has none.
   std::u16string GetPicturePath();
+
+  // The further texts of a contact, which the contacts page searches and
+  // the details page shows; all are read together on the first ask.
+  enum Field : int {
+    kFieldMiddleName,
+    kFieldSuffix,
+    kFieldTitle,
+    kFieldCompany,
+    kFieldDepartment,
+    kFieldEmail1,
+    kFieldEmail2,
+    kFieldEmail3,
+    kFieldOfficeLocation,
+    kFieldJobTitle,
+    kFieldAssistantName,
+    kFieldHomeStreet,
+    kFieldHomeCity,
+    kFieldHomeState,
+    kFieldHomePostalCode,
+    kFieldHomeCountry,
+    kFieldOtherStreet,
+    kFieldOtherCity,
+    kFieldOtherState,
+    kFieldOtherPostalCode,
+    kFieldOtherCountry,
+    kFieldBusinessStreet,
+    kFieldBusinessCity,
+    kFieldBusinessState,
+    kFieldBusinessPostalCode,
+    kFieldBusinessCountry,
+    kFieldNotes,
+    kFieldCount
+  };
+  // Empty for a field out of range or one that cannot be read.
+  const std::u16string& GetField(int field);
 
   // The history link of a kind (owned by the contact); null when none.
   POHistoryLink* GetHistoryLink(int kind) const;
@@ -92,6 +127,8 @@ class POContact : public POItem {
   bool m_hasFirst = false, m_hasLast = false, m_hasAlternative = false;
   std::array<std::u16string, 9> m_numbers;  // by kind (0 unused), once read
   std::array<bool, 9> m_hasNumber{};
+  std::array<std::u16string, kFieldCount> m_fields;  // GetField's texts, once read
+  bool m_hasFields = false;
   std::array<std::unique_ptr<POHistoryLink>, 9> m_history;  // by kind (0 unused)
 };
 
@@ -102,6 +139,10 @@ class POTask : public POItem {
 
   std::u16string GetSubject();
   bool IsComplete();
+  // 0 low, 1 normal, 2 high; 1 when it cannot be read.
+  int GetImportance();
+  std::u16string GetCategories();
+  std::u16string GetNotes();
   // False when the task has no such date: none stored (0 or less), the
   // object model's "no date" (949998.0), or a value that is not a date.
   bool GetStartDate(std::int64_t* time);
@@ -130,6 +171,7 @@ class POAppointment : public POItem {
 
   std::u16string GetSubject();
   std::u16string GetLocation();
+  std::u16string GetNotes();
   bool IsAllDay();
   // False when the date is 0 (none) or not a date.
   bool GetStart(std::int64_t* time);

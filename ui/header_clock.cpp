@@ -1,14 +1,9 @@
 #include "ui/header_clock.h"
 
-#include "platform/win32/clock.h"
-#include "platform/win32/text.h"
+#include "look/date_time_format.h"
 
 namespace ui {
 
-std::u16string HeaderClockText() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return text::Format(u"%02d:%02d", static_cast<int>(now.wHour), static_cast<int>(now.wMinute));
-}
+std::u16string HeaderClockText() { return datetime::HourMinute(datetime::Now()); }
 
 }  // namespace ui

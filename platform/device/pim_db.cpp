@@ -29,6 +29,8 @@ const std::vector<TextColumn>& ContactTextColumns() {
                                                   {"company", &ContactRecord::company},
                                                   {"department", &ContactRecord::department},
                                                   {"job_title", &ContactRecord::jobTitle},
+                                                  {"office_location", &ContactRecord::officeLocation},
+                                                  {"assistant_name", &ContactRecord::assistantName},
                                                   {"email1", &ContactRecord::email1},
                                                   {"email2", &ContactRecord::email2},
                                                   {"email3", &ContactRecord::email3},
@@ -54,7 +56,8 @@ struct AddressColumn {
   PostalAddress ContactRecord::*field;
 };
 constexpr AddressColumn kAddressColumns[] = {{"home", &ContactRecord::homeAddress},
-                                             {"business", &ContactRecord::businessAddress}};
+                                             {"business", &ContactRecord::businessAddress},
+                                             {"other", &ContactRecord::otherAddress}};
 constexpr const char* kAddressParts[] = {"street", "city", "state", "postal_code", "country"};
 
 std::u16string* AddressPart(PostalAddress* a, int part) {

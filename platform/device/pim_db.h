@@ -28,12 +28,12 @@ struct PostalAddress {
 struct ContactRecord {
   std::int64_t oid = 0;  // 0 until written
   std::u16string firstName, middleName, lastName, title, suffix, nickname, fileAs;
-  std::u16string company, department, jobTitle;
+  std::u16string company, department, jobTitle, officeLocation, assistantName;
   std::u16string email1, email2, email3;
   // The eight numbers a call goes to, phone kinds 1-8.
   std::u16string mobile, assistant, business, business2, car, home, home2, radio;
   std::u16string pager, businessFax, homeFax;
-  PostalAddress homeAddress, businessAddress;
+  PostalAddress homeAddress, businessAddress, otherAddress;
   std::optional<double> birthday;  // a DATE (local); none when absent
   std::u16string webPage, notes;
   std::u16string picture;  // device path of the contact's picture

@@ -140,6 +140,22 @@ struct IContact : IDispatch {
   virtual HRESULT get_HomeAddressCity(BSTR* value) = 0;
   virtual HRESULT get_BusinessAddressStreet(BSTR* value) = 0;
   virtual HRESULT get_BusinessAddressCity(BSTR* value) = 0;
+  virtual HRESULT get_Title(BSTR* value) = 0;
+  virtual HRESULT get_Suffix(BSTR* value) = 0;
+  virtual HRESULT get_Department(BSTR* value) = 0;
+  virtual HRESULT get_OfficeLocation(BSTR* value) = 0;
+  virtual HRESULT get_AssistantName(BSTR* value) = 0;
+  virtual HRESULT get_HomeAddressState(BSTR* value) = 0;
+  virtual HRESULT get_HomeAddressPostalCode(BSTR* value) = 0;
+  virtual HRESULT get_HomeAddressCountry(BSTR* value) = 0;
+  virtual HRESULT get_BusinessAddressState(BSTR* value) = 0;
+  virtual HRESULT get_BusinessAddressPostalCode(BSTR* value) = 0;
+  virtual HRESULT get_BusinessAddressCountry(BSTR* value) = 0;
+  virtual HRESULT get_OtherAddressStreet(BSTR* value) = 0;
+  virtual HRESULT get_OtherAddressCity(BSTR* value) = 0;
+  virtual HRESULT get_OtherAddressState(BSTR* value) = 0;
+  virtual HRESULT get_OtherAddressPostalCode(BSTR* value) = 0;
+  virtual HRESULT get_OtherAddressCountry(BSTR* value) = 0;
   virtual HRESULT get_Birthday(DATE* value) = 0;
   virtual HRESULT get_Body(BSTR* value) = 0;
   // The device path of the contact's picture; empty when it has none.

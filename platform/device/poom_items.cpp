@@ -137,6 +137,22 @@ class CContact : public ComBase<IContact>, public ItemHolder {
   HRESULT get_HomeAddressCity(BSTR* v) override { return Text(Rec<C>().homeAddress.city, v); }
   HRESULT get_BusinessAddressStreet(BSTR* v) override { return Text(Rec<C>().businessAddress.street, v); }
   HRESULT get_BusinessAddressCity(BSTR* v) override { return Text(Rec<C>().businessAddress.city, v); }
+  HRESULT get_Title(BSTR* v) override { return Text(Rec<C>().title, v); }
+  HRESULT get_Suffix(BSTR* v) override { return Text(Rec<C>().suffix, v); }
+  HRESULT get_Department(BSTR* v) override { return Text(Rec<C>().department, v); }
+  HRESULT get_OfficeLocation(BSTR* v) override { return Text(Rec<C>().officeLocation, v); }
+  HRESULT get_AssistantName(BSTR* v) override { return Text(Rec<C>().assistantName, v); }
+  HRESULT get_HomeAddressState(BSTR* v) override { return Text(Rec<C>().homeAddress.state, v); }
+  HRESULT get_HomeAddressPostalCode(BSTR* v) override { return Text(Rec<C>().homeAddress.postalCode, v); }
+  HRESULT get_HomeAddressCountry(BSTR* v) override { return Text(Rec<C>().homeAddress.country, v); }
+  HRESULT get_BusinessAddressState(BSTR* v) override { return Text(Rec<C>().businessAddress.state, v); }
+  HRESULT get_BusinessAddressPostalCode(BSTR* v) override { return Text(Rec<C>().businessAddress.postalCode, v); }
+  HRESULT get_BusinessAddressCountry(BSTR* v) override { return Text(Rec<C>().businessAddress.country, v); }
+  HRESULT get_OtherAddressStreet(BSTR* v) override { return Text(Rec<C>().otherAddress.street, v); }
+  HRESULT get_OtherAddressCity(BSTR* v) override { return Text(Rec<C>().otherAddress.city, v); }
+  HRESULT get_OtherAddressState(BSTR* v) override { return Text(Rec<C>().otherAddress.state, v); }
+  HRESULT get_OtherAddressPostalCode(BSTR* v) override { return Text(Rec<C>().otherAddress.postalCode, v); }
+  HRESULT get_OtherAddressCountry(BSTR* v) override { return Text(Rec<C>().otherAddress.country, v); }
   HRESULT get_Birthday(DATE* v) override { return Date(Rec<C>().birthday, v); }
   HRESULT get_Body(BSTR* v) override { return Text(Rec<C>().notes, v); }
   HRESULT get_Picture(BSTR* v) override { return Text(Rec<C>().picture, v); }
@@ -294,7 +310,13 @@ bool ContactField(const device::ContactRecord& c, std::u16string_view name, Fiel
                          {u"radiotelephonenumber", &c.radio},
                          {u"pagernumber", &c.pager},
                          {u"homeaddresscity", &c.homeAddress.city},
-                         {u"businessaddresscity", &c.businessAddress.city}};
+                         {u"businessaddresscity", &c.businessAddress.city},
+                         {u"title", &c.title},
+                         {u"suffix", &c.suffix},
+                         {u"department", &c.department},
+                         {u"officelocation", &c.officeLocation},
+                         {u"assistantname", &c.assistantName},
+                         {u"otheraddresscity", &c.otherAddress.city}};
   for (const Named& n : texts) {
     if (name == n.name) {
       *out = TextField(*n.value);

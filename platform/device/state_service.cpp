@@ -4,6 +4,7 @@
 #include "platform/device/system.h"
 #include "platform/registry/change_watcher.h"
 #include "platform/win32/clock.h"
+#include "platform/win32/locale.h"
 #include "platform/window/message.h"
 #include "platform/window/timer.h"
 
@@ -31,17 +32,21 @@ void ApplyTimeZone() {
   WriteTime();
 }
 
+void ApplyLocale() { syslocale::SetUserLocale(Locale()); }
+
 }  // namespace
 
 void StartStateService() {
   if (g_timer) return;
   ApplyTimeZone();
+  ApplyLocale();
   UpdateBatteryState();
   g_timer = SetTimer(nullptr, 0, 1000, OnTick);
-  // The time zone lives in device_state; a change there comes from another
-  // process (mivo-device) through the change log.
+  // The time zone and the locale live in device_state; a change there comes
+  // from another process (mivo-device) through the change log.
   g_subscription = devdb::SubscribeChanges("device", [](const devdb::Change& c) {
     if (c.ref == "timezone") RunOnUiThread(ApplyTimeZone);
+    if (c.ref == "locale") RunOnUiThread(ApplyLocale);
   });
 }
 

@@ -49,6 +49,16 @@ bool SetTimeZone(const std::string& zone) {
   return SetStateText("timezone", zone);
 }
 
+std::string Locale() { return StateText("locale"); }
+
+bool SetLocale(const std::string& name) {
+  // A locale name: letters, "_" and "-" ("de_DE", "pt-BR"), at most "ll_CC.encoding@modifier" long.
+  if (name.size() > 40) return false;
+  for (char c : name)
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == '@')) return false;
+  return SetStateText("locale", name);
+}
+
 bool UpdateTimeState(const SYSTEMTIME& t) {
   // Days from the civil date (proleptic Gregorian), then 100-ns ticks since 1601.
   int y = t.wYear, m = t.wMonth, d = t.wDay;

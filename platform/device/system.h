@@ -40,6 +40,10 @@ void SetMemInfoFile(const std::string& path);
 // the host's); kept in device.db.
 std::string TimeZone();
 bool SetTimeZone(const std::string& zone);
+// The device's locale for dates and times ("de_DE"; empty for the default:
+// the host's, or English in a headless run); kept in device.db.
+std::string Locale();
+bool SetLocale(const std::string& name);
 // Writes HKLM "System\State\DateTime" "Time" (the local time as an 8-byte
 // FILETIME) when the minute differs from the one written last; the launcher
 // calls it on its clock's ticks and after a time-zone change.

@@ -398,12 +398,17 @@ class CardReader {
     a.postalCode = Part(c, 5);
     a.country = Part(c, 6);
     if (a.Empty()) return;
-    bool work = HasType(p, "WORK");
-    PostalAddress* target = work                                            ? &m_c.businessAddress
-                            : HasType(p, "HOME") || m_c.homeAddress.Empty() ? &m_c.homeAddress
-                                                                            : &m_c.businessAddress;
+    // Work and home go to their own; any other address to the home one
+    // while that is free, else to the third, "other" address.
+    const bool work = HasType(p, "WORK");
+    const bool home = HasType(p, "HOME");
+    PostalAddress* target = work                              ? &m_c.businessAddress
+                            : home || m_c.homeAddress.Empty() ? &m_c.homeAddress
+                                                              : &m_c.otherAddress;
+    if (!target->Empty() && (work || home) && m_c.otherAddress.Empty()) target = &m_c.otherAddress;
     if (!target->Empty()) {
-      m_fieldMessages.push_back("a second " + std::string(work ? "work" : "home") + " address left out");
+      const char* kind = work ? "work " : home ? "home " : "";
+      m_fieldMessages.push_back(std::string("a further ") + kind + "address left out");
       return;
     }
     *target = a;

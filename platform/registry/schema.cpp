@@ -279,6 +279,17 @@ CREATE TRIGGER call_log_delete AFTER DELETE ON call_log BEGIN
   INSERT INTO changes(tbl, op, ref) VALUES ('calls', 'delete', OLD.id);
 END;
 )sql"},
+    {4, R"sql(
+-- The contact fields the contacts page searches and the details page shows
+-- beyond the first ones: the office, the assistant's name, a third address.
+ALTER TABLE contacts ADD COLUMN office_location TEXT NOT NULL DEFAULT '';
+ALTER TABLE contacts ADD COLUMN assistant_name TEXT NOT NULL DEFAULT '';
+ALTER TABLE contacts ADD COLUMN other_street TEXT NOT NULL DEFAULT '';
+ALTER TABLE contacts ADD COLUMN other_city TEXT NOT NULL DEFAULT '';
+ALTER TABLE contacts ADD COLUMN other_state TEXT NOT NULL DEFAULT '';
+ALTER TABLE contacts ADD COLUMN other_postal_code TEXT NOT NULL DEFAULT '';
+ALTER TABLE contacts ADD COLUMN other_country TEXT NOT NULL DEFAULT '';
+)sql"},
 };
 
 }  // namespace

@@ -175,6 +175,14 @@ int LocalOffsetMinutes(std::int64_t unixMs) {
   return static_cast<int>(lt.tm_gmtoff / 60);
 }
 
+bool LocalBrokenDownTime(std::int64_t unixSeconds, struct tm* out) {
+  if (!out) return false;
+  const time_t t = static_cast<time_t>(unixSeconds);
+  if (static_cast<std::int64_t>(t) != unixSeconds) return false;
+  std::lock_guard<std::mutex> z(ZoneLock());
+  return localtime_r(&t, out) != nullptr;
+}
+
 std::int64_t SystemTimeToUnixMs(const SYSTEMTIME& st) {
   const std::int64_t days = DaysFromCivil(st.wYear, st.wMonth, st.wDay);
   return ((days * 24 + st.wHour) * 60 + st.wMinute) * 60000LL + st.wSecond * 1000LL + st.wMilliseconds;

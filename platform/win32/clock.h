@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "platform/win32/types.h"
@@ -77,6 +78,9 @@ void SetTimeZone(const std::string& zone);
 const std::string& TimeZone();
 // Offset of local time from UTC, in minutes, at the given UTC instant.
 int LocalOffsetMinutes(std::int64_t unixMs);
+// The C library's local broken-down time of an instant in seconds since
+// 1970 (UTC), through the zone lock; false when the library rejects it.
+bool LocalBrokenDownTime(std::int64_t unixSeconds, struct tm* out);
 
 // Calendar helpers used by the conversions (proleptic Gregorian).
 std::int64_t SystemTimeToUnixMs(const SYSTEMTIME& st);

@@ -260,49 +260,9 @@ TEST_P(DocumentList, IconsFitTheirRowsAndTitlesStopShortOfTheNumbers) {
 INSTANTIATE_TEST_SUITE_P(Sizes, DocumentList, ::testing::Values(kQvga, kVga),
                          [](const auto& info) { return info.param.s == 1 ? "Qvga" : "Vga"; });
 
-// ---- Pages not built yet ----------------------------------------------------------------------------
+// ---- The task list ---------------------------------------------------------------------------------
 
-class PendingPages : public PageLook, public ::testing::WithParamInterface<Screen> {};
-
-TEST_P(PendingPages, ShowTheirIconLargeWithTheLineCentredUnderIt) {
-  const Screen screen = GetParam();
-  const int s = screen.s;
-  Start("pending", screen);
-  const Seen menu = Run(OpenTile(5));  // Settings
-  const Seen seen = Run(OpenTile(5) + "\ntap " + Centre(BoxOf(menu.dump["top"]["rows"][0]["rect"])) + "\nwait 600");
-  ASSERT_EQ(seen.dump["top"]["class"].AsString(), "CmivoPendingPage");
-  EXPECT_EQ(seen.dump["top"]["header"].AsString(), "Personal");
-  const Box page = BoxOf(seen.dump["top"]["rect"]);
-  const std::uint32_t background = seen.At(page.l + 1, page.b - 2);
-  // The bands of rows with anything drawn under the header, and how far each reaches sideways.
-  std::vector<Box> bands;
-  for (int y = page.t + 37 * s; y < page.b; ++y) {
-    Box ink{page.r, y, page.l, y + 1};
-    for (int x = page.l; x < page.r; ++x)
-      if (seen.At(x, y) != background) ink = Box{std::min(ink.l, x), y, std::max(ink.r, x + 1), y + 1};
-    if (ink.l >= ink.r) continue;
-    if (!bands.empty() && bands.back().b == y) {
-      Box& b = bands.back();
-      b = Box{std::min(b.l, ink.l), b.t, std::max(b.r, ink.r), y + 1};
-    } else {
-      bands.push_back(ink);
-    }
-  }
-  // The picture first, as tall as a page icon's drawing at least; the line
-  // last; both centred.
-  ASSERT_GE(bands.size(), 2u) << "a picture and a line";
-  const Box& line = bands.back();
-  const Box picture{bands.front().l, bands.front().t, bands.front().r, bands[bands.size() - 2].b};
-  EXPECT_GE(picture.b - picture.t, 40 * s);
-  EXPECT_LE(line.b - line.t, 20 * s);
-  EXPECT_NEAR((picture.l + picture.r) / 2, (page.l + page.r) / 2, 3 * s);
-  EXPECT_NEAR((line.l + line.r) / 2, (page.l + page.r) / 2, 3 * s);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, PendingPages, ::testing::Values(kQvga, kLandscapeVga),
-                         [](const auto& info) { return info.param.s == 1 ? "Qvga" : "LandscapeVga"; });
-
-TEST_F(PageLook, TheTaskListWaitingForItsPageIsCalledTasks) {
+TEST_F(PageLook, TheTaskListIsCalledTasks) {
   Start("tasks", kQvga);
   std::string steps = OpenTile(7);  // Office, then its third row
   for (int i = 0; i < 3; ++i) steps += "\nkey DOWN";

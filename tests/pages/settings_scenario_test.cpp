@@ -29,7 +29,7 @@ void Set(const std::string& dir, const std::string& name, int value) {
 
 // Main menu, Settings, "mivo".
 Json OpenSettings(pagestest::Session& walk) {
-  walk.Step("tap 120 160");
+  walk.Step("key RETURN");  // the desktop's Enter opens the main menu
   walk.Step("tap 185 190");
   Json d = walk.ActivateRow("mivo");
   EXPECT_EQ(d["top"]["class"].AsString(), "CmivoAdvSettingsPage");

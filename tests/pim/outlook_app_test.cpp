@@ -108,8 +108,9 @@ TEST_F(OutlookStoreTest, ContactsShowTheirNamesNumbersAndPreferredKind) {
   POContactsCollection* contacts = app.GetContacts();
   ASSERT_NE(contacts, nullptr);
   ASSERT_EQ(contacts->GetCount(), 3u);
-  POContact* a = contacts->GetContactAt(0);
-  POContact* e = contacts->GetContactAt(1);
+  // In the order of their names: Eliška (no last name), Nováková, the pizzeria (its company name).
+  POContact* e = contacts->GetContactAt(0);
+  POContact* a = contacts->GetContactAt(1);
   POContact* f = contacts->GetContactAt(2);
   EXPECT_EQ(a->GetDisplayName(), u"Anna Nováková");
   EXPECT_EQ(e->GetDisplayName(), u"Eliška ");
@@ -165,8 +166,10 @@ TEST_F(OutlookStoreTest, ContactChangesOfOtherProgramsReachTheListeners) {
   ASSERT_EQ(contacts->GetCount(), 2u);
   EXPECT_EQ(page.heard, std::vector<std::string>{"added 1 Eva Nová"});
 
+  // Eva Nová takes her place in the order of names, before Anna Nováková.
+  EXPECT_EQ(contacts->GetContactAt(0)->GetFirstName(), u"Eva");
   // Changed elsewhere: the contact shows the new name.
-  POContact* a = contacts->GetContactAt(0);
+  POContact* a = contacts->GetContactAt(1);
   EXPECT_EQ(a->GetFirstName(), u"Anna");
   {
     std::string error;

@@ -24,6 +24,7 @@
 #include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
 #include "platform/win32/format_message.h"
+#include "platform/win32/locale.h"
 #include "platform/win32/text.h"
 #include "tools/mivo-device/pim_commands.h"
 #include "tools/mivo-device/reg_file.h"
@@ -40,6 +41,7 @@ constexpr const char* kUsage =
     "  set signal N                     signal strength 0-100\n"
     "  set operator NAME                the operator name\n"
     "  set timezone ZONE                the device's time zone (\"Europe/Prague\"; \"\" for the host's)\n"
+    "  set locale NAME                  dates and times as in NAME (\"de_DE\"; \"\" for the host's)\n"
     "  reg get KEY NAME                 print one value\n"
     "  reg set KEY NAME dword N | sz TEXT | binary HEX | multi TEXT...\n"
     "  reg list KEY                     the values and sub-keys of a key\n"
@@ -171,7 +173,7 @@ int CmdSet(const std::vector<std::string>& a) {
   if (IsHelp(a) || a.empty()) {
     std::printf(
         "usage: mivo-device set battery LEVEL [--ac|--no-ac] | battery host|auto | signal N | operator NAME "
-        "| timezone ZONE\n");
+        "| timezone ZONE | locale NAME\n");
     return a.empty() ? 2 : 0;
   }
   const std::string& what = a[0];
@@ -208,6 +210,16 @@ int CmdSet(const std::vector<std::string>& a) {
         a[1].find('/') != std::string::npos)
       return Fail("unknown time zone " + a[1]);
     return device::SetTimeZone(a[1]) ? 0 : Fail("cannot set the time zone " + a[1]);
+  }
+  if (what == "locale") {
+    if (a.size() != 2) return UsageError("set locale needs one NAME");
+    const std::vector<std::string> known = syslocale::KnownLocales();
+    if (!a[1].empty() && !syslocale::IsKnownLocale(a[1])) {
+      std::string names;
+      for (const std::string& k : known) names += " " + k;
+      return Fail("unknown locale " + a[1] + " (known:" + names + ")");
+    }
+    return device::SetLocale(a[1]) ? 0 : Fail("cannot set the locale " + a[1]);
   }
   return UsageError("unknown setting " + what);
 }
