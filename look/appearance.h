@@ -54,6 +54,8 @@ class mivoAppearance {
                      int width = 0, int height = 0);
   // The picture's natural size, (0, 0) when it cannot be loaded.
   SIZE GetSkinImageSize(mivoSkinImage* image);
+  // The device path of the picture's file; empty when the image has none.
+  std::u16string GetSkinImagePath(mivoSkinImage* image);
   // The picture scaled into the box, kept with the image (skin editor).
   HBITMAP GetSkinImageThumbnail(mivoSkinImage* image, HDC dc, SIZE box);
 
