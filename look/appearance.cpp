@@ -63,7 +63,8 @@ mivoAppearance::~mivoAppearance() {
 
 COLORREF mivoAppearance::WatermarkColor() const {
   auto mix = [](int from, int to) { return static_cast<BYTE>(from + (to - from) * 40 / 255); };
-  return RGB(mix(GetRValue(BackgroundColor), GetRValue(TextColor)), mix(GetGValue(BackgroundColor), GetGValue(TextColor)),
+  return RGB(mix(GetRValue(BackgroundColor), GetRValue(TextColor)),
+             mix(GetGValue(BackgroundColor), GetGValue(TextColor)),
              mix(GetBValue(BackgroundColor), GetBValue(TextColor)));
 }
 
