@@ -586,6 +586,13 @@ void mivoAppCore::HidePleaseWait() {
   if (m_pleaseWaitDepth == 0 && m_pPleaseWait) m_pPleaseWait->Hide();
 }
 
+void mivoAppCore::EndPleaseWait() {
+  // The hides that follow find the depth at 0 and change nothing.
+  if (m_pleaseWaitDepth <= 0) return;
+  m_pleaseWaitDepth = 0;
+  if (m_pPleaseWait) m_pPleaseWait->Hide();
+}
+
 namespace {
 // The file operations' view of the overlays.
 class CoreFileOperationsUI : public mivoFileOperationsUI {

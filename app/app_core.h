@@ -86,6 +86,7 @@ class mivoAppCore : public mivoCore {
                  bool multiLine) override;
   void ShowPleaseWait(const std::u16string& text) override;
   void HidePleaseWait() override;
+  void EndPleaseWait() override;
   int PleaseWaitDepth() const { return m_pleaseWaitDepth; }
   CmivoPleaseWaitWnd* GetPleaseWaitWnd() const { return m_pPleaseWait; }
   mivoFileOperationsUI& FileOperationsUI() override;

@@ -34,7 +34,8 @@ void CMainFrame::AddDumpSections() {
   m_dumpTop = window::AddDumpSection("top", [this](window::JsonWriter& j) {
     mivoAppCore* core = Core();
     CmivoPageWnd* top = core ? core->TopPage() : nullptr;
-    if (!top || !top->m_hWnd) return false;
+    // What the user sees: a hidden (minimised) frame shows no page.
+    if (!top || !top->m_hWnd || !IsWindowVisible()) return false;
     RECT r{};
     top->GetWindowRect(&r);
     j.BeginObject();

@@ -8,7 +8,9 @@
 #include "app/single_instance.h"
 #include "app/trace.h"
 #include "core/messages.h"
+#include "look/appearance.h"
 #include "pim/outlook_app.h"
+#include "platform/shell/taskbar.h"
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
 #include "platform/window/window.h"
@@ -145,6 +147,10 @@ LRESULT CMainFrame::OnCreate(LPARAM lParam) {
   // The caption names the version.
   const std::u16string title = std::u16string(u"mivo ") + mivoCore::GetVersionText();
   SetWindowText(title);
+  // The shell's start button shows mivo's own emblem, drawn for the skin.
+  if (mivoAppearance* look = core->GetAppearance()) {
+    shell::SetStartIconPicture(look->GetSkinImagePath(look->GetSkinImage(u"start_emblem")));
+  }
 
   // The menu bar, hidden until a screen mode shows it.
   lifecycle::Trace("frame: menu bar");

@@ -34,7 +34,10 @@ bool mivoCore::AskYesNo(const std::u16string& text, const std::u16string& title)
   return RunMessageBox(title, text, false) == 1;
 }
 
-void mivoCore::ShowError(const std::u16string& text) { RunMessageBox(GetString(IDS_ERROR), text, true); }
+void mivoCore::ShowError(const std::u16string& text) {
+  EndPleaseWait();
+  RunMessageBox(GetString(IDS_ERROR), text, true);
+}
 
 void mivoCore::ShowLastError(const std::u16string& prefix) {
   const DWORD error = GetLastError();

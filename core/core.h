@@ -124,7 +124,8 @@ class mivoCore {
   virtual int RunMessageBox(const std::u16string& title, const std::u16string& text, bool okOnly) = 0;
   void ShowMessage(const std::u16string& text, const std::u16string& title);
   bool AskYesNo(const std::u16string& text, const std::u16string& title);
-  // Titled "Error".
+  // Titled "Error"; a please-wait bar that shows ends (the work it stood
+  // for has failed, and the bar would stay under the box).
   void ShowError(const std::u16string& text);
   // The prefix, a line break and the platform's text for GetLastError.
   void ShowLastError(const std::u16string& prefix);
@@ -134,6 +135,9 @@ class mivoCore {
   // The please-wait bar; calls nest, the last hide removes it.
   virtual void ShowPleaseWait(const std::u16string& text) = 0;
   virtual void HidePleaseWait() = 0;
+  // Ends the wait whatever its nesting: the bar goes, and the hides still to
+  // come for it change nothing. An error box ends the wait it interrupts.
+  virtual void EndPleaseWait() = 0;
   // The overlays as the file operations use them.
   virtual mivoFileOperationsUI& FileOperationsUI() = 0;
 

@@ -61,6 +61,13 @@ mivoAppearance::~mivoAppearance() {
   for (HPEN* p : {&ThemePen4, &ThemePen6, &GreyPen}) Delete(*p);
 }
 
+COLORREF mivoAppearance::WatermarkColor() const {
+  auto mix = [](int from, int to) { return static_cast<BYTE>(from + (to - from) * 40 / 255); };
+  return RGB(mix(GetRValue(BackgroundColor), GetRValue(TextColor)),
+             mix(GetGValue(BackgroundColor), GetGValue(TextColor)),
+             mix(GetBValue(BackgroundColor), GetBValue(TextColor)));
+}
+
 void mivoAppearance::ApplyColorTheme() {
   const int S = DisplayScale;
   BackgroundColor = m_colorTheme.GetColor(1);

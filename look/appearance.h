@@ -54,6 +54,8 @@ class mivoAppearance {
                      int width = 0, int height = 0);
   // The picture's natural size, (0, 0) when it cannot be loaded.
   SIZE GetSkinImageSize(mivoSkinImage* image);
+  // The device path of the picture's file; empty when the image has none.
+  std::u16string GetSkinImagePath(mivoSkinImage* image);
   // The picture scaled into the box, kept with the image (skin editor).
   HBITMAP GetSkinImageThumbnail(mivoSkinImage* image, HDC dc, SIZE box);
 
@@ -83,6 +85,10 @@ class mivoAppearance {
   COLORREF SubTextColor = 0;     // colour 3
   COLORREF LegacyColor4 = 0;     // set only by version-1 skin files; unused by drawing
   COLORREF LegacyColor5 = 0;
+  // Drawn behind the rows of a Details view, large and faint: the background
+  // colour 40/255 of the way to the text colour, so red, green and blue 40 on
+  // the black default and a light grey on a white theme.
+  COLORREF WatermarkColor() const;
 
   HFONT TitleFont = nullptr;       // Arial 20·S bold
   HFONT LargeTitleFont = nullptr;  // Arial 22·S bold

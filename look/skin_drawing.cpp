@@ -60,6 +60,11 @@ RECT mivoAppearance::DrawSkinImage(mivoSkinImage* image, HDC dc, const RECT& rec
   return RECT{x, y, x + w - 1, y + h - 1};
 }
 
+std::u16string mivoAppearance::GetSkinImagePath(mivoSkinImage* image) {
+  if (!image || image->File.empty()) return {};
+  return PicturePath(*GetSkin(), *image);
+}
+
 SIZE mivoAppearance::GetSkinImageSize(mivoSkinImage* image) {
   if (!image || !Decode(image)) return SIZE{};
   return SIZE{image->Cache()->picture->Width(), image->Cache()->picture->Height()};

@@ -101,7 +101,8 @@ void CmivoAdvListBoxItemWithHelp::DrawExpanded(CmivoAdvListBox* listBox, HDC dc,
             DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
   const int needed = (measure.bottom - measure.top) + 5 * s * s;
   if (needed == m_extraHeight) {
-    const COLORREF oldColor = SetTextColor(dc, RGB(255, 255, 255));
+    // The theme's text colour on its card (white on the dark default).
+    const COLORREF oldColor = SetTextColor(dc, look->TextColor);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     RECT r = rect;
     DrawTextW(dc, m_helpText.c_str(), static_cast<int>(m_helpText.size()), &r, DT_CENTER | DT_WORDBREAK);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/core.h"
+#include "core/messages.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
@@ -11,7 +12,6 @@
 #include "platform/window/message.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
-#include "ui/message_box.h"
 #include "ui/overlay_frame.h"
 
 namespace {
@@ -37,35 +37,20 @@ bool CmivoEnterTextWnd::Run(const std::u16string& title, const std::u16string& p
                 MakeRect(client.left, client.top, client.right, client.top + 200), frame, static_cast<UINT>(-1))) {
     return false;
   }
-  ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // The text to edit, if any.
+  // The text to edit, if any; the caret goes to the end, ready to type on.
   if (text) m_edit.SetWindowText(*text);
-  // The caret goes to the end, ready to type on.
   if (m_edit.m_hWnd) m_edit.SetSel(m_edit.GetWindowTextLength(), m_edit.GetWindowTextLength());
-  const HWND previousFocus = GetFocus() ? GetFocus()->m_hWnd : nullptr;
-  SetFocus();
-  SipShowIM(SIPF_ON);
-  ui::RegisterOverlay(this);
-  // The input panel took the bottom of the screen: lay out above it.
-  Invalidate(FALSE);
-
-  // Only the window's messages until it is answered.
-  int result = 0;
-  const HWND box = m_hWnd;
-  window::ModalLoop(box, [&](const MSG& msg) {
-    if (msg.hwnd != box) return false;
-    if (msg.message == WM_MIVO_OVERLAY_FIRST) result = 1;
-    else if (msg.message == WM_MIVO_OVERLAY_SECOND) result = 2;
-    return result != 0;
-  });
-  if (result == 1 && text) *text = m_edit.GetWindowText();
-
-  // Answered: the window goes and the focus returns where it was.
-  ui::UnregisterOverlay(this);
-  SipShowIM(SIPF_OFF);
-  DestroyWindow();
-  if (previousFocus && IsWindow(previousFocus)) ::SetFocus(previousFocus);
-  return result == 1;
+  bool confirmed = false;
+  {
+    ui::ModalOverlay modal(*this, this);
+    SipShowIM(SIPF_ON);
+    // The input panel took the bottom of the screen: lay out above it.
+    Invalidate(FALSE);
+    confirmed = modal.Run() == 1;
+    if (confirmed && text) *text = m_edit.GetWindowText();
+    SipShowIM(SIPF_OFF);
+  }
+  return confirmed;
 }
 
 ui::OverlayDescription CmivoEnterTextWnd::DescribeOverlay() const {
@@ -73,8 +58,12 @@ ui::OverlayDescription CmivoEnterTextWnd::DescribeOverlay() const {
   d.kind = "text";
   d.title = m_plainTitle;
   d.text = m_prompt;
-  if (m_edit.m_hWnd) d.value = m_edit.GetWindowText();
+  if (m_edit.m_hWnd) {
+    d.value = m_edit.GetWindowText();
+    m_edit.GetWindowRect(&d.field);
+  }
   if (m_hWnd) {
+    d.prompt = ui::ToScreen(m_hWnd, m_promptRect);
     d.buttons.push_back(ui::ToScreen(m_hWnd, m_ok));
     d.buttons.push_back(ui::ToScreen(m_hWnd, m_cancel));
   }
@@ -98,60 +87,104 @@ int CmivoEnterTextWnd::BottomLimit() const {
   return limit;
 }
 
-void CmivoEnterTextWnd::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore->GetAppearance();
-  if (!dc || !look) {
-    if (dc) EndPaint(m_hWnd, &ps);
-    return;
-  }
+CmivoEnterTextWnd::Layout CmivoEnterTextWnd::LayOut(HDC dc, mivoAppearance& look, const RECT& client, int h) const {
   const int S = DisplayScale;
-  RECT client{};
-  GetClientRect(&client);
-  const int saved = SaveDC(dc);
-  const int h = ui::DrawOverlayFrame(*look, dc, client, m_title, DT_CENTER);
+  const int limit = BottomLimit();
+  const int top = client.top + 5 * S + h;
+  const int shadow = 2 * S;
+  SelectObject(dc, look.SubtitleFont);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  const int lh = std::max<int>(1, tm.tmHeight);
+  // The prompt's lines at a width.
+  auto promptLines = [&](int left, int right) {
+    if (m_prompt.empty()) return 0;
+    RECT measure = MakeRect(left, 0, right, 100000);
+    DrawTextW(dc, m_prompt.c_str(), static_cast<int>(m_prompt.size()), &measure, kPromptFlags | DT_CALCRECT);
+    return std::max(1, RectHeight(measure) / lh);
+  };
+  auto promptHeight = [&](int lines) { return lines > 0 ? lines * lh + shadow : 0; };
+  const int left = client.left + 10 * S, right = client.right - 10 * S;
 
-  // The edit control under the title, m_lines lines of TitleFont high.
-  const int editTop = client.top + 5 * S + h;
-  const RECT editRect = MakeRect(client.left + 10 * S, editTop, client.right - 10 * S, editTop + m_lines * h + 3 * S);
+  // Stacked as on a free screen: the field, the prompt under it, the row of
+  // buttons under both. Where the input panel leaves less, the buttons get
+  // lower first (down to 40·S), then a multi-line field loses lines, then the
+  // prompt shows fewer lines.
+  const int fullPrompt = promptLines(left, right);
+  auto stacked = [&](int lines, int prompt, int row) {
+    Layout l;
+    l.edit = MakeRect(left, top, right, top + lines * h + 3 * S);
+    const int promptTop = l.edit.bottom + 5 * S;
+    l.prompt = MakeRect(left, promptTop, right, promptTop + promptHeight(prompt));
+    l.buttons = MakeRect(left, l.prompt.bottom + 10 * S, right, l.prompt.bottom + 10 * S + row);
+    l.height = l.buttons.bottom + ui::kBoxBottomMargin * S;
+    return l;
+  };
+  const int fullRow = ui::kButtonRowHeight * S, lowRow = 40 * S;
+  for (int lines = m_lines; lines >= 1; --lines) {
+    for (int prompt = fullPrompt; prompt >= std::min(1, fullPrompt); --prompt) {
+      // Only the field's last line goes before the prompt loses any.
+      if (prompt < fullPrompt && lines > 1) break;
+      const Layout low = stacked(lines, prompt, lowRow);
+      if (low.height > limit) continue;
+      return stacked(lines, prompt, std::min(fullRow, lowRow + limit - low.height));
+    }
+  }
+
+  // Beside: the buttons in a column right of the field and the prompt, so
+  // that all three fit the little height a landscape screen leaves.
+  Layout l;
+  l.side = true;
+  const int column = std::min(120 * S, (right - left) * 2 / 5);
+  const int textRight = right - column - 5 * S;
+  const int margin = 7 * S;  // below the content, inside the frame's bottom edge
+  const int widePrompt = promptLines(left, textRight);
+  int lines = m_lines, prompt = 0;
+  for (; lines >= 1; --lines) {
+    const int promptTop = top + lines * h + 3 * S + 3 * S;
+    const int room = limit - margin - promptTop;
+    prompt = std::clamp(room > shadow ? (room - shadow) / lh : 0, 0, widePrompt);
+    if (prompt > 0 || widePrompt == 0 || lines == 1) break;
+  }
+  lines = std::max(lines, 1);
+  l.edit = MakeRect(left, top, textRight, top + lines * h + 3 * S);
+  const int promptTop = l.edit.bottom + 3 * S;
+  l.prompt = MakeRect(left, promptTop, textRight, promptTop + promptHeight(prompt));
+  const int contentBottom = std::max({l.edit.bottom, l.prompt.bottom, top + 32 * S});
+  l.buttons = MakeRect(textRight + 5 * S, top, right, contentBottom);
+  l.height = contentBottom + margin;
+  return l;
+}
+
+int CmivoEnterTextWnd::Draw(HDC dc, mivoAppearance& look, const RECT& client) {
+  const int h = ui::DrawOverlayFrame(look, dc, client, m_title, DT_CENTER);
+  const Layout l = LayOut(dc, look, client, h);
+
+  // The edit control, as many lines of TitleFont high as there is room for.
   if (m_edit.m_hWnd) {
     RECT now{};
     m_edit.GetWindowRect(&now);
     ScreenToClient(&now);
-    if (!EqualRect(&now, &editRect)) m_edit.MoveWindow(editRect, TRUE);
+    if (!EqualRect(&now, &l.edit)) m_edit.MoveWindow(l.edit, TRUE);
   }
-
-  // The prompt 5·S under it; cut short when the input panel leaves no room.
+  // The prompt in whole lines; the last one shown ends with "..." when the
+  // screen leaves no room for the rest.
+  m_promptRect = l.prompt;
   SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, look->SubtitleFont);
-  const int promptTop = editRect.bottom + 5 * S;
-  RECT measure = MakeRect(client.left + 10 * S, promptTop, client.right - 10 * S, promptTop + 100000);
-  DrawTextW(dc, m_prompt.c_str(), static_cast<int>(m_prompt.size()), &measure, kPromptFlags | DT_CALCRECT);
-  int th = m_prompt.empty() ? 0 : RectHeight(measure) + 2 * S;
-  const int room = BottomLimit() - (ui::kButtonRowSpace + ui::kBoxBottomMargin) * S - promptTop;
-  th = std::max(0, std::min(th, room));
-  const RECT body = MakeRect(client.left + 10 * S, promptTop, client.right - 10 * S, promptTop + th);
-  if (th > 0) {
+  SelectObject(dc, look.SubtitleFont);
+  if (RectHeight(l.prompt) > 0) {
     const int clipSaved = SaveDC(dc);
-    IntersectClipRect(dc, body.left, body.top, body.right, body.bottom);
-    RECT promptRect = MakeRect(body.left, promptTop, body.right, promptTop + 100000);
-    DrawTextWithShadow(*look, dc, m_prompt, promptRect, kPromptFlags);
+    IntersectClipRect(dc, l.prompt.left, l.prompt.top, l.prompt.right, l.prompt.bottom);
+    DrawTextWithShadow(look, dc, m_prompt, l.prompt, kPromptFlags | DT_END_ELLIPSIS);
     RestoreDC(dc, clipSaved);
   }
-
-  const int B = promptTop + th + ui::kButtonRowSpace * S;
-  ui::DrawOverlayButtons(*look, dc, client, body, B, true, &m_ok, &m_cancel);
-  RestoreDC(dc, saved);
-  EndPaint(m_hWnd, &ps);
-
-  const int wanted = B + ui::kBoxBottomMargin * S;
-  if (wanted != RectHeight(client)) {
-    RECT mine{};
-    GetWindowRect(&mine);
-    if (CWnd* parent = GetParent()) parent->ScreenToClient(&mine);
-    MoveWindow(mine.left, mine.top, RectWidth(mine), wanted, TRUE);
+  if (l.side) {
+    ui::DrawOverlaySideButtons(look, dc, l.buttons, &m_ok, &m_cancel);
+  } else {
+    ui::DrawOverlayButtons(look, dc, client, l.prompt, l.buttons.bottom, true, &m_ok, &m_cancel,
+                           RectHeight(l.buttons));
   }
+  return l.height;
 }
 
 LRESULT CmivoEnterTextWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,7 +209,8 @@ LRESULT CmivoEnterTextWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
       if (wParam && m_edit.m_hWnd) m_edit.SetFocus();
       return 0;
     case WM_PAINT:
-      OnPaint();
+      ui::PaintOverlay(*this, m_pCore->GetAppearance(),
+                       [this](HDC dc, mivoAppearance& look, const RECT& client) { return Draw(dc, look, client); });
       return 0;
     case WM_ERASEBKGND:
       return 1;
@@ -186,13 +220,7 @@ LRESULT CmivoEnterTextWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONUP: {
       const bool answered = m_pressed;
       m_pressed = false;
-      if (!answered) return 0;
-      const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (PtInRect(&m_ok, pt)) {
-        PostMessage(WM_MIVO_OVERLAY_FIRST);
-      } else if (PtInRect(&m_cancel, pt)) {
-        PostMessage(WM_MIVO_OVERLAY_SECOND);
-      }
+      if (answered) ui::AnswerTap(*this, lParam, m_ok, m_cancel);
       return 0;
     }
     case WM_MIVO_OVERLAY_FIRST:

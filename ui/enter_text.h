@@ -11,6 +11,8 @@
 #include "platform/window/framework.h"
 #include "ui/overlay.h"
 
+class mivoAppearance;
+
 class CmivoEnterTextWnd : public CWnd, public mivoClass, public ui::OverlaySource {
  public:
   explicit CmivoEnterTextWnd(mivoCore* core) : mivoClass(core) {}
@@ -25,7 +27,19 @@ class CmivoEnterTextWnd : public CWnd, public mivoClass, public ui::OverlaySourc
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void OnPaint();
+  // Where the parts go (client coordinates), and the box's height.
+  struct Layout {
+    RECT edit{};        // the edit control
+    RECT prompt{};      // the prompt's whole lines (empty when it has none)
+    RECT buttons{};     // the row under the prompt, or the column beside field and prompt
+    bool side = false;  // the buttons stand beside, not under
+    int height = 0;
+  };
+  // Lays the entry out in the room the input panel leaves; h is the title
+  // font's height.
+  Layout LayOut(HDC dc, mivoAppearance& look, const RECT& client, int h) const;
+  // Draws the entry; returns the height it needs.
+  int Draw(HDC dc, mivoAppearance& look, const RECT& client);
   // The lowest client y the box may reach: the frame's bottom, or the input
   // panel's top while it shows, so the buttons are never under the keys.
   int BottomLimit() const;
@@ -38,5 +52,6 @@ class CmivoEnterTextWnd : public CWnd, public mivoClass, public ui::OverlaySourc
   bool m_multiLine = false;
   RECT m_ok{};                  // client coordinates
   RECT m_cancel{};
+  RECT m_promptRect{};          // where the prompt shows, for the dump
   bool m_pressed = false;       // a press in the box is in progress
 };

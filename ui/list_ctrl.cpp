@@ -282,9 +282,9 @@ void CmivoListCtrl::DrawItems(HDC dc, const RECT& clip, int dx, int dy) {
     DrawCellBackground(dc, cell, index == m_cursor);
     RECT inner{cell.left + 5 * s, cell.top + 5 * s, cell.right - 5 * s, cell.bottom - 5 * s};
     if (m_details && look) {
-      // The element's number, large and dark, behind the row.
+      // The element's number, large and faint, behind the row.
       HGDIOBJ oldFont = SelectObject(dc, WatermarkFont());
-      SetTextColor(dc, RGB(40, 40, 40));
+      SetTextColor(dc, look->WatermarkColor());
       const int oldMode = SetBkMode(dc, TRANSPARENT);
       RECT r{inner.left, inner.top, inner.right - 5 * s, inner.bottom};
       const std::u16string number = text::Format(u"%d", index + 1);

@@ -39,26 +39,8 @@ int CmivoMessageBox::Run(const std::u16string& title, const std::u16string& text
                 frame, static_cast<UINT>(-1))) {
     return 0;
   }
-  ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ui::RegisterOverlay(this);
-  const HWND previousFocus = GetFocus() ? GetFocus()->m_hWnd : nullptr;
-  SetFocus();
-
-  // Only the box's messages until it is answered.
-  int result = 0;
-  const HWND box = m_hWnd;
-  window::ModalLoop(box, [&](const MSG& msg) {
-    if (msg.hwnd != box) return false;
-    if (msg.message == WM_MIVO_OVERLAY_FIRST) result = 1;
-    else if (msg.message == WM_MIVO_OVERLAY_SECOND) result = 2;
-    return result != 0;
-  });
-
-  // Answered: the box goes and the focus returns where it was.
-  ui::UnregisterOverlay(this);
-  DestroyWindow();
-  if (previousFocus && IsWindow(previousFocus)) ::SetFocus(previousFocus);
-  return result;
+  ui::ModalOverlay modal(*this, this);
+  return modal.Run();
 }
 
 ui::OverlayDescription CmivoMessageBox::DescribeOverlay() const {
@@ -73,32 +55,24 @@ ui::OverlayDescription CmivoMessageBox::DescribeOverlay() const {
   return d;
 }
 
-void CmivoMessageBox::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore->GetAppearance();
-  if (!dc || !look) {
-    if (dc) EndPaint(m_hWnd, &ps);
-    return;
-  }
+int CmivoMessageBox::Draw(HDC dc, mivoAppearance& look, const RECT& client) {
   const int S = DisplayScale;
-  RECT client{};
-  GetClientRect(&client);
-  const int saved = SaveDC(dc);
-  const int h = ui::DrawOverlayFrame(*look, dc, client, m_title, DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  const int h = ui::DrawOverlayFrame(look, dc, client, m_title, DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 
   // The body, wrapped; th is its height with the shadow.
   SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, look->SubtitleFont);
+  SelectObject(dc, look.SubtitleFont);
   const int bodyTop = client.top + 5 * S + h;
   RECT measure = MakeRect(client.left + 10 * S, bodyTop, client.right - 10 * S, bodyTop + 100000);
   DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &measure, kBodyFlags | DT_CALCRECT);
-  const int th = RectHeight(measure) + 2 * S;
+  const int shadow = 2 * S;
+  const int th = RectHeight(measure) + shadow;
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   m_lineHeight = std::max<int>(1, tm.tmHeight);
 
-  // The box may not grow past the frame: a longer text scrolls in place.
+  // The box may not grow past the frame: a longer text scrolls in place, by
+  // whole lines, so no line is ever cut through.
   int frameHeight = RectHeight(client);
   if (CFrameWnd* frame = m_pCore->GetMainFrame(); frame && frame->m_hWnd) {
     RECT fc{};
@@ -108,24 +82,38 @@ void CmivoMessageBox::OnPaint() {
     frame->ScreenToClient(&mine);
     frameHeight = fc.bottom - mine.top;
   }
-  const int roomForText = frameHeight - (ui::kButtonRowSpace + ui::kBoxBottomMargin) * S - bodyTop;
-  int visible = th;
-  if (th > roomForText) visible = std::max(m_lineHeight, roomForText);
-  m_maxScroll = std::max(0, th - visible);
+  int roomForText = frameHeight - (ui::kButtonRowSpace + ui::kBoxBottomMargin) * S - bodyTop;
+  // A text a little too tall takes some of the buttons' height (down to
+  // 52·S, still above the picture) rather than scroll.
+  const int lines = std::max(1, RectHeight(measure) / m_lineHeight);
+  int rowHeight = ui::kButtonRowHeight * S;
+  const int missing = lines * m_lineHeight - roomForText;
+  if (missing > 0 && missing <= rowHeight - 52 * S) {
+    rowHeight -= missing;
+    roomForText += missing;
+  }
+  // All the lines fit (their shadow may lose its last pixels): no scrolling.
+  int visible = std::min(th, std::max(roomForText, m_lineHeight));
+  m_maxScroll = 0;
+  if (lines * m_lineHeight > roomForText) {
+    const int shown = std::max(1, roomForText / m_lineHeight);
+    visible = shown * m_lineHeight;
+    m_maxScroll = (lines - shown) * m_lineHeight;
+  }
   m_scroll = std::clamp(m_scroll, 0, m_maxScroll);
   m_body = MakeRect(client.left + 10 * S, bodyTop, client.right - 10 * S, bodyTop + visible);
 
   const int clipSaved = SaveDC(dc);
   IntersectClipRect(dc, m_body.left, m_body.top, m_body.right, m_body.bottom);
   RECT bodyRect = MakeRect(m_body.left, bodyTop - m_scroll, m_body.right, bodyTop - m_scroll + th + 100000);
-  DrawTextWithShadow(*look, dc, m_text, bodyRect, kBodyFlags);
+  DrawTextWithShadow(look, dc, m_text, bodyRect, kBodyFlags);
   RestoreDC(dc, clipSaved);
   if (m_maxScroll > 0) {
     // Where the visible part lies in the whole text.
     const int x = m_body.right + 3 * S;
     const int thumb = std::max(4 * S, visible * visible / th);
     const int y = m_body.top + (visible - thumb) * m_scroll / m_maxScroll;
-    HPEN pen = CreatePen(PS_SOLID, 2 * S, look->TextColor);
+    HPEN pen = CreatePen(PS_SOLID, 2 * S, look.TextColor);
     HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, x, y, nullptr);
     LineTo(dc, x, y + thumb);
@@ -133,23 +121,15 @@ void CmivoMessageBox::OnPaint() {
     DeleteObject(pen);
   }
 
-  // The buttons under the text.
-  const int B = bodyTop + visible + ui::kButtonRowSpace * S;
-  ui::DrawOverlayButtons(*look, dc, client, m_body, B, !m_okOnly, &m_yes, &m_no);
-  RestoreDC(dc, saved);
-  EndPaint(m_hWnd, &ps);
-
-  // The box's height follows what it shows; the resize paints it again.
-  const int wanted = B + ui::kBoxBottomMargin * S;
-  if (wanted != RectHeight(client)) {
-    RECT mine{};
-    GetWindowRect(&mine);
-    if (CWnd* parent = GetParent()) parent->ScreenToClient(&mine);
-    MoveWindow(mine.left, mine.top, RectWidth(mine), wanted, TRUE);
-  }
+  // The buttons under the text; the box's height follows what it shows.
+  const int B = bodyTop + visible + ui::kButtonRowSpace * S - (ui::kButtonRowHeight * S - rowHeight);
+  ui::DrawOverlayButtons(look, dc, client, m_body, B, !m_okOnly, &m_yes, &m_no, rowHeight);
+  return B + ui::kBoxBottomMargin * S;
 }
 
 void CmivoMessageBox::ScrollTo(int pos) {
+  // Whole lines only: the nearest line to where the finger took it.
+  pos = (pos + m_lineHeight / 2) / m_lineHeight * m_lineHeight;
   pos = std::clamp(pos, 0, m_maxScroll);
   if (pos == m_scroll) return;
   m_scroll = pos;
@@ -160,7 +140,8 @@ LRESULT CmivoMessageBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
   const int S = DisplayScale;
   switch (message) {
     case WM_PAINT:
-      OnPaint();
+      ui::PaintOverlay(*this, m_pCore->GetAppearance(),
+                       [this](HDC dc, mivoAppearance& look, const RECT& client) { return Draw(dc, look, client); });
       return 0;
     case WM_ERASEBKGND:
       return 1;
@@ -183,13 +164,7 @@ LRESULT CmivoMessageBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       m_pressed = false;
       m_dragging = false;
       if (::GetCapture() == m_hWnd) ReleaseCapture();
-      if (!answered) return 0;
-      const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (PtInRect(&m_yes, pt)) {
-        PostMessage(WM_MIVO_OVERLAY_FIRST);
-      } else if (PtInRect(&m_no, pt)) {
-        PostMessage(WM_MIVO_OVERLAY_SECOND);
-      }
+      if (answered) ui::AnswerTap(*this, lParam, m_yes, m_no);
       return 0;
     }
     case WM_CHAR:

@@ -12,6 +12,8 @@
 #include "platform/window/framework.h"
 #include "ui/overlay.h"
 
+class mivoAppearance;
+
 class CmivoMessageBox : public CWnd, public mivoClass, public ui::OverlaySource {
  public:
   explicit CmivoMessageBox(mivoCore* core) : mivoClass(core) {}
@@ -23,12 +25,15 @@ class CmivoMessageBox : public CWnd, public mivoClass, public ui::OverlaySource 
 
   int ScrollPos() const { return m_scroll; }
   int MaxScroll() const { return m_maxScroll; }
+  int LineHeight() const { return m_lineHeight; }
 
   ui::OverlayDescription DescribeOverlay() const override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void OnPaint();
+  // Draws the box; returns the height it needs.
+  int Draw(HDC dc, mivoAppearance& look, const RECT& client);
+  // Scrolls the text to the whole line nearest to `pos` pixels.
   void ScrollTo(int pos);
 
   std::u16string m_title;      // " " + title + " "
@@ -38,7 +43,7 @@ class CmivoMessageBox : public CWnd, public mivoClass, public ui::OverlaySource 
   RECT m_yes{};                // the first button (client coordinates)
   RECT m_no{};                 // the second, empty with one button
   RECT m_body{};               // the visible part of the body text
-  int m_scroll = 0;            // body pixels scrolled out at the top
+  int m_scroll = 0;            // body pixels scrolled out at the top, whole lines
   int m_maxScroll = 0;         // 0 when the whole text shows
   int m_lineHeight = 1;        // one line of the body, for the keys
   int m_pressY = 0;            // where the stylus went down

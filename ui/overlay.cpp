@@ -1,61 +1,43 @@
 #include "ui/overlay.h"
 
-#include <algorithm>
+#include <string_view>
 
-#include "platform/window/describe.h"
+#include "platform/window/overlay_dump.h"
 #include "platform/window/window.h"
 
 namespace ui {
 
 namespace {
 
-std::vector<const OverlaySource*>& Open() {
-  static std::vector<const OverlaySource*> open;
-  return open;
-}
-
-void InstallDumpSection() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  window::AddDumpSection("overlay", [](window::JsonWriter& j) {
-    const OverlaySource* top = TopOverlay();
-    if (!top) return false;
-    const OverlayDescription d = top->DescribeOverlay();
-    j.BeginObject();
-    j.Key("kind");
-    j.String(d.kind);
-    j.Key("title");
-    j.String(d.title);
-    j.Key("text");
-    j.String(d.text);
-    if (std::string_view(d.kind) == "text") {
-      j.Key("value");
-      j.String(d.value);
-    }
-    j.Key("buttons");
-    j.BeginArray();
-    for (const RECT& r : d.buttons) j.Rect(r.left, r.top, r.right, r.bottom);
-    j.EndArray();
-    j.EndObject();
-    return true;
+// Made at the first overlay that opens, so the section stands after the
+// platform's own boxes that opened before.
+window::OverlayStack<OverlaySource>& Open() {
+  static window::OverlayStack<OverlaySource> open([](window::JsonWriter& j, const OverlaySource& top) {
+    const OverlayDescription d = top.DescribeOverlay();
+    const bool entry = std::string_view(d.kind) == "text";
+    window::WriteOverlay(j, d.kind, d.title, d.text, d.buttons, [&](window::JsonWriter& w) {
+      if (!entry) return;
+      w.Key("value");
+      w.String(d.value);
+      w.Key("field");
+      w.Rect(d.field.left, d.field.top, d.field.right, d.field.bottom);
+      w.Key("prompt");
+      w.Rect(d.prompt.left, d.prompt.top, d.prompt.right, d.prompt.bottom);
+    });
   });
+  return open;
 }
 
 }  // namespace
 
 void RegisterOverlay(const OverlaySource* source) {
-  InstallDumpSection();
-  UnregisterOverlay(source);
-  Open().push_back(source);
+  Open().Remove(source);
+  Open().Push(source);
 }
 
-void UnregisterOverlay(const OverlaySource* source) {
-  auto& open = Open();
-  open.erase(std::remove(open.begin(), open.end(), source), open.end());
-}
+void UnregisterOverlay(const OverlaySource* source) { Open().Remove(source); }
 
-const OverlaySource* TopOverlay() { return Open().empty() ? nullptr : Open().back(); }
+const OverlaySource* TopOverlay() { return Open().Top(); }
 
 RECT ToScreen(HWND hwnd, const RECT& rect) {
   POINT a{rect.left, rect.top};

@@ -1,6 +1,9 @@
 // What the state dump says about the system's own overlays (message box,
 // text entry, please-wait bar): each open overlay registers itself, and the
-// dump's "overlay" key describes the one opened last.
+// dump's "overlay" key describes the one opened last, in the platform's
+// overlay format (platform/window/overlay_dump.h). The text entry adds
+// "value" (the text typed so far), "field" and "prompt" (where the edit
+// control and the prompt show, [l, t, r, b] in screen pixels).
 #pragma once
 
 #include <string>
@@ -15,6 +18,8 @@ struct OverlayDescription {
   std::u16string title;           // without the padding the box draws around it
   std::u16string text;            // the body, the prompt or the bar's text
   std::u16string value;           // the text entry's current text
+  RECT field{};                   // the text entry's edit control, screen pixels
+  RECT prompt{};                  // where the text entry's prompt shows, screen pixels
   std::vector<RECT> buttons;      // screen pixels, first button (OK / yes) first
 };
 

@@ -6,6 +6,7 @@
 #include "platform/win32/rect.h"
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
+#include "ui/overlay_frame.h"
 
 CmivoPleaseWaitWnd::~CmivoPleaseWaitWnd() { ui::UnregisterOverlay(this); }
 
@@ -27,7 +28,11 @@ void CmivoPleaseWaitWnd::Place() {
 
 void CmivoPleaseWaitWnd::Hide() {
   ui::UnregisterOverlay(this);
-  if (m_hWnd) ShowWindow(SW_HIDE);
+  if (!m_hWnd) return;
+  ShowWindow(SW_HIDE);
+  // What it covered paints now: an error box may open at once, and its loop
+  // would serve only its own window.
+  if (const HWND parent = ::GetParent(m_hWnd)) ui::PaintUncovered(parent);
 }
 
 void CmivoPleaseWaitWnd::SetText(const std::u16string& text) {
@@ -45,32 +50,24 @@ ui::OverlayDescription CmivoPleaseWaitWnd::DescribeOverlay() const {
   return d;
 }
 
-void CmivoPleaseWaitWnd::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
-  mivoAppearance* look = m_pCore->GetAppearance();
-  if (dc && look) {
-    const int S = DisplayScale;
-    RECT client{};
-    GetClientRect(&client);
-    const int saved = SaveDC(dc);
-    if (look->BackgroundBrush) FillRect(dc, &client, look->BackgroundBrush);
-    SelectObject(dc, look->SmallFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, look->TextColor);
-    RECT textRect = MakeRect(client.left + 10 * S, client.top, client.right - 10 * S, client.bottom);
-    // One line, centred in the bar's height, cut with "..." when too long.
-    DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &textRect,
-              DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    RestoreDC(dc, saved);
-  }
-  if (dc) EndPaint(m_hWnd, &ps);
+int CmivoPleaseWaitWnd::Draw(HDC dc, mivoAppearance& look, const RECT& client) {
+  const int S = DisplayScale;
+  if (look.BackgroundBrush) FillRect(dc, &client, look.BackgroundBrush);
+  SelectObject(dc, look.SmallFont);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, look.TextColor);
+  RECT textRect = MakeRect(client.left + 10 * S, client.top, client.right - 10 * S, client.bottom);
+  // One line, centred in the bar's height, cut with "..." when too long.
+  DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &textRect,
+            DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  return 0;  // the bar keeps its height
 }
 
 LRESULT CmivoPleaseWaitWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
-      OnPaint();
+      ui::PaintOverlay(*this, m_pCore->GetAppearance(),
+                       [this](HDC dc, mivoAppearance& look, const RECT& client) { return Draw(dc, look, client); });
       return 0;
     case WM_ERASEBKGND:
       return 1;

@@ -9,6 +9,8 @@
 #include "platform/window/framework.h"
 #include "ui/overlay.h"
 
+class mivoAppearance;
+
 class CmivoPleaseWaitWnd : public CWnd, public mivoClass, public ui::OverlaySource {
  public:
   explicit CmivoPleaseWaitWnd(mivoCore* core) : mivoClass(core) {}
@@ -29,6 +31,7 @@ class CmivoPleaseWaitWnd : public CWnd, public mivoClass, public ui::OverlaySour
   static constexpr int kBarHeight = 20;  // ·S
 
  private:
-  void OnPaint();
+  // Draws the bar's text on the background.
+  int Draw(HDC dc, mivoAppearance& look, const RECT& client);
   std::u16string m_text;  // what the bar says
 };

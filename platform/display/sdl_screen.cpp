@@ -12,6 +12,7 @@
 #include "platform/win32/clock.h"
 #include "platform/win32/text.h"
 #include "platform/window/input.h"
+#include "platform/window/window.h"
 
 namespace display {
 
@@ -146,6 +147,10 @@ class SdlScreen : public Screen {
     SDL_RaiseWindow(m_window);
   }
 
+  void MinimizeHostWindow() override {
+    if (m_window && !m_fullscreen) SDL_MinimizeWindow(m_window);
+  }
+
   void PollEvents() override {
     SDL_Event e;
     while (SDL_PollEvent(&e)) Handle(e);
@@ -219,6 +224,9 @@ class SdlScreen : public Screen {
         break;
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) window::MarkFrameDirty();
+        // The user brought the window back on the host: so comes the program
+        // that was minimised with it (posted: the queue is waiting here).
+        if (e.window.event == SDL_WINDOWEVENT_RESTORED) RunOnUiThread([] { window::RestoreMinimizedWindow(); });
         break;
       default:
         break;

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "platform/gdi/gdi.h"
+#include "platform/imaging/imaging.h"
 #include "platform/registry/notify.h"
 #include "platform/registry/registry.h"
 #include "platform/shell/clipboard.h"
 #include "platform/shell/input_panel.h"
+#include "platform/shell/shell_background.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
 #include "platform/win32/text.h"
@@ -53,6 +55,22 @@ class TaskBar : public CWnd {
 
   bool startIcon = true;  // SHFullScreen's start icon
 
+  // The start button's square at the bar's left.
+  RECT StartRect() const {
+    RECT c;
+    GetClientRect(&c);
+    const int s = window::ShellScale();
+    const int side = 20 * s, cy = (c.top + c.bottom) / 2;
+    return MakeRect(4 * s, cy - side / 2, 4 * s + side, cy - side / 2 + side);
+  }
+
+  void SetStartPicture(std::u16string_view path) {
+    if (path == m_startPath) return;
+    m_startPath = path;
+    DropStartPicture();
+    if (m_hWnd) Invalidate(FALSE);
+  }
+
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_PAINT:
@@ -73,8 +91,19 @@ class TaskBar : public CWnd {
         Invalidate(FALSE);
         ArmMinuteTimer();
         return 0;
+      case WM_LBUTTONDOWN:
+        m_startPressed = startIcon && OnStartButton(lParam);
+        return 0;
+      case WM_LBUTTONUP: {
+        // The start button brings back the program it stands for.
+        const bool tapped = m_startPressed && startIcon && OnStartButton(lParam);
+        m_startPressed = false;
+        if (tapped) window::RestoreMinimizedWindow();
+        return 0;
+      }
       case WM_DESTROY:
         StopNotify();
+        DropStartPicture();
         return CWnd::WindowProc(message, wParam, lParam);
       default:
         return CWnd::WindowProc(message, wParam, lParam);
@@ -102,15 +131,7 @@ class TaskBar : public CWnd {
     const int s = window::ShellScale();
     shell_look::FillGradient(dc, c, shell_look::kBarTop, shell_look::kBarBottom);
     const int cy = (c.top + c.bottom) / 2;
-    if (startIcon) {
-      // The start icon: four panes of a window.
-      const int u = 6 * s, gap = s, x = 6 * s, y = cy - u - gap / 2;
-      const COLORREF panes[] = {0x2060F0, 0x30C040, 0xF0A020, 0x10B0F0};
-      for (int i = 0; i < 4; ++i) {
-        const int px = x + (i % 2) * (u + gap), py = y + (i / 2) * (u + gap);
-        shell_look::FillSolid(dc, MakeRect(px, py, px + u, py + u), panes[i]);
-      }
-    }
+    if (startIcon) DrawStartButton(dc);
     // The battery mark at the right: body, tip and the level inside.
     const BatteryState battery = ReadBattery();
     const int bw = 20 * s, bh = 10 * s, tip = 2 * s;
@@ -144,11 +165,56 @@ class TaskBar : public CWnd {
     EndPaint(m_hWnd, &ps);
   }
 
-  HREGNOTIFY m_notify = nullptr;  // battery changes
+  // The launcher's picture when it gave one that decodes, else the shell's
+  // own emblem: a disc with a plain "m".
+  void DrawStartButton(HDC dc) {
+    const RECT r = StartRect();
+    if (!m_startPath.empty() && !m_startPicture && !m_startTried) {
+      m_startTried = true;
+      IImagingFactory* factory = nullptr;
+      if (SUCCEEDED(CreateImagingFactory(&factory)) && factory) {
+        factory->CreateImageFromFile(m_startPath.c_str(), &m_startPicture);
+        factory->Release();
+      }
+    }
+    if (m_startPicture && SUCCEEDED(m_startPicture->Draw(dc, &r, nullptr))) return;
+    HBRUSH fill = CreateSolidBrush(shell_look::kStartEmblem);
+    HPEN edge = CreatePen(PS_SOLID, 1, shell_look::kBarText);
+    HGDIOBJ oldBrush = SelectObject(dc, fill), oldPen = SelectObject(dc, edge);
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(fill);
+    DeleteObject(edge);
+    HGDIOBJ oldFont = SelectObject(dc, shell_look::Font(RectHeight(r) * 3 / 4, true));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, shell_look::kBarText);
+    RECT text = r;
+    DrawTextW(dc, u"m", 1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+  }
+
+  bool OnStartButton(LPARAM lParam) const {
+    const RECT r = StartRect();
+    return PtInRect(&r, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
+  }
+
+  void DropStartPicture() {
+    if (m_startPicture) m_startPicture->Release();
+    m_startPicture = nullptr;
+    m_startTried = false;
+  }
+
+  HREGNOTIFY m_notify = nullptr;      // battery changes
+  std::u16string m_startPath;         // the start button's picture, a device path; empty: the own emblem
+  IImage* m_startPicture = nullptr;   // decoded from it on first paint, owned
+  bool m_startTried = false;          // decoding was tried (a failure is not tried again)
+  bool m_startPressed = false;        // a press began on the start button
 };
 
 struct ShellState {
   TaskBar* taskBar = nullptr;  // owned; null before StartPhoneShell
+  std::u16string startPath;    // the start button's picture, for a task bar made later
   bool taskBarShown = true;
   bool listening = false;      // screen listener installed
 };
@@ -179,20 +245,25 @@ void UpdateWorkArea() {
       reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
       return TRUE;
     }, reinterpret_cast<LPARAM>(&tops));
-    for (HWND h : tops) PostMessageW(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    // The shell's background covers the whole screen whatever the work area.
+    for (HWND h : tops) {
+      if (h != ShellBackgroundWindow()) PostMessageW(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    }
   }
 }
 
 void StartPhoneShell() {
   ShellState& s = St();
   if (s.taskBar && s.taskBar->m_hWnd) return;
+  StartShellBackground();
   delete s.taskBar;
   s.taskBar = new TaskBar;
   if (!s.taskBar->Make()) {
     delete s.taskBar;
     s.taskBar = nullptr;
-  } else if (!s.taskBarShown) {
-    s.taskBar->ShowWindow(SW_HIDE);
+  } else {
+    s.taskBar->SetStartPicture(s.startPath);
+    if (!s.taskBarShown) s.taskBar->ShowWindow(SW_HIDE);
   }
   StartInputPanel();
   InstallEditClipboard();
@@ -204,6 +275,14 @@ void StartPhoneShell() {
       LayoutInputPanel();
       UpdateWorkArea();
     });
+    // A program that hid the task bar and its start button for its full
+    // screen gives them back when it leaves the screen; coming back, it hides
+    // them again itself.
+    window::AddMinimizeListener([](HWND, bool minimized) {
+      if (!minimized || !St().taskBar || window::ProgramWindowVisible()) return;
+      ShowTaskBar(true);
+      ShowStartIcon(true);
+    });
   }
   UpdateWorkArea();
 }
@@ -211,9 +290,11 @@ void StartPhoneShell() {
 void StopPhoneShell() {
   ShellState& s = St();
   StopInputPanel();
+  StopShellBackground();
   delete s.taskBar;  // destroys its window
   s.taskBar = nullptr;
   s.taskBarShown = true;
+  s.startPath.clear();
   window::SetWorkAreaInsets(0, 0);
 }
 
@@ -235,6 +316,16 @@ void ShowStartIcon(bool show) {
       if (t->m_hWnd) t->Invalidate(FALSE);
     }
   }
+}
+
+void SetStartIconPicture(std::u16string_view devicePath) {
+  St().startPath = devicePath;
+  if (TaskBar* t = St().taskBar) t->SetStartPicture(devicePath);
+}
+
+RECT StartButtonRect() {
+  TaskBar* t = St().taskBar;
+  return t && t->m_hWnd ? t->StartRect() : RECT{};
 }
 
 BatteryState ReadBattery() {

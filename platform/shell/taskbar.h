@@ -8,6 +8,8 @@
 // panel's button on the menu bars.
 #pragma once
 
+#include <string_view>
+
 #include "platform/win32/types.h"
 
 namespace shell {
@@ -22,6 +24,12 @@ void ShowTaskBar(bool show);
 bool IsTaskBarVisible();
 // The start icon at the task bar's left (SHFullScreen).
 void ShowStartIcon(bool show);
+// The picture of the start button (a device path; empty: the shell's own
+// plain emblem). The launcher gives its own, drawn for its skin. A tap on
+// the start button brings back the program minimised last.
+void SetStartIconPicture(std::u16string_view devicePath);
+// Where the start button is drawn (task bar client coordinates = screen).
+RECT StartButtonRect();
 
 // Recomputes the work area from the shell's bars; call when one of them
 // shows, hides or moves. Top-level windows get WM_SETTINGCHANGE

@@ -160,6 +160,9 @@ void DefaultScreen(JsonWriter& j) {
   const RECT work = GetWorkArea();
   j.Key("workarea");
   j.Rect(work.left, work.top, work.right, work.bottom);
+  // A program's window, or only the shell's own (a program minimised).
+  j.Key("shows");
+  j.String(ProgramWindowVisible() ? "program" : "shell");
   j.EndObject();
 }
 

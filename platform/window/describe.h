@@ -63,6 +63,10 @@ using DumpSectionId = std::uint64_t;
 DumpSectionId AddDumpSection(const std::string& key, DumpSection provider);
 void RemoveDumpSection(DumpSectionId id);
 
+// "screen": {"w", "h", "mode", "portrait", "workarea": [l, t, r, b],
+// "shows": "program" | "shell"}: "shell" when no program's window is in front
+// (minimised), so the shell's own background and task bar are what shows.
+//
 // The screen mode (0 standard, 1 full screen, 2 full screen with menu bar)
 // that "screen" reports; set by the main frame when it changes modes.
 void SetDumpScreenMode(int mode);

@@ -64,6 +64,10 @@ class EventSource {
   // UI thread: the program was asked to the front (a second start); the
   // host's own window, if there is one, comes up over the host's others.
   virtual void RaiseHostWindow() {}
+  // UI thread: the program left the screen (minimised); the host's own
+  // window, if there is one, is minimised too, and comes back when the user
+  // brings it back on the host or the program shows again (RaiseHostWindow).
+  virtual void MinimizeHostWindow() {}
 };
 void SetEventSource(EventSource* source);
 EventSource* GetEventSource();

@@ -2,8 +2,11 @@
 // of one, and the stack of those open now (a box may open over a menu's
 // owner, a menu over a box), the one opened last on top.
 //
-//   {"kind": "message" | "question" | "menu", "title", "text",
+//   {"kind": "message" | "question" | "menu", "title", "text", ...,
 //    "buttons": [[l, t, r, b], ...]}   (buttons in screen coordinates)
+//
+// The system's own overlays add keys of their kind where "..." stands (the
+// text entry: "value", the text typed so far).
 #pragma once
 
 #include <algorithm>
@@ -17,8 +20,9 @@
 
 namespace window {
 
+// `more` writes the overlay's own keys after "text" (none when empty).
 void WriteOverlay(JsonWriter& j, std::string_view kind, std::u16string_view title, std::u16string_view text,
-                  const std::vector<RECT>& buttons);
+                  const std::vector<RECT>& buttons, const std::function<void(JsonWriter&)>& more = {});
 
 // The open overlays of one kind. The dump section is registered when the
 // stack is made: make it where the overlay's call begins, so the sections
@@ -42,6 +46,8 @@ class OverlayStack {
   void Push(const T* overlay) { m_open.push_back(overlay); }
   // Call when its modal loop has ended.
   void Remove(const T* overlay) { m_open.erase(std::remove(m_open.begin(), m_open.end(), overlay), m_open.end()); }
+  // The one opened last; null when none is open.
+  const T* Top() const { return m_open.empty() ? nullptr : m_open.back(); }
 
  private:
   Describe m_describe;            // writes the top one's JSON object

@@ -14,6 +14,10 @@ constexpr COLORREF kBarText = 0xFFFFFF;
 constexpr COLORREF kBarPressedTop = 0xE0A050;     // RGB(0x50, 0xA0, 0xE0)
 constexpr COLORREF kBarPressedBottom = 0xB06A20;  // RGB(0x20, 0x6A, 0xB0)
 constexpr COLORREF kBarSeparator = 0x7A5A3A;      // RGB(0x3A, 0x5A, 0x7A)
+constexpr COLORREF kStartEmblem = 0xE08F2F;       // RGB(0x2F, 0x8F, 0xE0): the plain start emblem's disc
+// The shell's own background, what the screen shows with no program in front.
+constexpr COLORREF kDesktopTop = 0x3A2818;     // RGB(0x18, 0x28, 0x3A)
+constexpr COLORREF kDesktopBottom = 0x120B06;  // RGB(0x06, 0x0B, 0x12)
 // Boxes and fields.
 constexpr COLORREF kWindow = 0xFFFFFF;
 constexpr COLORREF kWindowText = 0x000000;

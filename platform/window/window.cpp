@@ -535,8 +535,10 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   Wnd* w = Lookup(hwnd);
   if (!w) return FALSE;
   const bool wasVisible = (w->style & WS_VISIBLE) != 0;
-  const bool show = cmd != SW_HIDE && cmd != SW_MINIMIZE && cmd != SW_SHOWMINIMIZED && cmd != SW_SHOWMINNOACTIVE;
-  if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE) {
+  const bool wasMinimized = (w->style & WS_MINIMIZE) != 0;
+  const bool minimize = cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE;
+  const bool show = cmd != SW_HIDE && !minimize;
+  if (minimize) {
     w->style |= WS_MINIMIZE;
   } else if (show) {
     w->style &= ~WS_MINIMIZE;
@@ -561,6 +563,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       Sys().active != w) {
     SetActiveWindow(hwnd);
   }
+  if (!w->parent && !w->destroyed && minimize != wasMinimized && (minimize || show)) NotifyMinimized(w, minimize);
   return wasVisible ? TRUE : FALSE;
 }
 

@@ -146,6 +146,22 @@ void AddScreenListener(ScreenListener listener);
 // paints and timers are served even while a modal loop filters on its box.
 void SetShellWindow(HWND hwnd);
 
+// Minimising (minimize.cpp). On a phone a minimised program leaves the
+// screen to what is below it: the shell's own background and task bar. The
+// listeners hear when a top-level window is minimised (true) and when it
+// comes back from that (false): the shell shows its task bar. The event
+// source (message.h) minimises its host window when no program's window is
+// left on screen, and raises it when one comes back.
+using MinimizeListener = std::function<void(HWND hwnd, bool minimized)>;
+void AddMinimizeListener(MinimizeListener listener);
+// Brings back the top-level window minimised last (shown and in front);
+// false when no window is minimised. For a tap on the shell's background and
+// the host window coming back.
+bool RestoreMinimizedWindow();
+// Whether a top-level window of a program (not one of the shell's own) is
+// visible: what the screen shows, for the state dump.
+bool ProgramWindowVisible();
+
 // Every live window, depth first: top-level windows topmost first, each
 // followed by its descendants (for the state dump and tests).
 void ForEachWindow(const std::function<void(HWND hwnd, int depth)>& fn);

@@ -125,6 +125,10 @@ void RemoveFromList(std::vector<Wnd*>& list, Wnd* w);
 // DestroyWindow marked it, before its WM_DESTROY.
 void DropInputState(Wnd* w, bool destroying);
 
+// A top-level window was minimised or came back from it (minimize.cpp):
+// the listeners of window.h hear of it. Called by ShowWindow.
+void NotifyMinimized(Wnd* w, bool minimized);
+
 // Geometry.
 POINT ScreenOrigin(const Wnd* w);  // client (0,0) in screen coordinates
 RECT ScreenRect(const Wnd* w);

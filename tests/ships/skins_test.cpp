@@ -56,7 +56,7 @@ const std::vector<std::string>& AskedNames() {
         "gadget_memory_small", "gadget_missed_calls", "gadget_phone_off", "gadget_phone_on",
         "gadget_signal_strength", "gadget_sms_detail_panel", "gadget_tasks", "gadget_unread_emails",
         "gadget_unread_mms", "gadget_unread_sms", "gadget_volume", "gadget_wifi_off", "gadget_wifi_on",
-        "gadget_desktop_default_wallpaper"};
+        "gadget_desktop_default_wallpaper", "start_emblem"};
     for (int d = 0; d <= 9; ++d) {
       n.push_back("keypad_button_" + std::to_string(d));
       n.push_back("gadget_clock_" + std::to_string(d));
@@ -73,7 +73,7 @@ SIZE ChosenSize(const std::string& name) {
       {"listbox_item_expand", {25, 25}}, {"listbox_item_collapse", {25, 25}}, {"listbox_item_help", {25, 25}},
       {"listbox_end", {16, 16}}, {"listbox_end_horizontal", {180, 10}}, {"listbox_scroll_bar_ball", {12, 12}},
       {"listbox_small_contact_list_end_horizontal", {120, 8}},
-      {"small_phone", {24, 24}}, {"sms_background", {160, 120}},
+      {"small_phone", {24, 24}}, {"sms_background", {160, 120}}, {"start_emblem", {20, 20}},
       {"sms_call_button", {53, 42}}, {"sms_next_button", {53, 42}}, {"sms_prev_button", {53, 42}},
       {"sms_reply_button", {53, 42}},
       {"volume_mute", {32, 32}}, {"volume_vibrate", {32, 32}}, {"volume_phone", {30, 30}}, {"volume_system", {30, 30}},

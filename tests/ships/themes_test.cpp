@@ -54,12 +54,8 @@ TEST(ColourThemes, EveryTextReadsOnEveryBackgroundItIsDrawnOn) {
     // The scroll thumb must stand out from the strip around it.
     EXPECT_GE(Contrast(t.GetColor(9), t.GetColor(1)), 3.0) << "scroll thumb";
     EXPECT_GE(Contrast(t.GetColor(6), t.GetColor(1)), 3.0) << "selected card outline";
-    // The expanded help text of a list row is drawn in white on the card;
-    // on a dark theme it must read there too.
-    if (!IsLight(t)) {
-      EXPECT_GE(Contrast(RGB(255, 255, 255), t.GetColor(5)), 4.5);
-      EXPECT_GE(Contrast(RGB(255, 255, 255), t.GetColor(7)), 4.5);
-    }
+    // The expanded help text of a list row is the text colour on the card,
+    // checked above; themes_drawn_test.cpp measures it as the pages draw it.
   }
 }
 

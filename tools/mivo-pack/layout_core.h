@@ -57,6 +57,7 @@ class LayoutCore : public mivoCore {
   bool EnterText(const std::u16string&, const std::u16string&, std::u16string*, bool) override { return false; }
   void ShowPleaseWait(const std::u16string&) override {}
   void HidePleaseWait() override {}
+  void EndPleaseWait() override {}
   mivoFileOperationsUI& FileOperationsUI() override;
 
   DWORD GetBatteryFlags() const override { return 0; }

@@ -235,6 +235,9 @@ std::vector<SkinPicture> Build() {
 
   // The desktop icon of a desktop whose icon was never chosen.
   add(Drawn("gadget_desktop_default_wallpaper", 48, 48, DefaultWallpaperIcon));
+
+  // mivo's start emblem, shown on the start button of the shell's task bar.
+  add(Drawn("start_emblem", 20, 20, StartEmblem));
   return all;
 }
 

@@ -377,4 +377,13 @@ std::string SignalStrength(const std::string& id) {
   return s;
 }
 
+std::string StartEmblem(const std::string& id) {
+  // Drawn at 48 units and scaled, as the round buttons are.
+  return Fmt("<g transform=\"scale(%g)\">", 20.0 / 48) + ColourFace(id, palette::kBlue, 2, 2, 44, 44) +
+         Fmt("<path d=\"M13 34 V21 A5.5 5.5 0 0 1 24 21 V34 M24 21 A5.5 5.5 0 0 1 35 21 V34\" fill=\"none\" "
+             "stroke=\"%s\" stroke-width=\"5.2\" stroke-linecap=\"round\" stroke-linejoin=\"round\"/>",
+             kInk) +
+         "</g>";
+}
+
 }  // namespace skingen

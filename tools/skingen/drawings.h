@@ -63,5 +63,8 @@ std::string SmallPhone(const std::string& id);            // 24 x 24
 // A green disc with a white handset, `size` square: calls.
 std::string PhoneDisc(const std::string& id, int size);
 std::string SignalStrength(const std::string& id);        // 32 x 32
+// mivo's own start emblem on the shell's task bar: a blue disc with a white
+// "m" of two finger-tip arches.
+std::string StartEmblem(const std::string& id);           // 20 x 20
 
 }  // namespace skingen
