@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
 #include "platform/device/com.h"
+#include "platform/fs/file_io.h"
+#include "platform/fs/files.h"
 #include "platform/registry/database.h"
 #include "platform/win32/text.h"
 
@@ -94,6 +97,66 @@ std::string Upper(std::string s) {
   return s;
 }
 
+// ---- Pictures -------------------------------------------------------------------------------
+
+constexpr std::size_t kMaxPhotoBytes = 4 * 1024 * 1024;
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// False for a character outside the alphabet or a length that cannot be base64.
+bool DecodeBase64(std::string_view in, std::string* out) {
+  out->clear();
+  std::uint32_t bits = 0;
+  int count = 0;
+  std::size_t padding = 0;
+  for (char c : in) {
+    if (c == '=') {
+      ++padding;
+      continue;
+    }
+    const char* at = std::strchr(kBase64, c);
+    if (padding || c == 0 || !at) return false;
+    bits = (bits << 6) | static_cast<std::uint32_t>(at - kBase64);
+    if (++count == 4) {
+      out->push_back(static_cast<char>(bits >> 16));
+      out->push_back(static_cast<char>(bits >> 8));
+      out->push_back(static_cast<char>(bits));
+      bits = 0;
+      count = 0;
+    }
+  }
+  if (count == 1 || padding > 2) return false;
+  if (count == 2) out->push_back(static_cast<char>(bits >> 4));
+  if (count == 3) {
+    out->push_back(static_cast<char>(bits >> 10));
+    out->push_back(static_cast<char>(bits >> 2));
+  }
+  return true;
+}
+
+std::string EncodeBase64(std::string_view in) {
+  std::string out;
+  out.reserve((in.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < in.size(); i += 3) {
+    std::uint32_t n = static_cast<std::uint8_t>(in[i]) << 16;
+    if (i + 1 < in.size()) n |= static_cast<std::uint8_t>(in[i + 1]) << 8;
+    if (i + 2 < in.size()) n |= static_cast<std::uint8_t>(in[i + 2]);
+    out += kBase64[(n >> 18) & 63];
+    out += kBase64[(n >> 12) & 63];
+    out += i + 1 < in.size() ? kBase64[(n >> 6) & 63] : '=';
+    out += i + 2 < in.size() ? kBase64[n & 63] : '=';
+  }
+  return out;
+}
+
+// The file extension of a picture's bytes, or null when they are none the
+// program shows.
+const char16_t* PictureExtension(std::string_view bytes) {
+  if (bytes.size() > 3 && bytes.substr(0, 3) == "\xFF\xD8\xFF") return u".jpg";
+  if (bytes.size() > 8 && bytes.substr(0, 8) == "\x89PNG\r\n\x1A\n") return u".png";
+  if (bytes.size() > 6 && (bytes.substr(0, 6) == "GIF87a" || bytes.substr(0, 6) == "GIF89a")) return u".gif";
+  return nullptr;
+}
+
 // ---- Lines and properties -------------------------------------------------------------------
 
 struct Property {
@@ -101,6 +164,7 @@ struct Property {
   std::vector<std::string> types;  // TYPE values and bare parameters, upper case
   std::string encoding;            // upper case
   std::string charset;             // upper case
+  int phoneKind = 0;               // X-MIVO-KIND: the phone kind (1-8) this program wrote a number from
   std::string value;               // raw (quoted-printable already decoded)
   int line = 0;                    // where it starts in the file
 };
@@ -192,6 +256,8 @@ bool ParseProperty(const std::string& line, int number, Property* out) {
       p.encoding = Upper(value);
     } else if (key == "CHARSET") {
       p.charset = Upper(value);
+    } else if (key == "X-MIVO-KIND" && value.size() == 1 && value[0] >= '1' && value[0] <= '8') {
+      p.phoneKind = value[0] - '0';
     }
   }
   p.value = line.substr(colon + 1);
@@ -256,7 +322,7 @@ bool ParseBirthday(std::u16string_view s, double* date) {
 
 class CardReader {
  public:
-  CardReader(int index, VCardParse* out) : m_index(index), m_out(out) {}
+  CardReader(int index, int line, VCardParse* out) : m_index(index), m_line(line), m_out(out) {}
 
   void Add(const Property& p) {
     if (p.name == "VERSION")
@@ -285,6 +351,8 @@ class CardReader {
       m_c.webPage = Single(p);
     else if (p.name == "NOTE")
       m_c.notes = Single(p);
+    else if (p.name == "PHOTO")
+      Photo(p);
   }
 
   // Ends the card: kept, or skipped with a message.
@@ -293,7 +361,10 @@ class CardReader {
       Skip(m_version.empty() ? "has no VERSION" : "has VERSION " + text::ToUtf8(m_version) + ", which is not read");
       return;
     }
-    if (m_c.firstName.empty() && m_c.lastName.empty() && !m_fn.empty()) {
+    if (m_c.firstName.empty() && m_c.lastName.empty() && !m_fn.empty() && m_fn == m_c.company) {
+      // A company's own card (address books write its name as FN and ORG, with an empty N).
+      m_c.fileAs = m_fn;
+    } else if (m_c.firstName.empty() && m_c.lastName.empty() && !m_fn.empty()) {
       // Only the formatted name: its last word is the last name.
       auto space = m_fn.rfind(u' ');
       if (space == std::u16string::npos)
@@ -310,6 +381,7 @@ class CardReader {
     }
     for (auto& message : m_fieldMessages) m_out->messages.push_back(Label() + ": " + message);
     m_out->contacts.push_back(std::move(m_c));
+    m_out->photos.push_back(std::move(m_photo));
   }
 
   void Skip(const std::string& why) {
@@ -320,7 +392,7 @@ class CardReader {
  private:
   std::string Label() const {
     std::u16string name = m_c.DisplayName().empty() ? m_fn : m_c.DisplayName();
-    std::string label = "card " + std::to_string(m_index);
+    std::string label = "line " + std::to_string(m_line) + ": card " + std::to_string(m_index);
     return name.empty() ? label : label + " (" + text::ToUtf8(name) + ")";
   }
 
@@ -337,6 +409,11 @@ class CardReader {
     std::u16string number = Single(p);
     if (number.rfind(u"tel:", 0) == 0) number = number.substr(4);
     if (number.empty()) return;
+    if (p.phoneKind && m_c.Phone(p.phoneKind)->empty()) {
+      // Written by this program: the kind is known exactly (a second home number stays the second).
+      *m_c.Phone(p.phoneKind) = number;
+      return;
+    }
     std::vector<std::u16string*> fields;
     bool work = HasType(p, "WORK"), home = HasType(p, "HOME");
     if (HasType(p, "FAX")) {
@@ -403,6 +480,7 @@ class CardReader {
     const bool work = HasType(p, "WORK");
     const bool home = HasType(p, "HOME");
     PostalAddress* target = work                              ? &m_c.businessAddress
+                            : HasType(p, "OTHER")             ? &m_c.otherAddress
                             : home || m_c.homeAddress.Empty() ? &m_c.homeAddress
                                                               : &m_c.otherAddress;
     if (!target->Empty() && (work || home) && m_c.otherAddress.Empty()) target = &m_c.otherAddress;
@@ -423,12 +501,46 @@ class CardReader {
       m_fieldMessages.push_back("birthday \"" + text::ToUtf8(value) + "\" is not a full date; left out");
   }
 
+  // A picture given in the card itself (base64 in 2.1 and 3.0, a data: URI
+  // in 4.0); a picture behind a link is not fetched.
+  void Photo(const Property& p) {
+    std::string data;
+    std::string value;
+    for (char c : p.value)
+      if (!std::isspace(static_cast<unsigned char>(c))) value += c;
+    if (p.encoding == "BASE64" || p.encoding == "B") {
+      data = value;
+    } else if (Upper(value.substr(0, 5)) == "DATA:") {
+      const std::size_t comma = value.find(',');
+      if (comma == std::string::npos || Upper(value.substr(0, comma)).find(";BASE64") == std::string::npos) {
+        m_fieldMessages.push_back("a photo that is not base64 data; left out");
+        return;
+      }
+      data = value.substr(comma + 1);
+    } else {
+      m_fieldMessages.push_back("a photo behind a link is not fetched; left out");
+      return;
+    }
+    std::string bytes;
+    if (!DecodeBase64(data, &bytes) || PictureExtension(bytes) == nullptr) {
+      m_fieldMessages.push_back("a photo that is not a JPEG, PNG or GIF picture; left out");
+      return;
+    }
+    if (bytes.size() > kMaxPhotoBytes) {
+      m_fieldMessages.push_back("a photo larger than 4 MB; left out");
+      return;
+    }
+    m_photo = std::move(bytes);
+  }
+
   int m_index;  // the card's number in the file, from 1
+  int m_line;   // the file's line of its BEGIN:VCARD
   VCardParse* m_out;
   ContactRecord m_c;                         // what the card says so far
   std::u16string m_version;                  // its VERSION
   std::u16string m_fn;                       // its FN
   std::vector<std::string> m_fieldMessages;  // fields left out, told when the card is kept
+  std::string m_photo;                       // the picture's bytes, or empty
 };
 
 std::u16string Digits(std::u16string_view s) {
@@ -461,7 +573,7 @@ VCardParse ParseVCards(std::string_view bytes) {
     if (p.name == "BEGIN" && value == "VCARD") {
       // A card still open lacked its end.
       if (card) card->Skip("has no END:VCARD");
-      card = std::make_unique<CardReader>(++index, &out);
+      card = std::make_unique<CardReader>(++index, number, &out);
       continue;
     }
     if (p.name == "END" && value == "VCARD") {
@@ -488,9 +600,11 @@ VCardImport ImportVCards(std::string_view bytes) {
   }
   std::lock_guard<std::recursive_mutex> lock(db->mutex());
   std::vector<ContactRecord> existing = ListContacts();
+  std::vector<std::u16string> pictures;  // written in this import, removed again when it fails
   int added = 0, duplicates = 0;
   result.ok = db->Transaction([&] {
-    for (ContactRecord& c : parsed.contacts) {
+    for (std::size_t i = 0; i < parsed.contacts.size(); ++i) {
+      ContactRecord& c = parsed.contacts[i];
       bool known =
           std::any_of(existing.begin(), existing.end(), [&](const ContactRecord& e) { return SameContact(e, c); });
       if (known) {
@@ -498,6 +612,20 @@ VCardImport ImportVCards(std::string_view bytes) {
         continue;
       }
       if (!AddContact(&c)) return false;
+      if (i < parsed.photos.size() && !parsed.photos[i].empty()) {
+        // The picture is named after the contact's OID, which only the database gives.
+        const std::string& photo = parsed.photos[i];
+        std::u16string path = std::u16string(kContactPicturesFolder) + u"\\" +
+                              text::FromUtf8(std::to_string(c.oid)) + PictureExtension(photo);
+        if (!fs::CreateDirectories(kContactPicturesFolder) ||
+            !fs::WriteFileAtomic(path, std::vector<std::uint8_t>(photo.begin(), photo.end()))) {
+          result.messages.push_back("the picture of " + text::ToUtf8(c.DisplayName()) + " cannot be written; left out");
+        } else {
+          pictures.push_back(path);
+          c.picture = path;
+          if (!UpdateContact(c)) return false;
+        }
+      }
       existing.push_back(c);
       ++added;
     }
@@ -507,9 +635,119 @@ VCardImport ImportVCards(std::string_view bytes) {
     result.added = added;
     result.duplicates = duplicates;
   } else {
+    for (const std::u16string& path : pictures) DeleteFileW(path.c_str());
     result.messages.push_back("the contacts could not be written: " + db->LastError());
   }
   return result;
+}
+
+// ---- Writing ------------------------------------------------------------------------------------
+
+namespace {
+
+// A text value with the characters that separate values escaped.
+std::string Escaped(std::u16string_view value) {
+  std::string out;
+  for (char c : text::ToUtf8(value)) {
+    if (c == '\\' || c == ';' || c == ',') out += '\\';
+    if (c == '\r') continue;
+    if (c == '\n') {
+      out += "\\n";
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+// One property, folded at 75 bytes as the format asks (continuation lines
+// start with a blank), never inside a UTF-8 character.
+void Line(std::string* out, const std::string& content) {
+  std::size_t start = 0;
+  bool first = true;
+  while (start < content.size() || first) {
+    std::size_t take = std::min<std::size_t>(first ? 75 : 74, content.size() - start);
+    while (take > 0 && start + take < content.size() && (static_cast<unsigned char>(content[start + take]) & 0xC0) == 0x80)
+      --take;
+    if (!first) *out += ' ';
+    *out += content.substr(start, take);
+    *out += "\r\n";
+    start += take;
+    first = false;
+  }
+}
+
+std::string DateValue(double date) {
+  SYSTEMTIME st;
+  if (!VariantTimeToSystemTime(date, &st)) return {};
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", st.wYear, st.wMonth, st.wDay);
+  return buf;
+}
+
+void WriteAddress(std::string* out, const char* type, const PostalAddress& a) {
+  if (a.Empty()) return;
+  Line(out, std::string("ADR;TYPE=") + type + ":;;" + Escaped(a.street) + ";" + Escaped(a.city) + ";" +
+                Escaped(a.state) + ";" + Escaped(a.postalCode) + ";" + Escaped(a.country));
+}
+
+}  // namespace
+
+std::string WriteVCards(const std::vector<ContactRecord>& contacts) {
+  // The types each number is written with, in the order other readers fill
+  // their fields back; the phone kind, which only this program reads, keeps
+  // a second home or work number (or one without a first) in its place.
+  struct NumberType {
+    std::u16string ContactRecord::*field;
+    const char* type;
+  };
+  static const NumberType kNumbers[] = {{&ContactRecord::mobile, "CELL,VOICE;X-MIVO-KIND=1"},
+                                        {&ContactRecord::business, "WORK,VOICE;X-MIVO-KIND=3"},
+                                        {&ContactRecord::business2, "WORK,VOICE;X-MIVO-KIND=4"},
+                                        {&ContactRecord::home, "HOME,VOICE;X-MIVO-KIND=6"},
+                                        {&ContactRecord::home2, "HOME,VOICE;X-MIVO-KIND=7"},
+                                        {&ContactRecord::car, "CAR,VOICE;X-MIVO-KIND=5"},
+                                        {&ContactRecord::assistant, "X-ASSISTANT;X-MIVO-KIND=2"},
+                                        {&ContactRecord::radio, "X-RADIO;X-MIVO-KIND=8"},
+                                        {&ContactRecord::pager, "PAGER"},
+                                        {&ContactRecord::businessFax, "WORK,FAX"},
+                                        {&ContactRecord::homeFax, "HOME,FAX"}};
+  std::string out;
+  for (const ContactRecord& c : contacts) {
+    Line(&out, "BEGIN:VCARD");
+    Line(&out, "VERSION:3.0");
+    Line(&out, "N:" + Escaped(c.lastName) + ";" + Escaped(c.firstName) + ";" + Escaped(c.middleName) + ";" +
+                   Escaped(c.title) + ";" + Escaped(c.suffix));
+    Line(&out, "FN:" + Escaped(c.DisplayName()));
+    if (!c.nickname.empty()) Line(&out, "NICKNAME:" + Escaped(c.nickname));
+    if (!c.company.empty() || !c.department.empty())
+      Line(&out, "ORG:" + Escaped(c.company) + (c.department.empty() ? "" : ";" + Escaped(c.department)));
+    if (!c.jobTitle.empty()) Line(&out, "TITLE:" + Escaped(c.jobTitle));
+    for (const NumberType& n : kNumbers)
+      if (!(c.*n.field).empty()) Line(&out, std::string("TEL;TYPE=") + n.type + ":" + Escaped(c.*n.field));
+    for (const std::u16string* email : {&c.email1, &c.email2, &c.email3})
+      if (!email->empty()) Line(&out, "EMAIL;TYPE=INTERNET:" + Escaped(*email));
+    WriteAddress(&out, "HOME", c.homeAddress);
+    WriteAddress(&out, "WORK", c.businessAddress);
+    WriteAddress(&out, "OTHER", c.otherAddress);
+    if (c.birthday) {
+      const std::string day = DateValue(*c.birthday);
+      if (!day.empty()) Line(&out, "BDAY:" + day);
+    }
+    if (!c.webPage.empty()) Line(&out, "URL:" + Escaped(c.webPage));
+    if (!c.notes.empty()) Line(&out, "NOTE:" + Escaped(c.notes));
+    std::vector<std::uint8_t> picture;
+    if (!c.picture.empty() && fs::ReadFile(c.picture, &picture)) {
+      const std::string bytes(picture.begin(), picture.end());
+      const char16_t* ext = PictureExtension(bytes);
+      if (ext && bytes.size() <= kMaxPhotoBytes) {
+        const char* type = ext == std::u16string_view(u".png") ? "PNG" : ext == std::u16string_view(u".gif") ? "GIF" : "JPEG";
+        Line(&out, std::string("PHOTO;ENCODING=b;TYPE=") + type + ":" + EncodeBase64(bytes));
+      }
+    }
+    Line(&out, "END:VCARD");
+  }
+  return out;
 }
 
 }  // namespace device
