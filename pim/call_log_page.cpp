@@ -118,7 +118,7 @@ void CmivoAdvListBoxCallLogItem::DrawExpanded(CmivoAdvListBox* listBox, HDC dc, 
 }
 
 bool CmivoAdvListBoxCallLogItem::OnSideButton(UINT, int, int) {
-  SetExpanded(!IsExpanded());
+  SetExpandedByUser(!IsExpanded());
   return true;
 }
 

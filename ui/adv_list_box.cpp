@@ -62,6 +62,7 @@ CmivoAdvListBox::~CmivoAdvListBox() {
   std::vector<CmivoAdvListBoxItem*> items;
   items.swap(m_items);
   m_pSelected = nullptr;
+  m_pRevealed = nullptr;
   for (CmivoAdvListBoxItem* item : items) {
     item->AttachTo(nullptr);
     delete item;
@@ -132,6 +133,7 @@ void CmivoAdvListBox::RemoveItem(CmivoAdvListBoxItem* item, bool deleteItem) {
   m_totalHeight -= item->GetHeight();
   m_topsValid = false;
   if (m_pSelected == item) m_pSelected = nullptr;
+  if (m_pRevealed == item) m_pRevealed = nullptr;
   item->AttachTo(nullptr);
   if (deleteItem) DeleteItem(item);
   if (m_hWnd) {
@@ -151,6 +153,7 @@ void CmivoAdvListBox::Clear(bool deleteItems) {
   std::vector<CmivoAdvListBoxItem*> items;
   items.swap(m_items);
   m_pSelected = nullptr;
+  m_pRevealed = nullptr;
   m_totalHeight = 0;
   m_scrollTop = 0;
   m_topsValid = false;
@@ -357,6 +360,20 @@ void CmivoAdvListBox::EnsureSelectedVisible() {
   }
 }
 
+void CmivoAdvListBox::RevealItem(const CmivoAdvListBoxItem* item) {
+  const int index = IndexOf(item);
+  if (index < 0) return;
+  m_pRevealed = item;
+  const int top = Tops()[static_cast<std::size_t>(index)];
+  const int bottom = top + item->GetHeight();
+  const int viewHeight = ViewHeight();
+  if (top < m_scrollTop || bottom - top > viewHeight) {
+    SetScrollTop(top);
+  } else if (bottom > m_scrollTop + viewHeight) {
+    SetScrollTop(std::min(bottom - viewHeight, std::max(0, ScrollRange())));
+  }
+}
+
 // ---- Owner and painting ---------------------------------------------------------------------------
 
 CWnd* CmivoAdvListBox::GetOwnerWindow() const {
@@ -386,6 +403,7 @@ void CmivoAdvListBox::OnItemHeightChanged(CmivoAdvListBoxItem* item, int delta) 
   m_topsValid = false;
   if (!m_hWnd) return;
   SetScrollTop(m_scrollTop);
+  if (item == m_pRevealed) RevealItem(item);
   // Everything below the item moved; height changes are rare (expanding,
   // measuring a title), so the whole list is painted again. A change made
   // while painting leads to one more paint with the new layout.
@@ -470,6 +488,8 @@ void CmivoAdvListBox::OnPaint() {
 // ---- Input -------------------------------------------------------------------------------------
 
 void CmivoAdvListBox::OnLButtonDown(UINT flags, int x, int y) {
+  // The finger takes over the scrolling.
+  m_pRevealed = nullptr;
   m_scroller.Press(x, y, GetTickCount());
   // The finger may leave the list while it drags: the list keeps following it.
   SetCapture();

@@ -73,6 +73,11 @@ class CmivoAdvListBox : public CWnd, public mivoClass, private mivoTouchScroller
   void SelectPrevious();
   // Scrolls so the selected item, and one item height below it, is in view.
   void EnsureSelectedVisible();
+  // Scrolls the least that shows the whole item (its top, when it is taller
+  // than the view): now, and again each time its height changes until the
+  // finger next touches the list. A row opened at the bottom of the list is
+  // brought up with what it opened, measured or not yet.
+  void RevealItem(const CmivoAdvListBoxItem* item);
 
   // ---- Geometry ----
   int GetScrollTop() const { return m_scrollTop; }
@@ -156,6 +161,7 @@ class CmivoAdvListBox : public CWnd, public mivoClass, private mivoTouchScroller
 
   std::vector<CmivoAdvListBoxItem*> m_items;    // in display order; owned when deleted through us
   CmivoAdvListBoxItem* m_pSelected = nullptr;   // drawn highlighted, receives keys; null: none
+  const CmivoAdvListBoxItem* m_pRevealed = nullptr;  // kept in view as it grows (RevealItem); null: none
   int m_scrollTop = 0;                          // content pixels above the window top, >= 0
   int m_totalHeight = 0;                        // sum of all item heights
   CmivoAdvListBoxComparer* m_pComparer = nullptr;  // sorted insert; not owned

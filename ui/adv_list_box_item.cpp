@@ -141,7 +141,7 @@ bool CmivoAdvListBoxSideButtonItem::OnKey(UINT vk) {
     return true;
   }
   if (vk == VK_RIGHT) {
-    if (!m_expanded && m_sideButtonKind != kSideButtonNone) SetExpanded(true);
+    if (!m_expanded && m_sideButtonKind != kSideButtonNone) SetExpandedByUser(true);
     return true;
   }
   return CmivoAdvListBoxItem::OnKey(vk);
@@ -168,6 +168,11 @@ void CmivoAdvListBoxSideButtonItem::SetExpanded(bool expanded) {
     m_sideButtonKind = m_hasHelp ? kSideButtonHelp : kSideButtonExpand;
   }
   RepaintListBox();
+}
+
+void CmivoAdvListBoxSideButtonItem::SetExpandedByUser(bool expanded) {
+  SetExpanded(expanded);
+  if (expanded && GetListBox()) GetListBox()->RevealItem(this);
 }
 
 void CmivoAdvListBoxSideButtonItem::SetExtraHeight(int h) {

@@ -105,6 +105,9 @@ class CmivoAdvListBoxSideButtonItem : public CmivoAdvListBoxItem {
   // Height becomes BaseHeight (+ ExtraHeight when expanded), the button
   // shows collapse, help or expand, and the list repaints.
   void SetExpanded(bool expanded);
+  // Opened or closed by the user (its button, a key): an opened row is
+  // brought into view whole.
+  void SetExpandedByUser(bool expanded);
   bool IsExpanded() const { return m_expanded; }
   // The height added when expanded; 0 removes the side button.
   void SetExtraHeight(int h);

@@ -122,7 +122,7 @@ void CmivoAdvListBoxItemWithHelp::DrawExpanded(CmivoAdvListBox* listBox, HDC dc,
 }
 
 bool CmivoAdvListBoxItemWithHelp::OnSideButton(UINT flags, int x, int y) {
-  SetExpanded(!m_expanded);
+  SetExpandedByUser(!m_expanded);
   return true;
 }
 
