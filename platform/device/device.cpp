@@ -18,6 +18,7 @@
 
 #include "platform/device/control_panel.h"
 #include "platform/device/power.h"
+#include "platform/device/sample_people.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/file_io.h"
 #include "platform/fs/files.h"
@@ -269,6 +270,19 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
       !WriteIfMissing(u"\\My Documents\\Business\\Budget.xls", "Item,Amount\nRent,1200\nPower,90\n") ||
       !WriteIfMissing(u"\\My Documents\\Templates\\Memo.doc", "Memo template (sample document)\n")) {
     return fail("sample documents");
+  }
+
+  // Contacts' pictures, before the contacts that show them.
+  if (!fs::CreateDirectories(u"\\Application Data\\Contact Pictures")) return fail("folder for contact pictures");
+  for (int i = 0, count = SampleContactCount(); i < count; ++i) {
+    const std::u16string path = SampleContactPicturePath(i);
+    if (path.empty() || Exists(path)) continue;
+    // Each portrait follows from the seed and its contact alone, so a provisioning
+    // completed after a kill writes the very pictures an uninterrupted one would.
+    constexpr int kPortrait = 96;
+    const std::uint32_t look = options.seed * 2654435761u + 977u * static_cast<std::uint32_t>(i + 1);
+    if (!fs::WriteFileAtomic(path, EncodeJpeg(MakePortrait(look, kPortrait), kPortrait, kPortrait)))
+      return fail("sample contact picture");
   }
 
   // Contacts, messages, calls, tasks and appointments.

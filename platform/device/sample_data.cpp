@@ -10,7 +10,9 @@
 #include "platform/device/device.h"
 #include "platform/device/message_db.h"
 #include "platform/device/pim_db.h"
+#include "platform/device/sample_people.h"
 #include "platform/device/sms_network.h"
+#include "platform/fs/files.h"
 #include "platform/registry/database.h"
 #include "platform/win32/clock.h"
 
@@ -126,6 +128,7 @@ std::u16string ContactNumber(const SampleContact& c) {
 }
 
 bool AddContacts() {
+  std::vector<ContactRecord> contacts;
   for (const SampleContact& s : kContacts) {
     ContactRecord c;
     c.firstName = s.first;
@@ -147,7 +150,14 @@ bool AddContacts() {
       double d = 0;
       if (SystemTimeToVariantTime(&st, &d)) c.birthday = d;
     }
-    if (!AddContact(&c)) return false;
+    contacts.push_back(std::move(c));
+  }
+  for (ContactRecord& c : SamplePeople()) contacts.push_back(std::move(c));
+  for (std::size_t i = 0; i < contacts.size(); ++i) {
+    // The pictures were written before the data (a contact never points at a missing one).
+    const std::u16string picture = SampleContactPicturePath(static_cast<int>(i));
+    if (!picture.empty() && GetFileAttributesW(picture.c_str()) != INVALID_FILE_ATTRIBUTES) contacts[i].picture = picture;
+    if (!AddContact(&contacts[i])) return false;
   }
   return true;
 }
@@ -248,6 +258,8 @@ std::int64_t CountRows(sqlite3* db, const char* sql) {
 }
 
 }  // namespace
+
+int SampleContactCount() { return static_cast<int>(std::size(kContacts) + SamplePeople().size()); }
 
 bool ProvisionSampleData(std::string* error) {
   devdb::Database* db = devdb::DeviceDatabase();
