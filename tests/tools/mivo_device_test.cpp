@@ -162,7 +162,7 @@ TEST_F(MivoDeviceTest, HostApplicationsBecomeShortcuts) {
 TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
   auto before = Run({"sms", "list"});
   ASSERT_EQ(before.code, 0) << before.err;
-  auto r = Run({"sms", "deliver", "Eva <+420 601 000 001>", "Přijdu v sedm", "--at", "2010-03-15 10:00"});
+  auto r = Run({"sms", "receive", "Eva <+420 601 000 001>", "Přijdu v sedm", "--at", "2010-03-15 10:00"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto sent = Run({"sms", "list", "Sent Items"});
   EXPECT_EQ(sent.code, 0);
@@ -171,14 +171,22 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
   EXPECT_NE(inbox.out.find("2010-03-15 10:00  unread  Eva <+420 601 000 001>: Přijdu v sedm"), std::string::npos)
       << inbox.out;
   EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Messages\\SMS\\Unread", "Count"}).out, "4\n");
-  EXPECT_EQ(Run({"sms", "fail-next-send"}).code, 0);
+  EXPECT_EQ(Run({"sms", "fail-next"}).code, 0);
+  EXPECT_EQ(Run({"sms", "deliver", "+420 601 000 002", "the first name of receive"}).code, 0);
 
-  EXPECT_EQ(Run({"call", "miss", "+420 603 111 222"}).code, 0);
-  EXPECT_EQ(Run({"call", "ring", "+420 601 000 001", "--name", "Eva", "--seconds", "75"}).code, 0);
-  auto log = Run({"call", "log", "2"});
+  EXPECT_EQ(Run({"call", "missed", "+420 603 111 222"}).code, 0);
+  EXPECT_EQ(Run({"call", "incoming", "+420 601 000 001", "--name", "Eva", "--seconds", "75"}).code, 0);
+  EXPECT_EQ(Run({"call", "outgoing", "+420 601 000 001", "--at", "2010-03-15 09:00", "--seconds", "5"}).code, 0);
+  EXPECT_EQ(Run({"call", "missed", "private"}).code, 0);
+  auto log = Run({"call", "log", "3"});
   EXPECT_NE(log.out.find("missed    Anna Nováková <+420 603 111 222>"), std::string::npos) << log.out;
   EXPECT_NE(log.out.find("incoming  Eva <+420 601 000 001>  1:15"), std::string::npos) << log.out;
-  EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Phone", "Missed Call Count"}).out, "4\n");
+  EXPECT_NE(log.out.find("missed    (private number)"), std::string::npos) << log.out;
+  EXPECT_NE(Run({"call", "log", "1000"}).out.find("2010-03-15 09:00  outgoing  +420 601 000 001  0:05"),
+            std::string::npos);
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Phone", "Missed Call Count"}).out, "5\n");
+  // An outgoing call is not the last caller.
+  EXPECT_EQ(Run({"reg", "get", "HKLM\\System\\State\\Phone", "Last Incoming Caller Number"}).out, "\n");
 
   EXPECT_EQ(Run({"tasks", "add", "Water the plants", "--due", "tomorrow", "--high"}).code, 0);
   EXPECT_NE(Run({"tasks", "list"}).out.find("[ ] Water the plants"), std::string::npos);
@@ -189,13 +197,19 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
   // Wrong usage: exit code 2, the command's usage on standard error.
   for (auto args : std::vector<std::vector<std::string>>{{"sms"},
                                                          {"sms", "send"},
-                                                         {"sms", "deliver", "+420 1"},
+                                                         {"sms", "receive", "+420 1"},
                                                          {"sms", "list", "Spam"},
-                                                         {"sms", "deliver", "+420 1", "x", "--at", "noon"},
-                                                         {"call", "ring"},
-                                                         {"call", "ring", "1", "--seconds", "-4"},
+                                                         {"sms", "receive", "+420 1", "x", "--at", "noon"},
+                                                         {"call", "incoming"},
+                                                         {"call", "incoming", ""},
+                                                         {"call", "outgoing", "private"},
+                                                         {"call", "missed", "nobody"},
+                                                         {"call", "missed", "1", "--seconds", "4"},
+                                                         {"call", "incoming", "1", "--at", "yesterdayish"},
+                                                         {"call", "incoming", "1", "--seconds", "-4"},
                                                          {"call", "log", "x"},
                                                          {"contacts", "import"},
+                                                         {"contacts", "export"},
                                                          {"tasks", "add", "x", "--due", "someday"},
                                                          {"tasks", "add", "x", "--high", "--low"},
                                                          {"appointments", "add", "x", "2010-03-20 20:00", "--end",
@@ -211,7 +225,7 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
     EXPECT_EQ(help.code, 0) << cmd;
     EXPECT_NE(help.out.find("usage:"), std::string::npos) << cmd;
   }
-  EXPECT_EQ(Run({"sms", "deliver", "", "x"}).code, 1);  // nobody sent it
+  EXPECT_EQ(Run({"sms", "receive", "", "x"}).code, 1);  // nobody sent it
 }
 
 TEST_F(MivoDeviceTest, ContactsAreImportedFromVCardsAndBadCardsAreNamed) {
@@ -221,12 +235,24 @@ TEST_F(MivoDeviceTest, ContactsAreImportedFromVCardsAndBadCardsAreNamed) {
   auto r = Run({"contacts", "import", dir / "people.vcf"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "1 contacts imported, 1 cards skipped\n");
-  EXPECT_NE(r.err.find("card 2 (Half Card) has no END:VCARD; skipped"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("line 6: card 2 (Half Card) has no END:VCARD; skipped"), std::string::npos) << r.err;
   auto list = Run({"contacts", "list"});
   EXPECT_NE(list.out.find("Eva Nová\n      mobile     +420 601 000 001"), std::string::npos) << list.out;
   auto missing = Run({"contacts", "import", dir / "nothing.vcf"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+
+  // Every contact exported, pictures included, comes back whole on another device.
+  auto exported = Run({"contacts", "export", dir / "all.vcf"});
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  const auto other = dir / "other";
+  ASSERT_EQ(RunMivoDevice({"--device", other, "init", "--seed", "3"}).code, 0);
+  auto imported = RunMivoDevice({"--device", other, "contacts", "import", dir / "all.vcf"});
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_EQ(imported.err, "");
+  EXPECT_NE(imported.out.find("1 contacts imported"), std::string::npos) << imported.out;  // only Eva is new there
+  EXPECT_EQ(RunMivoDevice({"--device", other, "contacts", "list"}).out, Run({"contacts", "list"}).out);
+  EXPECT_EQ(Run({"contacts", "export", dir / "no/such/folder/all.vcf"}).code, 1);
 }
 
 TEST(MivoDeviceProvisioning, ANewDeviceImportsTheHostsApplicationsWithTheirIcons) {

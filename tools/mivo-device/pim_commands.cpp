@@ -22,19 +22,21 @@
 namespace pimtool {
 
 const char* const kUsageLines =
-    "  sms deliver FROM TEXT [--at TIME]  an incoming SMS (unread, in the Inbox); FROM a number or \"Name <number>\"\n"
+    "  sms receive FROM TEXT [--at TIME]  an incoming SMS (unread, in the Inbox); FROM a number or \"Name <number>\"\n"
     "  sms list [FOLDER]                the messages of Inbox (default), Sent, Drafts, Outbox or Deleted\n"
-    "  sms fail-next-send               the next SMS the device sends fails\n"
-    "  call ring NUMBER [--name NAME] [--seconds N]   an incoming call, answered\n"
-    "  call miss NUMBER [--name NAME]   a missed call (counts in the missed calls)\n"
+    "  sms fail-next                    the next SMS the device sends fails\n"
+    "  call incoming NUMBER [--name NAME] [--at TIME] [--seconds N]   an incoming call, answered\n"
+    "  call missed NUMBER [--name NAME] [--at TIME]   a missed call (counts in the missed calls)\n"
+    "  call outgoing NUMBER [--name NAME] [--at TIME] [--seconds N]   a call made from the device\n"
     "  call log [N]                     the last N calls (default 20)\n"
-    "  contacts import FILE.vcf         add the contacts of a vCard file (2.1, 3.0)\n"
+    "  contacts import FILE.vcf         add the contacts of a vCard file (2.1, 3.0, 4.0)\n"
+    "  contacts export FILE.vcf         write every contact as vCard 3.0\n"
     "  contacts list                    the contacts and their numbers\n"
     "  tasks add SUBJECT [--due DAY] [--start DAY] [--high|--low]   a new task\n"
     "  tasks list                       the tasks\n"
     "  appointments add SUBJECT START [--end TIME | --minutes N | --all-day] [--location PLACE]\n"
     "  appointments list                the appointments, earliest first\n"
-    "\n"
+"\n"
     "TIME is the device's local time: 2010-03-15T14:30, \"2010-03-15 14:30\", today 14:30, tomorrow 9:00;\n"
     "DAY is a date: 2010-03-20, today, tomorrow.\n";
 
@@ -175,20 +177,27 @@ Options ParseOptions(const std::vector<std::string>& args, std::size_t from, con
 
 // ---- sms ----------------------------------------------------------------------------------
 
-constexpr const char* kSmsUsage =
-    "mivo-device sms deliver FROM TEXT [--at TIME] | sms list [FOLDER] | sms fail-next-send";
+constexpr const char* kSmsUsage = "mivo-device sms receive FROM TEXT [--at TIME] | sms list [FOLDER] | sms fail-next";
 
-int SmsDeliver(const std::vector<std::string>& a) {
+// Parses the --at option into *when (left as it is without one); false when
+// the option does not name a time.
+bool AtOption(const Options& o, std::int64_t* when) {
+  const std::string* at = o.Get("--at");
+  if (!at) return true;
+  double date = 0;
+  std::int64_t ms = 0;
+  if (!ParseLocal(*at, &date) || !(ms = LocalDateToUnixMs(date))) return false;
+  *when = ms;
+  return true;
+}
+
+int SmsReceive(const std::vector<std::string>& a) {
   Options o = ParseOptions(a, 1, {"--at"}, {});
   if (!o.error.empty()) return Usage(o.error, kSmsUsage);
   if (o.positional.size() != 2)
-    return Usage("sms deliver needs FROM and TEXT (quote them when they have spaces)", kSmsUsage);
+    return Usage("sms receive needs FROM and TEXT (quote them when they have spaces)", kSmsUsage);
   std::int64_t when = sysclock::UnixMs();
-  if (const std::string* at = o.Get("--at")) {
-    double date = 0;
-    if (!ParseLocal(*at, &date) || !(when = LocalDateToUnixMs(date)))
-      return Usage("--at " + *at + " is not a time", kSmsUsage);
-  }
+  if (!AtOption(o, &when)) return Usage("--at " + *o.Get("--at") + " is not a time", kSmsUsage);
   std::string error;
   std::int64_t id = device::DeliverSMS(text::FromUtf8(o.positional[0]), text::FromUtf8(o.positional[1]), when, &error);
   if (!id) return Fail("cannot deliver the message: " + error);
@@ -215,7 +224,8 @@ int SmsList(const std::vector<std::string>& a) {
 // ---- call -----------------------------------------------------------------------------------
 
 constexpr const char* kCallUsage =
-    "mivo-device call ring NUMBER [--name NAME] [--seconds N] | call miss NUMBER [--name NAME] | call log [N]";
+    "mivo-device call incoming|outgoing NUMBER [--name NAME] [--at TIME] [--seconds N] | "
+    "call missed NUMBER [--name NAME] [--at TIME] | call log [N]";
 
 int CallLog(const std::vector<std::string>& a) {
   long long n = 20;
@@ -238,40 +248,50 @@ int CallLog(const std::vector<std::string>& a) {
   return 0;
 }
 
-int CallIncoming(const std::vector<std::string>& a, bool answered) {
-  Options o = ParseOptions(
-      a, 1, answered ? std::vector<std::string>{"--name", "--seconds"} : std::vector<std::string>{"--name"}, {});
+// A call of the direction (IOM_INCOMING answered, IOM_MISSED, IOM_OUTGOING).
+int AddCallCommand(const std::vector<std::string>& a, int direction) {
+  const bool connected = direction != IOM_MISSED;
+  Options o = ParseOptions(a, 1,
+                           connected ? std::vector<std::string>{"--name", "--at", "--seconds"}
+                                     : std::vector<std::string>{"--name", "--at"},
+                           {});
   if (!o.error.empty()) return Usage(o.error, kCallUsage);
   if (o.positional.size() != 1) return Usage("call " + a[0] + " needs one NUMBER", kCallUsage);
   long long seconds = 60;
   if (const std::string* s = o.Get("--seconds"); s && !ParseCount(*s, 0, 24 * 3600, &seconds))
     return Usage("--seconds takes a number of seconds", kCallUsage);
   device::CallRecord call;
-  call.number = text::FromUtf8(o.positional[0]);
+  call.number = text::Trim(text::FromUtf8(o.positional[0]));
   if (const std::string* name = o.Get("--name")) call.name = text::FromUtf8(*name);
   bool digits = false;
   for (char16_t c : call.number) digits = digits || (c >= u'0' && c <= u'9');
-  // A caller who withholds the number rings as "private".
   if (!digits) {
-    call.callerIdType = text::ToLower(call.number) == u"private" || text::ToLower(call.number) == u"blocked"
-                            ? CALLERIDTYPE_BLOCKED
-                            : CALLERIDTYPE_UNAVAILABLE;
+    // Only a caller can withhold the number: such a call comes in as "private".
+    const std::u16string word = text::ToLower(call.number);
+    if (direction == IOM_OUTGOING || (word != u"private" && word != u"blocked"))
+      return Usage("call " + a[0] + " needs a NUMBER with digits" +
+                       (direction == IOM_OUTGOING ? "" : " (or \"private\" for a withheld one)"),
+                   kCallUsage);
+    call.callerIdType = CALLERIDTYPE_BLOCKED;
     call.number.clear();
   }
-  call.direction = answered ? IOM_INCOMING : IOM_MISSED;
-  call.flags = CALLLOGFLAG_ENDED | (answered ? CALLLOGFLAG_CONNECTED : 0);
-  // The call comes in now; an answered one goes on for its seconds.
+  call.direction = direction;
+  call.flags = CALLLOGFLAG_ENDED | (connected ? CALLLOGFLAG_CONNECTED : 0);
+  // The call begins now (or at --at); a connected one goes on for its seconds.
   call.startUnixMs = sysclock::UnixMs();
-  call.endUnixMs = call.startUnixMs + (answered ? seconds * 1000 : 0);
+  if (!AtOption(o, &call.startUnixMs)) return Usage("--at " + *o.Get("--at") + " is not a time", kCallUsage);
+  call.endUnixMs = call.startUnixMs + (connected ? seconds * 1000 : 0);
   std::int64_t id = device::AddCall(call);
   if (!id) return Fail("cannot record the call");
-  std::printf("%s call %lld\n", answered ? "answered" : "missed", static_cast<long long>(id));
+  static const char* const kDone[] = {"missed", "answered", "made"};
+  std::printf("%s call %lld\n", kDone[direction], static_cast<long long>(id));
   return 0;
 }
 
 // ---- contacts -----------------------------------------------------------------------------------
 
-constexpr const char* kContactsUsage = "mivo-device contacts import FILE.vcf | contacts list";
+constexpr const char* kContactsUsage =
+    "mivo-device contacts import FILE.vcf | contacts export FILE.vcf | contacts list";
 
 int ContactsImport(const std::vector<std::string>& a) {
   if (a.size() != 2) return Usage("contacts import needs one FILE.vcf", kContactsUsage);
@@ -285,6 +305,16 @@ int ContactsImport(const std::vector<std::string>& a) {
   if (result.duplicates) std::printf(", %d already there", result.duplicates);
   if (result.skipped) std::printf(", %d cards skipped", result.skipped);
   std::printf("\n");
+  return 0;
+}
+
+int ContactsExport(const std::vector<std::string>& a) {
+  if (a.size() != 2) return Usage("contacts export needs one FILE.vcf", kContactsUsage);
+  const std::vector<device::ContactRecord> contacts = device::ListContacts();
+  const std::string cards = device::WriteVCards(contacts);
+  if (!fs::WriteHostFileAtomic(a[1], cards.data(), cards.size()))
+    return Fail("cannot write " + a[1] + ": " + U8(SystemErrorText(GetLastError())));
+  std::printf("%zu contacts exported\n", contacts.size());
   return 0;
 }
 
@@ -402,10 +432,11 @@ int Dispatch(const std::vector<std::string>& a, const char* what, const char* us
 
 int Sms(const std::vector<std::string>& a) {
   return Dispatch(a, "sms", kSmsUsage, [&] {
-    if (a[0] == "deliver") return SmsDeliver(a);
+    // "deliver", "ring", "miss" and "fail-next-send" are the commands' first names, kept for scripts.
+    if (a[0] == "receive" || a[0] == "deliver") return SmsReceive(a);
     if (a[0] == "list") return SmsList(a);
-    if (a[0] == "fail-next-send") {
-      if (a.size() != 1) return Usage("sms fail-next-send takes no arguments", kSmsUsage);
+    if (a[0] == "fail-next" || a[0] == "fail-next-send") {
+      if (a.size() != 1) return Usage("sms fail-next takes no arguments", kSmsUsage);
       if (!device::FailNextSMS()) return Fail("cannot change the device");
       std::printf("the next SMS sent will fail\n");
       return 0;
@@ -416,8 +447,9 @@ int Sms(const std::vector<std::string>& a) {
 
 int Call(const std::vector<std::string>& a) {
   return Dispatch(a, "call", kCallUsage, [&] {
-    if (a[0] == "ring") return CallIncoming(a, true);
-    if (a[0] == "miss") return CallIncoming(a, false);
+    if (a[0] == "incoming" || a[0] == "ring") return AddCallCommand(a, IOM_INCOMING);
+    if (a[0] == "missed" || a[0] == "miss") return AddCallCommand(a, IOM_MISSED);
+    if (a[0] == "outgoing") return AddCallCommand(a, IOM_OUTGOING);
     if (a[0] == "log") return CallLog(a);
     return Usage("unknown call command " + a[0], kCallUsage);
   });
@@ -426,6 +458,7 @@ int Call(const std::vector<std::string>& a) {
 int Contacts(const std::vector<std::string>& a) {
   return Dispatch(a, "contacts", kContactsUsage, [&] {
     if (a[0] == "import") return ContactsImport(a);
+    if (a[0] == "export") return ContactsExport(a);
     if (a[0] == "list")
       return a.size() == 1 ? ContactsList() : Usage("contacts list takes no arguments", kContactsUsage);
     return Usage("unknown contacts command " + a[0], kContactsUsage);
