@@ -4,16 +4,13 @@
 // baseline is a plain SQLite query of the same rows with the same columns,
 // measured in the same run.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <mutex>
 #include <string>
 
+#include "bench/support/scratch_device.h"
 #include "pim/sms_store.h"
-#include "platform/device/device.h"
 #include "platform/device/message_db.h"
 #include "platform/device/sms_network.h"
 #include "platform/registry/change_watcher.h"
@@ -26,36 +23,19 @@ constexpr int kMessages = 10000;
 
 // A device with 10,000 messages in the SMS Inbox, made once.
 void MakeDevice() {
-  static const bool made = [] {
-    std::string templ = (std::filesystem::temp_directory_path() / "mivo-bench-XXXXXX").string();
-    std::string dir = mkdtemp(templ.data());
-    device::DeviceOptions options;
-    options.provision = false;
-    std::string error;
-    if (!device::OpenDevice(dir + "/dev", &error, options)) std::abort();
-    devdb::Database* db = devdb::DeviceDatabase();
-    std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    db->Transaction([&] {
-      for (int i = 0; i < kMessages; ++i) {
-        device::SMSRecord r;
-        r.folder = u"inbox";
-        r.senderName = u"Sender " + text::FromInt(i % 150);
-        r.senderNumber = u"+420 603 " + text::FromInt(100000 + i % 150);
-        r.text = u"Message number " + text::FromInt(i) + u": see you at the station at seven, don't be late!";
-        r.read = i % 7 != 0;
-        r.unixMs = 1268643900000LL - static_cast<std::int64_t>((i * 7919) % kMessages) * 60000;
-        if (!device::StoreSMS(db->handle(), r, 0)) return false;
-      }
-      return true;
-    });
-    std::atexit([] {
-      std::string folder = device::DeviceFolder();
-      device::CloseDevice();
-      std::filesystem::remove_all(std::filesystem::path(folder).parent_path());
-    });
+  bench_support::OpenScratchDevice([](devdb::Database& db) {
+    for (int i = 0; i < kMessages; ++i) {
+      device::SMSRecord r;
+      r.folder = u"inbox";
+      r.senderName = u"Sender " + text::FromInt(i % 150);
+      r.senderNumber = u"+420 603 " + text::FromInt(100000 + i % 150);
+      r.text = u"Message number " + text::FromInt(i) + u": see you at the station at seven, don't be late!";
+      r.read = i % 7 != 0;
+      r.unixMs = 1268643900000LL - static_cast<std::int64_t>((i * 7919) % kMessages) * 60000;
+      if (!device::StoreSMS(db.handle(), r, 0)) return false;
+    }
     return true;
-  }();
-  (void)made;
+  });
 }
 
 // Nanoseconds of one plain query reading the same rows and columns.
