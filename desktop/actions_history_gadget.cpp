@@ -100,7 +100,6 @@ void CmivoActionsHistoryGadget::DrawEmpty(HDC dc) {
   const int gap = 4 * S;
   int top = box.top + (RectHeight(box) - name.Height() - gap - none.Height()) / 2;
   top += DrawFittedText(*look, dc, name, MakeRect(box.left, top, box.right, box.bottom), DT_CENTER);
-  SetTextColor(dc, look->SubTextColor);
   DrawFittedText(*look, dc, none, MakeRect(box.left, top + gap, box.right, box.bottom), DT_CENTER);
   RestoreDC(dc, saved);
 }

@@ -132,11 +132,17 @@ void CmivoAppointmentPanelGadget::OnStateChanged(WPARAM, LPARAM) {
 
 std::u16string CmivoAppointmentPanelGadget::WhenText(const Appointment& a) {
   std::u16string when;
-  if (!a.allDay) {
+  if (a.allDay) {
+    // All day: its date, or its first and last date when it lasts longer.
+    const std::int64_t first = localdays::DayOf(a.start);
+    const std::int64_t last = a.end > a.start ? localdays::DayOf(a.end - 1) : first;
+    when = datetime::ShortDate(localdays::NoonOf(first));
+    if (last > first) when += u" \u2013 " + datetime::ShortDate(localdays::NoonOf(last));
+  } else {
     when = datetime::HourMinute(a.start);
     if (a.end > a.start) when += u" \u2013 " + datetime::HourMinute(a.end);
   }
-  if (!a.location.empty()) when += (when.empty() ? u"" : u", ") + a.location;
+  if (!a.location.empty()) when += u", " + a.location;
   return when;
 }
 
@@ -176,7 +182,7 @@ void CmivoAppointmentPanelGadget::Paint(HDC dc) {
   IntersectClipRect(dc, m_rect.left, m_rect.top, m_rect.right, m_rect.bottom);
   SetBkMode(dc, TRANSPARENT);
   const int left = m_rect.left + kInset * S, right = m_rect.right - kInset * S, bottom = m_rect.bottom - kInset * S;
-  const int headingHeight = LineHeight(dc, look->SubtitleFont) + S;
+  const int headingHeight = LineHeight(dc, look->SubtitleFont) + 3 * S;
   const int whenHeight = LineHeight(dc, look->SmallFont);
   const int whatHeight = LineHeight(dc, look->SubtitleFont) + 2 * S;
   const UINT flags = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
@@ -194,14 +200,16 @@ void CmivoAppointmentPanelGadget::Paint(HDC dc) {
                                                         : height;
     if (y + needed > bottom) break;
     const RECT rect = MakeRect(left, y, right, y + height);
+    // The theme's text colour throughout: over a wallpaper its fainter
+    // second colour is hard to read; the small font sets the times apart.
     SelectObject(dc, small ? look->SmallFont : look->SubtitleFont);
-    SetTextColor(dc, small ? look->SubTextColor : look->TextColor);
+    SetTextColor(dc, look->TextColor);
     if (heading) {
       // The day's heading over a thin rule.
-      DrawTextWithShadow(*look, dc, line.text, rect, flags);
+      DrawTextWithShadow(*look, dc, line.text, MakeRect(rect.left, rect.top, rect.right, rect.bottom - 2 * S), flags);
       SelectObject(dc, look->ThemePen6);
-      MoveToEx(dc, left, rect.bottom - S, nullptr);
-      LineTo(dc, right, rect.bottom - S);
+      MoveToEx(dc, left, rect.bottom - 2 * S, nullptr);
+      LineTo(dc, right, rect.bottom - 2 * S);
     } else {
       DrawTextWithShadow(*look, dc, line.text, MakeRect(rect.left + 2 * S, rect.top, rect.right, rect.bottom), flags);
     }

@@ -108,7 +108,9 @@ void CmivoDetailsPanelGadget::DrawTwoLines(HDC dc, const RECT& rect, std::u16str
     RECT measure = MakeRect(0, 0, 0, 0);
     DrawTextW(dc, aside.data(), static_cast<int>(aside.size()), &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const RECT asideRect = MakeRect(first.right - RectWidth(measure) - 2 * S, first.top, first.right, first.bottom);
-    SetTextColor(dc, look->SubTextColor);
+    // The theme's text colour throughout: over a wallpaper its fainter
+    // second colour is hard to read; the smaller fonts set the lines apart.
+    SetTextColor(dc, look->TextColor);
     DrawTextWithShadow(*look, dc, aside, asideRect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     first.right = asideRect.left - 5 * S;
   }
@@ -117,7 +119,7 @@ void CmivoDetailsPanelGadget::DrawTwoLines(HDC dc, const RECT& rect, std::u16str
   DrawTextWithShadow(*look, dc, title, first, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   if (!second.empty()) {
     SelectObject(dc, look->SubtitleFont);
-    SetTextColor(dc, look->SubTextColor);
+    SetTextColor(dc, look->TextColor);
     const RECT line = MakeRect(rect.left, first.bottom, rect.right - 5 * S, first.bottom + h2);
     DrawTextWithShadow(*look, dc, second, line, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   }

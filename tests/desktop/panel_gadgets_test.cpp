@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "desktop/action_gadget.h"
 #include "desktop/action_panel_gadgets.h"
+#include "desktop/appointment_panel_gadget.h"
 #include "desktop/calendar_gadget.h"
 #include "desktop/desktop_switcher_gadget.h"
 #include "desktop/gadget_catalogue.h"
@@ -21,6 +22,8 @@
 #include "look/date_time_format.h"
 #include "pim/calendar_page.h"
 #include "pim/local_days.h"
+#include "pim/po_items.h"
+#include "platform/device/pim_db.h"
 #include "platform/fs/device_path.h"
 #include "platform/fs/files.h"
 #include "platform/window/paint.h"
@@ -392,6 +395,72 @@ TEST(CalendarGadget, ShowsTheMonthFromTheLocalesFirstWeekdayAndOpensTheDayTapped
   h.Pump();
   h.TapAt(120, 25);
   EXPECT_EQ(dynamic_cast<CmivoCalendarPage*>(h.Core().TopPage())->SelectedDay(), today);
+}
+
+}  // namespace
+
+// ---- The appointment panel ----------------------------------------------------------------------
+
+namespace {
+
+// An appointment of the device (DATE values: 40252 is Monday 2010-03-15, the virtual today).
+void Appointment(const char16_t* subject, double start, double end, bool allDay = false) {
+  device::AppointmentRecord a;
+  a.subject = subject;
+  a.start = start;
+  a.end = end;
+  a.allDay = allDay;
+  ASSERT_NE(device::AddAppointment(&a), 0);
+}
+
+std::string Span(double start, double end) {
+  std::int64_t s = 0, e = 0;
+  EXPECT_TRUE(mivoLocalDateToTime(start, &s) && mivoLocalDateToTime(end, &e));
+  return Utf8(datetime::HourMinute(s) + u" \u2013 " + datetime::HourMinute(e));
+}
+
+TEST(AppointmentPanel, ListsWhatIsUnderWayAndToComeUnderDayHeadingsAndOpensTheDayTapped) {
+  DesktopHarness h("appointments");
+  constexpr double kToday = 40252.0, kHour = 1.0 / 24;
+  Appointment(u"Yesterday's yoga", kToday - 1 + 18 * kHour, kToday - 1 + 19 * kHour);
+  Appointment(u"Early run", kToday + 7 * kHour, kToday + 8 * kHour);
+  Appointment(u"Dentist", kToday + 14 * kHour, kToday + 15 * kHour);
+  Appointment(u"Standup", kToday + 8.5 * kHour, kToday + 9.5 * kHour);
+  Appointment(u"Conference", kToday - 1 + 20 * kHour, kToday + 1 + 10 * kHour);
+  Appointment(u"Birthday", kToday + 1, kToday + 2, true);
+  Appointment(u"Review", kToday + 10 + 10 * kHour, kToday + 10 + 11 * kHour);
+  auto* panel = AddKind<CmivoAppointmentPanelGadget>(h, 23, RECT{0, 0, 240, 268});
+  ASSERT_NE(panel, nullptr);
+  const std::int64_t today = localdays::DayOf(datetime::Now());
+  EXPECT_EQ(Utf8(CmivoAppointmentPanelGadget::Restriction(today)), "[End] > \"2010-03-15 00:00\"");
+  EXPECT_EQ(panel->Appointments().size(), 6u) << "yesterday's is not collected";
+  // Under way (the conference since yesterday, the standup) under Today, the
+  // finished run left out; tomorrow's all-day one by its date; a day ten days
+  // ahead by its long date.
+  const std::string expected =
+      "Today: " + Span(kToday - 1 + 20 * kHour, kToday + 1 + 10 * kHour) + " Conference " +
+      Span(kToday + 8.5 * kHour, kToday + 9.5 * kHour) + " Standup " + Span(kToday + 14 * kHour, kToday + 15 * kHour) +
+      " Dentist | Tommorow: " + Utf8(datetime::ShortDate(localdays::NoonOf(today + 1))) + " Birthday | " +
+      Utf8(datetime::RelativeDay(localdays::NoonOf(today + 10))) + ": " +
+      Span(kToday + 10 + 10 * kHour, kToday + 10 + 11 * kHour) + " Review";
+  EXPECT_EQ(Utf8(panel->GetDumpText()), expected);
+  // A tap on tomorrow's part of the panel: the calendar on tomorrow.
+  POINT tomorrow{-1, -1};
+  for (int y = 0; y < 268 && tomorrow.y < 0; ++y)
+    if (panel->DayAt(POINT{100, y}) == today + 1) tomorrow = POINT{100, y + 2};
+  ASSERT_GE(tomorrow.y, 0) << "tomorrow is shown";
+  h.TapAt(tomorrow.x, tomorrow.y);
+  auto* page = dynamic_cast<CmivoCalendarPage*>(h.Core().TopPage());
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->SelectedDay(), today + 1);
+}
+
+TEST(AppointmentPanel, WithNothingToComeSaysNoneUnderToday) {
+  DesktopHarness h("appointments_none");
+  Appointment(u"Early run", 40252.0 + 7.0 / 24, 40252.0 + 8.0 / 24);
+  auto* panel = AddKind<CmivoAppointmentPanelGadget>(h, 23, RECT{0, 0, 240, 100});
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(Utf8(panel->GetDumpText()), "Today: None");
 }
 
 }  // namespace
