@@ -96,7 +96,8 @@ void CmivoActionsHistoryGadget::DrawEmpty(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, look->TextColor);
   const mivoFittedText name = FitText(*look, dc, KindName(), look->SubtitleFont, RectWidth(box), RectHeight(box) / 2);
-  const mivoFittedText none = FitText(*look, dc, GetString(IDS_NONE), look->SmallFont, RectWidth(box), RectHeight(box) / 2);
+  const mivoFittedText none =
+      FitText(*look, dc, GetString(IDS_NONE), look->SmallFont, RectWidth(box), RectHeight(box) / 2);
   const int gap = 4 * S;
   int top = box.top + (RectHeight(box) - name.Height() - gap - none.Height()) / 2;
   top += DrawFittedText(*look, dc, name, MakeRect(box.left, top, box.right, box.bottom), DT_CENTER);

@@ -195,7 +195,7 @@ void CmivoAppointmentPanelGadget::Paint(HDC dc) {
     const int height = heading ? headingHeight : line.kind == Line::Kind::kWhen ? whenHeight : whatHeight;
     // An appointment shows whole or not at all, and a heading only with
     // room for one under it.
-    const int needed = heading ? height + whenHeight + whatHeight
+    const int needed = heading                          ? height + whenHeight + whatHeight
                        : line.kind == Line::Kind::kWhen ? whenHeight + whatHeight
                                                         : height;
     if (y + needed > bottom) break;

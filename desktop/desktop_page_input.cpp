@@ -77,6 +77,7 @@ void CmivoDesktopPage::OnStylusUp(UINT flags, POINT point) {
     EndDrag();
     return;
   }
+  const bool followed = m_following;
   if (m_following) {
     // The release ends the following before the tap, so losing the capture
     // now is no cancellation.
@@ -88,8 +89,13 @@ void CmivoDesktopPage::OnStylusUp(UINT flags, POINT point) {
   CmivoGadget* pressed = m_pPressed;
   m_pPressed = nullptr;
   if (pressed) {
-    // The gadget the press began on takes the tap when it is released over it.
-    if (Holds(pressed) && pressed->IsVisible() && PtInRect(&pressed->GetRect(), point)) pressed->OnTap(flags, point);
+    // The gadget the press began on takes the tap when it is released over
+    // it; one that followed the finger elsewhere hears that the press is over.
+    if (!Holds(pressed)) return;
+    if (pressed->IsVisible() && PtInRect(&pressed->GetRect(), point))
+      pressed->OnTap(flags, point);
+    else if (followed)
+      pressed->OnStylusCancel();
     return;
   }
   if (moved < kTapSlop) m_pCore->ShowPageById(kMainMenuPage);

@@ -29,12 +29,12 @@ constexpr char16_t kDefaultIcon[] = u"gadget_desktop_default_wallpaper";
 // The pictures of the whole program's switchers, for one orientation of one
 // skin: each desktop's icon and the three cell backgrounds.
 struct SwitcherPictures {
-  const void* skin = nullptr;                                                  // the skin they belong to
-  bool landscape = false;                                                      // the orientation of the icons
+  const void* skin = nullptr;                                                 // the skin they belong to
+  bool landscape = false;                                                     // the orientation of the icons
   std::array<mivoSkinImage*, CmivoDesktopSwitcherGadget::kMaxCells> icons{};  // desktop n at n - 1
-  mivoSkinImage* active = nullptr;                                             // the current desktop's cell
-  mivoSkinImage* inactive = nullptr;                                           // another desktop's cell
-  mivoSkinImage* none = nullptr;                                               // a cell beyond the desktops
+  mivoSkinImage* active = nullptr;                                            // the current desktop's cell
+  mivoSkinImage* inactive = nullptr;                                          // another desktop's cell
+  mivoSkinImage* none = nullptr;                                              // a cell beyond the desktops
 };
 SwitcherPictures g_pictures;
 
@@ -118,8 +118,7 @@ void CmivoDesktopSwitcherGadget::Paint(HDC dc) {
   const int S = DisplayScale;
   const int W = kCellSide * S;
   // The table follows the skin and the screen's orientation.
-  if (g_pictures.skin != look->GetSkin() || g_pictures.landscape == m_pCore->IsPortrait())
-    RefreshDesktopIcons(m_pCore);
+  if (g_pictures.skin != look->GetSkin() || g_pictures.landscape == m_pCore->IsPortrait()) RefreshDesktopIcons(m_pCore);
   const SwitcherPictures& bk = g_pictures;
   const int count = DesktopCount();
   const int width = RectWidth(m_rect);

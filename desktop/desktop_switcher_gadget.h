@@ -64,12 +64,12 @@ class CmivoDesktopSwitcherGadget : public CmivoGadget {
   // by keys or swipes).
   void RevealCurrent();
 
-  int m_scroll = 0;                      // pixels the strip is scrolled left
-  bool m_scrollable = false;             // the cells are wider than the gadget (set by Paint)
-  std::array<RECT, kMaxCells> m_cells;   // as last drawn, (-1, -1, -1, -1) when not
-  bool m_following = false;              // a press on the strip is under way
-  bool m_pressIsTap = false;             // ... and no move has made it a scroll
-  int m_pressX = 0;                      // where the press began (client x)
-  int m_lastX = 0;                       // the stylus's x at the previous move
-  int m_revealedDesktop = -1;            // the current desktop when it was last brought into view
+  int m_scroll = 0;                     // pixels the strip is scrolled left
+  bool m_scrollable = false;            // the cells are wider than the gadget (set by Paint)
+  std::array<RECT, kMaxCells> m_cells;  // as last drawn, (-1, -1, -1, -1) when not
+  bool m_following = false;             // a press on the strip is under way
+  bool m_pressIsTap = false;            // ... and no move has made it a scroll
+  int m_pressX = 0;                     // where the press began (client x)
+  int m_lastX = 0;                      // the stylus's x at the previous move
+  int m_revealedDesktop = -1;           // the current desktop when it was last brought into view
 };

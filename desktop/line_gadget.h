@@ -53,11 +53,11 @@ class CmivoLineGadget : public CmivoGadget {
   // Shows the pen style or the pen width page, made on first use.
   void ShowMenuPage(bool widths);
 
-  bool m_vertical = true;                               // else horizontal
-  std::int32_t m_length;                                // pixels along the line; 30·S
-  std::int32_t m_penStyle = 2;                          // 0 solid, 1 dash, 2 dot
-  std::int32_t m_penWidth;                              // pixels; S
-  COLORREF m_color = RGB(155, 155, 155);                // grey
+  bool m_vertical = true;                              // else horizontal
+  std::int32_t m_length;                               // pixels along the line; 30·S
+  std::int32_t m_penStyle = 2;                         // 0 solid, 1 dash, 2 dot
+  std::int32_t m_penWidth;                             // pixels; S
+  COLORREF m_color = RGB(155, 155, 155);               // grey
   std::unique_ptr<CmivoDesktopMenuPage> m_pStylePage;  // "Pen style", made on first use
   std::unique_ptr<CmivoDesktopMenuPage> m_pWidthPage;  // "Pen width", made on first use
 };

@@ -34,7 +34,8 @@ std::u16string OneLine(const std::u16string& text) {
 std::u16string WhenText(mivoSMSMessage& message) {
   std::int64_t when = 0;
   if (!message.GetDeliveryTime(&when) && !message.GetLastModificationTime(&when)) return {};
-  struct tm then {}, today {};
+  struct tm then {
+  }, today{};
   const bool sameDay = datetime::ToLocal(when, &then) && datetime::ToLocal(datetime::Now(), &today) &&
                        then.tm_year == today.tm_year && then.tm_yday == today.tm_yday;
   return sameDay ? datetime::HourMinute(when) : datetime::ShortDate(when);

@@ -221,7 +221,12 @@ TEST(DesktopSwitcher, EightDesktopsScrollWithTheFingerBetweenZeroAnd144) {
   h.Drag(to.x, to.y, from.x, from.y, 20);
   EXPECT_EQ(s->ScrollOffset(), 0);
   EXPECT_EQ(h.Page().CurrentDesktopIndex(), 0);
-  // A switch by the keys brings the new desktop's cell into view.
+  // A finger that leaves the strip before it is lifted ends its press there
+  // too; a switch by the keys then brings the new desktop's cell into view.
+  h.Down(from.x, from.y);
+  h.Move(from.x, from.y + 100);
+  h.Up(from.x, from.y + 100);
+  EXPECT_EQ(h.Page().CurrentDesktopIndex(), 0);
   h.Key(VK_LEFT);
   EXPECT_EQ(h.Page().CurrentDesktopIndex(), 7);
   EXPECT_EQ(s->ScrollOffset(), 144);
@@ -437,12 +442,12 @@ TEST(AppointmentPanel, ListsWhatIsUnderWayAndToComeUnderDayHeadingsAndOpensTheDa
   // Under way (the conference since yesterday, the standup) under Today, the
   // finished run left out; tomorrow's all-day one by its date; a day ten days
   // ahead by its long date.
-  const std::string expected =
-      "Today: " + Span(kToday - 1 + 20 * kHour, kToday + 1 + 10 * kHour) + " Conference " +
-      Span(kToday + 8.5 * kHour, kToday + 9.5 * kHour) + " Standup " + Span(kToday + 14 * kHour, kToday + 15 * kHour) +
-      " Dentist | Tommorow: " + Utf8(datetime::ShortDate(localdays::NoonOf(today + 1))) + " Birthday | " +
-      Utf8(datetime::RelativeDay(localdays::NoonOf(today + 10))) + ": " +
-      Span(kToday + 10 + 10 * kHour, kToday + 10 + 11 * kHour) + " Review";
+  const std::string expected = "Today: " + Span(kToday - 1 + 20 * kHour, kToday + 1 + 10 * kHour) + " Conference " +
+                               Span(kToday + 8.5 * kHour, kToday + 9.5 * kHour) + " Standup " +
+                               Span(kToday + 14 * kHour, kToday + 15 * kHour) +
+                               " Dentist | Tommorow: " + Utf8(datetime::ShortDate(localdays::NoonOf(today + 1))) +
+                               " Birthday | " + Utf8(datetime::RelativeDay(localdays::NoonOf(today + 10))) + ": " +
+                               Span(kToday + 10 + 10 * kHour, kToday + 10 + 11 * kHour) + " Review";
   EXPECT_EQ(Utf8(panel->GetDumpText()), expected);
   // A tap on tomorrow's part of the panel: the calendar on tomorrow.
   POINT tomorrow{-1, -1};

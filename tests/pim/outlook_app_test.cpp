@@ -195,7 +195,8 @@ TEST_F(OutlookStoreTest, AppointmentChangesOfOtherProgramsReadTheCalendarAgain) 
   Listener panel;
   calendar->AddListener(&panel);
   const std::string dev = dir / "dev";
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "appointments", "add", "Vet", "2010-03-16 10:00"}).code, 0);
+  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "appointments", "add", "Vet", "2010-03-16 10:00"}).code,
+            0);
   PumpUntil(1);
   ASSERT_EQ(calendar->GetCount(), 1u);
   EXPECT_EQ(calendar->GetAppointmentAt(0)->GetSubject(), u"Vet");
