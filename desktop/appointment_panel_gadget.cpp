@@ -68,6 +68,11 @@ void CmivoAppointmentPanelGadget::Collect() {
   m_collectedDay = localdays::DayOf(datetime::Now());
   POAppointmentsCollection* appointments = Collection();
   if (!appointments) return;
+  // From now on the calendar's changes collect again.
+  if (IsActive() && !m_pListened) {
+    appointments->AddListener(this);
+    m_pListened = appointments;
+  }
   for (const std::unique_ptr<POItem>& item : appointments->FindAll(Restriction(m_collectedDay))) {
     auto* found = dynamic_cast<POAppointment*>(item.get());
     Appointment a;
@@ -92,12 +97,14 @@ void CmivoAppointmentPanelGadget::Refresh() {
   Invalidate();
 }
 
+void CmivoAppointmentPanelGadget::EnsureCollected() {
+  if (m_collectedDay < 0 || localdays::DayOf(datetime::Now()) != m_collectedDay) Collect();
+}
+
 void CmivoAppointmentPanelGadget::OnActivate() {
-  Collect();
-  if (POAppointmentsCollection* appointments = Collection(); appointments && !m_pListened) {
-    appointments->AddListener(this);
-    m_pListened = appointments;
-  }
+  // The appointments are collected when the panel is first drawn, not here:
+  // a panel on a desktop not shown costs the start nothing.
+  m_collectedDay = -1;
   if (m_pDesktop && !m_message) {
     m_message = m_pDesktop->RegisterNotification(this);
     if (m_pDesktop->m_hWnd)
@@ -120,10 +127,11 @@ void CmivoAppointmentPanelGadget::OnDeactivate() {
   if (m_message && m_pDesktop) m_pDesktop->UnregisterNotification(this);
   m_message = 0;
   m_appointments.clear();
+  m_collectedDay = -1;
 }
 
 void CmivoAppointmentPanelGadget::OnStateChanged(WPARAM, LPARAM) {
-  if (localdays::DayOf(datetime::Now()) != m_collectedDay) Collect();
+  if (m_collectedDay >= 0 && localdays::DayOf(datetime::Now()) != m_collectedDay) Collect();
   // A minute on, an appointment may have ended.
   Invalidate();
 }
@@ -176,6 +184,7 @@ void CmivoAppointmentPanelGadget::Paint(HDC dc) {
   mivoAppearance* look = m_pCore->GetAppearance();
   if (!look) return;
   const int S = DisplayScale;
+  EnsureCollected();
   const std::int64_t now = datetime::Now();
   const std::vector<Line> lines = MakeLines(now);
   const int saved = SaveDC(dc);
@@ -244,6 +253,7 @@ void CmivoAppointmentPanelGadget::OnTap(UINT flags, POINT point) {
 std::u16string CmivoAppointmentPanelGadget::GetDumpText() {
   std::u16string out;
   std::u16string pending;  // an appointment's first line, waiting for its second
+  EnsureCollected();
   for (const Line& line : MakeLines(datetime::Now())) {
     switch (line.kind) {
       case Line::Kind::kHeading: out += (out.empty() ? u"" : u" | ") + line.text + u":"; break;

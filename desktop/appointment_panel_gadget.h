@@ -5,8 +5,8 @@
 // Today. With nothing to come the panel says "None" under Today. A tap
 // opens the calendar page on the day tapped (on today elsewhere).
 //
-// The appointments are collected when the gadget starts, again when the
-// calendar changes (the Outlook notifications) and at midnight; the system
+// The appointments are collected when the panel is first drawn, again when
+// the calendar changes (the Outlook notifications) and at midnight; the system
 // time's state value repaints it every minute, so a finished appointment
 // leaves. No stored fields.
 #pragma once
@@ -34,8 +34,11 @@ class CmivoAppointmentPanelGadget : public CmivoGadget, public mivoOutlookEventH
   CmivoAppointmentPanelGadget(mivoCore* core, CmivoDesktopPage* page);
   ~CmivoAppointmentPanelGadget() override;
 
-  // Collects the appointments that end after the start of today, ordered by start.
+  // Collects the appointments that end after the start of today, ordered by
+  // start (and from then on follows the calendar's changes).
   void Collect();
+  // Collects unless the appointments were collected today.
+  void EnsureCollected();
   const std::vector<Appointment>& Appointments() const { return m_appointments; }
   // The restriction the collection is asked with for the day (days since 1970):
   // [End] > "yyyy-mm-dd 00:00", a form every locale reads the same.
@@ -84,7 +87,7 @@ class CmivoAppointmentPanelGadget : public CmivoGadget, public mivoOutlookEventH
   void StopListening();
 
   std::vector<Appointment> m_appointments;          // ending after the start of m_collectedDay, by start
-  std::int64_t m_collectedDay = -1;                 // today when they were collected
+  std::int64_t m_collectedDay = -1;                 // today when they were collected; -1: not yet
   std::vector<Hit> m_hits;                          // as last painted
   POAppointmentsCollection* m_pListened = nullptr;  // the Outlook store's collection listened to
   UINT m_message = 0;                               // the page's notification message; 0: none

@@ -60,11 +60,16 @@ mivoSMSMessage* CmivoSMSDetailsGadget::NewestMessage() const {
 }
 
 void CmivoSMSDetailsGadget::OnActivate() {
+  // The Inbox is opened when the panel is first drawn, not here: a panel on
+  // a desktop not shown costs the start nothing.
   StopListening();
-  if (mivoSMSFolder* inbox = Inbox()) {
-    inbox->AddListener(this);
-    m_pListened = inbox;
-  }
+}
+
+void CmivoSMSDetailsGadget::ListenTo(mivoSMSFolder* inbox) {
+  if (!inbox || inbox == m_pListened || !IsActive()) return;
+  StopListening();
+  inbox->AddListener(this);
+  m_pListened = inbox;
 }
 
 void CmivoSMSDetailsGadget::OnDeactivate() { StopListening(); }
@@ -91,6 +96,8 @@ void CmivoSMSDetailsGadget::DrawDetails(HDC dc, const RECT& rect) {
     DrawNote(dc, rect, GetString(IDS_ERROR_READING_SMS));
     return;
   }
+  // From now on a message that arrives repaints the panel.
+  ListenTo(inbox);
   m_pShown = inbox->GetAt(0);
   if (!m_pShown) {
     DrawNote(dc, rect, GetString(IDS_NO_SMS_IN_INBOX_PANEL));

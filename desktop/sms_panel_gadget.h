@@ -1,9 +1,9 @@
 // CmivoSMSDetailsGadget: a panel across the desktop with the newest text
 // message of the Inbox: its sender, when it came, and as much of its text as
 // fits. The icon opens the Inbox (a counted page action); the details open
-// the message in the reading page. The panel listens to the Inbox while it
-// lives on the desktop, so a message that arrives shows at once. No stored
-// fields.
+// the message in the reading page. Once drawn, the panel listens to the
+// Inbox while it lives on the desktop, so a message that arrives shows at
+// once. No stored fields.
 #pragma once
 
 #include <string>
@@ -44,6 +44,8 @@ class CmivoSMSDetailsGadget : public CmivoDetailsPanelGadget, public mivoOutlook
   void OnOutlookItemChanged(int source, mivoOutlookObject* item) override { Invalidate(); }
 
  private:
+  // Listens to the Inbox (while the gadget is active), once.
+  void ListenTo(mivoSMSFolder* inbox);
   // Stops listening to the Inbox, when the store still holds it.
   void StopListening();
 
