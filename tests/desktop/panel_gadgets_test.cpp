@@ -391,6 +391,18 @@ TEST(CalendarGadget, ShowsTheMonthFromTheLocalesFirstWeekdayAndOpensTheDayTapped
   ASSERT_GE(cell.x, 0);
   const int column = (localdays::Weekday(twentieth) - cal->FirstColumnWeekday() + 7) % 7;
   EXPECT_EQ(cell.x * 7 / 240, column);
+  // Today stands on the theme's highlight colour, and only today.
+  const COLORREF highlight = h.Core().GetAppearance()->ColorTheme().GetColor(7);
+  const uitest::Capture screen = uitest::UiHarness::Screen();
+  int todayPixels = 0, otherPixels = 0;
+  for (int y = 20; y < 220; ++y)
+    for (int x = 0; x < 240; ++x) {
+      const POINT at = h.OnScreen(x, y);
+      if (screen.At(at.x, at.y) != uitest::Pixel(highlight)) continue;
+      ++(cal->DayAt(POINT{x, y}) == today ? todayPixels : otherPixels);
+    }
+  EXPECT_GT(todayPixels, 100);
+  EXPECT_EQ(otherPixels, 0);
   h.TapAt(cell.x, cell.y);
   auto* page = dynamic_cast<CmivoCalendarPage*>(h.Core().TopPage());
   ASSERT_NE(page, nullptr);
