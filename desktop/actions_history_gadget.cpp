@@ -2,7 +2,11 @@
 
 #include "actions/action.h"
 #include "core/core.h"
+#include "desktop/gadget_catalogue.h"
 #include "look/appearance.h"
+#include "look/fitted_text.h"
+#include "look/language.h"
+#include "look/string_ids.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/rect.h"
 
@@ -70,7 +74,51 @@ void CmivoActionsHistoryGadget::Paint(HDC dc) {
     tile.action->Draw(dc, tile.rect, kActionStyleTile, kSkinDrawDirect);
     RestoreDC(dc, saved);
   }
+  if (m_tiles.empty()) DrawEmpty(dc);
   CmivoGadget::Paint(dc);
+}
+
+std::u16string CmivoActionsHistoryGadget::KindName() const {
+  for (const mivoCatalogueEntry& entry : gadget_catalogue::Entries()) {
+    if (entry.typeId == m_typeId) return entry.Name();
+  }
+  return {};
+}
+
+void CmivoActionsHistoryGadget::DrawEmpty(HDC dc) {
+  mivoAppearance* look = m_pCore->GetAppearance();
+  if (!look) return;
+  // An empty grid says what it would show, and that there is nothing yet,
+  // rather than leaving a blank where the user put a gadget.
+  const int S = DisplayScale;
+  const RECT box = MakeRect(m_rect.left + 5 * S, m_rect.top + 5 * S, m_rect.right - 5 * S, m_rect.bottom - 5 * S);
+  const int saved = SaveDC(dc);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, look->TextColor);
+  const mivoFittedText name = FitText(*look, dc, KindName(), look->SubtitleFont, RectWidth(box), RectHeight(box) / 2);
+  const mivoFittedText none =
+      FitText(*look, dc, GetString(IDS_NONE), look->SmallFont, RectWidth(box), RectHeight(box) / 2);
+  const int gap = 4 * S;
+  int top = box.top + (RectHeight(box) - name.Height() - gap - none.Height()) / 2;
+  top += DrawFittedText(*look, dc, name, MakeRect(box.left, top, box.right, box.bottom), DT_CENTER);
+  DrawFittedText(*look, dc, none, MakeRect(box.left, top + gap, box.right, box.bottom), DT_CENTER);
+  RestoreDC(dc, saved);
+}
+
+void CmivoActionsHistoryGadget::CollectImages(std::vector<mivoSkinImage*>& images) {
+  LayoutTiles();
+  for (const Tile& tile : m_tiles) tile.action->CollectImages(images);
+}
+
+std::u16string CmivoActionsHistoryGadget::GetDumpText() {
+  LayoutTiles();
+  if (m_tiles.empty()) return KindName() + u": " + GetString(IDS_NONE);
+  std::u16string out;
+  for (const Tile& tile : m_tiles) {
+    if (!out.empty()) out += u", ";
+    out += tile.action->GetTitle();
+  }
+  return out;
 }
 
 void CmivoActionsHistoryGadget::OnTap(UINT flags, POINT point) {

@@ -5,6 +5,7 @@
 // history changes; a member only says which actions it shows (AcceptsAction).
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "actions/actions.h"
@@ -30,6 +31,10 @@ class CmivoActionsHistoryGadget : public CmivoGadget, public mivoActionsListener
   void OnDeactivate() override;
   void OnHistoryChanged() override { Invalidate(); }
   const char* GadgetClassName() const override { return "CmivoActionsHistoryGadget"; }
+  // The pictures of the tiles that fit now.
+  void CollectImages(std::vector<mivoSkinImage*>& images) override;
+  // The titles of the tiles, or the kind's name and "None" for an empty grid.
+  std::u16string GetDumpText() override;
 
   // One tile as last drawn.
   struct Tile {
@@ -41,6 +46,11 @@ class CmivoActionsHistoryGadget : public CmivoGadget, public mivoActionsListener
   void LayoutTiles();
 
  private:
+  // The catalogue's name of the gadget's kind ("Most used calls").
+  std::u16string KindName() const;
+  // What an empty grid shows: its name and "None", centred.
+  void DrawEmpty(HDC dc);
+
   std::vector<Tile> m_tiles;  // the tiles drawn last, in history order
   bool m_listening = false;   // registered with the actions store
 };

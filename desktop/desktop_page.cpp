@@ -163,6 +163,7 @@ void CmivoDesktopPage::OnPageShown() { UpdateVisibility(); }
 
 void CmivoDesktopPage::OnPageHidden() {
   EndDrag();
+  CancelFollowing();
   m_pressActive = false;
   m_pPressed = nullptr;
 }
@@ -237,7 +238,10 @@ void CmivoDesktopPage::ForgetGadget(CmivoGadget* gadget) {
   UnregisterNotification(gadget);
   UnregisterTimer(gadget);
   if (m_pSelected == gadget) m_pSelected = nullptr;
-  if (m_pPressed == gadget) m_pPressed = nullptr;
+  if (m_pPressed == gadget) {
+    m_pPressed = nullptr;
+    m_following = false;
+  }
 }
 
 void CmivoDesktopPage::OnGadgetNotification(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -286,11 +290,13 @@ LRESULT CmivoDesktopPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: OnStylusMove(static_cast<UINT>(wParam), point); return CWnd::WindowProc(message, wParam, lParam);
     case WM_LBUTTONUP: OnStylusUp(static_cast<UINT>(wParam), point); return CWnd::WindowProc(message, wParam, lParam);
     case WM_CAPTURECHANGED:
-      // Whoever took the stylus ends the drag.
+      // Whoever took the stylus ends the drag, and a gadget's following.
       EndDrag();
+      CancelFollowing();
       return 0;
     case WM_CONTEXTMENU:
       EndDrag();
+      CancelFollowing();
       m_pressActive = false;
       m_pPressed = nullptr;
       ShowContextMenu();

@@ -145,6 +145,9 @@ class CmivoDesktopPage : public CmivoPageWnd, public CmivoContextMenu, public mi
   void DragTo(POINT point);
   // Ends a drag or resize, however the gesture ended.
   void EndDrag();
+  // A gadget that follows the stylus stops following it: the press ended
+  // without a release over it (tap-and-hold, capture lost, page hidden).
+  void CancelFollowing();
   // Moves the selected gadget by (dx, dy) pixels (arrow keys in design mode).
   void NudgeSelected(int dx, int dy);
   // Whether the gadget is still in the container (a gesture may outlive it).
@@ -187,6 +190,7 @@ class CmivoDesktopPage : public CmivoPageWnd, public CmivoContextMenu, public mi
   bool m_resizing = false;                                    // ... by a handle
   int m_handle = 0;                                           // the handle's code (5, 6, 9, 10)
   bool m_pressBypassesSwipe = false;                          // this press is no swipe (a gadget in design mode)
+  bool m_following = false;                                   // m_pPressed follows the stylus (has the capture)
   std::vector<CmivoGadget*> m_notifications;                  // index n: the gadget of message 0x8B0 + n, or null
   std::vector<CmivoGadget*> m_timers;                         // index n: the gadget of timer 1000 + n, or null
   std::unique_ptr<CmivoDesktopMenuPage> m_pCataloguePage;     // "Add gadget", built at construction

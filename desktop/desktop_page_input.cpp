@@ -27,6 +27,7 @@ bool CmivoDesktopPage::Holds(const CmivoGadget* gadget) const { return m_contain
 
 void CmivoDesktopPage::OnStylusDown(UINT flags, POINT point) {
   EndDrag();
+  CancelFollowing();
   m_pressActive = true;
   m_pressPoint = point;
   CmivoGadget* previous = m_pSelected;
@@ -34,7 +35,15 @@ void CmivoDesktopPage::OnStylusDown(UINT flags, POINT point) {
   m_pSelected = hit;
   m_pPressed = hit;
   if (!m_designMode) {
-    if (hit) hit->OnStylusDown(flags, point);
+    if (!hit) return;
+    hit->OnStylusDown(flags, point);
+    // A gadget that keeps the stylus to itself (the desktop switcher) is
+    // handed the moves of this press: the page follows the finger for it
+    // with the capture, so no nested loop runs inside a gadget.
+    if (!hit->AllowsPageSwipe() && Holds(hit) && m_pPressed == hit) {
+      m_following = true;
+      SetCapture();
+    }
     return;
   }
   // Design mode: the press selects, and on a gadget begins a drag, or a
@@ -53,6 +62,12 @@ void CmivoDesktopPage::OnStylusDown(UINT flags, POINT point) {
 void CmivoDesktopPage::OnStylusMove(UINT flags, POINT point) {
   if (!(flags & MK_LBUTTON)) return;
   if (m_designMode && m_dragging) DragTo(point);
+  if (m_following) {
+    if (m_pPressed && Holds(m_pPressed))
+      m_pPressed->OnStylusMove(flags, point);
+    else
+      CancelFollowing();
+  }
 }
 
 void CmivoDesktopPage::OnStylusUp(UINT flags, POINT point) {
@@ -62,13 +77,25 @@ void CmivoDesktopPage::OnStylusUp(UINT flags, POINT point) {
     EndDrag();
     return;
   }
+  const bool followed = m_following;
+  if (m_following) {
+    // The release ends the following before the tap, so losing the capture
+    // now is no cancellation.
+    m_following = false;
+    if (m_hWnd && GetCapture() == m_hWnd) ReleaseCapture();
+  }
   if (!wasPressed || m_designMode) return;
   const int moved = std::max(std::abs(point.x - m_pressPoint.x), std::abs(point.y - m_pressPoint.y));
   CmivoGadget* pressed = m_pPressed;
   m_pPressed = nullptr;
   if (pressed) {
-    // The gadget the press began on takes the tap when it is released over it.
-    if (Holds(pressed) && pressed->IsVisible() && PtInRect(&pressed->GetRect(), point)) pressed->OnTap(flags, point);
+    // The gadget the press began on takes the tap when it is released over
+    // it; one that followed the finger elsewhere hears that the press is over.
+    if (!Holds(pressed)) return;
+    if (pressed->IsVisible() && PtInRect(&pressed->GetRect(), point))
+      pressed->OnTap(flags, point);
+    else if (followed)
+      pressed->OnStylusCancel();
     return;
   }
   if (moved < kTapSlop) m_pCore->ShowPageById(kMainMenuPage);
@@ -103,6 +130,14 @@ void CmivoDesktopPage::EndDrag() {
   m_resizing = false;
   m_handle = 0;
   if (m_hWnd && GetCapture() == m_hWnd) ReleaseCapture();
+}
+
+void CmivoDesktopPage::CancelFollowing() {
+  if (!m_following) return;
+  m_following = false;
+  CmivoGadget* gadget = m_pPressed;
+  if (m_hWnd && GetCapture() == m_hWnd) ReleaseCapture();
+  if (gadget && Holds(gadget)) gadget->OnStylusCancel();
 }
 
 void CmivoDesktopPage::NudgeSelected(int dx, int dy) {

@@ -7,6 +7,7 @@
 #include "desktop/action_gadget.h"
 #include "desktop/desktop_menu_pages.h"
 #include "desktop/desktop_page.h"
+#include "desktop/desktop_switcher_gadget.h"
 #include "desktop/gadget.h"
 #include "look/appearance.h"
 #include "look/language.h"
@@ -180,6 +181,7 @@ void CmivoDesktopPage::OnMenuCommand(const mivoContextMenuEntry& entry) {
         m_pIconChooser = std::make_unique<CmivoAdvChooseDesktopIcon>(m_pCore);
         // The gadgets that show desktop icons draw the new one.
         m_pIconChooser->SetIconChangedHandler([this] {
+          CmivoDesktopSwitcherGadget::RefreshDesktopIcons(m_pCore);
           if (m_hWnd) Invalidate(FALSE);
         });
       }

@@ -5,7 +5,11 @@
 // the two parts and says what their taps do.
 #pragma once
 
+#include <string_view>
+
 #include "desktop/gadget.h"
+
+class mivoSkinImage;
 
 class CmivoDetailsPanelGadget : public CmivoGadget {
  public:
@@ -32,6 +36,17 @@ class CmivoDetailsPanelGadget : public CmivoGadget {
   void LayoutPanel(RECT* panel);
 
  protected:
+  // Helpers of the members' drawing: a skin picture centred in the part;
+  // a short text (what the panel has not got) in whole words, centred
+  // vertically, cut with "..." when it does not fit.
+  void DrawCentredImage(HDC dc, mivoSkinImage* image, const RECT& rect);
+  void DrawNote(HDC dc, const RECT& rect, std::u16string_view text);
+  // Two lines centred vertically: a title (with `aside`, a short text in
+  // the small font, at its right end) over a second line; each line that
+  // is too long ends in "...". An empty second line leaves the title alone.
+  void DrawTwoLines(HDC dc, const RECT& rect, std::u16string_view title, std::u16string_view second,
+                    std::u16string_view aside = {});
+
   int m_panelHeight;     // pixels; 50·S unless the member says otherwise
   RECT m_iconRect{};     // (page left, top, page left + 50·S, top + height)
   RECT m_detailsRect{};  // (page left + 60·S, top, page right, top + height)

@@ -87,6 +87,15 @@ class CmivoGadget : public CmivoChildWnd {
   // shows its own message).
   virtual bool CanDelete() { return true; }
 
+  // ---- Following the stylus ----
+  // A gadget that keeps the stylus to itself (AllowsPageSwipe off) is handed
+  // every move of the press that began on it (OnStylusMove) until the release
+  // (OnTap when it ends over the gadget). A press that ends any other way (a
+  // release elsewhere, a tap-and-hold, the stylus taken by another window,
+  // the page leaving the top) ends here instead, so the gadget never goes on
+  // following a finger that has gone. Nothing by default.
+  virtual void OnStylusCancel() {}
+
   // ---- Further hooks ----
   // The class name the state dump shows.
   virtual const char* GadgetClassName() const { return "CmivoGadget"; }

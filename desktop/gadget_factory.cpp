@@ -5,7 +5,15 @@
 
 #include "actions/action_kinds.h"
 #include "desktop/action_gadget.h"
+#include "desktop/action_panel_gadgets.h"
+#include "desktop/appointment_panel_gadget.h"
+#include "desktop/calendar_gadget.h"
+#include "desktop/desktop_switcher_gadget.h"
 #include "desktop/gadget_catalogue.h"
+#include "desktop/last_call_panel_gadget.h"
+#include "desktop/line_gadget.h"
+#include "desktop/most_used_gadgets.h"
+#include "desktop/sms_panel_gadget.h"
 
 namespace {
 
@@ -27,6 +35,12 @@ std::unique_ptr<CmivoGadget> MakeShowPageGadget(mivoCore* core, CmivoDesktopPage
   return std::make_unique<CmivoShowPageGadget>(core, page);
 }
 
+// A kind whose class takes the core and the page (its type id is its own).
+template <typename Gadget>
+std::unique_ptr<CmivoGadget> Make(mivoCore* core, CmivoDesktopPage* page, DWORD) {
+  return std::make_unique<Gadget>(core, page);
+}
+
 struct ClassMaker {
   const char* className;
   Maker make;
@@ -35,6 +49,19 @@ struct ClassMaker {
 constexpr ClassMaker kMakers[] = {
     {"CmivoActionGadget", &MakeActionGadget},
     {"CmivoShowPageGadget", &MakeShowPageGadget},
+    {"CmivoFavoritesDetailsGadget", &Make<CmivoFavoritesDetailsGadget>},
+    {"CmivoActionsHistoryDetailsGadget", &Make<CmivoActionsHistoryDetailsGadget>},
+    {"CmivoAllActionsHistoryGadget", &Make<CmivoAllActionsHistoryGadget>},
+    {"CmivoSettingsActionsHistoryGadget", &Make<CmivoSettingsActionsHistoryGadget>},
+    {"CmivoExecuteFileActionsHistoryGadget", &Make<CmivoExecuteFileActionsHistoryGadget>},
+    {"CmivoMakeCallActionsHistoryGadget", &Make<CmivoMakeCallActionsHistoryGadget>},
+    {"CmivoWriteSMSActionsHistoryGadget", &Make<CmivoWriteSMSActionsHistoryGadget>},
+    {"CmivoDesktopSwitcherGadget", &Make<CmivoDesktopSwitcherGadget>},
+    {"CmivoLineGadget", &Make<CmivoLineGadget>},
+    {"CmivoSMSDetailsGadget", &Make<CmivoSMSDetailsGadget>},
+    {"CmivoLastIncomingCallPanelGadget", &Make<CmivoLastIncomingCallPanelGadget>},
+    {"CmivoCalendarGadget", &Make<CmivoCalendarGadget>},
+    {"CmivoAppointmentPanelGadget", &Make<CmivoAppointmentPanelGadget>},
 };
 
 Maker FindMaker(const char* className) {

@@ -8,48 +8,20 @@
 #include "look/date_time_format.h"
 #include "look/language.h"
 #include "look/string_ids.h"
+#include "pim/local_days.h"
 #include "pim/outlook_app.h"
 #include "platform/gdi/gdi.h"
-#include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
 #include "platform/win32/text.h"
 #include "platform/window/describe.h"
 
 namespace {
 
-constexpr std::int64_t kDayMs = 86400000;
-
-// The local calendar day of a time value, as days since 1970-01-01.
-std::int64_t DayOf(std::int64_t t) {
-  struct tm local {};
-  if (!datetime::ToLocal(t, &local)) return t / 86400;
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(local.tm_year + 1900);
-  st.wMonth = static_cast<WORD>(local.tm_mon + 1);
-  st.wDay = static_cast<WORD>(local.tm_mday);
-  return sysclock::SystemTimeToUnixMs(st) / kDayMs;
-}
-
-SYSTEMTIME DateOf(std::int64_t day) { return sysclock::UnixMsToSystemTime(day * kDayMs); }
-
-std::int64_t DayNumber(int year, int month, int dayOfMonth) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(year);
-  st.wMonth = static_cast<WORD>(month);
-  st.wDay = static_cast<WORD>(dayOfMonth);
-  return sysclock::SystemTimeToUnixMs(st) / kDayMs;
-}
-
-int DaysInMonth(int year, int month) {
-  const int next = month == 12 ? 1 : month + 1;
-  return static_cast<int>(DayNumber(month == 12 ? year + 1 : year, next, 1) - DayNumber(year, month, 1));
-}
-
-// Noon of a local day as a time value, for the date routines.
-std::int64_t NoonOf(std::int64_t day) {
-  const std::int64_t localNoon = day * kDayMs + kDayMs / 2;
-  return (localNoon - sysclock::LocalOffsetMinutes(localNoon) * 60000LL) / 1000;
-}
+using localdays::DateOf;
+using localdays::DayNumber;
+using localdays::DayOf;
+using localdays::DaysInMonth;
+using localdays::NoonOf;
 
 void FillWith(HDC dc, const RECT& r, COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
@@ -115,7 +87,7 @@ void CmivoCalendarPage::OnPageShown() { Reload(); }
 
 std::int64_t CmivoCalendarPage::FirstShownDay() const {
   const std::int64_t first = DayNumber(m_year, m_month, 1);
-  const int weekday = static_cast<int>(((first + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+  const int weekday = localdays::Weekday(first);
   const int back = (weekday - datetime::FirstDayOfWeek() + 7) % 7;
   return first - back;
 }

@@ -11,8 +11,9 @@ POApplication::POApplication(HWND window) {
     app->Release();
     return;
   }
-  // The contacts and tasks folders post their changes by other programs to the window.
-  for (int folder : {olFolderContacts, olFolderTasks}) {
+  // The contacts, tasks and calendar folders post their changes by other
+  // programs to the window.
+  for (int folder : {olFolderContacts, olFolderTasks, olFolderCalendar}) {
     IFolder* f = nullptr;
     if (FAILED(app->GetDefaultFolder(folder, &f)) || !f) continue;
     IItem* props = nullptr;
@@ -57,8 +58,10 @@ POAppointmentsCollection* POApplication::GetAppointments() {
 }
 
 void POApplication::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Only the contacts act on notifications; a task's must not reach them
-  // (its OID is no contact's).
-  if (lParam != olFolderContacts || !m_pContacts) return;
-  m_pContacts->HandleNotification(message, static_cast<LONG>(wParam));
+  // Each folder's notification goes to its own collection only: a task's
+  // OID is no contact's. A collection not made yet reads the folder as it
+  // is when it is made.
+  if (lParam == olFolderContacts && m_pContacts) m_pContacts->HandleNotification(message, static_cast<LONG>(wParam));
+  if (lParam == olFolderCalendar && m_pAppointments)
+    m_pAppointments->HandleNotification(message, static_cast<LONG>(wParam));
 }

@@ -1,7 +1,7 @@
 // POApplication: the Outlook store of the process. Opens the Outlook object
-// model, logs on with the main frame's window and asks the contacts and
-// tasks folders to post their changes to it; keeps the collections the
-// pages ask for. Made by the core on first use.
+// model, logs on with the main frame's window and asks the contacts, tasks
+// and calendar folders to post their changes to it; keeps the collections
+// the pages ask for. Made by the core on first use.
 #pragma once
 
 #include <memory>

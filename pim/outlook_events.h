@@ -16,6 +16,7 @@ class mivoOutlookObject {
 // Source kinds of the notifications.
 constexpr int kOutlookSourceSMS = 0;       // the SMS store
 constexpr int kOutlookSourceContacts = 1;  // the contacts collection
+constexpr int kOutlookSourceAppointments = 2;  // the appointments collection
 
 class mivoOutlookEventHandler {
  public:

@@ -273,3 +273,10 @@ POAppointmentsCollection::~POAppointmentsCollection() {
 }
 
 POItem* POAppointmentsCollection::MakeWrapper(IDispatch* item) { return item ? new POAppointment(item) : nullptr; }
+
+void POAppointmentsCollection::HandleNotification(UINT, LONG) {
+  // Whatever changed (an appointment added, moved, deleted), the folder is
+  // read again whole: the list is short and its order follows the times.
+  Refresh();
+  OnOutlookListChanged(kOutlookSourceAppointments, this);
+}

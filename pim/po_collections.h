@@ -98,10 +98,14 @@ class POTasksCollection : public POItemCollection {
   POTask* GetTaskAt(std::size_t index) const { return static_cast<POTask*>(GetItemAt(index)); }
 };
 
-class POAppointmentsCollection : public POItemCollection {
+// The appointments. Another program's change (an appointment added, moved
+// or deleted) reads the folder again, and the listeners hear that the list
+// changed.
+class POAppointmentsCollection : public POItemCollection, public mivoOutlookEventsContainer {
  public:
   explicit POAppointmentsCollection(POApplication* app);
   ~POAppointmentsCollection() override;
   POItem* MakeWrapper(IDispatch* item) override;
+  void HandleNotification(UINT message, LONG oid) override;
   POAppointment* GetAppointmentAt(std::size_t index) const { return static_cast<POAppointment*>(GetItemAt(index)); }
 };

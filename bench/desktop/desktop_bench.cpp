@@ -12,6 +12,7 @@
 
 #include "app/app_core.h"
 #include "app/mivo_app.h"
+#include "bench/desktop/desktop_scene.h"
 #include "bench/support/frame_baseline.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget.h"
@@ -29,60 +30,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The program on a new, provisioned device, its desktop page on top.
-class Scene {
- public:
-  Scene() {
-    const auto dir = std::filesystem::temp_directory_path() / "mivo_bench_desktop";
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    device::DeviceOptions options;
-    options.dataFolder = MIVO_BENCH_DATA_DIR;
-    options.screenHeight = 640;
-    std::string error;
-    device::OpenDevice(dir.string(), &error, options);
-    sysclock::UseVirtualTime();
-    window::SetScreenSize(480, 640);
-    window::CreateFramebuffer(480, 640);
-    gdi::SetLogPixels(192);
-    shell::StartPhoneShell();
-    window::SetPresenter([this] {
-      if (!firstFrame) firstFrame = Clock::now().time_since_epoch().count();
-    });
-    app = std::make_unique<CmivoApp>();
-    app->InitInstance();
-    window::PumpPending();
-    core = app->m_pCore;
-    page = dynamic_cast<CmivoDesktopPage*>(core->GetDesktopPage());
-  }
-  ~Scene() {
-    window::SetPresenter({});
-    core->RequestExit();
-    for (int i = 0; i < 10 && !window::QuitPending(); ++i) window::PumpPending();
-    app->ExitInstance();
-    app.reset();
-    shell::StopPhoneShell();
-    window::ResetWindowSystem();
-    device::CloseDevice();
-  }
-  // Replaces the desktops with the gadgets the layout text describes.
-  void Layout(const std::string& text) {
-    page->Container().Clear();
-    std::string error;
-    mivoGadgetContainer scratch(core);
-    layout_text::Parse(text, core, scratch, &error);
-    page->Container().ReadLayout(scratch.SerializeLayout(), page);
-    page->UpdateVisibility();
-    page->Invalidate(FALSE);
-    window::PumpPending();
-  }
-
-  std::unique_ptr<CmivoApp> app;
-  mivoAppCore* core = nullptr;
-  CmivoDesktopPage* page = nullptr;
-  long long firstFrame = 0;  // when the presenter was first called since it was cleared
-};
+using desktop_bench::Scene;
 
 // 20 gadgets on the first desktop: nine tiles, eight icons, three rows.
 std::string TwentyGadgets() {

@@ -9,13 +9,25 @@
 
 #include "desktop/desktop_page.h"
 #include "desktop/gadget.h"
+#include "desktop/gadget_catalogue.h"
 #include "platform/win32/rect.h"
+#include "platform/win32/text.h"
 #include "platform/window/input.h"
 #include "platform/window/window.h"
 #include "tests/support/json.h"
 #include "tests/ui/ui_harness.h"
 
 namespace desktoptest {
+
+// The names "Add gadget" offers: the catalogue's kinds whose class is built, in its order.
+inline std::vector<std::string> BuiltCatalogueNames() {
+  std::vector<std::string> names;
+  for (const mivoCatalogueEntry& entry : gadget_catalogue::Entries()) {
+    const mivoGadgetKind* kind = gadget_catalogue::FindKind(entry.typeId);
+    if (kind && gadget_catalogue::IsBuilt(kind->className)) names.push_back(text::ToUtf8(entry.Name()));
+  }
+  return names;
+}
 
 // Counts its activations, presses, taps, notifications and ticks.
 class ProbeGadget : public CmivoGadget {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/display/png.h"
+#include "tests/desktop/desktop_harness.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/tools/run_tool.h"
 
@@ -119,7 +120,7 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
     for (const Json& row : d["top"]["rows"].Items()) k.push_back(row["text"].AsString());
     return k;
   }();
-  ASSERT_EQ(kinds, (std::vector<std::string>{"Favorites", "Actions history"}));
+  ASSERT_EQ(kinds, desktoptest::BuiltCatalogueNames());
   d = walk.TapRow(d, "Favorites");
   d = walk.TapRow(walk.HoldAndChoose(at(140, 195), "Add gadget"), "Actions history");
   ASSERT_EQ(GadgetsOf(d).size(), factory.size() + 2);

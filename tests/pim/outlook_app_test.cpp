@@ -1,6 +1,7 @@
 // The Outlook store: contacts with their names, numbers and preferred kind,
-// the notifications that keep the contacts current, task and appointment
-// dates, phone numbers, and the phone object with the call-log filters.
+// the notifications that keep the contacts and the appointments current,
+// task and appointment dates, phone numbers, and the phone object with the
+// call-log filters.
 #include "pim/outlook_app.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +185,27 @@ TEST_F(OutlookStoreTest, ContactChangesOfOtherProgramsReachTheListeners) {
   EXPECT_EQ(page.heard[2], "changed 1 Eva Nová");
   EXPECT_EQ(contacts->GetCount(), 1u);
   contacts->RemoveListener(&page);
+}
+
+TEST_F(OutlookStoreTest, AppointmentChangesOfOtherProgramsReadTheCalendarAgain) {
+  POApplication app(frame);
+  g_app = &app;
+  POAppointmentsCollection* calendar = app.GetAppointments();
+  ASSERT_EQ(calendar->GetCount(), 0u);
+  Listener panel;
+  calendar->AddListener(&panel);
+  const std::string dev = dir / "dev";
+  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "appointments", "add", "Vet", "2010-03-16 10:00"}).code,
+            0);
+  PumpUntil(1);
+  ASSERT_EQ(calendar->GetCount(), 1u);
+  EXPECT_EQ(calendar->GetAppointmentAt(0)->GetSubject(), u"Vet");
+  EXPECT_EQ(panel.heard, std::vector<std::string>{"changed 2 ?"});
+  // A task of another program is no appointment.
+  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "tasks", "add", "Feed the cat"}).code, 0);
+  PumpUntil(2);
+  EXPECT_EQ(panel.heard.size(), 1u);
+  calendar->RemoveListener(&panel);
 }
 
 TEST_F(OutlookStoreTest, TaskAndAppointmentDatesFollowTheirRules) {
