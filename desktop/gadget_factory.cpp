@@ -5,7 +5,15 @@
 
 #include "actions/action_kinds.h"
 #include "desktop/action_gadget.h"
+#include "desktop/alarm_gadget.h"
+#include "desktop/clock_gadget.h"
+#include "desktop/connection_manager_gadget.h"
+#include "desktop/date_gadget.h"
 #include "desktop/gadget_catalogue.h"
+#include "desktop/memory_gadget.h"
+#include "desktop/status_gadgets.h"
+#include "desktop/switch_desktop_gadget.h"
+#include "desktop/volume_gadget.h"
 
 namespace {
 
@@ -27,6 +35,12 @@ std::unique_ptr<CmivoGadget> MakeShowPageGadget(mivoCore* core, CmivoDesktopPage
   return std::make_unique<CmivoShowPageGadget>(core, page);
 }
 
+// A family whose constructor takes the core and the page (its type id is its own).
+template <typename Gadget>
+std::unique_ptr<CmivoGadget> Make(mivoCore* core, CmivoDesktopPage* page, DWORD) {
+  return std::make_unique<Gadget>(core, page);
+}
+
 struct ClassMaker {
   const char* className;
   Maker make;
@@ -35,6 +49,22 @@ struct ClassMaker {
 constexpr ClassMaker kMakers[] = {
     {"CmivoActionGadget", &MakeActionGadget},
     {"CmivoShowPageGadget", &MakeShowPageGadget},
+    {"CmivoClock", &Make<CmivoClock>},
+    {"CmivoDateGadget", &Make<CmivoDateGadget>},
+    {"CmivoBatteryInfo", &Make<CmivoBatteryInfo>},
+    {"CmivoGSMNetwork", &Make<CmivoGSMNetwork>},
+    {"CmivoSignalStrengthGadget", &Make<CmivoSignalStrengthGadget>},
+    {"CmivoMissedCallsEvent", &Make<CmivoMissedCallsEvent>},
+    {"CmivoUnreadSMSEvent", &Make<CmivoUnreadSMSEvent>},
+    {"CmivoUnreadMMSEvent", &Make<CmivoUnreadMMSEvent>},
+    {"CmivoUnreadEmailEvent", &Make<CmivoUnreadEmailEvent>},
+    {"CmivoTasksGadget", &Make<CmivoTasksGadget>},
+    {"CmivoBluetoothGadget", &Make<CmivoBluetoothGadget>},
+    {"CmivoAlarmGadget", &Make<CmivoAlarmGadget>},
+    {"CmivoMemoryGadget", &Make<CmivoMemoryGadget>},
+    {"CmivoConnectionManagerGadget", &Make<CmivoConnectionManagerGadget>},
+    {"CmivoVolumeGadget", &Make<CmivoVolumeGadget>},
+    {"CmivoSwitchDesktopGadget", &Make<CmivoSwitchDesktopGadget>},
 };
 
 Maker FindMaker(const char* className) {
