@@ -1,5 +1,6 @@
 #include "desktop/clock_gadget.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "core/core.h"
@@ -129,26 +130,38 @@ RECT CmivoClock::DrawGraphical(HDC dc, const RECT& rect, UINT alignment) {
   int hour = -1, minute = -1;
   Now(&hour, &minute);
   if (hour < 0 || minute < 0) return RECT{};
+  // A gadget smaller than the pictures shows them smaller (their shape
+  // kept) rather than cut off.
+  const int W = RectWidth(rect), H = RectHeight(rect);
+  const double k =
+      std::min({1.0, W > 0 ? static_cast<double>(W) / size.cx : 1.0, H > 0 ? static_cast<double>(H) / size.cy : 1.0});
+  auto scaled = [k](int v) { return std::max(1, static_cast<int>(v * k)); };
+  SIZE block{k < 1.0 ? scaled(size.cx) : size.cx, k < 1.0 ? scaled(size.cy) : size.cy};
   // The digits as one block, placed in the rectangle as the layout asks
   // (the rectangle is the digits' own beside a text, the whole gadget without one).
   int x = rect.left, y = rect.top;
-  if (alignment & kAlignCenterX) x += (RectWidth(rect) - size.cx) / 2;
-  if (alignment & kAlignRight) x = rect.right - size.cx;
-  if (alignment & kAlignCenterY) y += (RectHeight(rect) - size.cy) / 2;
-  if (alignment & kAlignBottom) y = rect.bottom - size.cy;
-  const RECT block = MakeRect(x, y, x + size.cx, y + size.cy);
+  if (alignment & kAlignCenterX) x += (W - block.cx) / 2;
+  if (alignment & kAlignRight) x = rect.right - block.cx;
+  if (alignment & kAlignCenterY) y += (H - block.cy) / 2;
+  if (alignment & kAlignBottom) y = rect.bottom - block.cy;
   const std::size_t images[5] = {static_cast<std::size_t>(hour / 10), static_cast<std::size_t>(hour % 10), kDivider,
                                  static_cast<std::size_t>(minute / 10), static_cast<std::size_t>(minute % 10)};
-  int at = block.left;
+  int at = x;
   for (std::size_t image : images) {
     // Digits at the top, the divider centred on their height; each picture
     // starts where the one before ended.
     mivoSkinImage* picture = Images().Get(image);
-    look->DrawSkinImage(picture, dc, MakeRect(at, block.top, block.right, block.bottom),
-                        image == kDivider ? kAlignCenterY : 0);
-    at += look->GetSkinImageSize(picture).cx;
+    const SIZE natural = look->GetSkinImageSize(picture);
+    const int w = k < 1.0 ? scaled(natural.cx) : natural.cx, h = k < 1.0 ? scaled(natural.cy) : natural.cy;
+    const RECT room = MakeRect(at, y, x + block.cx, y + block.cy);
+    if (k < 1.0) {
+      look->DrawSkinImage(picture, dc, room, image == kDivider ? kAlignCenterY : 0, kSkinDrawDirect, w, h);
+    } else {
+      look->DrawSkinImage(picture, dc, room, image == kDivider ? kAlignCenterY : 0);
+    }
+    at += w;
   }
-  return block;
+  return MakeRect(x, y, x + block.cx, y + block.cy);
 }
 
 // ---- The design-mode menu ----------------------------------------------------------------------

@@ -1,10 +1,13 @@
 #include "desktop/status_gadget.h"
 
+#include <algorithm>
+
 #include "core/core.h"
 #include "desktop/desktop_page.h"
 #include "desktop/shared_skin_images.h"
 #include "look/appearance.h"
 #include "look/language.h"
+#include "platform/gdi/gdi.h"
 #include "platform/registry/notify.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/text.h"
@@ -42,6 +45,44 @@ mivoSharedSkinImages& CmivoStatusGadget::Images() {
 }
 
 mivoSkinImage* CmivoStatusGadget::CurrentImage() { return Images().Get(0); }
+
+mivoIconTextStyle& CmivoStatusGadget::GetStyle() { return m_painting ? m_paintStyle : CmivoIconTextGadget::GetStyle(); }
+
+mivoIconTextStyle CmivoStatusGadget::FittedStyle(HDC dc) {
+  mivoIconTextStyle style = CmivoIconTextGadget::GetStyle();
+  const std::u16string text = GetText();
+  if (text.empty()) return style;
+  const int S = DisplayScale;
+  const SIZE image = GetImageSize();
+  const int W = m_rect.right - m_rect.left, H = m_rect.bottom - m_rect.top;
+  const bool sideBySide = style.textPosition == kTextLeftOfImage || style.textPosition == kTextRightOfImage;
+  // The block as the family lays it out: the text with its shadow's room,
+  // 5·S apart from the picture.
+  auto fits = [&](const mivoIconTextStyle& s) {
+    HFONT font = CreateStyleFont(dc, s);
+    const int saved = SaveDC(dc);
+    SelectObject(dc, font);
+    RECT measure{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    RestoreDC(dc, saved);
+    DeleteObject(font);
+    const int tw = measure.right - measure.left + 2 * S, th = measure.bottom - measure.top + 2 * S;
+    const int w = sideBySide ? image.cx + 5 * S + tw : std::max<int>(image.cx, tw);
+    const int h = sideBySide ? std::max<int>(image.cy, th) : image.cy + 5 * S + th;
+    return w <= W && h <= H;
+  };
+  while (style.textSize > kMinFittedPoints && !fits(style)) {
+    style.textSize = std::max(kMinFittedPoints, style.textSize * 9 / 10);
+  }
+  return style;
+}
+
+void CmivoStatusGadget::Paint(HDC dc) {
+  m_paintStyle = FittedStyle(dc);
+  m_painting = true;
+  CmivoIconTextGadget::Paint(dc);
+  m_painting = false;
+}
 
 SIZE CmivoStatusGadget::GetImageSize() {
   mivoSkinImage* image = CurrentImage();

@@ -44,6 +44,11 @@ class CmivoStatusGadget : public CmivoIconTextGadget {
   // Closes a notification that is still open.
   ~CmivoStatusGadget() override;
 
+  // Paints as the family does, with the text made smaller where the text
+  // and the picture would not fit in the gadget at the chosen size.
+  void Paint(HDC dc) override;
+  // While painting, the style with the fitted text size; else the gadget's own.
+  mivoIconTextStyle& GetStyle() override;
   // The current image's natural size, (0, 0) without one.
   SIZE GetImageSize() override;
   RECT DrawImage(HDC dc, const RECT& rect, UINT alignment) override;
@@ -69,12 +74,19 @@ class CmivoStatusGadget : public CmivoIconTextGadget {
   void Show(std::u16string text);
   // Repaints when the current image differs from the one shown last.
   void ShowImageChange() { Show(m_text); }
+  // The style to paint with: the gadget's own, its text size lowered step by
+  // step (not below kMinFittedPoints) until the block of the picture and the
+  // text fits in the gadget's rectangle.
+  mivoIconTextStyle FittedStyle(HDC dc);
+  static constexpr int kMinFittedPoints = 8;
 
  private:
   mivoSharedSkinImages& m_images;         // the class's, shared; looked up on first use
   HREGNOTIFY m_notify = nullptr;          // the state notification; null when none is open
   bool m_watching = false;                // a state message is registered
   mivoSkinImage* m_shownImage = nullptr;  // the image when Show last repainted
+  mivoIconTextStyle m_paintStyle;         // the fitted style, while Paint runs
+  bool m_painting = false;                // Paint runs: GetStyle gives m_paintStyle
 };
 
 class CmivoNotifiedCountGadget : public CmivoStatusGadget {

@@ -128,9 +128,13 @@ void CmivoBatteryInfo::OnTimer(bool) {
 
 CmivoGSMNetwork::CmivoGSMNetwork(mivoCore* core, CmivoDesktopPage* page)
     : CmivoStatusGadget(core, page, 3, NoImages(), mivoStatusStyle{kTextLeftOfImage, 20}) {
-  // The colour theme's fourth colour, as it is now (a later theme change keeps it).
+  // A colour of the theme apart from the other gadgets' text, as it is now
+  // (a later theme change keeps it): the theme's sub-text colour. The
+  // theme's fourth colour would be the cards' outline, which the themes
+  // keep close to the background, so a name in it could not be read (light
+  // grey on the light wallpaper of "Paper").
   mivoAppearance* look = core ? core->GetAppearance() : nullptr;
-  if (look) m_style.textColor = look->ColorTheme().GetColor(4);
+  if (look) m_style.textColor = look->SubTextColor;
   m_text = u"operator";
 }
 

@@ -246,6 +246,44 @@ TEST(ClockGadget, EachMinuteRepaintsOnlyTheClockAndTheTextFaceShowsTheTime) {
   EXPECT_TRUE(clock->IsGraphical());
 }
 
+TEST(ClockGadget, AGadgetSmallerThanItsFaceOrItsTextShowsThemSmallerNotCutOff) {
+  StatusHarness h("fit");
+  SetTime(2010, 3, 15, 9, 5);
+  h.Pump();
+  // Each gadget alone on the desktop: nothing it draws lies outside it.
+  const RECT rects[] = {RECT{20, 20, 140, 60}, RECT{0, 100, 150, 125}, RECT{30, 150, 90, 250}};
+  std::vector<CmivoGadget*> gadgets;
+  for (int i = 0; i < 3; ++i) {
+    const uitest::Capture before = uitest::UiHarness::Screen();
+    CmivoGadget* g = i == 0   ? static_cast<CmivoGadget*>(h.Add<CmivoClock>(rects[i]))  // the digits: 208 wide
+                     : i == 1 ? static_cast<CmivoGadget*>(h.Add<CmivoDateGadget>(rects[i]))
+                              : static_cast<CmivoGadget*>(h.Add<CmivoClock>(rects[i]));
+    if (i == 2) {
+      mivoContextMenuEntry text;
+      text.CommandId = 2068;  // the text face, 75 points in a 60 pixel wide gadget
+      g->OnContextMenuCommand(text);
+      h.Pump();
+    }
+    gadgets.push_back(g);
+    const uitest::Capture after = uitest::UiHarness::Screen();
+    const RECT r = g->GetRect();
+    const POINT origin = h.OnScreen(POINT{0, 0});
+    int outside = 0, inside = 0;
+    for (int y = 0; y < after.height; ++y) {
+      for (int x = 0; x < after.width; ++x) {
+        if (after.At(x, y) == before.At(x, y)) continue;
+        const POINT p{x - origin.x, y - origin.y};
+        (PtInRect(&r, p) ? inside : outside) += 1;
+      }
+    }
+    EXPECT_EQ(outside, 0) << i;
+    EXPECT_GT(inside, 100) << i << ": something is drawn";
+  }
+  // The stored size stays what the user chose.
+  EXPECT_EQ(dynamic_cast<CmivoIconTextGadget*>(gadgets[1])->GetStyle().textSize, 16);
+  EXPECT_EQ(dynamic_cast<CmivoIconTextGadget*>(gadgets[2])->GetStyle().textSize, 75);
+}
+
 // ---- The date gadget --------------------------------------------------------------------------------
 
 TEST(DateGadget, ThePatternTypedInTheDesignModeShowsAndANewDayShowsByItself) {

@@ -14,6 +14,7 @@
 #include "desktop/memory_gadget.h"
 #include "desktop/volume_gadget.h"
 #include "desktop/volume_window.h"
+#include "look/appearance.h"
 #include "pim/call_log_page.h"
 #include "pim/read_sms_page.h"
 #include "pim/sms_folder.h"
@@ -82,6 +83,7 @@ TEST(StatusGadgets, EachCounterFollowsItsValueAndRepaintsOnlyItsOwnRectangle) {
   CmivoBluetoothGadget* bt = h.Add<CmivoBluetoothGadget>(RECT{0, 150, 110, 190});
   h.Settle();
   EXPECT_EQ(Text(op), "(no operator)") << "a missing name";
+  EXPECT_EQ(op->GetStyle().textColor, h.Core().GetAppearance()->SubTextColor) << "the theme's, apart from the others";
   EXPECT_EQ(Text(signal), "0%") << "a missing value reads as 0";
   EXPECT_EQ(Image(signal), "gadget_signal_strength");
 
