@@ -17,11 +17,16 @@ constexpr double kStep = std::numbers::pi / 30;  // one minute position
 
 int Ceil(double v) { return static_cast<int>(std::ceil(v)); }
 
-// The numerals' font: "Arial Black" at a size in tenths of a point.
-HFONT NumeralFont(HDC dc, int tenths) {
+// The numerals' font: "Arial Black" at a size in tenths of a point, on the
+// face's own scale: R is counted in the screen's pixels already, so the
+// points are taken at 96 pixels to the inch on every screen. (At the VGA
+// screen's 192 the numerals would be twice too large for their face and
+// run into each other.)
+constexpr int kFaceDpi = 96;
+
+HFONT NumeralFont(int tenths) {
   LOGFONTW lf{};
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  lf.lfHeight = -MulDiv(std::max(tenths, 1), dpi > 0 ? dpi : 96, 720);
+  lf.lfHeight = -MulDiv(std::max(tenths, 1), kFaceDpi, 720);
   lf.lfWeight = FW_NORMAL;
   text::CopyTo(lf.lfFaceName, LF_FACESIZE, u"Arial Black");
   return CreateFontIndirectW(&lf);
@@ -93,7 +98,7 @@ void Draw(HDC dc, const RECT& rect, int hour, int minute, const mivoAnalogClockS
   SelectObject(dc, style.pen1);
   Ellipse(dc, g.cx - g.ri, g.cy - g.ri, g.cx + g.ri, g.cy + g.ri);
   if (style.numbers) {
-    HFONT font = NumeralFont(dc, g.fontTenths);
+    HFONT font = NumeralFont(g.fontTenths);
     HGDIOBJ previous = SelectObject(dc, font);
     for (int n = 1; n <= 12; ++n) {
       const POINT at = NumeralOrigin(g, n);

@@ -6,8 +6,10 @@
 // R = 27) is the circle's radius; everything else is a fraction of it: the
 // centre ring R/30, the marks R/7 long inside the circle, the numerals on a
 // circle of 10R/13 at fixed offsets (R/14, 5R/31) from their top-left
-// corner, the hour hand 5R/9 and the minute hand 2R/3. The hour hand moves
-// in steps of 12 minutes: at 3:30 it points at minute position 17.
+// corner, in "Arial Black" of 5R/3 tenths of a point (on the face's own
+// scale, so alike on every screen density), the hour hand 5R/9 and the
+// minute hand 2R/3. The hour hand moves in steps of 12 minutes: at 3:30 it
+// points at minute position 17.
 #pragma once
 
 #include <vector>

@@ -167,6 +167,25 @@ TEST(AnalogClock, TheNumeralsStandAtTheirOffsetsFromTheirCircle) {
     for (int x = twelve.x; x < twelve.x + 30; ++x) lit += c.At(x, y) == kWhite;
   EXPECT_GT(lit, 20);
   for (int y = twelve.y; y < twelve.y + 30; ++y) EXPECT_EQ(c.At(twelve.x - 2, y), kBlack);
+  // The numerals belong to the face: as high on a screen of 192 pixels to the
+  // inch as on one of 96 (R is counted in the screen's pixels already).
+  HDC probe = CreateCompatibleDC(nullptr);
+  const int was = GetDeviceCaps(probe, LOGPIXELSY);
+  DeleteDC(probe);
+  auto numeralHeight = [&](int dpi) {
+    gdi::SetLogPixels(dpi);
+    Canvas face(300, 300, kBlack);
+    analog_clock::Draw(face.dc(), RECT{0, 0, 300, 300}, 0, 0, style);
+    int top = 300, bottom = -1;
+    for (int y = 0; y < 150; ++y)
+      for (int x = 130; x < 190; ++x)
+        if (face.At(x, y) == kWhite) top = std::min(top, y), bottom = std::max(bottom, y);
+    return bottom - top;
+  };
+  const int at96 = numeralHeight(96);
+  EXPECT_GT(at96, 10);
+  EXPECT_EQ(numeralHeight(192), at96);
+  gdi::SetLogPixels(was);
   DeleteObject(pen);
 }
 
