@@ -347,12 +347,21 @@ class VolumeWindow : public ::testing::Test {
 
 TEST_F(VolumeWindow, ABarSetsItsStepAndTheSoundOnAndAFullVolumeLightsAllSixBars) {
   std::string shown;
+  std::vector<bool> lit;  // the six system bars, then the six ring bars
   WithWindow({[&] {
-                shown = text::ToUtf8(uitest::OpenOverlay().text);
+                const ui::OverlayDescription d = uitest::OpenOverlay();
+                shown = text::ToUtf8(d.text);
+                const uitest::Capture screen = uitest::UiHarness::Screen();
+                const std::uint32_t fill = uitest::Pixel(h.Core().GetAppearance()->ColorTheme().GetColor(6));
+                for (int i = 0; i < 12; ++i) {
+                  const POINT c = uitest::Centre(d.buttons[static_cast<std::size_t>(kSystemBar0 + i)]);
+                  lit.push_back(screen.At(c.x, c.y) == fill);
+                }
                 uitest::TapOverlayButton(kSystemBar0 + 2);
               },
               TapButton(kRingBar0 + 4)});
   EXPECT_EQ(shown, "system 6, ring 2, on") << "65535 / 10922 = 6";
+  EXPECT_EQ(lit, (std::vector<bool>{true, true, true, true, true, true, true, true, false, false, false, false}));
   DWORD volume = 0;
   waveOutGetVolume(nullptr, &volume);
   EXPECT_EQ(volume, 32766u);
