@@ -1,8 +1,7 @@
 // The status gadgets in the real program while mivo-device plays the phone:
 // a new battery level on the charger, an incoming SMS, a missed call, a
 // weaker signal and another operator show on the desktop within a second
-// of the program's time, and the radio switch and the volume window act on
-// the device.
+// of the program's time.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -135,44 +134,6 @@ TEST(StatusScenario, WhatTheDeviceAnnouncesShowsWithinASecond) {
   s.Send("wait 1000");
   d = s.Dump();
   EXPECT_EQ(d["top"]["class"].AsString(), "CmivoSMSItemsPage");
-  EXPECT_EQ(s.Finish(), 0);
-}
-
-TEST(StatusScenario, TheRadioSwitchAndTheVolumeWindowActOnTheDevice) {
-  const std::string dir = DeviceWithLayout("status_switches",
-                                           "connection-manager rect=0,0,160,50 desktops=1 portrait device=wifi\n"
-                                           "volume rect=160,0,240,80 desktops=1 portrait\n");
-  MivoSession s(dir);
-  ASSERT_TRUE(s.Running());
-  Json d = s.Dump();
-  auto gadget = [&](const char* cls) -> const Json& {
-    for (const Json& g : d["desktop"]["gadgets"].Items())
-      if (g["class"].AsString() == cls) return g;
-    ADD_FAILURE() << cls;
-    return d;
-  };
-  auto centre = [](const Json& r) {
-    return std::to_string((r[0].AsInt() + r[2].AsInt()) / 2) + " " + std::to_string((r[1].AsInt() + r[3].AsInt()) / 2);
-  };
-  EXPECT_EQ(gadget("CmivoConnectionManagerGadget")["text"].AsString(), "Off");
-  s.Send("tap " + centre(gadget("CmivoConnectionManagerGadget")["rect"]));
-  s.Send("wait 2000");
-  d = s.Dump();
-  EXPECT_EQ(gadget("CmivoConnectionManagerGadget")["text"].AsString(), "On");
-  EXPECT_EQ(gadget("CmivoConnectionManagerGadget")["image"].AsString(), "gadget_wifi_on");
-  EXPECT_NE(Device(dir, {"radio", "list"}).out.find("wifi       on"), std::string::npos);
-
-  // The volume window: the third system bar, then close.
-  s.Send("tap " + centre(gadget("CmivoVolumeGadget")["rect"]));
-  d = s.Dump();
-  ASSERT_FALSE(d["overlay"].IsNull());
-  EXPECT_EQ(d["overlay"]["kind"].AsString(), "volume");
-  EXPECT_EQ(d["overlay"]["title"].AsString(), "Volume");
-  s.Send("tap " + centre(d["overlay"]["buttons"][5 + 2]));
-  s.Send("tap " + centre(d["overlay"]["buttons"][0]));
-  d = s.Dump();
-  EXPECT_TRUE(d["overlay"].IsNull());
-  EXPECT_EQ(Device(dir, {"volume"}).out.substr(0, 22), "system 3 (0x00007FFE)\n");
   EXPECT_EQ(s.Finish(), 0);
 }
 
