@@ -9,6 +9,7 @@
 #include "core/assert.h"
 #include "core/messages.h"
 #include "core/settings.h"
+#include "desktop/connection_manager.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
@@ -179,6 +180,8 @@ mivoAppCore::~mivoAppCore() {
   DestroyControlPanelCatalogue(this, m_pControlPanel);
   m_pControlPanel = nullptr;
   lifecycle::Trace("core: destroy connection manager");
+  delete m_pConnectionManager;
+  m_pConnectionManager = nullptr;
   lifecycle::Trace("core: destroy please-wait window");
   delete m_pPleaseWait;
   m_pPleaseWait = nullptr;
@@ -316,6 +319,11 @@ mivoSMSStore* mivoAppCore::GetSMSStore() {
 mivoControlPanelCatalogue* mivoAppCore::GetControlPanelCatalogue() {
   if (!m_pControlPanel && !m_destroying) m_pControlPanel = CreateControlPanelCatalogue(this);
   return m_pControlPanel;
+}
+
+mivoConnectionManager* mivoAppCore::GetConnectionManager() {
+  if (!m_pConnectionManager && !m_destroying) m_pConnectionManager = new mivoConnectionManager;
+  return m_pConnectionManager;
 }
 
 // ---- Pages ---------------------------------------------------------------------------

@@ -58,7 +58,7 @@ class mivoAppCore : public mivoCore {
   mivoCallLog* GetCallLog() override { return m_pCallLog; }
   // Made on the first request and kept for the run.
   mivoControlPanelCatalogue* GetControlPanelCatalogue() override;
-  mivoConnectionManager* GetConnectionManager() override { return m_pConnectionManager; }
+  mivoConnectionManager* GetConnectionManager() override;
   mivoPluginRegistry* GetPluginRegistry() override { return m_pPluginRegistry; }
 
   // ---- Pages ----
@@ -132,7 +132,7 @@ class mivoAppCore : public mivoCore {
   CMainFrame* m_pMainFrame = nullptr;                     // the frame that built the core; not owned
   CmivoPageWnd* m_pDesktopPage = nullptr;                 // the root page; not owned here
   mivoControlPanelCatalogue* m_pControlPanel = nullptr;   // made on first use; owned
-  mivoConnectionManager* m_pConnectionManager = nullptr;  // null until the connection gadget's part makes it
+  mivoConnectionManager* m_pConnectionManager = nullptr;  // made on first use; owned
   mivoPluginRegistry* m_pPluginRegistry = nullptr;        // null until the plug-in part makes it
   std::vector<CmivoPageWnd*> m_pageStack;                 // bottom = root page, top = visible page
   std::array<CmivoPageWnd*, kPageCatalogueSize> m_pageCatalogue{};  // pages made on first use, owned

@@ -191,6 +191,8 @@ void CMainFrame::OnShowWindow(WPARAM wParam, LPARAM lParam) {
   // The soft keys belong to the frame: hidden (minimised) it takes them along,
   // and the screen mode shows them again when the frame comes back.
   if (!wParam && m_wndCommandBar.m_hWnd) m_wndCommandBar.ShowWindow(SW_HIDE);
+  // The desktop's gadgets stop polling while the program is off the screen.
+  if (auto* desktop = dynamic_cast<CmivoDesktopPage*>(m_pRootPage)) desktop->OnFrameShown(wParam != 0);
   lifecycle::PublishFrameWindow(this, wParam != 0);
 }
 

@@ -159,13 +159,24 @@ void CmivoDesktopPage::LayoutPage() {
   if (m_hWnd) Invalidate(FALSE);
 }
 
-void CmivoDesktopPage::OnPageShown() { UpdateVisibility(); }
+void CmivoDesktopPage::OnPageShown() {
+  UpdateVisibility();
+  m_pageShown = true;
+  UpdateGadgetTimers();
+}
 
 void CmivoDesktopPage::OnPageHidden() {
   EndDrag();
   CancelFollowing();
   m_pressActive = false;
   m_pPressed = nullptr;
+  m_pageShown = false;
+  UpdateGadgetTimers();
+}
+
+void CmivoDesktopPage::OnFrameShown(bool shown) {
+  m_frameHidden = !shown;
+  UpdateGadgetTimers();
 }
 
 // ---- Painting --------------------------------------------------------------------------------
@@ -219,9 +230,10 @@ void CmivoDesktopPage::UnregisterNotification(CmivoGadget* gadget) {
 
 UINT CmivoDesktopPage::RegisterTimer(CmivoGadget* gadget, UINT periodMs) {
   m_timers.push_back(gadget);
+  m_timerPeriods.push_back(periodMs);
   const UINT id = kGadgetTimerFirst + static_cast<UINT>(m_timers.size() - 1);
   if (!m_hWnd) return 0;
-  SetTimer(id, periodMs);
+  if (m_timersRunning) SetTimer(id, periodMs);
   return id;
 }
 
@@ -231,6 +243,31 @@ void CmivoDesktopPage::UnregisterTimer(CmivoGadget* gadget) {
     m_timers[i] = nullptr;
     // The platform's timer goes with the entry: nothing ticks for nobody.
     if (m_hWnd) KillTimer(kGadgetTimerFirst + static_cast<UINT>(i));
+  }
+}
+
+void CmivoDesktopPage::UpdateGadgetTimers() {
+  const bool wanted = m_hWnd && m_pageShown && !m_frameHidden;
+  if (wanted == m_timersRunning) return;
+  m_timersRunning = wanted;
+  if (!wanted) {
+    // Nothing polls while nobody sees the desktop.
+    for (std::size_t i = 0; i < m_timers.size(); ++i) {
+      if (m_timers[i]) KillTimer(kGadgetTimerFirst + static_cast<UINT>(i));
+    }
+    m_timersStopped = true;
+    return;
+  }
+  // What changed meanwhile shows at once: each gadget ticks now (a tick may
+  // register or unregister timers, so the list is walked by index), then
+  // the timers run on from here.
+  if (m_timersStopped) {
+    for (std::size_t i = 0; i < m_timers.size(); ++i) {
+      if (CmivoGadget* gadget = m_timers[i]) gadget->OnTimer(false);
+    }
+  }
+  for (std::size_t i = 0; i < m_timers.size(); ++i) {
+    if (m_timers[i]) SetTimer(kGadgetTimerFirst + static_cast<UINT>(i), m_timerPeriods[i]);
   }
 }
 
@@ -378,6 +415,12 @@ bool CmivoDesktopPage::DumpDesktop(window::JsonWriter& j) {
     j.Bool(gadget.get() == m_pSelected);
     j.Key("text");
     j.String(gadget->GetDumpText());
+    j.Key("image");
+    if (const std::u16string image = gadget->GetDumpImage(); !image.empty()) {
+      j.String(image);
+    } else {
+      j.Null();
+    }
     j.EndObject();
   }
   j.EndArray();

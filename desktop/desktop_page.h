@@ -88,12 +88,20 @@ class CmivoDesktopPage : public CmivoPageWnd, public CmivoContextMenu, public mi
   void UnregisterNotification(CmivoGadget* gadget);
   // Starts a platform timer of the period on this page's window; its id is
   // 1000 + the gadget's index in the timer list. 0 when the page has no window.
+  // The timers run only while the desktop shows (the top page, the program
+  // on screen): covered or hidden they stop, and when it shows again each
+  // gadget ticks once to catch up before they run on.
   UINT RegisterTimer(CmivoGadget* gadget, UINT periodMs);
   // Empties every entry that holds the gadget and kills their timers.
   void UnregisterTimer(CmivoGadget* gadget);
   // A gadget is going: nothing of the page points at it any more (its
   // notifications, timers, the selection). Called by the gadget's destructor.
   void ForgetGadget(CmivoGadget* gadget);
+  // The main frame was shown or hidden (the program left the screen); the
+  // gadgets' timers stop while it is hidden.
+  void OnFrameShown(bool shown);
+  // Whether the gadgets' platform timers run now.
+  bool GadgetTimersRunning() const { return m_timersRunning; }
 
   // ---- Desktops ----
   DWORD CurrentDesktop() const { return m_currentDesktop; }  // one bit set
@@ -164,6 +172,9 @@ class CmivoDesktopPage : public CmivoPageWnd, public CmivoContextMenu, public mi
   // ---- Services ----
   void OnGadgetNotification(UINT message, WPARAM wParam, LPARAM lParam);
   void OnGadgetTimer(UINT_PTR id);
+  // Starts or stops the gadgets' timers as the page's visibility asks; a
+  // start after a stop first lets every timer gadget catch up.
+  void UpdateGadgetTimers();
   // The Today plug-ins' watermark: the background, then the wallpaper behind the rectangle.
   LRESULT OnTodayWatermark(LPARAM lParam);
   // After a switch: visibility again and one buffered repaint of the whole page.
@@ -193,6 +204,11 @@ class CmivoDesktopPage : public CmivoPageWnd, public CmivoContextMenu, public mi
   bool m_following = false;                                   // m_pPressed follows the stylus (has the capture)
   std::vector<CmivoGadget*> m_notifications;                  // index n: the gadget of message 0x8B0 + n, or null
   std::vector<CmivoGadget*> m_timers;                         // index n: the gadget of timer 1000 + n, or null
+  std::vector<UINT> m_timerPeriods;                           // index n: the period of timer 1000 + n, in ms
+  bool m_pageShown = false;                                   // the page is the top page (OnPageShown)
+  bool m_frameHidden = false;                                 // the main frame is hidden (OnFrameShown)
+  bool m_timersRunning = false;                               // the gadgets' platform timers are set
+  bool m_timersStopped = false;                               // they were stopped after running: catch up at the start
   std::unique_ptr<CmivoDesktopMenuPage> m_pCataloguePage;     // "Add gadget", built at construction
   std::unique_ptr<CmivoDesktopMenuPage> m_pDesktopListPage;   // "Switch to desktop", made on first use
   std::unique_ptr<CmivoAdvChooseDesktopIcon> m_pIconChooser;  // "Change desktop icon", made on first use

@@ -101,6 +101,9 @@ class CmivoGadget : public CmivoChildWnd {
   virtual const char* GadgetClassName() const { return "CmivoGadget"; }
   // What the gadget shows as text, for the state dump (empty by default).
   virtual std::u16string GetDumpText() { return {}; }
+  // The name of the skin image the gadget shows now, for the state dump
+  // (empty: none, or several).
+  virtual std::u16string GetDumpImage() { return {}; }
   // The text of one of the gadget's own context-menu entries.
   virtual std::u16string GetContextMenuItemText(const mivoContextMenuEntry& entry) { return entry.Text1; }
   // The property version the record is written with: the current one by

@@ -6,14 +6,22 @@
 #include "actions/action_kinds.h"
 #include "desktop/action_gadget.h"
 #include "desktop/action_panel_gadgets.h"
+#include "desktop/alarm_gadget.h"
 #include "desktop/appointment_panel_gadget.h"
 #include "desktop/calendar_gadget.h"
+#include "desktop/clock_gadget.h"
+#include "desktop/connection_manager_gadget.h"
+#include "desktop/date_gadget.h"
 #include "desktop/desktop_switcher_gadget.h"
 #include "desktop/gadget_catalogue.h"
 #include "desktop/last_call_panel_gadget.h"
 #include "desktop/line_gadget.h"
+#include "desktop/memory_gadget.h"
 #include "desktop/most_used_gadgets.h"
 #include "desktop/sms_panel_gadget.h"
+#include "desktop/status_gadgets.h"
+#include "desktop/switch_desktop_gadget.h"
+#include "desktop/volume_gadget.h"
 
 namespace {
 
@@ -49,6 +57,22 @@ struct ClassMaker {
 constexpr ClassMaker kMakers[] = {
     {"CmivoActionGadget", &MakeActionGadget},
     {"CmivoShowPageGadget", &MakeShowPageGadget},
+    {"CmivoClock", &Make<CmivoClock>},
+    {"CmivoDateGadget", &Make<CmivoDateGadget>},
+    {"CmivoBatteryInfo", &Make<CmivoBatteryInfo>},
+    {"CmivoGSMNetwork", &Make<CmivoGSMNetwork>},
+    {"CmivoSignalStrengthGadget", &Make<CmivoSignalStrengthGadget>},
+    {"CmivoMissedCallsEvent", &Make<CmivoMissedCallsEvent>},
+    {"CmivoUnreadSMSEvent", &Make<CmivoUnreadSMSEvent>},
+    {"CmivoUnreadMMSEvent", &Make<CmivoUnreadMMSEvent>},
+    {"CmivoUnreadEmailEvent", &Make<CmivoUnreadEmailEvent>},
+    {"CmivoTasksGadget", &Make<CmivoTasksGadget>},
+    {"CmivoBluetoothGadget", &Make<CmivoBluetoothGadget>},
+    {"CmivoAlarmGadget", &Make<CmivoAlarmGadget>},
+    {"CmivoMemoryGadget", &Make<CmivoMemoryGadget>},
+    {"CmivoConnectionManagerGadget", &Make<CmivoConnectionManagerGadget>},
+    {"CmivoVolumeGadget", &Make<CmivoVolumeGadget>},
+    {"CmivoSwitchDesktopGadget", &Make<CmivoSwitchDesktopGadget>},
     {"CmivoFavoritesDetailsGadget", &Make<CmivoFavoritesDetailsGadget>},
     {"CmivoActionsHistoryDetailsGadget", &Make<CmivoActionsHistoryDetailsGadget>},
     {"CmivoAllActionsHistoryGadget", &Make<CmivoAllActionsHistoryGadget>},

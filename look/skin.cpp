@@ -1,5 +1,7 @@
 #include "look/skin.h"
 
+#include <atomic>
+
 #include "look/archive.h"
 #include "look/device_files.h"
 #include "look/skin_image_cache.h"
@@ -37,7 +39,12 @@ void mivoSkinImage::SetTransparentColor(COLORREF color) {
   TransparentColor = color;
 }
 
-mivoSkin::mivoSkin(std::u16string programFolder) : m_programFolder(std::move(programFolder)) {}
+namespace {
+std::atomic<std::uint64_t> g_skinSerial{0};  // the last serial given
+}  // namespace
+
+mivoSkin::mivoSkin(std::u16string programFolder)
+    : m_programFolder(std::move(programFolder)), m_serial(++g_skinSerial) {}
 mivoSkin::~mivoSkin() = default;
 
 std::u16string mivoSkin::SkinFolder() const { return m_programFolder + u"skins\\" + Name + u"\\"; }

@@ -79,6 +79,9 @@ class mivoSkin {
 
   // False when a file that exists could not be read to its end marker.
   bool CanSave() const { return m_canSave; }
+  // Different for every skin object the process makes (never reused, unlike
+  // an address): caches of its image pointers are keyed by it.
+  std::uint64_t Serial() const { return m_serial; }
 
   std::u16string Name;          // the skin's folder name under Skins
   DWORD FileVersion = 2;        // as read (1 or 2); always written as 2
@@ -94,6 +97,7 @@ class mivoSkin {
   std::u16string m_programFolder;
   bool m_canSave = true;
   std::vector<std::uint8_t> m_loadedBytes;  // what was read, to skip writing an unchanged file
+  std::uint64_t m_serial;                   // this object's number among the process's skins
 };
 
 // The name as the skin editor shows it: "_" becomes a space, and the first

@@ -290,6 +290,23 @@ ALTER TABLE contacts ADD COLUMN other_state TEXT NOT NULL DEFAULT '';
 ALTER TABLE contacts ADD COLUMN other_postal_code TEXT NOT NULL DEFAULT '';
 ALTER TABLE contacts ADD COLUMN other_country TEXT NOT NULL DEFAULT '';
 )sql"},
+    {5, R"sql(
+-- The radios the wireless device list offers, with their power state. Every
+-- device has one of each kind; one made before this step gets them here too,
+-- the phone on (it shows an operator), Wi-Fi and Bluetooth off.
+CREATE TABLE radios(
+  id INTEGER PRIMARY KEY,
+  type INTEGER NOT NULL,               -- 1 Wi-Fi, 2 phone, 3 Bluetooth
+  name TEXT NOT NULL,                  -- the radio's own name
+  display_name TEXT NOT NULL,          -- what people see
+  state INTEGER NOT NULL DEFAULT 0,    -- 0 off, 1 on, 2 discoverable (Bluetooth only)
+  desired INTEGER NOT NULL DEFAULT 0); -- the state asked for last
+CREATE TRIGGER radios_update AFTER UPDATE ON radios WHEN OLD.state IS NOT NEW.state BEGIN
+  INSERT INTO changes(tbl, op, ref, name) VALUES ('radios', 'update', NEW.type, NEW.state);
+END;
+INSERT INTO radios(id, type, name, display_name, state, desired) VALUES
+  (1, 1, 'WiFi', 'Wi-Fi', 0, 0), (2, 2, 'Phone', 'Phone', 1, 1), (3, 3, 'Bluetooth', 'Bluetooth', 0, 0);
+)sql"},
 };
 
 }  // namespace

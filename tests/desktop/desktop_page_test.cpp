@@ -13,6 +13,7 @@
 #include "look/appearance.h"
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
+#include "platform/win32/text.h"
 #include "platform/window/paint.h"
 #include "platform/window/timer.h"
 #include "platform/window/window.h"

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -80,14 +81,20 @@ class Walk {
     m_session.Send(command);
     return m_session.Dump();
   }
-  // Taps the row of that text on the top page, in its part above the soft keys.
-  Json TapRow(const Json& d, const std::string& text) {
-    const long long bottom = d["top"]["rect"][3].AsInt();
-    for (const Json& row : d["top"]["rows"].Items()) {
-      if (row["text"].AsString() != text) continue;
-      const Json& r = row["rect"];
-      const long long y = (r[1].AsInt() + std::min(r[3].AsInt(), bottom)) / 2;
-      return Step("tap " + std::to_string((r[0].AsInt() * 2 + r[2].AsInt()) / 3) + " " + std::to_string(y));
+  // Taps the row of that text on the top page, in its part above the soft
+  // keys; a row below them is first brought up with the Down key.
+  Json TapRow(const Json& first, const std::string& text) {
+    Json d = first;
+    for (int tries = 0; tries < 40; ++tries) {
+      const long long bottom = d["top"]["rect"][3].AsInt();
+      for (const Json& row : d["top"]["rows"].Items()) {
+        if (row["text"].AsString() != text) continue;
+        const Json& r = row["rect"];
+        if (r[1].AsInt() + 10 >= bottom) break;
+        const long long y = (r[1].AsInt() + std::min(r[3].AsInt(), bottom)) / 2;
+        return Step("tap " + std::to_string((r[0].AsInt() * 2 + r[2].AsInt()) / 3) + " " + std::to_string(y));
+      }
+      d = Step("key DOWN");
     }
     ADD_FAILURE() << "no row " << text;
     return d;

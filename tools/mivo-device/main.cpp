@@ -27,6 +27,7 @@
 #include "platform/win32/locale.h"
 #include "platform/win32/text.h"
 #include "tools/mivo-device/pim_commands.h"
+#include "tools/mivo-device/radio_commands.h"
 #include "tools/mivo-device/reg_file.h"
 
 namespace {
@@ -53,6 +54,7 @@ constexpr const char* kUsage =
     "  dials [N]                        the last N numbers dialled (default 20)\n"
     "  import-apps [FOLDER...]          make shortcuts of the host's applications (.desktop files)\n"
     "%s"
+    "%s"
     "\n"
     "KEY is written as the platform writes it: HKCU\\Software\\mivo\\mivo, HKLM\\System\\State\\Battery.\n"
     "Without --device the default device is used ($XDG_DATA_HOME/mivo/device or ~/.local/share/mivo/device).\n";
@@ -66,7 +68,7 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-void PrintUsage(FILE* to) { std::fprintf(to, kUsage, pimtool::kUsageLines); }
+void PrintUsage(FILE* to) { std::fprintf(to, kUsage, pimtool::kUsageLines, radiotool::kUsageLines); }
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "mivo-device: %s\n\n", message.c_str());
@@ -428,12 +430,14 @@ int main(int argc, char** argv) {
   std::string command = args[0];
   std::vector<std::string> rest(args.begin() + 1, args.end());
   static const char* const kCommands[] = {"init",  "state", "set",      "reg",   "wake",        "launches", "dials",
-                                          "import-apps", "sms", "call", "contacts", "tasks", "appointments"};
+                                          "import-apps", "sms", "call", "contacts", "tasks", "appointments",
+                                          "radio", "volume"};
   bool known = false;
   for (const char* c : kCommands) known = known || command == c;
   if (!known) return UsageError("unknown command " + command);
   // These print their own usage.
-  static const char* const kOwnHelp[] = {"set", "reg", "sms", "call", "contacts", "tasks", "appointments"};
+  static const char* const kOwnHelp[] = {"set",   "reg",          "sms",   "call",  "contacts",
+                                         "tasks", "appointments", "radio", "volume"};
   bool ownHelp = false;
   for (const char* c : kOwnHelp) ownHelp = ownHelp || command == c;
   if (IsHelp(rest) && !ownHelp) return Help(command);
@@ -485,6 +489,8 @@ int main(int argc, char** argv) {
   if (command == "contacts") return pimtool::Contacts(rest);
   if (command == "tasks") return pimtool::Tasks(rest);
   if (command == "appointments") return pimtool::Appointments(rest);
+  if (command == "radio") return radiotool::Radio(rest);
+  if (command == "volume") return radiotool::Volume(rest);
   if (command == "import-apps") {
     std::vector<std::string> added;
     int n = device::ImportHostApplications(rest, &added);
