@@ -70,8 +70,13 @@ void CmivoGadget::Deactivate() {
 
 RECT CmivoGadget::ClampRect(const RECT& rect, int areaWidth, int areaHeight) const {
   RECT r = rect;
-  if (r.right - r.left < m_minWidth) r.right = r.left + m_minWidth;
-  if (r.bottom - r.top < m_minHeight) r.bottom = r.top + m_minHeight;
+  // A minimum never exceeds the gadget's own page: one taken from the page of
+  // the other orientation (a strip made while the screen was turned) would
+  // widen the gadget every time the layout is read on that screen.
+  const int minWidth = areaWidth > 0 ? std::min(m_minWidth, areaWidth) : m_minWidth;
+  const int minHeight = areaHeight > 0 ? std::min(m_minHeight, areaHeight) : m_minHeight;
+  if (r.right - r.left < minWidth) r.right = r.left + minWidth;
+  if (r.bottom - r.top < minHeight) r.bottom = r.top + minHeight;
   if (r.left < 0) OffsetRect(&r, -r.left, 0);
   if (r.top < 0) OffsetRect(&r, 0, -r.top);
   if (areaWidth > 0 && (r.right > areaWidth || r.left > areaWidth)) OffsetRect(&r, areaWidth - r.right, 0);
