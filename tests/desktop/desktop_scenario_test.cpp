@@ -117,7 +117,7 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
   const long long top = d["top"]["rect"][1].AsInt();  // the page's origin on the screen
   auto at = [top](int x, int y) { return std::to_string(x) + " " + std::to_string(y + top); };
 
-  // The design mode, from a free spot between the tiles and the row below them.
+  // The design mode, from the tap-and-hold menu (here held on the favourites panel).
   d = walk.HoldAndChoose(at(120, 195), "Design mode");
   ASSERT_TRUE(d["desktop"]["design"].AsBool());
   // One gadget of every kind the catalogue offers, where the hold was.
@@ -146,15 +146,15 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
   const Json resized = d["desktop"]["gadgets"][factory.size() + 1];
   EXPECT_EQ(resized["rect"][0].AsInt(), 120);
   EXPECT_EQ(resized["rect"][1].AsInt() - top, 170);
-  // Contacts (the first factory tile) goes on desktop 2 as well.
+  // The clock (the first factory gadget) goes on desktop 2 as well.
   d = walk.HoldAndChoose(at(40, 50), "Switch to desktop");
   d = walk.TapRow(d, "Desktop 2: off");
   walk.Step("key F1");
   d = walk.Step("key F1");
   EXPECT_EQ(d["pages"].size(), 1u);
   EXPECT_EQ(d["desktop"]["gadgets"][0]["desktops"].AsInt(), 3);
-  // The SMS tile goes.
-  d = walk.HoldAndChoose(at(120, 50), "Delete gadget");
+  // The date goes.
+  d = walk.HoldAndChoose(at(120, 68), "Delete gadget");
   EXPECT_EQ(GadgetsOf(d).size(), factory.size() + 1);
   walk.Step("shot " + dir + "/arranged.png");
   d = walk.HoldAndChoose(at(120, 195), "Exit Design mode");
