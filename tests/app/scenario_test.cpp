@@ -462,3 +462,27 @@ TEST(StartErrors, AScriptThatIsAFolderIsAWrongUsage) {
   EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(dir + "/device/device.db")) << "the device is left alone";
 }
+
+namespace {
+
+// The README's first command runs this tour where there is no display: it
+// must walk to its end, leave every screenshot it names and end on the desktop.
+TEST(Tour, TheTourOfTheReadmeRunsToItsEndAndLeavesItsScreenshots) {
+  const std::string dir = FreshDir("tour");
+  std::ifstream in(std::string(MIVO_SOURCE_DIR) + "/scripts/tour.mvs");
+  std::stringstream script;
+  script << in.rdbuf();
+  const auto r = RunMivo(dir, script.str());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_FALSE(r.dumps.empty());
+  EXPECT_EQ(r.dumps.back()["pages"].size(), 1u);
+  std::string line;
+  for (std::istringstream lines(script.str()); std::getline(lines, line);) {
+    if (line.rfind("shot ", 0) != 0) continue;
+    display::Image img;
+    std::string error;
+    EXPECT_TRUE(display::ReadPng(dir + "/" + line.substr(5), &img, &error)) << line << ": " << error;
+  }
+}
+
+}  // namespace
