@@ -9,6 +9,7 @@
 #include "core/assert.h"
 #include "core/messages.h"
 #include "core/settings.h"
+#include "desktop/plugin_registry.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
@@ -175,6 +176,8 @@ mivoAppCore::~mivoAppCore() {
   delete m_pSMSStore;
   m_pSMSStore = nullptr;
   lifecycle::Trace("core: destroy plug-in registry");
+  delete m_pPluginRegistry;
+  m_pPluginRegistry = nullptr;
   lifecycle::Trace("core: destroy control-panel catalogue");
   DestroyControlPanelCatalogue(this, m_pControlPanel);
   m_pControlPanel = nullptr;
@@ -316,6 +319,11 @@ mivoSMSStore* mivoAppCore::GetSMSStore() {
 mivoControlPanelCatalogue* mivoAppCore::GetControlPanelCatalogue() {
   if (!m_pControlPanel && !m_destroying) m_pControlPanel = CreateControlPanelCatalogue(this);
   return m_pControlPanel;
+}
+
+mivoPluginRegistry* mivoAppCore::GetPluginRegistry() {
+  if (!m_pPluginRegistry && !m_destroying) m_pPluginRegistry = new mivoPluginRegistry(this);
+  return m_pPluginRegistry;
 }
 
 // ---- Pages ---------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 #include "actions/action_kinds.h"
 #include "desktop/action_gadget.h"
 #include "desktop/gadget_catalogue.h"
+#include "desktop/gadget_plugin.h"
+#include "desktop/today_plugin_gadget.h"
 
 namespace {
 
@@ -27,6 +29,14 @@ std::unique_ptr<CmivoGadget> MakeShowPageGadget(mivoCore* core, CmivoDesktopPage
   return std::make_unique<CmivoShowPageGadget>(core, page);
 }
 
+std::unique_ptr<CmivoGadget> MakeTodayPluginGadget(mivoCore* core, CmivoDesktopPage* page, DWORD) {
+  return std::make_unique<CmivoTodayPluginGadget>(core, page);
+}
+
+std::unique_ptr<CmivoGadget> MakeGadgetPlugin(mivoCore* core, CmivoDesktopPage* page, DWORD) {
+  return std::make_unique<CmivoGadgetPlugin>(core, page);
+}
+
 struct ClassMaker {
   const char* className;
   Maker make;
@@ -35,6 +45,8 @@ struct ClassMaker {
 constexpr ClassMaker kMakers[] = {
     {"CmivoActionGadget", &MakeActionGadget},
     {"CmivoShowPageGadget", &MakeShowPageGadget},
+    {"CmivoTodayPluginGadget", &MakeTodayPluginGadget},
+    {"CmivoGadgetPlugin", &MakeGadgetPlugin},
 };
 
 Maker FindMaker(const char* className) {

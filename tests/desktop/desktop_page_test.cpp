@@ -309,7 +309,8 @@ TEST(DesignMode, AnAddedGadgetStartsAtThePressWithAtLeastItsMinimumSize) {
   h.HoldAt(150, 40);
   h.TapRow("Add gadget");
   // Only the kinds that are built are offered.
-  EXPECT_EQ(uitest::Texts("rows"), (std::vector<std::string>{"Favorites", "Actions history"}));
+  EXPECT_EQ(uitest::Texts("rows"),
+            (std::vector<std::string>{"Favorites", "Actions history", "Today plug-in", "Mivo plug-in"}));
   h.TapRow("Favorites");
   EXPECT_EQ(h.Core().TopPage(), &h.Page());
   ASSERT_EQ(h.Page().Container().Count(), 1u);

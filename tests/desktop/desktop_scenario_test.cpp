@@ -119,7 +119,7 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
     for (const Json& row : d["top"]["rows"].Items()) k.push_back(row["text"].AsString());
     return k;
   }();
-  ASSERT_EQ(kinds, (std::vector<std::string>{"Favorites", "Actions history"}));
+  ASSERT_EQ(kinds, (std::vector<std::string>{"Favorites", "Actions history", "Today plug-in", "Mivo plug-in"}));
   d = walk.TapRow(d, "Favorites");
   d = walk.TapRow(walk.HoldAndChoose(at(140, 195), "Add gadget"), "Actions history");
   ASSERT_EQ(GadgetsOf(d).size(), factory.size() + 2);
