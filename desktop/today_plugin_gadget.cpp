@@ -10,6 +10,7 @@
 #include "look/archive.h"
 #include "look/language.h"
 #include "look/string_ids.h"
+#include "look/toolkit.h"
 #include "platform/gdi/gdi.h"
 #include "platform/shell/library.h"
 #include "platform/win32/rect.h"
@@ -23,6 +24,8 @@ namespace {
 
 // The least height of the plug-in's strip, times DisplayScale.
 constexpr int kMinPluginHeight = 15;
+// A gadget without a plug-in narrower than this (times DisplayScale) spans the page.
+constexpr int kNewStripWidth = 120;
 
 std::vector<CmivoTodayPluginGadget*>& Sharing() {
   static std::vector<CmivoTodayPluginGadget*> list;
@@ -256,9 +259,14 @@ void CmivoTodayPluginGadget::Paint(HDC dc) {
   CmivoTodayPluginGadget* source = Source();
   const TODAYLISTITEM& item = source ? source->m_item : m_item;
   const HWND window = source && source->m_window && ::IsWindow(source->m_window) ? source->m_window : nullptr;
-  const RECT g = m_rect;
   int height = PluginHeight(item);
+  const RECT& g = m_rect;
   const bool showWindow = window && !IsDesignMode();
+  // A gadget that shows no plug-in yet is a strip across the page too, so
+  // its status line reads on one or two lines instead of a narrow column.
+  if (m_libraryPath.empty() && m_sharedViewName.empty() && RectWidth(g) < kNewStripWidth * DisplayScale) {
+    SpanToRightEdge();
+  }
   mivoAppearance* look = m_pCore->GetAppearance();
   HFONT font = look ? look->SmallFont : nullptr;
   const int S = DisplayScale;
@@ -271,10 +279,18 @@ void CmivoTodayPluginGadget::Paint(HDC dc) {
     RestoreDC(dc, saved);
     height = std::max(height, RectHeight(measure) + 4 * S);
   }
-  if (window) ::MoveWindow(window, g.left, g.top, RectWidth(g), height, FALSE);
-  // The gadget follows the plug-in's height, up and down.
+  // The gadget follows the plug-in's height, up and down; the window stands
+  // where the gadget's rectangle ends up (kept on the page).
   SetMinSize(kMinWidth, height + 1);
   SetRect(MakeRect(m_rect.left, m_rect.top, m_rect.right, m_rect.top + height + 1), true);
+  if (window) {
+    // Moved without a repaint while it stays the same (every paint moves it);
+    // a window that changed its size is painted whole anew.
+    RECT now{};
+    ::GetWindowRect(window, &now);
+    const bool resized = RectWidth(now) != RectWidth(g) || RectHeight(now) != height;
+    ::MoveWindow(window, g.left, g.top, RectWidth(g), height, resized ? TRUE : FALSE);
+  }
   if (showWindow) {
     ::SendMessageW(window, WM_TODAYCUSTOM_LOSTSELECTION, 0, reinterpret_cast<LPARAM>(&source->m_item));
     if (!::IsWindowVisible(window)) ::ShowWindow(window, SW_SHOW);
@@ -290,9 +306,9 @@ void CmivoTodayPluginGadget::Paint(HDC dc) {
     RECT box = MakeRect(m_rect.left + 2 * S, m_rect.top, m_rect.right - 2 * S, m_rect.top + height);
     RECT measure = MakeRect(0, 0, RectWidth(box), 0);
     DrawTextW(dc, m_statusText.c_str(), -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    // Centred vertically in the strip.
+    // Centred vertically in the strip, with a shadow so that it reads on any wallpaper.
     box.top += std::max(0, (RectHeight(box) - RectHeight(measure)) / 2);
-    DrawTextW(dc, m_statusText.c_str(), -1, &box, DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextWithShadow(*look, dc, m_statusText, box, DT_WORDBREAK | DT_NOPREFIX);
     RestoreDC(dc, saved);
   }
   CmivoGadget::Paint(dc);
@@ -345,18 +361,20 @@ void CmivoTodayPluginGadget::OnContextMenuCommand(const mivoContextMenuEntry& en
   }
   if (id >= kTodayItemFirst && id - kTodayItemFirst < m_items.size()) {
     const mivoTodayItem item = m_items[id - kTodayItemFirst];
-    // A Today plug-in draws a strip across the screen: the gadget reaches
-    // from where it stands to the page's right edge.
-    if (m_pDesktop) {
-      const SIZE area = m_pDesktop->GadgetArea(IsPortrait());
-      if (area.cx > m_rect.left) SetRect(MakeRect(m_rect.left, m_rect.top, area.cx, m_rect.bottom), true);
-    }
+    SpanToRightEdge();
     ChoosePlugin(item.name, item.library);
     return;
   }
   if (id >= kTodaySharedFirst && id - kTodaySharedFirst < m_sharedNames.size()) {
+    SpanToRightEdge();
     ChooseShared(m_sharedNames[id - kTodaySharedFirst]);
   }
+}
+
+void CmivoTodayPluginGadget::SpanToRightEdge() {
+  if (!m_pDesktop) return;
+  const SIZE area = m_pDesktop->GadgetArea(IsPortrait());
+  if (area.cx > m_rect.left) SetRect(MakeRect(m_rect.left, m_rect.top, area.cx, m_rect.bottom), true);
 }
 
 // ---- Stored fields -----------------------------------------------------------------------------

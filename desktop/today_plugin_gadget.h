@@ -98,6 +98,9 @@ class CmivoTodayPluginGadget : public CmivoGadget {
   // Shows the window of `source` while any gadget showing it is visible
   // outside the design mode, else hides it.
   static void UpdateWindowVisibility(CmivoTodayPluginGadget* source);
+  // A Today plug-in draws a strip across the screen: a gadget given one from
+  // the menu reaches from where it stands to the page's right edge.
+  void SpanToRightEdge();
   // The plug-in's height, at least 15·S and never more than the screen.
   static int PluginHeight(const TODAYLISTITEM& item);
 

@@ -25,6 +25,8 @@
 
 static MIVOHANDLE g_host;
 static const mivoAPI_1* g_api;
+/* The gadget's name in the menu, in the device's language (ChooseLanguage). */
+static mivoGadgetInfo g_info = {u"Countdown"};
 
 /* ---- Texts, in English and German ------------------------------------------------------------------------ */
 
@@ -92,6 +94,7 @@ static void ChooseLanguage(void) {
       (SameText(language, u"German") || SameText(language, u"Deutsch"))) {
     g_texts = kGerman;
   }
+  g_info.name = g_texts[T_NAME];
 }
 
 static int TextLength(const WCHAR* s) {
@@ -190,8 +193,6 @@ typedef struct CountdownGadget {
   WCHAR title[TITLE_CHARS + 1]; /* what happens then; may be empty */
   long paintedDay;              /* the day painted last: OnTimer asks for a repaint when it changed */
 } CountdownGadget;
-
-static const mivoGadgetInfo kInfo = {u"Countdown"};
 
 static void SetDefaults(CountdownGadget* g) {
   SYSTEMTIME now;
@@ -402,7 +403,7 @@ MIVO_PLUGIN_EXPORT void mivoGadgetAPIDll_SetMivoAPI_1(const mivoAPI_1* api) {
 MIVO_PLUGIN_EXPORT int mivoGadgetAPIDll_GadgetsCount(void) { return 1; }
 
 MIVO_PLUGIN_EXPORT const mivoGadgetInfo* mivoGadgetAPIDll_GetGadgetInfo(int index) {
-  return index == 0 ? &kInfo : NULL;
+  return index == 0 ? &g_info : NULL;
 }
 
 MIVO_PLUGIN_EXPORT MIVOGADGET mivoGadgetAPIDll_CreateGadget(MIVOOWNER owner, int index) {

@@ -34,6 +34,8 @@
 
 static MIVOHANDLE g_host;
 static const mivoAPI_1* g_api;
+/* The gadget's name in the menu, in the device's language (ChooseLanguage). */
+static mivoGadgetInfo g_info = {u"Moon phase"};
 
 /* ---- Texts, in English and German (the device's language is mivo's setting "Language") -------------- */
 
@@ -120,6 +122,7 @@ static void ChooseLanguage(void) {
       (SameText(language, u"German") || SameText(language, u"Deutsch"))) {
     g_texts = kGerman;
   }
+  g_info.name = g_texts[T_NAME];
 }
 
 /* ---- Small text helpers (plain C has no UTF-16 printf) ---------------------------------------------- */
@@ -231,8 +234,6 @@ typedef struct MoonGadget {
   BOOL details;    /* the lines of how much is lit and the next full moon show */
   int lastHour;    /* the hour painted last: OnTimer asks for a repaint when it passed */
 } MoonGadget;
-
-static const mivoGadgetInfo kInfo = {u"Moon phase"};
 
 static int ScaleOf(HDC dc) {
   int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
@@ -420,7 +421,7 @@ MIVO_PLUGIN_EXPORT void mivoGadgetAPIDll_SetMivoAPI_1(const mivoAPI_1* api) {
 MIVO_PLUGIN_EXPORT int mivoGadgetAPIDll_GadgetsCount(void) { return 1; }
 
 MIVO_PLUGIN_EXPORT const mivoGadgetInfo* mivoGadgetAPIDll_GetGadgetInfo(int index) {
-  return index == 0 ? &kInfo : NULL;
+  return index == 0 ? &g_info : NULL;
 }
 
 MIVO_PLUGIN_EXPORT MIVOGADGET mivoGadgetAPIDll_CreateGadget(MIVOOWNER owner, int index) {

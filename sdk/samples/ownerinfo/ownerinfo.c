@@ -34,8 +34,11 @@ typedef struct OwnerInfo {
   TODAYLISTITEM* item; /* mivo's record: the window's height goes into item->cyp */
   WCHAR name[FIELD_CHARS];
   WCHAR company[FIELD_CHARS];
-  WCHAR contact[2 * FIELD_CHARS + 8]; /* telephone and e-mail on one line */
-  int scale;                          /* 1, or 2 on a VGA screen */
+  WCHAR phone[FIELD_CHARS];
+  WCHAR mail[FIELD_CHARS];
+  BOOL split;        /* the telephone number and the e-mail address do not fit on one line: a line each */
+  BOOL roomForSplit; /* the window is high enough to show them so */
+  int scale;         /* 1, or 2 on a VGA screen */
   HFONT bold;
   HFONT normal;
 } OwnerInfo;
@@ -66,26 +69,59 @@ static void ReadValue(const WCHAR* name, WCHAR* value) {
 /* Reads the owner anew; TRUE when what the window shows changed. */
 static BOOL ReadOwner(OwnerInfo* info) {
   WCHAR name[FIELD_CHARS], company[FIELD_CHARS], phone[FIELD_CHARS], mail[FIELD_CHARS];
-  WCHAR contact[2 * FIELD_CHARS + 8] = {0};
   BOOL changed;
   ReadValue(u"Name", name);
   ReadValue(u"Company", company);
   ReadValue(u"Telephone", phone);
   ReadValue(u"E-mail", mail);
-  Append(contact, 2 * FIELD_CHARS + 8, phone);
-  if (phone[0] && mail[0]) Append(contact, 2 * FIELD_CHARS + 8, u" \u00b7 ");
-  Append(contact, 2 * FIELD_CHARS + 8, mail);
   if (!name[0]) Append(name, FIELD_CHARS, u"No owner information");
-  changed = !SameText(name, info->name) || !SameText(company, info->company) || !SameText(contact, info->contact);
-  info->name[0] = info->company[0] = info->contact[0] = 0;
+  changed = !SameText(name, info->name) || !SameText(company, info->company) || !SameText(phone, info->phone) ||
+            !SameText(mail, info->mail);
+  info->name[0] = info->company[0] = info->phone[0] = info->mail[0] = 0;
   Append(info->name, FIELD_CHARS, name);
   Append(info->company, FIELD_CHARS, company);
-  Append(info->contact, 2 * FIELD_CHARS + 8, contact);
+  Append(info->phone, FIELD_CHARS, phone);
+  Append(info->mail, FIELD_CHARS, mail);
   return changed;
 }
 
+/* The telephone number and the e-mail address as one line. */
+static void ContactLine(const OwnerInfo* info, WCHAR* line, int capacity) {
+  line[0] = 0;
+  Append(line, capacity, info->phone);
+  if (info->phone[0] && info->mail[0]) Append(line, capacity, u" \u00b7 ");
+  Append(line, capacity, info->mail);
+}
+
+/* The left edge of the texts: right of the figure. */
+static int TextLeft(const OwnerInfo* info) { return 34 * info->scale; }
+
+/* Decides whether the contact line fits the window's width; TRUE when that changed. */
+static BOOL Measure(HWND hwnd, OwnerInfo* info) {
+  WCHAR line[2 * FIELD_CHARS + 8];
+  RECT client;
+  SIZE extent = {0, 0};
+  HDC dc;
+  BOOL split;
+  ContactLine(info, line, 2 * FIELD_CHARS + 8);
+  GetClientRect(hwnd, &client);
+  dc = GetDC(hwnd);
+  SelectObject(dc, info->normal);
+  GetTextExtentPoint32W(dc, line, TextLength(line), &extent);
+  ReleaseDC(hwnd, dc);
+  split = info->phone[0] && info->mail[0] && extent.cx > client.right - TextLeft(info) - 4 * info->scale;
+  /* A line more only where the window has grown to hold it (mivo asks every 2 seconds; see WantedHeight). */
+  info->roomForSplit = client.bottom >= (LONG)((26 + 15 * ((info->company[0] ? 1 : 0) + 2)) * info->scale);
+  if (split == info->split) return FALSE;
+  info->split = split;
+  return TRUE;
+}
+
 /* The lines under the name. */
-static int DetailLines(const OwnerInfo* info) { return (info->company[0] ? 1 : 0) + (info->contact[0] ? 1 : 0); }
+static int DetailLines(const OwnerInfo* info) {
+  int contact = info->split ? 2 : (info->phone[0] || info->mail[0] ? 1 : 0);
+  return (info->company[0] ? 1 : 0) + contact;
+}
 
 /* The strip's height: the name's line, one line for each detail, and a margin. */
 static DWORD WantedHeight(const OwnerInfo* info) { return (DWORD)((26 + 15 * DetailLines(info)) * info->scale); }
@@ -120,7 +156,9 @@ static void Paint(HWND hwnd, OwnerInfo* info) {
   TODAYDRAWWATERMARKINFO watermark;
   RECT client, line;
   COLORREF color;
-  int s = info->scale, icon = 24 * info->scale;
+  WCHAR contact[2 * FIELD_CHARS + 8];
+  const WCHAR* details[3];
+  int i, s = info->scale, icon = 24 * info->scale;
   GetClientRect(hwnd, &client);
   /* The desktop's own background behind the strip, so it blends in. */
   watermark.hdc = dc;
@@ -132,22 +170,22 @@ static void Paint(HWND hwnd, OwnerInfo* info) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, color);
   line = client;
-  line.left += icon + 10 * s;
+  line.left += TextLeft(info);
   line.right -= 4 * s;
   line.top += 4 * s;
   line.bottom = line.top + 18 * s;
   SelectObject(dc, info->bold);
   DrawTextW(dc, info->name, -1, &line, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   SelectObject(dc, info->normal);
-  if (info->company[0]) {
+  ContactLine(info, contact, 2 * FIELD_CHARS + 8);
+  details[0] = info->company;
+  details[1] = info->split && info->roomForSplit ? info->phone : contact;
+  details[2] = info->split && info->roomForSplit ? info->mail : u"";
+  for (i = 0; i < 3; ++i) {
+    if (!details[i][0]) continue;
     line.top = line.bottom;
     line.bottom = line.top + 15 * s;
-    DrawTextW(dc, info->company, -1, &line, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  }
-  if (info->contact[0]) {
-    line.top = line.bottom;
-    line.bottom = line.top + 15 * s;
-    DrawTextW(dc, info->contact, -1, &line, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextW(dc, details[i], -1, &line, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   }
   EndPaint(hwnd, &ps);
 }
@@ -169,6 +207,10 @@ static LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       SetWindowLongPtrW(hwnd, GWL_USERDATA, (LONG_PTR)info);
       return 0;
     }
+    case WM_SIZE:
+      /* mivo gives the window its gadget's width: the contact line may fit now, or no longer. */
+      if (info) Measure(hwnd, info);
+      return 0;
     case WM_PAINT:
       if (!info) break;
       Paint(hwnd, info);
@@ -182,6 +224,7 @@ static LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       BOOL changed;
       if (!info || !item) return FALSE;
       changed = ReadOwner(info);
+      changed = Measure(hwnd, info) || changed;
       if (item->cyp != WantedHeight(info)) {
         item->cyp = WantedHeight(info);
         changed = TRUE;
