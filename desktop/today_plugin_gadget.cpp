@@ -224,9 +224,20 @@ void CmivoTodayPluginGadget::OnTimer(bool) {
                      reinterpret_cast<LPARAM>(&source->m_item)) != 1) {
     return;
   }
+  // Every gadget that shows the window takes its new height now, also one on
+  // a desktop that is not shown (it is stored so).
+  const int height = PluginHeight(source->m_item);
+  for (CmivoTodayPluginGadget* gadget : AllGadgets()) {
+    if (gadget->Source() == source) gadget->FollowHeight(height);
+  }
   Invalidate();
   if (m_pDesktop && m_pDesktop->m_hWnd) m_pDesktop->Invalidate(FALSE);
   ::InvalidateRect(source->m_window, nullptr, TRUE);
+}
+
+void CmivoTodayPluginGadget::FollowHeight(int height) {
+  SetMinSize(kMinWidth, height + 1);
+  SetRect(MakeRect(m_rect.left, m_rect.top, m_rect.right, m_rect.top + height + 1), true);
 }
 
 // ---- Showing -----------------------------------------------------------------------------------
@@ -281,15 +292,19 @@ void CmivoTodayPluginGadget::Paint(HDC dc) {
   }
   // The gadget follows the plug-in's height, up and down; the window stands
   // where the gadget's rectangle ends up (kept on the page).
-  SetMinSize(kMinWidth, height + 1);
-  SetRect(MakeRect(m_rect.left, m_rect.top, m_rect.right, m_rect.top + height + 1), true);
+  FollowHeight(height);
   if (window) {
-    // Moved without a repaint while it stays the same (every paint moves it);
-    // a window that changed its size is painted whole anew.
+    // Moved without a repaint while it stays where it is (every paint moves
+    // it); a window that moved (a viewer on another desktop shows it) or
+    // changed its size is painted anew: what it drew behind itself was the
+    // desktop's background at its old place.
     RECT now{};
     ::GetWindowRect(window, &now);
-    const bool resized = RectWidth(now) != RectWidth(g) || RectHeight(now) != height;
-    ::MoveWindow(window, g.left, g.top, RectWidth(g), height, resized ? TRUE : FALSE);
+    POINT origin{now.left, now.top};
+    if (m_pDesktop && m_pDesktop->m_hWnd) m_pDesktop->ScreenToClient(&origin);
+    const bool moved =
+        origin.x != g.left || origin.y != g.top || RectWidth(now) != RectWidth(g) || RectHeight(now) != height;
+    ::MoveWindow(window, g.left, g.top, RectWidth(g), height, moved ? TRUE : FALSE);
   }
   if (showWindow) {
     ::SendMessageW(window, WM_TODAYCUSTOM_LOSTSELECTION, 0, reinterpret_cast<LPARAM>(&source->m_item));

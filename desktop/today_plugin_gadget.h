@@ -101,6 +101,9 @@ class CmivoTodayPluginGadget : public CmivoGadget {
   // A Today plug-in draws a strip across the screen: a gadget given one from
   // the menu reaches from where it stands to the page's right edge.
   void SpanToRightEdge();
+  // Takes the height (and a pixel more), up or down; the plug-in's window
+  // is at least 50 wide.
+  void FollowHeight(int height);
   // The plug-in's height, at least 15·S and never more than the screen.
   static int PluginHeight(const TODAYLISTITEM& item);
 

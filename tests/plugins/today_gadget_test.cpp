@@ -163,10 +163,14 @@ TEST(TodaySharing, AViewerOnAnotherDesktopShowsTheSharedWindowOverItself) {
   h.Pump();
   EXPECT_TRUE(::IsWindowVisible(shared->PluginWindow()));
   EXPECT_EQ(WindowRectInPage(shared->PluginWindow()).top, 150);
+  // Back at its own place it is painted anew (what it drew behind itself
+  // was the other desktop's background).
+  const DWORD paints = Probe(u"today_leaky", u"Paints");
   h.Page().ShowDesktop(0);
   h.Pump();
   EXPECT_TRUE(::IsWindowVisible(shared->PluginWindow()));
   EXPECT_EQ(WindowRectInPage(shared->PluginWindow()).top, 40);
+  EXPECT_GT(Probe(u"today_leaky", u"Paints"), paints);
   // A viewer that picks a plug-in of its own stops viewing.
   viewer->ChoosePlugin(u"Leaky", kFolder + u"today_leaky.so");
   EXPECT_EQ(viewer->SharedViewName(), u"");

@@ -14,6 +14,13 @@ static void CALLBACK_Tick(HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
 static LRESULT LeakyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE: return 0; /* stays */
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      ProbeCount(u"today_leaky", u"Paints");
+      return 0;
+    }
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE: {
       TODAYLISTITEM* item = (TODAYLISTITEM*)lParam;
       ProbeCount(u"today_leaky", u"Queries");
