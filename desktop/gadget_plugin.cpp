@@ -232,7 +232,9 @@ void CmivoGadgetPlugin::LoadProperties(mivoArchiveReader& in) {
   Start();
   if (!m_instance) return;
   mivoArchiveReader own(settings);
-  if (!LoadSettings(own)) {
+  // Nothing stored (a plug-in without Save, a layout made by a tool): the
+  // gadget starts from its defaults, no Load.
+  if (!settings.empty() && !LoadSettings(own)) {
     // It asked for more than it had stored: it must not run on half-read
     // settings. Made anew, it starts from its defaults.
     std::fprintf(stderr, "mivo: plug-in %s read more settings than it stored; starting it afresh\n",

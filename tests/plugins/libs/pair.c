@@ -71,6 +71,7 @@ MIVO_PLUGIN_EXPORT void mivoGadgetAPI_Save(MIVOGADGET gadget, MIVOARCHIVE archiv
 MIVO_PLUGIN_EXPORT void mivoGadgetAPI_Load(MIVOGADGET gadget, MIVOARCHIVE archive) {
   PairGadget* g = (PairGadget*)gadget;
   int i;
+  ProbeCount(LIBRARY, u"Load");
   g->number = g_api->ReadInt(archive);
   for (i = 0; i < 17; ++i) g->text[i] = 0;
   g_api->ReadString(archive, g->text, 16);
