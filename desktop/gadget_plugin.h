@@ -99,18 +99,18 @@ class CmivoGadgetPlugin : public CmivoGadget {
  private:
   // The live gadget: the library's handle and the entry points looked up for it.
   struct Instance {
-    mivoPluginLibrary* library = nullptr;  // the registry's record; never owned
-    MIVOGADGET handle = nullptr;           // what CreateGadget returned; the library's
-    const mivoGadgetInfo* info = nullptr;  // GetGadgetInfo's record, checked
-    mivoOnPaintFn onPaint = nullptr;       // the per-gadget exports, each null when missing
-    mivoInitializeFn initialize = nullptr;
-    mivoUninitializeFn uninitialize = nullptr;
-    mivoOnMessageFn onMessage = nullptr;
-    mivoOnTimerFn onTimer = nullptr;
-    mivoOnLButtonUpFn onLButtonUp = nullptr;
-    mivoLoadFn load = nullptr;
-    mivoSaveFn save = nullptr;
-    bool initialized = false;  // Initialize was called (Uninitialize is owed)
+    mivoPluginLibrary* library = nullptr;       // the registry's record; never owned
+    MIVOGADGET handle = nullptr;                // what CreateGadget returned; the library's
+    const mivoGadgetInfo* info = nullptr;       // GetGadgetInfo's record, checked
+    mivoOnPaintFn onPaint = nullptr;            // the per-gadget exports, each null when missing: every paint
+    mivoInitializeFn initialize = nullptr;      // once live
+    mivoUninitializeFn uninitialize = nullptr;  // before DeleteGadget
+    mivoOnMessageFn onMessage = nullptr;        // the menu's entries and commands, the dump's text
+    mivoOnTimerFn onTimer = nullptr;            // once a minute
+    mivoOnLButtonUpFn onLButtonUp = nullptr;    // a tap outside the design mode
+    mivoLoadFn load = nullptr;                  // the stored settings, read
+    mivoSaveFn save = nullptr;                  // the settings, written
+    bool initialized = false;                   // Initialize was called (Uninitialize is owed)
   };
 
   // Creates the instance when the path names a library that offers the index

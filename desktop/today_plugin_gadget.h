@@ -5,6 +5,11 @@
 // the gadget's desktop and hides it in the design mode (a status line stands
 // there instead), and asks it every 2 seconds whether it must be redrawn.
 //
+// A Today plug-in draws a strip across the screen: a gadget that is given
+// one (or still has none) reaches from where it stands to the page's right
+// edge, and its height follows the plug-in's (at least 15·S), or that of
+// its status line, which is always read whole.
+//
 // Some plug-ins cannot run twice. A gadget can share its plug-in under a name
 // (its "Share" entry); a gadget on another desktop then shows that shared
 // plug-in instead of loading its own ("Shared gadgets" in its menu): the one

@@ -25,6 +25,12 @@
 #include "sdk/host/exports.h"
 #include "tests/app/test_device.h"
 
+// The sanitizer's settings live in the program, not in its environment:
+// leaks are looked for at the end, and fontconfig's own configuration, which
+// it keeps for the life of the process, is no leak of a sample's.
+extern "C" const char* __asan_default_options() { return "detect_leaks=1"; }
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace {
 
 // ---- A host of the test's own: rectangles by owner, settings in a byte buffer ----
