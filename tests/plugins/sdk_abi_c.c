@@ -19,4 +19,4 @@ const int mivo_sdk_abi_c_count = (int)(sizeof mivo_sdk_abi_c / sizeof mivo_sdk_a
 
 /* The text type is the 16-bit one of u"" literals, so plug-ins write their texts as such. */
 _Static_assert(sizeof(u"x"[0]) == sizeof(WCHAR), "WCHAR is the type of u\"\" literals");
-_Static_assert(_Generic(u"x"[0], WCHAR: 1, default: 0), "WCHAR is the type of u\"\" literals");
+_Static_assert(_Generic(u"x"[0], WCHAR : 1, default : 0), "WCHAR is the type of u\"\" literals");

@@ -125,8 +125,8 @@ Fn Symbol(void* library, const char* name) {
 
 // Moves the virtual clock to a local date and time.
 void SetDate(int year, int month, int day, int hour = 12) {
-  SYSTEMTIME t{static_cast<WORD>(year), static_cast<WORD>(month), 0, static_cast<WORD>(day),
-               static_cast<WORD>(hour), 0, 0, 0};
+  SYSTEMTIME t{
+      static_cast<WORD>(year), static_cast<WORD>(month), 0, static_cast<WORD>(day), static_cast<WORD>(hour), 0, 0, 0};
   SetLocalTime(&t);
 }
 
@@ -191,7 +191,7 @@ void DriveGadgetLibrary(void* library, const std::vector<std::u16string>& texts)
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, 400, 400);
   SelectObject(dc, bitmap);
-  const RECT rects[] = {{10, 10, 206, 66}, {0, 0, 0, 0}, {5, 5, 6, 6}, {0, 0, 5, 5},
+  const RECT rects[] = {{10, 10, 206, 66},  {0, 0, 0, 0},     {5, 5, 6, 6},     {0, 0, 5, 5},
                         {-50, -50, 30, 30}, {0, 0, 2000, 40}, {0, 0, 40, 2000}, {390, 390, 500, 500}};
   const int dates[][3] = {{2010, 3, 15}, {2024, 2, 29}, {1999, 12, 31}, {2000, 1, 6}, {2100, 6, 1}, {1970, 1, 1}};
   for (int dpi : {96, 192}) {
@@ -270,8 +270,18 @@ void DriveGadgetLibrary(void* library, const std::vector<std::u16string>& texts)
 }
 
 std::vector<std::u16string> Texts() {
-  return {u"",           u"2030-12-24", u"24.12.2030", u"2030-02-30", u"9999-12-31", u"1601-01-01",
-          u"0000-00-00", u"garbage",    u"  2031-1-2  ", u"12345-01-01", u"2030--12", u"Holidays",
+  return {u"",
+          u"2030-12-24",
+          u"24.12.2030",
+          u"2030-02-30",
+          u"9999-12-31",
+          u"1601-01-01",
+          u"0000-00-00",
+          u"garbage",
+          u"  2031-1-2  ",
+          u"12345-01-01",
+          u"2030--12",
+          u"Holidays",
           std::u16string(1000, u'x')};
 }
 
@@ -313,8 +323,8 @@ TEST_F(SampleHost, TheOwnerInformationSampleIsCleanThroughItsWindowsWholeLife) {
   wc.lpfnWndProc = DesktopProc;
   wc.lpszClassName = u"AsanDesktop";
   RegisterClassW(&wc);
-  const HWND desktop = CreateWindowExW(0, u"AsanDesktop", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                       nullptr, nullptr);
+  const HWND desktop =
+      CreateWindowExW(0, u"AsanDesktop", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(desktop, nullptr);
   TODAYLISTITEM item{};
   item.hinstDLL = reinterpret_cast<HINSTANCE>(0x5000);
