@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/settings.h"
 #include "desktop/connection_manager.h"
+#include "desktop/plugin_registry.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
 #include "look/language.h"
@@ -176,6 +177,8 @@ mivoAppCore::~mivoAppCore() {
   delete m_pSMSStore;
   m_pSMSStore = nullptr;
   lifecycle::Trace("core: destroy plug-in registry");
+  delete m_pPluginRegistry;
+  m_pPluginRegistry = nullptr;
   lifecycle::Trace("core: destroy control-panel catalogue");
   DestroyControlPanelCatalogue(this, m_pControlPanel);
   m_pControlPanel = nullptr;
@@ -324,6 +327,11 @@ mivoControlPanelCatalogue* mivoAppCore::GetControlPanelCatalogue() {
 mivoConnectionManager* mivoAppCore::GetConnectionManager() {
   if (!m_pConnectionManager && !m_destroying) m_pConnectionManager = new mivoConnectionManager;
   return m_pConnectionManager;
+}
+
+mivoPluginRegistry* mivoAppCore::GetPluginRegistry() {
+  if (!m_pPluginRegistry && !m_destroying) m_pPluginRegistry = new mivoPluginRegistry(this);
+  return m_pPluginRegistry;
 }
 
 // ---- Pages ---------------------------------------------------------------------------

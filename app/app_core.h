@@ -59,7 +59,7 @@ class mivoAppCore : public mivoCore {
   // Made on the first request and kept for the run.
   mivoControlPanelCatalogue* GetControlPanelCatalogue() override;
   mivoConnectionManager* GetConnectionManager() override;
-  mivoPluginRegistry* GetPluginRegistry() override { return m_pPluginRegistry; }
+  mivoPluginRegistry* GetPluginRegistry() override;
 
   // ---- Pages ----
   CmivoPageWnd* GetDesktopPage() const override { return m_pDesktopPage; }
@@ -133,7 +133,7 @@ class mivoAppCore : public mivoCore {
   CmivoPageWnd* m_pDesktopPage = nullptr;                 // the root page; not owned here
   mivoControlPanelCatalogue* m_pControlPanel = nullptr;   // made on first use; owned
   mivoConnectionManager* m_pConnectionManager = nullptr;  // made on first use; owned
-  mivoPluginRegistry* m_pPluginRegistry = nullptr;        // null until the plug-in part makes it
+  mivoPluginRegistry* m_pPluginRegistry = nullptr;        // made on first use; owned
   std::vector<CmivoPageWnd*> m_pageStack;                 // bottom = root page, top = visible page
   std::array<CmivoPageWnd*, kPageCatalogueSize> m_pageCatalogue{};  // pages made on first use, owned
   std::vector<std::pair<std::string, CmivoPageWnd*>> m_namedPages;  // GetNamedPage's pages, owned

@@ -14,6 +14,7 @@
 #include "desktop/date_gadget.h"
 #include "desktop/desktop_switcher_gadget.h"
 #include "desktop/gadget_catalogue.h"
+#include "desktop/gadget_plugin.h"
 #include "desktop/last_call_panel_gadget.h"
 #include "desktop/line_gadget.h"
 #include "desktop/memory_gadget.h"
@@ -21,6 +22,7 @@
 #include "desktop/sms_panel_gadget.h"
 #include "desktop/status_gadgets.h"
 #include "desktop/switch_desktop_gadget.h"
+#include "desktop/today_plugin_gadget.h"
 #include "desktop/volume_gadget.h"
 
 namespace {
@@ -86,6 +88,8 @@ constexpr ClassMaker kMakers[] = {
     {"CmivoLastIncomingCallPanelGadget", &Make<CmivoLastIncomingCallPanelGadget>},
     {"CmivoCalendarGadget", &Make<CmivoCalendarGadget>},
     {"CmivoAppointmentPanelGadget", &Make<CmivoAppointmentPanelGadget>},
+    {"CmivoTodayPluginGadget", &Make<CmivoTodayPluginGadget>},
+    {"CmivoGadgetPlugin", &Make<CmivoGadgetPlugin>},
 };
 
 Maker FindMaker(const char* className) {

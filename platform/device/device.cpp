@@ -317,6 +317,18 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   // (the host's battery may differ from run to run, a new device must not).
   SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
 
+  // The Today plug-in that ships, registered as the platform registers its
+  // items (the key's name in double quotes), and the owner it shows.
+  constexpr char16_t kOwnerInfoItem[] = u"Software\\Microsoft\\Today\\Items\\\"Owner Info\"";
+  SetStringIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"DLL", u"\\Program Files\\mivo\\TodayPlugins\\ownerinfo.so");
+  SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Type", 4);
+  SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Enabled", 1);
+  SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Order", 0);
+  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Name", u"Alex Sample");
+  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Company", u"Sample & Co.");
+  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Telephone", u"+49 30 1234567");
+  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"E-mail", u"alex@example.com");
+
   if (!batch.Sync())
     return fail("the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError())));
   if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||

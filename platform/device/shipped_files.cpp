@@ -18,6 +18,7 @@ const std::vector<ShippedItem>& ShippedItems() {
       {"layouts/mivo_desktop.dat", u"\\Program Files\\mivo\\mivo_desktop.dat"},
       {"layouts/mivo_desktop_vga.dat", u"\\Program Files\\mivo\\mivo_desktop_vga.dat"},
       {"plugins", u"\\Program Files\\mivo\\GadgetPlugins"},
+      {"today", u"\\Program Files\\mivo\\TodayPlugins"},
   };
   return items;
 }

@@ -128,6 +128,13 @@ void KillWindowTimers(HWND hwnd) {
              list.end());
 }
 
+void KillTimersCalling(const std::function<bool(const void*)>& isCode) {
+  auto& list = T().timers;
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [&](const Timer& tm) { return tm.proc && isCode(reinterpret_cast<const void*>(tm.proc)); }),
+             list.end());
+}
+
 void RunDueInternalTimers() {
   // Each pass fires the earliest due timer; a callback may add or kill timers.
   for (int guard = 0; guard < 1000; ++guard) {

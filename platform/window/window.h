@@ -166,6 +166,13 @@ bool ProgramWindowVisible();
 // followed by its descendants (for the state dump and tests).
 void ForEachWindow(const std::function<void(HWND hwnd, int depth)>& fn);
 
+// A library's code is about to be unloaded (shell's FreeLibrary): every
+// window whose procedure, or whose class's, is code of the library
+// (`isLibraryCode` says so of an address) or whose class was registered with
+// its instance is destroyed, those classes are unregistered, and timers whose
+// procedure is its code are killed. Nothing is left that would call into it.
+void ForgetModuleCode(HINSTANCE instance, const std::function<bool(const void*)>& isLibraryCode);
+
 // Destroys every window and forgets every class, timer and queued message:
 // the state of a fresh start (tests, and the end of a run).
 void ResetWindowSystem();

@@ -159,6 +159,8 @@ void DispatchPaint(Wnd* w);
 
 // Timers (timer.cpp).
 void KillWindowTimers(HWND hwnd);
+// Kills the timers whose procedure is code `isCode` claims (a library that goes).
+void KillTimersCalling(const std::function<bool(const void*)>& isCode);
 // Fires the internal callback timers that are due.
 void RunDueInternalTimers();
 // Finds a due WM_TIMER within the filter; advances the timer when `remove`.

@@ -309,8 +309,9 @@ TEST(DesignMode, AnAddedGadgetStartsAtThePressWithAtLeastItsMinimumSize) {
   h.Page().SetDesignMode(true);
   h.HoldAt(150, 40);
   h.TapRow("Add gadget");
-  // Only the kinds that are built are offered, in the catalogue's order.
+  // Every kind of the catalogue is offered, in the catalogue's order.
   EXPECT_EQ(uitest::Texts("rows"), desktoptest::BuiltCatalogueNames());
+  EXPECT_EQ(desktoptest::BuiltCatalogueNames().size(), gadget_catalogue::Entries().size());
   h.TapRow("Favorites");
   EXPECT_EQ(h.Core().TopPage(), &h.Page());
   ASSERT_EQ(h.Page().Container().Count(), 1u);
