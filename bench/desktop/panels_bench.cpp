@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "bench/desktop/desktop_scene.h"
+#include "bench/support/desktop_scene.h"
 #include "bench/support/frame_baseline.h"
 
 namespace {

@@ -5,73 +5,18 @@
 // the same run; the minute also prints the area it repainted.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app/app_core.h"
-#include "app/mivo_app.h"
+#include "bench/support/desktop_scene.h"
 #include "bench/support/frame_baseline.h"
 #include "desktop/clock_gadget.h"
-#include "desktop/desktop_page.h"
-#include "desktop/layout_text.h"
-#include "platform/device/device.h"
-#include "platform/gdi/gdi.h"
-#include "platform/shell/taskbar.h"
-#include "platform/win32/clock.h"
 #include "platform/win32/rect.h"
-#include "platform/window/message.h"
-#include "platform/window/metrics.h"
-#include "platform/window/paint.h"
-#include "platform/window/window.h"
 
 namespace {
 
-// The program on a new, provisioned VGA device with the desktop the layout
-// text describes.
-class StatusScene {
- public:
-  explicit StatusScene(const std::string& layout) {
-    const auto dir = std::filesystem::temp_directory_path() / "mivo_bench_status";
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    device::DeviceOptions options;
-    options.dataFolder = MIVO_BENCH_DATA_DIR;
-    options.screenHeight = 640;
-    options.importHostApps = false;
-    std::string error;
-    device::OpenDevice(dir.string(), &error, options);
-    sysclock::UseVirtualTime();
-    window::SetScreenSize(480, 640);
-    window::CreateFramebuffer(480, 640);
-    gdi::SetLogPixels(192);
-    shell::StartPhoneShell();
-    app = std::make_unique<CmivoApp>();
-    app->InitInstance();
-    window::PumpPending();
-    core = app->m_pCore;
-    page = dynamic_cast<CmivoDesktopPage*>(core->GetDesktopPage());
-    page->Container().Clear();
-    mivoGadgetContainer scratch(core);
-    layout_text::Parse(layout, core, scratch, &error);
-    page->Container().ReadLayout(scratch.SerializeLayout(), page);
-    page->UpdateVisibility();
-    page->Invalidate(FALSE);
-    window::PumpPending();
-  }
-  ~StatusScene() {
-    core->RequestExit();
-    for (int i = 0; i < 10 && !window::QuitPending(); ++i) window::PumpPending();
-    app->ExitInstance();
-    app.reset();
-    shell::StopPhoneShell();
-    window::ResetWindowSystem();
-    device::CloseDevice();
-  }
-
-  std::unique_ptr<CmivoApp> app;
-  mivoAppCore* core = nullptr;
-  CmivoDesktopPage* page = nullptr;
+// The desktop of a new VGA device showing what the layout text describes.
+struct StatusScene : desktop_bench::Scene {
+  explicit StatusScene(const std::string& layout) : Scene("status") { Layout(layout); }
 };
 
 // Every status gadget, a clock of each face and the date, laid out at scale

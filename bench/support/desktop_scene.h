@@ -1,11 +1,14 @@
 // The program on a new, provisioned device at 480x640, its desktop page on
-// top: what the desktop's benchmarks measure on.
+// top: what the desktop's, the gadgets' and the plug-ins' benchmarks measure
+// on. The program's shipped files (the skins, the sample plug-ins) come from
+// the build's data folder, MIVO_BENCH_DATA_DIR.
 #pragma once
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_core.h"
 #include "app/mivo_app.h"
@@ -25,13 +28,15 @@ namespace desktop_bench {
 // The program on a new, provisioned device, its desktop page on top.
 class Scene {
  public:
-  Scene() {
-    const auto dir = std::filesystem::temp_directory_path() / "mivo_bench_desktop";
+  // `name` keeps the device folders of benchmark programs that run at once apart.
+  explicit Scene(const std::string& name = "desktop") {
+    const auto dir = std::filesystem::temp_directory_path() / ("mivo_bench_" + name);
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     device::DeviceOptions options;
     options.dataFolder = MIVO_BENCH_DATA_DIR;
     options.screenHeight = 640;
+    options.importHostApps = false;  // the same device on every host
     std::string error;
     device::OpenDevice(dir.string(), &error, options);
     sysclock::UseVirtualTime();
@@ -58,17 +63,22 @@ class Scene {
     window::ResetWindowSystem();
     device::CloseDevice();
   }
-  // Replaces the desktops with the gadgets the layout text describes.
-  void Layout(const std::string& text) {
-    page->Container().Clear();
-    std::string error;
+  // The layout file's bytes for the gadgets the layout text describes.
+  std::vector<std::uint8_t> Bytes(const std::string& text) {
     mivoGadgetContainer scratch(core);
+    std::string error;
     layout_text::Parse(text, core, scratch, &error);
-    page->Container().ReadLayout(scratch.SerializeLayout(), page);
+    return scratch.SerializeLayout();
+  }
+  // Replaces the desktops with those gadgets.
+  void Layout(const std::vector<std::uint8_t>& bytes) {
+    page->Container().Clear();
+    page->Container().ReadLayout(bytes, page);
     page->UpdateVisibility();
     page->Invalidate(FALSE);
     window::PumpPending();
   }
+  void Layout(const std::string& text) { Layout(Bytes(text)); }
 
   std::unique_ptr<CmivoApp> app;
   mivoAppCore* core = nullptr;
