@@ -1,9 +1,9 @@
 // The desktop at 480x640 on a provisioned device (the shipped skin draws the
 // shortcuts): a full repaint of a desktop of 20 gadgets and of the factory
-// home desktop, reading a layout of
-// 500 gadgets, and a tap on a shortcut until the first frame of the slide to
-// its page is on the screen. Each prints its figure and its ratio to a
-// memcpy of a VGA frame measured in the same run.
+// home desktop, reading a layout of 500 gadgets, and a tap on a shortcut
+// until the first frame of the slide to its page is on the screen. Each
+// prints its figure and its ratio to a memcpy of a VGA frame measured in
+// the same run.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
