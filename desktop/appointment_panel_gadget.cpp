@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "core/core.h"
+#include "desktop/calendar_gadget.h"
 #include "desktop/desktop_page.h"
 #include "look/appearance.h"
 #include "look/date_time_format.h"
 #include "look/language.h"
 #include "look/string_ids.h"
 #include "look/toolkit.h"
-#include "pim/calendar_page.h"
 #include "pim/local_days.h"
 #include "pim/outlook_app.h"
 #include "pim/po_collections.h"
@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int kCalendarPage = 32;
 // Times DisplayScale: the smallest panel, the inset of its text, the room
 // above a heading that follows appointments.
 constexpr int kMinWidth = 100;
@@ -241,13 +240,7 @@ void CmivoAppointmentPanelGadget::OnTap(UINT flags, POINT point) {
     CmivoGadget::OnTap(flags, point);
     return;
   }
-  CmivoPageWnd* page = m_pCore->GetPage(kCalendarPage);
-  if (!page) return;
-  // Set before showing, as a page action does: today, then the day tapped.
-  page->SetPageParam(0, 0);
-  const std::int64_t day = DayAt(point);
-  if (auto* calendar = dynamic_cast<CmivoCalendarPage*>(page); calendar && day >= 0) calendar->SelectDay(day);
-  m_pCore->ShowPage(page);
+  ShowCalendarPageOnDay(m_pCore, DayAt(point));
 }
 
 std::u16string CmivoAppointmentPanelGadget::GetDumpText() {

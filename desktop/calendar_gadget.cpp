@@ -159,18 +159,21 @@ void CmivoCalendarGadget::Paint(HDC dc) {
   CmivoGadget::Paint(dc);
 }
 
+void ShowCalendarPageOnDay(mivoCore* core, std::int64_t day) {
+  CmivoPageWnd* page = core ? core->GetPage(kCalendarPage) : nullptr;
+  if (!page) return;
+  // Today first, then the day, as a page action would set them.
+  page->SetPageParam(0, 0);
+  if (auto* calendar = dynamic_cast<CmivoCalendarPage*>(page); calendar && day >= 0) calendar->SelectDay(day);
+  core->ShowPage(page);
+}
+
 void CmivoCalendarGadget::OnTap(UINT flags, POINT point) {
   if (IsDesignMode()) {
     CmivoGadget::OnTap(flags, point);
     return;
   }
-  CmivoPageWnd* page = m_pCore->GetPage(kCalendarPage);
-  if (!page) return;
-  // Set before showing, as a page action does: today, then the day tapped.
-  page->SetPageParam(0, 0);
-  const std::int64_t day = DayAt(point);
-  if (auto* calendar = dynamic_cast<CmivoCalendarPage*>(page); calendar && day >= 0) calendar->SelectDay(day);
-  m_pCore->ShowPage(page);
+  ShowCalendarPageOnDay(m_pCore, DayAt(point));
 }
 
 std::u16string CmivoCalendarGadget::GetDumpText() {

@@ -12,6 +12,13 @@
 
 #include "desktop/gadget.h"
 
+class mivoCore;
+
+// Shows the calendar page on a day (a local day number; today when negative),
+// set before it shows as a page action sets it. The calendar gadget and the
+// appointment panel open it so.
+void ShowCalendarPageOnDay(mivoCore* core, std::int64_t day);
+
 class CmivoCalendarGadget : public CmivoGadget {
  public:
   CmivoCalendarGadget(mivoCore* core, CmivoDesktopPage* page);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "desktop/desktop_page.h"
@@ -53,6 +54,20 @@ class ProbeGadget : public CmivoGadget {
   int* m_deleted;  // counted up when the gadget goes
 };
 
+// A new gadget of the class on the harness's current desktop, at `rect` (page pixels), shown.
+template <typename Gadget, typename Harness>
+Gadget* AddGadget(Harness& h, RECT rect) {
+  auto gadget = std::make_unique<Gadget>(&h.Core(), &h.Page());
+  Gadget* g = gadget.get();
+  g->SetDesktops(h.Page().CurrentDesktop());
+  g->SetRect(rect, false);
+  h.Page().Container().AddGadget(std::move(gadget));
+  h.Page().UpdateVisibility();
+  h.Page().Invalidate(FALSE);
+  h.Pump();
+  return g;
+}
+
 class DesktopHarness : public uitest::UiHarness {
  public:
   // desktops: the DesktopsCount setting (0: none written).
@@ -76,6 +91,11 @@ class DesktopHarness : public uitest::UiHarness {
   void HoldAt(int x, int y) {
     const POINT p = OnScreen(x, y);
     Hold(p.x, p.y);
+  }
+  // A gadget of the class on the current desktop at the rectangle.
+  template <typename Gadget>
+  Gadget* Add(RECT rect) {
+    return AddGadget<Gadget>(*this, rect);
   }
   // A probe on the current desktop in the current orientation.
   ProbeGadget* AddProbe(RECT rect, DWORD mask = 0, int* deleted = nullptr) {

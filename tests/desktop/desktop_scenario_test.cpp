@@ -21,6 +21,7 @@
 #include "platform/display/png.h"
 #include "tests/desktop/desktop_harness.h"
 #include "tests/support/mivo_runner.h"
+#include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -72,39 +73,6 @@ std::vector<char> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<char>(std::istreambuf_iterator<char>(in), {});
 }
-
-// Steps of a session: each command, then the dump it leads to.
-class Walk {
- public:
-  explicit Walk(MivoSession& s) : m_session(s) {}
-  Json Step(const std::string& command) {
-    m_session.Send(command);
-    return m_session.Dump();
-  }
-  // Taps the row of that text on the top page, in its part above the soft
-  // keys; a row below them is first brought up with the Down key.
-  Json TapRow(const Json& first, const std::string& text) {
-    Json d = first;
-    for (int tries = 0; tries < 40; ++tries) {
-      const long long bottom = d["top"]["rect"][3].AsInt();
-      for (const Json& row : d["top"]["rows"].Items()) {
-        if (row["text"].AsString() != text) continue;
-        const Json& r = row["rect"];
-        if (r[1].AsInt() + 10 >= bottom) break;
-        const long long y = (r[1].AsInt() + std::min(r[3].AsInt(), bottom)) / 2;
-        return Step("tap " + std::to_string((r[0].AsInt() * 2 + r[2].AsInt()) / 3) + " " + std::to_string(y));
-      }
-      d = Step("key DOWN");
-    }
-    ADD_FAILURE() << "no row " << text;
-    return d;
-  }
-  // A tap-and-hold at a point, then the row of the menu it opened.
-  Json HoldAndChoose(const std::string& point, const std::string& row) { return TapRow(Step("hold " + point), row); }
-
- private:
-  MivoSession& m_session;
-};
 
 TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnATurnedScreen) {
   const std::string dir = FreshDir("desktop_arrange");

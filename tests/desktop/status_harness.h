@@ -11,6 +11,7 @@
 #include <string>
 
 #include "desktop/desktop_page.h"
+#include "tests/desktop/desktop_harness.h"
 #include "platform/fs/device_path.h"
 #include "platform/registry/change_watcher.h"
 #include "platform/win32/text.h"
@@ -32,15 +33,7 @@ class StatusHarness : public uitest::UiHarness {
   // A new gadget of the class on the current desktop, at `rect` (page pixels).
   template <typename Gadget>
   Gadget* Add(RECT rect) {
-    auto gadget = std::make_unique<Gadget>(&Core(), &Page());
-    Gadget* g = gadget.get();
-    g->SetDesktops(Page().CurrentDesktop());
-    g->SetRect(rect, false);
-    Page().Container().AddGadget(std::move(gadget));
-    Page().UpdateVisibility();
-    Page().Invalidate(FALSE);
-    Pump();
-    return g;
+    return desktoptest::AddGadget<Gadget>(*this, rect);
   }
 
   // The device's changes made so far have reached the program and been handled.

@@ -51,19 +51,6 @@ class PluginHarness : public desktoptest::DesktopHarness {
     Install(libraries);
   }
 
-  // A gadget of the kind on the current desktop at the rectangle.
-  template <typename Gadget>
-  Gadget* Add(RECT rect) {
-    auto gadget = std::make_unique<Gadget>(&Core(), &Page());
-    Gadget* g = gadget.get();
-    g->SetDesktops(Page().CurrentDesktop());
-    g->SetRect(rect, false);
-    Page().Container().AddGadget(std::move(gadget));
-    Page().UpdateVisibility();
-    Page().Invalidate(FALSE);
-    Pump();
-    return g;
-  }
 
   // A plug-in gadget showing the library's gadget (path under the program
   // folder's GadgetPlugins), at the rectangle.

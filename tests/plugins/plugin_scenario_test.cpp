@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/mivo_runner.h"
+#include "tests/support/navigate.h"
 
 namespace {
 
@@ -49,15 +50,11 @@ Json OwnerWindow(const Json& d) {
   return Json();
 }
 
-class Session {
+class Session : public testing_support::Walk {
  public:
-  Session(MivoSession& s, int scale) : m_s(s), m_scale(scale) {
-    m_s.Send("time 2010-03-22T20:00");
-    m_top = m_s.Dump()["top"]["rect"][1].AsInt();
-  }
-  Json Step(const std::string& command) {
-    m_s.Send(command);
-    return m_s.Dump();
+  Session(MivoSession& s, int scale) : Walk(s), m_scale(scale) {
+    m_session.Send("time 2010-03-22T20:00");
+    m_top = m_session.Dump()["top"]["rect"][1].AsInt();
   }
   // A point of the page at scale 1, on the screen.
   std::string At(int x, int y) const { return std::to_string(x * m_scale) + " " + std::to_string(y * m_scale + m_top); }
@@ -65,26 +62,9 @@ class Session {
     return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
            std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
   }
-  // Taps the row of the text on the top page, bringing it up with Down first when it is below.
-  Json TapRow(Json d, const std::string& text) {
-    for (int tries = 0; tries < 40; ++tries) {
-      const long long bottom = d["top"]["rect"][3].AsInt();
-      for (const Json& row : d["top"]["rows"].Items()) {
-        if (row["text"].AsString() != text) continue;
-        const Json& r = row["rect"];
-        if (r[1].AsInt() + 10 >= bottom) break;
-        const long long y = (r[1].AsInt() + std::min(r[3].AsInt(), bottom)) / 2;
-        return Step("tap " + std::to_string((r[0].AsInt() * 2 + r[2].AsInt()) / 3) + " " + std::to_string(y));
-      }
-      d = Step("key DOWN");
-    }
-    ADD_FAILURE() << "no row " << text;
-    return d;
-  }
-  Json HoldAndChoose(const std::string& point, const std::string& row) { return TapRow(Step("hold " + point), row); }
   // Replaces the text entry's text and confirms it.
   Json Enter(const std::string& text) {
-    for (int i = 0; i < 16; ++i) m_s.Send("key BACK");
+    for (int i = 0; i < 16; ++i) m_session.Send("key BACK");
     const Json d = Step("char " + text);
     EXPECT_EQ(d["overlay"]["kind"].AsString(), "text");
     return Step("tap " + Centre(d["overlay"]["buttons"][0]));
@@ -97,7 +77,6 @@ class Session {
   }
 
  private:
-  MivoSession& m_s;
   int m_scale;
   long long m_top = 0;
 };

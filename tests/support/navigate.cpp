@@ -1,5 +1,9 @@
 #include "tests/support/navigate.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 namespace testing_support {
 
 namespace {
@@ -58,6 +62,31 @@ bool ActOnText(MivoSession& s, const std::string& text, const std::string& how, 
     s.Send("wait 1500");
   }
   return false;
+}
+
+Json Walk::Step(const std::string& command) {
+  m_session.Send(command);
+  return m_session.Dump();
+}
+
+Json Walk::TapRow(Json d, const std::string& text) {
+  for (int tries = 0; tries < 40; ++tries) {
+    const long long bottom = d["top"]["rect"][3].AsInt();
+    for (const Json& row : d["top"]["rows"].Items()) {
+      if (row["text"].AsString() != text) continue;
+      const Json& r = row["rect"];
+      if (r[1].AsInt() + 10 >= bottom) break;
+      const long long y = (r[1].AsInt() + std::min(r[3].AsInt(), bottom)) / 2;
+      return Step("tap " + std::to_string((r[0].AsInt() * 2 + r[2].AsInt()) / 3) + " " + std::to_string(y));
+    }
+    d = Step("key DOWN");
+  }
+  ADD_FAILURE() << "no row " << text;
+  return d;
+}
+
+Json Walk::HoldAndChoose(const std::string& point, const std::string& row) {
+  return TapRow(Step("hold " + point), row);
 }
 
 }  // namespace testing_support

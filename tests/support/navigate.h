@@ -19,4 +19,20 @@ bool FindText(const Json& dump, const std::string& text, int rect[4]);
 // page has no such entry.
 bool ActOnText(MivoSession& s, const std::string& text, const std::string& how = "tap", int settleMs = 800);
 
+// Steps of an interactive session, each command followed by the dump it leads to.
+class Walk {
+ public:
+  explicit Walk(MivoSession& s) : m_session(s) {}
+  Json Step(const std::string& command);
+  // Taps the row of that text on the top page, in its part above the soft
+  // keys; a row below them is first brought up with the Down key. The test
+  // fails when the page has no such row.
+  Json TapRow(Json first, const std::string& text);
+  // A tap-and-hold at a point ("X Y"), then the row of the menu it opened.
+  Json HoldAndChoose(const std::string& point, const std::string& row);
+
+ protected:
+  MivoSession& m_session;  // the program walked through
+};
+
 }  // namespace testing_support
