@@ -14,6 +14,7 @@
 #include "platform/window/input.h"
 #include "platform/window/metrics.h"
 #include "platform/window/paint.h"
+#include "platform/window/painted_wnd.h"
 #include "platform/window/shell_look.h"
 #include "platform/window/window.h"
 
@@ -85,7 +86,7 @@ const std::vector<Layer>& Layers() {
 
 constexpr int kRowUnits = 20;  // half-key units across a row
 
-class InputPanel : public CWnd {
+class InputPanel : public CPaintedWnd {
  public:
   bool Make() {
     if (!CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, u"SipWndClass", u"Input Panel", WS_POPUP,
@@ -140,11 +141,6 @@ class InputPanel : public CWnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_PAINT:
-        OnPaint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
       case WM_LBUTTONDOWN:
         m_pressed = KeyAt(lParam);
         SetCapture();
@@ -181,7 +177,7 @@ class InputPanel : public CWnd {
         Invalidate(FALSE);
         return 0;
       default:
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
   }
 
@@ -267,9 +263,7 @@ class InputPanel : public CWnd {
     DeleteObject(brush);
   }
 
-  void OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+  void Paint(HDC dc) override {
     RECT c;
     GetClientRect(&c);
     const int s = window::ShellScale();
@@ -306,7 +300,6 @@ class InputPanel : public CWnd {
       }
     }
     SelectObject(dc, oldFont);
-    EndPaint(m_hWnd, &ps);
   }
 
   int m_layer = kLetters;         // the keys shown

@@ -3,6 +3,7 @@
 #include "platform/win32/rect.h"
 #include "platform/window/framework.h"
 #include "platform/window/paint.h"
+#include "platform/window/painted_wnd.h"
 #include "platform/window/shell_look.h"
 #include "platform/window/window.h"
 
@@ -10,7 +11,7 @@ namespace shell {
 
 namespace {
 
-class ShellBackground : public CWnd {
+class ShellBackground : public CPaintedWnd {
  public:
   bool Make() {
     const SIZE s = window::GetScreenSize();
@@ -31,11 +32,6 @@ class ShellBackground : public CWnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_PAINT:
-        OnPaint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
       case WM_LBUTTONDOWN:
         m_pressed = true;
         return 0;
@@ -45,18 +41,15 @@ class ShellBackground : public CWnd {
         m_pressed = false;
         return 0;
       default:
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
   }
 
  private:
-  void OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+  void Paint(HDC dc) override {
     RECT c;
     GetClientRect(&c);
-    if (dc) shell_look::FillGradient(dc, c, shell_look::kDesktopTop, shell_look::kDesktopBottom);
-    EndPaint(m_hWnd, &ps);
+    shell_look::FillGradient(dc, c, shell_look::kDesktopTop, shell_look::kDesktopBottom);
   }
 
   bool m_pressed = false;  // a press began on the background

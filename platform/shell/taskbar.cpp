@@ -17,6 +17,7 @@
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
 #include "platform/window/paint.h"
+#include "platform/window/painted_wnd.h"
 #include "platform/window/shell_look.h"
 #include "platform/window/timer.h"
 #include "platform/window/window.h"
@@ -31,7 +32,7 @@ constexpr DWORD kBatteryFlagNoBattery = 0x01;
 constexpr DWORD kBatteryFlagCharging = 0x02;
 constexpr DWORD kBatteryFlagLow = 0x04;
 
-class TaskBar : public CWnd {
+class TaskBar : public CPaintedWnd {
  public:
   ~TaskBar() override { StopNotify(); }
 
@@ -73,11 +74,6 @@ class TaskBar : public CWnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_PAINT:
-        OnPaint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
       case WM_TIMER:
         if (wParam == kMinuteTimer) {
           Invalidate(FALSE);
@@ -104,9 +100,9 @@ class TaskBar : public CWnd {
       case WM_DESTROY:
         StopNotify();
         DropStartPicture();
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
       default:
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
   }
 
@@ -123,9 +119,7 @@ class TaskBar : public CWnd {
     SetTimer(kMinuteTimer, static_cast<UINT>(std::max<std::int64_t>(rest, 10)));
   }
 
-  void OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+  void Paint(HDC dc) override {
     RECT c;
     GetClientRect(&c);
     const int s = window::ShellScale();
@@ -162,7 +156,6 @@ class TaskBar : public CWnd {
     RECT tr = MakeRect(c.left, c.top, bx - 6 * s, c.bottom);
     DrawTextW(dc, time.c_str(), -1, &tr, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
-    EndPaint(m_hWnd, &ps);
   }
 
   // The launcher's picture when it gave one that decodes, else the shell's

@@ -11,6 +11,7 @@
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
 #include "platform/window/paint.h"
+#include "platform/window/painted_wnd.h"
 #include "platform/window/shell_look.h"
 #include "platform/window/window.h"
 
@@ -39,7 +40,7 @@ std::vector<ButtonLayout> ButtonsFor(UINT type) {
   }
 }
 
-class PlainMessageBox : public CWnd {
+class PlainMessageBox : public CPaintedWnd {
  public:
   PlainMessageBox(std::u16string title, std::u16string body, std::vector<ButtonLayout> buttons)
       : m_title(std::move(title)), m_body(std::move(body)), m_buttons(std::move(buttons)) {}
@@ -90,11 +91,6 @@ class PlainMessageBox : public CWnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_PAINT:
-        OnPaint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
       case WM_LBUTTONDOWN:
         m_pressed = Hit(lParam);
         SetCapture();
@@ -123,7 +119,7 @@ class PlainMessageBox : public CWnd {
         m_result = EscapeAnswer();
         return 0;
       default:
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
   }
 
@@ -146,9 +142,7 @@ class PlainMessageBox : public CWnd {
     return -1;
   }
 
-  void OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+  void Paint(HDC dc) override {
     const int s = window::ShellScale();
     RECT c;
     GetClientRect(&c);
@@ -182,7 +176,6 @@ class PlainMessageBox : public CWnd {
       DrawTextW(dc, m_buttons[i].label, -1, &b, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, old);
-    EndPaint(m_hWnd, &ps);
   }
 
   std::u16string m_title;            // the caption

@@ -9,6 +9,7 @@
 #include "platform/window/message.h"
 #include "platform/window/metrics.h"
 #include "platform/window/paint.h"
+#include "platform/window/painted_wnd.h"
 #include "platform/window/shell_look.h"
 #include "platform/window/window.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr int kDismissed = -1;
 
-class PopupMenu : public CWnd {
+class PopupMenu : public CPaintedWnd {
  public:
   explicit PopupMenu(std::vector<window::PopupMenuItem> items) : m_items(std::move(items)) {}
 
@@ -56,11 +57,6 @@ class PopupMenu : public CWnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_PAINT:
-        OnPaint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
       case WM_LBUTTONDOWN: {
         const POINT pt = MakePoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         RECT c;
@@ -90,7 +86,7 @@ class PopupMenu : public CWnd {
           MoveCursor(wParam == VK_UP ? -1 : 1);
           return 0;
         }
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
       case WM_CHAR:
         if (wParam == u'\r' && m_cursor >= 0 && Enabled(m_cursor))
           Finish(m_items[static_cast<std::size_t>(m_cursor)].id);
@@ -100,7 +96,7 @@ class PopupMenu : public CWnd {
         Finish(kDismissed);
         return 0;
       default:
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
   }
 
@@ -139,9 +135,7 @@ class PopupMenu : public CWnd {
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
   }
 
-  void OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+  void Paint(HDC dc) override {
     const int s = window::ShellScale();
     RECT c;
     GetClientRect(&c);
@@ -161,7 +155,6 @@ class PopupMenu : public CWnd {
       DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     SelectObject(dc, old);
-    EndPaint(m_hWnd, &ps);
   }
 
   std::vector<window::PopupMenuItem> m_items;
