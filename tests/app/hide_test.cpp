@@ -7,20 +7,15 @@
 
 #include "platform/display/png.h"
 #include "tests/support/mivo_runner.h"
+#include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
 
 using testing_support::FreshDir;
 using testing_support::Json;
+using testing_support::WindowOf;
 using testing_support::RunMivo;
 
 namespace {
-
-const Json* WindowOf(const Json& dump, const std::string& cls) {
-  for (const Json& w : dump["windows"].Items()) {
-    if (w["class"].AsString() == cls) return &w;
-  }
-  return nullptr;
-}
 
 display::Image ReadShot(const std::string& path) {
   display::Image img;

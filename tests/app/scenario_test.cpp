@@ -11,10 +11,13 @@
 
 #include "platform/display/png.h"
 #include "tests/support/mivo_runner.h"
+#include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
 
 using testing_support::FreshDir;
+using testing_support::ProgramFolder;
 using testing_support::Json;
+using testing_support::WindowOf;
 using testing_support::MivoSession;
 using testing_support::RunMivo;
 using testing_support::RunMivoArgs;
@@ -48,14 +51,6 @@ std::vector<std::string> TraceLines(const std::string& err) {
     if (line.rfind("trace: ", 0) == 0) lines.push_back(line.substr(7));
   }
   return lines;
-}
-
-// The first window of a class in a dump.
-const Json* WindowOf(const Json& dump, const std::string& cls) {
-  for (const Json& w : dump["windows"].Items()) {
-    if (w["class"].AsString() == cls) return &w;
-  }
-  return nullptr;
 }
 
 struct Box {
@@ -366,7 +361,7 @@ TEST(LookNames, ASkinNameThatLeadsOutOfTheSkinsFolderIsNeverWrittenTo) {
   // The main menu asks the skin for its pictures: a skin file is then written at exit.
   const auto run = RunMivo(dir, "key RETURN\nwait 500\ndump\nexit\n");
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  const std::string program = dir + "/device/fs/Program Files/mivo";
+  const std::string program = ProgramFolder(dir);
   EXPECT_FALSE(std::filesystem::exists(program + "/X.msk"));
   EXPECT_FALSE(std::filesystem::exists(program + "/X"));
 }

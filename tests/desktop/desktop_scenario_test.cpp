@@ -53,7 +53,6 @@ std::string Centre(const Json& rect) {
          std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
 }
 
-std::string ProgramFolder(const std::string& dir) { return dir + "/device/fs/Program Files/mivo"; }
 
 // mivo-pack with arguments: its exit code and standard output.
 std::pair<int, std::string> RunPack(const std::vector<std::string>& args) {

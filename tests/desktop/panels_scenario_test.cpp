@@ -17,7 +17,6 @@ namespace {
 
 using namespace testing_support;
 
-std::string ProgramFolder(const std::string& dir) { return dir + "/device/fs/Program Files/mivo"; }
 
 ToolResult Device(const std::string& dir, std::vector<std::string> args) {
   args.insert(args.begin(), {"--device", dir + "/device"});

@@ -56,16 +56,16 @@ class Row : public CmivoAdvListBoxItem {
 };
 
 // A list box over the frame's whole client area.
-class Scene {
+class ListScene {
  public:
-  Scene(const std::string& name, int width = 240, int height = 320) : h(name, width, height) {
+  ListScene(const std::string& name, int width = 240, int height = 320) : h(name, width, height) {
     box = new CmivoAdvListBox(&h.Core());
     box->CreateListBox(&h.Frame(), h.FrameClient());
     box->SetOwnerPage(h.Core().TopPage());
     box->SetFocus();
     h.Pump();
   }
-  ~Scene() { delete box; }
+  ~ListScene() { delete box; }
 
   // n rows "0".."n-1" of the default height.
   void Fill(int n) {
@@ -115,7 +115,7 @@ struct Canvas {
 
 TEST(AdvListBoxTouch, AMoveUnderFiveScaledPixelsIsATapAndFromFiveOnADragThatTapsNothing) {
   for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
-    Scene scene("touch_slop_" + std::to_string(w), w, hgt);
+    ListScene scene("touch_slop_" + std::to_string(w), w, hgt);
       scene.Fill(20);
     const int s = scene.S();
     POINT p = scene.At(50, 10 * s);
@@ -139,7 +139,7 @@ TEST(AdvListBoxTouch, AMoveUnderFiveScaledPixelsIsATapAndFromFiveOnADragThatTaps
 }
 
 TEST(AdvListBoxTouch, DraggingFollowsTheFingerAndStopsAtZeroAndAtTheEnd) {
-  Scene scene("drag_ends");
+  ListScene scene("drag_ends");
   scene.Fill(10);
   const int range = scene.box->GetTotalHeight() - RectHeight(scene.Screen());
   ASSERT_GT(range, 0);
@@ -155,7 +155,7 @@ TEST(AdvListBoxTouch, DraggingFollowsTheFingerAndStopsAtZeroAndAtTheEnd) {
 }
 
 TEST(AdvListBoxTouch, TheScrollStripJumpsInProportionToTheFingerAndNeverPastEitherEnd) {
-  Scene scene("strip_jump");
+  ListScene scene("strip_jump");
   scene.Fill(30);
   const RECT r = scene.Screen();
   const int view = RectHeight(r);
@@ -177,7 +177,7 @@ TEST(AdvListBoxTouch, TheScrollStripJumpsInProportionToTheFingerAndNeverPastEith
 }
 
 TEST(AdvListBoxPaint, WhenEveryItemFitsTheListStaysAtTheTopAndTheStripIsPlainBackground) {
-  Scene scene("all_fit");
+  ListScene scene("all_fit");
   scene.Fill(2);
   scene.box->SetScrollTop(50);
   EXPECT_EQ(scene.box->GetScrollTop(), 0);
@@ -192,7 +192,7 @@ TEST(AdvListBoxPaint, WhenEveryItemFitsTheListStaysAtTheTopAndTheStripIsPlainBac
 }
 
 TEST(AdvListBoxPaint, AScrollableListShowsTheTrackAndAThumbThatMovesWithTheContent) {
-  Scene scene("strip_thumb");
+  ListScene scene("strip_thumb");
   scene.Fill(30);
   mivoAppearance* look = scene.h.Core().GetAppearance();
   const COLORREF track = look->ColorTheme().GetColor(8);
@@ -209,7 +209,7 @@ TEST(AdvListBoxPaint, AScrollableListShowsTheTrackAndAThumbThatMovesWithTheConte
 }
 
 TEST(AdvListBoxPaint, ARowIsACardOfThemeColoursAndTheSelectedRowUsesTheSelectedColours) {
-  Scene scene("card_colours");
+  ListScene scene("card_colours");
   scene.Fill(3);
   mivoColorTheme& theme = scene.h.Core().GetAppearance()->ColorTheme();
   const RECT r = scene.Screen();
@@ -225,7 +225,7 @@ TEST(AdvListBoxPaint, ARowIsACardOfThemeColoursAndTheSelectedRowUsesTheSelectedC
 }
 
 TEST(AdvListBoxPaint, CardsBuiltFromCachedCornersLookExactlyLikeOneRoundRect) {
-  Scene scene("card_corners", 480, 640);
+  ListScene scene("card_corners", 480, 640);
   mivoAppearance& look = *scene.h.Core().GetAppearance();
   for (bool selected : {false, true}) {
     for (const SIZE size : {SIZE{200, 126}, SIZE{41, 40}, SIZE{300, 41}}) {
@@ -248,7 +248,7 @@ TEST(AdvListBoxPaint, CardsBuiltFromCachedCornersLookExactlyLikeOneRoundRect) {
 }
 
 TEST(AdvListBoxHelp, AHelpRowExpandsToFitItsTextOnTheFirstPaintAndLeftCollapsesIt) {
-  Scene scene("help_row");
+  ListScene scene("help_row");
   const std::u16string help =
       u"A help text long enough to wrap over several lines of the small font, so that the card grows.";
   auto* row = new CmivoAdvListBoxTextWithHelp(&scene.h.Core(), u"Vibrate", help);
@@ -288,7 +288,7 @@ TEST(AdvListBoxHelp, AHelpRowExpandsToFitItsTextOnTheFirstPaintAndLeftCollapsesI
 }
 
 TEST(AdvListBoxHelp, ARowWithoutHelpShowsNoSideButtonEvenAfterItsTitleChanges) {
-  Scene scene("no_help");
+  ListScene scene("no_help");
   auto* row = new CmivoAdvListBoxTextWithHelp(&scene.h.Core(), u"Plain");
   scene.box->AddItem(row);
   scene.h.Pump();
@@ -303,7 +303,7 @@ TEST(AdvListBoxHelp, ARowWithoutHelpShowsNoSideButtonEvenAfterItsTitleChanges) {
 }
 
 TEST(AdvListBoxHelp, TheSideButtonIsFoundAfterTheListScrolled) {
-  Scene scene("button_after_scroll");
+  ListScene scene("button_after_scroll");
   scene.Fill(2);
   auto* row = new CmivoAdvListBoxTextWithHelp(&scene.h.Core(), u"Helpful", u"Some help.");
   scene.box->AddItem(row);
@@ -319,7 +319,7 @@ TEST(AdvListBoxHelp, TheSideButtonIsFoundAfterTheListScrolled) {
 }
 
 TEST(AdvListBoxKeys, UpFromTheFirstSelectableRowWrapsToTheLastAndSkipsSummaryLines) {
-  Scene scene("keys_wrap");
+  ListScene scene("keys_wrap");
   auto& core = scene.h.Core();
   scene.box->AddItem(new CmivoAdvListBoxSimpleTextItem(&core, u"Total: 3"));
   scene.box->AddItem(new Row(&core, u"a", &scene.log));
@@ -343,7 +343,7 @@ TEST(AdvListBoxKeys, UpFromTheFirstSelectableRowWrapsToTheLastAndSkipsSummaryLin
 }
 
 TEST(AdvListBoxKeys, KeysInAnEmptyListOrAListOfSummaryLinesSelectNothing) {
-  Scene scene("keys_empty");
+  ListScene scene("keys_empty");
   for (UINT vk : {VK_UP, VK_DOWN, VK_RETURN, VK_LEFT, VK_RIGHT}) scene.h.Key(vk);
   EXPECT_EQ(scene.box->GetSelectedItem(), nullptr);
   scene.box->AddItem(new CmivoAdvListBoxSimpleTextItem(&scene.h.Core(), u"Total: 0"));
@@ -353,7 +353,7 @@ TEST(AdvListBoxKeys, KeysInAnEmptyListOrAListOfSummaryLinesSelectNothing) {
 }
 
 TEST(AdvListBoxKeys, KeysScrollTheSelectionIntoViewWithOneMoreRowBelowButNotPastTheEnd) {
-  Scene scene("keys_scroll");
+  ListScene scene("keys_scroll");
   scene.Fill(12);
   const int view = RectHeight(scene.Screen());
   const int h = ItemHeight();
@@ -369,7 +369,7 @@ TEST(AdvListBoxKeys, KeysScrollTheSelectionIntoViewWithOneMoreRowBelowButNotPast
 }
 
 TEST(AdvListBoxItems, RemovingTheSelectedItemClearsTheSelectionAndKeepsTheTotalRight) {
-  Scene scene("remove_selected");
+  ListScene scene("remove_selected");
   scene.Fill(4);
   scene.h.Key(VK_DOWN);
   scene.h.Key(VK_DOWN);
@@ -391,7 +391,7 @@ TEST(AdvListBoxItems, RemovingTheSelectedItemClearsTheSelectionAndKeepsTheTotalR
 }
 
 TEST(AdvListBoxItems, ARowDeletedFromInsideItsOwnTapGoesOnlyAfterTheTapReturns) {
-  Scene scene("delete_in_tap");
+  ListScene scene("delete_in_tap");
   scene.Fill(3);
   auto* first = static_cast<Row*>(scene.box->GetItem(0));
   bool aliveAfterClear = false;
@@ -406,7 +406,7 @@ TEST(AdvListBoxItems, ARowDeletedFromInsideItsOwnTapGoesOnlyAfterTheTapReturns) 
 }
 
 TEST(AdvListBoxItems, SortedInsertPutsAnItemAfterAllThatCompareEqual) {
-  Scene scene("sorted");
+  ListScene scene("sorted");
   struct ByHeight : CmivoAdvListBoxComparer {
     int Compare(CmivoAdvListBoxItem* a, CmivoAdvListBoxItem* b) override { return a->GetHeight() - b->GetHeight(); }
   } comparer;
@@ -424,7 +424,7 @@ TEST(AdvListBoxItems, SortedInsertPutsAnItemAfterAllThatCompareEqual) {
 }
 
 TEST(AdvListBoxGeometry, APointOnTheBoundaryOfTwoRowsHitsTheUpperOne) {
-  Scene scene("boundary");
+  ListScene scene("boundary");
   scene.Fill(5);
   const int h = ItemHeight();
   EXPECT_EQ(scene.box->HitTest(0), scene.box->GetItem(0));
@@ -439,7 +439,7 @@ TEST(AdvListBoxGeometry, APointOnTheBoundaryOfTwoRowsHitsTheUpperOne) {
 }
 
 TEST(AdvListBoxGeometry, TheDumpListsEveryRowAlsoThoseScrolledOutOfViewAtTheirWouldBePlaces) {
-  Scene scene("dump_rows");
+  ListScene scene("dump_rows");
   scene.Fill(12);
   scene.box->SetScrollTop(100);
   const RECT r = scene.Screen();
@@ -453,7 +453,7 @@ TEST(AdvListBoxGeometry, TheDumpListsEveryRowAlsoThoseScrolledOutOfViewAtTheirWo
 }
 
 TEST(AdvListBoxGeometry, AHoldOnARowGoesToTheRowAndAHoldBelowTheRowsToTheParentPage) {
-  Scene scene("holds");
+  ListScene scene("holds");
   scene.Fill(2);
   const RECT r = scene.Screen();
   scene.h.Hold(r.left + 60, r.top + 30);
@@ -465,7 +465,7 @@ TEST(AdvListBoxGeometry, AHoldOnARowGoesToTheRowAndAHoldBelowTheRowsToTheParentP
 }
 
 TEST(AdvListBoxScale, TenThousandRowsPaintAndScrollVisitingOnlyTheRowsInView) {
-  Scene scene("ten_thousand");
+  ListScene scene("ten_thousand");
   auto& core = scene.h.Core();
   for (int i = 0; i < 10000; ++i) scene.box->AddItem(new Row(&core, u"r", &scene.log));
   scene.h.Pump();

@@ -38,9 +38,9 @@ class Grid : public CmivoListCtrl {
   int drawn = 0;
 };
 
-class Scene {
+class GridScene {
  public:
-  Scene(const std::string& name, int width = 240, int height = 320) : h(name, width, height) {
+  GridScene(const std::string& name, int width = 240, int height = 320) : h(name, width, height) {
     grid = new Grid(&h.Core());
     grid->CreateListCtrl(&h.Frame(), h.FrameClient());
     mivoAppearance* look = h.Core().GetAppearance();
@@ -50,7 +50,7 @@ class Scene {
     grid->SetFocus();
     h.Pump();
   }
-  ~Scene() { delete grid; }
+  ~GridScene() { delete grid; }
   void Fill(int n) {
     for (int i = 0; i < n; ++i) {
       mivoListElement e;
@@ -82,7 +82,7 @@ class Scene {
 }  // namespace
 
 TEST(ListCtrlLayout, TenElementsIn3x3ViewMakeFourRowsTheLastWithOneCellAndTwoBackgroundCells) {
-  Scene scene("ten_in_grid");
+  GridScene scene("ten_in_grid");
   scene.Fill(10);
   const int ch = 85;
   EXPECT_EQ(scene.grid->ContentHeight(), 4 * ch);
@@ -103,7 +103,7 @@ TEST(ListCtrlLayout, TenElementsIn3x3ViewMakeFourRowsTheLastWithOneCellAndTwoBac
 }
 
 TEST(ListCtrlLayout, TheDumpListsEveryCellWithItsTextAndPlaceAlsoOutOfView) {
-  Scene scene("cells_dump");
+  GridScene scene("cells_dump");
   scene.Fill(20);
   window::JsonWriter j;
   scene.grid->DescribeCells(j);
@@ -118,7 +118,7 @@ TEST(ListCtrlLayout, TheDumpListsEveryCellWithItsTextAndPlaceAlsoOutOfView) {
 }
 
 TEST(ListCtrlLayout, AnEmptyListShowsItsTextAndIgnoresTapsHoldsAndEnter) {
-  Scene scene("empty_grid");
+  GridScene scene("empty_grid");
   const RECT r = scene.Screen();
   scene.h.Tap(r.left + 40, r.top + 40);
   scene.h.Hold(r.left + 40, r.top + 40);
@@ -137,7 +137,7 @@ TEST(ListCtrlLayout, AnEmptyListShowsItsTextAndIgnoresTapsHoldsAndEnter) {
 }
 
 TEST(ListCtrlTouch, AFlickKeepsTheListMovingAndSlowingAndATouchStopsItWithoutTapping) {
-  Scene scene("flick");
+  GridScene scene("flick");
   scene.Fill(60);
   const POINT a = scene.At(100, 200);
   // A quick upward drag: 5 moves of 20 pixels, 16 ms apart.
@@ -171,7 +171,7 @@ TEST(ListCtrlTouch, AFlickKeepsTheListMovingAndSlowingAndATouchStopsItWithoutTap
 }
 
 TEST(ListCtrlTouch, ASlowDragOrAMoveWithoutTimeDoesNotCoastAndAReversalRestartsTheTiming) {
-  Scene scene("slow_drag");
+  GridScene scene("slow_drag");
   scene.Fill(60);
   const POINT a = scene.At(100, 250);
   scene.h.Down(a.x, a.y);
@@ -210,7 +210,7 @@ TEST(ListCtrlTouch, ASlowDragOrAMoveWithoutTimeDoesNotCoastAndAReversalRestartsT
 }
 
 TEST(ListCtrlTouch, InDetailsViewATapInTheSideZoneOfARowThatHasOneTapsNothing) {
-  Scene scene("side_zone");
+  GridScene scene("side_zone");
   for (int i = 0; i < 4; ++i) {
     mivoListElement e;
     e.Id = static_cast<DWORD_PTR>(i);
@@ -230,7 +230,7 @@ TEST(ListCtrlTouch, InDetailsViewATapInTheSideZoneOfARowThatHasOneTapsNothing) {
 }
 
 TEST(ListCtrlTouch, AHoldTellsThePageAndClearingInsideATapKeepsTheTappedElementValid) {
-  Scene scene("hold_clear");
+  GridScene scene("hold_clear");
   scene.Fill(5);
   const POINT p = scene.At(20, 20);
   scene.h.Hold(p.x, p.y);
@@ -249,7 +249,7 @@ TEST(ListCtrlTouch, AHoldTellsThePageAndClearingInsideATapKeepsTheTappedElementV
 }
 
 TEST(ListCtrlKeys, UpFromNoCursorGoesToTheLastElementAndDownToTheFirstAndBothClamp) {
-  Scene scene("grid_keys");
+  GridScene scene("grid_keys");
   scene.Fill(10);
   scene.h.Key(VK_UP);
   EXPECT_EQ(scene.grid->GetCursor(), 9);
@@ -279,7 +279,7 @@ TEST(ListCtrlKeys, UpFromNoCursorGoesToTheLastElementAndDownToTheFirstAndBothCla
 }
 
 TEST(ListCtrlKeys, TheCursorCellIsDrawnInTheSelectedColours) {
-  Scene scene("cursor_cell");
+  GridScene scene("cursor_cell");
   scene.Fill(6);
   scene.h.Key(VK_RIGHT);
   const POINT p = scene.CellCentre(0), p1 = scene.CellCentre(1);
@@ -289,7 +289,7 @@ TEST(ListCtrlKeys, TheCursorCellIsDrawnInTheSelectedColours) {
 }
 
 TEST(ListCtrlScale, AGridOfTenThousandElementsDrawsOnlyTheRowsInViewPlusTwo) {
-  Scene scene("grid_ten_thousand");
+  GridScene scene("grid_ten_thousand");
   scene.Fill(10000);
   scene.grid->drawn = 0;
   scene.grid->Invalidate(FALSE);

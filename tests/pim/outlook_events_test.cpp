@@ -12,9 +12,9 @@ namespace {
 
 std::vector<std::string> g_told;
 
-class Listener : public mivoOutlookEventHandler {
+class EventListener : public mivoOutlookEventHandler {
  public:
-  explicit Listener(std::string name) : name(std::move(name)) {}
+  explicit EventListener(std::string name) : name(std::move(name)) {}
   void OnOutlookItemAdded(int, mivoOutlookObject*) override { Told("added"); }
   void OnOutlookListChanged(int, mivoOutlookObject*) override { Told("changed"); }
   void OnOutlookItemChanged(int, mivoOutlookObject*) override { Told("item"); }
@@ -33,7 +33,7 @@ class ListenerWalk : public ::testing::Test {
 
 TEST_F(ListenerWalk, AListenerThatRejoinsWhileToldKeepsTheWalkWhole) {
   mivoOutlookEventsContainer folder;
-  Listener page("page"), gadget("gadget"), panel("panel");
+  EventListener page("page"), gadget("gadget"), panel("panel");
   folder.AddListener(&page);
   folder.AddListener(&gadget);
   folder.AddListener(&panel);
@@ -55,7 +55,7 @@ TEST_F(ListenerWalk, AListenerThatRejoinsWhileToldKeepsTheWalkWhole) {
 
 TEST_F(ListenerWalk, ListenersRemovedOrAddedDuringTheWalkAreNotTold) {
   mivoOutlookEventsContainer folder;
-  Listener first("first"), second("second"), third("third"), late("late");
+  EventListener first("first"), second("second"), third("third"), late("late");
   folder.AddListener(&first);
   folder.AddListener(&second);
   folder.AddListener(&third);
@@ -71,7 +71,7 @@ TEST_F(ListenerWalk, ListenersRemovedOrAddedDuringTheWalkAreNotTold) {
 
 TEST_F(ListenerWalk, TheWalkEndsWhenAListenerDeletesTheContainer) {
   auto* folder = new mivoOutlookEventsContainer;
-  Listener killer("killer"), after("after");
+  EventListener killer("killer"), after("after");
   folder->AddListener(&killer);
   folder->AddListener(&after);
   killer.then = [&] {
@@ -85,7 +85,7 @@ TEST_F(ListenerWalk, TheWalkEndsWhenAListenerDeletesTheContainer) {
 
 TEST_F(ListenerWalk, AnEventToldFromInsideAnotherIsToldWhole) {
   mivoOutlookEventsContainer folder;
-  Listener outer("outer"), inner("inner");
+  EventListener outer("outer"), inner("inner");
   folder.AddListener(&outer);
   folder.AddListener(&inner);
   bool nested = false;

@@ -19,7 +19,7 @@ namespace {
 using namespace plugintest;
 using Bytes = std::vector<std::uint8_t>;
 
-const std::u16string kFolder = u"\\Program Files\\mivo\\GadgetPlugins\\";
+const std::u16string kGadgetFolder = u"\\Program Files\\mivo\\GadgetPlugins\\";
 
 // The rows after the desktop's own "Gadget settings" heading.
 std::vector<std::string> GadgetRows(const std::vector<std::string>& rows) {
@@ -90,7 +90,7 @@ TEST(PluginMenu, TwoLibrariesOfTwoGadgetsGiveCommandsInLibraryThenGadgetOrder) {
   entry.CommandId = kPluginAvailableFirst + 2;
   g->OnContextMenuCommand(entry);
   EXPECT_TRUE(g->IsLive());
-  EXPECT_EQ(g->LibraryPath(), kFolder + u"pair_b.so");
+  EXPECT_EQ(g->LibraryPath(), kGadgetFolder + u"pair_b.so");
   EXPECT_EQ(g->GadgetIndex(), 0);
   EXPECT_EQ(Probe(u"pair_b", u"CreateGadget"), 1u);
   EXPECT_EQ(Probe(u"pair_b", u"Initialize"), 1u);
@@ -109,12 +109,12 @@ TEST(PluginMenu, ALibraryWithoutDeleteGadgetIsToldItsHandlesYetOffersNothingAndI
   EXPECT_EQ(Probe(u"no_delete", u"SetMivoHandle"), 1u);
   EXPECT_EQ(Probe(u"no_delete", u"SetMivoAPI_1"), 1u);
   EXPECT_EQ(Probe(u"no_delete", u"GadgetsCount"), 0u);
-  mivoPluginLibrary* library = h.Core().GetPluginRegistry()->Find(kFolder + u"no_delete.so");
+  mivoPluginLibrary* library = h.Core().GetPluginRegistry()->Find(kGadgetFolder + u"no_delete.so");
   ASSERT_NE(library, nullptr);
   EXPECT_FALSE(library->IsLoaded());
   EXPECT_EQ(library->Module(), nullptr);
   // A stored gadget of it never starts, and the library is not loaded again.
-  g->Choose(kFolder + u"no_delete.so", 0);
+  g->Choose(kGadgetFolder + u"no_delete.so", 0);
   g->RebuildAvailable();
   EXPECT_FALSE(g->IsLive());
   EXPECT_EQ(Probe(u"no_delete", u"SetMivoHandle"), 1u);
@@ -132,10 +132,10 @@ TEST(PluginMenu, IndicesWithoutInformationOrNameAndIndicesPastTheCountAreNeverCr
   EXPECT_EQ(std::count(rows.begin(), rows.end(), "      Many"), kMaxGadgetsPerLibrary);
   // (bad_info's CreateGadget ends the process for any index but 0 and 3.)
   for (int index : {1, 2, 4, 7, -1, 1 << 30}) {
-    g->Choose(kFolder + u"bad_info.so", index);
+    g->Choose(kGadgetFolder + u"bad_info.so", index);
     EXPECT_FALSE(g->IsLive()) << index;
   }
-  g->Choose(kFolder + u"bad_info.so", 3);
+  g->Choose(kGadgetFolder + u"bad_info.so", 3);
   EXPECT_TRUE(g->IsLive());
   EXPECT_EQ(Probe(u"bad_info", u"CreateGadget"), 1u);
 }
@@ -150,7 +150,7 @@ TEST(PluginMenu, FilesThatAreNoLibrariesOfferNothingAndAreNotLoadedAsSuch) {
   std::vector<std::u16string> paths;
   for (std::size_t i = 0; i < registry->Count(); ++i) paths.push_back(registry->At(i)->Path());
   EXPECT_EQ(paths,
-            (std::vector<std::u16string>{kFolder + u"broken.so", kFolder + u"pair_a.so", kFolder + u"Upper.DLL"}));
+            (std::vector<std::u16string>{kGadgetFolder + u"broken.so", kGadgetFolder + u"pair_a.so", kGadgetFolder + u"Upper.DLL"}));
   CmivoGadgetPlugin* g = h.Add<CmivoGadgetPlugin>(RECT{20, 20, 120, 120});
   EXPECT_EQ(GadgetRows(h.MenuOf(CentreOf(*g))),
             (std::vector<std::string>{"Installed plugins", "      A one", "      A two"}));
@@ -187,7 +187,7 @@ TEST(PluginGadget, ALiveGadgetPaintsItselfHearsTapsAndShowsItsFrameInDesignMode)
 TEST(PluginGadget, StopsWithUninitializeAndDeleteGadgetWhenItGoes) {
   PluginHarness h("stop", {"pair_a"});
   CmivoGadgetPlugin* g = h.Add<CmivoGadgetPlugin>(RECT{20, 40, 120, 140});
-  g->Choose(kFolder + u"pair_a.so", 0);
+  g->Choose(kGadgetFolder + u"pair_a.so", 0);
   h.Page().Container().RemoveGadget(g);
   EXPECT_EQ(Probe(u"pair_a", u"Uninitialize"), 1u);
   EXPECT_EQ(Probe(u"pair_a", u"DeleteGadget"), 1u);
@@ -213,7 +213,7 @@ TEST(PluginRecord, ALiveGadgetsSettingsComeBackWithTheirLength) {
   const Bytes layout = h.Page().Container().SerializeLayout();
   // The record: property version 1, the path, the index, then the settings with their length.
   mivoArchiveWriter expected;
-  expected.WriteString(kFolder + u"pair_a.so");
+  expected.WriteString(kGadgetFolder + u"pair_a.so");
   expected.WriteI32(1);
   mivoArchiveWriter settings;
   settings.WriteI32(8);
@@ -240,9 +240,9 @@ TEST(PluginRecord, SettingsOfAPluginThatCannotStartAreKeptAndTheRestOfTheFileIsR
   mivoArchiveWriter pairSettings;
   pairSettings.WriteI32(3);
   pairSettings.WriteString(u"kept");
-  const Bytes layout = Layout({{1, kFolder + u"gone.so", 0, WithLength(orphanSettings)},
-                               {1, kFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())},
-                               {1, kFolder + u"pair_a.so", 1, WithLength({})}});
+  const Bytes layout = Layout({{1, kGadgetFolder + u"gone.so", 0, WithLength(orphanSettings)},
+                               {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())},
+                               {1, kGadgetFolder + u"pair_a.so", 1, WithLength({})}});
   h.Page().Container().Clear();
   const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
   EXPECT_TRUE(read.complete) << read.problem;
@@ -256,8 +256,8 @@ TEST(PluginRecord, SettingsOfAPluginThatCannotStartAreKeptAndTheRestOfTheFileIsR
   EXPECT_EQ(gadgets[2]->GetDumpText(), u"A two 7 ");
   EXPECT_EQ(Probe(u"pair_a", u"Load"), 1u);
   // Written back, the orphan's record (and the live one's, unchanged) are the same bytes.
-  const std::size_t firstTwo = Layout({{1, kFolder + u"gone.so", 0, WithLength(orphanSettings)},
-                                       {1, kFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}})
+  const std::size_t firstTwo = Layout({{1, kGadgetFolder + u"gone.so", 0, WithLength(orphanSettings)},
+                                       {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}})
                                    .size() -
                                4;
   const Bytes written = h.Page().Container().SerializeLayout();
@@ -271,7 +271,7 @@ TEST(PluginRecord, TheOlderLayoutWithoutLengthIsReadByALivePlugin) {
   mivoArchiveWriter settings;
   settings.WriteI32(4);
   settings.WriteString(u"old");
-  const Bytes layout = Layout({{0, kFolder + u"pair_a.so", 1, settings.Bytes()}, {0, u"", 0, {}}});
+  const Bytes layout = Layout({{0, kGadgetFolder + u"pair_a.so", 1, settings.Bytes()}, {0, u"", 0, {}}});
   h.Page().Container().Clear();
   const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
   EXPECT_TRUE(read.complete) << read.problem;
@@ -288,8 +288,8 @@ TEST(PluginRecord, ALoadThatReadsMoreThanWasStoredStartsTheGadgetAfreshAndSpoils
   mivoArchiveWriter pairSettings;
   pairSettings.WriteI32(5);
   pairSettings.WriteString(u"after");
-  const Bytes layout = Layout({{1, kFolder + u"greedy.so", 0, WithLength(stored.Bytes())},
-                               {1, kFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}});
+  const Bytes layout = Layout({{1, kGadgetFolder + u"greedy.so", 0, WithLength(stored.Bytes())},
+                               {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}});
   h.Page().Container().Clear();
   const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
   EXPECT_TRUE(read.complete) << read.problem;

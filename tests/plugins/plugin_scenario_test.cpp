@@ -89,7 +89,7 @@ TEST_P(PluginScenario, TheShippedPlugInsAreAddedSetUpSharedAndComeBackAfterARest
   const std::string dir = FreshDir("plugin_scenario_" + size);
   // A new device, its desktops emptied so the gadgets have room.
   ASSERT_EQ(RunMivo(dir, "exit\n", {"--screen", size}).exitCode, 0);
-  const std::string program = dir + "/device/fs/Program Files/mivo";
+  const std::string program = ProgramFolder(dir);
   ASSERT_TRUE(std::filesystem::exists(program + "/GadgetPlugins/moonphase.so"));
   ASSERT_TRUE(std::filesystem::exists(program + "/TodayPlugins/ownerinfo.so"));
   std::ofstream(program + "/mivo_userdesktop.dat", std::ios::binary)

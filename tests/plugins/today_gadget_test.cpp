@@ -20,13 +20,13 @@ namespace {
 using namespace plugintest;
 
 const std::u16string kItems = u"Software\\Microsoft\\Today\\Items\\";
-const std::u16string kFolder = u"\\Program Files\\mivo\\TodayPlugins\\";
+const std::u16string kTodayFolder = u"\\Program Files\\mivo\\TodayPlugins\\";
 
 // Registers a Today item (the key's name as given) whose "DLL" value, under
 // `valueName`, is the test library in the device's Today plug-in folder.
 void Register(const std::u16string& key, const char* library, const char16_t* valueName = u"DLL") {
   reg::SetString(HKEY_LOCAL_MACHINE, kItems + key, valueName,
-                 kFolder + std::u16string(library, library + std::char_traits<char>::length(library)) + u".so");
+                 kTodayFolder + std::u16string(library, library + std::char_traits<char>::length(library)) + u".so");
 }
 
 class TodayHarness : public PluginHarness {
@@ -39,7 +39,7 @@ class TodayHarness : public PluginHarness {
   CmivoTodayPluginGadget* AddLeaky(RECT rect, DWORD desktops = 0) {
     CmivoTodayPluginGadget* g = Add<CmivoTodayPluginGadget>(rect);
     if (desktops) g->SetDesktops(desktops);
-    g->ChoosePlugin(u"Leaky", kFolder + u"today_leaky.so");
+    g->ChoosePlugin(u"Leaky", kTodayFolder + u"today_leaky.so");
     Page().UpdateVisibility();
     Page().Invalidate(FALSE);
     Pump();
@@ -70,7 +70,7 @@ TEST(TodayItems, AreTheSubkeysWithADllValueOfAnyCaseTheirNamesUnquoted) {
                                              "Leaky=\\Program Files\\mivo\\TodayPlugins\\today_leaky.so",
                                              "Weather=\\Program Files\\mivo\\TodayPlugins\\weather.so"}));
   EXPECT_TRUE(today_items::IsRegistered(u"\\program files\\MIVO\\todayplugins\\today_leaky.so"));
-  EXPECT_FALSE(today_items::IsRegistered(kFolder + u"today_no_entry.so"));
+  EXPECT_FALSE(today_items::IsRegistered(kTodayFolder + u"today_no_entry.so"));
 }
 
 TEST(TodayGadget, LoadsOnlyARegisteredLibraryThatIsATodayPlugin) {
@@ -78,14 +78,14 @@ TEST(TodayGadget, LoadsOnlyARegisteredLibraryThatIsATodayPlugin) {
   CmivoTodayPluginGadget* g = h.Add<CmivoTodayPluginGadget>(RECT{10, 10, 200, 60});
   EXPECT_EQ(g->StatusText(), u"Set Today plugin in context menu in design mode.");
   // Still on the disk, but no longer a Today item: not loaded.
-  g->ChoosePlugin(u"Gone", kFolder + u"today_no_entry.so");
+  g->ChoosePlugin(u"Gone", kTodayFolder + u"today_no_entry.so");
   EXPECT_EQ(g->StatusText(), u"Error: Plugin dll cannot be loaded.");
   Register(u"NoEntry", "today_no_entry");
-  g->ChoosePlugin(u"NoEntry", kFolder + u"today_no_entry.so");
+  g->ChoosePlugin(u"NoEntry", kTodayFolder + u"today_no_entry.so");
   EXPECT_EQ(g->StatusText(), u"Error: Plugin dll does not seem to be a Today screen plugin.");
   EXPECT_EQ(g->PluginWindow(), nullptr);
   Register(u"Missing", "missing");
-  g->ChoosePlugin(u"Missing", kFolder + u"missing.so");
+  g->ChoosePlugin(u"Missing", kTodayFolder + u"missing.so");
   EXPECT_EQ(g->StatusText(), u"Error: Plugin dll cannot be loaded.");
   EXPECT_EQ(Probe(u"today_leaky", u"Initialize"), 0u);
 }
@@ -172,7 +172,7 @@ TEST(TodaySharing, AViewerOnAnotherDesktopShowsTheSharedWindowOverItself) {
   EXPECT_EQ(WindowRectInPage(shared->PluginWindow()).top, 40);
   EXPECT_GT(Probe(u"today_leaky", u"Paints"), paints);
   // A viewer that picks a plug-in of its own stops viewing.
-  viewer->ChoosePlugin(u"Leaky", kFolder + u"today_leaky.so");
+  viewer->ChoosePlugin(u"Leaky", kTodayFolder + u"today_leaky.so");
   EXPECT_EQ(viewer->SharedViewName(), u"");
   EXPECT_NE(viewer->PluginWindow(), nullptr);
 }

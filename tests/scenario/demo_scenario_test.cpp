@@ -23,7 +23,7 @@ std::string WindowText(const Json& dump, const std::string& prefix) {
   return "(none)";
 }
 
-std::uint32_t Rgb(const display::Image& img, int x, int y) { return img.At(x, y) & 0xFFFFFFu; }
+std::uint32_t ColourAt(const display::Image& img, int x, int y) { return img.At(x, y) & 0xFFFFFFu; }
 
 }  // namespace
 
@@ -84,16 +84,16 @@ TEST(DemoScenario, ScreenshotsHoldTheTilesAtBothScreenSizes) {
     ASSERT_TRUE(display::ReadPng(dir + "/s.png", &img, &error)) << error;
     EXPECT_EQ(img.width, 240 * k);
     EXPECT_EQ(img.height, 320 * k);
-    EXPECT_EQ(Rgb(img, 12 * k, 195 * k), 0x2E7D32u) << size;   // Contacts, green
-    EXPECT_EQ(Rgb(img, 135 * k, 195 * k), 0x1565C0u) << size;  // Messages, blue
-    EXPECT_EQ(Rgb(img, 12 * k, 282 * k), 0xC62828u) << size;   // Calls, red
-    EXPECT_EQ(Rgb(img, 3 * k, 204 * k), 0x212121u) << size;    // the frame between tiles
+    EXPECT_EQ(ColourAt(img, 12 * k, 195 * k), 0x2E7D32u) << size;   // Contacts, green
+    EXPECT_EQ(ColourAt(img, 135 * k, 195 * k), 0x1565C0u) << size;  // Messages, blue
+    EXPECT_EQ(ColourAt(img, 12 * k, 282 * k), 0xC62828u) << size;   // Calls, red
+    EXPECT_EQ(ColourAt(img, 3 * k, 204 * k), 0x212121u) << size;    // the frame between tiles
     // The caption is written in white on every tile; the tapped one also
     // says "1 tap" in its lower half, the others have nothing there.
     auto whiteIn = [&](int l, int t, int r_, int b) {
       int n = 0;
       for (int y = t * k; y < b * k; ++y) {
-        for (int x = l * k; x < r_ * k; ++x) n += Rgb(img, x, y) == 0xFFFFFFu;
+        for (int x = l * k; x < r_ * k; ++x) n += ColourAt(img, x, y) == 0xFFFFFFu;
       }
       return n;
     };

@@ -11,16 +11,16 @@ namespace {
 
 using namespace ships;
 
-struct Screen {
+struct StartScreen {
   const char* size;
   const char* skin;
   int width, height;
 };
 
-class FirstStart : public ::testing::TestWithParam<Screen> {};
+class FirstStart : public ::testing::TestWithParam<StartScreen> {};
 
 TEST_P(FirstStart, InstallsTheSkinOfTheScreenAndShowsNoWarning) {
-  const Screen screen = GetParam();
+  const StartScreen screen = GetParam();
   const std::string dir = testing_support::FreshDir(std::string("ships-first-start-") + screen.size);
   const auto run = testing_support::RunMivo(dir, "wait 200\ndump\nexit\n", {"--screen", screen.size});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -52,8 +52,8 @@ TEST(LanguageChoice, GermanChosenInTheSettingsShowsAtTheNextStartWithoutAWarning
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, FirstStart,
-                         ::testing::Values(Screen{"240x320", "Clear Horizon", 240, 320},
-                                           Screen{"480x640", "Clear Horizon VGA", 480, 640}),
-                         [](const ::testing::TestParamInfo<Screen>& i) { return i.param.width == 480 ? "Vga" : "Qvga"; });
+                         ::testing::Values(StartScreen{"240x320", "Clear Horizon", 240, 320},
+                                           StartScreen{"480x640", "Clear Horizon VGA", 480, 640}),
+                         [](const ::testing::TestParamInfo<StartScreen>& i) { return i.param.width == 480 ? "Vga" : "Qvga"; });
 
 }  // namespace

@@ -14,15 +14,15 @@ using namespace ships;
 
 using Settings = looktest::MemorySettings;
 
-struct Screen {
+struct DeviceScreen {
   int width, height;
   const char* skin;
 };
 
-class NewDevice : public ::testing::TestWithParam<Screen> {};
+class NewDevice : public ::testing::TestWithParam<DeviceScreen> {};
 
 TEST_P(NewDevice, IsProvisionedForItsScreenAndTheFirstStartInstallsItsSkinAndLook) {
-  const Screen screen = GetParam();
+  const DeviceScreen screen = GetParam();
   const int scale = screen.height >= 480 ? 2 : 1;
   Scratch folder("device", false);
   device::DeviceOptions options;
@@ -65,8 +65,8 @@ TEST_P(NewDevice, IsProvisionedForItsScreenAndTheFirstStartInstallsItsSkinAndLoo
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, NewDevice,
-                         ::testing::Values(Screen{240, 320, "Clear Horizon"}, Screen{480, 640, "Clear Horizon VGA"}),
-                         [](const ::testing::TestParamInfo<Screen>& i) { return i.param.height >= 480 ? "Vga" : "Qvga"; });
+                         ::testing::Values(DeviceScreen{240, 320, "Clear Horizon"}, DeviceScreen{480, 640, "Clear Horizon VGA"}),
+                         [](const ::testing::TestParamInfo<DeviceScreen>& i) { return i.param.height >= 480 ? "Vga" : "Qvga"; });
 
 TEST(ShippedFiles, EveryOnePassesMivoPackCheck) {
   int checked = 0;

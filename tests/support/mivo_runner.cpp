@@ -99,6 +99,8 @@ std::string& ProgramPath() {
 std::string MivoPath() { return ProgramPath(); }
 void SetProgramPath(const std::string& path) { ProgramPath() = path; }
 
+std::string ProgramFolder(const std::string& dir) { return dir + "/device/fs/Program Files/mivo"; }
+
 std::string FreshDir(const std::string& name) {
   const std::string dir = std::string(MIVO_BINARY_DIR) + "/test-tmp/" + name;
   std::error_code ec;

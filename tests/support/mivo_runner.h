@@ -18,6 +18,8 @@ void SetProgramPath(const std::string& path);
 // leads to a fresh folder for the test's device under ScratchRoot, removed
 // when the test process ends.
 std::string FreshDir(const std::string& name);
+// The program's own folder on the device of a FreshDir.
+std::string ProgramFolder(const std::string& dir);
 
 struct RunResult {
   int exitCode = -1;         // the program's exit code; -1 when it did not end normally

@@ -23,6 +23,13 @@ void FrameArea(const Json& dump, int* top, int* bottom, int* width) {
 
 }  // namespace
 
+const Json* WindowOf(const Json& dump, const std::string& cls) {
+  for (const Json& w : dump["windows"].Items()) {
+    if (w["class"].AsString() == cls) return &w;
+  }
+  return nullptr;
+}
+
 bool FindText(const Json& dump, const std::string& text, int rect[4]) {
   for (const char* key : {"rows", "cells"}) {
     for (const Json& e : dump["top"][key].Items()) {

@@ -19,6 +19,9 @@ bool FindText(const Json& dump, const std::string& text, int rect[4]);
 // page has no such entry.
 bool ActOnText(MivoSession& s, const std::string& text, const std::string& how = "tap", int settleMs = 800);
 
+// The first window of this class in a dump; null when there is none.
+const Json* WindowOf(const Json& dump, const std::string& cls);
+
 // Steps of an interactive session, each command followed by the dump it leads to.
 class Walk {
  public:
