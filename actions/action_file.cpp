@@ -6,6 +6,7 @@
 #include "actions/file_list_page.h"
 #include "actions/services.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -19,12 +20,6 @@
 #include "platform/win32/text.h"
 #include "platform/window/window.h"
 #include "ui/page_wnd.h"
-
-namespace {
-
-constexpr int kImageViewPage = 14;
-
-}  // namespace
 
 mivoActionExecuteFile::mivoActionExecuteFile(mivoCore* core, std::u16string path)
     : mivoAction(core, kActionExecuteFile), m_path(std::move(path)) {}

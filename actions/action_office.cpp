@@ -5,6 +5,7 @@
 #include "actions/document_search.h"
 #include "actions/file_list_page.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "look/archive.h"
 #include "look/language.h"
 #include "look/string_ids.h"
@@ -13,9 +14,6 @@
 #include "platform/win32/text.h"
 
 namespace {
-
-constexpr int kTaskListPage = 18;
-constexpr int kDocumentListPage = 17;
 
 // The title and help text of the calendar views 0-4 and of kinds 1-9.
 struct OfficeTexts {

@@ -7,6 +7,7 @@
 #include "actions/services.h"
 #include "actions/submenu_page.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "core/settings.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -17,9 +18,6 @@
 #include "ui/page_wnd.h"
 
 namespace {
-
-constexpr int kContactDetailsPage = 16;
-constexpr int kMainMenuPage = 0;
 
 // The help tutorial's boxes around the help topics.
 constexpr mivoHelpTopic kTutorialWelcome{IDS_TUTORIAL_WELCOME, IDS_TUTORIAL_WELCOME_TEXT};

@@ -6,6 +6,7 @@
 #include "actions/actions.h"
 #include "actions/services.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "core/settings.h"
 #include "look/appearance.h"
 #include "look/file_operations.h"
@@ -21,9 +22,6 @@
 #include "ui/page_wnd.h"
 
 namespace {
-
-constexpr int kFavoritesPage = 15;
-constexpr int kContactDetailsPage = 16;
 
 mivoSkinImage* Image(mivoCore* core, std::u16string_view name) {
   return core && core->GetActions() ? core->GetActions()->SkinImage(name) : nullptr;

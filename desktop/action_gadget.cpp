@@ -5,6 +5,7 @@
 #include "actions/action_kinds.h"
 #include "actions/actions.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
 #include "look/appearance.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kFavoritesPage = 15;
 // A tile is a square of 80·S: the 48·S picture at its top and the caption's
 // band of 31·S under it, wide enough for a word like "Connections" on one
 // line (in 70·S the caption would run over the picture and break words).

@@ -1,6 +1,7 @@
 #include "desktop/action_panel_gadgets.h"
 
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/string_ids.h"
@@ -8,8 +9,6 @@
 
 namespace {
 
-constexpr int kFavoritesPage = 15;
-constexpr int kActionsHistoryPage = 24;
 // The favourites the panel looks through for its action.
 constexpr std::size_t kFavoritePositions = 9;
 

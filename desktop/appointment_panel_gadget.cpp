@@ -22,8 +22,8 @@ namespace {
 
 // Times DisplayScale: the smallest panel, the inset of its text, the room
 // above a heading that follows appointments.
-constexpr int kMinWidth = 100;
-constexpr int kMinHeight = 60;
+constexpr int kMinPanelWidth = 100;
+constexpr int kMinPanelHeight = 60;
 constexpr int kInset = 4;
 constexpr int kGroupGap = 4;
 
@@ -39,8 +39,8 @@ int LineHeight(HDC dc, HFONT font) {
 
 CmivoAppointmentPanelGadget::CmivoAppointmentPanelGadget(mivoCore* core, CmivoDesktopPage* page)
     : CmivoGadget(core, page, 23) {
-  m_minWidth = kMinWidth * DisplayScale;
-  m_minHeight = kMinHeight * DisplayScale;
+  m_minWidth = kMinPanelWidth * DisplayScale;
+  m_minHeight = kMinPanelHeight * DisplayScale;
 }
 
 CmivoAppointmentPanelGadget::~CmivoAppointmentPanelGadget() { OnDeactivate(); }

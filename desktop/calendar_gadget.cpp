@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "desktop/desktop_page.h"
 #include "look/appearance.h"
 #include "look/date_time_format.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kCalendarPage = 32;
 // The smallest calendar, times DisplayScale.
 constexpr int kMinSide = 100;
 // Day names are cut to this many characters.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget.h"
 #include "platform/win32/rect.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr int kMainMenuPage = 0;
-constexpr int kContactsPage = 19;
 // The design mode's grid.
 constexpr int kGrid = 10;
 // A release this far from its press is no tap (a slow drag over free space).
@@ -181,7 +180,7 @@ void CmivoDesktopPage::OnKeyDown(UINT vk) {
 void CmivoDesktopPage::OnChar(char16_t c) {
   if (m_designMode || c <= u'?') return;
   // Typing on the desktop starts a contact search with what was typed.
-  m_pCore->ShowPageById(kContactsPage);
+  m_pCore->ShowPageById(kPhonePage);
   CmivoPageWnd* top = m_pCore->TopPage();
   if (top && top != this && top->m_hWnd) top->PostMessage(WM_CHAR, c, 1);
 }

@@ -9,6 +9,7 @@
 #include "desktop/desktop_page.h"
 #include "desktop/desktop_switcher_gadget.h"
 #include "desktop/gadget.h"
+#include "desktop/menu_entry.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/string_ids.h"
@@ -30,15 +31,6 @@ constexpr RECT kAddedActionRect{0, 0, 10, 10};
 // The type id of an action put on the desktop.
 constexpr DWORD kActionGadgetType = 10;
 
-mivoContextMenuEntry Entry(DWORD command, int helpId = 0, bool close = false, LONG value = 0) {
-  mivoContextMenuEntry e;
-  e.CommandId = command;
-  e.Value = value;
-  if (helpId) e.HelpText = GetString(helpId);
-  e.Close = close;
-  return e;
-}
-
 }  // namespace
 
 // ---- Menu pages --------------------------------------------------------------------------------
@@ -55,7 +47,7 @@ void CmivoDesktopPage::BuildCataloguePage() {
     // Kinds whose family is not built are not offered (they could not be made).
     const mivoGadgetKind* kind = gadget_catalogue::FindKind(entry.typeId);
     if (!kind || !gadget_catalogue::IsBuilt(kind->className)) continue;
-    mivoContextMenuEntry row = Entry(kDesktopCatalogueEntry, 0, true, static_cast<LONG>(i));
+    mivoContextMenuEntry row = MenuEntry(kDesktopCatalogueEntry, 0, true, static_cast<LONG>(i));
     row.HelpText = entry.Warning();
     m_pCataloguePage->AddEntry(row);
   }
@@ -79,15 +71,15 @@ void CmivoDesktopPage::ShowContextMenu() {
   ClearMenu();
   AddMenuSection(GetString(IDS_GENERAL));
   if (!m_designMode) {
-    AddMenuEntry(Entry(kDesktopDesignMode, IDS_DESIGN_MODE_HELP, true));
+    AddMenuEntry(MenuEntry(kDesktopDesignMode, IDS_DESIGN_MODE_HELP, true));
   } else {
-    AddMenuEntry(Entry(kDesktopExitDesignMode, IDS_DESIGN_MODE_HELP, true));
-    AddMenuEntry(Entry(kDesktopAddGadget, IDS_ADD_GADGET_HELP));
+    AddMenuEntry(MenuEntry(kDesktopExitDesignMode, IDS_DESIGN_MODE_HELP, true));
+    AddMenuEntry(MenuEntry(kDesktopAddGadget, IDS_ADD_GADGET_HELP));
     if (selected) {
-      AddMenuEntry(Entry(kDesktopDeleteGadget, IDS_DELETE_GADGET_HELP, true));
-      AddMenuEntry(Entry(kDesktopSwitchToDesktop, IDS_SWITCH_TO_DESKTOP_HELP));
+      AddMenuEntry(MenuEntry(kDesktopDeleteGadget, IDS_DELETE_GADGET_HELP, true));
+      AddMenuEntry(MenuEntry(kDesktopSwitchToDesktop, IDS_SWITCH_TO_DESKTOP_HELP));
     }
-    AddMenuEntry(Entry(kDesktopChangeIcon, IDS_CHANGE_DESKTOP_ICON_HELP));
+    AddMenuEntry(MenuEntry(kDesktopChangeIcon, IDS_CHANGE_DESKTOP_ICON_HELP));
   }
   std::vector<mivoSkinImage*> images;
   CollectDesktopImages(images);
@@ -242,7 +234,7 @@ std::u16string CmivoDesktopPage::DesktopEntryText(int k) const {
 void CmivoDesktopPage::ShowDesktopList() {
   if (!m_pDesktopListPage) m_pDesktopListPage.reset(CreateMenuPage(GetString(IDS_SWITCH_TO_DESKTOP)));
   m_pDesktopListPage->ClearRows();
-  for (int k = 0; k < m_desktopsCount; ++k) m_pDesktopListPage->AddEntry(Entry(kDesktopToggleFirst + k));
+  for (int k = 0; k < m_desktopsCount; ++k) m_pDesktopListPage->AddEntry(MenuEntry(kDesktopToggleFirst + k));
   m_pCore->ShowPage(m_pDesktopListPage.get());
 }
 

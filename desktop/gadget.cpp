@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "desktop/desktop_page.h"
 #include "look/appearance.h"
 #include "look/toolkit.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-// The main menu's place in the page catalogue.
-constexpr int kMainMenuPage = 0;
 // Every gadget is at least this big unless its kind says otherwise.
 constexpr int kDefaultMinSide = 20;
 // The design frame's marks and handles, times DisplayScale.

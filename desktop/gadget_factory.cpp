@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "actions/action_kinds.h"
+#include "core/page_ids.h"
 #include "desktop/action_gadget.h"
 #include "desktop/action_panel_gadgets.h"
 #include "desktop/alarm_gadget.h"
@@ -28,11 +29,6 @@
 namespace {
 
 using Maker = std::unique_ptr<CmivoGadget> (*)(mivoCore* core, CmivoDesktopPage* page, DWORD typeId);
-
-// The favourites and the actions history pages: the catalogue's two
-// action gadgets open them.
-constexpr int kFavoritesPage = 15;
-constexpr int kActionsHistoryPage = 24;
 
 std::unique_ptr<CmivoGadget> MakeActionGadget(mivoCore* core, CmivoDesktopPage* page, DWORD typeId) {
   auto gadget = std::make_unique<CmivoActionGadget>(core, page, typeId);

@@ -6,6 +6,7 @@
 #include "core/core.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/plugin_host_api.h"
 #include "desktop/plugin_registry.h"
 #include "look/archive.h"
@@ -42,13 +43,6 @@ std::u16string FieldText(const char16_t (&field)[N]) {
   std::size_t length = 0;
   while (length < N && field[length]) ++length;
   return std::u16string(field, length);
-}
-
-mivoContextMenuEntry Entry(DWORD command) {
-  mivoContextMenuEntry e;
-  e.CommandId = command;
-  e.Close = true;
-  return e;
 }
 
 std::u16string Hex(const std::vector<std::uint8_t>& bytes) {
@@ -351,13 +345,13 @@ void CmivoGadgetPlugin::AddContextMenuItems() {
   if (!m_ownItems.empty()) {
     m_pDesktop->AddMenuSection(m_instance->library->GadgetName(m_index));
     for (std::size_t k = 0; k < m_ownItems.size(); ++k) {
-      m_pDesktop->AddMenuEntry(Entry(kPluginOwnItemFirst + static_cast<DWORD>(k)));
+      m_pDesktop->AddMenuEntry(MenuEntry(kPluginOwnItemFirst + static_cast<DWORD>(k), 0, true));
     }
   }
   RebuildAvailable();
   m_pDesktop->AddMenuSection(GetString(m_available.empty() ? IDS_NO_PLUGINS_INSTALLED : IDS_INSTALLED_PLUGINS));
   for (std::size_t i = 0; i < m_available.size(); ++i) {
-    m_pDesktop->AddMenuEntry(Entry(kPluginAvailableFirst + static_cast<DWORD>(i)));
+    m_pDesktop->AddMenuEntry(MenuEntry(kPluginAvailableFirst + static_cast<DWORD>(i), 0, true));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "desktop/desktop_menu_pages.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "look/appearance.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -47,15 +48,6 @@ constexpr int kAlignPage = 2;
 
 // The gap between the picture and the text, times DisplayScale.
 constexpr int kGap = 5;
-
-mivoContextMenuEntry Entry(DWORD command, int helpId = 0, bool close = false, LONG value = 0) {
-  mivoContextMenuEntry e;
-  e.CommandId = command;
-  e.Value = value;
-  if (helpId) e.HelpText = GetString(helpId);
-  e.Close = close;
-  return e;
-}
 
 template <typename Page>
 void DropPage(mivoCore* core, std::unique_ptr<Page>& page) {
@@ -245,14 +237,14 @@ void CmivoIconTextGadget::AddContextMenuItems() {
   if (!IsDesignMode() || !m_pDesktop) return;
   CmivoDesktopPage* d = m_pDesktop;
   const mivoIconTextStyle& style = GetStyle();
-  d->AddMenuEntry(Entry(kTextColor, IDS_TEXT_COLOR_HELP));
+  d->AddMenuEntry(MenuEntry(kTextColor, IDS_TEXT_COLOR_HELP));
   const SIZE image = GetImageSize();
-  if (image.cx != 0 || image.cy != 0) d->AddMenuEntry(Entry(kTextPositionMenu, IDS_TEXT_POSITION_HELP));
-  d->AddMenuEntry(Entry(style.bold ? kNonBold : kBold, 0, true));
-  d->AddMenuEntry(Entry(style.italic ? kNonItalic : kItalic, 0, true));
-  d->AddMenuEntry(Entry(style.underline ? kNonUnderlined : kUnderlined, 0, true));
-  d->AddMenuEntry(Entry(kTextSizeMenu));
-  d->AddMenuEntry(Entry(kAlignMenu));
+  if (image.cx != 0 || image.cy != 0) d->AddMenuEntry(MenuEntry(kTextPositionMenu, IDS_TEXT_POSITION_HELP));
+  d->AddMenuEntry(MenuEntry(style.bold ? kNonBold : kBold, 0, true));
+  d->AddMenuEntry(MenuEntry(style.italic ? kNonItalic : kItalic, 0, true));
+  d->AddMenuEntry(MenuEntry(style.underline ? kNonUnderlined : kUnderlined, 0, true));
+  d->AddMenuEntry(MenuEntry(kTextSizeMenu));
+  d->AddMenuEntry(MenuEntry(kAlignMenu));
 }
 
 std::u16string CmivoIconTextGadget::GetContextMenuItemText(const mivoContextMenuEntry& entry) {
@@ -286,11 +278,11 @@ void CmivoIconTextGadget::ShowMenuPage(int which) {
     slot->reset(m_pDesktop->CreateMenuPage(GetString(title)));
     CmivoDesktopMenuPage* page = slot->get();
     if (which == kPositionPage) {
-      for (DWORD i = 0; i < 4; ++i) page->AddEntry(Entry(kTextPositionFirst + i));
+      for (DWORD i = 0; i < 4; ++i) page->AddEntry(MenuEntry(kTextPositionFirst + i));
     } else if (which == kSizePage) {
-      for (int size : kTextSizes) page->AddEntry(Entry(kTextSizeEntry, 0, false, size));
+      for (int size : kTextSizes) page->AddEntry(MenuEntry(kTextSizeEntry, 0, false, size));
     } else {
-      for (DWORD i = 0; i < 9; ++i) page->AddEntry(Entry(kAlignFirst + i));
+      for (DWORD i = 0; i < 9; ++i) page->AddEntry(MenuEntry(kAlignFirst + i));
     }
   }
   m_pCore->ShowPage(slot->get());

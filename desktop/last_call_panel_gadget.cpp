@@ -2,6 +2,7 @@
 
 #include "actions/action_kinds.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "desktop/desktop_page.h"
 #include "look/appearance.h"
 #include "look/language.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kCallLogPage = 1;
 constexpr int kAllCalls = 0;
 constexpr char16_t kPanelImage[] = u"gadget_last_incoming_call";
 constexpr char16_t kPhoneKey[] = u"System\\State\\Phone";

@@ -6,6 +6,7 @@
 #include "desktop/desktop_menu_pages.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "look/appearance.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -40,14 +41,6 @@ constexpr int kDefaultLength = 30;
 constexpr int kLengthStep = 5;
 constexpr int kRoom = 4;
 constexpr int kShortestToShorten = 10;
-
-mivoContextMenuEntry Entry(DWORD command, bool close = true, LONG value = 0) {
-  mivoContextMenuEntry e;
-  e.CommandId = command;
-  e.Value = value;
-  e.Close = close;
-  return e;
-}
 
 }  // namespace
 
@@ -110,15 +103,15 @@ void CmivoLineGadget::SetVertical(bool vertical) {
 void CmivoLineGadget::AddContextMenuItems() {
   if (!IsDesignMode() || !m_pDesktop) return;
   CmivoDesktopPage* d = m_pDesktop;
-  d->AddMenuEntry(Entry(m_vertical ? kMakeHorizontal : kMakeVertical));
-  d->AddMenuEntry(Entry(kLonger));
-  d->AddMenuEntry(Entry(kDouble));
+  d->AddMenuEntry(MenuEntry(m_vertical ? kMakeHorizontal : kMakeVertical, 0, true));
+  d->AddMenuEntry(MenuEntry(kLonger, 0, true));
+  d->AddMenuEntry(MenuEntry(kDouble, 0, true));
   if (m_length > kShortestToShorten) {
-    d->AddMenuEntry(Entry(kShorter));
-    d->AddMenuEntry(Entry(kHalf));
+    d->AddMenuEntry(MenuEntry(kShorter, 0, true));
+    d->AddMenuEntry(MenuEntry(kHalf, 0, true));
   }
-  d->AddMenuEntry(Entry(kPenStyleMenu, false));
-  d->AddMenuEntry(Entry(kPenWidthMenu, false));
+  d->AddMenuEntry(MenuEntry(kPenStyleMenu));
+  d->AddMenuEntry(MenuEntry(kPenWidthMenu));
 }
 
 std::u16string CmivoLineGadget::GetContextMenuItemText(const mivoContextMenuEntry& entry) {
@@ -144,9 +137,9 @@ void CmivoLineGadget::ShowMenuPage(bool widths) {
   if (!slot) {
     slot.reset(m_pDesktop->CreateMenuPage(GetString(widths ? IDS_PEN_WIDTH : IDS_PEN_STYLE)));
     if (widths) {
-      for (int w = 1; w <= kWidestMenuPen; ++w) slot->AddEntry(Entry(kPenWidthEntry, false, w));
+      for (int w = 1; w <= kWidestMenuPen; ++w) slot->AddEntry(MenuEntry(kPenWidthEntry, 0, false, w));
     } else {
-      for (DWORD i = 0; i < 3; ++i) slot->AddEntry(Entry(kPenStyleFirst + i, false));
+      for (DWORD i = 0; i < 3; ++i) slot->AddEntry(MenuEntry(kPenStyleFirst + i));
     }
   }
   m_pCore->ShowPage(slot.get());

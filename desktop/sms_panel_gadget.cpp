@@ -2,6 +2,7 @@
 
 #include "actions/action_kinds.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "look/appearance.h"
 #include "look/date_time_format.h"
 #include "look/language.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr int kReadSMSPage = 5;
-constexpr int kSMSListPage = 8;
 constexpr char16_t kPanelImage[] = u"gadget_sms_detail_panel";
 
 // A message's text on one line: its line breaks become spaces.

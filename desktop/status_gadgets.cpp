@@ -2,6 +2,7 @@
 
 #include "actions/action_kinds.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
 #include "desktop/shared_skin_images.h"
@@ -20,11 +21,6 @@
 
 namespace {
 
-// The page catalogue's pages the taps open.
-constexpr int kCallLogPage = 1;
-constexpr int kReadSMSPage = 5;
-constexpr int kSMSListPage = 8;
-constexpr int kPhonePage = 19;
 // The call log's filters.
 constexpr int kAllCalls = 0;
 constexpr int kMissedCalls = 3;

@@ -6,6 +6,7 @@
 #include "core/core.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "look/appearance.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -36,14 +37,6 @@ std::vector<CmivoTodayPluginGadget*>& Sharing() {
 std::vector<CmivoTodayPluginGadget*>& AllGadgets() {
   static std::vector<CmivoTodayPluginGadget*> list;
   return list;
-}
-
-mivoContextMenuEntry Entry(DWORD command, int helpId = 0) {
-  mivoContextMenuEntry e;
-  e.CommandId = command;
-  if (helpId) e.HelpText = GetString(helpId);
-  e.Close = true;
-  return e;
 }
 
 template <std::size_t N>
@@ -334,12 +327,12 @@ void CmivoTodayPluginGadget::Paint(HDC dc) {
 void CmivoTodayPluginGadget::AddContextMenuItems() {
   if (!IsDesignMode() || !m_pDesktop) return;
   if (m_sharedViewName.empty()) {
-    m_pDesktop->AddMenuEntry(Entry(kTodayShare, m_shareName.empty() ? IDS_SHARE_HELP : IDS_STOP_SHARING_HELP));
+    m_pDesktop->AddMenuEntry(MenuEntry(kTodayShare, m_shareName.empty() ? IDS_SHARE_HELP : IDS_STOP_SHARING_HELP, true));
   }
   if (!today_items::Read(&m_items)) m_statusText = GetString(IDS_CANNOT_READ_PLUGINS_LIST);
   if (!m_items.empty()) {
     m_pDesktop->AddMenuSection(GetString(IDS_TODAY_PLUGINS));
-    for (std::size_t i = 0; i < m_items.size(); ++i) m_pDesktop->AddMenuEntry(Entry(kTodayItemFirst + DWORD(i)));
+    for (std::size_t i = 0; i < m_items.size(); ++i) m_pDesktop->AddMenuEntry(MenuEntry(kTodayItemFirst + DWORD(i), 0, true));
   }
   m_sharedNames.clear();
   if (m_shareName.empty()) {
@@ -347,7 +340,7 @@ void CmivoTodayPluginGadget::AddContextMenuItems() {
     if (!m_sharedNames.empty()) {
       m_pDesktop->AddMenuSection(GetString(IDS_SHARED_GADGETS));
       for (std::size_t j = 0; j < m_sharedNames.size(); ++j) {
-        m_pDesktop->AddMenuEntry(Entry(kTodaySharedFirst + DWORD(j)));
+        m_pDesktop->AddMenuEntry(MenuEntry(kTodaySharedFirst + DWORD(j), 0, true));
       }
     }
   }

@@ -3,6 +3,7 @@
 #include "actions/action_kinds.h"
 #include "core/core.h"
 #include "core/messages.h"
+#include "core/page_ids.h"
 #include "look/language.h"
 #include "look/string_ids.h"
 #include "platform/win32/text.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int kLanguagesPage = 35;
 constexpr DWORD kDefaultDesktops = 4;
 constexpr DWORD kMostDesktops = 32;
 

@@ -7,6 +7,7 @@
 #include "actions/actions.h"
 #include "actions/menu_handlers.h"
 #include "core/core.h"
+#include "core/page_ids.h"
 #include "look/appearance.h"
 #include "look/language.h"
 #include "look/string_ids.h"
@@ -20,8 +21,6 @@
 #include "ui/adv_list_box_items.h"
 
 namespace {
-
-constexpr int kWriteSMSPage = 6;
 
 // Text drawn word-wrapped at (left, top) up to `right`; its height. Nothing
 // is drawn when measuring.

@@ -211,6 +211,12 @@ std::u16string FileNamePart(std::u16string_view devicePath) {
   return std::u16string(pos == std::u16string_view::npos ? devicePath : devicePath.substr(pos + 1));
 }
 
+std::u16string LowerExtension(std::u16string_view devicePath) {
+  const std::u16string name = FileNamePart(devicePath);
+  const auto dot = name.rfind(u'.');
+  return dot == std::u16string::npos ? std::u16string() : text::ToLower(name.substr(dot));
+}
+
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
   std::u16string out(folder);
   while (!out.empty() && IsSeparator(out.back())) out.pop_back();

@@ -46,6 +46,8 @@ bool NormalizeDevicePath(std::u16string_view devicePath, std::u16string* normali
 // and "c.txt"; "\x" gives "\" and "x".
 std::u16string ParentPath(std::u16string_view devicePath);
 std::u16string FileNamePart(std::u16string_view devicePath);
+// The file name's extension with its dot, in lower case (".jpg"); empty when the name has no dot.
+std::u16string LowerExtension(std::u16string_view devicePath);
 // Joins a folder and a name with exactly one "\" between them.
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 

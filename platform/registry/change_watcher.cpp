@@ -20,7 +20,7 @@ namespace devdb {
 namespace {
 
 std::atomic<bool> g_active{false};
-std::atomic<std::uint64_t> g_generation{1};
+std::atomic<std::uint64_t> g_watchedGeneration{1};
 
 class Watcher {
  public:
@@ -73,7 +73,7 @@ class Watcher {
     dir = slash == std::string::npos ? "." : dir.substr(0, slash);
     if (m_inotify >= 0) inotify_add_watch(m_inotify, dir.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE);
     m_stop = false;
-    ++g_generation;
+    ++g_watchedGeneration;
     g_active = true;
     m_thread = std::thread([this] { Run(); });
   }
@@ -132,7 +132,7 @@ class Watcher {
       std::int64_t version = m_db->DataVersion();
       if (version != lastVersion) {
         lastVersion = version;
-        ++g_generation;
+        ++g_watchedGeneration;
         Drain();
       }
       auto now = std::chrono::steady_clock::now();
@@ -241,7 +241,7 @@ void StopChangeWatcher() { Watcher::Instance().Stop(); }
 
 bool ChangeWatcherActive() { return g_active.load(); }
 
-std::uint64_t ChangeGeneration() { return g_generation.load(); }
+std::uint64_t ChangeGeneration() { return g_watchedGeneration.load(); }
 
 void RestartChangeWatcher() { Watcher::Instance().RestartIfSubscribed(); }
 

@@ -14,7 +14,7 @@ namespace devdb {
 namespace {
 
 std::unique_ptr<Database> g_device;
-std::atomic<std::uint64_t> g_generation{1};
+std::atomic<std::uint64_t> g_databaseGeneration{1};
 
 bool FileExists(const std::string& path) {
   struct stat st;
@@ -243,7 +243,7 @@ bool OpenDeviceDatabase(const std::string& path, OpenMode mode, std::string* err
   if (!db) return false;
   StopChangeWatcher();
   g_device = std::move(db);
-  ++g_generation;
+  ++g_databaseGeneration;
   RestartChangeWatcher();
   return true;
 }
@@ -251,10 +251,10 @@ bool OpenDeviceDatabase(const std::string& path, OpenMode mode, std::string* err
 void CloseDeviceDatabase() {
   StopChangeWatcher();
   g_device.reset();
-  ++g_generation;
+  ++g_databaseGeneration;
 }
 
-std::uint64_t DeviceDatabaseGeneration() { return g_generation.load(); }
+std::uint64_t DeviceDatabaseGeneration() { return g_databaseGeneration.load(); }
 
 Database* DeviceDatabase() { return g_device.get(); }
 

@@ -34,7 +34,7 @@ struct Watch {
   std::vector<int> registrations; // ids of the registrations that see it
 };
 
-std::mutex g_mutex;
+std::mutex g_watchMutex;
 int g_inotify = -1;
 int g_stop = -1;
 std::thread g_thread;
@@ -118,7 +118,7 @@ void Run() {
     if (fds[1].revents) return;
     ssize_t n = read(g_inotify, buf.data(), buf.size());
     if (n <= 0) continue;
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_watchMutex);
     std::map<std::uint32_t, Pending> moves;  // IN_MOVED_FROM by cookie, waiting for its IN_MOVED_TO
     for (char* p = buf.data(); p < buf.data() + n;) {
       auto* e = reinterpret_cast<inotify_event*>(p);
@@ -189,7 +189,7 @@ BOOL SHChangeNotifyRegister(HWND window, SHCHANGENOTIFYENTRY* entry) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return FALSE;
   }
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_watchMutex);
   if (g_inotify < 0) {
     g_inotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     g_stop = eventfd(0, EFD_CLOEXEC);
@@ -207,7 +207,7 @@ BOOL SHChangeNotifyRegister(HWND window, SHCHANGENOTIFYENTRY* entry) {
 }
 
 BOOL SHChangeNotifyDeregister(HWND window) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_watchMutex);
   bool any = false;
   for (auto it = g_regs.begin(); it != g_regs.end();) {
     if (it->second.window == window) {

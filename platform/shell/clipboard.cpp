@@ -12,7 +12,7 @@
 
 namespace {
 
-std::mutex g_mutex;
+std::mutex g_clipboardMutex;
 bool g_open = false;
 std::thread::id g_openBy;
 HANDLE g_data = nullptr;          // the block of CF_UNICODETEXT, owned here
@@ -35,7 +35,7 @@ HANDLE MakeBlock(const std::u16string& s) {
 
 namespace shell {
 void SetHostClipboard(HostClipboard host) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   g_host = std::move(host);
 }
 
@@ -59,7 +59,7 @@ void InstallEditClipboard() {
 }  // namespace shell
 
 BOOL OpenClipboard(HWND) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   if (g_open && !IsOpenHere()) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
@@ -70,7 +70,7 @@ BOOL OpenClipboard(HWND) {
 }
 
 BOOL CloseClipboard() {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   if (!IsOpenHere()) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
     return FALSE;
@@ -80,7 +80,7 @@ BOOL CloseClipboard() {
 }
 
 BOOL EmptyClipboard() {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   if (!IsOpenHere()) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
     return FALSE;
@@ -91,7 +91,7 @@ BOOL EmptyClipboard() {
 }
 
 HANDLE SetClipboardData(UINT format, HANDLE data) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   if (!IsOpenHere()) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
     return nullptr;
@@ -114,7 +114,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
 }
 
 HANDLE GetClipboardData(UINT format) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   if (!IsOpenHere()) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
     return nullptr;
@@ -137,7 +137,7 @@ HANDLE GetClipboardData(UINT format) {
 
 BOOL IsClipboardFormatAvailable(UINT format) {
   if (format != CF_UNICODETEXT) return FALSE;
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_clipboardMutex);
   std::u16string hostText;
   if (g_host.get && g_host.get(&hostText)) return !hostText.empty();
   return g_data != nullptr;

@@ -25,12 +25,6 @@ std::mutex g_iconMutex;
 std::vector<std::string> g_themes = {"/usr/share/icons/Adwaita", "/usr/share/icons/hicolor"};
 std::map<std::pair<std::string, int>, HICON> g_icons;  // loaded icons by name and size; null when none
 
-std::u16string Extension(std::u16string_view path) {
-  std::u16string name = fs::FileNamePart(path);
-  auto dot = name.rfind(u'.');
-  return dot == std::u16string::npos ? std::u16string() : text::ToLower(name.substr(dot));
-}
-
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;
@@ -99,7 +93,7 @@ std::string ProgramIconName(std::u16string_view program) {
 std::u16string DisplayNameOf(std::u16string_view devicePath, bool folder) {
   std::u16string name = fs::FileNamePart(devicePath);
   if (name.empty()) name.push_back(u'\\');  // the root; push_back sidesteps a false -Wrestrict of GCC 12
-  if (!folder && Extension(name) == u".lnk") name.resize(name.size() - 4);
+  if (!folder && fs::LowerExtension(name) == u".lnk") name.resize(name.size() - 4);
   return name;
 }
 
@@ -117,7 +111,7 @@ void SetIconThemeFolders(std::vector<std::string> folders) {
 
 std::string IconNameFor(std::u16string_view devicePath, bool folder) {
   if (folder) return "folder";
-  std::u16string ext = Extension(devicePath);
+  std::u16string ext = fs::LowerExtension(devicePath);
   static const std::map<std::u16string, const char*> kTypes = {
       {u".txt", "text-x-generic"},       {u".log", "text-x-generic"},        {u".ini", "text-x-generic"},
       {u".doc", "x-office-document"},    {u".rtf", "x-office-document"},     {u".psw", "x-office-document"},
@@ -148,7 +142,7 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
     if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
   }
   bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  std::u16string ext = shell::Extension(devicePath);
+  std::u16string ext = fs::LowerExtension(devicePath);
   bool link = !folder && ext == u".lnk";
   if (flags & SHGFI_DISPLAYNAME) {
     text::CopyTo(info->szDisplayName, MAX_PATH, shell::DisplayNameOf(devicePath, folder));
@@ -181,8 +175,8 @@ DWORD_PTR SHGetFileInfo(LPCWSTR path, DWORD fileAttributes, SHFILEINFO* info, UI
       targetFolder = ta != INVALID_FILE_ATTRIBUTES && (ta & FILE_ATTRIBUTE_DIRECTORY);
     }
     HICON icon = nullptr;
-    if (!targetFolder && shell::Extension(target) == u".exe") icon = shell::ProgramOwnIcon(target, size);
-    if (!icon && !targetFolder && shell::Extension(target) == u".exe") {
+    if (!targetFolder && fs::LowerExtension(target) == u".exe") icon = shell::ProgramOwnIcon(target, size);
+    if (!icon && !targetFolder && fs::LowerExtension(target) == u".exe") {
       std::string program = shell::ProgramIconName(target);
       if (!program.empty()) icon = shell::LoadThemeIcon(program, size);
     }

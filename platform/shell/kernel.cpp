@@ -64,12 +64,12 @@ struct Process : Object {
 
 std::mutex g_tableMutex;
 std::map<std::uintptr_t, std::shared_ptr<Object>> g_objects;
-std::uintptr_t g_nextHandle = 0x4B000000;
+std::uintptr_t g_nextKernelHandle = 0x4B000000;
 
 HANDLE Add(std::shared_ptr<Object> object) {
   std::lock_guard<std::mutex> lock(g_tableMutex);
-  std::uintptr_t v = g_nextHandle;
-  g_nextHandle += 4;
+  std::uintptr_t v = g_nextKernelHandle;
+  g_nextKernelHandle += 4;
   g_objects.emplace(v, std::move(object));
   return reinterpret_cast<HANDLE>(v);
 }

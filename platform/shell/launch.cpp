@@ -40,12 +40,6 @@ bool HostCommandFor(std::u16string_view name, std::u16string* command) {
   return !name.empty() && reg::GetString(HKEY_LOCAL_MACHINE, kHostPrograms, name, command) && !command->empty();
 }
 
-std::u16string Extension(std::u16string_view path) {
-  std::u16string name = fs::FileNamePart(path);
-  auto dot = name.rfind(u'.');
-  return dot == std::u16string::npos ? std::u16string() : text::ToLower(name.substr(dot));
-}
-
 std::u16string WithoutExtension(std::u16string_view name) {
   auto dot = name.rfind(u'.');
   return std::u16string(dot == std::u16string_view::npos || dot == 0 ? name : name.substr(0, dot));
@@ -228,7 +222,7 @@ bool ResolveLaunch(std::u16string_view fileIn, std::u16string_view parametersIn,
       *error = ERROR_FILE_NOT_FOUND;
       return false;
     }
-    if (Extension(file) != u".lnk") break;
+    if (fs::LowerExtension(file) != u".lnk") break;
     if (depth >= 8) {  // a shortcut loop
       *error = ERROR_FILE_NOT_FOUND;
       return false;
@@ -243,7 +237,7 @@ bool ResolveLaunch(std::u16string_view fileIn, std::u16string_view parametersIn,
     file = s.target;
   }
   std::u16string name = fs::FileNamePart(file);
-  std::u16string ext = Extension(file);
+  std::u16string ext = fs::LowerExtension(file);
   if (caption.empty()) caption = WithoutExtension(name);
   std::u16string command;
   std::vector<std::string> argv;

@@ -24,10 +24,10 @@ struct Library {
   int references = 0;                // LoadLibraryW calls not yet freed
 };
 
-std::mutex g_mutex;
+std::mutex g_libraryMutex;
 std::map<std::u16string, BuiltInExports> g_builtIn;  // by lower-case file name
 std::map<std::uintptr_t, Library> g_loaded;          // by handle value
-std::uintptr_t g_nextHandle = 0x10000;               // handle values step by 16, never reused
+std::uintptr_t g_nextLibraryHandle = 0x10000;               // handle values step by 16, never reused
 
 thread_local std::string t_lastError;  // the loader's words for the last failure
 
@@ -62,7 +62,7 @@ bool IsCodeOf(void* host, const void* address) {
 std::string LastLibraryError() { return t_lastError; }
 
 void RegisterBuiltInLibrary(std::u16string_view fileName, BuiltInExports exports) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_libraryMutex);
   g_builtIn[KeyOf(fileName)] = exports;
 }
 
@@ -75,7 +75,7 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     return nullptr;
   }
   const std::u16string key = KeyOf(fileName);
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_libraryMutex);
   // The same library loaded again is the same handle with one more reference.
   for (auto& [handle, library] : g_loaded) {
     if (library.key == key) {
@@ -103,15 +103,15 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
   }
   t_lastError.clear();
   library.references = 1;
-  const std::uintptr_t handle = g_nextHandle;
-  g_nextHandle += 16;
+  const std::uintptr_t handle = g_nextLibraryHandle;
+  g_nextLibraryHandle += 16;
   g_loaded.emplace(handle, std::move(library));
   return reinterpret_cast<HMODULE>(handle);
 }
 
 FARPROC GetProcAddressW(HMODULE module, LPCWSTR procName) {
   using namespace shell;
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_libraryMutex);
   Library* library = Find(module);
   if (!library) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -143,7 +143,7 @@ BOOL FreeLibrary(HMODULE module) {
   using namespace shell;
   void* host = nullptr;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_libraryMutex);
     Library* library = Find(module);
     if (!library) {
       SetLastError(ERROR_INVALID_HANDLE);
