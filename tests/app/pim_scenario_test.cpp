@@ -58,7 +58,7 @@ TEST_F(PimScenario, AnSmsDeliveredByMivoDeviceReachesTheRunningProgram) {
   Heard page;
   inbox->AddListener(&page);
 
-  Network({"sms", "deliver", "Anna <+420 603 111 222>", "Jsem na nádraží"});
+  Network({"sms", "receive", "Anna <+420 603 111 222>", "Jsem na nádraží"});
   EXPECT_EQ(page.texts, std::vector<std::string>{"Jsem na nádraží"});
   ASSERT_EQ(inbox->GetCount(), 1u);
   EXPECT_EQ(inbox->GetUnreadCount(), 1);
@@ -73,7 +73,7 @@ TEST_F(PimScenario, AnSmsDeliveredByMivoDeviceReachesTheRunningProgram) {
   mivoSMSSender* sender = app.Core().GetActions()->SMSSender();
   ASSERT_NE(sender, nullptr);
   EXPECT_TRUE(sender->SendSMS(u"+420 603 111 222", u"Přijdu hned"));
-  Network({"sms", "fail-next-send"});
+  Network({"sms", "fail-next"});
   EXPECT_FALSE(sender->SendSMS(u"+420 603 111 222", u"Ztracená"));
   auto sent = testing_support::RunMivoDevice({"--device", app.DeviceDir().string(), "sms", "list", "sent"});
   EXPECT_NE(sent.out.find("Přijdu hned"), std::string::npos) << sent.out;
@@ -102,7 +102,7 @@ TEST_F(PimScenario, ContactsAndCallsOfMivoDeviceReachTheOutlookStoreAndThePhoneO
   EXPECT_EQ(eva->PreferredKind(), 6);
   EXPECT_EQ(eva->DisplayName(), u"Eva Nová");
 
-  Network({"call", "miss", "+420 235 000 111"});
+  Network({"call", "missed", "+420 235 000 111"});
   mivoCallLog* phone = app.Core().GetCallLog();
   ASSERT_NE(phone, nullptr);
   phone->ReadCallLog();

@@ -88,9 +88,9 @@ TEST_F(Panels, ShowWhatArrivesWhileTheProgramRunsAndOpenItsPages) {
   EXPECT_FALSE(TextOf(d, 18).empty());
   EXPECT_NE(TextOf(d, 23).find("Dentist"), std::string::npos) << "this afternoon's sample appointment";
 
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Eva Nová <+420 777 123 456>", "Hello from the panel"}).code, 0);
+  ASSERT_EQ(Device(dir, {"sms", "receive", "Eva Nová <+420 777 123 456>", "Hello from the panel"}).code, 0);
   d = Until([&](const Json& j) { return TextOf(j, 18) == "Eva Nová: Hello from the panel"; });
-  ASSERT_EQ(Device(dir, {"call", "ring", "+420 608 555 666"}).code, 0);
+  ASSERT_EQ(Device(dir, {"call", "incoming", "+420 608 555 666"}).code, 0);
   d = Until([&](const Json& j) { return TextOf(j, 24) == "+420 608 555 666"; });
   ASSERT_EQ(Device(dir, {"appointments", "add", "Vet", "2010-03-15 11:00", "--minutes", "30"}).code, 0);
   d = Until([&](const Json& j) { return TextOf(j, 23).find("Vet") != std::string::npos; });

@@ -98,8 +98,8 @@ TEST(StatusScenario, WhatTheDeviceAnnouncesShowsWithinASecond) {
   const int missed = std::stoi(shown["CmivoMissedCallsEvent"].first);
 
   Device(dir, {"set", "battery", "15", "--ac"});
-  Device(dir, {"sms", "deliver", "Eva <+420 601 000 001>", "Přijdu v sedm"});
-  Device(dir, {"call", "miss", "+420 602 000 002"});
+  Device(dir, {"sms", "receive", "Eva <+420 601 000 001>", "Přijdu v sedm"});
+  Device(dir, {"call", "missed", "+420 602 000 002"});
   Device(dir, {"set", "signal", "42"});
   Device(dir, {"set", "operator", "Vodafone CZ"});
   const int took = WaitFor(

@@ -114,14 +114,14 @@ void LiveADay(const std::string& size) {
   ASSERT_EQ(imported.code, 0) << imported.err;
 
   // Three messages come in while mivo runs.
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
+  ASSERT_EQ(Device(dir, {"sms", "receive", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
                          "2010-03-15 08:55"})
                 .code,
             0);
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
+  ASSERT_EQ(Device(dir, {"sms", "receive", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
             0);
   ASSERT_EQ(
-      Device(dir, {"sms", "deliver", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
+      Device(dir, {"sms", "receive", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
           .code,
       0);
 

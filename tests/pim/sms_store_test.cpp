@@ -159,7 +159,7 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   Deliver(u"+420 1", u"first", kStart);
   mivoSMSStore store;
   // Delivered while the folder is not open yet: there when it loads.
-  Network({"sms", "deliver", "+420 2", "before opening"});
+  Network({"sms", "receive", "+420 2", "before opening"});
   Settle();
   mivoSMSFolder* inbox = store.GetFolder(PR_CE_IPM_INBOX_ENTRYID);
   ASSERT_NE(inbox, nullptr);
@@ -170,7 +170,7 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   deleted->AddListener(&trash);
 
   // Delivered while open: at the front, the listener told once.
-  Network({"sms", "deliver", "+420 3", "while open"});
+  Network({"sms", "receive", "+420 3", "while open"});
   Settle();
   EXPECT_EQ(Bodies(inbox), (std::vector<std::u16string>{u"while open", u"before opening", u"first"}));
   EXPECT_EQ(page.heard, std::vector<std::string>{"added 0 while open"});
@@ -229,7 +229,7 @@ TEST_F(SMSStoreTest, SendingPutsTheMessageInSentOrLeavesItInTheOutbox) {
   EXPECT_TRUE(sent->GetAt(0)->IsRead());
   EXPECT_EQ(outbox->GetCount(), 0u);
 
-  Network({"sms", "fail-next-send"});
+  Network({"sms", "fail-next"});
   EXPECT_FALSE(store.SendSMS(u"+420 603 111 222", u"Lost in the air"));
   Settle();
   ASSERT_EQ(outbox->GetCount(), 1u);
