@@ -22,11 +22,7 @@ using testing_support::RunMivoDevice;
 
 namespace {
 
-// mivo-device on the device a scenario uses.
-testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return RunMivoDevice(args);
-}
+constexpr auto& Device = testing_support::RunDeviceIn;
 
 void SetDword(const std::string& dir, const std::string& key, const std::string& name, int value) {
   const auto r = Device(dir, {"reg", "set", key, name, "dword", std::to_string(value)});
@@ -176,9 +172,8 @@ TEST(StartUp, TheDefaultSkinIsInstalledOnTheFirstStartOnly) {
   const std::string skins = dir + "/device/fs/Program Files/mivo/Skins";
   std::filesystem::create_directories(skins);
   const std::string package = skins + "/Clear Horizon.minst";
-  const std::string pack = std::string(MIVO_PACK_PATH) + " create skin 'Clear Horizon' '" + skinSource + "' '" +
-                           package + "' >/dev/null 2>&1";
-  ASSERT_EQ(std::system(pack.c_str()), 0);
+  const auto pack = testing_support::RunMivoPack({"create", "skin", "Clear Horizon", skinSource, package});
+  ASSERT_EQ(pack.code, 0) << pack.err;
 
   EnvVar trace("MIVO_TRACE", "1");
   auto first = RunMivo(dir, "dump\n");

@@ -19,17 +19,7 @@ using namespace testing_support;
 
 std::string ProgramFolder(const std::string& dir) { return dir + "/device/fs/Program Files/mivo"; }
 
-ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return RunMivoDevice(args);
-}
-
-// mivo-pack with arguments: its exit code.
-int Pack(const std::vector<std::string>& args) {
-  std::string command = MIVO_PACK_PATH;
-  for (const std::string& a : args) command += " " + ShellQuote(a);
-  return std::system((command + " >/dev/null 2>&1").c_str());
-}
+constexpr auto& Device = testing_support::RunDeviceIn;
 
 // The dumped gadget of a type.
 Json GadgetOf(const Json& d, long long type) {
@@ -80,7 +70,7 @@ TEST_F(Panels, ShowWhatArrivesWhileTheProgramRunsAndOpenItsPages) {
               "last-call-panel   rect=0,56,240,106  desktops=1 portrait\n"
               "appointment-panel rect=0,112,240,268 desktops=1 portrait\n";
   }
-  ASSERT_EQ(Pack({"layout", "create", dir + "/panels.txt", ProgramFolder(dir) + "/mivo_userdesktop.dat"}), 0);
+  ASSERT_EQ(RunMivoPack({"layout", "create", dir + "/panels.txt", ProgramFolder(dir) + "/mivo_userdesktop.dat"}).code, 0);
   m_s = std::make_unique<MivoSession>(dir);
   ASSERT_TRUE(m_s->Running());
   Json d = Step("wait 100");
