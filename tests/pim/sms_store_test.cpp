@@ -1,6 +1,6 @@
 // The SMS store: finding the store, loading folders, the messages' fields
-// and neighbours, sending, and staying current while mivo-device plays the
-// network.
+// and neighbours, and staying current while mivo-device plays the network
+// (sending is in the device's messaging tests and the PIM scenarios).
 #include "pim/sms_store.h"
 
 #include <gtest/gtest.h>
@@ -214,33 +214,6 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   EXPECT_EQ(trash.heard.back(), "changed 0 first");
   inbox->RemoveListener(&page);
   deleted->RemoveListener(&trash);
-}
-
-TEST_F(SMSStoreTest, SendingPutsTheMessageInSentOrLeavesItInTheOutbox) {
-  mivoSMSStore store;
-  mivoSMSFolder* sent = store.GetFolder(PR_IPM_SENTMAIL_ENTRYID);
-  mivoSMSFolder* outbox = store.GetFolder(PR_IPM_OUTBOX_ENTRYID);
-  ASSERT_TRUE(sent && outbox);
-  ASSERT_TRUE(store.SendSMS(u"+420 603 111 222", u"On my way"));
-  Settle();
-  ASSERT_EQ(sent->GetCount(), 1u);
-  EXPECT_EQ(sent->GetAt(0)->GetBody(), u"On my way");
-  EXPECT_EQ(sent->GetAt(0)->GetSenderNumber(), u"+420 603 111 222");
-  EXPECT_TRUE(sent->GetAt(0)->IsRead());
-  EXPECT_EQ(outbox->GetCount(), 0u);
-
-  Network({"sms", "fail-next"});
-  EXPECT_FALSE(store.SendSMS(u"+420 603 111 222", u"Lost in the air"));
-  Settle();
-  ASSERT_EQ(outbox->GetCount(), 1u);
-  EXPECT_EQ(outbox->GetAt(0)->GetBody(), u"Lost in the air");
-  EXPECT_EQ(sent->GetCount(), 1u);
-
-  // An empty text sends a message without a subject.
-  ASSERT_TRUE(store.SendSMS(u"+420 603 111 222", u""));
-  auto records = device::ListSMS(u"sent");
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[0].text, u"");
 }
 
 }  // namespace
