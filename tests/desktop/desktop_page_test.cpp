@@ -11,7 +11,6 @@
 #include "desktop/details_panel_gadget.h"
 #include "desktop/icon_text_gadget.h"
 #include "look/appearance.h"
-#include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/text.h"
 #include "platform/window/paint.h"
@@ -320,20 +319,6 @@ TEST(DesignMode, AnAddedGadgetStartsAtThePressWithAtLeastItsMinimumSize) {
   // wins (a plain gadget's 20); the bottom (100) is below it and stays.
   ProbeGadget probe(&h.Core(), &h.Page());
   EXPECT_EQ(probe.ClampRect(RECT{150, 40, 100, 100}, 240, 268), (RECT{150, 40, 170, 100}));
-}
-
-TEST(DesignMode, LeavingItStoresTheLayout) {
-  DesktopHarness h("store");
-  h.AddProbe(RECT{20, 20, 100, 100});
-  const std::u16string folder = h.Page().Container().DataFolder();
-  ASSERT_TRUE(fs::CreateDirectories(folder));
-  const std::u16string file = folder + mivoGadgetContainer::kUserFile;
-  EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
-  h.Page().SetDesignMode(true);
-  h.HoldAt(200, 200);
-  h.TapRow("Exit Design mode");
-  EXPECT_FALSE(h.Page().IsDesignMode());
-  EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(DesktopPage, AddToDesktopPutsAShortcutOnTheCurrentDesktop) {
