@@ -68,19 +68,6 @@ TEST_F(Favorites, AreOnlyPaddedToNineAndSavedAsNineButALongerFileKeepsEveryPosit
   EXPECT_TRUE(longer->Favorites().At(11)->IsSame(kC));
 }
 
-TEST_F(Favorites, AnUnknownKindReadsAsAnEmptyPosition) {
-  mivoArchiveWriter out;
-  kA.SaveRecord(out);
-  out.WriteU32(10);  // no such kind: an empty position, the next u32 read as a type id
-  kB.SaveRecord(out);
-  out.WriteU32(0xFFFFFFFFu);
-  WriteDeviceFile(kFavoritesPath, out.Bytes());
-  auto store = NewStore();
-  store->LoadHistoryAndFavorites();
-  EXPECT_EQ(Positions(*store), (std::vector<std::u16string>{u"A", u"-", u"B", u"-", u"-", u"-", u"-", u"-", u"-"}));
-  EXPECT_EQ(store->FavoritesReadState(), mivoFileReadState::kComplete);
-}
-
 TEST_F(Favorites, RemovingEmptiesEveryPositionHoldingTheAction) {
   WriteDeviceFile(kFavoritesPath, Favourites({&kA, &kB, &kA, nullptr, &kA}));
   auto store = NewStore();
@@ -199,16 +186,28 @@ TEST_F(DamagedFiles, UnknownKindsAndGarbageNeverCrashTheReaders) {
   }
 }
 
-// A history record of an unknown kind is skipped four bytes at a time: the
-// bytes after it are read as further type ids.
-TEST_F(DamagedFiles, AnUnknownKindInTheHistoryIsSkippedByItsTypeIdAlone) {
-  mivoArchiveWriter out;
-  out.WriteU32(12);
-  kA.SaveRecord(out);
-  out.WriteU32(0xFFFFFFFFu);
+// A record of an unknown kind is skipped by its type id alone: in the
+// favourites it is an empty position, in the history it is passed over; in
+// both the next u32 is read as a type id.
+TEST_F(DamagedFiles, AnUnknownKindIsSkippedByItsTypeIdAlone) {
+  mivoArchiveWriter favourites;
+  kA.SaveRecord(favourites);
+  favourites.WriteU32(10);
+  kB.SaveRecord(favourites);
+  favourites.WriteU32(0xFFFFFFFFu);
+  WriteDeviceFile(kFavoritesPath, favourites.Bytes());
   auto store = NewStore();
-  EXPECT_EQ(store->ReadHistory(out.Bytes()), mivoFileReadState::kComplete);
-  EXPECT_EQ(Ranking(*store), (std::vector<std::string>{"A:1"}));
+  store->LoadHistoryAndFavorites();
+  EXPECT_EQ(Positions(*store), (std::vector<std::u16string>{u"A", u"-", u"B", u"-", u"-", u"-", u"-", u"-", u"-"}));
+  EXPECT_EQ(store->FavoritesReadState(), mivoFileReadState::kComplete);
+
+  mivoArchiveWriter history;
+  history.WriteU32(12);
+  kA.SaveRecord(history);
+  history.WriteU32(0xFFFFFFFFu);
+  auto other = NewStore();
+  EXPECT_EQ(other->ReadHistory(history.Bytes()), mivoFileReadState::kComplete);
+  EXPECT_EQ(Ranking(*other), (std::vector<std::string>{"A:1"}));
 }
 
 // A writer killed at any moment leaves the previous file or the new one,

@@ -10,34 +10,21 @@
 
 #include "platform/display/png.h"
 #include "tests/support/mivo_runner.h"
-#include "tests/tools/run_tool.h"
+#include "tests/pages/session_util.h"
 
 using testing_support::FreshDir;
 using testing_support::Json;
 using testing_support::MivoSession;
 using testing_support::RunMivo;
-using testing_support::RunMivoDevice;
 
 namespace {
 
-testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return RunMivoDevice(args);
-}
+using pagestest::Center;
+using pagestest::Device;
 
 void SetDword(const std::string& dir, const std::string& name, int value) {
   const auto r = Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", name, "dword", std::to_string(value)});
   ASSERT_EQ(r.code, 0) << r.err;
-}
-
-// A provisioned device whose office programs start (as the host's `true`).
-std::string OfficeDevice(const std::string& name) {
-  const std::string dir = FreshDir(name);
-  EXPECT_EQ(Device(dir, {"init"}).code, 0);
-  for (const char* program : {"calendar.exe", "pword.exe", "pxl.exe", "notes.exe", "tasks.exe", "tmail.exe"}) {
-    EXPECT_EQ(Device(dir, {"reg", "set", "HKLM\\Device\\Host Programs", program, "sz", "true"}).code, 0);
-  }
-  return dir;
 }
 
 std::vector<std::string> Texts(const Json& list) {
@@ -52,142 +39,19 @@ std::string TileTap(const Json& cell) {
          std::to_string(cell["rect"][1].AsInt() + 20);
 }
 
-std::string Center(const Json& rect) {
-  return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
-         std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
-}
-
 const std::vector<std::string> kTiles = {"Contacts", "SMS",         "Call log", "Programs", "Explore root",
                                          "Settings", "System info", "Office",   "Help",     "Exit"};
-
-// Walks a session through the menus, keeping what it saw.
-class MenuWalker {
- public:
-  explicit MenuWalker(MivoSession& s) : m_s(s) {}
-
-  Json Step(const std::string& command) {
-    m_s.Send(command);
-    m_s.Send("wait 600");
-    return m_s.Dump();
-  }
-
-  // Moves the list's selection to row `index` with the pad, then Enter.
-  Json ActivateRow(std::size_t index) {
-    for (int guard = 0; guard < 40; ++guard) {
-      const Json d = m_s.Dump();
-      const Json& rows = d["top"]["rows"];
-      int selected = -1;
-      for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i]["selected"].AsBool()) selected = static_cast<int>(i);
-      if (selected == static_cast<int>(index)) return Step("key RETURN");
-      m_s.Send(selected < static_cast<int>(index) ? "key DOWN" : "key UP");
-    }
-    ADD_FAILURE() << "row " << index << " never got the selection";
-    return m_s.Dump();
-  }
-
-  // Answers whatever box an entry opened; only the help tutorial asks.
-  Json Settle(Json d, const std::string& where) {
-    for (int guard = 0; guard < 3 && !d["overlay"].IsNull(); ++guard) {
-      const Json& overlay = d["overlay"];
-      EXPECT_EQ(overlay["title"].AsString(), "Welcome") << where << ": " << overlay["text"].AsString();
-      ++m_boxes;
-      // The last button is Cancel, which ends the tutorial after its first box.
-      d = Step("tap " + Center(overlay["buttons"][overlay["buttons"].size() - 1]));
-    }
-    EXPECT_TRUE(d["overlay"].IsNull()) << where;
-    return d;
-  }
-
-  // Pops pages with Back until `depth` pages remain.
-  Json BackTo(std::size_t depth, Json d) {
-    for (int guard = 0; guard < 6 && d["pages"].size() > depth; ++guard) d = Step("key F1");
-    EXPECT_EQ(d["pages"].size(), depth);
-    return d;
-  }
-
-  // Every row of the sub-menu on top (and of the sub-menus inside it).
-  void WalkSubMenu(const Json& menu, const std::string& path) {
-    const std::size_t depth = menu["pages"].size();
-    const std::vector<std::string> rows = Texts(menu["top"]["rows"]);
-    EXPECT_FALSE(rows.empty()) << path;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      const std::string where = path + " > " + rows[i];
-      Json d = Settle(ActivateRow(i), where);
-      m_visited.push_back(where);
-      if (d["pages"].size() > depth) {
-        const Json& top = d["top"];
-        EXPECT_FALSE(top["title"].AsString().empty()) << where;
-        // A sub-menu inside: its own rows are walked too.
-        if (top["class"].AsString() == "CmivoAdvListBoxPage" && top["title"].AsString() == rows[i]) {
-          WalkSubMenu(d, where);
-        }
-        d = BackTo(depth, d);
-      }
-      EXPECT_EQ(d["top"]["title"].AsString(), menu["top"]["title"].AsString()) << where;
-    }
-  }
-
-  std::vector<std::string> m_visited;
-  int m_boxes = 0;
-
- private:
-  MivoSession& m_s;
-};
-
-TEST(MainMenuScenario, EveryTileAndEverySubMenuEntryOpensAndTheWalkEndsAtTheDesktop) {
-  const std::string dir = OfficeDevice("menu_walk");
-  MivoSession s(dir);
-  ASSERT_TRUE(s.Running());
-  MenuWalker walk(s);
-
-  Json d = walk.Step("key RETURN");
-  ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
-  EXPECT_EQ(d["top"]["header"].AsString(), "Main menu");
-  EXPECT_EQ(Texts(d["top"]["cells"]), kTiles);
-
-  for (std::size_t i = 0; i + 1 < kTiles.size(); ++i) {
-    Json opened = walk.Settle(walk.Step(TileTap(d["top"]["cells"][i])), kTiles[i]);
-    walk.m_visited.push_back(kTiles[i]);
-    ASSERT_EQ(opened["pages"].size(), 3u) << kTiles[i];
-    // The file explorer's root is named "{Root}" in its header.
-    EXPECT_EQ(opened["top"]["title"].AsString(), kTiles[i] == "Explore root" ? "{Root}" : kTiles[i]);
-    // Sub-menus are walked; a page of its own (the contacts, the programs and
-    // the file explorer) is only opened.
-    if (opened["top"]["class"].AsString() == "CmivoAdvListBoxPage" && !opened["top"]["rows"].Items().empty()) {
-      walk.WalkSubMenu(opened, kTiles[i]);
-    }
-    d = walk.BackTo(2, opened);
-    ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage") << kTiles[i];
-  }
-
-  d = walk.BackTo(1, d);
-  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
-  EXPECT_TRUE(d["overlay"].IsNull());
-  EXPECT_EQ(walk.m_boxes, 1);  // the tutorial's first box, ended by Cancel
-  // 9 tiles; SMS 6, Call log 4, Settings 4, System info 3, Office 7 + MS Calendar 5, Help 3.
-  EXPECT_EQ(walk.m_visited.size(), 9u + 6 + 4 + 4 + 3 + 7 + 5 + 3);
-  EXPECT_EQ(s.Finish(), 0);
-
-  // What the office entries started, in the device's launch record.
-  const std::string launches = Device(dir, {"launches"}).out;
-  for (const char* started : {"calendar.exe -new", "calendar.exe -va -d0", "calendar.exe -va -d1",
-                              "calendar.exe -vw -d0", "calendar.exe -vm -d0", "tmail.exe"}) {
-    EXPECT_NE(launches.find(started), std::string::npos) << started << " in\n" << launches;
-  }
-  EXPECT_EQ(launches.find("failed"), std::string::npos) << launches;
-}
 
 TEST(MainMenuScenario, TheHelpTutorialShowsItsTenBoxesInOrderAndCancelEndsIt) {
   const std::string dir = FreshDir("menu_tutorial");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   MivoSession s(dir);
-  MenuWalker walk(s);
+  pagestest::Session walk(s);
   Json d = walk.Step("key RETURN");
-  walk.Step(TileTap(d["top"]["cells"][8]));
+  const std::string tutorial = pagestest::Rows(walk.Step(TileTap(d["top"]["cells"][8]))).at(2);
   // Through every box with the first button.
   std::vector<std::string> titles;
-  for (d = walk.ActivateRow(2); !d["overlay"].IsNull() && titles.size() < 12;) {
+  for (d = walk.ActivateRow(tutorial); !d["overlay"].IsNull() && titles.size() < 12;) {
     titles.push_back(d["overlay"]["title"].AsString());
     d = walk.Step("tap " + Center(d["overlay"]["buttons"][0]));
   }
@@ -195,7 +59,7 @@ TEST(MainMenuScenario, TheHelpTutorialShowsItsTenBoxesInOrderAndCancelEndsIt) {
                                               "Design mode 2", "Add contact on desktop", "Add any item on desktop",
                                               "Gestures", "Thank you"}));
   // Again, and the second button in the third box ends it there.
-  d = walk.ActivateRow(2);
+  d = walk.ActivateRow(tutorial);
   for (int i = 0; i < 2; ++i) d = walk.Step("tap " + Center(d["overlay"]["buttons"][0]));
   ASSERT_FALSE(d["overlay"].IsNull());
   EXPECT_EQ(d["overlay"]["title"].AsString(), "Desktop 2");
@@ -211,7 +75,7 @@ TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo
   {
     SetDword(dir, "AskBeforeExit", 1);
     MivoSession s(dir);
-    MenuWalker walk(s);
+    pagestest::Session walk(s);
     walk.Step("key RETURN");
     for (int i = 0; i < 4; ++i) s.Send("key DOWN");  // the cursor onto Exit, the tenth tile
     Json d = walk.Step("key RETURN");
@@ -259,7 +123,7 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   const std::string file = dir + "/device/fs/Program Files/mivo/mivo_fav.dat";
   {
     MivoSession s(dir);
-    MenuWalker walk(s);
+    pagestest::Session walk(s);
     walk.Step("key RETURN");
     Json d = walk.Step("hold 37 100");  // the Contacts tile
     ASSERT_EQ(d["top"]["class"].AsString(), "CmivoRightClickPage");
@@ -289,7 +153,7 @@ TEST(MainMenuScenario, AFavouriteChosenThroughTapAndHoldIsSavedAtOnceAndRemovedF
   const auto bytes = FavoritesWithContactsAt({0, 2});
   ASSERT_TRUE(std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   MivoSession s(dir);
-  MenuWalker walk(s);
+  pagestest::Session walk(s);
   walk.Step("key RETURN");
   Json d = walk.Step("hold 37 100");
   const std::vector<std::string> entries = Texts(d["top"]["rows"]);

@@ -7,6 +7,8 @@
 #include "actions/services.h"
 #include "pim/call_log.h"
 #include "pim/outlook_app.h"
+#include "pim/sms_folder.h"
+#include "pim/sms_message.h"
 #include "pim/sms_store.h"
 #include "platform/registry/change_watcher.h"
 #include "platform/registry/registry.h"
@@ -58,7 +60,7 @@ TEST_F(PimScenario, AnSmsDeliveredByMivoDeviceReachesTheRunningProgram) {
   Heard page;
   inbox->AddListener(&page);
 
-  Network({"sms", "deliver", "Anna <+420 603 111 222>", "Jsem na nádraží"});
+  Network({"sms", "receive", "Anna <+420 603 111 222>", "Jsem na nádraží"});
   EXPECT_EQ(page.texts, std::vector<std::string>{"Jsem na nádraží"});
   ASSERT_EQ(inbox->GetCount(), 1u);
   EXPECT_EQ(inbox->GetUnreadCount(), 1);
@@ -73,11 +75,28 @@ TEST_F(PimScenario, AnSmsDeliveredByMivoDeviceReachesTheRunningProgram) {
   mivoSMSSender* sender = app.Core().GetActions()->SMSSender();
   ASSERT_NE(sender, nullptr);
   EXPECT_TRUE(sender->SendSMS(u"+420 603 111 222", u"Přijdu hned"));
-  Network({"sms", "fail-next-send"});
+  Network({"sms", "fail-next"});
   EXPECT_FALSE(sender->SendSMS(u"+420 603 111 222", u"Ztracená"));
   auto sent = testing_support::RunMivoDevice({"--device", app.DeviceDir().string(), "sms", "list", "sent"});
   EXPECT_NE(sent.out.find("Přijdu hned"), std::string::npos) << sent.out;
   EXPECT_EQ(sent.out.find("Ztracená"), std::string::npos) << sent.out;
+  // In the store: the sent one read and addressed, the one the network
+  // refused waiting in the Outbox; an empty text is sent as well.
+  EXPECT_TRUE(sender->SendSMS(u"+420 603 111 222", u""));
+  ASSERT_TRUE(devdb::SyncChangeWatcher());
+  app.Pump();
+  mivoSMSFolder* sentFolder = store->GetFolder(PR_IPM_SENTMAIL_ENTRYID);
+  mivoSMSFolder* outbox = store->GetFolder(PR_IPM_OUTBOX_ENTRYID);
+  ASSERT_TRUE(sentFolder && outbox);
+  ASSERT_EQ(sentFolder->GetCount(), 2u);
+  const bool emptyFirst = sentFolder->GetAt(0)->GetBody().empty();
+  mivoSMSMessage* text = sentFolder->GetAt(emptyFirst ? 1 : 0);
+  EXPECT_TRUE(sentFolder->GetAt(emptyFirst ? 0 : 1)->GetBody().empty());
+  EXPECT_EQ(text->GetBody(), u"Přijdu hned");
+  EXPECT_EQ(text->GetSenderNumber(), u"+420 603 111 222");
+  EXPECT_TRUE(text->IsRead());
+  ASSERT_EQ(outbox->GetCount(), 1u);
+  EXPECT_EQ(outbox->GetAt(0)->GetBody(), u"Ztracená");
   inbox->RemoveListener(&page);
   app.Exit();
 }
@@ -102,7 +121,7 @@ TEST_F(PimScenario, ContactsAndCallsOfMivoDeviceReachTheOutlookStoreAndThePhoneO
   EXPECT_EQ(eva->PreferredKind(), 6);
   EXPECT_EQ(eva->DisplayName(), u"Eva Nová");
 
-  Network({"call", "miss", "+420 235 000 111"});
+  Network({"call", "missed", "+420 235 000 111"});
   mivoCallLog* phone = app.Core().GetCallLog();
   ASSERT_NE(phone, nullptr);
   phone->ReadCallLog();

@@ -25,11 +25,7 @@ using testing_support::RunMivoDevice;
 
 namespace {
 
-// mivo-device on the device a scenario uses.
-testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return RunMivoDevice(args);
-}
+constexpr auto& Device = testing_support::RunDeviceIn;
 
 void SetDword(const std::string& dir, const std::string& key, const std::string& name, int value) {
   const auto r = Device(dir, {"reg", "set", key, name, "dword", std::to_string(value)});
@@ -171,9 +167,8 @@ TEST(StartUp, TheDefaultSkinIsInstalledOnTheFirstStartOnly) {
   const std::string skins = dir + "/device/fs/Program Files/mivo/Skins";
   std::filesystem::create_directories(skins);
   const std::string package = skins + "/Clear Horizon.minst";
-  const std::string pack = std::string(MIVO_PACK_PATH) + " create skin 'Clear Horizon' '" + skinSource + "' '" +
-                           package + "' >/dev/null 2>&1";
-  ASSERT_EQ(std::system(pack.c_str()), 0);
+  const auto pack = testing_support::RunMivoPack({"create", "skin", "Clear Horizon", skinSource, package});
+  ASSERT_EQ(pack.code, 0) << pack.err;
 
   EnvVar trace("MIVO_TRACE", "1");
   auto first = RunMivo(dir, "dump\n");
@@ -415,14 +410,22 @@ TEST(SingleInstance, ALockThatCannotBeMadeEndsTheStartWithAMessageInsteadOfRunni
   EXPECT_NE(file.err.find("/run is a file, not a folder"), std::string::npos) << file.err;
 }
 
-// What stands in the way of a start is named as it is.
-TEST(StartErrors, AFileWhereTheDeviceNeedsAFolderIsNamed) {
+// What stands in the way of a start is named as it is: a file where the
+// device needs a folder, a script that is a folder (a wrong usage, which
+// leaves the device alone).
+TEST(StartErrors, AFileWhereAFolderBelongsIsNamed) {
   const std::string dir = FreshDir("app_fs_file");
   std::ofstream(dir + "/device/fs") << "not a folder";
   const auto r = RunMivo(dir, "exit\n");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("/fs is a file, not a folder"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("cannot create"), std::string::npos) << r.err;
+
+  const std::string other = FreshDir("app_script_folder");
+  const auto usage = RunMivoArgs(other, {"--headless", "--device", other + "/device", "--script", other});
+  EXPECT_EQ(usage.exitCode, 2);
+  EXPECT_NE(usage.err.find("is a folder"), std::string::npos) << usage.err;
+  EXPECT_FALSE(std::filesystem::exists(other + "/device/device.db")) << "the device is left alone";
 }
 
 TEST(StartErrors, ADeviceFolderThatCannotBeWrittenIsSaidSoAndNotCalledDamaged) {
@@ -448,14 +451,6 @@ TEST(StartErrors, ADeviceFolderThatCannotBeWrittenIsSaidSoAndNotCalledDamaged) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("cannot be written"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("damaged"), std::string::npos) << r.err;
-}
-
-TEST(StartErrors, AScriptThatIsAFolderIsAWrongUsage) {
-  const std::string dir = FreshDir("app_script_folder");
-  const auto r = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", dir});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(dir + "/device/device.db")) << "the device is left alone";
 }
 
 namespace {

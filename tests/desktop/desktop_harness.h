@@ -70,10 +70,13 @@ Gadget* AddGadget(Harness& h, RECT rect) {
 
 class DesktopHarness : public uitest::UiHarness {
  public:
-  // desktops: the DesktopsCount setting (0: none written).
-  explicit DesktopHarness(const std::string& name, DWORD desktops = 0, int width = 240, int height = 320)
+  // desktops: the DesktopsCount setting (0: none written); shippedLook: the
+  // shipped skin and colour themes instead of the built-in look.
+  explicit DesktopHarness(const std::string& name, DWORD desktops = 0, int width = 240, int height = 320,
+                          bool shippedLook = false)
       : UiHarness("desktop_" + name, width, height) {
     if (desktops) SetSetting(u"DesktopsCount", desktops);
+    if (shippedLook) uitest::ProvisionShippedLook(height);
     EXPECT_TRUE(Start());
   }
 
@@ -92,6 +95,8 @@ class DesktopHarness : public uitest::UiHarness {
     const POINT p = OnScreen(x, y);
     Hold(p.x, p.y);
   }
+  // Taps the middle of a rectangle of the page.
+  void TapIn(const RECT& r) { TapAt((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
   // A gadget of the class on the current desktop at the rectangle.
   template <typename Gadget>
   Gadget* Add(RECT rect) {

@@ -48,25 +48,6 @@ std::vector<Gadget> GadgetsOf(const Json& d) {
   return out;
 }
 
-std::string Centre(const Json& rect) {
-  return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
-         std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
-}
-
-
-// mivo-pack with arguments: its exit code and standard output.
-std::pair<int, std::string> RunPack(const std::vector<std::string>& args) {
-  std::string command = MIVO_PACK_PATH;
-  for (const std::string& a : args) command += " '" + a + "'";
-  std::string out;
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return {-1, out};
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int status = pclose(p);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
 
 std::vector<char> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -131,7 +112,7 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
   // A main-menu tile put on the desktop from its tap-and-hold menu.
   d = walk.Step("key RETURN");
   ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
-  d = walk.HoldAndChoose(Centre(d["top"]["cells"][3]["rect"]), "Add to desktop");
+  d = walk.HoldAndChoose(CentreOf(d["top"]["cells"][3]["rect"]), "Add to desktop");
   d = walk.Step("key F1");
   EXPECT_EQ(d["pages"].size(), 1u);
   const std::vector<Gadget> arranged = GadgetsOf(d);
@@ -227,8 +208,9 @@ TEST_P(FactoryLayout, FillsEveryDesktopInBothOrientationsWithoutOverlapsOrCorrec
     }
   }
   // The file's own rectangles are what the desktops show, in both orientations.
-  const auto [code, text] = RunPack({"layout", "print", factory});
-  ASSERT_EQ(code, 0) << text;
+  const ToolResult printed = RunMivoPack({"layout", "print", factory});
+  ASSERT_EQ(printed.code, 0) << printed.err;
+  const std::string& text = printed.out;
   std::vector<std::vector<long long>> written;
   for (std::size_t at = text.find("rect="); at != std::string::npos; at = text.find("rect=", at + 1)) {
     std::vector<long long> rect(4);
@@ -272,8 +254,8 @@ TEST(DesktopScenario, ADamagedLayoutShowsWhatWasReadSaysSoOnceAndIsKeptAsBad) {
   EXPECT_EQ(s.Finish(), 0);
   // The exit stored the layout, the damaged file kept beside it.
   EXPECT_EQ(ReadAll(user + ".bad"), cut);
-  const auto check = RunPack({"layout", "check", user});
-  EXPECT_EQ(check.first, 0) << check.second;
+  const ToolResult check = RunMivoPack({"layout", "check", user});
+  EXPECT_EQ(check.code, 0) << check.out << check.err;
   // Read whole the next time: nothing to say.
   const RunResult next = RunMivo(dir, "dump\n");
   ASSERT_EQ(next.dumps.size(), 1u);
@@ -289,8 +271,8 @@ TEST(DesktopScenario, ASaveKilledAtAnyMomentLeavesTheOldLayoutOrTheNewOneWhole) 
   // stores a layout that differs from the file it read.
   const std::string text = dir + "/off.layout";
   std::ofstream(text) << "action rect=300,300,380,380 desktops=1 portrait style=tile action=\"page 19\"\n";
-  const auto made = RunPack({"layout", "create", text, user});
-  ASSERT_EQ(made.first, 0) << made.second;
+  const ToolResult made = RunMivoPack({"layout", "create", text, user});
+  ASSERT_EQ(made.code, 0) << made.err;
   const std::vector<char> old = ReadAll(user);
   ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
   const std::vector<char> stored = ReadAll(user);

@@ -18,17 +18,7 @@ namespace {
 using namespace testing_support;
 
 
-ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return RunMivoDevice(args);
-}
-
-// mivo-pack with arguments: its exit code.
-int Pack(const std::vector<std::string>& args) {
-  std::string command = MIVO_PACK_PATH;
-  for (const std::string& a : args) command += " " + ShellQuote(a);
-  return std::system((command + " >/dev/null 2>&1").c_str());
-}
+constexpr auto& Device = testing_support::RunDeviceIn;
 
 // The dumped gadget of a type.
 Json GadgetOf(const Json& d, long long type) {
@@ -79,7 +69,7 @@ TEST_F(Panels, ShowWhatArrivesWhileTheProgramRunsAndOpenItsPages) {
               "last-call-panel   rect=0,56,240,106  desktops=1 portrait\n"
               "appointment-panel rect=0,112,240,268 desktops=1 portrait\n";
   }
-  ASSERT_EQ(Pack({"layout", "create", dir + "/panels.txt", ProgramFolder(dir) + "/mivo_userdesktop.dat"}), 0);
+  ASSERT_EQ(RunMivoPack({"layout", "create", dir + "/panels.txt", ProgramFolder(dir) + "/mivo_userdesktop.dat"}).code, 0);
   m_s = std::make_unique<MivoSession>(dir);
   ASSERT_TRUE(m_s->Running());
   Json d = Step("wait 100");
@@ -87,9 +77,9 @@ TEST_F(Panels, ShowWhatArrivesWhileTheProgramRunsAndOpenItsPages) {
   EXPECT_FALSE(TextOf(d, 18).empty());
   EXPECT_NE(TextOf(d, 23).find("Dentist"), std::string::npos) << "this afternoon's sample appointment";
 
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Eva Nová <+420 777 123 456>", "Hello from the panel"}).code, 0);
+  ASSERT_EQ(Device(dir, {"sms", "receive", "Eva Nová <+420 777 123 456>", "Hello from the panel"}).code, 0);
   d = Until([&](const Json& j) { return TextOf(j, 18) == "Eva Nová: Hello from the panel"; });
-  ASSERT_EQ(Device(dir, {"call", "ring", "+420 608 555 666"}).code, 0);
+  ASSERT_EQ(Device(dir, {"call", "incoming", "+420 608 555 666"}).code, 0);
   d = Until([&](const Json& j) { return TextOf(j, 24) == "+420 608 555 666"; });
   ASSERT_EQ(Device(dir, {"appointments", "add", "Vet", "2010-03-15 11:00", "--minutes", "30"}).code, 0);
   d = Until([&](const Json& j) { return TextOf(j, 23).find("Vet") != std::string::npos; });

@@ -23,26 +23,14 @@ using namespace testing_support;
 
 std::string UserLayout(const std::string& dir) { return dir + "/device/fs/Program Files/mivo/mivo_userdesktop.dat"; }
 
-int RunPack(const std::vector<std::string>& args, std::string* out) {
-  std::string command = MIVO_PACK_PATH;
-  for (const std::string& a : args) command += " " + ShellQuote(a);
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out->append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // A device with the layout written in its program folder.
 std::string DeviceWithLayout(const std::string& name, const std::string& layout) {
   const std::string dir = FreshDir(name);
   EXPECT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
   const std::string text = dir + "/status.layout";
   std::ofstream(text) << layout;
-  std::string out;
-  EXPECT_EQ(RunPack({"layout", "create", text, UserLayout(dir)}, &out), 0) << out;
+  const ToolResult made = RunMivoPack({"layout", "create", text, UserLayout(dir)});
+  EXPECT_EQ(made.code, 0) << made.err;
   return dir;
 }
 
@@ -98,8 +86,8 @@ TEST(StatusScenario, WhatTheDeviceAnnouncesShowsWithinASecond) {
   const int missed = std::stoi(shown["CmivoMissedCallsEvent"].first);
 
   Device(dir, {"set", "battery", "15", "--ac"});
-  Device(dir, {"sms", "deliver", "Eva <+420 601 000 001>", "Přijdu v sedm"});
-  Device(dir, {"call", "miss", "+420 602 000 002"});
+  Device(dir, {"sms", "receive", "Eva <+420 601 000 001>", "Přijdu v sedm"});
+  Device(dir, {"call", "missed", "+420 602 000 002"});
   Device(dir, {"set", "signal", "42"});
   Device(dir, {"set", "operator", "Vodafone CZ"});
   const int took = WaitFor(

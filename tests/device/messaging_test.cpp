@@ -304,7 +304,7 @@ TEST_F(MessagingTest, AdviseSinksHearOfEveryChangeWhoeverMadeIt) {
   std::string deleted = Binary(store, PR_IPM_WASTEBASKET_ENTRYID);
 
   // Another process delivers: made and announced in one call.
-  auto r = testing_support::RunMivoDevice({"--device", dir / "dev", "sms", "deliver", "+420 603 111 222", "Hi there"});
+  auto r = testing_support::RunMivoDevice({"--device", dir / "dev", "sms", "receive", "+420 603 111 222", "Hi there"});
   ASSERT_EQ(r.code, 0) << r.err;
   ASSERT_TRUE(sink.WaitFor(2));
   auto heard = sink.Snapshot();

@@ -278,16 +278,6 @@ TEST(ListCtrlKeys, UpFromNoCursorGoesToTheLastElementAndDownToTheFirstAndBothCla
   EXPECT_EQ(scene.grid->GetCursor(), 1);
 }
 
-TEST(ListCtrlKeys, TheCursorCellIsDrawnInTheSelectedColours) {
-  GridScene scene("cursor_cell");
-  scene.Fill(6);
-  scene.h.Key(VK_RIGHT);
-  const POINT p = scene.CellCentre(0), p1 = scene.CellCentre(1);
-  mivoColorTheme& theme = scene.h.Core().GetAppearance()->ColorTheme();
-  EXPECT_EQ(scene.h.Pixel(p.x, p.y), theme.GetColor(7));
-  EXPECT_EQ(scene.h.Pixel(p1.x, p1.y), theme.GetColor(5));
-}
-
 TEST(ListCtrlScale, AGridOfTenThousandElementsDrawsOnlyTheRowsInViewPlusTwo) {
   GridScene scene("grid_ten_thousand");
   scene.Fill(10000);

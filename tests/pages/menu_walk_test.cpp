@@ -1,6 +1,6 @@
 // Every entry of the main menu and its sub-menus in the real program, at
-// 240x320 and at 640x480: each opens a page of its own, and only the pages
-// of the contacts and messages (built later) are still placeholders.
+// 240x320 and at 640x480: each opens a page of its own under its name, the
+// office entries start their programs, and the walk ends at the desktop.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -25,6 +25,7 @@ class Walker {
   Json Settle(Json d) {
     for (int guard = 0; guard < 3 && !d["overlay"].IsNull(); ++guard) {
       EXPECT_EQ(d["overlay"]["title"].AsString(), "Welcome") << d["overlay"]["text"].AsString();
+      ++m_boxes;
       d = m_walk.Step("tap " + pagestest::Center(d["overlay"]["buttons"][d["overlay"]["buttons"].size() - 1]));
     }
     return d;
@@ -87,6 +88,7 @@ class Walker {
   std::string m_shots;
   std::set<std::string> m_built;
   int m_entries = 0;
+  int m_boxes = 0;
 };
 
 class MenuWalk : public ::testing::TestWithParam<const char*> {};
@@ -108,6 +110,8 @@ TEST_P(MenuWalk, EveryEntryOpensABuiltPage) {
     const std::string tile = menu["top"]["cells"][i]["text"].AsString();
     Json d = walker.TapTile(i);
     ++walker.m_entries;
+    // The file explorer's root is named "{Root}" in its header.
+    EXPECT_EQ(d["top"]["title"].AsString(), tile == "Explore root" ? "{Root}" : tile);
     walker.Visit(d, tile, 2);
     menu = walker.BackTo(2, d);
     ASSERT_EQ(menu["top"]["class"].AsString(), "CmivoMainMenuPage") << tile;
@@ -120,7 +124,19 @@ TEST_P(MenuWalk, EveryEntryOpensABuiltPage) {
                            "CmivoAdvTaskListPage"}) {
     EXPECT_TRUE(walker.m_built.count(page)) << page;
   }
+  menu = walker.BackTo(1, menu);
+  EXPECT_EQ(menu["top"]["class"].AsString(), "CmivoDesktopPage");
+  EXPECT_TRUE(menu["overlay"].IsNull());
+  EXPECT_EQ(walker.m_boxes, 1);  // the tutorial's first box, ended by Cancel
   EXPECT_EQ(s.Finish(), 0);
+
+  // What the office entries started, in the device's launch record.
+  const std::string launches = pagestest::Device(dir, {"launches"}).out;
+  for (const char* started : {"calendar.exe -new", "calendar.exe -va -d0", "calendar.exe -va -d1",
+                              "calendar.exe -vw -d0", "calendar.exe -vm -d0", "tmail.exe"}) {
+    EXPECT_NE(launches.find(started), std::string::npos) << started << " in\n" << launches;
+  }
+  EXPECT_EQ(launches.find("failed"), std::string::npos) << launches;
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, MenuWalk, ::testing::Values("240x320", "640x480"), [](const auto& info) {

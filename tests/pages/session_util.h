@@ -13,16 +13,14 @@
 #include <vector>
 
 #include "tests/support/mivo_runner.h"
+#include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
 
 namespace pagestest {
 
 using testing_support::Json;
 
-inline std::string Center(const Json& rect) {
-  return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
-         std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
-}
+inline std::string Center(const Json& rect) { return testing_support::CentreOf(rect); }
 
 // A point in the left third of a row, clear of its side button.
 inline std::string LeftOf(const Json& rect) {
@@ -36,10 +34,7 @@ inline std::vector<std::string> Rows(const Json& d) {
   return out;
 }
 
-inline testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return testing_support::RunMivoDevice(args);
-}
+inline constexpr auto& Device = testing_support::RunDeviceIn;
 
 class Session {
  public:

@@ -1,17 +1,16 @@
 // The SMS list and reading pages: cards newest first with their summary,
 // staying current with the folder they show, the bubble, stepping through
-// a folder, read marks, and calling and answering the sender.
+// a folder and read marks (calling and answering the sender is in the
+// user's day of the real program).
 #include <gtest/gtest.h>
 
 #include "pim/read_sms_page.h"
 #include "pim/sms_items_page.h"
 #include "pim/sms_store.h"
-#include "platform/device/phone.h"
 #include "platform/device/sms_network.h"
 #include "platform/registry/change_watcher.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/clock.h"
-#include "platform/window/input.h"
 #include "tests/phone/phone_fixture.h"
 
 namespace {
@@ -170,30 +169,6 @@ TEST_F(SMSPages, OnAWideScreenTheButtonsAreLowerAndTheBubbleIsMeasuredAgain) {
   RECT list{};
   reader->List().GetClientRect(&list);
   EXPECT_EQ(reader->List().GetTotalHeight(), RectHeight(list));
-}
-
-TEST_F(SMSPages, CallingAndAnsweringTheSender) {
-  UiHarness h("sms_answer");
-  h.SetSetting(u"AskBeforeMakeCall", 0);
-  ASSERT_TRUE(h.Start());
-  Deliver(u"Petr <+420 602 000 333>", u"Call me", 5);
-  OpenFolder(h, kInbox);
-  uitest::TapText(h, "rows", "Petr");
-  uitest::TapText(h, "cells", "call");
-  const auto dials = device::RecentDials(1);
-  ASSERT_EQ(dials.size(), 1u);
-  EXPECT_EQ(dials[0].number, u"+420 602 000 333");
-
-  h.AtIdle([] {
-    EXPECT_STREQ(uitest::OpenOverlay().kind, "text");
-    window::input::Text(u"On my way");
-    uitest::TapOverlayButton(0);
-  });
-  h.AtIdle([] { uitest::TapOverlayButton(0); });  // "The message has been sent."
-  uitest::TapText(h, "cells", "reply");
-  const auto sent = device::ListSMS(u"sent");
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].text, u"On my way");
 }
 
 }  // namespace

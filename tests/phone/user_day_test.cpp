@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/mivo_runner.h"
+#include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -21,10 +22,7 @@ using testing_support::FreshDir;
 using testing_support::Json;
 using testing_support::MivoSession;
 
-testing_support::ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  return testing_support::RunMivoDevice(args);
-}
+constexpr auto& Device = testing_support::RunDeviceIn;
 
 // The index of the top page's row with this text, or -1.
 int RowIndex(const Json& d, const std::string& text) {
@@ -43,10 +41,6 @@ Json UnreadSms(const Json& d) {
   return Json();
 }
 
-std::string Centre(const Json& rect) {
-  return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
-         std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
-}
 
 class Day {
  public:
@@ -77,7 +71,7 @@ class Day {
   Json Confirm(const std::string& expectedTitle) {
     const Json d = m_s.Dump();
     EXPECT_EQ(d["overlay"]["title"].AsString(), expectedTitle) << d["overlay"]["text"].AsString();
-    return Step("tap " + Centre(d["overlay"]["buttons"][0]));
+    return Step("tap " + CentreOf(d["overlay"]["buttons"][0]));
   }
   // What mivo-device did reaches the program through the change log, in real time.
   Json Until(const std::function<bool(const Json&)>& done) {
@@ -114,14 +108,14 @@ void LiveADay(const std::string& size) {
   ASSERT_EQ(imported.code, 0) << imported.err;
 
   // Three messages come in while mivo runs.
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
+  ASSERT_EQ(Device(dir, {"sms", "receive", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
                          "2010-03-15 08:55"})
                 .code,
             0);
-  ASSERT_EQ(Device(dir, {"sms", "deliver", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
+  ASSERT_EQ(Device(dir, {"sms", "receive", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
             0);
   ASSERT_EQ(
-      Device(dir, {"sms", "deliver", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
+      Device(dir, {"sms", "receive", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
           .code,
       0);
 

@@ -1,6 +1,6 @@
 // The SMS store: finding the store, loading folders, the messages' fields
-// and neighbours, sending, and staying current while mivo-device plays the
-// network.
+// and neighbours, and staying current while mivo-device plays the network
+// (sending is in the device's messaging tests and the PIM scenarios).
 #include "pim/sms_store.h"
 
 #include <gtest/gtest.h>
@@ -159,7 +159,7 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   Deliver(u"+420 1", u"first", kStart);
   mivoSMSStore store;
   // Delivered while the folder is not open yet: there when it loads.
-  Network({"sms", "deliver", "+420 2", "before opening"});
+  Network({"sms", "receive", "+420 2", "before opening"});
   Settle();
   mivoSMSFolder* inbox = store.GetFolder(PR_CE_IPM_INBOX_ENTRYID);
   ASSERT_NE(inbox, nullptr);
@@ -170,7 +170,7 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   deleted->AddListener(&trash);
 
   // Delivered while open: at the front, the listener told once.
-  Network({"sms", "deliver", "+420 3", "while open"});
+  Network({"sms", "receive", "+420 3", "while open"});
   Settle();
   EXPECT_EQ(Bodies(inbox), (std::vector<std::u16string>{u"while open", u"before opening", u"first"}));
   EXPECT_EQ(page.heard, std::vector<std::string>{"added 0 while open"});
@@ -214,33 +214,6 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   EXPECT_EQ(trash.heard.back(), "changed 0 first");
   inbox->RemoveListener(&page);
   deleted->RemoveListener(&trash);
-}
-
-TEST_F(SMSStoreTest, SendingPutsTheMessageInSentOrLeavesItInTheOutbox) {
-  mivoSMSStore store;
-  mivoSMSFolder* sent = store.GetFolder(PR_IPM_SENTMAIL_ENTRYID);
-  mivoSMSFolder* outbox = store.GetFolder(PR_IPM_OUTBOX_ENTRYID);
-  ASSERT_TRUE(sent && outbox);
-  ASSERT_TRUE(store.SendSMS(u"+420 603 111 222", u"On my way"));
-  Settle();
-  ASSERT_EQ(sent->GetCount(), 1u);
-  EXPECT_EQ(sent->GetAt(0)->GetBody(), u"On my way");
-  EXPECT_EQ(sent->GetAt(0)->GetSenderNumber(), u"+420 603 111 222");
-  EXPECT_TRUE(sent->GetAt(0)->IsRead());
-  EXPECT_EQ(outbox->GetCount(), 0u);
-
-  Network({"sms", "fail-next-send"});
-  EXPECT_FALSE(store.SendSMS(u"+420 603 111 222", u"Lost in the air"));
-  Settle();
-  ASSERT_EQ(outbox->GetCount(), 1u);
-  EXPECT_EQ(outbox->GetAt(0)->GetBody(), u"Lost in the air");
-  EXPECT_EQ(sent->GetCount(), 1u);
-
-  // An empty text sends a message without a subject.
-  ASSERT_TRUE(store.SendSMS(u"+420 603 111 222", u""));
-  auto records = device::ListSMS(u"sent");
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[0].text, u"");
 }
 
 }  // namespace

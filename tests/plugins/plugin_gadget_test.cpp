@@ -73,12 +73,6 @@ std::vector<CmivoGadgetPlugin*> PluginGadgets(PluginHarness& h) {
   return out;
 }
 
-TEST(PluginMenu, AnEmptyFolderOffersOnlyTheNoPluginsHeading) {
-  PluginHarness h("empty", {});
-  CmivoGadgetPlugin* g = h.Add<CmivoGadgetPlugin>(RECT{20, 20, 120, 120});
-  EXPECT_EQ(GadgetRows(h.MenuOf(CentreOf(*g))), (std::vector<std::string>{"(no plugins installed)"}));
-}
-
 TEST(PluginMenu, TwoLibrariesOfTwoGadgetsGiveCommandsInLibraryThenGadgetOrder) {
   PluginHarness h("pairs", {"pair_b", "pair_a"});
   CmivoGadgetPlugin* g = h.Add<CmivoGadgetPlugin>(RECT{20, 20, 120, 120});
@@ -193,7 +187,7 @@ TEST(PluginGadget, StopsWithUninitializeAndDeleteGadgetWhenItGoes) {
   EXPECT_EQ(Probe(u"pair_a", u"DeleteGadget"), 1u);
 }
 
-TEST(PluginGadget, NotLiveItIsABlackSquareThatKeepsItsPlace) {
+TEST(PluginGadget, NotLiveItIsABlackSquareThatKeepsItsPlaceAndAnEmptyFolderOffersNoPlugins) {
   PluginHarness h("placeholder", {});
   CmivoGadgetPlugin* fresh = h.Add<CmivoGadgetPlugin>(RECT{30, 60, 200, 70});
   h.Pump();
@@ -204,6 +198,7 @@ TEST(PluginGadget, NotLiveItIsABlackSquareThatKeepsItsPlace) {
   CmivoGadgetPlugin* orphan = h.AddPlugin(u"gone.so", 0, RECT{100, 150, 230, 200});
   EXPECT_FALSE(orphan->IsLive());
   EXPECT_EQ(orphan->GetRect(), (RECT{100, 150, 230, 200}));
+  EXPECT_EQ(GadgetRows(h.MenuOf(CentreOf(*fresh))), (std::vector<std::string>{"(no plugins installed)"}));
 }
 
 TEST(PluginRecord, ALiveGadgetsSettingsComeBackWithTheirLength) {

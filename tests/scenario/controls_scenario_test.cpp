@@ -3,10 +3,9 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
-
 #include "platform/display/png.h"
 #include "tests/support/mivo_runner.h"
+#include "tests/tools/run_tool.h"
 
 using testing_support::FreshDir;
 using testing_support::Json;
@@ -344,7 +343,6 @@ TEST(ControlsScenario, ScreenshotsOfTheControlsAtBothScreenSizes) {
 
 TEST(ControlsScenario, TheTaskBarsBatteryMarkFollowsTheDevice) {
   const std::string dir = FreshDir("controls_battery");
-  const std::string tool = std::string(MIVO_BINARY_DIR) + "/tools/mivo-device/mivo-device";
   MivoSession s(dir);
   s.Dump();  // the device exists now
   auto greenInMark = [&](const std::string& shot) {
@@ -357,13 +355,13 @@ TEST(ControlsScenario, TheTaskBarsBatteryMarkFollowsTheDevice) {
     }
     return n;
   };
-  ASSERT_EQ(std::system((tool + " --device " + dir + "/device set battery 60 --no-ac >/dev/null").c_str()), 0);
+  ASSERT_EQ(testing_support::RunDeviceIn(dir, {"set", "battery", "60", "--no-ac"}).code, 0);
   s.Send("wait 3000");
   s.Send("shot before.png");
   s.Dump();
   EXPECT_EQ(greenInMark("before.png"), 0);
   // Plugged in while mivo runs: the mark turns green without a restart.
-  ASSERT_EQ(std::system((tool + " --device " + dir + "/device set battery 80 --ac >/dev/null").c_str()), 0);
+  ASSERT_EQ(testing_support::RunDeviceIn(dir, {"set", "battery", "80", "--ac"}).code, 0);
   // The change comes from another process on its own time: look a bounded
   // number of times.
   int green = 0;

@@ -113,29 +113,25 @@ TEST(DemoScenario, FramesAreWrittenForEveryPresentedChange) {
   EXPECT_GE(frames, 5);
 }
 
-TEST(DemoScenario, AnUnknownCommandStopsWithItsLineNumberBeforeAnythingRuns) {
-  const std::string dir = FreshDir("demo_bad_command");
+// A bad script line (in a file or on standard input) or a screen size out of
+// range is a wrong usage: said with its place, before anything runs.
+TEST(DemoScenario, BadLinesAndScreenSizesStopTheProgramBeforeAnythingRuns) {
+  const std::string dir = FreshDir("demo_bad_usage");
   const auto r = RunMivo(dir, "shot before.png\ntap 1 1\nfly 3 4\n");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("script.mvs:3: unknown command 'fly'"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(dir + "/before.png"));
-}
 
-TEST(DemoScenario, ABadLineOnStandardInputEndsTheProgramWithAnError) {
-  const std::string dir = FreshDir("demo_bad_stdin");
-  const auto r = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", "-"},
-                             "dump\nwobble\ndump\n");
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.dumps.size(), 1u);  // nothing after the bad line runs
-  EXPECT_NE(r.err.find("standard input:2: unknown command 'wobble'"), std::string::npos) << r.err;
-}
+  const auto in = RunMivoArgs(dir, {"--headless", "--device", dir + "/device", "--script", "-"},
+                              "dump\nwobble\ndump\n");
+  EXPECT_EQ(in.exitCode, 2);
+  EXPECT_EQ(in.dumps.size(), 1u);  // nothing after the bad line runs
+  EXPECT_NE(in.err.find("standard input:2: unknown command 'wobble'"), std::string::npos) << in.err;
 
-TEST(DemoScenario, ScreenSizesOutsideTheRangeAreRefused) {
-  const std::string dir = FreshDir("demo_bad_size");
   for (const char* size : {"99x320", "240x5000"}) {
-    const auto r = RunMivoArgs(dir, {"--headless", "--screen", size, "--device", dir + "/device"});
-    EXPECT_EQ(r.exitCode, 2) << size;
-    EXPECT_NE(r.err.find("out of range"), std::string::npos) << r.err;
+    const auto sized = RunMivoArgs(dir, {"--headless", "--screen", size, "--device", dir + "/device"});
+    EXPECT_EQ(sized.exitCode, 2) << size;
+    EXPECT_NE(sized.err.find("out of range"), std::string::npos) << sized.err;
   }
 }
 

@@ -1,6 +1,7 @@
 // The real program on a new device: its first start provisions the device
-// from what the build made, installs the default skin of its screen, loads
-// English without the start-up warning and shows no message.
+// from what the build made (skins, themes, languages, layouts, wallpapers at
+// the screen's size), installs the default skin of its screen, loads English
+// without the start-up warning and shows no message.
 #include <gtest/gtest.h>
 
 #include "platform/imaging/imaging.h"
@@ -31,10 +32,20 @@ TEST_P(FirstStart, InstallsTheSkinOfTheScreenAndShowsNoWarning) {
   EXPECT_TRUE(stdfs::exists(program / "Skins" / screen.skin / (std::string(screen.skin) + ".msk")));
   EXPECT_FALSE(stdfs::exists(program / "Skins" / "Clear Horizon.minst")) << "the packages are gone after installing";
   EXPECT_FALSE(stdfs::exists(program / "Skins" / "Clear Horizon VGA.minst"));
+  // The rest of what provisioning put in the program folder.
+  for (const char* theme : {"Black", "Paper"}) EXPECT_TRUE(stdfs::exists(program / "ColorThemes" / (std::string(theme) + ".mct")));
+  for (const char* language : {"English", "German"})
+    EXPECT_TRUE(stdfs::exists(program / "Languages" / (std::string(language) + ".mlg")));
+  EXPECT_TRUE(stdfs::exists(program / "mivo_desktop.dat"));
+  EXPECT_TRUE(stdfs::exists(program / "mivo_desktop_vga.dat"));
+  // Wallpapers painted at the device's screen size, upright and turned.
   imaging::Picture wallpaper;
   ASSERT_TRUE(imaging::DecodeHostFile((program / "Wallpapers" / "Default" / "desktop2.jpg").string(), &wallpaper));
   EXPECT_EQ(wallpaper.width, screen.width);
   EXPECT_EQ(wallpaper.height, screen.height);
+  ASSERT_TRUE(imaging::DecodeHostFile((program / "Wallpapers" / "Default" / "desktop32_horz.jpg").string(), &wallpaper));
+  EXPECT_EQ(wallpaper.width, screen.height);
+  EXPECT_EQ(wallpaper.height, screen.width);
 }
 
 TEST(LanguageChoice, GermanChosenInTheSettingsShowsAtTheNextStartWithoutAWarning) {

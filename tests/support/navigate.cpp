@@ -30,6 +30,11 @@ const Json* WindowOf(const Json& dump, const std::string& cls) {
   return nullptr;
 }
 
+std::string CentreOf(const Json& rect) {
+  return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
+         std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
+}
+
 bool FindText(const Json& dump, const std::string& text, int rect[4]) {
   for (const char* key : {"rows", "cells"}) {
     for (const Json& e : dump["top"][key].Items()) {

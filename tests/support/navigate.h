@@ -10,6 +10,9 @@
 
 namespace testing_support {
 
+// "X Y" of the middle of a dumped rectangle, for a tap or hold command.
+std::string CentreOf(const Json& rect);
+
 // The top page's row or cell with this text, [l, t, r, b] in `rect`; false
 // when the page shows none.
 bool FindText(const Json& dump, const std::string& text, int rect[4]);

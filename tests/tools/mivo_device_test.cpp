@@ -172,7 +172,7 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
       << inbox.out;
   EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Messages\\SMS\\Unread", "Count"}).out, "4\n");
   EXPECT_EQ(Run({"sms", "fail-next"}).code, 0);
-  EXPECT_EQ(Run({"sms", "deliver", "+420 601 000 002", "the first name of receive"}).code, 0);
+  EXPECT_EQ(Run({"sms", "receive", "+420 601 000 002", "the first name of receive"}).code, 0);
 
   EXPECT_EQ(Run({"call", "missed", "+420 603 111 222"}).code, 0);
   EXPECT_EQ(Run({"call", "incoming", "+420 601 000 001", "--name", "Eva", "--seconds", "75"}).code, 0);
@@ -187,6 +187,17 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
   EXPECT_EQ(Run({"reg", "get", "HKCU\\System\\State\\Phone", "Missed Call Count"}).out, "5\n");
   // An outgoing call is not the last caller.
   EXPECT_EQ(Run({"reg", "get", "HKLM\\System\\State\\Phone", "Last Incoming Caller Number"}).out, "\n");
+  // The commands' old names stay: users' scripts still call them.
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"sms", "fail-next-send"},
+                                              {"sms", "deliver", "+420 601 000 003", "old name"},
+                                              {"call", "ring", "+420 601 000 004"},
+                                              {"call", "miss", "+420 601 000 005"}}) {
+    EXPECT_EQ(Run(args).code, 0) << args[1];
+  }
+  EXPECT_NE(Run({"sms", "list", "inbox"}).out.find("+420 601 000 003: old name"), std::string::npos);
+  log = Run({"call", "log", "2"});
+  EXPECT_NE(log.out.find("incoming  +420 601 000 004"), std::string::npos) << log.out;
+  EXPECT_NE(log.out.find("missed    +420 601 000 005"), std::string::npos) << log.out;
 
   EXPECT_EQ(Run({"tasks", "add", "Water the plants", "--due", "tomorrow", "--high"}).code, 0);
   EXPECT_NE(Run({"tasks", "list"}).out.find("[ ] Water the plants"), std::string::npos);

@@ -1,4 +1,4 @@
-// Runs mivo-device and captures its exit code and output.
+// Runs the build's tools (mivo-device, mivo-pack) and captures their exit code and output.
 #pragma once
 
 #include <sys/wait.h>
@@ -25,12 +25,13 @@ inline std::string ShellQuote(const std::string& s) {
   return q + "'";
 }
 
-inline ToolResult RunMivoDevice(const std::vector<std::string>& args) {
+// Runs a program of the build with these arguments: its exit code and what it wrote.
+inline ToolResult RunTool(const std::string& program, const std::vector<std::string>& args) {
   char errName[] = "/tmp/mivo-tool-err-XXXXXX";
   int errFd = mkstemp(errName);
   if (errFd >= 0) close(errFd);
   std::string errFile = errName;
-  std::string cmd = ShellQuote(std::string(MIVO_BINARY_DIR) + "/tools/mivo-device/mivo-device");
+  std::string cmd = ShellQuote(program);
   for (const auto& a : args) cmd += " " + ShellQuote(a);
   cmd += " 2>" + ShellQuote(errFile);
   ToolResult r;
@@ -47,6 +48,20 @@ inline ToolResult RunMivoDevice(const std::vector<std::string>& args) {
   }
   std::remove(errFile.c_str());
   return r;
+}
+
+inline ToolResult RunMivoDevice(const std::vector<std::string>& args) {
+  return RunTool(std::string(MIVO_BINARY_DIR) + "/tools/mivo-device/mivo-device", args);
+}
+
+#ifdef MIVO_PACK_PATH
+inline ToolResult RunMivoPack(const std::vector<std::string>& args) { return RunTool(MIVO_PACK_PATH, args); }
+#endif
+
+// mivo-device on the device of a test's folder (DIR/device, where RunMivo keeps it).
+inline ToolResult RunDeviceIn(const std::string& dir, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--device", dir + "/device"});
+  return RunMivoDevice(args);
 }
 
 }  // namespace testing_support

@@ -41,27 +41,18 @@ stdfs::path Host(std::u16string_view devicePath) {
   return host;
 }
 
-void CopyInto(const stdfs::path& from, std::u16string_view deviceFolder, const std::string& name) {
-  stdfs::create_directories(Host(deviceFolder));
-  stdfs::copy_file(from, Host(deviceFolder) / name, stdfs::copy_options::overwrite_existing);
-}
-
-// The shipped look in the device's program folder: the skin package the
-// core installs at its first start, the colour themes, both languages and
-// two wallpaper themes ("Default" and a copy named "Night").
+// The shipped look (skin and colour themes), both languages and two
+// wallpaper themes ("Default" and a copy named "Night").
 void ProvisionLook(int height) {
+  uitest::ProvisionShippedLook(height);
   const stdfs::path data = stdfs::path(MIVO_BINARY_DIR) / "data";
-  const std::string skin = height >= 480 ? "Clear Horizon VGA.minst" : "Clear Horizon.minst";
-  CopyInto(data / "skins" / skin, std::u16string(kProgram) + u"Skins", skin);
-  for (const auto& e : stdfs::directory_iterator(data / "colorthemes"))
-    CopyInto(e.path(), std::u16string(kProgram) + u"ColorThemes", e.path().filename().string());
   for (const auto& e : stdfs::directory_iterator(data / "languages"))
-    CopyInto(e.path(), std::u16string(kProgram) + u"Languages", e.path().filename().string());
+    uitest::CopyIntoDevice(e.path(), std::u16string(kProgram) + u"Languages", e.path().filename().string());
   const stdfs::path wallpapers = data / (height >= 480 ? "wallpapers-vga" : "wallpapers") / "Default";
   for (const char* theme : {"Default", "Night"}) {
     const std::u16string folder = std::u16string(kProgram) + u"Wallpapers\\" + text::FromUtf8(theme);
-    CopyInto(wallpapers / "Default.mwt", folder, std::string(theme) + ".mwt");
-    CopyInto(wallpapers / "desktop1.jpg", folder, "desktop1.jpg");
+    uitest::CopyIntoDevice(wallpapers / "Default.mwt", folder, std::string(theme) + ".mwt");
+    uitest::CopyIntoDevice(wallpapers / "desktop1.jpg", folder, "desktop1.jpg");
   }
 }
 

@@ -19,7 +19,9 @@ using uitest::OpenOverlay;
 using uitest::TapOverlayButton;
 using uitest::UiHarness;
 
-TEST(MessageBox, AnOkBoxHasOneButtonAcrossTheBodyAndAnswersOneAtEitherEnd) {
+// At both sizes: an OK box's one button spans the body and answers 1 at
+// either end; a question answers yes or no by tap and Enter as its first button.
+TEST(MessageBox, AnOkBoxAnswersOneAcrossItsBodyAndAQuestionYesOrNoByTapAndEnterAsTheFirstButton) {
   for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
     SCOPED_TRACE(w);
     UiHarness h("box_ok_" + std::to_string(w), w, hgt);
@@ -44,14 +46,7 @@ TEST(MessageBox, AnOkBoxHasOneButtonAcrossTheBodyAndAnswersOneAtEitherEnd) {
       EXPECT_EQ(h.Core().RunMessageBox(u"Note", u"The file has been copied.", true), 1);
     }
     EXPECT_EQ(ui::TopOverlay(), nullptr);
-  }
-}
 
-TEST(MessageBox, AQuestionAnswersYesOrNoByTapAndEnterAsTheFirstButton) {
-  for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
-    SCOPED_TRACE(w);
-    UiHarness h("box_question_" + std::to_string(w), w, hgt);
-    ASSERT_TRUE(h.Start());
     h.AtIdle([&] {
       const ui::OverlayDescription d = OpenOverlay();
       EXPECT_STREQ(d.kind, "question");

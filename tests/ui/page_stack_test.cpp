@@ -39,7 +39,7 @@ class RecordingPage : public ColorPage {
 
 }  // namespace
 
-TEST(PageStack, BackOnTheRootPageAloneChangesNothingBySoftKeyOrSwipe) {
+TEST(PageStack, BackOnTheRootPageAloneChangesNothingAndOpeningItWhileOnTopStacksItTwiceWithoutSlide) {
   UiHarness h("back_root");
   ASSERT_TRUE(h.Start());
   mivoAppCore& core = h.Core();
@@ -52,13 +52,7 @@ TEST(PageStack, BackOnTheRootPageAloneChangesNothingBySoftKeyOrSwipe) {
   ASSERT_EQ(core.PageStack().size(), 1u);
   EXPECT_EQ(core.TopPage(), root);
   EXPECT_TRUE(root->IsWindowVisible());
-}
 
-TEST(PageStack, OpeningTheRootPageWhileOnTopShowsItAgainWithoutSlideAndStacksItTwice) {
-  UiHarness h("root_twice");
-  ASSERT_TRUE(h.Start());
-  mivoAppCore& core = h.Core();
-  CmivoPageWnd* root = core.TopPage();
   h.CaptureFrames(true);
   core.ShowPage(root);
   h.Pump();

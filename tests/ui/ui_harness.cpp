@@ -8,6 +8,7 @@
 
 #include "core/settings.h"
 #include "platform/display/png.h"
+#include "platform/fs/device_path.h"
 #include "platform/gdi/gdi.h"
 #include "platform/registry/registry.h"
 #include "platform/shell/taskbar.h"
@@ -19,7 +20,6 @@
 #include "platform/window/paint.h"
 #include "platform/window/window.h"
 #include "tests/support/json.h"
-
 
 namespace uitest {
 
@@ -227,6 +227,22 @@ void TapText(UiHarness& h, const char* key, const std::string& text) {
     return;
   }
   ADD_FAILURE() << "no " << key << " entry " << text;
+}
+
+void CopyIntoDevice(const std::filesystem::path& from, std::u16string_view deviceFolder, const std::string& name) {
+  std::string host;
+  ASSERT_TRUE(fs::ToHostPath(deviceFolder, &host));
+  std::filesystem::create_directories(host);
+  std::filesystem::copy_file(from, std::filesystem::path(host) / name,
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+void ProvisionShippedLook(int height) {
+  const std::filesystem::path data = std::filesystem::path(MIVO_BINARY_DIR) / "data";
+  const std::string skin = height >= 480 ? "Clear Horizon VGA.minst" : "Clear Horizon.minst";
+  CopyIntoDevice(data / "skins" / skin, u"\\Program Files\\mivo\\Skins", skin);
+  for (const auto& e : std::filesystem::directory_iterator(data / "colorthemes"))
+    CopyIntoDevice(e.path(), u"\\Program Files\\mivo\\ColorThemes", e.path().filename().string());
 }
 
 }  // namespace uitest

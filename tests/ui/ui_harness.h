@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_core.h"
@@ -118,5 +120,12 @@ void TapOverlayButton(int index);
 std::vector<std::string> Texts(const char* key);
 // Taps a little left of the centre of the dumped row or cell `text` (clear of a row's side button).
 void TapText(UiHarness& h, const char* key, const std::string& text);
+
+// Copies a shipped file of the build into a folder of the device (made when missing).
+void CopyIntoDevice(const std::filesystem::path& from, std::u16string_view deviceFolder, const std::string& name);
+// The shipped look in the device's program folder: the skin package for the
+// screen's height, which the core installs at its first start, and the
+// colour themes.
+void ProvisionShippedLook(int height);
 
 }  // namespace uitest

@@ -3,9 +3,6 @@
 //   set-dword KEY NAME VALUE       one value
 //   churn-file HOSTFILE            rewrites HOSTFILE atomically without end (until killed)
 //   churn-registry                 writes HKCU\Test\Churn values without end (until killed)
-//   instance                       holds the device's instance mutex with a visible frame
-//                                  window and prints "front HWND" for each request to come
-//                                  forward; ends on "quit" from standard input
 //   windows OUTFILE                records three top-level windows (captioned "Notes" and shown,
 //                                  uncaptioned, hidden) and appends "front HWND" to OUTFILE for
 //                                  each request to come forward; runs until killed
@@ -20,7 +17,6 @@
 #include "platform/fs/file_io.h"
 #include "platform/shell/kernel.h"
 #include "platform/shell/process_windows.h"
-#include "platform/shell/single_instance.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/text.h"
@@ -57,25 +53,6 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
       }
     }
-  }
-  if (cmd == "instance" && argc == 3) {
-    std::string dir = argv[1];
-    dir = dir.substr(0, dir.rfind('/'));
-    fs::SetDeviceRoot(dir + "/fs");
-    if (shell::ClaimSingleInstance() != shell::InstanceClaim::kFirst) return 3;
-    shell::StartForegroundListener([](std::uintptr_t hwnd) {
-      std::printf("front %lu\n", static_cast<unsigned long>(hwnd));
-      std::fflush(stdout);
-    });
-    shell::RecordWindow(0x20, u"CMainFrame", u"mivo 2.3 beta 4", true);
-    shell::RecordWindow(0x24, u"static", u"a label", true);
-    std::printf("ready\n");
-    std::fflush(stdout);
-    char line[64];
-    while (std::fgets(line, sizeof line, stdin) && std::string(line).rfind("quit", 0) != 0) {}
-    shell::StopForegroundListener();
-    shell::ForgetAllWindows();
-    return 0;
   }
   if (cmd == "windows" && argc == 4) {
     std::string dir = argv[1];
