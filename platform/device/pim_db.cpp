@@ -461,16 +461,29 @@ bool FindContactByNumber(std::u16string_view number, ContactRecord* contact, std
   bool hasDigit = false;
   for (char16_t c : number) hasDigit = hasDigit || (c >= u'0' && c <= u'9');
   if (!hasDigit) return false;
-  for (const ContactRecord& c : ListContacts()) {
-    for (int kind = 1; kind <= 8; ++kind) {
-      if (!c.Phone(kind)->empty() && SameNumber(*c.Phone(kind), number)) {
-        if (contact) *contact = c;
-        if (nameType) *nameType = kTypes[kind - 1];
-        return true;
+  // Only the eight numbers of each contact are read to find it (a call or a message looks its sender up
+  // among all contacts); the whole record only of the one found.
+  std::int64_t found = 0;
+  int foundKind = 0;
+  Read([&](sqlite3* db) {
+    devdb::Statement st(db, "SELECT oid, mobile, assistant, business, business2, car, home, home2, radio "
+                            "FROM contacts ORDER BY oid");
+    while (!found && st.Step() == SQLITE_ROW) {
+      for (int kind = 1; kind <= 8; ++kind) {
+        const std::u16string phone = st.Text16(kind);
+        if (phone.empty() || !SameNumber(phone, number)) continue;
+        found = st.Int(0);
+        foundKind = kind;
+        break;
       }
     }
-  }
-  return false;
+  });
+  if (!found) return false;
+  ContactRecord record;
+  if (!LoadContact(found, &record)) return false;
+  if (contact) *contact = std::move(record);
+  if (nameType) *nameType = kTypes[foundKind - 1];
+  return true;
 }
 
 std::u16string ContactNameForNumber(std::u16string_view number) {

@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/registry/change_watcher.h"
 #include "platform/win32/text.h"
@@ -26,18 +29,65 @@ std::string Describe(sqlite3* db, int rc) {
   return msg;
 }
 
+// Statements done with, ready for the next use of their text on their connection.
+struct KeptStatements {
+  std::mutex mutex;
+  std::map<std::pair<sqlite3*, std::string>, sqlite3_stmt*> idle;
+};
+
+// Never destroyed: the process's database closes (and finalises its kept statements) at exit, after
+// function statics made later than it are gone.
+KeptStatements& Kept() {
+  static KeptStatements* kept = new KeptStatements;
+  return *kept;
+}
+
+// Enough for every statement text of the system; beyond it a statement is finalised as before.
+constexpr std::size_t kMostKept = 256;
+
+void FinalizeKeptStatements(sqlite3* db) {
+  std::lock_guard<std::mutex> lock(Kept().mutex);
+  for (auto it = Kept().idle.begin(); it != Kept().idle.end();) {
+    if (it->first.first != db) {
+      ++it;
+      continue;
+    }
+    sqlite3_finalize(it->second);
+    it = Kept().idle.erase(it);
+  }
+}
+
 }  // namespace
 
 // ---- Statement ----------------------------------------------------------------
 
-Statement::Statement(sqlite3* db, const char* sql) {
-  if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
+Statement::Statement(sqlite3* db, const char* sql) : m_db(db), m_sql(sql ? sql : "") {
+  {
+    std::lock_guard<std::mutex> lock(Kept().mutex);
+    auto it = Kept().idle.find({db, m_sql});
+    if (it != Kept().idle.end()) {
+      m_stmt = it->second;
+      Kept().idle.erase(it);
+      return;
+    }
+  }
+  if (sqlite3_prepare_v3(db, m_sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) != SQLITE_OK) {
     sqlite3_finalize(m_stmt);
     m_stmt = nullptr;
   }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+  if (!m_stmt) return;
+  // Reset, it holds no lock and no value of this use.
+  sqlite3_reset(m_stmt);
+  sqlite3_clear_bindings(m_stmt);
+  {
+    std::lock_guard<std::mutex> lock(Kept().mutex);
+    if (Kept().idle.size() < kMostKept && Kept().idle.emplace(std::make_pair(m_db, m_sql), m_stmt).second) return;
+  }
+  sqlite3_finalize(m_stmt);
+}
 
 Statement& Statement::Bind(int index, std::int64_t value) {
   sqlite3_bind_int64(m_stmt, index, value);
@@ -176,6 +226,7 @@ std::unique_ptr<Database> Database::Open(const std::string& path, OpenMode mode,
 
 Database::~Database() {
   sqlite3_finalize(m_dataVersion);
+  FinalizeKeptStatements(m_db);
   if (m_db) sqlite3_close_v2(m_db);
 }
 

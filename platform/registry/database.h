@@ -74,7 +74,11 @@ class Database {
   sqlite3_stmt* m_dataVersion = nullptr;  // prepared "PRAGMA data_version"
 };
 
-// A prepared statement that finalises itself.
+// A prepared statement. Statements are kept prepared for their connection
+// and text when done with (most run again and again: a row per contact, a
+// lookup per key typed, and preparing one costs more than running it), and
+// the next Statement of the same text takes the kept one; a connection's
+// kept statements go when the Database closes.
 class Statement {
  public:
   Statement(sqlite3* db, const char* sql);
@@ -102,6 +106,8 @@ class Statement {
   bool IsNull(int column) const;
 
  private:
+  sqlite3* m_db = nullptr;
+  std::string m_sql;
   sqlite3_stmt* m_stmt = nullptr;
 };
 
