@@ -235,7 +235,7 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     if (!fs::CreateDirectories(f)) return fail("folder " + text::ToUtf8(f));
 
   // The sample pictures and the contacts' portraits follow from the seed alone: they are drawn and
-  // compressed on another core while the shipped files are copied (together they take about as long).
+  // compressed on a thread of their own while the registry is written.
   constexpr int kPortrait = 96;
   struct Drawn {
     std::vector<std::vector<std::uint8_t>> pictures, portraits;  // JPEG files; a portrait empty: none
@@ -256,53 +256,42 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     return d;
   });
 
-  // What the program ships.
-  std::vector<std::string> dataFolders = ShippedDataFolders(options);
-  const bool vga = options.screenHeight >= 480;
-  for (const ShippedItem& item : ShippedItems()) {
-    if ((item.screens == ShippedScreens::kVga && !vga) || (item.screens == ShippedScreens::kBelowVga && vga)) continue;
-    std::string found;
-    for (const auto& dir : dataFolders) {
-      std::error_code ec;
-      if (std::filesystem::exists(dir + "/" + item.source, ec)) {
-        found = dir + "/" + item.source;
-        break;
+  // What the program ships, copied on another thread while this one writes the registry and the
+  // samples: a new device is mostly the making of files and rows, which two cores do side by side.
+  // The copies are made durable on their own before the thread ends.
+  struct Shipped {
+    std::string error;               // empty: all copied
+    std::vector<std::string> notes;  // what the build has not made
+  };
+  std::future<Shipped> shipping = std::async(std::launch::async | std::launch::deferred, [&options] {
+    Shipped result;
+    fs::DurableBatch copies;
+    const std::vector<std::string> dataFolders = ShippedDataFolders(options);
+    const bool vga = options.screenHeight >= 480;
+    for (const ShippedItem& item : ShippedItems()) {
+      if ((item.screens == ShippedScreens::kVga && !vga) || (item.screens == ShippedScreens::kBelowVga && vga))
+        continue;
+      std::string found;
+      for (const auto& dir : dataFolders) {
+        std::error_code ec;
+        if (std::filesystem::exists(dir + "/" + item.source, ec)) {
+          found = dir + "/" + item.source;
+          break;
+        }
+      }
+      if (found.empty()) {
+        result.notes.push_back(std::string("not shipped yet: ") + item.source);
+        continue;
+      }
+      if (!CopyIn(found, item.target)) {
+        result.error = "installing " + std::string(item.source);
+        return result;
       }
     }
-    if (found.empty()) {
-      if (notes) notes->push_back(std::string("not shipped yet: ") + item.source);
-      continue;
-    }
-    if (!CopyIn(found, item.target)) return fail("installing " + std::string(item.source));
-  }
-
-  // Sample files.
-  const Drawn drawn = drawing.get();
-  static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
-  for (std::size_t i = 0; i < std::size(kPictures); ++i) {
-    std::u16string path = fs::JoinPath(u"\\My Documents\\My Pictures", kPictures[i]);
-    if (!Exists(path) && !fs::WriteFileAtomic(path, drawn.pictures[i])) return fail("sample picture");
-  }
-  if (!WriteIfMissing(u"\\My Documents\\Welcome.txt",
-                      "Welcome to your mivo device.\n\nThis folder is the device's \"My Documents\". Files you put in "
-                      "the device folder's fs/ directory on the host appear here.\n") ||
-      !WriteIfMissing(u"\\My Documents\\Personal\\Shopping list.txt", "Milk\nBread\nApples\n") ||
-      !WriteIfMissing(u"\\My Documents\\Business\\Report.doc", "Quarterly report (sample document)\n") ||
-      !WriteIfMissing(u"\\My Documents\\Business\\Budget.xls", "Item,Amount\nRent,1200\nPower,90\n") ||
-      !WriteIfMissing(u"\\My Documents\\Templates\\Memo.doc", "Memo template (sample document)\n")) {
-    return fail("sample documents");
-  }
-
-  // Contacts' pictures, before the contacts that show them.
-  if (!fs::CreateDirectories(u"\\Application Data\\Contact Pictures")) return fail("folder for contact pictures");
-  for (int i = 0, count = SampleContactCount(); i < count; ++i) {
-    const std::u16string path = SampleContactPicturePath(i);
-    if (path.empty() || Exists(path)) continue;
-    if (!fs::WriteFileAtomic(path, drawn.portraits[static_cast<std::size_t>(i)])) return fail("sample contact picture");
-  }
-
-  // Contacts, messages, calls, tasks and appointments.
-  if (!ProvisionSampleData(error)) return false;
+    if (!copies.Sync())
+      result.error = "the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError()));
+    return result;
+  });
 
   // Programs: shortcuts and their host commands.
   for (const ProgramEntry& p : DefaultPrograms()) {
@@ -345,6 +334,37 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Telephone", u"+49 30 1234567");
   SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"E-mail", u"alex@example.com");
 
+  // Sample files.
+  const Drawn drawn = drawing.get();
+  static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
+  for (std::size_t i = 0; i < std::size(kPictures); ++i) {
+    std::u16string path = fs::JoinPath(u"\\My Documents\\My Pictures", kPictures[i]);
+    if (!Exists(path) && !fs::WriteFileAtomic(path, drawn.pictures[i])) return fail("sample picture");
+  }
+  if (!WriteIfMissing(u"\\My Documents\\Welcome.txt",
+                      "Welcome to your mivo device.\n\nThis folder is the device's \"My Documents\". Files you put in "
+                      "the device folder's fs/ directory on the host appear here.\n") ||
+      !WriteIfMissing(u"\\My Documents\\Personal\\Shopping list.txt", "Milk\nBread\nApples\n") ||
+      !WriteIfMissing(u"\\My Documents\\Business\\Report.doc", "Quarterly report (sample document)\n") ||
+      !WriteIfMissing(u"\\My Documents\\Business\\Budget.xls", "Item,Amount\nRent,1200\nPower,90\n") ||
+      !WriteIfMissing(u"\\My Documents\\Templates\\Memo.doc", "Memo template (sample document)\n")) {
+    return fail("sample documents");
+  }
+
+  // Contacts' pictures, before the contacts that show them.
+  if (!fs::CreateDirectories(u"\\Application Data\\Contact Pictures")) return fail("folder for contact pictures");
+  for (int i = 0, count = SampleContactCount(); i < count; ++i) {
+    const std::u16string path = SampleContactPicturePath(i);
+    if (path.empty() || Exists(path)) continue;
+    if (!fs::WriteFileAtomic(path, drawn.portraits[static_cast<std::size_t>(i)])) return fail("sample contact picture");
+  }
+
+  // Contacts, messages, calls, tasks and appointments.
+  if (!ProvisionSampleData(error)) return false;
+
+  Shipped shipped = shipping.get();
+  if (notes) notes->insert(notes->end(), shipped.notes.begin(), shipped.notes.end());
+  if (!shipped.error.empty()) return fail(shipped.error);
   if (!batch.Sync())
     return fail("the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError())));
   if (!reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"Seed", options.seed) ||
