@@ -2,6 +2,7 @@
 // factor (or the whole monitor with --fullscreen), presented with vsync. The
 // mouse and touch are the stylus; keys as the phone's pad and soft keys.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +18,78 @@
 namespace display {
 
 namespace {
+
+// SDL2 is opened when a window is first asked for instead of being linked: with the libraries it
+// brings along (sound servers, X11, Wayland: some fifty) it would cost every start, headless ones
+// included, about 15 ms of loading.
+#define MIVO_SDL_FUNCTIONS(X) \
+  X(CreateRenderer) \
+  X(CreateTexture) \
+  X(CreateWindow) \
+  X(DestroyRenderer) \
+  X(DestroyTexture) \
+  X(DestroyWindow) \
+  X(GetClipboardText) \
+  X(GetDisplayUsableBounds) \
+  X(GetError) \
+  X(GetWindowFlags) \
+  X(HasClipboardText) \
+  X(Init) \
+  X(MinimizeWindow) \
+  X(PollEvent) \
+  X(PushEvent) \
+  X(Quit) \
+  X(RaiseWindow) \
+  X(RegisterEvents) \
+  X(RenderClear) \
+  X(RenderCopy) \
+  X(RenderPresent) \
+  X(RenderSetIntegerScale) \
+  X(RenderSetLogicalSize) \
+  X(RestoreWindow) \
+  X(SetClipboardText) \
+  X(SetHint) \
+  X(SetWindowSize) \
+  X(ShowWindow) \
+  X(StartTextInput) \
+  X(UpdateTexture) \
+  X(WaitEvent) \
+  X(WaitEventTimeout) \
+  X(free)
+
+struct SdlApi {
+#define MIVO_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
+  MIVO_SDL_FUNCTIONS(MIVO_SDL_MEMBER)
+#undef MIVO_SDL_MEMBER
+};
+
+const SdlApi* g_sdl = nullptr;  // set by the first LoadSdl that succeeds
+
+// The library's functions; null with the reason in `error` when it cannot be opened. Loaded once
+// and kept for the life of the process (SDL may keep threads of its own).
+const SdlApi* LoadSdl(std::string* error) {
+  static SdlApi api;
+  static std::string failure;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+      const char* why = dlerror();
+      failure = std::string("SDL2 cannot be loaded (") + (why ? why : "libSDL2-2.0.so.0") + ")";
+    }
+#define MIVO_SDL_LOOKUP(name)                                                             \
+  if (library && failure.empty()) {                                                       \
+    api.name = reinterpret_cast<decltype(api.name)>(dlsym(library, "SDL_" #name));        \
+    if (!api.name) failure = "SDL2 has no SDL_" #name;                                    \
+  }
+    MIVO_SDL_FUNCTIONS(MIVO_SDL_LOOKUP)
+#undef MIVO_SDL_LOOKUP
+    if (failure.empty()) g_sdl = &api;
+  }
+  if (!g_sdl && error) *error = failure;
+  return g_sdl;
+}
 
 UINT KeyFromSdl(SDL_Keycode k) {
   if (k >= SDLK_a && k <= SDLK_z) return static_cast<UINT>('A' + (k - SDLK_a));
@@ -50,60 +123,61 @@ UINT KeyFromSdl(SDL_Keycode k) {
 class SdlScreen : public Screen {
  public:
   ~SdlScreen() override {
-    if (m_texture) SDL_DestroyTexture(m_texture);
-    if (m_renderer) SDL_DestroyRenderer(m_renderer);
-    if (m_window) SDL_DestroyWindow(m_window);
-    if (m_started) SDL_Quit();
+    if (m_texture) g_sdl->DestroyTexture(m_texture);
+    if (m_renderer) g_sdl->DestroyRenderer(m_renderer);
+    if (m_window) g_sdl->DestroyWindow(m_window);
+    if (m_started) g_sdl->Quit();
   }
 
   bool Open(const ScreenOptions& options, std::string* error) override {
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-      *error = std::string("no display (") + SDL_GetError() + ")";
+    if (!LoadSdl(error)) return false;
+    g_sdl->SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (g_sdl->Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      *error = std::string("no display (") + g_sdl->GetError() + ")";
       return false;
     }
     m_started = true;
-    m_wakeEvent = SDL_RegisterEvents(1);
+    m_wakeEvent = g_sdl->RegisterEvents(1);
     m_fullscreen = options.fullscreen;
     m_width = options.width;
     m_height = options.height;
     m_scale = options.scale > 0 ? options.scale : FittingScale();
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (m_fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    m_window = SDL_CreateWindow("mivo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width * m_scale,
+    m_window = g_sdl->CreateWindow("mivo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width * m_scale,
                                 m_height * m_scale, flags);
     if (!m_window) {
-      *error = std::string("cannot open a window (") + SDL_GetError() + ")";
+      *error = std::string("cannot open a window (") + g_sdl->GetError() + ")";
       return false;
     }
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!m_renderer) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    m_renderer = g_sdl->CreateRenderer(m_window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!m_renderer) m_renderer = g_sdl->CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (!m_renderer) {
-      *error = std::string("cannot draw in the window (") + SDL_GetError() + ")";
+      *error = std::string("cannot draw in the window (") + g_sdl->GetError() + ")";
       return false;
     }
     // Mouse coordinates arrive in screen pixels whatever the window's scale.
-    SDL_RenderSetLogicalSize(m_renderer, m_width, m_height);
-    SDL_RenderSetIntegerScale(m_renderer, SDL_TRUE);
-    SDL_StartTextInput();
+    g_sdl->RenderSetLogicalSize(m_renderer, m_width, m_height);
+    g_sdl->RenderSetIntegerScale(m_renderer, SDL_TRUE);
+    g_sdl->StartTextInput();
     return MakeTexture(error);
   }
 
   void Resize(int width, int height) override {
     m_width = width;
     m_height = height;
-    if (!m_fullscreen) SDL_SetWindowSize(m_window, width * m_scale, height * m_scale);
-    SDL_RenderSetLogicalSize(m_renderer, width, height);
+    if (!m_fullscreen) g_sdl->SetWindowSize(m_window, width * m_scale, height * m_scale);
+    g_sdl->RenderSetLogicalSize(m_renderer, width, height);
     std::string error;
     MakeTexture(&error);
   }
 
   void Present(const window::FrameView& frame) override {
     if (!frame.pixels || !m_texture) return;
-    SDL_UpdateTexture(m_texture, nullptr, frame.pixels, frame.stride * 4);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    g_sdl->UpdateTexture(m_texture, nullptr, frame.pixels, frame.stride * 4);
+    g_sdl->RenderClear(m_renderer);
+    g_sdl->RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    g_sdl->RenderPresent(m_renderer);
     ++m_presented;
   }
 
@@ -117,11 +191,11 @@ class SdlScreen : public Screen {
     SDL_Event e;
     int got;
     if (until == std::numeric_limits<std::uint64_t>::max()) {
-      got = SDL_WaitEvent(&e);
+      got = g_sdl->WaitEvent(&e);
     } else {
       const std::uint64_t now = sysclock::NowMs();
       const int timeout = until > now ? static_cast<int>(std::min<std::uint64_t>(until - now, 1000000)) : 0;
-      got = SDL_WaitEventTimeout(&e, timeout);
+      got = g_sdl->WaitEventTimeout(&e, timeout);
     }
     if (got) Handle(e);
     PollEvents();
@@ -129,31 +203,31 @@ class SdlScreen : public Screen {
 
   bool HasHostClipboard() const override { return true; }
   bool GetHostClipboardText(std::u16string* text) override {
-    if (!SDL_HasClipboardText()) return false;
-    char* utf8 = SDL_GetClipboardText();
+    if (!g_sdl->HasClipboardText()) return false;
+    char* utf8 = g_sdl->GetClipboardText();
     if (!utf8) return false;
     *text = text::FromUtf8(utf8);
-    SDL_free(utf8);
+    g_sdl->free(utf8);
     return true;
   }
   void SetHostClipboardText(const std::u16string& text) override {
-    SDL_SetClipboardText(text::ToUtf8(text).c_str());
+    g_sdl->SetClipboardText(text::ToUtf8(text).c_str());
   }
 
   void RaiseHostWindow() override {
     if (!m_window) return;
-    SDL_ShowWindow(m_window);
-    if (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(m_window);
-    SDL_RaiseWindow(m_window);
+    g_sdl->ShowWindow(m_window);
+    if (g_sdl->GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) g_sdl->RestoreWindow(m_window);
+    g_sdl->RaiseWindow(m_window);
   }
 
   void MinimizeHostWindow() override {
-    if (m_window && !m_fullscreen) SDL_MinimizeWindow(m_window);
+    if (m_window && !m_fullscreen) g_sdl->MinimizeWindow(m_window);
   }
 
   void PollEvents() override {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) Handle(e);
+    while (g_sdl->PollEvent(&e)) Handle(e);
   }
 
   void Wake() override {
@@ -161,24 +235,24 @@ class SdlScreen : public Screen {
     if (m_wakePending.exchange(true)) return;
     SDL_Event e{};
     e.type = m_wakeEvent;
-    SDL_PushEvent(&e);  // thread-safe
+    g_sdl->PushEvent(&e);  // thread-safe
   }
 
  private:
   int FittingScale() const {
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    if (g_sdl->GetDisplayUsableBounds(0, &usable) != 0) return 1;
     int scale = 1;
     while (m_width * (scale + 1) <= usable.w && m_height * (scale + 1) <= usable.h - 40) ++scale;
     return scale;
   }
 
   bool MakeTexture(std::string* error) {
-    if (m_texture) SDL_DestroyTexture(m_texture);
+    if (m_texture) g_sdl->DestroyTexture(m_texture);
     m_texture =
-        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_width, m_height);
+        g_sdl->CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_width, m_height);
     if (!m_texture) {
-      *error = std::string("cannot make the screen texture (") + SDL_GetError() + ")";
+      *error = std::string("cannot make the screen texture (") + g_sdl->GetError() + ")";
       return false;
     }
     return true;
