@@ -90,6 +90,7 @@ const SdlApi* LoadSdl(std::string* error) {
   if (!g_sdl && error) *error = failure;
   return g_sdl;
 }
+#undef MIVO_SDL_FUNCTIONS
 
 UINT KeyFromSdl(SDL_Keycode k) {
   if (k >= SDLK_a && k <= SDLK_z) return static_cast<UINT>('A' + (k - SDLK_a));
