@@ -49,21 +49,6 @@ const Json* NotesField(const Json& dump) {
   return nullptr;
 }
 
-// The text of the first window whose text starts with `prefix`, and a tap on the last such window.
-std::string TextOf(const Json& dump, const std::string& prefix) {
-  for (const Json& w : dump["windows"].Items()) {
-    if (w["text"].AsString().rfind(prefix, 0) == 0) return w["text"].AsString();
-  }
-  return "(none)";
-}
-std::string TapOn(const Json& dump, const std::string& prefix) {
-  std::string tap;
-  for (const Json& w : dump["windows"].Items()) {
-    if (w["text"].AsString().rfind(prefix, 0) == 0) tap = ToBox(w["rect"]).Tap();
-  }
-  return tap;
-}
-
 Box MenuBar(const Json& dump) {
   const auto bars = Windows(dump, "menu_worker");
   return bars.empty() ? Box{} : ToBox((*bars[0])["rect"]);
@@ -235,55 +220,6 @@ TEST(ControlsScenario, TheSoftKeyLabelsShowOnTheMenuBarAndTheLeftOneSendsItsComm
   EXPECT_EQ(open["overlay"]["buttons"].size(), 1u);
   EXPECT_TRUE(r.dumps[2]["overlay"].IsNull());  // Enter answered it
   EXPECT_EQ(r.dumps[3]["overlay"]["kind"].AsString(), "question");
-}
-
-TEST(ControlsScenario, AQuestionBoxAnswersEnterAsYesAndTapsAsYesOrNo) {
-  const std::string dir = FreshDir("controls_question");
-  MivoSession s(dir);
-  s.Send("key F2");  // the right soft key
-  Json d = s.Dump();
-  ASSERT_EQ(d["overlay"]["kind"].AsString(), "question");
-  s.Send("key RETURN");
-  d = s.Dump();
-  EXPECT_EQ(TextOf(d, "Messages"), "Messages: yes");
-  s.Send("key F2");
-  d = s.Dump();
-  ASSERT_EQ(d["overlay"]["buttons"].size(), 2u);
-  s.Send(ToBox(d["overlay"]["buttons"][1]).Tap());
-  d = s.Dump();
-  EXPECT_TRUE(d["overlay"].IsNull());
-  EXPECT_EQ(TextOf(d, "Messages"), "Messages: no");
-  s.Send("key F2");
-  d = s.Dump();
-  s.Send(ToBox(d["overlay"]["buttons"][0]).Tap());
-  d = s.Dump();
-  EXPECT_EQ(TextOf(d, "Messages"), "Messages: yes");
-  EXPECT_EQ(s.Finish(), 0);
-}
-
-TEST(ControlsScenario, FullScreenHidesTheTaskBarAndShowingItAgainRestoresTheWorkArea) {
-  const std::string dir = FreshDir("controls_fullscreen");
-  MivoSession s(dir);
-  Json d = s.Dump();
-  EXPECT_EQ(ToBox(d["screen"]["workarea"]).t, 26);
-  ASSERT_FALSE(Windows(d, "HHTaskBar").empty());
-  EXPECT_TRUE((*Windows(d, "HHTaskBar")[0])["visible"].AsBool());
-  EXPECT_EQ((*Windows(d, "HHTaskBar")[0])["text"].AsString(), "9:05");  // the task bar's clock
-  // The Settings tile switches full screen.
-  s.Send(TapOn(d, "Settings"));
-  d = s.Dump();
-  EXPECT_EQ(ToBox(d["screen"]["workarea"]).t, 0);
-  EXPECT_FALSE((*Windows(d, "HHTaskBar")[0])["visible"].AsBool());
-  for (const Json& w : d["windows"].Items()) {
-    if (w["text"].AsString() == "mivo") {
-      EXPECT_EQ(ToBox(w["rect"]).t, 0);  // the frame takes the top now
-    }
-  }
-  s.Send(TapOn(d, "Settings"));
-  d = s.Dump();
-  EXPECT_EQ(ToBox(d["screen"]["workarea"]).t, 26);
-  EXPECT_TRUE((*Windows(d, "HHTaskBar")[0])["visible"].AsBool());
-  EXPECT_EQ(s.Finish(), 0);
 }
 
 TEST(ControlsScenario, TheNotesFieldScrollsToKeepTheCaretInView) {

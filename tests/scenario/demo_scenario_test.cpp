@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/display/png.h"
 #include "tests/support/mivo_runner.h"
@@ -155,14 +154,3 @@ TEST(DemoScenario, TapsAndHoldsReachTheTilesUnderTheStylusAndEachDumpAnswersAtOn
   EXPECT_EQ(s.Finish(), 0);
 }
 
-TEST(DemoScenario, TheDeviceFolderIsCreatedWithItsFileSystemRoot) {
-  const std::string dir = FreshDir("demo_device");
-  const auto r = RunMivo(dir, "exit\n");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(std::filesystem::is_directory(dir + "/device/fs"));
-  // A device path that is a file, not a folder, is an error with a message.
-  std::ofstream(dir + "/plainfile") << "x";
-  const auto bad = RunMivoArgs(dir, {"--headless", "--device", dir + "/plainfile"});
-  EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_FALSE(bad.err.empty());
-}
