@@ -38,25 +38,18 @@ std::string Name(const Size& s) { return std::to_string(s.w) + "x" + std::to_str
 
 constexpr COLORREF kPage = RGB(0, 70, 0);
 
-// The height of one line of the message box's body text.
-int BodyLineHeight(mivoAppearance& look) {
+// The height of a line of `font` (the body's SubtitleFont) or, with
+// `extent`, of an "X" (the title's height as the box measures it).
+int TextHeight(HFONT font, bool extent = false) {
   HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, look.SubtitleFont);
+  HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  return tm.tmHeight;
-}
-
-int TitleHeight(mivoAppearance& look) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, look.TitleFont);
   SIZE x{};
+  GetTextMetricsW(dc, &tm);
   GetTextExtentPoint32W(dc, u"X", 1, &x);
   SelectObject(dc, old);
   DeleteDC(dc);
-  return x.cy;
+  return extent ? x.cy : tm.tmHeight;
 }
 
 // Pixels of a row that differ from the card fill: the ink of the text.
@@ -122,7 +115,7 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
   ASSERT_TRUE(h.Start());
   mivoAppearance& look = *h.Core().GetAppearance();
   const int S = DisplayScale;
-  const int lh = BodyLineHeight(look);
+  const int lh = TextHeight(look.SubtitleFont);
   const std::uint32_t fill = Pixel(look.ColorTheme().GetColor(5));
 
   // Thirty equal lines: every whole line shows the same ink.
@@ -136,7 +129,7 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     ASSERT_NE(box, nullptr);
     EXPECT_GT(box->MaxScroll(), 0);
     const RECT frame = h.FrameClientOnScreen();
-    const int top = frame.top + 5 * S + TitleHeight(look);
+    const int top = frame.top + 5 * S + TextHeight(look.TitleFont, true);
     // The text's clip ends 10·S above the buttons (5·S above the line over them).
     const int bottom = d.buttons[0].top - 10 * S;
     const Capture screen = UiHarness::Screen();
@@ -191,7 +184,7 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     const RECT frame = h.FrameClientOnScreen();
     const Capture screen = UiHarness::Screen();
     int line = 0;
-    for (int y = frame.top + 5 * S + TitleHeight(look); y < d.buttons[0].top - 10 * S; ++y) {
+    for (int y = frame.top + 5 * S + TextHeight(look.TitleFont, true); y < d.buttons[0].top - 10 * S; ++y) {
       for (int x = frame.right - 8 * S; x < frame.right - 6 * S; ++x) line += screen.At(x, y) == Pixel(look.TextColor);
     }
     EXPECT_EQ(line, 0) << "a scroll line beside a text that fits, see " << UiHarness::Shot("box_fits_" + Name(size));
