@@ -121,7 +121,7 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
   // Thirty equal lines: every whole line shows the same ink.
   std::u16string body;
   for (int i = 0; i < 30; ++i) body += u"Typed reply, gjpqy\n";
-  int checked = 0;
+  int checked = 0, beforeDrag = 0;
   auto checkWholeLines = [&](const char* when) {
     SCOPED_TRACE(when);
     const ui::OverlayDescription d = OpenOverlay();
@@ -129,6 +129,7 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     ASSERT_NE(box, nullptr);
     EXPECT_GT(box->MaxScroll(), 0);
     const RECT frame = h.FrameClientOnScreen();
+    EXPECT_LE(d.buttons[0].bottom, frame.bottom) << "the buttons stay on screen";
     const int top = frame.top + 5 * S + TextHeight(look.TitleFont, true);
     // The text's clip ends 10·S above the buttons (5·S above the line over them).
     const int bottom = d.buttons[0].top - 10 * S;
@@ -155,7 +156,8 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
   });
   h.AtIdle([&] {
     checkWholeLines("scrolled");
-    // A drag stops on a whole line too.
+    beforeDrag = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay())->ScrollPos();
+    // A drag stops on a whole line too: the one nearest to where the finger left it.
     const RECT frame = h.FrameClientOnScreen();
     const int x = (frame.left + frame.right) / 2, y = frame.top + 60 * S;
     window::input::StylusDown(x, y);
@@ -167,7 +169,18 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->ScrollPos() % lh, 0);
+    EXPECT_LE(std::abs(box->ScrollPos() - beforeDrag - (lh * 3 / 2 + 7 * S)), lh / 2);
     checkWholeLines("dragged");
+    // The keys never scroll past the end.
+    for (int i = 0; i < 200; ++i) {
+      window::input::KeyDown(VK_DOWN);
+      window::input::KeyUp(VK_DOWN);
+    }
+  });
+  h.AtIdle([&] {
+    auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->ScrollPos(), box->MaxScroll());
     TapOverlayButton(0);
   });
   h.Core().ShowMessage(body, u"Report");

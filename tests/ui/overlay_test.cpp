@@ -8,7 +8,6 @@
 #include "platform/window/input.h"
 #include "tests/support/json.h"
 #include "tests/ui/ui_harness.h"
-#include "ui/message_box.h"
 #include "ui/overlay.h"
 #include "ui/please_wait.h"
 
@@ -91,49 +90,6 @@ TEST(MessageBox, ALongBodyWrapsAndTheBoxGrowsToFitIt) {
                        u"grow to show all of it above its button.",
                        u"Note");
   EXPECT_GT(longHeight, shortHeight + 30);
-}
-
-TEST(MessageBox, ABodyTallerThanTheScreenScrollsAndItsButtonsStayOnScreen) {
-  UiHarness h("box_scroll");
-  ASSERT_TRUE(h.Start());
-  std::u16string body;
-  for (int i = 1; i <= 40; ++i) body += u"Line of a very long report number " + std::u16string(1, u'0' + i % 10) + u"\n";
-  int before = -1, after = -1, line = 1;
-  h.AtIdle([&] {
-    const ui::OverlayDescription d = OpenOverlay();
-    const RECT frame = h.FrameClientOnScreen();
-    ASSERT_EQ(d.buttons.size(), 1u);
-    EXPECT_LE(d.buttons[0].bottom, frame.bottom);
-    UiHarness::Shot("message_box_scroll_top");
-    // Drag the text up.
-    window::input::StylusDown(120, frame.top + 100);
-    window::input::StylusMove(120, frame.top + 80);
-    window::input::StylusMove(120, frame.top + 40);
-    window::input::StylusUp(120, frame.top + 40);
-  });
-  h.AtIdle([&] {
-    auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
-    ASSERT_NE(box, nullptr);
-    before = 0;
-    after = box->ScrollPos();
-    line = box->LineHeight();
-    EXPECT_GT(box->MaxScroll(), 0);
-    // The keys scroll too, never past the end.
-    for (int i = 0; i < 200; ++i) {
-      window::input::KeyDown(VK_DOWN);
-      window::input::KeyUp(VK_DOWN);
-    }
-  });
-  h.AtIdle([&] {
-    auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
-    EXPECT_EQ(box->ScrollPos(), box->MaxScroll());
-    UiHarness::Shot("message_box_scroll_end");
-    TapOverlayButton(0);
-  });
-  EXPECT_EQ(h.Core().RunMessageBox(u"Report", body, true), 1);
-  // The drag of 60 pixels moves the text by the whole lines nearest to it.
-  EXPECT_EQ((after - before) % line, 0);
-  EXPECT_LE(std::abs(after - before - 60), line / 2);
 }
 
 TEST(MessageBox, TheProgramEndingWhileABoxIsOpenAnswersNoneAndStillEnds) {
