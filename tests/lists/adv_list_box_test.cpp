@@ -245,9 +245,7 @@ TEST(AdvListBoxHelp, AHelpRowExpandsToFitItsTextOnTheFirstPaintAndLeftCollapsesI
   EXPECT_GT(row->GetExtraHeight(), 20 * DisplayScale) << "the first guess was corrected";
   EXPECT_EQ(row->GetHeight(), base + row->GetExtraHeight());
   EXPECT_EQ(scene.box->GetTotalHeight(), row->GetHeight());
-  Json rows = scene.Rows();
-  EXPECT_TRUE(rows[0]["expanded"].AsBool());
-  EXPECT_EQ(rows[0]["help"].AsString(), "A help text long enough to wrap over several lines of the small font, so that the card grows.");
+  EXPECT_TRUE(scene.Rows()[0]["expanded"].AsBool());
   // The help text is drawn in white inside the card.
   const RECT r = scene.Screen();
   int white = 0;
