@@ -86,7 +86,7 @@ int S() { return DisplayScale; }
 
 }  // namespace
 
-TEST(ListPage, ShowsItsRowsUnderTheHeaderAndTheDumpListsThemWithTheHeader) {
+TEST(ListPage, ShowsItsRowsUnderTheHeaderTheDumpListsThemAndKeysReachThem) {
   for (const auto& [w, h] : {std::pair{240, 320}, std::pair{480, 640}}) {
     ListHarness app("list_page_" + std::to_string(w), w, h);
     auto page = std::make_unique<SkinsPage>(&app.Core());
@@ -108,24 +108,16 @@ TEST(ListPage, ShowsItsRowsUnderTheHeaderAndTheDumpListsThemWithTheHeader) {
     mivoAppearance* look = app.Core().GetAppearance();
     EXPECT_EQ(app.Pixel(screen.left + 30 * S(), screen.top + 37 * S() + 8 * S()), look->ColorTheme().GetColor(5));
     app.Shot("list_page_" + std::to_string(w) + "x" + std::to_string(h));
+    // Keys reach the list: Down selects, Right and Left expand and collapse.
+    app.Key(VK_DOWN);
+    EXPECT_EQ(page->ListBox().GetSelectedItem(), page->GetItem(0));
+    app.Key(VK_RIGHT);
+    auto* first = static_cast<CmivoAdvListBoxTextWithHelp*>(page->GetItem(0));
+    EXPECT_TRUE(first->IsExpanded());
+    EXPECT_TRUE(app.Dump()["top"]["rows"][0]["selected"].AsBool());
+    app.Key(VK_LEFT);
+    EXPECT_FALSE(first->IsExpanded());
   }
-}
-
-TEST(ListPage, KeysReachTheListAndATapOnTheHelpButtonExpandsTheRow) {
-  ListHarness app("list_page_keys");
-  auto page = std::make_unique<SkinsPage>(&app.Core());
-  app.Core().ShowPage(page.get());
-  app.Pump();
-  app.Key(VK_DOWN);
-  EXPECT_EQ(page->ListBox().GetSelectedItem(), page->GetItem(0));
-  app.Key(VK_RIGHT);
-  auto* first = static_cast<CmivoAdvListBoxTextWithHelp*>(page->GetItem(0));
-  EXPECT_TRUE(first->IsExpanded());
-  Json dump = app.Dump();
-  EXPECT_TRUE(dump["top"]["rows"][0]["selected"].AsBool());
-  EXPECT_TRUE(dump["top"]["rows"][0]["expanded"].AsBool());
-  app.Key(VK_LEFT);
-  EXPECT_FALSE(first->IsExpanded());
 }
 
 TEST(ListPage, ALeftSwipeGoesBackAndARightSwipeReachesTheListBox) {

@@ -23,22 +23,11 @@ class Content : public mivoTouchScroller::Target {
   std::vector<int> seen;  // every offset set, in order
 };
 
-mivoTouchScroller::Options Stepwise() {
-  mivoTouchScroller::Options o;
-  o.dragSlop = 5;
-  o.stripWidth = 15;
-  o.stripThumb = 5;
-  return o;
-}
+mivoTouchScroller::Options Stepwise() { return {.dragSlop = 5, .stripWidth = 15, .stripThumb = 5}; }
 
 mivoTouchScroller::Options Flicking() {
-  mivoTouchScroller::Options o;
-  o.dragSlop = 4;
-  o.stripWidth = 14;
-  o.stripThumb = 12;
-  o.follow = mivoTouchScroller::Follow::kFromGestureStart;
-  o.coasting = true;
-  return o;
+  return {.dragSlop = 4, .stripWidth = 14, .stripThumb = 12, .follow = mivoTouchScroller::Follow::kFromGestureStart,
+          .coasting = true};
 }
 
 using Gesture = mivoTouchScroller::Gesture;

@@ -35,25 +35,20 @@ TEST(ArchiveStream, WritesIntegersLittleEndian) {
 }
 
 TEST(ArchiveStream, WritesStringsWithTheirThreeLengthForms) {
-  EXPECT_EQ(Written(u""), (Bytes{0xFF, 0xFE, 0xFF, 0x00}));
   EXPECT_EQ(Written(u"Ab"), (Bytes{0xFF, 0xFE, 0xFF, 0x02, 'A', 0, 'b', 0}));
-
-  const Bytes b254 = Written(std::u16string(254, u'x'));
-  EXPECT_EQ(Bytes(b254.begin(), b254.begin() + 4), (Bytes{0xFF, 0xFE, 0xFF, 254}));
-  EXPECT_EQ(b254.size(), 4u + 2 * 254);
-
-  const Bytes b255 = Written(std::u16string(255, u'x'));
-  EXPECT_EQ(Bytes(b255.begin(), b255.begin() + 6), (Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x00}));
-
-  const Bytes b300 = Written(std::u16string(300, u'x'));
-  EXPECT_EQ(Bytes(b300.begin(), b300.begin() + 6), (Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01}));
-  EXPECT_EQ(b300.size(), 6u + 600);
-
-  const Bytes b65534 = Written(std::u16string(0xFFFE, u'x'));
-  EXPECT_EQ(Bytes(b65534.begin(), b65534.begin() + 10),
-            (Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
-  const Bytes b65533 = Written(std::u16string(0xFFFD, u'x'));
-  EXPECT_EQ(Bytes(b65533.begin(), b65533.begin() + 6), (Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0xFD, 0xFF}));
+  // The length's form changes at 255 (u16 follows) and at 0xFFFE (u32 follows).
+  const std::pair<std::size_t, Bytes> forms[] = {
+      {0, {0xFF, 0xFE, 0xFF, 0x00}},
+      {254, {0xFF, 0xFE, 0xFF, 254}},
+      {255, {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x00}},
+      {300, {0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01}},
+      {0xFFFD, {0xFF, 0xFE, 0xFF, 0xFF, 0xFD, 0xFF}},
+      {0xFFFE, {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}}};
+  for (const auto& [n, head] : forms) {
+    const Bytes b = Written(std::u16string(n, u'x'));
+    ASSERT_EQ(b.size(), head.size() + 2 * n) << n;
+    EXPECT_EQ(Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(head.size())), head) << n;
+  }
 }
 
 TEST(ArchiveStream, ReadsBackEveryLengthFormAndNonLatinText) {

@@ -76,14 +76,15 @@ TEST_F(InstallerWindow, InstallingAPackageShowsTheWindowOnlyWhileItRuns) {
   EXPECT_EQ(InstallPackageWithProgress(u"\\Program Files\\mivo\\a.minst", looktest::kProgramFolder),
             mivoPackageStatus::kOk);
   EXPECT_EQ(device.Get("Program Files/mivo/ColorThemes/a.mct").size(), 300u);
-  int windows = 0;
-  window::ForEachWindow([&](HWND, int) { ++windows; });
-  EXPECT_EQ(windows, 0) << "the progress window is gone";
+  const auto windows = [] {
+    int n = 0;
+    window::ForEachWindow([&](HWND, int) { ++n; });
+    return n;
+  };
+  EXPECT_EQ(windows(), 0) << "the progress window is gone";
   EXPECT_EQ(InstallPackageWithProgress(u"\\Program Files\\mivo\\missing.minst", looktest::kProgramFolder),
             mivoPackageStatus::kUnreadable);
-  windows = 0;
-  window::ForEachWindow([&](HWND, int) { ++windows; });
-  EXPECT_EQ(windows, 0);
+  EXPECT_EQ(windows(), 0);
 }
 
 }  // namespace

@@ -174,38 +174,3 @@ TEST(ImageRendering, StreamsBecomeFittedThumbnailsOnWhite) {
 }
 
 }  // namespace
-
-namespace {
-
-// A whole screen of rows and grid cells at both scales, to look at.
-TEST(ToolkitShowcase, AScreenOfRowsAndCellsIsDrawnWithinItsBounds) {
-  for (int S : {1, 2}) {
-    LookCanvas c(S, 240 * S, 320 * S);
-    PutPng(c.device, "Program Files/mivo/skins/Night/icon.png", 32 * S, 32 * S, kBlue, true);
-    c.settings.skinName = u"Night";
-    mivoSkinImage* icon = c.appearance->GetSkinImage(u"contacts_page");
-    icon->File = u"icon.png";
-    mivoAppearance& a = *c.appearance;
-    const RECT screen{0, 0, 240 * S, 320 * S};
-    FillRect(c.dc, &screen, a.BackgroundBrush);
-    const char16_t* titles[] = {u"Contacts", u"Call log", u"Settings"};
-    const char16_t* subs[] = {u"128 contacts", u"", u"Personal, System, Connections"};
-    for (int i = 0; i < 3; ++i) {
-      const RECT card{4 * S, (4 + i * 50) * S, 236 * S, (50 + i * 50) * S};
-      SelectObject(c.dc, i == 1 ? a.ThemePen6 : a.ThemePen4);
-      SelectObject(c.dc, i == 1 ? a.ThemeBrush7 : a.ThemeBrush5);
-      RoundRect(c.dc, card.left, card.top, card.right, card.bottom, 10 * S, 10 * S);
-      DrawRowImageTitleSubtitle(a, c.dc, icon, titles[i], subs[i], card, i == 1 ? kSkinDrawOverColor7 : kSkinDrawOverColor5);
-    }
-    const char16_t* captions[] = {u"Contacts", u"SMS", u"Programs", u"Settings", u"System info", u"Most used applications"};
-    for (int i = 0; i < 6; ++i) {
-      const RECT cell{(i % 3) * 80 * S, (156 + (i / 3) * 80) * S, (i % 3 + 1) * 80 * S, (156 + (i / 3 + 1) * 80) * S};
-      DrawGridCellImage(a, c.dc, icon, captions[i], cell, kSkinDrawDirect);
-    }
-    DrawSmallText(a, c.dc, u"Total skins: 2", RECT{0, 300 * S, 240 * S, 320 * S}, DT_CENTER);
-    c.Shot("showcase_S" + std::to_string(S));
-    EXPECT_FALSE(c.Find(looktest::kText).Empty());
-  }
-}
-
-}  // namespace

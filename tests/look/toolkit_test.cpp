@@ -18,7 +18,6 @@ class ToolkitAtScale : public ::testing::TestWithParam<int> {
 
 TEST_P(ToolkitAtScale, FontsFollowTheScale) {
   LookCanvas c(S(), 10, 10);
-  EXPECT_EQ(DisplayScale, S());
   const std::pair<HFONT, int> fonts[] = {{c.appearance->TitleFont, 20},
                                          {c.appearance->LargeTitleFont, 22},
                                          {c.appearance->SubtitleFont, 14},

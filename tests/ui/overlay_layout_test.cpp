@@ -38,25 +38,18 @@ std::string Name(const Size& s) { return std::to_string(s.w) + "x" + std::to_str
 
 constexpr COLORREF kPage = RGB(0, 70, 0);
 
-// The height of one line of the message box's body text.
-int BodyLineHeight(mivoAppearance& look) {
+// The height of a line of `font` (the body's SubtitleFont) or, with
+// `extent`, of an "X" (the title's height as the box measures it).
+int TextHeight(HFONT font, bool extent = false) {
   HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, look.SubtitleFont);
+  HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  return tm.tmHeight;
-}
-
-int TitleHeight(mivoAppearance& look) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, look.TitleFont);
   SIZE x{};
+  GetTextMetricsW(dc, &tm);
   GetTextExtentPoint32W(dc, u"X", 1, &x);
   SelectObject(dc, old);
   DeleteDC(dc);
-  return x.cy;
+  return extent ? x.cy : tm.tmHeight;
 }
 
 // Pixels of a row that differ from the card fill: the ink of the text.
@@ -122,13 +115,13 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
   ASSERT_TRUE(h.Start());
   mivoAppearance& look = *h.Core().GetAppearance();
   const int S = DisplayScale;
-  const int lh = BodyLineHeight(look);
+  const int lh = TextHeight(look.SubtitleFont);
   const std::uint32_t fill = Pixel(look.ColorTheme().GetColor(5));
 
   // Thirty equal lines: every whole line shows the same ink.
   std::u16string body;
   for (int i = 0; i < 30; ++i) body += u"Typed reply, gjpqy\n";
-  int checked = 0;
+  int checked = 0, beforeDrag = 0;
   auto checkWholeLines = [&](const char* when) {
     SCOPED_TRACE(when);
     const ui::OverlayDescription d = OpenOverlay();
@@ -136,7 +129,8 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     ASSERT_NE(box, nullptr);
     EXPECT_GT(box->MaxScroll(), 0);
     const RECT frame = h.FrameClientOnScreen();
-    const int top = frame.top + 5 * S + TitleHeight(look);
+    EXPECT_LE(d.buttons[0].bottom, frame.bottom) << "the buttons stay on screen";
+    const int top = frame.top + 5 * S + TextHeight(look.TitleFont, true);
     // The text's clip ends 10·S above the buttons (5·S above the line over them).
     const int bottom = d.buttons[0].top - 10 * S;
     const Capture screen = UiHarness::Screen();
@@ -162,7 +156,8 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
   });
   h.AtIdle([&] {
     checkWholeLines("scrolled");
-    // A drag stops on a whole line too.
+    beforeDrag = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay())->ScrollPos();
+    // A drag stops on a whole line too: the one nearest to where the finger left it.
     const RECT frame = h.FrameClientOnScreen();
     const int x = (frame.left + frame.right) / 2, y = frame.top + 60 * S;
     window::input::StylusDown(x, y);
@@ -174,7 +169,18 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->ScrollPos() % lh, 0);
+    EXPECT_LE(std::abs(box->ScrollPos() - beforeDrag - (lh * 3 / 2 + 7 * S)), lh / 2);
     checkWholeLines("dragged");
+    // The keys never scroll past the end.
+    for (int i = 0; i < 200; ++i) {
+      window::input::KeyDown(VK_DOWN);
+      window::input::KeyUp(VK_DOWN);
+    }
+  });
+  h.AtIdle([&] {
+    auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->ScrollPos(), box->MaxScroll());
     TapOverlayButton(0);
   });
   h.Core().ShowMessage(body, u"Report");
@@ -191,7 +197,7 @@ TEST_P(EachSize, AScrolledTextShowsWholeLinesAndAFittingTextNoScrollLine) {
     const RECT frame = h.FrameClientOnScreen();
     const Capture screen = UiHarness::Screen();
     int line = 0;
-    for (int y = frame.top + 5 * S + TitleHeight(look); y < d.buttons[0].top - 10 * S; ++y) {
+    for (int y = frame.top + 5 * S + TextHeight(look.TitleFont, true); y < d.buttons[0].top - 10 * S; ++y) {
       for (int x = frame.right - 8 * S; x < frame.right - 6 * S; ++x) line += screen.At(x, y) == Pixel(look.TextColor);
     }
     EXPECT_EQ(line, 0) << "a scroll line beside a text that fits, see " << UiHarness::Shot("box_fits_" + Name(size));

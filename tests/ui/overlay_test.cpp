@@ -8,7 +8,6 @@
 #include "platform/window/input.h"
 #include "tests/support/json.h"
 #include "tests/ui/ui_harness.h"
-#include "ui/message_box.h"
 #include "ui/overlay.h"
 #include "ui/please_wait.h"
 
@@ -78,7 +77,7 @@ TEST(MessageBox, ALongBodyWrapsAndTheBoxGrowsToFitIt) {
   ASSERT_TRUE(h.Start());
   int shortHeight = 0, longHeight = 0;
   h.AtIdle([&] {
-    shortHeight = RectHeight(OpenOverlay().buttons[0]) ? OpenOverlay().buttons[0].bottom : 0;
+    shortHeight = OpenOverlay().buttons[0].bottom;
     TapOverlayButton(0);
   });
   h.Core().ShowMessage(u"Short.", u"A title that is far too long to fit on the top edge of the box");
@@ -91,49 +90,6 @@ TEST(MessageBox, ALongBodyWrapsAndTheBoxGrowsToFitIt) {
                        u"grow to show all of it above its button.",
                        u"Note");
   EXPECT_GT(longHeight, shortHeight + 30);
-}
-
-TEST(MessageBox, ABodyTallerThanTheScreenScrollsAndItsButtonsStayOnScreen) {
-  UiHarness h("box_scroll");
-  ASSERT_TRUE(h.Start());
-  std::u16string body;
-  for (int i = 1; i <= 40; ++i) body += u"Line of a very long report number " + std::u16string(1, u'0' + i % 10) + u"\n";
-  int before = -1, after = -1, line = 1;
-  h.AtIdle([&] {
-    const ui::OverlayDescription d = OpenOverlay();
-    const RECT frame = h.FrameClientOnScreen();
-    ASSERT_EQ(d.buttons.size(), 1u);
-    EXPECT_LE(d.buttons[0].bottom, frame.bottom);
-    UiHarness::Shot("message_box_scroll_top");
-    // Drag the text up.
-    window::input::StylusDown(120, frame.top + 100);
-    window::input::StylusMove(120, frame.top + 80);
-    window::input::StylusMove(120, frame.top + 40);
-    window::input::StylusUp(120, frame.top + 40);
-  });
-  h.AtIdle([&] {
-    auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
-    ASSERT_NE(box, nullptr);
-    before = 0;
-    after = box->ScrollPos();
-    line = box->LineHeight();
-    EXPECT_GT(box->MaxScroll(), 0);
-    // The keys scroll too, never past the end.
-    for (int i = 0; i < 200; ++i) {
-      window::input::KeyDown(VK_DOWN);
-      window::input::KeyUp(VK_DOWN);
-    }
-  });
-  h.AtIdle([&] {
-    auto* box = dynamic_cast<const CmivoMessageBox*>(ui::TopOverlay());
-    EXPECT_EQ(box->ScrollPos(), box->MaxScroll());
-    UiHarness::Shot("message_box_scroll_end");
-    TapOverlayButton(0);
-  });
-  EXPECT_EQ(h.Core().RunMessageBox(u"Report", body, true), 1);
-  // The drag of 60 pixels moves the text by the whole lines nearest to it.
-  EXPECT_EQ((after - before) % line, 0);
-  EXPECT_LE(std::abs(after - before - 60), line / 2);
 }
 
 TEST(MessageBox, TheProgramEndingWhileABoxIsOpenAnswersNoneAndStillEnds) {
@@ -171,43 +127,36 @@ TEST(MessageBox, TheLastErrorFollowsThePrefixOnANewLineAndAnUnknownErrorLeavesTh
   EXPECT_EQ(shown, u"Cannot open file.\n");
 }
 
+// Where the entry's parts lie at each size is overlay_layout_test's.
 TEST(EnterText, OkReturnsTheTypedTextCancelKeepsItAndEnterDoesNotConfirm) {
-  for (const auto& [w, hgt] : {std::pair{240, 320}, std::pair{480, 640}}) {
-    SCOPED_TRACE(w);
-    UiHarness h("enter_text_" + std::to_string(w), w, hgt);
-    ASSERT_TRUE(h.Start());
-    std::u16string text = u"notes";
-    h.AtIdle([&] {
-      const ui::OverlayDescription d = OpenOverlay();
-      EXPECT_STREQ(d.kind, "text");
-      EXPECT_EQ(d.value, u"notes");
-      EXPECT_TRUE(shell::IsInputPanelShown());
-      // The buttons stay above the input panel.
-      RECT panel{};
-      ASSERT_TRUE(shell::InputPanelRect(&panel));
-      EXPECT_LE(d.buttons[0].bottom, panel.top);
-      window::input::Text(u".txt");
-      window::input::KeyDown(VK_RETURN);
-      window::input::KeyUp(VK_RETURN);
-    });
-    h.AtIdle([&] {
-      EXPECT_NE(ui::TopOverlay(), nullptr);
-      EXPECT_EQ(OpenOverlay().value, u"notes.txt");
-      UiHarness::Shot("enter_text_" + std::to_string(w));
-      TapOverlayButton(0);
-    });
-    EXPECT_TRUE(h.Core().EnterText(u"Rename file", u"Please enter new name of the file.", &text, false));
-    EXPECT_EQ(text, u"notes.txt");
-    EXPECT_FALSE(shell::IsInputPanelShown());
+  UiHarness h("enter_text");
+  ASSERT_TRUE(h.Start());
+  std::u16string text = u"notes";
+  h.AtIdle([&] {
+    const ui::OverlayDescription d = OpenOverlay();
+    EXPECT_STREQ(d.kind, "text");
+    EXPECT_EQ(d.value, u"notes");
+    EXPECT_TRUE(shell::IsInputPanelShown());
+    window::input::Text(u".txt");
+    window::input::KeyDown(VK_RETURN);
+    window::input::KeyUp(VK_RETURN);
+  });
+  h.AtIdle([&] {
+    EXPECT_NE(ui::TopOverlay(), nullptr);
+    EXPECT_EQ(OpenOverlay().value, u"notes.txt");
+    TapOverlayButton(0);
+  });
+  EXPECT_TRUE(h.Core().EnterText(u"Rename file", u"Please enter new name of the file.", &text, false));
+  EXPECT_EQ(text, u"notes.txt");
+  EXPECT_FALSE(shell::IsInputPanelShown());
 
-    h.AtIdle([&] {
-      window::input::Text(u"zzz");
-      TapOverlayButton(1);
-    });
-    EXPECT_FALSE(h.Core().EnterText(u"Rename file", u"Please enter new name of the file.", &text, false));
-    EXPECT_EQ(text, u"notes.txt");
-    EXPECT_EQ(ui::TopOverlay(), nullptr);
-  }
+  h.AtIdle([&] {
+    window::input::Text(u"zzz");
+    TapOverlayButton(1);
+  });
+  EXPECT_FALSE(h.Core().EnterText(u"Rename file", u"Please enter new name of the file.", &text, false));
+  EXPECT_EQ(text, u"notes.txt");
+  EXPECT_EQ(ui::TopOverlay(), nullptr);
 }
 
 TEST(EnterText, AMultiLineEntryShowsFourLinesAndKeepsItsLineBreaks) {
