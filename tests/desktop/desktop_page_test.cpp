@@ -387,14 +387,8 @@ TEST(IconTextGadget, PlacesItsBlockByTheAlignmentAndSendsTapsToThePictureOrTheTe
 
   DesktopHarness h("icon_text");
   auto owned = std::make_unique<CountIconText>(&h.Core(), &h.Page(), true);
-  CountIconText* g = owned.get();
-  g->SetDesktops(1);
-  g->SetRect(RECT{20, 20, 220, 80}, false);
-  g->GetStyle().textPosition = kTextRightOfImage;
-  h.Page().Container().AddGadget(std::move(owned));
-  h.Page().UpdateVisibility();
-  h.Page().Invalidate(FALSE);
-  h.Pump();
+  owned->GetStyle().textPosition = kTextRightOfImage;
+  CountIconText* g = h.Place(std::move(owned), RECT{20, 20, 220, 80});
   // The picture left of the text: the icon's part from the gadget's left edge.
   const RECT icon = g->IconTapRect(), text = g->TextTapRect();
   EXPECT_EQ(icon.left, 20);
@@ -412,9 +406,7 @@ TEST(IconTextGadget, PlacesItsBlockByTheAlignmentAndSendsTapsToThePictureOrTheTe
 
   // Its menu: a picture offers the text position.
   h.HoldAt(120, 50);
-  std::vector<std::string> rows = uitest::Texts("rows");
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "Text position"), rows.end());
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "Bold"), rows.end());
+  EXPECT_TRUE(h.HasRow("Text position"));
   h.TapRow("Bold");
   EXPECT_TRUE(g->GetStyle().bold);
   EXPECT_EQ(h.Core().TopPage(), &h.Page());
@@ -426,21 +418,13 @@ TEST(IconTextGadget, PlacesItsBlockByTheAlignmentAndSendsTapsToThePictureOrTheTe
   EXPECT_EQ(g->GetStyle().textSize, 26);
   EXPECT_EQ(h.Core().TopPage(), &h.Page());
   uitest::UiHarness::Shot("icon_text_bold_26_design", "desktop");
-}
 
-TEST(IconTextGadget, WithoutAPictureOffersNoTextPosition) {
-  DesktopHarness h("icon_text_plain");
-  auto owned = std::make_unique<CountIconText>(&h.Core(), &h.Page(), false);
-  owned->SetDesktops(1);
-  owned->SetRect(RECT{20, 20, 220, 80}, false);
-  h.Page().Container().AddGadget(std::move(owned));
-  h.Page().UpdateVisibility();
-  h.Page().SetDesignMode(true);
-  h.HoldAt(120, 50);
-  const std::vector<std::string> rows = uitest::Texts("rows");
-  EXPECT_EQ(std::find(rows.begin(), rows.end(), "Text position"), rows.end());
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "Text color"), rows.end());
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "Align"), rows.end());
+  // Without a picture there is no text position to offer.
+  h.Add<CountIconText>(RECT{20, 100, 220, 160}, false);
+  h.HoldAt(120, 130);
+  EXPECT_FALSE(h.HasRow("Text position"));
+  EXPECT_TRUE(h.HasRow("Text color"));
+  EXPECT_TRUE(h.HasRow("Align"));
 }
 
 }  // namespace
@@ -461,14 +445,7 @@ class CountPanel : public CmivoDetailsPanelGadget {
 
 TEST(DetailsPanelGadget, SpansThePageAtItsTopAndSendsTapsToItsTwoParts) {
   DesktopHarness h("panel");
-  auto owned = std::make_unique<CountPanel>(&h.Core(), &h.Page());
-  CountPanel* p = owned.get();
-  p->SetDesktops(1);
-  p->SetRect(RECT{30, 100, 90, 130}, false);
-  h.Page().Container().AddGadget(std::move(owned));
-  h.Page().UpdateVisibility();
-  h.Page().Invalidate(FALSE);
-  h.Pump();
+  CountPanel* p = h.Add<CountPanel>(RECT{30, 100, 90, 130});
   EXPECT_EQ(p->GetRect(), (RECT{0, 100, 240, 150}));
   EXPECT_EQ(p->icon, (RECT{0, 100, 50, 150}));
   EXPECT_EQ(p->details, (RECT{60, 100, 240, 150}));
@@ -490,12 +467,7 @@ class EveryAction : public CmivoActionsHistoryGadget {
 TEST(ActionsHistoryGadget, ShowsTheAcceptedEntriesThatFitInTheGridAndRunsATappedOne) {
   DesktopHarness h("history");
   mivoActions& actions = *h.Core().GetActions();
-  auto owned = std::make_unique<EveryAction>(&h.Core(), &h.Page());
-  EveryAction* g = owned.get();
-  g->SetDesktops(1);
-  g->SetRect(RECT{0, 0, 160, 180}, false);
-  h.Page().Container().AddGadget(std::move(owned));
-  EXPECT_EQ(g->GetRect(), (RECT{0, 0, 160, 180}));
+  EveryAction* g = h.Add<EveryAction>(RECT{0, 0, 160, 180});
   // Pages that need no device folder (this harness has none).
   for (int page : {33, 34, 9}) actions.RecordAction(mivoActionShowPage(&h.Core(), page, 0, 0));
   actions.RecordAction(mivoActionWriteSMS(&h.Core(), u"123"));
@@ -506,7 +478,6 @@ TEST(ActionsHistoryGadget, ShowsTheAcceptedEntriesThatFitInTheGridAndRunsATapped
   for (int page : {25, 26, 27}) actions.RecordAction(mivoActionShowPage(&h.Core(), page, 0, 0));
   g->LayoutTiles();
   EXPECT_EQ(g->Tiles().size(), 4u) << "2 x 2 fit";
-  h.Page().UpdateVisibility();
   h.TapAt(30, 30);
   EXPECT_EQ(h.Core().TopPage(), h.Core().GetPage(33));
   EXPECT_EQ(actions.History().Entry(0)->Count(), 2) << "the start was counted";
