@@ -23,29 +23,18 @@ namespace {
 using desktoptest::DesktopHarness;
 using desktoptest::ProbeGadget;
 
-TEST(DesktopPage, TakesTheRootPagesPlaceAndWrapsAroundItsDesktops) {
-  DesktopHarness h("wrap");
-  CmivoDesktopPage& page = h.Page();
-  EXPECT_EQ(h.Core().PageStack().front(), &page);
-  EXPECT_EQ(page.DesktopsCount(), 4);
-  EXPECT_EQ(page.CurrentDesktop(), 1u);
-  for (int i = 0; i < 3; ++i) h.Key(VK_RIGHT);
-  EXPECT_EQ(page.CurrentDesktopIndex(), 3);
-  h.Key(VK_RIGHT);
-  EXPECT_EQ(page.CurrentDesktopIndex(), 0) << "next from the last desktop";
-  h.Key(VK_LEFT);
-  EXPECT_EQ(page.CurrentDesktopIndex(), 3) << "previous from desktop 0";
-}
-
-TEST(DesktopPage, WrapsAtThirtyTwoDesktopsAndACountTheMasksCannotHoldMeansFour) {
-  for (DWORD count : {32u, 33u, 0xFFFFFFFFu}) {
+TEST(DesktopPage, TakesTheRootPagesPlaceAndWrapsAroundItsDesktopsWhoseCountTheMasksMustHold) {
+  // No setting: four; 32 is the most the masks hold, more than that means four.
+  for (DWORD count : {0u, 32u, 33u, 0xFFFFFFFFu}) {
     DesktopHarness h("count" + std::to_string(count), count);
+    EXPECT_EQ(h.Core().PageStack().front(), &h.Page());
+    EXPECT_EQ(h.Page().CurrentDesktop(), 1u);
     EXPECT_EQ(h.Page().DesktopsCount(), count == 32 ? 32 : 4) << count;
     h.Key(VK_LEFT);
-    EXPECT_EQ(h.Page().CurrentDesktopIndex(), count == 32 ? 31 : 3) << count;
+    EXPECT_EQ(h.Page().CurrentDesktopIndex(), count == 32 ? 31 : 3) << "previous from desktop 0: " << count;
     EXPECT_EQ(h.Page().CurrentDesktop(), count == 32 ? 0x80000000u : 0x8u) << count;
     h.Key(VK_RIGHT);
-    EXPECT_EQ(h.Page().CurrentDesktopIndex(), 0) << count;
+    EXPECT_EQ(h.Page().CurrentDesktopIndex(), 0) << "next from the last desktop: " << count;
   }
 }
 

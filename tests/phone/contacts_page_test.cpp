@@ -49,13 +49,7 @@ class ContactsPage : public ::testing::Test {
   CmivoPhonePageWnd* Open(UiHarness& h) {
     AddContacts();
     EXPECT_TRUE(h.Start());
-    auto* page = dynamic_cast<CmivoPhonePageWnd*>(h.Core().GetPage(19));
-    EXPECT_NE(page, nullptr);
-    if (!page) return nullptr;
-    page->SetPageParam(0, 0);
-    h.Core().ShowPage(page);
-    h.Pump();
-    return page;
+    return Show<CmivoPhonePageWnd>(h, 19);
   }
 
   static void Type(UiHarness& h, const std::string& keys) {
