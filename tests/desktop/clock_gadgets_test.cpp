@@ -214,7 +214,7 @@ TEST(ClockGadget, TheGraphicalFaceDrawsTheDigitsOfTheHoursZeroToTwentyThree) {
     mivoAppearance& look = *h.Core().GetAppearance();
     const SIZE icon = clock->GetImageSize();
     ASSERT_GT(icon.cx, 0);
-    const POINT page = h.OnScreen(POINT{rect.left, rect.top});
+    const POINT page = h.OnScreen(rect.left, rect.top);
     const int left = page.x + (RectWidth(rect) - icon.cx) / 2, top = page.y;
     Canvas expected(before.width, before.height);
     gdi::PixelBuffer pb = gdi::BitmapPixels(expected.bitmap());
@@ -286,7 +286,7 @@ TEST(ClockGadget, AGadgetSmallerThanItsFaceOrItsTextShowsThemSmallerNotCutOff) {
     gadgets.push_back(g);
     const uitest::Capture after = uitest::UiHarness::Screen();
     const RECT r = g->GetRect();
-    const POINT origin = h.OnScreen(POINT{0, 0});
+    const POINT origin = h.OnScreen(0, 0);
     int outside = 0, inside = 0;
     for (int y = 0; y < after.height; ++y) {
       for (int x = 0; x < after.width; ++x) {
@@ -314,7 +314,7 @@ TEST(DateGadget, ThePatternTypedInTheDesignModeShowsAndANewDayShowsByItself) {
 
   // Design mode: hold the gadget, "Date format", type the pattern, OK.
   h.Page().SetDesignMode(true);
-  const POINT p = h.OnScreen(POINT{120, 60});
+  const POINT p = h.OnScreen(120, 60);
   h.Down(p.x, p.y);
   h.Up(p.x, p.y);
   ASSERT_EQ(h.Page().SelectedGadget(), date);

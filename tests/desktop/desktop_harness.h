@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "desktop/desktop_page.h"
 #include "desktop/gadget.h"
@@ -54,20 +56,6 @@ class ProbeGadget : public CmivoGadget {
   int* m_deleted;  // counted up when the gadget goes
 };
 
-// A new gadget of the class on the harness's current desktop, at `rect` (page pixels), shown.
-template <typename Gadget, typename Harness>
-Gadget* AddGadget(Harness& h, RECT rect) {
-  auto gadget = std::make_unique<Gadget>(&h.Core(), &h.Page());
-  Gadget* g = gadget.get();
-  g->SetDesktops(h.Page().CurrentDesktop());
-  g->SetRect(rect, false);
-  h.Page().Container().AddGadget(std::move(gadget));
-  h.Page().UpdateVisibility();
-  h.Page().Invalidate(FALSE);
-  h.Pump();
-  return g;
-}
-
 class DesktopHarness : public uitest::UiHarness {
  public:
   // desktops: the DesktopsCount setting (0: none written); shippedLook: the
@@ -97,22 +85,31 @@ class DesktopHarness : public uitest::UiHarness {
   }
   // Taps the middle of a rectangle of the page.
   void TapIn(const RECT& r) { TapAt((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
-  // A gadget of the class on the current desktop at the rectangle.
+  // The gadget on the desktops of the mask (0: the current one) at the
+  // rectangle (page pixels), shown.
   template <typename Gadget>
-  Gadget* Add(RECT rect) {
-    return AddGadget<Gadget>(*this, rect);
-  }
-  // A probe on the current desktop in the current orientation.
-  ProbeGadget* AddProbe(RECT rect, DWORD mask = 0, int* deleted = nullptr) {
-    auto probe = std::make_unique<ProbeGadget>(&Core(), &Page(), deleted);
-    ProbeGadget* p = probe.get();
-    p->SetDesktops(mask ? mask : Page().CurrentDesktop());
-    p->SetRect(rect, false);
-    Page().Container().AddGadget(std::move(probe));
+  Gadget* Place(std::unique_ptr<Gadget> gadget, RECT rect, DWORD mask = 0) {
+    Gadget* g = gadget.get();
+    g->SetDesktops(mask ? mask : Page().CurrentDesktop());
+    g->SetRect(rect, false);
+    Page().Container().AddGadget(std::move(gadget));
     Page().UpdateVisibility();
     Page().Invalidate(FALSE);
     Pump();
-    return p;
+    return g;
+  }
+  // A new gadget of the class (made with the core, the page and `args`) on the current desktop.
+  template <typename Gadget, typename... Args>
+  Gadget* Add(RECT rect, Args&&... args) {
+    return Place(std::make_unique<Gadget>(&Core(), &Page(), std::forward<Args>(args)...), rect);
+  }
+  ProbeGadget* AddProbe(RECT rect, DWORD mask = 0, int* deleted = nullptr) {
+    return Place(std::make_unique<ProbeGadget>(&Core(), &Page(), deleted), rect, mask);
+  }
+  // Whether the top page has a row of that text.
+  static bool HasRow(const std::string& text) {
+    const std::vector<std::string> rows = uitest::Texts("rows");
+    return std::find(rows.begin(), rows.end(), text) != rows.end();
   }
   // The screen turns, as the scenario's `rotate` turns it.
   void Rotate() {

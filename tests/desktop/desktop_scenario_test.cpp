@@ -109,7 +109,8 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
   EXPECT_FALSE(d["desktop"]["design"].AsBool());
   EXPECT_TRUE(stdfs::exists(ProgramFolder(dir) + "/mivo_userdesktop.dat"));
 
-  // A main-menu tile put on the desktop from its tap-and-hold menu.
+  // A main-menu tile put on the current desktop, the second, from its tap-and-hold menu.
+  walk.Step("key RIGHT");
   d = walk.Step("key RETURN");
   ASSERT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
   d = walk.HoldAndChoose(CentreOf(d["top"]["cells"][3]["rect"]), "Add to desktop");
@@ -118,8 +119,10 @@ TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnAT
   const std::vector<Gadget> arranged = GadgetsOf(d);
   ASSERT_EQ(arranged.size(), factory.size() + 2);
   EXPECT_EQ(arranged.back().type, 10);
-  EXPECT_EQ(arranged.back().rect, (std::vector<long long>{0, top, 80, top + 80}));
+  EXPECT_EQ(arranged.back().desktops, 2);
+  EXPECT_EQ(arranged.back().rect, (std::vector<long long>{0, top, 80, top + 80})) << "a tile in the top-left corner";
   EXPECT_EQ(d["desktop"]["gadgets"][arranged.size() - 1]["text"].AsString(), "Programs");
+  EXPECT_TRUE(d["desktop"]["gadgets"][arranged.size() - 1]["visible"].AsBool());
   EXPECT_EQ(s.Finish(), 0);
 
   // The next start shows exactly that.

@@ -20,8 +20,6 @@ class StatusHarness : public DesktopHarness {
     EXPECT_TRUE(devdb::SyncChangeWatcher());
     Pump();
   }
-  using DesktopHarness::OnScreen;
-  POINT OnScreen(POINT p) { return OnScreen(p.x, p.y); }
 };
 
 }  // namespace desktoptest

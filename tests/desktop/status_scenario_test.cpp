@@ -21,15 +21,13 @@ namespace {
 
 using namespace testing_support;
 
-std::string UserLayout(const std::string& dir) { return dir + "/device/fs/Program Files/mivo/mivo_userdesktop.dat"; }
-
 // A device with the layout written in its program folder.
 std::string DeviceWithLayout(const std::string& name, const std::string& layout) {
   const std::string dir = FreshDir(name);
   EXPECT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
   const std::string text = dir + "/status.layout";
   std::ofstream(text) << layout;
-  const ToolResult made = RunMivoPack({"layout", "create", text, UserLayout(dir)});
+  const ToolResult made = RunMivoPack({"layout", "create", text, ProgramFolder(dir) + "/mivo_userdesktop.dat"});
   EXPECT_EQ(made.code, 0) << made.err;
   return dir;
 }
@@ -43,11 +41,9 @@ std::map<std::string, std::pair<std::string, std::string>> Shown(const Json& d) 
   return shown;
 }
 
-ToolResult Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  ToolResult r = RunMivoDevice(args);
+void Device(const std::string& dir, const std::vector<std::string>& args) {
+  const ToolResult r = RunDeviceIn(dir, args);
   EXPECT_EQ(r.code, 0) << r.err;
-  return r;
 }
 
 // Lets the program's time go on in steps of 50 ms until `done` holds for a

@@ -38,17 +38,6 @@ void Call(DWORD direction, const char16_t* number, int minutesAgo, int seconds =
   ASSERT_NE(device::AddCall(call), 0);
 }
 
-template <typename Page>
-Page* Show(UiHarness& h, int index, int param = 0) {
-  auto* page = dynamic_cast<Page*>(h.Core().GetPage(index));
-  EXPECT_NE(page, nullptr);
-  if (!page) return nullptr;
-  page->SetPageParam(param, 0);
-  h.Core().ShowPage(page);
-  h.Pump();
-  return page;
-}
-
 DWORD MissedState() {
   DWORD n = 99;
   reg::GetDword(HKEY_CURRENT_USER, u"System\\State\\Phone", u"Missed Call Count", &n);

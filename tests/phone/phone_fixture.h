@@ -45,6 +45,18 @@ inline Json Row(const std::string& text) {
   return Json();
 }
 
+// The page of that index with the parameter, brought to the top.
+template <typename Page>
+Page* Show(uitest::UiHarness& h, int index, int param = 0) {
+  auto* page = dynamic_cast<Page*>(h.Core().GetPage(index));
+  EXPECT_NE(page, nullptr) << index;
+  if (!page) return nullptr;
+  page->SetPageParam(param, 0);
+  if (h.Core().TopPage() != page) h.Core().ShowPage(page);
+  h.Pump();
+  return page;
+}
+
 inline POINT Centre(const Json& rect) {
   return POINT{static_cast<int>((rect[0].AsInt() + rect[2].AsInt()) / 2),
                static_cast<int>((rect[1].AsInt() + rect[3].AsInt()) / 2)};

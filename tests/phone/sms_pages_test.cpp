@@ -35,15 +35,7 @@ class SMSPages : public ::testing::Test {
     if (mivoSMSStore* store = h.Core().GetSMSStore()) store->DeliverPendingNotifications();
     h.Pump();
   }
-  CmivoSMSItemsPage* OpenFolder(UiHarness& h, int tag) {
-    auto* page = dynamic_cast<CmivoSMSItemsPage*>(h.Core().GetPage(8));
-    EXPECT_NE(page, nullptr);
-    if (!page) return nullptr;
-    page->SetPageParam(tag, 0);
-    if (h.Core().TopPage() != page) h.Core().ShowPage(page);
-    h.Pump();
-    return page;
-  }
+  static CmivoSMSItemsPage* OpenFolder(UiHarness& h, int tag) { return Show<CmivoSMSItemsPage>(h, 8, tag); }
   static DWORD UnreadState() {
     DWORD n = 0;
     reg::GetDword(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", &n);
@@ -130,45 +122,34 @@ TEST_F(SMSPages, AnEmptyFolderShowsTheCountZeroAndANewMessageGetsACardUnderTheSu
   EXPECT_EQ(page->GetHelpText(12345, 0), u"");
 }
 
-TEST_F(SMSPages, TheBubbleFillsTheListAndALongTextMakesItScroll) {
-  UiHarness h("sms_bubble");
-  ASSERT_TRUE(h.Start());
+TEST_F(SMSPages, TheBubbleFillsTheListALongTextMakesItScrollAndTheButtonsAreLowerOnAWideScreen) {
+  // The buttons 48·S high on the bottom band; on a wide screen lower, right of the picture.
+  const struct {
+    int width, height, buttonHeight, buttonLeft;  // -1: not probed
+  } screens[] = {{240, 320, 48, -1}, {320, 240, 38, 68}};
   std::u16string longText;
   for (int i = 0; i < 40; ++i) longText += u"A long message goes on and on. ";
-  Deliver(u"Anna <+420 603 111 222>", longText.c_str(), 10);
-  Deliver(u"Petr <+420 602 000 333>", u"Short", 5);
-  OpenFolder(h, kInbox);
-  uitest::TapText(h, "rows", "Petr");
-  auto* reader = dynamic_cast<CmivoReadSMSPage*>(h.Core().TopPage());
-  ASSERT_NE(reader, nullptr);
-  RECT list{};
-  reader->List().GetClientRect(&list);
-  EXPECT_EQ(reader->List().GetTotalHeight(), RectHeight(list));
-  h.Key(VK_RIGHT);
-  h.Pump();
-  EXPECT_GT(reader->List().GetTotalHeight(), 3 * RectHeight(list));
-  // The buttons at their portrait place: 48·S high on the bottom band.
-  RECT call{};
-  reader->Button(CmivoReadSMSPage::kCall).GetWindowRect(&call);
-  EXPECT_EQ(RectHeight(call), 48);
-}
-
-TEST_F(SMSPages, OnAWideScreenTheButtonsAreLowerAndTheBubbleIsMeasuredAgain) {
-  UiHarness h("sms_wide", 320, 240);
-  ASSERT_TRUE(h.Start());
-  Deliver(u"Petr <+420 602 000 333>", u"Short", 5);
-  OpenFolder(h, kInbox);
-  uitest::TapText(h, "rows", "Petr");
-  auto* reader = dynamic_cast<CmivoReadSMSPage*>(h.Core().TopPage());
-  ASSERT_NE(reader, nullptr);
-  RECT call{}, page{};
-  reader->Button(CmivoReadSMSPage::kCall).GetWindowRect(&call);
-  reader->GetWindowRect(&page);
-  EXPECT_EQ(RectHeight(call), 38);
-  EXPECT_EQ(call.left - page.left, 68);
-  RECT list{};
-  reader->List().GetClientRect(&list);
-  EXPECT_EQ(reader->List().GetTotalHeight(), RectHeight(list));
+  for (const auto& screen : screens) {
+    SCOPED_TRACE(screen.width);
+    UiHarness h("sms_bubble_" + std::to_string(screen.width), screen.width, screen.height);
+    ASSERT_TRUE(h.Start());
+    Deliver(u"Anna <+420 603 111 222>", longText.c_str(), 10);
+    Deliver(u"Petr <+420 602 000 333>", u"Short", 5);
+    OpenFolder(h, kInbox);
+    uitest::TapText(h, "rows", "Petr");
+    auto* reader = dynamic_cast<CmivoReadSMSPage*>(h.Core().TopPage());
+    ASSERT_NE(reader, nullptr);
+    RECT list{}, call{}, page{};
+    reader->List().GetClientRect(&list);
+    EXPECT_EQ(reader->List().GetTotalHeight(), RectHeight(list));
+    reader->Button(CmivoReadSMSPage::kCall).GetWindowRect(&call);
+    reader->GetWindowRect(&page);
+    EXPECT_EQ(RectHeight(call), screen.buttonHeight);
+    if (screen.buttonLeft >= 0) EXPECT_EQ(call.left - page.left, screen.buttonLeft);
+    h.Key(VK_RIGHT);
+    h.Pump();
+    EXPECT_GT(reader->List().GetTotalHeight(), 3 * RectHeight(list));
+  }
 }
 
 }  // namespace

@@ -65,7 +65,11 @@ Bytes WithLength(const Bytes& settings) {
   return out.Take();
 }
 
-std::vector<CmivoGadgetPlugin*> PluginGadgets(PluginHarness& h) {
+// The page's gadgets replaced by those of the layout, which is read whole.
+std::vector<CmivoGadgetPlugin*> ReadBack(PluginHarness& h, const Bytes& layout) {
+  h.Page().Container().Clear();
+  const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
+  EXPECT_TRUE(read.complete) << read.problem;
   std::vector<CmivoGadgetPlugin*> out;
   for (const auto& g : h.Page().Container().Gadgets()) {
     if (auto* p = dynamic_cast<CmivoGadgetPlugin*>(g.get())) out.push_back(p);
@@ -176,12 +180,8 @@ TEST(PluginGadget, ALiveGadgetPaintsItselfHearsTapsAndShowsItsFrameInDesignMode)
   EXPECT_EQ(rows[0], "A two");
   EXPECT_EQ(rows[1], "Set text");
   EXPECT_EQ(rows[2], "Installed plugins");
-}
-
-TEST(PluginGadget, StopsWithUninitializeAndDeleteGadgetWhenItGoes) {
-  PluginHarness h("stop", {"pair_a"});
-  CmivoGadgetPlugin* g = h.Add<CmivoGadgetPlugin>(RECT{20, 40, 120, 140});
-  g->Choose(kGadgetFolder + u"pair_a.so", 0);
+  // It goes: the plug-in stops it and deletes it.
+  h.Key(VK_F1);
   h.Page().Container().RemoveGadget(g);
   EXPECT_EQ(Probe(u"pair_a", u"Uninitialize"), 1u);
   EXPECT_EQ(Probe(u"pair_a", u"DeleteGadget"), 1u);
@@ -219,10 +219,7 @@ TEST(PluginRecord, ALiveGadgetsSettingsComeBackWithTheirLength) {
   EXPECT_EQ(layout[16], 1) << "property version";
   EXPECT_EQ(Bytes(layout.begin() + 8 + 33, layout.begin() + 8 + 33 + tail.size()), tail);
 
-  h.Page().Container().Clear();
-  const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
-  EXPECT_TRUE(read.complete) << read.problem;
-  const std::vector<CmivoGadgetPlugin*> back = PluginGadgets(h);
+  const std::vector<CmivoGadgetPlugin*> back = ReadBack(h, layout);
   ASSERT_EQ(back.size(), 1u);
   EXPECT_TRUE(back[0]->IsLive());
   EXPECT_EQ(back[0]->GetDumpText(), u"A two 8 ");
@@ -238,10 +235,7 @@ TEST(PluginRecord, SettingsOfAPluginThatCannotStartAreKeptAndTheRestOfTheFileIsR
   const Bytes layout = Layout({{1, kGadgetFolder + u"gone.so", 0, WithLength(orphanSettings)},
                                {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())},
                                {1, kGadgetFolder + u"pair_a.so", 1, WithLength({})}});
-  h.Page().Container().Clear();
-  const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
-  EXPECT_TRUE(read.complete) << read.problem;
-  const std::vector<CmivoGadgetPlugin*> gadgets = PluginGadgets(h);
+  const std::vector<CmivoGadgetPlugin*> gadgets = ReadBack(h, layout);
   ASSERT_EQ(gadgets.size(), 3u);
   EXPECT_FALSE(gadgets[0]->IsLive());
   EXPECT_EQ(gadgets[0]->KeptSettings(), orphanSettings);
@@ -267,10 +261,7 @@ TEST(PluginRecord, TheOlderLayoutWithoutLengthIsReadByALivePlugin) {
   settings.WriteI32(4);
   settings.WriteString(u"old");
   const Bytes layout = Layout({{0, kGadgetFolder + u"pair_a.so", 1, settings.Bytes()}, {0, u"", 0, {}}});
-  h.Page().Container().Clear();
-  const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
-  EXPECT_TRUE(read.complete) << read.problem;
-  const std::vector<CmivoGadgetPlugin*> gadgets = PluginGadgets(h);
+  const std::vector<CmivoGadgetPlugin*> gadgets = ReadBack(h, layout);
   ASSERT_EQ(gadgets.size(), 2u);
   EXPECT_EQ(gadgets[0]->GetDumpText(), u"A two 4 old");
   EXPECT_FALSE(gadgets[1]->IsLive());
@@ -285,10 +276,7 @@ TEST(PluginRecord, ALoadThatReadsMoreThanWasStoredStartsTheGadgetAfreshAndSpoils
   pairSettings.WriteString(u"after");
   const Bytes layout = Layout({{1, kGadgetFolder + u"greedy.so", 0, WithLength(stored.Bytes())},
                                {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}});
-  h.Page().Container().Clear();
-  const mivoLayoutReadResult read = h.Page().Container().ReadLayout(layout, &h.Page());
-  EXPECT_TRUE(read.complete) << read.problem;
-  const std::vector<CmivoGadgetPlugin*> gadgets = PluginGadgets(h);
+  const std::vector<CmivoGadgetPlugin*> gadgets = ReadBack(h, layout);
   ASSERT_EQ(gadgets.size(), 2u);
   EXPECT_TRUE(gadgets[0]->IsLive());
   EXPECT_EQ(Probe(u"greedy", u"CreateGadget"), 2u);

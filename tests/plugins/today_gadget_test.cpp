@@ -218,9 +218,8 @@ TEST(TodaySharing, TheSharedGadgetOfAViewerCannotBeDeletedUntilItStopsSharing) {
 TEST(TodaySharing, AnEmptyNameEnteredInTheMenuSharesNothing) {
   TodayHarness h("empty_name");
   CmivoTodayPluginGadget* g = h.Add<CmivoTodayPluginGadget>(RECT{20, 20, 200, 60});
-  const std::vector<std::string> rows = h.MenuOf(CentreOf(*g));
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "Share"), rows.end());
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "Leaky"), rows.end());
+  h.MenuOf(CentreOf(*g));
+  EXPECT_TRUE(h.HasRow("Leaky"));
   h.AtIdle([&] { uitest::TapOverlayButton(0); });
   h.TapRow("Share");
   EXPECT_EQ(g->ShareName(), u"");
