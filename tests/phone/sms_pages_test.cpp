@@ -145,7 +145,9 @@ TEST_F(SMSPages, TheBubbleFillsTheListALongTextMakesItScrollAndTheButtonsAreLowe
     reader->Button(CmivoReadSMSPage::kCall).GetWindowRect(&call);
     reader->GetWindowRect(&page);
     EXPECT_EQ(RectHeight(call), screen.buttonHeight);
-    if (screen.buttonLeft >= 0) EXPECT_EQ(call.left - page.left, screen.buttonLeft);
+    if (screen.buttonLeft >= 0) {
+      EXPECT_EQ(call.left - page.left, screen.buttonLeft);
+    }
     h.Key(VK_RIGHT);
     h.Pump();
     EXPECT_GT(reader->List().GetTotalHeight(), 3 * RectHeight(list));
