@@ -227,33 +227,40 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
       u"\\Windows", u"\\Windows\\Start Menu\\Programs\\Games", u"\\Windows\\Desktop", u"\\Windows\\Favorites",
       u"\\Windows\\StartUp", u"\\Windows\\Fonts", u"\\Windows\\Recent", u"\\My Documents\\My Pictures",
       u"\\My Documents\\My Music", u"\\My Documents\\My Videos", u"\\My Documents\\Templates",
-      u"\\My Documents\\Personal", u"\\My Documents\\Business", u"\\Application Data", u"\\Temp",
+      u"\\My Documents\\Personal", u"\\My Documents\\Business", u"\\Application Data\\Contact Pictures", u"\\Temp",
       u"\\Program Files\\mivo\\Skins", u"\\Program Files\\mivo\\ColorThemes", u"\\Program Files\\mivo\\Wallpapers",
       u"\\Program Files\\mivo\\Languages", u"\\Program Files\\mivo\\UserWallpaper",
       u"\\Program Files\\mivo\\GadgetPlugins"};
   for (const char16_t* f : kFolders)
     if (!fs::CreateDirectories(f)) return fail("folder " + text::ToUtf8(f));
 
-  // The sample pictures and the contacts' portraits follow from the seed alone: they are drawn and
-  // compressed on a thread of their own while the registry is written.
-  constexpr int kPortrait = 96;
-  struct Drawn {
-    std::vector<std::vector<std::uint8_t>> pictures, portraits;  // JPEG files; a portrait empty: none
-  };
-  std::future<Drawn> drawing = std::async(std::launch::async | std::launch::deferred, [seed = options.seed] {
-    Drawn d;
+  // The sample pictures and the contacts' portraits follow from the seed alone: they are drawn,
+  // compressed and written on a thread of their own while this one writes the registry and the
+  // rows, and made durable on their own before the thread ends. Only what is missing is drawn.
+  std::future<std::string> picturing = std::async(std::launch::async | std::launch::deferred, [seed = options.seed] {
+    fs::DurableBatch written;
     Random rnd{seed * 2654435761u + 12345u};
     if (rnd.state == 0) rnd.state = 1;
-    for (int i = 0; i < 4; ++i) d.pictures.push_back(EncodeJpeg(MakePicture(rnd, 640, 480), 640, 480));
+    static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
+    for (const char16_t* name : kPictures) {
+      // Drawn even when it is there: each picture continues the one sequence.
+      std::vector<std::uint8_t> rgb = MakePicture(rnd, 640, 480);
+      const std::u16string path = fs::JoinPath(u"\\My Documents\\My Pictures", name);
+      if (!Exists(path) && !fs::WriteFileAtomic(path, EncodeJpeg(rgb, 640, 480))) return std::string("sample picture");
+    }
+    constexpr int kPortrait = 96;
     for (int i = 0, count = SampleContactCount(); i < count; ++i) {
-      d.portraits.emplace_back();
-      if (SampleContactPicturePath(i).empty()) continue;
+      const std::u16string path = SampleContactPicturePath(i);
+      if (path.empty() || Exists(path)) continue;
       // Each portrait follows from the seed and its contact alone, so a provisioning completed after a
       // kill writes the very pictures an uninterrupted one would.
       const std::uint32_t look = seed * 2654435761u + 977u * static_cast<std::uint32_t>(i + 1);
-      d.portraits.back() = EncodeJpeg(MakePortrait(look, kPortrait), kPortrait, kPortrait);
+      if (!fs::WriteFileAtomic(path, EncodeJpeg(MakePortrait(look, kPortrait), kPortrait, kPortrait)))
+        return std::string("sample contact picture");
     }
-    return d;
+    if (!written.Sync())
+      return "the files cannot be written to the disk: " + text::ToUtf8(SystemErrorText(GetLastError()));
+    return std::string();
   });
 
   // What the program ships, copied on another thread while this one writes the registry and the
@@ -293,54 +300,64 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     return result;
   });
 
-  // Programs: shortcuts and their host commands.
-  for (const ProgramEntry& p : DefaultPrograms()) {
-    std::u16string lnk = u"\\Windows\\Start Menu\\Programs\\" + std::u16string(p.shortcut) + u".lnk";
-    if (!Exists(lnk) && !shell::WriteShortcut(lnk, shell::Shortcut{p.program, p.arguments})) return fail("shortcut");
-    SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, fs::FileNamePart(p.program).c_str(), text::FromUtf8(p.hostCommand));
-  }
-  // The control panel's applets: their groups and the host's settings for them.
-  if (!WriteControlPanelRegistry() || !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"ControlPanel", 1))
-    return fail("the control panel's registry");
-  // The host's own applications, so that the programs list has them from the start.
-  if (options.importHostApps) ImportHostApplications({}, nullptr);
-  for (const char16_t* ext : {u".txt", u".doc", u".xls", u".pdf", u".jpg", u".jpeg", u".png", u".gif", u".bmp", u".htm",
-                              u".html", u".mp3", u".wav", u".wma", u".pwi"})
-    SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, ext, u"xdg-open %1");
+  // The programs, the control panel, the state values and the Today item are a few hundred registry
+  // values: written in one transaction, not a commit each (most of their time otherwise).
+  std::string failedStep;
+  auto failed = [&failedStep](const char* what) {
+    failedStep = what;
+    return false;
+  };
+  devdb::Database* db = devdb::DeviceDatabase();
+  if (!db) return fail("no device is open");
+  const bool registryWritten = db->Transaction([&] {
+    // Programs: shortcuts and their host commands.
+    for (const ProgramEntry& p : DefaultPrograms()) {
+      std::u16string lnk = u"\\Windows\\Start Menu\\Programs\\" + std::u16string(p.shortcut) + u".lnk";
+      if (!Exists(lnk) && !shell::WriteShortcut(lnk, shell::Shortcut{p.program, p.arguments}))
+        return failed("shortcut");
+      SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, fs::FileNamePart(p.program).c_str(),
+                         text::FromUtf8(p.hostCommand));
+    }
+    // The control panel's applets: their groups and the host's settings for them.
+    if (!WriteControlPanelRegistry() || !reg::SetDword(HKEY_LOCAL_MACHINE, kDeviceKey, u"ControlPanel", 1))
+      return failed("the control panel's registry");
+    // The host's own applications, so that the programs list has them from the start.
+    if (options.importHostApps) ImportHostApplications({}, nullptr);
+    for (const char16_t* ext : {u".txt", u".doc", u".xls", u".pdf", u".jpg", u".jpeg", u".png", u".gif", u".bmp",
+                                u".htm", u".html", u".mp3", u".wav", u".wma", u".pwi"})
+      SetStringIfMissing(HKEY_LOCAL_MACHINE, kHostPrograms, ext, u"xdg-open %1");
 
-  // State values with their usual starting readings.
-  SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Signal Strength Raw", 80);
-  SetStringIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Current Operator Name", u"mivo mobile");
-  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Phone", u"Missed Call Count", 0);
-  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", 0);
-  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\MMS\\Unread", u"Count", 0);
-  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\TotalEmail\\Unread", u"Count", 0);
-  SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Tasks", u"Active", 0);
-  SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Connections\\Bluetooth", u"Count", 0);
-  SetDwordIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\SoundCategories\\Ring", u"InitVol", 4);
-  // A full battery to start with; the launcher reads the real source at start
-  // (the host's battery may differ from run to run, a new device must not).
-  SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
+    // State values with their usual starting readings.
+    SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Signal Strength Raw", 80);
+    SetStringIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Current Operator Name", u"mivo mobile");
+    SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Phone", u"Missed Call Count", 0);
+    SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", 0);
+    SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\MMS\\Unread", u"Count", 0);
+    SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Messages\\TotalEmail\\Unread", u"Count", 0);
+    SetDwordIfMissing(HKEY_CURRENT_USER, u"System\\State\\Tasks", u"Active", 0);
+    SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Connections\\Bluetooth", u"Count", 0);
+    SetDwordIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\SoundCategories\\Ring", u"InitVol", 4);
+    // A full battery to start with; the launcher reads the real source at start
+    // (the host's battery may differ from run to run, a new device must not).
+    SetDwordIfMissing(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 81u << 16);
 
-  // The Today plug-in that ships, registered as the platform registers its
-  // items (the key's name in double quotes), and the owner it shows.
-  constexpr char16_t kOwnerInfoItem[] = u"Software\\Microsoft\\Today\\Items\\\"Owner Info\"";
-  SetStringIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"DLL", u"\\Program Files\\mivo\\TodayPlugins\\ownerinfo.so");
-  SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Type", 4);
-  SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Enabled", 1);
-  SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Order", 0);
-  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Name", u"Alex Sample");
-  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Company", u"Sample & Co.");
-  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Telephone", u"+49 30 1234567");
-  SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"E-mail", u"alex@example.com");
+    // The Today plug-in that ships, registered as the platform registers its
+    // items (the key's name in double quotes), and the owner it shows.
+    constexpr char16_t kOwnerInfoItem[] = u"Software\\Microsoft\\Today\\Items\\\"Owner Info\"";
+    SetStringIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"DLL",
+                       u"\\Program Files\\mivo\\TodayPlugins\\ownerinfo.so");
+    SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Type", 4);
+    SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Enabled", 1);
+    SetDwordIfMissing(HKEY_LOCAL_MACHINE, kOwnerInfoItem, u"Order", 0);
+    SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Name", u"Alex Sample");
+    SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Company", u"Sample & Co.");
+    SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"Telephone", u"+49 30 1234567");
+    SetStringIfMissing(HKEY_CURRENT_USER, u"ControlPanel\\Owner", u"E-mail", u"alex@example.com");
+    return true;
+  });
+  if (!registryWritten) return fail(failedStep.empty() ? "the registry cannot be written" : failedStep);
 
-  // Sample files.
-  const Drawn drawn = drawing.get();
-  static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
-  for (std::size_t i = 0; i < std::size(kPictures); ++i) {
-    std::u16string path = fs::JoinPath(u"\\My Documents\\My Pictures", kPictures[i]);
-    if (!Exists(path) && !fs::WriteFileAtomic(path, drawn.pictures[i])) return fail("sample picture");
-  }
+  // Sample documents.
   if (!WriteIfMissing(u"\\My Documents\\Welcome.txt",
                       "Welcome to your mivo device.\n\nThis folder is the device's \"My Documents\". Files you put in "
                       "the device folder's fs/ directory on the host appear here.\n") ||
@@ -351,17 +368,10 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     return fail("sample documents");
   }
 
-  // Contacts' pictures, before the contacts that show them.
-  if (!fs::CreateDirectories(u"\\Application Data\\Contact Pictures")) return fail("folder for contact pictures");
-  for (int i = 0, count = SampleContactCount(); i < count; ++i) {
-    const std::u16string path = SampleContactPicturePath(i);
-    if (path.empty() || Exists(path)) continue;
-    if (!fs::WriteFileAtomic(path, drawn.portraits[static_cast<std::size_t>(i)])) return fail("sample contact picture");
-  }
-
   // Contacts, messages, calls, tasks and appointments.
   if (!ProvisionSampleData(error)) return false;
 
+  if (const std::string failedPictures = picturing.get(); !failedPictures.empty()) return fail(failedPictures);
   Shipped shipped = shipping.get();
   if (notes) notes->insert(notes->end(), shipped.notes.begin(), shipped.notes.end());
   if (!shipped.error.empty()) return fail(shipped.error);
