@@ -15,7 +15,7 @@ bool HeadlessScreen::Open(const ScreenOptions& options, std::string* error) {
   m_framesDir = options.framesDir;
   m_width = options.width;
   m_height = options.height;
-  m_presentedPixels.assign(static_cast<std::size_t>(m_width) * m_height, 0);
+  m_presentedPixels = gdi::AllocatePixels(static_cast<std::size_t>(m_width) * m_height);
   (void)error;
   return true;
 }
@@ -23,16 +23,16 @@ bool HeadlessScreen::Open(const ScreenOptions& options, std::string* error) {
 void HeadlessScreen::Resize(int width, int height) {
   m_width = width;
   m_height = height;
-  m_presentedPixels.assign(static_cast<std::size_t>(width) * height, 0);
+  m_presentedPixels = gdi::AllocatePixels(static_cast<std::size_t>(width) * height);
 }
 
 void HeadlessScreen::Present(const window::FrameView& frame) {
-  if (!frame.pixels) return;
+  if (!frame.pixels || !m_presentedPixels) return;
   // A copy, as a display controller would scan it out.
   const int w = std::min(frame.width, m_width);
   const int h = std::min(frame.height, m_height);
   for (int y = 0; y < h; ++y) {
-    std::memcpy(m_presentedPixels.data() + static_cast<std::size_t>(y) * m_width,
+    std::memcpy(m_presentedPixels.get() + static_cast<std::size_t>(y) * m_width,
                 frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.stride, static_cast<std::size_t>(w) * 4);
   }
   ++m_presented;

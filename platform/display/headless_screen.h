@@ -4,10 +4,11 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "platform/display/screen.h"
+#include "platform/gdi/pixel_memory.h"
 
 namespace display {
 
@@ -22,17 +23,19 @@ class HeadlessScreen : public Screen {
   void Wake() override;
 
   // The last presented frame (0xAARRGGBB, rows of Width() pixels).
-  const std::vector<std::uint32_t>& PresentedPixels() const { return m_presentedPixels; }
+  std::span<const std::uint32_t> PresentedPixels() const {
+    return {m_presentedPixels.get(), static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height)};
+  }
   int Width() const { return m_width; }
 
  private:
-  std::string m_framesDir;                  // write each presented frame here, when set
+  std::string m_framesDir;             // write each presented frame here, when set
   int m_width = 0;
   int m_height = 0;
-  std::vector<std::uint32_t> m_presentedPixels;  // the "display's" copy of the last frame
+  gdi::PixelMemory m_presentedPixels;  // the "display's" copy of the last frame
   std::mutex m_lock;
   std::condition_variable m_wakeCv;
-  bool m_woken = false;                     // a post arrived since the last wait
+  bool m_woken = false;                // a post arrived since the last wait
 };
 
 }  // namespace display

@@ -24,12 +24,12 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, std::uint32_t fill) 
   b->width = width;
   b->height = height;
   const std::size_t n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  b->pixels.reset(new (std::nothrow) std::uint32_t[n]);
+  b->pixels = gdi::AllocatePixels(n);
   if (!b->pixels) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
-  std::fill_n(b->pixels.get(), n, fill);
+  if (fill != 0) std::fill_n(b->pixels.get(), n, fill);  // the memory comes zeroed
   return b;
 }
 

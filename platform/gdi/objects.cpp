@@ -147,7 +147,8 @@ void* MakeStockBitmap() {
   b->width = 1;
   b->height = 1;
   b->bitsPixel = 1;
-  b->pixels.reset(new std::uint32_t[1]{0xFF000000u});
+  b->pixels = gdi::AllocatePixels(1);
+  b->pixels[0] = 0xFF000000u;
   return Register(std::move(b));
 }
 

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/gdi/pixel_memory.h"
 #include "platform/gdi/region.h"
 #include "platform/win32/gdi_defs.h"
 #include "platform/win32/types.h"
@@ -31,7 +32,7 @@ struct BitmapObj : Object {
   BitmapObj() : Object(Kind::Bitmap) {}
   int width = 0;
   int height = 0;
-  std::unique_ptr<std::uint32_t[]> pixels;  // width * height, rows top-down
+  PixelMemory pixels;      // width * height, rows top-down
   int bitsPixel = 32;      // depth reported by GetObjectW (pixels are always 32-bit)
   bool dib = false;        // made by CreateDIBSection
   BITMAPINFOHEADER dibHeader;
