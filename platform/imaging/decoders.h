@@ -33,6 +33,9 @@ bool ProbePng(const std::uint8_t* d, std::size_t n, ImageInfo* info);
 bool DecodePng(const std::uint8_t* d, std::size_t n, Picture* out);
 bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info);
 bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth, int minHeight);
+// An upright JPEG decoded straight into a new 32-bit DIB section, at full size; null for anything
+// else (another format, a turned photo, damaged data), which DecodePicture then reads the general way.
+HBITMAP DecodeJpegToBitmap(const std::uint8_t* d, std::size_t n);
 bool ProbeGif(const std::uint8_t* d, std::size_t n, ImageInfo* info);
 bool DecodeGif(const std::uint8_t* d, std::size_t n, Picture* out);
 bool ProbeBmp(const std::uint8_t* d, std::size_t n, ImageInfo* info);

@@ -285,6 +285,9 @@ HRESULT CreateImagingFactory(IImagingFactory** factory) {
 HBITMAP SHLoadImageFile(LPCWSTR devicePath) {
   Bytes data;
   if (!ReadDeviceFile(devicePath, &data)) return nullptr;
+  // A JPEG (a wallpaper, a photo) goes straight into the bitmap: a whole screen of pixels less to
+  // fill and copy.
+  if (HBITMAP direct = imaging::detail::DecodeJpegToBitmap(data.data(), data.size())) return direct;
   imaging::Picture p;
   if (!imaging::DecodePicture(data.data(), data.size(), &p)) {
     SetLastError(ERROR_BAD_FORMAT);

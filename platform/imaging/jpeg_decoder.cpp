@@ -1,5 +1,6 @@
 // JPEG through libjpeg-turbo, scaling by 1/2, 1/4 or 1/8 inside the decoder
 // when a smaller picture is enough (thumbnails decode several times faster).
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include <jpeglib.h>
 
+#include "platform/gdi/gdi.h"
 #include "platform/imaging/decoders.h"
 
 namespace imaging::detail {
@@ -130,17 +132,24 @@ bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info) {
   return ok;
 }
 
-bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth, int minHeight) {
+namespace {
+
+// The decoding DecodeJpeg and DecodeJpegToBitmap share. `rows(width, height)` gives the memory for the
+// delivered size (rows top-down, 0xAARRGGBB) or null to refuse it; every row it gets is written, a
+// picture cut short ending in opaque black. The EXIF orientation is reported, not applied; with
+// uprightOnly set a turned picture is refused before anything is decoded.
+template <class Rows>
+bool DecodeRows(const std::uint8_t* d, std::size_t n, int minWidth, int minHeight, bool uprightOnly,
+                int* orientationOut, Rows&& rows) {
   if (!LooksLikeJpeg(d, n)) return false;
   Decompressor decompressor;
   jpeg_decompress_struct& cinfo = decompressor.cinfo;
-  if (setjmp(decompressor.err.jump)) {
-    *out = Picture{};
-    return false;
-  }
+  if (setjmp(decompressor.err.jump)) return false;
   decompressor.ReadHeader(d, n);
   if (cinfo.image_width == 0 || cinfo.image_height == 0) return false;
   const int orientation = Orientation(&cinfo);
+  if (uprightOnly && orientation != 1) return false;
+  *orientationOut = orientation;
   // Sizes asked for are upright; the stored picture may lie on its side.
   const int wantWidth = orientation >= 5 ? minHeight : minWidth;
   const int wantHeight = orientation >= 5 ? minWidth : minHeight;
@@ -157,40 +166,79 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
     }
   }
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  // BGRA bytes are 0xAARRGGBB in memory, alpha 0xFF: the decoder writes the rows as they are kept.
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   // What is delivered is bounded, not what the file holds: a 10000 x 10000
   // picture decodes at an eighth when a thumbnail or a screen is asked for,
   // and is refused at full size.
   jpeg_calc_output_dimensions(&cinfo);
   if (!SizeAllowed(cinfo.output_width, cinfo.output_height)) return false;
+  std::uint32_t* pixels = rows(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+  if (!pixels) return false;
+  const std::size_t width = cinfo.output_width;
   jpeg_start_decompress(&cinfo);
-  out->width = static_cast<int>(cinfo.output_width);
-  out->height = static_cast<int>(cinfo.output_height);
-  out->pixels.assign(static_cast<std::size_t>(cinfo.output_width) * cinfo.output_height, 0xFF000000u);
-  JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                              cinfo.output_width * 4, 1);
+  JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                         cinfo.output_width * 4, 1)
+                            : nullptr;
   while (cinfo.output_scanline < cinfo.output_height) {
-    const JDIMENSION y = cinfo.output_scanline;
-    if (jpeg_read_scanlines(&cinfo, row, 1) != 1) break;
-    std::uint32_t* dst = out->pixels.data() + static_cast<std::size_t>(y) * cinfo.output_width;
-    const JSAMPLE* s = row[0];
+    std::uint32_t* dst = pixels + cinfo.output_scanline * width;
+    JSAMPROW direct = reinterpret_cast<JSAMPROW>(dst);
+    if (jpeg_read_scanlines(&cinfo, cmyk ? cmykRow : &direct, 1) != 1) break;
     if (cmyk) {
       // Adobe writes CMYK inverted: each value is already 255 - ink.
-      for (JDIMENSION x = 0; x < cinfo.output_width; ++x, s += 4) {
+      const JSAMPLE* s = cmykRow[0];
+      for (std::size_t x = 0; x < width; ++x, s += 4) {
         const std::uint32_t k = s[3];
         const std::uint32_t r = s[0] * k / 255, g = s[1] * k / 255, b = s[2] * k / 255;
         dst[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
       }
-    } else {
-      for (JDIMENSION x = 0; x < cinfo.output_width; ++x, s += 4)
-        dst[x] = 0xFF000000u | (std::uint32_t(s[2]) << 16) | (std::uint32_t(s[1]) << 8) | s[0];
     }
   }
+  const std::size_t done = cinfo.output_scanline;
+  std::fill(pixels + done * width, pixels + cinfo.output_height * width, 0xFF000000u);
   jpeg_finish_decompress(&cinfo);
+  return true;
+}
+
+}  // namespace
+
+bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth, int minHeight) {
+  int orientation = 1;
+  const bool ok = DecodeRows(d, n, minWidth, minHeight, false, &orientation, [out](int width, int height) {
+    out->width = width;
+    out->height = height;
+    out->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    return out->pixels.data();
+  });
+  if (!ok) {
+    *out = Picture{};
+    return false;
+  }
   Orient(out, orientation);
   out->format = ImageFormat::Jpeg;
   out->hasAlpha = false;
   return true;
+}
+
+HBITMAP DecodeJpegToBitmap(const std::uint8_t* d, std::size_t n) {
+  HBITMAP dib = nullptr;
+  int orientation = 1;
+  const bool ok = DecodeRows(d, n, 0, 0, true, &orientation, [&dib](int width, int height) -> std::uint32_t* {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    return static_cast<std::uint32_t*>(bits);
+  });
+  if (!ok && dib) {
+    DeleteObject(dib);
+    dib = nullptr;
+  }
+  return dib;
 }
 
 }  // namespace imaging::detail

@@ -3,9 +3,11 @@
 // picture consistent with its size. Run under the sanitizers too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/gdi/gdi.h"
+#include "platform/imaging/decoders.h"
 #include "platform/imaging/imaging.h"
 #include "platform/win32/rect.h"
 #include "tests/imaging/encoders.h"
@@ -24,6 +26,16 @@ void Exercise(const Bytes& data, const std::string& what) {
     ASSERT_EQ(p.pixels.size(), static_cast<std::size_t>(p.width) * p.height) << what;
   } else {
     EXPECT_TRUE(p.pixels.empty()) << what;
+  }
+  // The shell loader's way for a JPEG: the very same pixels straight into a bitmap, or none.
+  if (HBITMAP direct = imaging::detail::DecodeJpegToBitmap(data.data(), data.size())) {
+    const gdi::PixelBuffer b = gdi::BitmapPixels(direct);
+    EXPECT_EQ(b.width, p.width) << what;
+    EXPECT_EQ(b.height, p.height) << what;
+    if (b.width == p.width && b.height == p.height) {
+      EXPECT_TRUE(std::equal(p.pixels.begin(), p.pixels.end(), b.pixels)) << what;
+    }
+    DeleteObject(direct);
   }
   imaging::Picture small;
   imaging::DecodePicture(data.data(), data.size(), &small, 8, 8);

@@ -1,6 +1,7 @@
 // Each format's decoder on small pictures made for the purpose, pixel by pixel.
 #include <gtest/gtest.h>
 
+#include "platform/imaging/decoders.h"
 #include "platform/imaging/imaging.h"
 #include "tests/imaging/encoders.h"
 
@@ -129,6 +130,8 @@ TEST(JpegDecoder, TurnsPhotosUprightByTheirExifOrientation) {
   ASSERT_EQ(p.height, 16);
   EXPECT_TRUE(red(p.pixels[2 * 8 + 4]));
   EXPECT_TRUE(blue(p.pixels[13 * 8 + 4]));
+  EXPECT_EQ(imaging::detail::DecodeJpegToBitmap(turned.data(), turned.size()), nullptr)
+      << "the shell loader's short way is for upright pictures only";
   ImageInfo info;
   ASSERT_TRUE(imaging::ProbePicture(turned.data(), turned.size(), &info));
   EXPECT_EQ(info.Width, 8u);
