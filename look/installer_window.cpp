@@ -46,7 +46,15 @@ void CmivoInstallerWnd::SetBytesDone(DWORD done) {
   if (m_paints > 0 && GetSafeHwnd()) {
     RECT client;
     GetClientRect(&client);
-    if (InstallerBarRect(client.right - client.left, m_k, m_totalBytes, m_bytesDone).right == m_bar.right) return;
+    const RECT bar = InstallerBarRect(client.right - client.left, m_k, m_totalBytes, m_bytesDone);
+    if (bar.right == m_bar.right) return;
+    if (bar.right > m_bar.right) {
+      // The bar only grows: its new part is all that changes on screen.
+      const RECT grown{m_bar.right > m_bar.left ? m_bar.right : bar.left, bar.top, bar.right, bar.bottom};
+      InvalidateRect(&grown, FALSE);
+      UpdateWindow();
+      return;
+    }
   }
   Repaint();
 }
@@ -62,7 +70,7 @@ LRESULT CmivoInstallerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(GetSafeHwnd(), &ps);
-      if (dc) Paint(dc);
+      if (dc) Paint(dc, ps.rcPaint);
       EndPaint(GetSafeHwnd(), &ps);
       return 0;
     }
@@ -73,10 +81,20 @@ LRESULT CmivoInstallerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-void CmivoInstallerWnd::Paint(HDC dc) {
+void CmivoInstallerWnd::Paint(HDC dc, const RECT& update) {
   const int k = m_k;
   RECT client;
   GetClientRect(&client);
+  const RECT bar = InstallerBarRect(client.right - client.left, k, m_totalBytes, m_bytesDone);
+  if (update.left >= bar.left && update.right <= bar.right && update.top >= bar.top && update.bottom <= bar.bottom &&
+      update.right > update.left && update.bottom > update.top) {
+    // Inside the bar, which is white all over: the frame and the caption around it stay as they are.
+    // A package of a hundred files repaints this strip a hundred times.
+    FillRect(dc, &update, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    m_bar = bar;
+    ++m_paints;
+    return;
+  }
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   HGDIOBJ oldFont = SelectObject(dc, m_font);
   HGDIOBJ oldPen = SelectObject(dc, m_pen);
@@ -91,7 +109,7 @@ void CmivoInstallerWnd::Paint(HDC dc) {
   SetBkMode(dc, OPAQUE);
   RECT caption = client;
   DrawTextW(dc, u" Installing... ", -1, &caption, DT_END_ELLIPSIS | DT_NOPREFIX | DT_CENTER);
-  m_bar = InstallerBarRect(client.right - client.left, k, m_totalBytes, m_bytesDone);
+  m_bar = bar;
   if (m_bar.right > m_bar.left) FillRect(dc, &m_bar, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SelectObject(dc, oldFont);
   SelectObject(dc, oldPen);

@@ -29,7 +29,7 @@ class CmivoInstallerWnd : public CWnd {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Paint(HDC dc);
+  void Paint(HDC dc, const RECT& update);
   void Repaint();
 
   int m_screenWidth = 0;
