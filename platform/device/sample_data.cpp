@@ -128,7 +128,15 @@ std::u16string ContactNumber(const SampleContact& c) {
 }
 
 bool AddContacts() {
-  std::vector<ContactRecord> contacts;
+  // Each written as it is made: contacts are large records, and a list of them all only to be
+  // written was a good part of a new device's time.
+  int index = 0;
+  auto add = [&index](ContactRecord& c) {
+    // Provisioning writes the pictures beside the rows, on a thread of its own, and marks the
+    // device complete only when both are done: a complete device has every picture its contacts name.
+    c.picture = SampleContactPicturePath(index++);
+    return AddContact(&c) != 0;
+  };
   for (const SampleContact& s : kContacts) {
     ContactRecord c;
     c.firstName = s.first;
@@ -150,15 +158,10 @@ bool AddContacts() {
       double d = 0;
       if (SystemTimeToVariantTime(&st, &d)) c.birthday = d;
     }
-    contacts.push_back(std::move(c));
+    if (!add(c)) return false;
   }
-  for (ContactRecord& c : SamplePeople()) contacts.push_back(std::move(c));
-  for (std::size_t i = 0; i < contacts.size(); ++i) {
-    // The pictures were written before the data (a contact never points at a missing one).
-    const std::u16string picture = SampleContactPicturePath(static_cast<int>(i));
-    if (!picture.empty() && GetFileAttributesW(picture.c_str()) != INVALID_FILE_ATTRIBUTES) contacts[i].picture = picture;
-    if (!AddContact(&contacts[i])) return false;
-  }
+  for (ContactRecord& c : SamplePeople())
+    if (!add(c)) return false;
   return true;
 }
 

@@ -191,6 +191,9 @@ std::u16string MailName(std::u16string_view name) {
 std::vector<ContactRecord> SamplePeople() {
   Sequence seq;
   std::vector<ContactRecord> people;
+  std::size_t wanted = 0;
+  for (const Country& country : Countries()) wanted += static_cast<std::size_t>(country.count);
+  people.reserve(wanted);  // large records: moved once, not at every growth
   std::set<std::u16string> names;
   for (const Country& country : Countries()) {
     for (int made = 0, tries = 0; made < country.count && tries < country.count * 20; ++tries) {
