@@ -7,6 +7,7 @@
 #include "platform/device/device.h"
 #include "platform/device/pim_db.h"
 #include "platform/device/sms_network.h"
+#include "platform/fs/file_io.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/text.h"
@@ -37,6 +38,19 @@ TEST(SampleData, ANewDeviceHasContactsMessagesCallsTasksAndAppointmentsOfItsOwnT
     homeOnly = homeOnly || (numbers == 1 && !c.home.empty());
   }
   EXPECT_TRUE(accented && several && homeOnly);
+  // The portraits are drawn on a thread of their own while the rows are written: every contact
+  // that names one finds it, a JPEG, once the device is open.
+  int portraits = 0;
+  for (const auto& c : contacts) {
+    if (c.picture.empty()) continue;
+    ++portraits;
+    std::vector<std::uint8_t> jpeg;
+    ASSERT_TRUE(fs::ReadFile(c.picture, &jpeg)) << text::ToUtf8(c.picture);
+    ASSERT_GT(jpeg.size(), 2u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
+  }
+  EXPECT_GE(portraits, static_cast<int>(contacts.size()) / 5);
 
   auto inbox = device::ListSMS(u"inbox");
   int unread = 0;
