@@ -3,6 +3,7 @@
 // the application object until the program ends in order.
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "app/mivo_app.h"
 #include "app/single_instance.h"
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
   // A headless run lives on the virtual clock from the start: a device made
   // now gets its sample messages and calls around the virtual day.
   if (options.headless) sysclock::UseVirtualTime();
+
+  // The font configuration is read while the device opens (a new one is provisioned): the first
+  // text on screen then finds it ready.
+  std::jthread fonts(gdi::PrepareFonts);
 
   std::string error;
   device::DeviceOptions deviceOptions;

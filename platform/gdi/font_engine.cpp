@@ -125,6 +125,35 @@ std::string FileWithChar(char32_t cp) {
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
+// The vertical metrics of a face, in font units: the same for every size, so read once per file.
+struct FaceMetrics {
+  double upem = 2048, winAsc = 0, winDesc = 0, lineGap = 0;
+};
+
+FaceMetrics MetricsOf(const std::string& file, int index) {
+  static std::map<std::pair<std::string, int>, FaceMetrics> cache;
+  const auto key = std::make_pair(file, index);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  FaceMetrics m;
+  FT_Face probe = nullptr;
+  if (FT_New_Face(Library(), file.c_str(), index, &probe) == 0 && probe) {
+    m.upem = probe->units_per_EM ? probe->units_per_EM : 2048;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(probe, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+      m.winAsc = os2->usWinAscent;
+      m.winDesc = os2->usWinDescent;
+    } else {
+      m.winAsc = probe->ascender;
+      m.winDesc = -probe->descender;
+    }
+    const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(probe, FT_SFNT_HHEA));
+    if (hhea) m.lineGap = std::max(0.0, (hhea->Ascender - hhea->Descender + hhea->Line_Gap) - (m.winAsc + m.winDesc));
+    FT_Done_Face(probe);
+  }
+  cache[key] = m;
+  return m;
+}
+
 }  // namespace
 
 struct FontInstance::Face {
@@ -189,24 +218,10 @@ std::shared_ptr<FontInstance> Realize(const LOGFONTW& lf) {
   if (!ok) ok = FindFace("sans-serif", weight, italic, &m);
   if (ok) {
     inst->m_faceName = m.family;
-    // Open once at a nominal size to read the vertical metrics of the face.
-    FT_Face probe = nullptr;
+    const FaceMetrics metrics = MetricsOf(m.file, m.index);
     double ppem = std::abs(height);
-    double winAsc = 0, winDesc = 0, upem = 2048, lineGap = 0;
-    if (FT_New_Face(Library(), m.file.c_str(), m.index, &probe) == 0 && probe) {
-      upem = probe->units_per_EM ? probe->units_per_EM : 2048;
-      const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(probe, FT_SFNT_OS2));
-      if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
-        winAsc = os2->usWinAscent;
-        winDesc = os2->usWinDescent;
-      } else {
-        winAsc = probe->ascender;
-        winDesc = -probe->descender;
-      }
-      const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(probe, FT_SFNT_HHEA));
-      if (hhea) lineGap = std::max(0.0, (hhea->Ascender - hhea->Descender + hhea->Line_Gap) - (winAsc + winDesc));
-      FT_Done_Face(probe);
-    }
+    double winAsc = metrics.winAsc, winDesc = metrics.winDesc;
+    const double upem = metrics.upem, lineGap = metrics.lineGap;
     if (winAsc + winDesc <= 0) {
       winAsc = upem * 0.9;
       winDesc = upem * 0.2;
@@ -326,3 +341,20 @@ char32_t NextCodePoint(const char16_t* s, int n, int* i) {
 }
 
 }  // namespace gdi::detail
+
+namespace gdi {
+
+void PrepareFonts() {
+  using namespace gdi::detail;
+  std::lock_guard lock(FontMutex());
+  if (!Library()) return;
+  // The launcher's own face, regular and bold, and the one most skins name.
+  for (const char* family : {"Liberation Sans", "Arial"}) {
+    for (int weight : {FW_NORMAL, FW_BOLD}) {
+      Match m;
+      if (FindFace(family, weight, false, &m)) MetricsOf(m.file, m.index);
+    }
+  }
+}
+
+}  // namespace gdi

@@ -183,6 +183,10 @@ namespace gdi {
 void SetLogPixels(int dpi);
 int LogPixels();
 
+// Reads the system's font configuration and the metrics of the faces most texts use, so that
+// the first text drawn does not wait for them. Any thread; a start runs it beside other work.
+void PrepareFonts();
+
 // An icon from 32-bit pixels 0xAARRGGBB (straight alpha unless premultiplied).
 HICON CreateIconFromPixels(int width, int height, const std::uint32_t* pixels, int stride, bool premultiplied);
 // Width and height of an icon; false for a bad handle.
