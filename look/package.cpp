@@ -4,6 +4,7 @@
 
 #include "look/archive.h"
 #include "look/device_files.h"
+#include "platform/fs/device_path.h"
 #include "platform/win32/text.h"
 
 namespace {
@@ -267,6 +268,8 @@ mivoInstallTarget& DeviceInstallTarget() {
 
 mivoPackageStatus InstallPackage(std::u16string_view packagePath, std::u16string_view programFolder,
                                  const mivoInstallProgress& progress, std::u16string* message) {
+  // A package is many files into a few folders: each folder is listed once, not once a file.
+  fs::ListingScope listings;
   std::vector<std::uint8_t> bytes;
   if (!look::ReadDeviceFile(packagePath, &bytes)) {
     Say(message, Describe(u"cannot open the package", packagePath));

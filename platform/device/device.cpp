@@ -221,6 +221,8 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   // marker that says the device is complete: a kill or a power loss before
   // the marker means the next start provisions again, completing what is missing.
   fs::DurableBatch batch;
+  // A new device is some three hundred files in a few dozen folders, each folder listed once.
+  fs::ListingScope listings;
 
   // Folders.
   static const char16_t* const kFolders[] = {
@@ -239,6 +241,7 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   // rows, and made durable on their own before the thread ends. Only what is missing is drawn.
   std::future<std::string> picturing = std::async(std::launch::async | std::launch::deferred, [seed = options.seed] {
     fs::DurableBatch written;
+    fs::ListingScope listings;
     Random rnd{seed * 2654435761u + 12345u};
     if (rnd.state == 0) rnd.state = 1;
     static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
@@ -273,6 +276,7 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
   std::future<Shipped> shipping = std::async(std::launch::async | std::launch::deferred, [&options] {
     Shipped result;
     fs::DurableBatch copies;
+    fs::ListingScope listings;
     const std::vector<std::string> dataFolders = ShippedDataFolders(options);
     const bool vga = options.screenHeight >= 480;
     for (const ShippedItem& item : ShippedItems()) {

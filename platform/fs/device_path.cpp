@@ -1,11 +1,17 @@
 #include "platform/fs/device_path.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <mutex>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/errors.h"
@@ -62,25 +68,103 @@ bool IsInside(const std::string& path, const std::string& root) {
          (root.back() == '/' || path[root.size()] == '/');
 }
 
+using Listing = detail::FolderListings::mapped_type;
+
+bool ReadListing(const std::string& dir, Listing* out) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return false;
+  while (dirent* e = readdir(d)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    std::u16string text = text::FromUtf8(name);
+    out->emplace_back(std::move(name), std::move(text));
+  }
+  closedir(d);
+  return true;
+}
+
+thread_local detail::FolderListings* t_listings = nullptr;  // set by a ListingScope
+
+std::string ParentOf(const std::string& hostPath, std::string* name) {
+  const auto slash = hostPath.rfind('/');
+  if (slash == std::string::npos) return {};
+  if (name) *name = hostPath.substr(slash + 1);
+  return hostPath.substr(0, slash);
+}
+
 // A component that does not exist under its exact spelling: look for one that
 // matches without case. Several matches: the first in byte order, so the
 // choice does not depend on the directory's order.
 bool FindNoCase(const std::string& dir, std::u16string_view name, std::string* found) {
-  DIR* d = opendir(dir.c_str());
-  if (!d) return false;
+  Listing read;
+  const Listing* listing = &read;
+  if (t_listings) {
+    auto it = t_listings->find(dir);
+    if (it == t_listings->end()) {
+      if (!ReadListing(dir, &read)) return false;
+      it = t_listings->emplace(dir, std::move(read)).first;
+    }
+    listing = &it->second;
+  } else if (!ReadListing(dir, &read)) {
+    return false;
+  }
   bool any = false;
-  while (dirent* e = readdir(d)) {
-    std::string candidate = e->d_name;
-    if (candidate == "." || candidate == "..") continue;
-    if (!text::EqualsNoCase(text::FromUtf8(candidate), name)) continue;
+  for (const auto& [candidate, text] : *listing) {
+    if (!text::EqualsNoCase(text, name)) continue;
     if (!any || candidate < *found) *found = candidate;
     any = true;
   }
-  closedir(d);
   return any;
 }
 
+// The folder exists under exactly this spelling and no part of the way to it is a link: then the
+// walk below would find each component as spelled, and one call answers for all of them (a path
+// that is walked again for every file written into its folder).
+bool IsPlainFolder(const std::string& hostFolder) {
+#ifdef SYS_openat2
+  open_how how{};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_NO_SYMLINKS;
+  const long fd = syscall(SYS_openat2, AT_FDCWD, hostFolder.c_str(), &how, sizeof how);
+  if (fd < 0) return false;  // not there, a link on the way, or a kernel without openat2
+  close(static_cast<int>(fd));
+  return true;
+#else
+  (void)hostFolder;
+  return false;
+#endif
+}
+
 }  // namespace
+
+// An inner scope keeps to the outer one's listings, which then stay complete.
+ListingScope::ListingScope() : m_outer(t_listings) {
+  if (!m_outer) t_listings = &m_listings;
+}
+
+ListingScope::~ListingScope() {
+  if (!m_outer) t_listings = nullptr;
+}
+
+void NoteEntryAdded(const std::string& hostPath) {
+  if (!t_listings) return;
+  std::string name;
+  auto it = t_listings->find(ParentOf(hostPath, &name));
+  if (it == t_listings->end()) return;
+  for (const auto& entry : it->second)
+    if (entry.first == name) return;
+  std::u16string text = text::FromUtf8(name);
+  it->second.emplace_back(std::move(name), std::move(text));
+}
+
+void NoteEntryChanged(const std::string& hostPath) {
+  if (!t_listings) return;
+  // The folder that holds it, and what was listed inside it when it is a folder.
+  t_listings->erase(ParentOf(hostPath, nullptr));
+  const std::string inside = hostPath + "/";
+  for (auto it = t_listings->begin(); it != t_listings->end();)
+    it = it->first == hostPath || it->first.starts_with(inside) ? t_listings->erase(it) : std::next(it);
+}
 
 void SetDeviceRoot(const std::string& hostFolder) {
   std::string root = hostFolder;
@@ -122,7 +206,17 @@ bool ToHostPath(std::u16string_view devicePath, std::string* hostPath) {
   std::string out = g_root;
   bool exists = true;   // everything so far exists on disk
   bool sawLink = false;
-  for (const auto& part : parts) {
+  std::size_t walkFrom = 0;
+  if (!parts.empty()) {
+    std::string folder = g_root;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) folder += "/" + text::ToUtf8(parts[i]);
+    if (IsPlainFolder(folder)) {
+      out = std::move(folder);
+      walkFrom = parts.size() - 1;
+    }
+  }
+  for (std::size_t i = walkFrom; i < parts.size(); ++i) {
+    const std::u16string& part = parts[i];
     std::string name = text::ToUtf8(part);
     std::string candidate = out + "/" + name;
     if (exists) {

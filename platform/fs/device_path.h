@@ -13,6 +13,9 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace fs {
 
@@ -32,6 +35,32 @@ bool ToHostPath(std::u16string_view devicePath, std::string* hostPath);
 // dangles or points out of the device too) can be named, looked at with
 // lstat, removed or moved, and what it points at is never touched.
 bool ToHostPathOfEntry(std::u16string_view devicePath, std::string* hostPath);
+
+// While one lives on a thread, the lookups without case there read each folder's listing once
+// and keep it, with the entries this thread's own writers add: for putting many files into folders
+// that nothing else changes meanwhile (a package installed, a new device provisioned), where each
+// new file would otherwise read its whole folder again. A removal or rename on the thread forgets
+// the folders it touches; scopes nest.
+namespace detail {
+// Each folder's entries by host path: the names on the disk and as text.
+using FolderListings = std::unordered_map<std::string, std::vector<std::pair<std::string, std::u16string>>>;
+}  // namespace detail
+
+class ListingScope {
+ public:
+  ListingScope();
+  ~ListingScope();
+  ListingScope(const ListingScope&) = delete;
+  ListingScope& operator=(const ListingScope&) = delete;
+
+ private:
+  detail::FolderListings m_listings;
+  detail::FolderListings* m_outer;
+};
+// What the file layer's writers tell the thread's scope, if any: an entry made (a file renamed into
+// place, a folder made), and an entry about to be removed or moved.
+void NoteEntryAdded(const std::string& hostPath);
+void NoteEntryChanged(const std::string& hostPath);
 
 // The device path ("\a\b") of a host path under the device root; false when
 // the host path is outside the device.

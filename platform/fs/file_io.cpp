@@ -137,8 +137,10 @@ DurableBatch::~DurableBatch() {
 DurableBatch* DurableBatch::Current() { return t_batch; }
 
 void DurableBatch::Note(const std::string& hostFolder) {
+  if (hostFolder == m_lastNoted) return;
   struct stat st;
   if (::stat(hostFolder.c_str(), &st) != 0) return;
+  m_lastNoted = hostFolder;
   const auto device = static_cast<std::uint64_t>(st.st_dev);
   for (std::uint64_t d : m_devices)
     if (d == device) return;
@@ -162,6 +164,7 @@ bool DurableBatch::Sync() {
   }
   m_folders.clear();
   m_devices.clear();
+  m_lastNoted.clear();
   return ok ? true : FailWithErrno(error);
 }
 
@@ -258,15 +261,17 @@ bool AtomicFileWriter::Open(std::u16string_view devicePath) {
 
 bool AtomicFileWriter::OpenHost(const std::string& hostPath) {
   Abort();
+  // Keep the old file's permissions; a new file gets the usual 0644.
+  mode_t mode = 0644;
   struct stat st;
-  if (::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return FailWithErrno(EISDIR);
+  if (::stat(hostPath.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return FailWithErrno(EISDIR);
+    mode = st.st_mode & 07777;
+  }
   std::string temp;
   int lock = -1;
   int fd = CreateTemporaryBeside(hostPath, &temp, &lock);
   if (fd < 0) return false;
-  // Keep the old file's permissions; a new file gets the usual 0644.
-  mode_t mode = 0644;
-  if (::stat(hostPath.c_str(), &st) == 0) mode = st.st_mode & 07777;
   ::fchmod(fd, mode);
   m_fd = fd;
   m_lockFd = lock;
@@ -337,6 +342,7 @@ bool AtomicFileWriter::Commit() {
   ::close(m_lockFd);
   m_lockFd = -1;
   m_temp.clear();
+  NoteEntryAdded(m_target);
   if (batch) {
     batch->Note(DirectoryOf(m_target));
   } else {

@@ -57,6 +57,7 @@ class DurableBatch {
  private:
   std::vector<std::string> m_folders;    // a folder written into on each file system touched
   std::vector<std::uint64_t> m_devices;  // those file systems (st_dev), parallel to m_folders
+  std::string m_lastNoted;               // the folder noted last: files come many to a folder
   DurableBatch* m_outer = nullptr;       // the batch that was current before this one
 };
 

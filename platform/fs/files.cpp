@@ -177,6 +177,7 @@ bool DeleteLink(std::u16string_view devicePath) {
   if (!ToHostPathOfEntry(devicePath, &host)) return false;
   if (::lstat(host.c_str(), &st) != 0) return FailWithErrno();
   if (!S_ISLNK(st.st_mode)) return Fail(ERROR_INVALID_PARAMETER);
+  NoteEntryChanged(host);
   if (::unlink(host.c_str()) != 0) return FailWithErrno();
   return true;
 }
@@ -189,6 +190,7 @@ bool CopyLink(std::u16string_view devicePath, std::u16string_view newPath) {
   if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return FailWithErrno(n < 0 ? errno : ENAMETOOLONG);
   link.resize(static_cast<std::size_t>(n));
   if (::symlink(link.c_str(), target.c_str()) != 0) return FailWithErrno();
+  NoteEntryAdded(target);
   return true;
 }
 
@@ -263,6 +265,7 @@ BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     if (errno == ENOENT || errno == ENOTDIR) return Fail(ERROR_PATH_NOT_FOUND);
     return FailWithErrno();
   }
+  fs::NoteEntryAdded(host);
   return TRUE;
 }
 
@@ -272,6 +275,7 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
   if (!fs::MapExisting(path, &host, &st)) return FALSE;
   if (!S_ISDIR(st.st_mode)) return Fail(ERROR_DIRECTORY);
   if (host == fs::DeviceRoot()) return Fail(ERROR_ACCESS_DENIED);
+  fs::NoteEntryChanged(host);
   if (::rmdir(host.c_str()) != 0) return FailWithErrno(errno == EEXIST ? ENOTEMPTY : errno);
   return TRUE;
 }
@@ -295,6 +299,7 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR newName, BOOL failIfExists) {
   fs::TemporaryCopy copy;
   if (!fs::CopyToTemporary(src, dst, &copy)) return FALSE;
   const std::string& temp = copy.path;
+  fs::NoteEntryChanged(dst);
   if (failIfExists) {
     // link() refuses an existing name, so a file that appeared meanwhile is kept.
     if (::link(temp.c_str(), dst.c_str()) != 0) {
@@ -320,6 +325,8 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
   std::string dst;
   if (!fs::ToHostPath(newName, &dst)) return FALSE;
   if (!fs::ParentExists(dst)) return Fail(ERROR_PATH_NOT_FOUND);
+  fs::NoteEntryChanged(src);
+  fs::NoteEntryChanged(dst);
   struct stat dstSt;
   if (::lstat(dst.c_str(), &dstSt) == 0) {
     if (dstSt.st_dev == st.st_dev && dstSt.st_ino == st.st_ino) {
@@ -371,6 +378,7 @@ BOOL DeleteFileW(LPCWSTR path) {
   struct stat st;
   if (!fs::MapEntry(path, &host, &st)) return FALSE;
   if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  fs::NoteEntryChanged(host);
   if (::unlink(host.c_str()) != 0) return FailWithErrno();
   return TRUE;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/fs/device_path.h"
 #include "platform/gdi/surface.h"
 
 namespace imaging {
@@ -46,6 +47,7 @@ bool SaveBitmapPng(HBITMAP bitmap, const std::string& hostPath, bool opaque) {
     std::remove(temp.c_str());
     return false;
   }
+  fs::NoteEntryAdded(hostPath);
   return true;
 }
 

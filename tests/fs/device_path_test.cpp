@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "platform/fs/file_io.h"
+#include "platform/fs/files.h"
 #include "platform/win32/errors.h"
 #include "tests/fs/temp_dir.h"
 
@@ -76,6 +78,22 @@ TEST_F(DevicePathTest, PathsThatLeaveTheDeviceAreRefused) {
   EXPECT_EQ(Map(u"\\alias\\f.txt"), root + "/alias/f.txt");
 
   EXPECT_EQ(Map(std::u16string(u"\\a\0b", 4)), "REFUSED:" + std::to_string(ERROR_INVALID_NAME));
+}
+
+TEST_F(DevicePathTest, AListingScopeKeepsUpWithItsThreadsWritesAndForgetsWhatIsRemovedOrMoved) {
+  fs::ListingScope scope;
+  std::filesystem::create_directories(root + "/Skins");
+  EXPECT_EQ(Map(u"\\skins\\A.png"), root + "/Skins/A.png");  // "Skins" listed now, without a.png
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\Skins\\a.png", {1}));
+  EXPECT_EQ(Map(u"\\SKINS\\A.PNG"), root + "/Skins/a.png") << "the writer added it to the listing kept";
+  ASSERT_TRUE(CreateDirectoryW(u"\\Skins\\Sub", nullptr));
+  ASSERT_TRUE(fs::WriteFileAtomic(u"\\skins\\SUB\\x", {2}));
+  EXPECT_EQ(Map(u"\\skins\\sub\\X"), root + "/Skins/Sub/x");
+  ASSERT_TRUE(DeleteFileW(u"\\Skins\\a.png"));
+  EXPECT_EQ(Map(u"\\Skins\\A.png"), root + "/Skins/A.png") << "removed: the spelling given";
+  ASSERT_TRUE(MoveFileW(u"\\Skins\\Sub", u"\\Skins\\Other"));
+  EXPECT_EQ(Map(u"\\skins\\other\\X"), root + "/Skins/Other/x");
+  EXPECT_EQ(Map(u"\\skins\\SUB\\x"), root + "/Skins/SUB/x") << "moved away";
 }
 
 TEST_F(DevicePathTest, HostPathsUnderTheRootMapBackToDevicePaths) {
