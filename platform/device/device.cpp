@@ -81,8 +81,10 @@ struct Random {
 // A sample photo: a sky gradient, a sun and hills, colours from the seed.
 // What depends on the row alone (the sky) or the column alone (the hills'
 // outline) is worked out once per row or column, not once per pixel.
-std::vector<std::uint8_t> MakePicture(Random& rnd, int w, int h) {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+// Into rgb, which the pictures of a device share: a fresh picture's worth of memory each time was
+// more of the drawing's time than the drawing.
+void MakePicture(Random& rnd, int w, int h, std::vector<std::uint8_t>& rgb) {
+  rgb.resize(static_cast<std::size_t>(w) * h * 3);
   int skyR = rnd.Range(20, 120), skyG = rnd.Range(60, 160), skyB = rnd.Range(150, 255);
   int sunX = rnd.Range(w / 5, 4 * w / 5), sunY = rnd.Range(h / 8, h / 3), sunR = rnd.Range(h / 12, h / 6);
   int hillR = rnd.Range(30, 120), hillG = rnd.Range(100, 200), hillB = rnd.Range(20, 90);
@@ -111,7 +113,6 @@ std::vector<std::uint8_t> MakePicture(Random& rnd, int w, int h) {
       p[2] = byte(b);
     }
   }
-  return rgb;
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb, int w, int h) {
@@ -147,8 +148,9 @@ bool WriteIfMissing(std::u16string_view devicePath, const std::string& content) 
   return fs::WriteFileAtomic(devicePath, std::vector<std::uint8_t>(content.begin(), content.end()));
 }
 
-// Copies a host file or tree into the device, leaving what is there.
-bool CopyIn(const std::string& source, std::u16string_view target) {
+// Copies a host file or tree into the device, leaving what is there. The folder the target goes
+// into is made first unless the caller has just made it (a tree's files).
+bool CopyIn(const std::string& source, std::u16string_view target, bool folderMade = false) {
   std::error_code ec;
   if (std::filesystem::is_directory(source, ec)) {
     if (!fs::CreateDirectories(target)) return false;
@@ -156,13 +158,27 @@ bool CopyIn(const std::string& source, std::u16string_view target) {
     for (auto& e : std::filesystem::directory_iterator(source, ec)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     for (const auto& name : names)
-      if (!CopyIn(source + "/" + name, fs::JoinPath(target, text::FromUtf8(name)))) return false;
+      if (!CopyIn(source + "/" + name, fs::JoinPath(target, text::FromUtf8(name)), true)) return false;
     return true;
   }
+  if (!folderMade && !fs::CreateDirectories(fs::ParentPath(target))) return false;
   if (Exists(target)) return true;
   std::vector<std::uint8_t> bytes;
-  return fs::ReadHostFile(source, &bytes) && fs::CreateDirectories(fs::ParentPath(target)) &&
-         fs::WriteFileAtomic(target, bytes);
+  return fs::ReadHostFile(source, &bytes) && fs::WriteFileAtomic(target, bytes);
+}
+
+// A new device's database starts as a copy of the empty one the build made: its fifty tables,
+// triggers and indexes take longer to make than the rest of the database's first opening. Without
+// one of this program's schema nothing is copied and the schema is made as the database opens.
+void StartDatabaseFromTemplate(const std::string& databasePath, const DeviceOptions& options) {
+  struct stat st;
+  if (::lstat(databasePath.c_str(), &st) == 0 || errno != ENOENT) return;
+  for (const std::string& folder : ShippedDataFolders(options)) {
+    std::vector<std::uint8_t> bytes;
+    if (!fs::ReadHostFile(folder + "/empty-device.db", &bytes)) continue;
+    if (devdb::IsEmptyDatabaseOfThisSchema(bytes)) fs::WriteHostFileAtomic(databasePath, bytes.data(), bytes.size());
+    return;
+  }
 }
 
 void SetDwordIfMissing(HKEY root, const char16_t* key, const char16_t* name, DWORD value) {
@@ -245,9 +261,10 @@ bool ProvisionDevice(const DeviceOptions& options, std::vector<std::string>* not
     Random rnd{seed * 2654435761u + 12345u};
     if (rnd.state == 0) rnd.state = 1;
     static const char16_t* const kPictures[] = {u"Sunrise.jpg", u"Meadow.jpg", u"Hills.jpg", u"Evening.jpg"};
+    std::vector<std::uint8_t> rgb;
     for (const char16_t* name : kPictures) {
       // Drawn even when it is there: each picture continues the one sequence.
-      std::vector<std::uint8_t> rgb = MakePicture(rnd, 640, 480);
+      MakePicture(rnd, 640, 480, rgb);
       const std::u16string path = fs::JoinPath(u"\\My Documents\\My Pictures", name);
       if (!Exists(path) && !fs::WriteFileAtomic(path, EncodeJpeg(rgb, 640, 480))) return std::string("sample picture");
     }
@@ -407,6 +424,7 @@ bool OpenDevice(const std::string& dirIn, std::string* error, const DeviceOption
   // before anything reads the device.
   fs::RemoveStaleTemporaryFiles(dir + "/fs");
   shell::SetRunFolder(dir + "/run");
+  StartDatabaseFromTemplate(dir + "/device.db", options);
   if (!devdb::OpenDeviceDatabase(dir + "/device.db", devdb::OpenMode::kCreateIfMissing, error)) return false;
   g_folder = dir;
   RegisterControlPanel();

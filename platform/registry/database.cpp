@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -308,5 +309,29 @@ void CloseDeviceDatabase() {
 std::uint64_t DeviceDatabaseGeneration() { return g_databaseGeneration.load(); }
 
 Database* DeviceDatabase() { return g_device.get(); }
+
+bool WriteEmptyDatabase(const std::string& path, std::string* error) {
+  if (FileExists(path)) {
+    if (error) *error = path + " exists already";
+    return false;
+  }
+  // Closing the only connection moves everything into the file and removes the log.
+  return Database::Open(path, OpenMode::kCreateIfMissing, error) != nullptr;
+}
+
+bool IsEmptyDatabaseOfThisSchema(std::span<const std::uint8_t> bytes) {
+  // The file header: the format's name, the page size, the file's page count, the schema version.
+  static const char kMagic[] = "SQLite format 3";
+  if (bytes.size() < 100 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return false;
+  auto be32 = [&](std::size_t at) {
+    return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
+           (std::uint32_t{bytes[at + 2]} << 8) | bytes[at + 3];
+  };
+  std::uint32_t pageSize = (std::uint32_t{bytes[16]} << 8) | bytes[17];
+  if (pageSize == 1) pageSize = 65536;
+  const std::uint32_t pages = be32(28);
+  return pageSize >= 512 && pages > 0 && std::uint64_t{pageSize} * pages == bytes.size() &&
+         be32(60) == static_cast<std::uint32_t>(LatestSchemaVersion());
+}
 
 }  // namespace devdb

@@ -119,4 +119,11 @@ Database* DeviceDatabase();
 // Changes each time the device database is opened or closed (caches compare it).
 std::uint64_t DeviceDatabaseGeneration();
 
+// An empty device database (this program's schema, no rows but the schema's own) made at path,
+// which must not exist yet. The build makes one; a new device starts as a copy of it.
+bool WriteEmptyDatabase(const std::string& path, std::string* error);
+// True when bytes are a whole database file (by its header) of this program's schema version:
+// one a new device can start as.
+bool IsEmptyDatabaseOfThisSchema(std::span<const std::uint8_t> bytes);
+
 }  // namespace devdb

@@ -1,6 +1,7 @@
 // The personal data a new device starts with.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "platform/device/call_log.h"
@@ -8,6 +9,7 @@
 #include "platform/device/pim_db.h"
 #include "platform/device/sms_network.h"
 #include "platform/fs/file_io.h"
+#include "platform/registry/database.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/text.h"
@@ -88,6 +90,52 @@ TEST(SampleData, ANewDeviceHasContactsMessagesCallsTasksAndAppointmentsOfItsOwnT
   EXPECT_EQ(device::ListSMS(u"inbox").size(), inbox.size());
   device::CloseDevice();
   sysclock::UseRealTime();
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> SchemaOfOpenDevice() {
+  std::vector<std::string> out;
+  devdb::Statement st(devdb::DeviceDatabase()->handle(),
+                      "SELECT sql FROM sqlite_schema WHERE sql IS NOT NULL ORDER BY name");
+  while (st.Step() == SQLITE_ROW) out.push_back(st.Text(0));
+  devdb::Statement mode(devdb::DeviceDatabase()->handle(), "PRAGMA journal_mode");
+  if (mode.Step() == SQLITE_ROW) out.push_back("journal " + mode.Text(0));
+  return out;
+}
+
+TEST(SampleData, ANewDeviceStartsFromTheEmptyDatabaseTheBuildMadeOnlyWhenItIsOfThisSchema) {
+  testing_support::TempDir dir;
+  std::filesystem::create_directories(dir / "data");
+  std::string error;
+  const std::string empty = dir / "data/empty-device.db";
+  ASSERT_TRUE(devdb::WriteEmptyDatabase(empty, &error)) << error;
+  EXPECT_FALSE(devdb::WriteEmptyDatabase(empty, &error)) << "an existing file is not overwritten";
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(fs::ReadHostFile(empty, &bytes));
+  EXPECT_TRUE(devdb::IsEmptyDatabaseOfThisSchema(bytes));
+  EXPECT_FALSE(devdb::IsEmptyDatabaseOfThisSchema({bytes.data(), bytes.size() - 1})) << "cut short";
+  std::vector<std::uint8_t> older = bytes;
+  older[63] = static_cast<std::uint8_t>(older[63] - 1);  // the schema version, big-endian at 60
+  EXPECT_FALSE(devdb::IsEmptyDatabaseOfThisSchema(older));
+
+  device::DeviceOptions options;
+  options.provision = false;
+  options.dataFolder = dir / "data";
+  ASSERT_TRUE(device::OpenDevice(dir / "copied", &error, options)) << error;
+  const auto copied = SchemaOfOpenDevice();
+  options.dataFolder = dir / "no-data";
+  ASSERT_TRUE(device::OpenDevice(dir / "made", &error, options)) << error;
+  EXPECT_EQ(SchemaOfOpenDevice(), copied);
+  EXPECT_GT(copied.size(), 40u);
+  // A template of another schema version is not used: the device still opens with this one.
+  ASSERT_TRUE(fs::WriteHostFileAtomic(empty, older.data(), older.size()));
+  options.dataFolder = dir / "data";
+  ASSERT_TRUE(device::OpenDevice(dir / "from-older", &error, options)) << error;
+  EXPECT_EQ(SchemaOfOpenDevice(), copied);
+  device::CloseDevice();
 }
 
 }  // namespace

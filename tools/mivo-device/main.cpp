@@ -53,6 +53,7 @@ constexpr const char* kUsage =
     "  launches [N]                     the last N programs started (default 20)\n"
     "  dials [N]                        the last N numbers dialled (default 20)\n"
     "  import-apps [FOLDER...]          make shortcuts of the host's applications (.desktop files)\n"
+    "  empty-database FILE              write an empty device database (the build's: new devices copy it)\n"
     "%s"
     "%s"
     "\n"
@@ -431,7 +432,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> rest(args.begin() + 1, args.end());
   static const char* const kCommands[] = {"init",  "state", "set",      "reg",   "wake",        "launches", "dials",
                                           "import-apps", "sms", "call", "contacts", "tasks", "appointments",
-                                          "radio", "volume"};
+                                          "radio", "volume", "empty-database"};
   bool known = false;
   for (const char* c : kCommands) known = known || command == c;
   if (!known) return UsageError("unknown command " + command);
@@ -441,6 +442,14 @@ int main(int argc, char** argv) {
   bool ownHelp = false;
   for (const char* c : kOwnHelp) ownHelp = ownHelp || command == c;
   if (IsHelp(rest) && !ownHelp) return Help(command);
+
+  if (command == "empty-database") {
+    // The build's: the empty database new devices start as a copy of.
+    if (rest.size() != 1) return UsageError("empty-database needs one FILE that does not exist yet");
+    std::string error;
+    if (!devdb::WriteEmptyDatabase(rest[0], &error)) return Fail(error);
+    return 0;
+  }
 
   if (command == "init") {
     device::DeviceOptions options;
