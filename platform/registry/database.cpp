@@ -260,17 +260,25 @@ bool Database::Transaction(const std::function<bool()>& body) {
   // Inside a transaction of this connection (a caller that writes several
   // things at once, each through its own service): a savepoint, so the
   // inner work commits with the outer one or is undone on its own.
+  // The statements are kept prepared like any other: a transaction per registry value or row
+  // would otherwise parse them again each time.
+  auto run = [this](const char* sql) {
+    Statement st(m_db, sql);
+    if (!st.ok()) return sqlite3_errcode(m_db) == SQLITE_OK ? SQLITE_ERROR : sqlite3_errcode(m_db);
+    const int rc = st.Step();
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+  };
   if (!sqlite3_get_autocommit(m_db)) {
-    if (sqlite3_exec(m_db, "SAVEPOINT nested", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
-    if (body()) return sqlite3_exec(m_db, "RELEASE nested", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_exec(m_db, "ROLLBACK TO nested", nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db, "RELEASE nested", nullptr, nullptr, nullptr);
+    if (run("SAVEPOINT nested") != SQLITE_OK) return false;
+    if (body()) return run("RELEASE nested") == SQLITE_OK;
+    run("ROLLBACK TO nested");
+    run("RELEASE nested");
     return false;
   }
   // The busy timeout covers BEGIN IMMEDIATE; a few retries cover the rare
   // SQLITE_BUSY that WAL returns at once (a snapshot that cannot upgrade).
   for (int attempt = 0;; ++attempt) {
-    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    int rc = run("BEGIN IMMEDIATE");
     if (rc == SQLITE_OK) break;
     if (rc != SQLITE_BUSY || attempt >= 50) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -278,13 +286,13 @@ bool Database::Transaction(const std::function<bool()>& body) {
   bool ok = body();
   if (ok) {
     for (int attempt = 0;; ++attempt) {
-      int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+      int rc = run("COMMIT");
       if (rc == SQLITE_OK) return true;
       if (rc != SQLITE_BUSY || attempt >= 50) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }
-  sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+  run("ROLLBACK");
   return false;
 }
 
