@@ -1,5 +1,7 @@
 #include "look/appearance.h"
 
+#include <algorithm>
+
 #include "look/installer_window.h"
 #include "look/look_settings.h"
 #include "look/package.h"
@@ -10,6 +12,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
+#include "platform/window/window.h"
 
 int DisplayScale = 1;
 
@@ -128,12 +131,21 @@ mivoSkinImage* mivoAppearance::GetSkinImage(std::u16string_view name) { return G
 
 HBITMAP mivoAppearance::GetDesktopWallpaper(int desktop, bool landscape) {
   if (desktop < 1 || desktop > kMaxWallpaperDesktops) return nullptr;
-  if (HBITMAP cached = m_wallpaperTheme.CachedWallpaper(desktop, landscape)) return cached;
+  // A wallpaper fills the screen in its orientation, whatever size the picture has; one kept from
+  // before the screen changed size is made again.
+  const SIZE screen = window::GetScreenSize();
+  const int longSide = std::max(screen.cx, screen.cy), shortSide = std::min(screen.cx, screen.cy);
+  const int width = landscape ? longSide : shortSide, height = landscape ? shortSide : longSide;
+  if (HBITMAP cached = m_wallpaperTheme.CachedWallpaper(desktop, landscape)) {
+    BITMAP bm{};
+    if (GetObjectW(cached, sizeof bm, &bm) && bm.bmWidth == width && bm.bmHeight == height) return cached;
+    m_wallpaperTheme.DropCachedWallpaper(desktop, landscape);
+  }
   const std::u16string path =
       m_settings.GetUserDesktopWallpaper(desktop, landscape)
           ? mivoWallpaperTheme::UserPicturePath(m_programFolder, desktop, landscape)
           : mivoWallpaperTheme::ThemePicturePath(m_programFolder, m_wallpaperTheme.Name, desktop, landscape);
-  HBITMAP bitmap = look::LoadPictureBitmap(path);
+  HBITMAP bitmap = look::LoadScreenPicture(path, width, height);
   if (bitmap) m_wallpaperTheme.SetCachedWallpaper(desktop, landscape, bitmap);
   return bitmap;
 }

@@ -36,5 +36,9 @@ class Picture {
 std::unique_ptr<Picture> DecodePicture(IImagingFactory* factory, std::u16string_view devicePath);
 // A bitmap of the file's pixels (the shell's SHLoadImageFile); null on failure.
 HBITMAP LoadPictureBitmap(std::u16string_view devicePath);
+// A bitmap of width x height that the picture fills: the picture as it is when it has that size,
+// else scaled to cover it, centred, what stands over cut off (a photo chosen as a wallpaper, a
+// wallpaper theme made for another screen). A large JPEG is decoded at no more than it needs.
+HBITMAP LoadScreenPicture(std::u16string_view devicePath, int width, int height);
 
 }  // namespace look

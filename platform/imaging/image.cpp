@@ -285,18 +285,21 @@ HRESULT CreateImagingFactory(IImagingFactory** factory) {
 HBITMAP SHLoadImageFile(LPCWSTR devicePath) {
   Bytes data;
   if (!ReadDeviceFile(devicePath, &data)) return nullptr;
-  // A JPEG (a wallpaper, a photo) goes straight into the bitmap: a whole screen of pixels less to
-  // fill and copy.
-  if (HBITMAP direct = imaging::detail::DecodeJpegToBitmap(data.data(), data.size())) return direct;
-  imaging::Picture p;
-  if (!imaging::DecodePicture(data.data(), data.size(), &p)) {
-    SetLastError(ERROR_BAD_FORMAT);
-    return nullptr;
-  }
-  return imaging::PictureToBitmap(p);
+  HBITMAP bitmap = imaging::DecodePictureToBitmap(data.data(), data.size());
+  if (!bitmap) SetLastError(ERROR_BAD_FORMAT);
+  return bitmap;
 }
 
 namespace imaging {
+
+HBITMAP DecodePictureToBitmap(const std::uint8_t* data, std::size_t size) {
+  // A JPEG (a wallpaper, a photo) goes straight into the bitmap: a whole screen of pixels less to
+  // fill and copy.
+  if (HBITMAP direct = detail::DecodeJpegToBitmap(data, size)) return direct;
+  Picture p;
+  if (!DecodePicture(data, size, &p)) return nullptr;
+  return PictureToBitmap(p);
+}
 
 HICON LoadIconFile(LPCWSTR devicePath, int size) {
   Bytes data;

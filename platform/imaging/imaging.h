@@ -136,6 +136,9 @@ Picture ScalePicture(const Picture& in, int width, int height);
 
 // A bitmap (DIB section) holding the picture's pixels.
 HBITMAP PictureToBitmap(const Picture& picture);
+// A picture held in memory as a 32-bit DIB section at its own size (an upright JPEG straight into the
+// bitmap); null for what DecodePicture cannot read.
+HBITMAP DecodePictureToBitmap(const std::uint8_t* data, std::size_t size);
 // An icon from a picture file (device path), scaled to size x size when size
 // > 0 (keeping the aspect ratio, centred); null when it cannot be read.
 HICON LoadIconFile(LPCWSTR devicePath, int size);

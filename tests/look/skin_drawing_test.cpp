@@ -5,6 +5,7 @@
 #include "look/toolkit.h"
 #include "look_canvas.h"
 #include "platform/win32/rect.h"
+#include "platform/window/window.h"
 
 namespace {
 
@@ -143,6 +144,21 @@ TEST_F(SkinDrawing, WallpapersComeFromTheThemeOrTheUserAndFollowTheOrientation) 
   a.ResetDesktopWallpaper(3, false);
   DrawWallpaper(a, c.dc, 0, 0, RECT{0, 0, 10, 10}, 3, false);
   EXPECT_EQ(c.At(5, 5), kRed) << "back on the theme picture";
+}
+
+TEST_F(SkinDrawing, AWallpaperOfAnotherSizeFillsTheScreenInItsOrientation) {
+  // A picture far smaller than the screen (a theme made for a smaller one); a photo the user picks
+  // is as likely far larger.
+  PutPng(c.device, "Program Files/mivo/Wallpapers/Default/desktop2.jpg", 40, 30, kRed);
+  mivoAppearance& a = *c.appearance;
+  const SIZE screen = window::GetScreenSize();
+  const int shortSide = std::min(screen.cx, screen.cy), longSide = std::max(screen.cx, screen.cy);
+  BITMAP bm{};
+  ASSERT_TRUE(GetObjectW(a.GetDesktopWallpaper(2, false), sizeof bm, &bm));
+  EXPECT_EQ(std::make_pair(static_cast<int>(bm.bmWidth), static_cast<int>(bm.bmHeight)),
+            std::make_pair(shortSide, longSide));
+  DrawWallpaper(a, c.dc, shortSide - 10, longSide - 10, RECT{0, 0, 10, 10}, 2, false);
+  EXPECT_EQ(c.At(5, 5), kRed) << "the screen's far corner shows the picture, not the background";
 }
 
 TEST(ImageRendering, StreamsBecomeFittedThumbnailsOnWhite) {
