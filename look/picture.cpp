@@ -1,13 +1,9 @@
 #include "look/picture.h"
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "look/device_files.h"
-#include "platform/gdi/blend.h"
-#include "platform/gdi/gdi.h"
 
 namespace look {
 
@@ -38,26 +34,7 @@ HBITMAP LoadScreenPicture(std::u16string_view devicePath, int width, int height)
   }
   imaging::Picture p;
   if (!imaging::DecodePicture(bytes.data(), bytes.size(), &p, width, height)) return nullptr;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP screen = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!screen) return nullptr;
-  // The larger of the two scales covers the screen; the part of the picture it shows is centred.
-  const double scale = std::max(static_cast<double>(width) / p.width, static_cast<double>(height) / p.height);
-  const int sw = std::clamp(static_cast<int>(std::lround(width / scale)), 1, p.width);
-  const int sh = std::clamp(static_cast<int>(std::lround(height / scale)), 1, p.height);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, screen);
-  gdi::BlendPixels(dc, 0, 0, width, height, {p.pixels.data(), p.width, p.height, p.width}, (p.width - sw) / 2,
-                   (p.height - sh) / 2, sw, sh);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  return screen;
+  return imaging::PictureToCoveringBitmap(p, width, height);
 }
 
 }  // namespace look

@@ -33,6 +33,8 @@ bool ProbePng(const std::uint8_t* d, std::size_t n, ImageInfo* info);
 bool DecodePng(const std::uint8_t* d, std::size_t n, Picture* out);
 bool ProbeJpeg(const std::uint8_t* d, std::size_t n, ImageInfo* info);
 bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth, int minHeight);
+// A new top-down 32-bit DIB section, cleared, and its pixels.
+HBITMAP NewDib(int width, int height, std::uint32_t** pixels);
 // An upright JPEG decoded straight into a new 32-bit DIB section, at full size; null for anything
 // else (another format, a turned photo, damaged data), which DecodePicture then reads the general way.
 HBITMAP DecodeJpegToBitmap(const std::uint8_t* d, std::size_t n);

@@ -136,6 +136,9 @@ Picture ScalePicture(const Picture& in, int width, int height);
 
 // A bitmap (DIB section) holding the picture's pixels.
 HBITMAP PictureToBitmap(const Picture& picture);
+// The picture scaled to cover width x height, centred, what stands over cut off (a wallpaper made
+// for another screen, a photo chosen as one); null for an empty picture or size.
+HBITMAP PictureToCoveringBitmap(const Picture& picture, int width, int height);
 // A picture held in memory as a 32-bit DIB section at its own size (an upright JPEG straight into the
 // bitmap); null for what DecodePicture cannot read.
 HBITMAP DecodePictureToBitmap(const std::uint8_t* data, std::size_t size);

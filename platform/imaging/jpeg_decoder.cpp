@@ -223,16 +223,10 @@ bool DecodeJpeg(const std::uint8_t* d, std::size_t n, Picture* out, int minWidth
 HBITMAP DecodeJpegToBitmap(const std::uint8_t* d, std::size_t n) {
   HBITMAP dib = nullptr;
   int orientation = 1;
-  const bool ok = DecodeRows(d, n, 0, 0, true, &orientation, [&dib](int width, int height) -> std::uint32_t* {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    return static_cast<std::uint32_t*>(bits);
+  const bool ok = DecodeRows(d, n, 0, 0, true, &orientation, [&dib](int width, int height) {
+    std::uint32_t* pixels = nullptr;
+    dib = NewDib(width, height, &pixels);
+    return pixels;
   });
   if (!ok && dib) {
     DeleteObject(dib);
