@@ -4,6 +4,7 @@
 #include "core/core.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/shared_skin_images.h"
 #include "look/archive.h"
 #include "look/date_time_format.h"
@@ -95,7 +96,7 @@ void CmivoAlarmGadget::OnIconTap(POINT) {
 
 void CmivoAlarmGadget::AddContextMenuItems() {
   if (IsDesignMode() && m_pDesktop) {
-    m_pDesktop->AddMenuEntry(GadgetMenuEntry(m_smallIcon ? kLargeIcon : kSmallIcon, IDS_ALARM_ICON_SIZE_HELP));
+    m_pDesktop->AddMenuEntry(MenuEntry(m_smallIcon ? kLargeIcon : kSmallIcon, IDS_ALARM_ICON_SIZE_HELP, true));
   }
   CmivoStatusGadget::AddContextMenuItems();
 }

@@ -7,6 +7,7 @@
 #include "desktop/analog_clock.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/shared_skin_images.h"
 #include "look/appearance.h"
 #include "look/archive.h"
@@ -170,15 +171,15 @@ void CmivoClock::AddContextMenuItems() {
   CmivoStatusGadget::AddContextMenuItems();
   if (!IsDesignMode() || !m_pDesktop) return;
   m_pDesktop->AddMenuSection(GetString(IDS_CLOCK_SETTINGS));
-  m_pDesktop->AddMenuEntry(GadgetMenuEntry(kToggleAnalog, IDS_CLOCK_VIEW_HELP));
+  m_pDesktop->AddMenuEntry(MenuEntry(kToggleAnalog, IDS_CLOCK_VIEW_HELP, true));
   if (!m_analog) {
     m_pDesktop->AddMenuEntry(
-        GadgetMenuEntry(kToggleGraphical, m_graphical ? IDS_TEXT_CLOCK_HELP : IDS_GRAPHICAL_CLOCK_HELP));
+        MenuEntry(kToggleGraphical, m_graphical ? IDS_TEXT_CLOCK_HELP : IDS_GRAPHICAL_CLOCK_HELP, true));
     return;
   }
-  m_pDesktop->AddMenuEntry(GadgetMenuEntry(kToggleCircle));
-  m_pDesktop->AddMenuEntry(GadgetMenuEntry(kToggleTicks));
-  m_pDesktop->AddMenuEntry(GadgetMenuEntry(kToggleNumbers));
+  m_pDesktop->AddMenuEntry(MenuEntry(kToggleCircle, 0, true));
+  m_pDesktop->AddMenuEntry(MenuEntry(kToggleTicks, 0, true));
+  m_pDesktop->AddMenuEntry(MenuEntry(kToggleNumbers, 0, true));
 }
 
 std::u16string CmivoClock::GetContextMenuItemText(const mivoContextMenuEntry& entry) {

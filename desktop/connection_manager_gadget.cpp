@@ -4,6 +4,7 @@
 #include "desktop/connection_manager.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/shared_skin_images.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -123,7 +124,7 @@ void CmivoConnectionManagerGadget::AddContextMenuItems() {
     std::int32_t kind;
   } choices[] = {{kChoosePhone, kPhone}, {kChooseWiFi, kWiFi}, {kChooseBluetooth, kBluetooth}};
   for (const auto& choice : choices) {
-    if (choice.kind != m_deviceKind) m_pDesktop->AddMenuEntry(GadgetMenuEntry(choice.command));
+    if (choice.kind != m_deviceKind) m_pDesktop->AddMenuEntry(MenuEntry(choice.command, 0, true));
   }
 }
 

@@ -3,6 +3,7 @@
 #include "core/core.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/shared_skin_images.h"
 #include "look/archive.h"
 #include "look/date_time_format.h"
@@ -60,7 +61,7 @@ void CmivoDateGadget::OnStateChanged(WPARAM, LPARAM) {
 
 void CmivoDateGadget::AddContextMenuItems() {
   CmivoStatusGadget::AddContextMenuItems();
-  if (IsDesignMode() && m_pDesktop) m_pDesktop->AddMenuEntry(GadgetMenuEntry(kDateFormat, IDS_DATE_FORMAT_HELP));
+  if (IsDesignMode() && m_pDesktop) m_pDesktop->AddMenuEntry(MenuEntry(kDateFormat, IDS_DATE_FORMAT_HELP, true));
 }
 
 std::u16string CmivoDateGadget::GetContextMenuItemText(const mivoContextMenuEntry& entry) {

@@ -3,6 +3,7 @@
 #include "core/core.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/shared_skin_images.h"
 #include "look/archive.h"
 #include "look/language.h"
@@ -48,7 +49,7 @@ void CmivoMemoryGadget::OnTimer(bool) {
 // ---- The design-mode menu and the stored flag ---------------------------------------------
 
 void CmivoMemoryGadget::AddContextMenuItems() {
-  if (IsDesignMode() && m_pDesktop) m_pDesktop->AddMenuEntry(GadgetMenuEntry(m_largeIcon ? kSmallIcon : kLargeIcon));
+  if (IsDesignMode() && m_pDesktop) m_pDesktop->AddMenuEntry(MenuEntry(m_largeIcon ? kSmallIcon : kLargeIcon, 0, true));
   CmivoStatusGadget::AddContextMenuItems();
 }
 

@@ -12,15 +12,6 @@
 #include "platform/registry/registry.h"
 #include "platform/win32/text.h"
 
-mivoContextMenuEntry GadgetMenuEntry(DWORD command, int helpId, bool close, LONG value) {
-  mivoContextMenuEntry entry;
-  entry.CommandId = command;
-  entry.Value = value;
-  if (helpId) entry.HelpText = GetString(helpId);
-  entry.Close = close;
-  return entry;
-}
-
 // ---- CmivoStatusGadget ----------------------------------------------------------------
 
 CmivoStatusGadget::CmivoStatusGadget(mivoCore* core, CmivoDesktopPage* page, DWORD typeId, mivoSharedSkinImages& images,

@@ -25,10 +25,6 @@ struct mivoStateValue {
   const char16_t* name;
 };
 
-// An entry of a gadget's own design-mode menu (commands from 2064 on); with
-// `close` the menu leaves after the command.
-mivoContextMenuEntry GadgetMenuEntry(DWORD command, int helpId = 0, bool close = true, LONG value = 0);
-
 // The text style a member starts with (the text colour is the theme's).
 struct mivoStatusStyle {
   int textPosition;  // kText*

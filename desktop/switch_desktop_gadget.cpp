@@ -4,6 +4,7 @@
 #include "desktop/desktop_menu_pages.h"
 #include "desktop/desktop_page.h"
 #include "desktop/gadget_properties.h"
+#include "desktop/menu_entry.h"
 #include "desktop/status_gadget.h"
 #include "look/appearance.h"
 #include "look/archive.h"
@@ -59,7 +60,7 @@ void CmivoSwitchDesktopGadget::OnTap(UINT flags, POINT point) {
 // ---- The design-mode menu and the stored target ----------------------------------------------
 
 void CmivoSwitchDesktopGadget::AddContextMenuItems() {
-  if (IsDesignMode() && m_pDesktop) m_pDesktop->AddMenuEntry(GadgetMenuEntry(kChooseDesktop, 0, false));
+  if (IsDesignMode() && m_pDesktop) m_pDesktop->AddMenuEntry(MenuEntry(kChooseDesktop, 0, false));
   CmivoIconTextGadget::AddContextMenuItems();
 }
 
@@ -78,7 +79,7 @@ void CmivoSwitchDesktopGadget::OnContextMenuCommand(const mivoContextMenuEntry& 
     if (!m_pTargetPage) {
       m_pTargetPage.reset(m_pDesktop->CreateMenuPage(GetString(IDS_SWITCH_TO_DESKTOP)));
       for (int i = 0; i < kTargets; ++i) {
-        m_pTargetPage->AddEntry(GadgetMenuEntry(kDesktopFirst + static_cast<DWORD>(i), 0, false));
+        m_pTargetPage->AddEntry(MenuEntry(kDesktopFirst + static_cast<DWORD>(i), 0, false));
       }
     }
     m_pCore->ShowPage(m_pTargetPage.get());
