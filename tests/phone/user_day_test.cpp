@@ -5,13 +5,12 @@
 // mobile and sees the call in the call log. Screenshots are taken along the
 // way at both screen sizes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/desktop/live_walk.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
@@ -41,22 +40,16 @@ Json UnreadSms(const Json& d) {
   return Json();
 }
 
-
-class Day {
+class Day : public desktoptest::LiveWalk {
  public:
-  Day(MivoSession& s, std::string dir, std::string size) : m_s(s), m_dir(std::move(dir)), m_size(std::move(size)) {}
+  Day(MivoSession& s, std::string size) : LiveWalk(s), m_size(std::move(size)) {}
 
-  Json Step(const std::string& command) {
-    m_s.Send(command);
-    m_s.Send("wait 600");
-    return m_s.Dump();
-  }
-  void Shot(const std::string& name) { m_s.Send("shot " + m_size + "_" + name + ".png"); }
+  void Shot(const std::string& name) { m_live.Send("shot " + m_size + "_" + name + ".png"); }
 
   // Taps the centre of the top page's row or cell with this text (a little
   // left of it for rows: clear of a side button).
   Json Tap(const char* key, const std::string& text) {
-    const Json d = m_s.Dump();
+    const Json d = m_live.Dump();
     for (const Json& e : d["top"][key].Items()) {
       if (e["text"].AsString() != text) continue;
       const Json& r = e["rect"];
@@ -69,25 +62,12 @@ class Day {
   }
   // Answers the open box with its first button (OK, yes).
   Json Confirm(const std::string& expectedTitle) {
-    const Json d = m_s.Dump();
+    const Json d = m_live.Dump();
     EXPECT_EQ(d["overlay"]["title"].AsString(), expectedTitle) << d["overlay"]["text"].AsString();
     return Step("tap " + CentreOf(d["overlay"]["buttons"][0]));
   }
-  // What mivo-device did reaches the program through the change log, in real time.
-  Json Until(const std::function<bool(const Json&)>& done) {
-    Json d;
-    for (int i = 0; i < 60; ++i) {
-      d = Step("wait 100");
-      if (done(d)) return d;
-      usleep(50 * 1000);
-    }
-    ADD_FAILURE() << "the program never showed it";
-    return d;
-  }
 
  private:
-  MivoSession& m_s;
-  std::string m_dir;
   std::string m_size;
 };
 
@@ -96,7 +76,7 @@ void LiveADay(const std::string& size) {
   // mivo makes the device on its first start, around its virtual day.
   MivoSession s(dir, {"--screen", size});
   ASSERT_TRUE(s.Running());
-  Day day(s, dir, size);
+  Day day(s, size);
   day.Shot("1_desktop");
   ASSERT_EQ(day.Step("wait 100")["pages"].size(), 1u);  // up and running: the device is made
   {
