@@ -48,7 +48,6 @@ std::vector<Gadget> GadgetsOf(const Json& d) {
   return out;
 }
 
-
 std::vector<char> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<char>(std::istreambuf_iterator<char>(in), {});
