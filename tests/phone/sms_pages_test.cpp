@@ -41,12 +41,7 @@ class SMSPages : public ::testing::Test {
     reg::GetDword(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", &n);
     return n;
   }
-  static std::vector<std::string> Cells() {
-    std::vector<std::string> out;
-    const Json d = Dump();
-    for (const Json& c : d["top"]["cells"].Items()) out.push_back(c["text"].AsString());
-    return out;
-  }
+  static std::vector<std::string> Cells() { return uitest::Texts("cells"); }
 };
 
 TEST_F(SMSPages, AFolderShowsItsCardsNewestFirstAndATapReadsThemOneAfterAnother) {
