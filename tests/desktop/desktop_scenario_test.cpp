@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -20,6 +19,7 @@
 
 #include "platform/display/png.h"
 #include "tests/desktop/desktop_harness.h"
+#include "tests/desktop/scenario.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
@@ -262,15 +262,11 @@ TEST(DesktopScenario, ADamagedLayoutShowsWhatWasReadSaysSoOnceAndIsKeptAsBad) {
 }
 
 TEST(DesktopScenario, ASaveKilledAtAnyMomentLeavesTheOldLayoutOrTheNewOneWhole) {
-  const std::string dir = FreshDir("desktop_killed");
-  ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
-  const std::string user = ProgramFolder(dir) + "/mivo_userdesktop.dat";
   // A layout whose gadget the program moves back on screen: every start
   // stores a layout that differs from the file it read.
-  const std::string text = dir + "/off.layout";
-  std::ofstream(text) << "action rect=300,300,380,380 desktops=1 portrait style=tile action=\"page 19\"\n";
-  const ToolResult made = RunMivoPack({"layout", "create", text, user});
-  ASSERT_EQ(made.code, 0) << made.err;
+  const std::string dir = desktoptest::DeviceWithLayout(
+      "desktop_killed", "action rect=300,300,380,380 desktops=1 portrait style=tile action=\"page 19\"\n");
+  const std::string user = ProgramFolder(dir) + "/mivo_userdesktop.dat";
   const std::string old = ReadText(user);
   ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
   const std::string stored = ReadText(user);

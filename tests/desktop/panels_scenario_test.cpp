@@ -4,11 +4,10 @@
 // what it shows.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "tests/desktop/live_walk.h"
+#include "tests/desktop/scenario.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
@@ -43,15 +42,11 @@ class Panels : public desktoptest::LiveWalk {
 };
 
 TEST(PanelsScenario, ShowWhatArrivesWhileTheProgramRunsAndOpenItsPages) {
-  const std::string dir = FreshDir("panels_live");
-  ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);  // the device, with its sample data
-  {
-    std::ofstream layout(dir + "/panels.txt");
-    layout << "sms-panel         rect=0,0,240,50    desktops=1 portrait\n"
-              "last-call-panel   rect=0,56,240,106  desktops=1 portrait\n"
-              "appointment-panel rect=0,112,240,268 desktops=1 portrait\n";
-  }
-  ASSERT_EQ(RunMivoPack({"layout", "create", dir + "/panels.txt", ProgramFolder(dir) + "/mivo_userdesktop.dat"}).code, 0);
+  // The device, with its sample data.
+  const std::string dir = desktoptest::DeviceWithLayout("panels_live",
+                                                        "sms-panel         rect=0,0,240,50    desktops=1 portrait\n"
+                                                        "last-call-panel   rect=0,56,240,106  desktops=1 portrait\n"
+                                                        "appointment-panel rect=0,112,240,268 desktops=1 portrait\n");
   MivoSession s(dir);
   ASSERT_TRUE(s.Running());
   Panels w(s);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/desktop/live_walk.h"
+#include "tests/desktop/scenario.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
