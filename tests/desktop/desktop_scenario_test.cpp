@@ -155,10 +155,7 @@ TEST_P(FactoryLayout, FillsEveryDesktopInBothOrientationsWithoutOverlapsOrCorrec
   const std::string dir = FreshDir("desktop_factory_" + size);
   // Without a wallpaper the page is one colour: what a gadget draws stands out.
   ASSERT_EQ(RunMivo(dir, "exit\n", {"--screen", size}).exitCode, 0);
-  ASSERT_EQ(RunMivoDevice({"--device", dir + "/device", "reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme",
-                           "sz", "None"})
-                .code,
-            0);
+  ASSERT_EQ(RunDeviceIn(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme", "sz", "None"}).code, 0);
   ASSERT_TRUE(stdfs::remove(ProgramFolder(dir) + "/mivo_userdesktop.dat"));
   std::string script;
   for (int i = 0; i < 4; ++i) script += "shot " + dir + "/p" + std::to_string(i + 1) + ".png\ndump\nkey RIGHT\n";

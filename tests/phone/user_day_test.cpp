@@ -6,6 +6,7 @@
 // way at both screen sizes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -88,16 +89,12 @@ void LiveADay(const std::string& size) {
   ASSERT_EQ(imported.code, 0) << imported.err;
 
   // Three messages come in while mivo runs.
-  ASSERT_EQ(Device(dir, {"sms", "receive", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
-                         "2010-03-15 08:55"})
-                .code,
-            0);
-  ASSERT_EQ(Device(dir, {"sms", "receive", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
-            0);
-  ASSERT_EQ(
-      Device(dir, {"sms", "receive", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
-          .code,
-      0);
+  for (const auto& [from, text, at] :
+       {std::array<const char*, 3>{"Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "2010-03-15 08:55"},
+        std::array<const char*, 3>{"Anna <+420 603 111 222>", "Lunch today?", "2010-03-15 08:58"},
+        std::array<const char*, 3>{"+420 777 000 999", "Your parcel arrives tomorrow.", "2010-03-15 09:01"}}) {
+    ASSERT_EQ(Device(dir, {"sms", "receive", from, text, "--at", at}).code, 0) << text;
+  }
 
   // The home desktop counts them (three of the new device's were unread
   // already); a tap on the count opens the Inbox.
