@@ -4,6 +4,7 @@
 // new day showing by itself, each repainting only the gadget.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -57,15 +58,9 @@ TEST(AnalogClock, TheRadiusComesFromTheShorterSideAndTheHourHandMovesInTwelveMin
   EXPECT_EQ(analog_clock::Geometry(RECT{0, 0, 100, 60}).R, 27);
   EXPECT_EQ(analog_clock::Geometry(RECT{10, 10, 71, 211}).R, 27);  // 61 / 2 = 30
   const mivoAnalogClockGeometry g = analog_clock::Geometry(RECT{0, 0, 300, 300});
-  EXPECT_EQ(g.R, 147);
-  EXPECT_EQ(g.ri, 4);
-  EXPECT_EQ(g.fontTenths, 245);
-  EXPECT_EQ(g.tick, 21);
-  EXPECT_EQ(g.rn, 113);
-  EXPECT_EQ(g.hh, 81);
-  EXPECT_EQ(g.mh, 98);
-  EXPECT_EQ(g.ox, 10);
-  EXPECT_EQ(g.oy, 23);
+  // R, ri, fontTenths, tick, rn, hh, mh, ox, oy
+  EXPECT_EQ((std::array{g.R, g.ri, g.fontTenths, g.tick, g.rn, g.hh, g.mh, g.ox, g.oy}),
+            (std::array{147, 4, 245, 21, 113, 81, 98, 10, 23}));
   EXPECT_EQ(analog_clock::HourHandPosition(3, 30), 17);
   EXPECT_EQ(analog_clock::HourHandPosition(3, 11), 15);
   EXPECT_EQ(analog_clock::HourHandPosition(3, 12), 16);

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -20,6 +19,8 @@
 
 #include "platform/display/png.h"
 #include "tests/desktop/desktop_harness.h"
+#include "tests/desktop/scenario.h"
+#include "tests/fs/temp_dir.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
@@ -46,12 +47,6 @@ std::vector<Gadget> GadgetsOf(const Json& d) {
     out.push_back(Gadget{g["type"].AsInt(), r, g["desktops"].AsInt(), g["portrait"].AsBool()});
   }
   return out;
-}
-
-
-std::vector<char> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(DesktopScenario, AUserArrangesTheDesktopsAndFindsThemSoAfterARestartAndOnATurnedScreen) {
@@ -160,10 +155,7 @@ TEST_P(FactoryLayout, FillsEveryDesktopInBothOrientationsWithoutOverlapsOrCorrec
   const std::string dir = FreshDir("desktop_factory_" + size);
   // Without a wallpaper the page is one colour: what a gadget draws stands out.
   ASSERT_EQ(RunMivo(dir, "exit\n", {"--screen", size}).exitCode, 0);
-  ASSERT_EQ(RunMivoDevice({"--device", dir + "/device", "reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme",
-                           "sz", "None"})
-                .code,
-            0);
+  ASSERT_EQ(RunDeviceIn(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme", "sz", "None"}).code, 0);
   ASSERT_TRUE(stdfs::remove(ProgramFolder(dir) + "/mivo_userdesktop.dat"));
   std::string script;
   for (int i = 0; i < 4; ++i) script += "shot " + dir + "/p" + std::to_string(i + 1) + ".png\ndump\nkey RIGHT\n";
@@ -240,11 +232,11 @@ TEST(DesktopScenario, ADamagedLayoutShowsWhatWasReadSaysSoOnceAndIsKeptAsBad) {
   const std::string dir = FreshDir("desktop_damaged");
   ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
   const std::string user = ProgramFolder(dir) + "/mivo_userdesktop.dat";
-  std::vector<char> whole = ReadAll(user);
+  const std::string whole = ReadText(user);
   ASSERT_GT(whole.size(), 200u);
   // Cut inside the third record.
-  std::vector<char> cut(whole.begin(), whole.begin() + 8 + 2 * 59 + 20);
-  std::ofstream(user, std::ios::binary | std::ios::trunc).write(cut.data(), static_cast<std::streamsize>(cut.size()));
+  const std::string cut = whole.substr(0, 8 + 2 * 59 + 20);
+  WriteText(user, cut);
 
   MivoSession s(dir);
   Json d = s.Dump();
@@ -256,7 +248,7 @@ TEST(DesktopScenario, ADamagedLayoutShowsWhatWasReadSaysSoOnceAndIsKeptAsBad) {
   EXPECT_TRUE(d["overlay"].IsNull());
   EXPECT_EQ(s.Finish(), 0);
   // The exit stored the layout, the damaged file kept beside it.
-  EXPECT_EQ(ReadAll(user + ".bad"), cut);
+  EXPECT_EQ(ReadText(user + ".bad"), cut);
   const ToolResult check = RunMivoPack({"layout", "check", user});
   EXPECT_EQ(check.code, 0) << check.out << check.err;
   // Read whole the next time: nothing to say.
@@ -267,31 +259,27 @@ TEST(DesktopScenario, ADamagedLayoutShowsWhatWasReadSaysSoOnceAndIsKeptAsBad) {
 }
 
 TEST(DesktopScenario, ASaveKilledAtAnyMomentLeavesTheOldLayoutOrTheNewOneWhole) {
-  const std::string dir = FreshDir("desktop_killed");
-  ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
-  const std::string user = ProgramFolder(dir) + "/mivo_userdesktop.dat";
   // A layout whose gadget the program moves back on screen: every start
   // stores a layout that differs from the file it read.
-  const std::string text = dir + "/off.layout";
-  std::ofstream(text) << "action rect=300,300,380,380 desktops=1 portrait style=tile action=\"page 19\"\n";
-  const ToolResult made = RunMivoPack({"layout", "create", text, user});
-  ASSERT_EQ(made.code, 0) << made.err;
-  const std::vector<char> old = ReadAll(user);
+  const std::string dir = desktoptest::DeviceWithLayout(
+      "desktop_killed", "action rect=300,300,380,380 desktops=1 portrait style=tile action=\"page 19\"\n");
+  const std::string user = ProgramFolder(dir) + "/mivo_userdesktop.dat";
+  const std::string old = ReadText(user);
   ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
-  const std::vector<char> stored = ReadAll(user);
+  const std::string stored = ReadText(user);
   ASSERT_NE(stored, old);
 
   std::mt19937 random(7);
   int killedBefore = 0, killedAfter = 0;
   for (int round = 0; round < 24; ++round) {
-    std::ofstream(user, std::ios::binary | std::ios::trunc).write(old.data(), static_cast<std::streamsize>(old.size()));
+    WriteText(user, old);
     MivoSession s(dir);
     s.Dump();
     s.Send("exit");
     std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
     kill(s.Pid(), SIGKILL);
     s.Finish();
-    const std::vector<char> now = ReadAll(user);
+    const std::string now = ReadText(user);
     EXPECT_TRUE(now == old || now == stored) << "round " << round << ": " << now.size() << " bytes";
     (now == old ? killedBefore : killedAfter) += 1;
   }

@@ -21,8 +21,10 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // The common record of a shortcut (type 10) of one record version, with its
-// own fields: the tile style and a show-page action for page 19.
-void WriteShortcut(mivoCore* core, mivoArchiveWriter& w, DWORD version, DWORD maskOrIndex, RECT r, bool portrait) {
+// own fields: the tile style and a show-page action for page 19, or an action
+// record of the type id `unknownAction` whose fields no reader can know.
+void WriteShortcut(mivoCore* core, mivoArchiveWriter& w, DWORD version, DWORD maskOrIndex, RECT r, bool portrait,
+                   DWORD unknownAction = 0) {
   w.WriteU32(10);
   w.WriteU32(version);
   if (version >= 6) w.WriteU32(0);
@@ -34,7 +36,12 @@ void WriteShortcut(mivoCore* core, mivoArchiveWriter& w, DWORD version, DWORD ma
   for (LONG edge : {r.left, r.top, r.right, r.bottom}) w.WriteI32(edge);
   if (version >= 3) w.WriteU8(portrait ? 1 : 0);
   w.WriteU32(kActionGadgetTile);
-  mivoActionShowPage(core, 19, 0, 0).SaveRecord(w);
+  if (unknownAction) {
+    w.WriteU32(unknownAction);
+    w.WriteU8(0);
+  } else {
+    mivoActionShowPage(core, 19, 0, 0).SaveRecord(w);
+  }
 }
 
 class LayoutFile : public ::testing::Test {
@@ -140,16 +147,7 @@ TEST_F(LayoutFile, ARecordNoClassIsBuiltForEndsTheReadingAndKeepsWhatCameBefore)
 TEST_F(LayoutFile, AShortcutWhoseActionKindIsUnknownEndsTheReading) {
   mivoArchiveWriter w;
   WriteShortcut(&core, w, 6, 1, RECT{0, 0, 80, 80}, true);
-  // A shortcut whose action record has type id 12: its fields cannot be found.
-  w.WriteU32(10);
-  w.WriteU32(6);
-  w.WriteU32(0);
-  w.WriteU32(1);
-  for (int edge : {0, 0, 80, 80}) w.WriteI32(edge);
-  w.WriteU8(1);
-  w.WriteU32(kActionGadgetTile);
-  w.WriteU32(12);
-  w.WriteU8(0);
+  WriteShortcut(&core, w, 6, 1, RECT{0, 0, 80, 80}, true, 12);
   w.WriteU32(kLayoutEndMarker);
   const auto result = Read(w.Bytes());
   EXPECT_FALSE(result.complete);

@@ -385,11 +385,7 @@ TEST(CalendarGadget, ShowsTheMonthFromTheLocalesFirstWeekdayAndOpensTheDayTapped
   EXPECT_EQ(dynamic_cast<CmivoCalendarPage*>(h.Core().TopPage())->SelectedDay(), today);
 }
 
-}  // namespace
-
 // ---- The appointment panel ----------------------------------------------------------------------
-
-namespace {
 
 // An appointment of the device (DATE values: 40252 is Monday 2010-03-15, the virtual today).
 void Appointment(const char16_t* subject, double start, double end, bool allDay = false) {

@@ -3,34 +3,22 @@
 // weaker signal and another operator show on the desktop within a second
 // of the program's time.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/desktop/scenario.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
 
 using namespace testing_support;
-
-// A device with the layout written in its program folder.
-std::string DeviceWithLayout(const std::string& name, const std::string& layout) {
-  const std::string dir = FreshDir(name);
-  EXPECT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
-  const std::string text = dir + "/status.layout";
-  std::ofstream(text) << layout;
-  const ToolResult made = RunMivoPack({"layout", "create", text, ProgramFolder(dir) + "/mivo_userdesktop.dat"});
-  EXPECT_EQ(made.code, 0) << made.err;
-  return dir;
-}
 
 // The gadgets' texts and pictures by class.
 std::map<std::string, std::pair<std::string, std::string>> Shown(const Json& d) {
@@ -60,14 +48,15 @@ int WaitFor(MivoSession& s, const std::function<bool(const Json&)>& done, Json* 
 }
 
 TEST(StatusScenario, WhatTheDeviceAnnouncesShowsWithinASecond) {
-  const std::string dir = DeviceWithLayout("status_values",
-                                           "battery      rect=0,0,120,36     desktops=1 portrait\n"
-                                           "signal       rect=120,0,240,36   desktops=1 portrait\n"
-                                           "operator     rect=0,36,240,66    desktops=1 portrait\n"
-                                           "unread-sms   rect=0,66,120,196   desktops=1 portrait\n"
-                                           "missed-calls rect=120,66,240,196 desktops=1 portrait\n"
-                                           "clock        rect=0,196,240,236  desktops=1 portrait graphical=no size=20\n"
-                                           "date         rect=0,236,240,268  desktops=1 portrait\n");
+  const std::string dir = desktoptest::DeviceWithLayout(
+      "status_values",
+      "battery      rect=0,0,120,36     desktops=1 portrait\n"
+      "signal       rect=120,0,240,36   desktops=1 portrait\n"
+      "operator     rect=0,36,240,66    desktops=1 portrait\n"
+      "unread-sms   rect=0,66,120,196   desktops=1 portrait\n"
+      "missed-calls rect=120,66,240,196 desktops=1 portrait\n"
+      "clock        rect=0,196,240,236  desktops=1 portrait graphical=no size=20\n"
+      "date         rect=0,236,240,268  desktops=1 portrait\n");
   Device(dir, {"set", "battery", "60"});
   MivoSession s(dir);
   ASSERT_TRUE(s.Running());

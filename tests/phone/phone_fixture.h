@@ -31,11 +31,7 @@ inline Json Dump() { return Json::Parse(uitest::UiHarness::Dump()); }
 // The dumped rows of the top page.
 inline std::vector<Json> Rows() { return Dump()["top"]["rows"].Items(); }
 
-inline std::vector<std::string> RowTexts() {
-  std::vector<std::string> texts;
-  for (const Json& r : Rows()) texts.push_back(r["text"].AsString());
-  return texts;
-}
+inline std::vector<std::string> RowTexts() { return uitest::Texts("rows"); }
 
 // The row with this text; a Null value (and a failure) when there is none.
 inline Json Row(const std::string& text) {

@@ -41,12 +41,7 @@ class SMSPages : public ::testing::Test {
     reg::GetDword(HKEY_CURRENT_USER, u"System\\State\\Messages\\SMS\\Unread", u"Count", &n);
     return n;
   }
-  static std::vector<std::string> Cells() {
-    std::vector<std::string> out;
-    const Json d = Dump();
-    for (const Json& c : d["top"]["cells"].Items()) out.push_back(c["text"].AsString());
-    return out;
-  }
+  static std::vector<std::string> Cells() { return uitest::Texts("cells"); }
 };
 
 TEST_F(SMSPages, AFolderShowsItsCardsNewestFirstAndATapReadsThemOneAfterAnother) {
@@ -60,7 +55,6 @@ TEST_F(SMSPages, AFolderShowsItsCardsNewestFirstAndATapReadsThemOneAfterAnother)
   EXPECT_EQ(Dump()["top"]["title"].AsString(), "Inbox");
   EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Petr", "+420 777 000 111", "Anna", "Total messages: 3"}));
   EXPECT_EQ(Row("Petr")["sub"].AsString(), "Newest");
-  EXPECT_EQ(Row("Petr")["help"].AsString(), "Today 08:05 AM (unred)");
   EXPECT_EQ(UnreadState(), 3u);
 
   // The newest first: no previous button; reading it marks it read.
@@ -86,10 +80,9 @@ TEST_F(SMSPages, AFolderShowsItsCardsNewestFirstAndATapReadsThemOneAfterAnother)
   h.Key(VK_LEFT);
   EXPECT_EQ(Rows()[0]["text"].AsString(), "Middle");
 
-  // Back in the list, no card is marked unread any more.
+  // Back in the list (its unread marks gone: the user's day checks them).
   h.Key(VK_F1);
   EXPECT_EQ(h.Core().TopPage(), page);
-  EXPECT_EQ(Row("Anna")["help"].AsString(), "Today 06:05 AM");
 }
 
 TEST_F(SMSPages, AnEmptyFolderShowsTheCountZeroAndANewMessageGetsACardUnderTheSummary) {

@@ -5,13 +5,13 @@
 // mobile and sees the call in the call log. Screenshots are taken along the
 // way at both screen sizes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <array>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/desktop/scenario.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
@@ -41,22 +41,16 @@ Json UnreadSms(const Json& d) {
   return Json();
 }
 
-
-class Day {
+class Day : public desktoptest::LiveWalk {
  public:
-  Day(MivoSession& s, std::string dir, std::string size) : m_s(s), m_dir(std::move(dir)), m_size(std::move(size)) {}
+  Day(MivoSession& s, std::string size) : LiveWalk(s), m_size(std::move(size)) {}
 
-  Json Step(const std::string& command) {
-    m_s.Send(command);
-    m_s.Send("wait 600");
-    return m_s.Dump();
-  }
-  void Shot(const std::string& name) { m_s.Send("shot " + m_size + "_" + name + ".png"); }
+  void Shot(const std::string& name) { m_live.Send("shot " + m_size + "_" + name + ".png"); }
 
   // Taps the centre of the top page's row or cell with this text (a little
   // left of it for rows: clear of a side button).
   Json Tap(const char* key, const std::string& text) {
-    const Json d = m_s.Dump();
+    const Json d = m_live.Dump();
     for (const Json& e : d["top"][key].Items()) {
       if (e["text"].AsString() != text) continue;
       const Json& r = e["rect"];
@@ -69,25 +63,12 @@ class Day {
   }
   // Answers the open box with its first button (OK, yes).
   Json Confirm(const std::string& expectedTitle) {
-    const Json d = m_s.Dump();
+    const Json d = m_live.Dump();
     EXPECT_EQ(d["overlay"]["title"].AsString(), expectedTitle) << d["overlay"]["text"].AsString();
     return Step("tap " + CentreOf(d["overlay"]["buttons"][0]));
   }
-  // What mivo-device did reaches the program through the change log, in real time.
-  Json Until(const std::function<bool(const Json&)>& done) {
-    Json d;
-    for (int i = 0; i < 60; ++i) {
-      d = Step("wait 100");
-      if (done(d)) return d;
-      usleep(50 * 1000);
-    }
-    ADD_FAILURE() << "the program never showed it";
-    return d;
-  }
 
  private:
-  MivoSession& m_s;
-  std::string m_dir;
   std::string m_size;
 };
 
@@ -96,7 +77,7 @@ void LiveADay(const std::string& size) {
   // mivo makes the device on its first start, around its virtual day.
   MivoSession s(dir, {"--screen", size});
   ASSERT_TRUE(s.Running());
-  Day day(s, dir, size);
+  Day day(s, size);
   day.Shot("1_desktop");
   ASSERT_EQ(day.Step("wait 100")["pages"].size(), 1u);  // up and running: the device is made
   {
@@ -108,16 +89,12 @@ void LiveADay(const std::string& size) {
   ASSERT_EQ(imported.code, 0) << imported.err;
 
   // Three messages come in while mivo runs.
-  ASSERT_EQ(Device(dir, {"sms", "receive", "Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "--at",
-                         "2010-03-15 08:55"})
-                .code,
-            0);
-  ASSERT_EQ(Device(dir, {"sms", "receive", "Anna <+420 603 111 222>", "Lunch today?", "--at", "2010-03-15 08:58"}).code,
-            0);
-  ASSERT_EQ(
-      Device(dir, {"sms", "receive", "+420 777 000 999", "Your parcel arrives tomorrow.", "--at", "2010-03-15 09:01"})
-          .code,
-      0);
+  for (const auto& [from, text, at] :
+       {std::array<const char*, 3>{"Petr Veselý <+420 266 031 500>", "Meeting moved to 11:00.", "2010-03-15 08:55"},
+        std::array<const char*, 3>{"Anna <+420 603 111 222>", "Lunch today?", "2010-03-15 08:58"},
+        std::array<const char*, 3>{"+420 777 000 999", "Your parcel arrives tomorrow.", "2010-03-15 09:01"}}) {
+    ASSERT_EQ(Device(dir, {"sms", "receive", from, text, "--at", at}).code, 0) << text;
+  }
 
   // The home desktop counts them (three of the new device's were unread
   // already); a tap on the count opens the Inbox.

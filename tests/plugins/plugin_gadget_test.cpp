@@ -65,6 +65,14 @@ Bytes WithLength(const Bytes& settings) {
   return out.Take();
 }
 
+// The settings pair.c stores: its counter and its text.
+Bytes PairSettings(std::int32_t counter, const char16_t* text) {
+  mivoArchiveWriter out;
+  out.WriteI32(counter);
+  out.WriteString(text);
+  return out.Take();
+}
+
 // The page's gadgets replaced by those of the layout, which is read whole.
 std::vector<CmivoGadgetPlugin*> ReadBack(PluginHarness& h, const Bytes& layout) {
   h.Page().Container().Clear();
@@ -210,10 +218,7 @@ TEST(PluginRecord, ALiveGadgetsSettingsComeBackWithTheirLength) {
   mivoArchiveWriter expected;
   expected.WriteString(kGadgetFolder + u"pair_a.so");
   expected.WriteI32(1);
-  mivoArchiveWriter settings;
-  settings.WriteI32(8);
-  settings.WriteString(u"");
-  expected.WriteBytes(WithLength(settings.Bytes()));
+  expected.WriteBytes(WithLength(PairSettings(8, u"")));
   const Bytes& tail = expected.Bytes();
   ASSERT_GE(layout.size(), 8 + 33 + tail.size() + 4);
   EXPECT_EQ(layout[16], 1) << "property version";
@@ -229,11 +234,9 @@ TEST(PluginRecord, ALiveGadgetsSettingsComeBackWithTheirLength) {
 TEST(PluginRecord, SettingsOfAPluginThatCannotStartAreKeptAndTheRestOfTheFileIsRead) {
   PluginHarness h("orphan", {"pair_a"});
   const Bytes orphanSettings = {1, 2, 3, 4, 5};
-  mivoArchiveWriter pairSettings;
-  pairSettings.WriteI32(3);
-  pairSettings.WriteString(u"kept");
+  const Bytes pairSettings = PairSettings(3, u"kept");
   const Bytes layout = Layout({{1, kGadgetFolder + u"gone.so", 0, WithLength(orphanSettings)},
-                               {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())},
+                               {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings)},
                                {1, kGadgetFolder + u"pair_a.so", 1, WithLength({})}});
   const std::vector<CmivoGadgetPlugin*> gadgets = ReadBack(h, layout);
   ASSERT_EQ(gadgets.size(), 3u);
@@ -246,7 +249,7 @@ TEST(PluginRecord, SettingsOfAPluginThatCannotStartAreKeptAndTheRestOfTheFileIsR
   EXPECT_EQ(Probe(u"pair_a", u"Load"), 1u);
   // Written back, the orphan's record (and the live one's, unchanged) are the same bytes.
   const std::size_t firstTwo = Layout({{1, kGadgetFolder + u"gone.so", 0, WithLength(orphanSettings)},
-                                       {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}})
+                                       {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings)}})
                                    .size() -
                                4;
   const Bytes written = h.Page().Container().SerializeLayout();
@@ -257,10 +260,7 @@ TEST(PluginRecord, SettingsOfAPluginThatCannotStartAreKeptAndTheRestOfTheFileIsR
 
 TEST(PluginRecord, TheOlderLayoutWithoutLengthIsReadByALivePlugin) {
   PluginHarness h("old_layout", {"pair_a"});
-  mivoArchiveWriter settings;
-  settings.WriteI32(4);
-  settings.WriteString(u"old");
-  const Bytes layout = Layout({{0, kGadgetFolder + u"pair_a.so", 1, settings.Bytes()}, {0, u"", 0, {}}});
+  const Bytes layout = Layout({{0, kGadgetFolder + u"pair_a.so", 1, PairSettings(4, u"old")}, {0, u"", 0, {}}});
   const std::vector<CmivoGadgetPlugin*> gadgets = ReadBack(h, layout);
   ASSERT_EQ(gadgets.size(), 2u);
   EXPECT_EQ(gadgets[0]->GetDumpText(), u"A two 4 old");
@@ -269,13 +269,8 @@ TEST(PluginRecord, TheOlderLayoutWithoutLengthIsReadByALivePlugin) {
 
 TEST(PluginRecord, ALoadThatReadsMoreThanWasStoredStartsTheGadgetAfreshAndSpoilsNothingElse) {
   PluginHarness h("greedy", {"greedy", "pair_a"});
-  mivoArchiveWriter stored;
-  stored.WriteI32(42);
-  mivoArchiveWriter pairSettings;
-  pairSettings.WriteI32(5);
-  pairSettings.WriteString(u"after");
-  const Bytes layout = Layout({{1, kGadgetFolder + u"greedy.so", 0, WithLength(stored.Bytes())},
-                               {1, kGadgetFolder + u"pair_a.so", 0, WithLength(pairSettings.Bytes())}});
+  const Bytes layout = Layout({{1, kGadgetFolder + u"greedy.so", 0, WithLength({42, 0, 0, 0})},
+                               {1, kGadgetFolder + u"pair_a.so", 0, WithLength(PairSettings(5, u"after"))}});
   const std::vector<CmivoGadgetPlugin*> gadgets = ReadBack(h, layout);
   ASSERT_EQ(gadgets.size(), 2u);
   EXPECT_TRUE(gadgets[0]->IsLive());

@@ -51,7 +51,6 @@ class PluginHarness : public desktoptest::DesktopHarness {
     Install(libraries);
   }
 
-
   // A plug-in gadget showing the library's gadget (path under the program
   // folder's GadgetPlugins), at the rectangle.
   CmivoGadgetPlugin* AddPlugin(const char16_t* file, int index, RECT rect) {

@@ -44,10 +44,8 @@ std::vector<Gadget> GadgetsOf(const Json& d) {
 
 // The plug-in window of the owner information, as the dump lists the windows.
 Json OwnerWindow(const Json& d) {
-  for (const Json& w : d["windows"].Items()) {
-    if (w["class"].AsString() == "mivoOwnerInfo") return w;
-  }
-  return Json();
+  const Json* w = WindowOf(d, "mivoOwnerInfo");
+  return w ? *w : Json();
 }
 
 class Session : public testing_support::Walk {
@@ -58,22 +56,18 @@ class Session : public testing_support::Walk {
   }
   // A point of the page at scale 1, on the screen.
   std::string At(int x, int y) const { return std::to_string(x * m_scale) + " " + std::to_string(y * m_scale + m_top); }
-  static std::string Centre(const Json& rect) {
-    return std::to_string((rect[0].AsInt() + rect[2].AsInt()) / 2) + " " +
-           std::to_string((rect[1].AsInt() + rect[3].AsInt()) / 2);
-  }
   // Replaces the text entry's text and confirms it.
   Json Enter(const std::string& text) {
     for (int i = 0; i < 16; ++i) m_session.Send("key BACK");
     const Json d = Step("char " + text);
     EXPECT_EQ(d["overlay"]["kind"].AsString(), "text");
-    return Step("tap " + Centre(d["overlay"]["buttons"][0]));
+    return Step("tap " + CentreOf(d["overlay"]["buttons"][0]));
   }
   // Adds a gadget of the catalogue's kind where the hold is, then picks `choice` from its own menu.
   Json AddGadget(int x, int y, const std::string& kind, const std::string& choice) {
     const Json d = TapRow(HoldAndChoose(At(x, y), "Add gadget"), kind);
     const Json added = d["desktop"]["gadgets"][d["desktop"]["gadgets"].size() - 1];
-    return HoldAndChoose(Centre(added["rect"]), choice);
+    return HoldAndChoose(CentreOf(added["rect"]), choice);
   }
 
  private:
@@ -106,16 +100,16 @@ TEST_P(PluginScenario, TheShippedPlugInsAreAddedSetUpSharedAndComeBackAfterARest
     d = w.AddGadget(10, 10, "Mivo plug-in", "      Moon phase");
     const Json moon = d["desktop"]["gadgets"][0];
     EXPECT_EQ(moon["type"].AsInt(), 26);
-    d = w.HoldAndChoose(Session::Centre(moon["rect"]), "Southern hemisphere");
+    d = w.HoldAndChoose(CentreOf(moon["rect"]), "Southern hemisphere");
     EXPECT_EQ(d["desktop"]["gadgets"][0]["text"].AsString(), "First quarter, 50% lit (S)");
     // The countdown to a date and title of the user's.
     d = w.AddGadget(10, 80, "Mivo plug-in", "      Countdown");
     const Json countdown = d["desktop"]["gadgets"][1];
     EXPECT_EQ(countdown["text"].AsString(), "285 days until New Year");
-    d = w.HoldAndChoose(Session::Centre(countdown["rect"]), "Set date");
+    d = w.HoldAndChoose(CentreOf(countdown["rect"]), "Set date");
     EXPECT_EQ(d["overlay"]["value"].AsString(), "2011-01-01");
     w.Enter("2010-12-24");
-    w.HoldAndChoose(Session::Centre(countdown["rect"]), "Set title");
+    w.HoldAndChoose(CentreOf(countdown["rect"]), "Set title");
     d = w.Enter("Holidays");
     EXPECT_EQ(d["desktop"]["gadgets"][1]["text"].AsString(), "277 days until Holidays");
     // The owner information, shared as "Owner".
@@ -123,7 +117,7 @@ TEST_P(PluginScenario, TheShippedPlugInsAreAddedSetUpSharedAndComeBackAfterARest
     const Json today = d["desktop"]["gadgets"][2];
     EXPECT_EQ(today["text"].AsString(), "Plug-in: Owner Info");
     EXPECT_EQ(today["rect"][2].AsInt(), 240 * scale) << "a strip across the page";
-    w.HoldAndChoose(Session::Centre(today["rect"]), "Share");
+    w.HoldAndChoose(CentreOf(today["rect"]), "Share");
     w.Enter("Owner");
     w.Step("shot " + dir + "/design.png");
     d = w.HoldAndChoose(w.At(200, 255), "Exit Design mode");

@@ -4,7 +4,6 @@
 // loaded by mivo and painting on its desktop.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -15,28 +14,15 @@
 namespace {
 
 using namespace plugintest;
-
-// Runs a shell command; its exit code, with its output kept for a failure's message.
-int RunCommand(const std::string& command, std::string* output) {
-  output->clear();
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) output->append(buffer, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Q(const stdfs::path& p) { return testing_support::ShellQuote(p.string()); }
+using testing_support::RunTool;
+using testing_support::ToolResult;
 
 TEST(SdkPackage, APluginBuiltOutsideTheTreeAgainstTheInstalledSdkLoadsAndPaints) {
   const stdfs::path dir = testing_support::FreshDir("sdk_package");
   const stdfs::path prefix = dir / "prefix";
-  const std::string cmake = testing_support::ShellQuote(MIVO_CMAKE_COMMAND);
-  std::string out;
-  ASSERT_EQ(RunCommand(cmake + " --install " + Q(MIVO_BINARY_DIR) + " --component sdk --prefix " + Q(prefix), &out), 0)
-      << out;
+  const std::string cmake = MIVO_CMAKE_COMMAND;
+  ToolResult run = RunTool(cmake, {"--install", MIVO_BINARY_DIR, "--component", "sdk", "--prefix", prefix.string()});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
   for (const char* file : {"include/mivo/platform.h", "include/mivo/gadget_plugin.h", "include/mivo/today.h",
                            "lib/cmake/mivo-sdk/mivo-sdkConfig.cmake", "lib/cmake/mivo-sdk/mivo-sdkConfigVersion.cmake",
                            "share/mivo-sdk/README.md", "share/mivo-sdk/samples/ownerinfo/ownerinfo.c"}) {
@@ -47,11 +33,11 @@ TEST(SdkPackage, APluginBuiltOutsideTheTreeAgainstTheInstalledSdkLoadsAndPaints)
 
   const stdfs::path source = dir / "countdown";
   stdfs::copy(prefix / "share/mivo-sdk/samples/countdown", source, stdfs::copy_options::recursive);
-  const std::string configure = cmake + " -S " + Q(source) + " -B " + Q(source / "build") +
-                                " -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=" + Q(prefix) +
-                                " -DCMAKE_C_COMPILER=" + testing_support::ShellQuote(MIVO_C_COMPILER);
-  ASSERT_EQ(RunCommand(configure, &out), 0) << out;
-  ASSERT_EQ(RunCommand(cmake + " --build " + Q(source / "build"), &out), 0) << out;
+  run = RunTool(cmake, {"-S", source.string(), "-B", (source / "build").string(), "-DCMAKE_BUILD_TYPE=Release",
+                       "-DCMAKE_PREFIX_PATH=" + prefix.string(), std::string("-DCMAKE_C_COMPILER=") + MIVO_C_COMPILER});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
+  run = RunTool(cmake, {"--build", (source / "build").string()});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
   const stdfs::path library = source / "build" / "countdown.so";
   ASSERT_TRUE(stdfs::exists(library));
 

@@ -269,20 +269,10 @@ void DriveGadgetLibrary(void* library, const std::vector<std::u16string>& texts)
   DeleteObject(bitmap);
 }
 
+// Dates good, impossible and malformed, a title, and a text far longer than any field.
 std::vector<std::u16string> Texts() {
-  return {u"",
-          u"2030-12-24",
-          u"24.12.2030",
-          u"2030-02-30",
-          u"9999-12-31",
-          u"1601-01-01",
-          u"0000-00-00",
-          u"garbage",
-          u"  2031-1-2  ",
-          u"12345-01-01",
-          u"2030--12",
-          u"Holidays",
-          std::u16string(1000, u'x')};
+  return {u"",           u"2030-12-24",   u"24.12.2030", u"2030-02-30", u"9999-12-31", u"1601-01-01", u"0000-00-00",
+          u"garbage",    u"  2031-1-2  ", u"12345-01-01", u"2030--12",  u"Holidays",   std::u16string(1000, u'x')};
 }
 
 TEST_F(SampleHost, TheMoonPhaseSampleIsCleanUnderEveryUse) {
