@@ -115,16 +115,12 @@ TEST_F(PackTool, RejectsDamagedFilesWithAClearMessageAndChangesOrExtractsNothing
 }
 
 TEST_F(PackTool, WrongUsageExitsWith2AndHelpWith0) {
-  EXPECT_EQ(Pack("").code, 2);
-  EXPECT_EQ(Pack("frobnicate").code, 2);
-  EXPECT_EQ(Pack("create bogus N src o.minst").code, 2);
-  EXPECT_EQ(Pack("create skin '../x' src o.minst").code, 2);
-  EXPECT_EQ(Pack("create skin N src").code, 2);
-  EXPECT_EQ(Pack("colors create t.mct #000000").code, 2);
-  EXPECT_EQ(Pack("colors create t.mct 1 2 3 4 5 6 7 8 9").code, 2) << "not colours";
-  EXPECT_EQ(Pack("skin set x.msk --file a.png").code, 2);
-  EXPECT_EQ(Pack("check readme.txt").code, 2);
-  EXPECT_EQ(Pack("list --what x").code, 2);
+  for (const char* usage : {"", "frobnicate", "create bogus N src o.minst", "create skin '../x' src o.minst",
+                            "create skin N src", "colors create t.mct #000000",
+                            "colors create t.mct 1 2 3 4 5 6 7 8 9" /* not colours */, "skin set x.msk --file a.png",
+                            "check readme.txt", "list --what x"}) {
+    EXPECT_EQ(Pack(usage).code, 2) << usage;
+  }
   Outcome help = Pack("--help");
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("language check FILE.mlg"), std::string::npos);

@@ -213,14 +213,4 @@ TEST(PackageInstaller, DeepNestingIsDamageNotAStackOverflow) {
   EXPECT_EQ(InstallPackageBytes(b, u"\\P\\", target), mivoPackageStatus::kDamaged);
 }
 
-TEST(PackageInstaller, InstallsAPackageFileOnTheDevice) {
-  looktest::ScratchDevice device;
-  device.Put("Program Files/mivo/Skins/Clear Horizon.minst", HandMadeSkinPackage());
-  ASSERT_EQ(InstallPackage(u"\\Program Files\\mivo\\Skins\\Clear Horizon.minst", looktest::kProgramFolder),
-            mivoPackageStatus::kOk);
-  EXPECT_EQ(device.Get("Program Files/mivo/Skins/Clear Horizon/pics/x.png"), (Bytes{'X', 'X'}));
-  EXPECT_EQ(InstallPackage(u"\\Program Files\\mivo\\Skins\\None.minst", looktest::kProgramFolder),
-            mivoPackageStatus::kUnreadable);
-}
-
 }  // namespace

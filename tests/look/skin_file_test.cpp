@@ -207,18 +207,6 @@ TEST_F(SkinOnDevice, LoadsFromTheSkinFolderAndSavesEveryNameAskedFor) {
   EXPECT_TRUE(device.Exists("Program Files/mivo/Skins/New/New.msk"));
 }
 
-TEST_F(SkinOnDevice, AFileNotReadToItsEndMarkerIsNotWrittenBack) {
-  Bytes cut = Version2File();
-  cut.resize(cut.size() - 10);
-  device.Put(file, cut);
-  mivoSkin skin(looktest::kProgramFolder);
-  skin.LoadSkin(u"Clear Horizon");
-  EXPECT_EQ(skin.Images.size(), 1u);
-  skin.FindOrAddImage(u"exit2");
-  EXPECT_FALSE(skin.SaveSkin());
-  EXPECT_EQ(device.Get(file), cut);
-}
-
 TEST_F(SkinOnDevice, AFileKilledWhileBeingWrittenIsEitherTheOldOrTheNewFile) {
   std::filesystem::create_directories(device.Host(file).parent_path());
   mivoSkin old(looktest::kProgramFolder);

@@ -52,6 +52,12 @@ class RecordingHandler : public CmivoContextMenuHandler {
 class OwnerPage : public ColorPage, public CmivoContextMenu {
  public:
   explicit OwnerPage(mivoCore* core) : ColorPage(core, RGB(0, 0, 0), u"Owner"), CmivoContextMenu(core) {}
+  // Shows this page, then its menu over it.
+  void Open(UiHarness& h) {
+    h.Core().ShowPage(this);
+    Build();
+    h.Pump();
+  }
   void Build() {
     ClearMenu();
     AddMenuSection(u"General");
@@ -83,9 +89,7 @@ TEST(ContextMenu, TheMenuListsCaptionsAndEntriesWithTheTextsTheirHandlersGive) {
     UiHarness h("menu_rows_" + std::to_string(w), w, hgt);
     ASSERT_TRUE(h.Start());
     OwnerPage owner(&h.Core());
-    h.Core().ShowPage(&owner);
-    owner.Build();
-    h.Pump();
+    owner.Open(h);
     const Json dump = Json::Parse(UiHarness::Dump());
     EXPECT_EQ(dump["top"]["class"].AsString(), "CmivoRightClickPage");
     EXPECT_EQ(dump["top"]["header"].AsString(), "Context menu");
@@ -103,9 +107,7 @@ TEST(ContextMenu, TheSideButtonShowsTheHelpAndATapCarriesOutTheEntryGoingBackOnl
   UiHarness h("menu_tap");
   ASSERT_TRUE(h.Start());
   OwnerPage owner(&h.Core());
-  h.Core().ShowPage(&owner);
-  owner.Build();
-  h.Pump();
+  owner.Open(h);
   auto* row = dynamic_cast<CmivoAdvListBoxContextMenuItem*>(owner.MenuPage()->GetItem(1));
   ASSERT_NE(row, nullptr);
   const RECT button = row->GetSideButtonRect();
@@ -137,9 +139,7 @@ TEST(ContextMenu, ACommandThatRebuildsTheMenuFromItsOwnRowLeavesEverythingStandi
   ASSERT_TRUE(h.Start());
   OwnerPage owner(&h.Core());
   owner.rebuildOnCommand = true;
-  h.Core().ShowPage(&owner);
-  owner.Build();
-  h.Pump();
+  owner.Open(h);
   uitest::TapText(h, "rows", "Design mode");
   h.Pump();
   EXPECT_EQ(owner.log, (std::vector<DWORD>{2000}));
@@ -153,9 +153,7 @@ TEST(ContextMenu, AnOwnerThatGoesAwayTakesItsMenuPageOffTheStack) {
   UiHarness h("menu_owner_gone");
   ASSERT_TRUE(h.Start());
   auto owner = std::make_unique<OwnerPage>(&h.Core());
-  h.Core().ShowPage(owner.get());
-  owner->Build();
-  h.Pump();
+  owner->Open(h);
   ASSERT_EQ(h.Core().PageStack().size(), 3u);
   owner.reset();
   h.Pump();

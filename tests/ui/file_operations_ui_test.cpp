@@ -22,10 +22,10 @@ TEST(FileOperationsUI, AFolderNameIsAskedWithTheTextEntryAndAFailureShowsTheSyst
   });
   EXPECT_TRUE(CreateFolder(u"\\My Documents", h.Core().FileOperationsUI()));
   EXPECT_STREQ(asked.kind, "text");
-  EXPECT_EQ(asked.title, GetString(IDS_CREATE_FOLDER));
-  EXPECT_EQ(asked.text, GetString(IDS_ENTER_FOLDER_NAME));
-  EXPECT_EQ(asked.value, GetString(IDS_NEW_FOLDER));
-  EXPECT_TRUE(fs::IsDirectory(u"\\My Documents\\" + GetString(IDS_NEW_FOLDER)));
+  EXPECT_EQ(asked.title, u"Create folder");
+  EXPECT_EQ(asked.text, u"Please enter the name of the folder.");
+  EXPECT_EQ(asked.value, u"New folder");
+  EXPECT_TRUE(fs::IsDirectory(u"\\My Documents\\New folder"));
 
   // The same name again: the folder exists.
   h.AtIdle([&] { TapOverlayButton(0); });

@@ -61,33 +61,24 @@ void CheckSlide(int width, int height) {
   const std::vector<int> offsets =
       CmivoAnimateWnd::SlideOffsets(W, CmivoAnimateWnd::SlideStep(W, core.IsPortrait(), DisplayScale));
 
-  // Opening: the new page's right edge comes in from the left edge.
-  h.CaptureFrames(true);
-  core.ShowPage(&b);
-  ASSERT_EQ(h.Frames().size(), offsets.size());
-  for (std::size_t i = 0; i < h.Frames().size(); ++i) {
-    const uitest::Capture& f = h.Frames()[i];
-    const int x = offsets[i];
-    if (x > 0) { EXPECT_EQ(f.At(client.left + x - 1, y), Pixel(newColor)) << "frame " << i; }
-    if (x < W) { EXPECT_EQ(f.At(client.left + x, y), Pixel(oldColor)) << "frame " << i; }
+  // Opening: the new page's right edge comes in from the left edge. Back: the
+  // revealed page's left edge comes in from the right edge.
+  for (const bool back : {false, true}) {
+    SCOPED_TRACE(back ? "back" : "open");
+    h.CaptureFrames(true);
+    if (back) core.PopPage(); else core.ShowPage(&b);
+    ASSERT_EQ(h.Frames().size(), offsets.size());
+    const COLORREF entering = back ? oldColor : newColor, leaving = back ? newColor : oldColor;
+    for (std::size_t i = 0; i < h.Frames().size(); ++i) {
+      const int x = offsets[i];
+      const int edge = back ? client.right - x : client.left + x;  // first column right of the seam
+      if (x > 0) { EXPECT_EQ(h.Frames()[i].At(back ? edge : edge - 1, y), Pixel(entering)) << "frame " << i; }
+      if (x < W) { EXPECT_EQ(h.Frames()[i].At(back ? edge - 1 : edge, y), Pixel(leaving)) << "frame " << i; }
+    }
+    h.CaptureFrames(false);
+    h.Pump();
+    EXPECT_EQ(UiHarness::Screen().At(back ? client.right - 1 : client.left + 1, y), Pixel(entering));
   }
-  EXPECT_EQ(h.Frames().back().At(client.right - 1, y), Pixel(newColor));
-  h.Pump();
-  EXPECT_EQ(UiHarness::Screen().At(client.left + 1, y), Pixel(newColor));
-
-  // Back: the revealed page comes in from the right edge.
-  h.CaptureFrames(true);
-  core.PopPage();
-  ASSERT_EQ(h.Frames().size(), offsets.size());
-  for (std::size_t i = 0; i < h.Frames().size(); ++i) {
-    const uitest::Capture& f = h.Frames()[i];
-    const int x = offsets[i];
-    if (x > 0) { EXPECT_EQ(f.At(client.right - x, y), Pixel(oldColor)) << "frame " << i; }
-    if (x < W) { EXPECT_EQ(f.At(client.right - x - 1, y), Pixel(newColor)) << "frame " << i; }
-  }
-  h.CaptureFrames(false);
-  h.Pump();
-  EXPECT_EQ(UiHarness::Screen().At(client.right - 1, y), Pixel(oldColor));
   EXPECT_FALSE(core.GetAnimateWnd()->IsWindowVisible());
 }
 
