@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/display/png.h"
+#include "tests/pages/session_util.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
@@ -99,11 +100,8 @@ TEST_P(EachSize, TheStartButtonShowsMivosEmblemAndBringsBackAFullScreenMivo) {
   const int s = h >= 480 ? 2 : 1;
   const std::string size = std::to_string(w) + "x" + std::to_string(h);
   const std::string dir = FreshDir("app_start_" + size);
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dir + "/device", "init"}).code, 0);
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dir + "/device", "reg", "set", "HKCU\\Software\\mivo\\mivo",
-                                            "UseFullScreen", "dword", "1"})
-                .code,
-            0);
+  ASSERT_EQ(pagestest::Device(dir, {"init"}).code, 0);
+  pagestest::RegSet(dir, pagestest::kSettingsPath, "UseFullScreen", "dword", "1");
   // The start button is a 20·S square 4·S from the left, centred in the bar.
   const int cx = 14 * s, cy = 13 * s;
   const auto r = RunMivo(dir,

@@ -15,16 +15,11 @@ using pagestest::Rows;
 using testing_support::FreshDir;
 using testing_support::MivoSession;
 
-const std::string kKey = "HKCU\\Software\\mivo\\mivo";
-
-std::string Get(const std::string& dir, const std::string& key, const std::string& name) {
-  auto r = pagestest::Device(dir, {"reg", "get", key, name});
-  while (!r.out.empty() && (r.out.back() == '\n' || r.out.back() == '\r')) r.out.pop_back();
-  return r.code == 0 ? r.out : "(missing)";
-}
+using pagestest::kSettingsPath;
+constexpr auto& Get = pagestest::RegGet;
 
 void Set(const std::string& dir, const std::string& name, int value) {
-  ASSERT_EQ(pagestest::Device(dir, {"reg", "set", kKey, name, "dword", std::to_string(value)}).code, 0);
+  pagestest::RegSet(dir, kSettingsPath, name, "dword", std::to_string(value));
 }
 
 // Main menu, Settings, "mivo".
@@ -72,16 +67,12 @@ TEST(SettingsScenario, EveryRowChangesItsSettingAndANewStartShowsTheStoredValues
     EXPECT_EQ(d["top"]["class"].AsString(), "CmivoAdvLanguagesPage");
     EXPECT_EQ(s.Finish(), 0);
   }
-  EXPECT_EQ(Get(dir, kKey + "\\Registration", "AutoShow"), "1");
-  EXPECT_EQ(Get(dir, kKey, "UseInternalImageViewer"), "1");
-  EXPECT_EQ(Get(dir, kKey, "UseFullScreen"), "1");
-  EXPECT_EQ(Get(dir, kKey, "AnimationsEnabled"), "0");
-  EXPECT_EQ(Get(dir, kKey, "TapOnContact"), "2");
-  EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "5");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeExit"), "0");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeMakeCall"), "0");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeExecuteFile"), "0");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeControlPanel"), "0");
+  EXPECT_EQ(Get(dir, kSettingsPath + "\\Registration", "AutoShow"), "1");
+  for (auto [name, value] : {std::pair{"UseInternalImageViewer", "1"}, {"UseFullScreen", "1"},
+                             {"AnimationsEnabled", "0"}, {"TapOnContact", "2"}, {"DesktopsCount", "5"},
+                             {"AskBeforeExit", "0"}, {"AskBeforeMakeCall", "0"}, {"AskBeforeExecuteFile", "0"},
+                             {"AskBeforeControlPanel", "0"}})
+    EXPECT_EQ(Get(dir, kSettingsPath, name), value) << name;
 
   // A new start shows them; a second tap of each goes back.
   MivoSession s(dir);
@@ -111,20 +102,20 @@ TEST(SettingsScenario, NumbersWrapAndValuesOutOfRangeShowSensiblyWithoutBeingWri
     EXPECT_EQ(Rows(d)[6], "Desktops count: 4");
     EXPECT_EQ(Rows(d)[5], "Tap on contact: ");
     // Reading writes nothing.
-    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "40");
+    EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "40");
     // A number the page does not know stays as it is.
     d = walk.ActivateRow("Tap on contact: ");
     EXPECT_EQ(Rows(d)[5], "Tap on contact: ");
-    EXPECT_EQ(Get(dir, kKey, "TapOnContact"), "7");
+    EXPECT_EQ(Get(dir, kSettingsPath, "TapOnContact"), "7");
     // Tapping the help button shows the help and changes nothing.
     const Json& row = d["top"]["rows"][6];
     d = walk.Step("tap " + std::to_string(row["rect"][2].AsInt() - 20) + " " +
                   std::to_string((row["rect"][1].AsInt() + row["rect"][3].AsInt()) / 2));
     EXPECT_TRUE(d["top"]["rows"][6]["expanded"].AsBool());
-    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "40");
+    EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "40");
     d = walk.ActivateRow("Desktops count: 4");
     EXPECT_EQ(Rows(d)[6], "Desktops count: 5");
-    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "5");
+    EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "5");
     EXPECT_EQ(s.Finish(), 0);
   }
   Set(dir, "DesktopsCount", 32);
@@ -133,7 +124,7 @@ TEST(SettingsScenario, NumbersWrapAndValuesOutOfRangeShowSensiblyWithoutBeingWri
   Json d = OpenSettings(walk);
   d = walk.ActivateRow("Desktops count: 32");
   EXPECT_EQ(Rows(d)[6], "Desktops count: 1");
-  EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "1");
+  EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "1");
   EXPECT_EQ(s.Finish(), 0);
 }
 
