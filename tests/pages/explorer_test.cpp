@@ -60,28 +60,23 @@ TEST_F(Explorer, FoldersComeFirstEachGroupByNameWithoutCaseHiddenEntriesNeverAnd
 
 TEST_F(Explorer, TheCatalogueResetsBothPagesOnEveryFetchAndNamesThemByTheirFolder) {
   ASSERT_TRUE(fs::CreateDirectories(u"\\Windows\\Start Menu\\Programs"));
-  Core().ShowPageById(21);
-  m_ui->Wait(600);
+  Show(21);
   auto* programs = Top();
   ASSERT_NE(programs, nullptr);
   // Read: the page now holds the programs folder's path, yet is still "Programs".
   EXPECT_EQ(programs->Folder(), u"\\Windows\\Start Menu\\Programs\\");
   EXPECT_EQ(programs->GetTitle(0, 0), u"Programs");
   EXPECT_EQ(Dump()["top"]["header"].AsString(), "Programs");
-  Core().PopPage();
-  m_ui->Wait(600);
+  Back();
   // The second opening shows the programs folder again, read anew.
   EXPECT_EQ(Core().GetPage(21), programs);
   EXPECT_FALSE(programs->IsFilled());
   EXPECT_EQ(programs->Folder(), u"");
-  Core().ShowPageById(21);
-  m_ui->Wait(600);
+  Show(21);
   EXPECT_EQ(programs->Folder(), u"\\Windows\\Start Menu\\Programs\\");
   EXPECT_TRUE(programs->IsFilled());
 
-  Core().ShowPageById(22);
-  m_ui->Wait(600);
-  EXPECT_EQ(Dump()["top"]["header"].AsString(), "{Root}");
+  EXPECT_EQ(Show(22)["top"]["header"].AsString(), "{Root}");
   EXPECT_EQ(Root()->GetTitle(0, 0), u"Explore root");
   EXPECT_EQ(Root()->Folder(), u"\\");
   auto* sub = OpenFolder(u"\\Windows");
@@ -188,7 +183,6 @@ TEST_F(Explorer, ThePagesMenuOffersPasteOnlyAfterACopyAlsoBelowTheRows) {
 TEST_F(Explorer, PictureRowsKeepABoundedNumberOfThumbnails) {
   const auto dir = Host(u"\\Pictures");
   // A picture, copied many times, and one that cannot be read.
-  std::filesystem::create_directories(dir);
   ASSERT_TRUE(fs::CreateDirectories(u"\\Pictures"));
   const std::vector<std::uint8_t> bmp = [] {
     // A 2 x 2 bitmap of 24 bits: the file header, the information header, then the rows.
