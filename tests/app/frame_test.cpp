@@ -229,26 +229,6 @@ TEST(PageStack, BackNeverPopsTheRootPageAndAWakeUpPushesItAgain) {
   core.ForgetPage(&other);
 }
 
-TEST(PageStack, TheRightSoftKeyHidesTheProgramAndAWakeUpBringsItBack) {
-  AppHarness h("pages_hide");
-  ASSERT_TRUE(h.Start());
-  h.Frame().SendMessage(WM_COMMAND, ID_MIVO_SOFTKEY_RIGHT, 0);
-  h.Pump();
-  EXPECT_FALSE(h.Frame().IsWindowVisible());
-  // Its soft keys go with it.
-  EXPECT_FALSE(h.Frame().MenuBar().IsWindowVisible());
-  // A change of the work area meanwhile does not bring anything back.
-  h.Frame().PostMessage(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
-  h.Pump();
-  EXPECT_FALSE(h.Frame().MenuBar().IsWindowVisible());
-  h.Frame().PostMessage(WM_MIVO_ACTIVATE_REQUEST);
-  h.Pump();
-  EXPECT_TRUE(h.Frame().IsWindowVisible());
-  EXPECT_TRUE(h.Frame().MenuBar().IsWindowVisible());
-  EXPECT_EQ(GetForegroundWindow(), h.Frame().m_hWnd);
-  EXPECT_EQ(h.Core().PageStack().size(), 2u);
-}
-
 TEST(ScreenModes, WithFullScreenOnTheRootPageTakesTheScreenAndOtherPagesLeaveTheMenuBar) {
   AppHarness h("modes_full");
   ASSERT_TRUE(reg::SetDword(HKEY_CURRENT_USER, kSettingsKey, u"UseFullScreen", 1));

@@ -111,9 +111,11 @@ TEST_P(EachSize, TheStartButtonShowsMivosEmblemAndBringsBackAFullScreenMivo) {
                          {"--screen", size});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(r.dumps.size(), 2u);
-  // Full screen hid the task bar; with mivo gone the shell shows it again.
+  // Full screen hid the task bar; with mivo gone the shell shows it again, and
+  // the hidden frame, told of the new work area, keeps its menu bar hidden.
   EXPECT_EQ(r.dumps[0]["screen"]["shows"].AsString(), "shell");
   EXPECT_TRUE((*WindowOf(r.dumps[0], "HHTaskBar"))["visible"].AsBool());
+  EXPECT_EQ(r.dumps[0]["softkeys"].size(), 0u);
 
   // The emblem: a blue disc (left of its "m") with the white "m" on it.
   const display::Image img = ReadShot(dir + "/hidden.png");

@@ -319,6 +319,8 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
   EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoDesktopPage");
   EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
   EXPECT_EQ(d["softkeys"].size(), 2u);
+  // In front again: the keys reach it.
+  EXPECT_EQ(pagestest::Session(s).Step("key RETURN")["top"]["class"].AsString(), "CmivoMainMenuPage");
   EXPECT_EQ(s.Finish(), 0);
   // The registration lives only while the program runs.
   EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
