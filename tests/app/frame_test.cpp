@@ -229,38 +229,6 @@ TEST(PageStack, BackNeverPopsTheRootPageAndAWakeUpPushesItAgain) {
   core.ForgetPage(&other);
 }
 
-TEST(ScreenModes, WithFullScreenOnTheRootPageTakesTheScreenAndOtherPagesLeaveTheMenuBar) {
-  AppHarness h("modes_full");
-  ASSERT_TRUE(reg::SetDword(HKEY_CURRENT_USER, kSettingsKey, u"UseFullScreen", 1));
-  ASSERT_TRUE(h.Start());
-  mivoAppCore& core = h.Core();
-  // The root page's full screen is in the screen-mode scenarios; another page leaves the menu bar.
-  EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreen);
-  RECT frame{};
-  HeaderPage other(&core);
-  core.ShowPage(&other);
-  h.Pump();
-  EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreenMenu);
-  h.Frame().GetWindowRect(&frame);
-  RECT bar{};
-  h.Frame().MenuBar().GetWindowRect(&bar);
-  EXPECT_TRUE(h.Frame().MenuBar().IsWindowVisible());
-  EXPECT_EQ(frame.top, 0);
-  EXPECT_EQ(frame.bottom, bar.top);
-  EXPECT_EQ(bar.bottom, 320);
-  // The page follows the frame's client area.
-  RECT pageRect{};
-  other.GetWindowRect(&pageRect);
-  EXPECT_TRUE(EqualRect(&pageRect, &frame));
-
-  core.PopPage();
-  h.Pump();
-  EXPECT_EQ(core.GetScreenMode(), kScreenModeFullScreen);
-  h.Frame().GetWindowRect(&frame);
-  EXPECT_EQ(frame.bottom, 320);
-  core.ForgetPage(&other);
-}
-
 TEST(ScreenModes, TheStandardModeSitsBetweenTheTaskBarAndTheMenuBarAndFollowsARotation) {
   AppHarness h("modes_standard");
   ASSERT_TRUE(h.Start());

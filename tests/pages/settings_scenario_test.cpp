@@ -14,6 +14,7 @@ using pagestest::Json;
 using pagestest::Rows;
 using testing_support::FreshDir;
 using testing_support::MivoSession;
+using testing_support::WindowOf;
 
 using pagestest::kSettingsPath;
 constexpr auto& Get = pagestest::RegGet;
@@ -53,9 +54,17 @@ TEST(SettingsScenario, EveryRowChangesItsSettingAndANewStartShowsTheStoredValues
     for (std::size_t i = 1; i + 1 < kDefaults.size(); ++i) {
       d = walk.ActivateRow(kDefaults[i]);
       EXPECT_EQ(Rows(d)[i], changed[i]);
-      // Full screen takes effect at once: the task bar goes, the menu bar stays.
+      // Full screen takes effect at once: the task bar goes, the menu bar stays
+      // under the frame, and the page fills the frame from the screen's top.
       if (i == 3) {
         EXPECT_EQ(d["screen"]["mode"].AsInt(), 2);
+        const Json* frame = WindowOf(d, "CMainFrame");
+        const Json* bar = WindowOf(d, "menu_worker");
+        ASSERT_TRUE(frame && bar);
+        EXPECT_EQ((*frame)["rect"][1].AsInt(), 0);
+        EXPECT_EQ((*frame)["rect"][3].AsInt(), (*bar)["rect"][1].AsInt());
+        EXPECT_EQ((*bar)["rect"][3].AsInt(), 320);
+        for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(d["top"]["rect"][k].AsInt(), (*frame)["rect"][k].AsInt());
       }
     }
     EXPECT_EQ(Rows(d), changed);
@@ -65,6 +74,11 @@ TEST(SettingsScenario, EveryRowChangesItsSettingAndANewStartShowsTheStoredValues
     d = walk.Step("key F1");
     d = walk.ActivateRow("Language");
     EXPECT_EQ(d["top"]["class"].AsString(), "CmivoAdvLanguagesPage");
+    // Back on the desktop, full screen is the whole screen again.
+    for (int i = 0; i < 4; ++i) d = walk.Step("key F1");
+    ASSERT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
+    EXPECT_EQ(d["screen"]["mode"].AsInt(), 1);
+    EXPECT_EQ((*WindowOf(d, "CMainFrame"))["rect"][3].AsInt(), 320);
     EXPECT_EQ(s.Finish(), 0);
   }
   EXPECT_EQ(Get(dir, kSettingsPath + "\\Registration", "AutoShow"), "1");
