@@ -228,23 +228,3 @@ TEST(PageStack, BackNeverPopsTheRootPageAndAWakeUpPushesItAgain) {
   EXPECT_EQ(core.TopPage(), root);
   core.ForgetPage(&other);
 }
-
-TEST(ScreenModes, TheStandardModeSitsBetweenTheTaskBarAndTheMenuBarAndFollowsARotation) {
-  AppHarness h("modes_standard");
-  ASSERT_TRUE(h.Start());
-  mivoAppCore& core = h.Core();
-  // The portrait layout is in the screen-mode scenarios; a rotation follows it here.
-  EXPECT_EQ(core.GetScreenMode(), kScreenModeStandard);
-  EXPECT_TRUE(core.IsPortrait());
-  RECT frame{}, bar{}, root{};
-  window::ChangeScreenSize(320, 240);
-  h.Pump();
-  EXPECT_FALSE(core.IsPortrait());
-  h.Frame().GetWindowRect(&frame);
-  h.Frame().MenuBar().GetWindowRect(&bar);
-  EXPECT_EQ(frame.right, 320);
-  EXPECT_EQ(frame.bottom, bar.top);
-  EXPECT_EQ(bar.bottom, 240);
-  core.GetDesktopPage()->GetWindowRect(&root);
-  EXPECT_TRUE(EqualRect(&root, &frame));
-}

@@ -223,9 +223,9 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
   // edges show where the frame is.
   RegSet(dir, kSettingsPath, "WallpaperTheme", "sz", "None");
   const std::string shot = dir + "/" + name + ".png";
-  const auto r = RunMivo(dir, "dump\nshot " + shot + "\n", {"--screen", size});
+  const auto r = RunMivo(dir, "dump\nshot " + shot + "\nrotate\nwait 300\ndump\n", {"--screen", size});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 1u);
+  ASSERT_EQ(r.dumps.size(), 2u);
   const Json& d = r.dumps[0];
   const int s = h >= 480 ? 2 : 1;
 
@@ -273,6 +273,15 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
     }
     EXPECT_GT(differentTop, w / 4);
     EXPECT_GT(differentBottom, w / 4);
+    // Turned, the frame spans the new width between the bars, the page filling it.
+    const Json& turned = r.dumps[1];
+    EXPECT_FALSE(turned["screen"]["portrait"].AsBool());
+    const Box t = RectOf((*WindowOf(turned, "CMainFrame"))["rect"]);
+    const Box menu = RectOf((*WindowOf(turned, "menu_worker"))["rect"]);
+    EXPECT_EQ(t.r, h);
+    EXPECT_EQ(t.b, menu.t);
+    EXPECT_EQ(menu.b, w);
+    EXPECT_TRUE(RectOf(turned["top"]["rect"]) == t);
   }
 }
 
