@@ -311,8 +311,11 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
   RegSet(dir, kSettingsPath + "\\Registration", "AutoShow", "dword", "1");
   MivoSession s(dir);
   ASSERT_TRUE(s.Running());
-  Json d = s.Dump();
+  pagestest::Session walk(s);
+  // Back never pops the root page; Enter opens the main menu above it.
+  Json d = walk.Step("key F1");
   ASSERT_EQ(d["pages"].size(), 1u);
+  ASSERT_EQ(walk.Step("key RETURN")["top"]["class"].AsString(), "CmivoMainMenuPage");
   // The right soft key hides the program.
   s.Send("key F2");
   d = s.Dump();
@@ -323,13 +326,14 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
   const auto wake = Device(dir, {"wake"});
   ASSERT_EQ(wake.code, 0) << wake.err;
   EXPECT_NE(wake.out.find("signalled"), std::string::npos) << wake.out;
-  d = pagestest::Session(s).Until([](const Json& j) { return j["pages"].size() == 2; }, "the root page pushed");
-  ASSERT_EQ(d["pages"].size(), 2u);
-  EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoDesktopPage");
+  d = walk.Until([](const Json& j) { return j["pages"].size() == 3; }, "the root page pushed");
+  ASSERT_EQ(d["pages"].size(), 3u);
+  EXPECT_EQ(d["pages"][2]["class"].AsString(), "CmivoDesktopPage");
+  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
   EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
   EXPECT_EQ(d["softkeys"].size(), 2u);
-  // In front again: the keys reach it.
-  EXPECT_EQ(pagestest::Session(s).Step("key RETURN")["top"]["class"].AsString(), "CmivoMainMenuPage");
+  // In front again, the keys reach it: Back returns to the page shown before.
+  EXPECT_EQ(walk.Step("key F1")["top"]["class"].AsString(), "CmivoMainMenuPage");
   EXPECT_EQ(s.Finish(), 0);
   // The registration lives only while the program runs.
   EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
