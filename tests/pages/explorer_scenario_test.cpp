@@ -97,15 +97,20 @@ TEST(ExplorerScenario, FilesMadeCopiedRenamedAndDeletedShowAsOnDiskWhileAnotherP
   EXPECT_TRUE(std::filesystem::exists(trip / "Hello.txt"));
   EXPECT_FALSE(std::filesystem::exists(trip / "Welcome.txt"));
 
-  // Deleted after the question, while the host adds a folder.
+  // Deleted after the question, while the host adds a folder, renames its file,
+  // makes a hidden one and one it takes away before its notice can be handled.
   d = walk.HoldRow("Hello.txt");
   d = walk.ActivateRow("Delete file");
   ASSERT_EQ(d["overlay"]["kind"].AsString(), "question");
   std::filesystem::create_directories(trip / "Sub");
+  std::filesystem::rename(trip / "again from the host.txt", trip / "Renamed by the host.txt");
+  std::ofstream(trip / ".hidden") << "x";
+  std::ofstream(trip / "brief.txt") << "x";
+  std::filesystem::remove(trip / "brief.txt");
   d = walk.Answer(d, 0);
   d = walk.Until(matches(trip), "the deleted file gone, the host's folder there");
   EXPECT_FALSE(std::filesystem::exists(trip / "Hello.txt"));
-  EXPECT_EQ(Rows(d), (std::vector<std::string>{"Sub", "again from the host.txt", "Total folders: 1; total files: 1"}));
+  EXPECT_EQ(Rows(d), (std::vector<std::string>{"Sub", "Renamed by the host.txt", "Total folders: 1; total files: 1"}));
   EXPECT_EQ(s.Finish(), 0);
 }
 

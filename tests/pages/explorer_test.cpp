@@ -87,32 +87,6 @@ TEST_F(Explorer, TheCatalogueResetsBothPagesOnEveryFetchAndNamesThemByTheirFolde
   EXPECT_NE(Root()->GetPageIcon(0, 0), nullptr);
 }
 
-TEST_F(Explorer, AFileMadeByAnotherProgramIsInsertedInPlaceAndCountedAndItsDeletionUncounted) {
-  const auto dir = Host(u"\\Box");
-  for (const char* f : {"a.txt", "c.txt"}) WriteHostFile(dir / f);
-  std::filesystem::create_directories(dir / "sub");
-  CmivoAdvProgramsPage* page = OpenFolder(u"\\Box");
-  ASSERT_NE(page, nullptr);
-  WriteHostFile(dir / "B.txt");
-  ASSERT_TRUE(WaitFor([&] { return page->FileCount() == 3; }));
-  EXPECT_EQ(RowTexts(Dump()),
-            (std::vector<std::string>{"sub", "a.txt", "B.txt", "c.txt", "Total folders: 1; total files: 3"}));
-  std::filesystem::create_directories(dir / "new");
-  std::filesystem::rename(dir / "c.txt", dir / "d.txt");
-  std::filesystem::remove(dir / "a.txt");
-  ASSERT_TRUE(WaitFor([&] { return RowTexts(Dump()).size() == 5 && page->FolderCount() == 2; }));
-  EXPECT_EQ(RowTexts(Dump()),
-            (std::vector<std::string>{"new", "sub", "B.txt", "d.txt", "Total folders: 2; total files: 2"}));
-  // A hidden file made meanwhile stays out; a file gone before its notice is handled is not listed.
-  WriteHostFile(dir / ".cache");
-  WriteHostFile(dir / "brief.txt");
-  std::filesystem::remove(dir / "brief.txt");
-  WriteHostFile(dir / "e.txt");
-  ASSERT_TRUE(WaitFor([&] { return page->FileCount() == 3; }));
-  EXPECT_EQ(RowTexts(Dump()), (std::vector<std::string>{"new", "sub", "B.txt", "d.txt", "e.txt",
-                                                        "Total folders: 2; total files: 3"}));
-}
-
 TEST_F(Explorer, NoPathIsListedTwiceAndTheFolderIsWatchedOnceHoweverOftenItIsRead) {
   const auto dir = Host(u"\\Box");
   WriteHostFile(dir / "a.txt");
