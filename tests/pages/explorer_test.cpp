@@ -33,31 +33,6 @@ class Explorer : public pagestest::PagesTest {
   std::unique_ptr<mivoActionExecuteFile> m_folderAction;
 };
 
-TEST_F(Explorer, FoldersComeFirstEachGroupByNameWithoutCaseHiddenEntriesNeverAndTheSummaryLast) {
-  const auto dir = Host(u"\\Box");
-  for (const char* f : {"b.txt", "A.txt", "c.TXT", ".hidden.txt"}) WriteHostFile(dir / f);
-  for (const char* d : {"zeta", "Alpha", ".secret"}) std::filesystem::create_directories(dir / d);
-  CmivoAdvProgramsPage* page = OpenFolder(u"\\Box");
-  ASSERT_NE(page, nullptr);
-  EXPECT_EQ(RowTexts(Dump()), (std::vector<std::string>{"Alpha", "zeta", "A.txt", "b.txt", "c.TXT",
-                                                        "Total folders: 2; total files: 3"}));
-  EXPECT_EQ(page->FolderCount(), 2);
-  EXPECT_EQ(page->FileCount(), 3);
-  EXPECT_EQ(Dump()["top"]["title"].AsString(), "Box");
-  // Pictures are tall rows, other files and folders shorter ones.
-  WriteHostFile(dir / "photo.jpg");
-  ASSERT_TRUE(WaitFor([&] { return page->FileCount() == 4; }));
-  const Json d = Dump();
-  for (const Json& r : d["top"]["rows"].Items()) {
-    const int h = r["rect"][3].AsInt() - r["rect"][1].AsInt();
-    if (r["text"].AsString() == "photo.jpg") {
-      EXPECT_EQ(h, 155);
-    } else if (r["text"].AsString() == "b.txt" || r["text"].AsString() == "zeta") {
-      EXPECT_EQ(h, 85);
-    }
-  }
-}
-
 TEST_F(Explorer, TheCatalogueResetsBothPagesOnEveryFetchAndNamesThemByTheirFolder) {
   ASSERT_TRUE(fs::CreateDirectories(u"\\Windows\\Start Menu\\Programs"));
   Show(21);
