@@ -33,26 +33,6 @@ class ControlPanel : public pagestest::PagesTest {
   }
 };
 
-TEST_F(ControlPanel, EachPageListsTheAppletsOfItsGroupInTheLibrarysOrder) {
-  EXPECT_EQ(Open(29), (std::vector<std::string>{"Lock", "Menus", "Owner Information", "Input", "Sounds & Notifications",
-                                                "Buttons", "Today", "Phone"}));
-  EXPECT_EQ(Dump()["top"]["title"].AsString(), "Personal");
-  Core().PopPage();
-  EXPECT_EQ(Open(31), (std::vector<std::string>{"Beam", "Network Cards", "Connections", "Bluetooth", "Wi-Fi",
-                                                "USB to PC"}));
-  Core().PopPage();
-  EXPECT_EQ(Open(30), (std::vector<std::string>{"Power", "Memory", "About", "Backlight", "Screen", "Remove Programs",
-                                                "Error Reporting", "Clock & Alarms", "Regional Settings",
-                                                "Certificates"}));
-  // The applets the library does not have are on no page.
-  mivoControlPanelCatalogue* catalogue = Core().GetControlPanelCatalogue();
-  ASSERT_NE(catalogue, nullptr);
-  NEWCPLINFO info;
-  EXPECT_FALSE(catalogue->Inquire(14, &info));
-  EXPECT_TRUE(catalogue->Inquire(20, &info));
-  EXPECT_EQ(std::u16string(info.szName), u"Phone");
-}
-
 TEST_F(ControlPanel, AnAppletWithoutAGroupIsASystemOneAndOneOfGroupThreeIsOnNoPage) {
   ASSERT_TRUE(reg::Delete(HKEY_LOCAL_MACHINE, u"ControlPanel\\Beam", u"Group"));
   ASSERT_TRUE(reg::SetDword(HKEY_LOCAL_MACHINE, u"ControlPanel\\Lock", u"Group", 3));
