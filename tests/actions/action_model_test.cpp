@@ -91,9 +91,7 @@ TEST(ActionFactory, MakesTheDefaultsOfEachKindAndNothingAboveNine) {
     EXPECT_EQ(action->TypeId(), id);
     EXPECT_EQ(action->Flag(), 0);
   }
-  EXPECT_FALSE(store.CreateAction(10));
-  EXPECT_FALSE(store.CreateAction(0xFF));
-  EXPECT_FALSE(store.CreateAction(0xFFFFFFFFu));
+  for (DWORD id : {10u, 0xFFu, 0xFFFFFFFFu}) EXPECT_FALSE(store.CreateAction(id)) << id;
   auto panel = store.CreateAction(kActionControlPanel);
   EXPECT_EQ(static_cast<mivoActionControlPanel&>(*panel).AppletIndex(), -1);
   EXPECT_EQ(static_cast<mivoActionControlPanel&>(*panel).SecondNumber(), -1);

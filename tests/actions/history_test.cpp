@@ -51,21 +51,6 @@ TEST_F(HistoryRanking, CallsToTheSameDigitsAreOneEntryKeptAsAClone) {
   EXPECT_EQ(store->History().Entry(1)->Action()->GetTitle(), u"a@b.c");
 }
 
-TEST_F(HistoryRanking, ThreeStartsSurviveARestartAsOneEntryOfThree) {
-  {
-    auto store = NewStore();
-    store->LoadHistoryAndFavorites();
-    for (int i = 0; i < 3; ++i) store->RecordAction(File(u"\\Windows\\calc.exe"));
-    EXPECT_EQ(store->History().TotalStarts(), 3u);
-    store->SaveHistoryAndFavorites();
-  }
-  auto again = NewStore();
-  again->LoadHistoryAndFavorites();
-  EXPECT_EQ(again->HistoryReadState(), mivoFileReadState::kComplete);
-  EXPECT_EQ(Ranking(*again), (std::vector<std::string>{"\\Windows\\calc.exe:3"}));
-  EXPECT_EQ(again->History().TotalStarts(), 3u);
-}
-
 // A file is replaced (a new inode, by rename) only when what it holds changes.
 TEST_F(HistoryRanking, SavingWithoutAChangeLeavesBothFilesAlone) {
   auto inode = [&](const char* name) {

@@ -22,11 +22,6 @@ namespace {
 using pagestest::Center;
 using pagestest::Device;
 
-void SetDword(const std::string& dir, const std::string& name, int value) {
-  const auto r = Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", name, "dword", std::to_string(value)});
-  ASSERT_EQ(r.code, 0) << r.err;
-}
-
 std::vector<std::string> Texts(const Json& list) {
   std::vector<std::string> out;
   for (const Json& item : list.Items()) out.push_back(item["text"].AsString());
@@ -73,7 +68,7 @@ TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo
   const std::string dir = FreshDir("menu_exit");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
   {
-    SetDword(dir, "AskBeforeExit", 1);
+    pagestest::RegSet(dir, pagestest::kSettingsPath, "AskBeforeExit", "dword", "1");
     MivoSession s(dir);
     pagestest::Session walk(s);
     walk.Step("key RETURN");
@@ -88,7 +83,7 @@ TEST(MainMenuScenario, ExitEndsAtOnceWithoutTheQuestionAndStaysWhenTheAnswerIsNo
     EXPECT_EQ(d["top"]["class"].AsString(), "CmivoMainMenuPage");
     EXPECT_EQ(s.Finish(), 0);
   }
-  SetDword(dir, "AskBeforeExit", 0);
+  pagestest::RegSet(dir, pagestest::kSettingsPath, "AskBeforeExit", "dword", "0");
   // Nothing after the Enter on Exit runs: the program has ended by then.
   const auto r = RunMivo(dir, "key RETURN\nwait 600\nkey DOWN\nkey DOWN\nkey DOWN\nkey DOWN\nkey RETURN\nwait 600\ndump\n");
   EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -18,11 +18,11 @@
 #include "platform/shell/launch.h"
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
-#include "tests/lists/list_fixture.h"
+#include "tests/pages/pages_fixture.h"
 #include "ui/items_page.h"
 
-using liststest::ListHarness;
-using testing_support::Json;
+using pagestest::Json;
+using pagestest::RowTexts;
 
 namespace {
 
@@ -32,27 +32,14 @@ std::vector<std::string> CellTexts(const Json& d) {
   return out;
 }
 
-std::vector<std::string> RowTexts(const Json& d) {
-  std::vector<std::string> out;
-  for (const Json& r : d["top"]["rows"].Items()) out.push_back(r["text"].AsString());
-  return out;
-}
-
 std::vector<std::string> PageTexts(const Json& d) {
   std::vector<std::string> out;
   for (const Json& t : d["top"]["texts"].Items()) out.push_back(t.AsString());
   return out;
 }
 
-class ActionPages : public ::testing::Test {
+class ActionPages : public pagestest::PagesTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_ui = std::make_unique<ListHarness>(std::string("actions_") + info->name());
-  }
-
-  mivoAppCore& Core() { return m_ui->Core(); }
-
   // Runs an action as a tap would, with any question answered "no".
   void RunDeclining(mivoAction& action) {
     PostQuitMessage(0);
@@ -63,63 +50,28 @@ class ActionPages : public ::testing::Test {
     m_ui->Wait(600);
   }
 
-  std::string TopClass() { return Core().TopPage() ? Core().TopPage()->PageClassName() : ""; }
-  std::size_t Depth() { return m_ui->Dump()["pages"].size(); }
+  std::size_t Depth() { return Dump()["pages"].size(); }
 
   static std::u16string LastLaunch() {
     const auto launches = shell::RecentLaunches(1);
     return launches.empty() ? u"" : launches[0].file;
   }
 
-  // The middle of the top page's cell `index`.
-  POINT CellCenter(int index) {
-    const Json d = m_ui->Dump();
-    const Json& rect = d["top"]["cells"][static_cast<std::size_t>(index)]["rect"];
-    if (rect.IsNull()) return POINT{};
-    return POINT{static_cast<LONG>((rect[0].AsInt() + rect[2].AsInt()) / 2),
-                 static_cast<LONG>((rect[1].AsInt() + rect[3].AsInt()) / 2)};
-  }
   // Holds the top page's cell (or, on a list page, row) `index` and gives the menu page's row texts.
   std::vector<std::string> HoldCell(int index) {
-    POINT p = CellCenter(index);
-    if (const Json d = m_ui->Dump(); d["top"]["cells"].Items().empty()) {
-      const Json& rect = d["top"]["rows"][static_cast<std::size_t>(index)]["rect"];
-      p = POINT{static_cast<LONG>((rect[0].AsInt() + rect[2].AsInt()) / 2),
-                static_cast<LONG>((rect[1].AsInt() + rect[3].AsInt()) / 2)};
-    }
-    m_ui->Hold(p.x, p.y);
+    const Json d = Dump();
+    const Json& cells = d["top"]["cells"].Items().empty() ? d["top"]["rows"] : d["top"]["cells"];
+    const Json& rect = cells[static_cast<std::size_t>(index)]["rect"];
+    m_ui->Hold(static_cast<int>((rect[0].AsInt() + rect[2].AsInt()) / 2),
+               static_cast<int>((rect[1].AsInt() + rect[3].AsInt()) / 2));
     m_ui->Wait(600);
-    const Json after = m_ui->Dump();
-    std::vector<std::string> out;
-    for (const Json& row : after["top"]["rows"].Items()) out.push_back(row["text"].AsString());
-    return out;
-  }
-  // Chooses the menu row with this text with the pad (it may be below the screen's edge).
-  void TapRow(const std::string& text) {
-    for (int guard = 0; guard < 20; ++guard) {
-      const Json d = m_ui->Dump();
-      int wanted = -1, selected = -1;
-      for (std::size_t i = 0; i < d["top"]["rows"].size(); ++i) {
-        if (d["top"]["rows"][i]["text"].AsString() == text) wanted = static_cast<int>(i);
-        if (d["top"]["rows"][i]["selected"].AsBool()) selected = static_cast<int>(i);
-      }
-      if (wanted < 0) break;
-      if (wanted == selected) {
-        m_ui->Key(VK_RETURN);
-        m_ui->Wait(600);
-        return;
-      }
-      m_ui->Key(selected < wanted ? VK_DOWN : VK_UP);
-    }
-    ADD_FAILURE() << "no row " << text;
+    return RowTexts(Dump());
   }
   static bool Has(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
   }
 
   static void WriteFile(std::u16string_view path) { ASSERT_TRUE(fs::WriteFileAtomic(path, {'x'})); }
-
-  std::unique_ptr<ListHarness> m_ui;
 };
 
 TEST_F(ActionPages, TheCatalogueMakesEachPageOnceAndNothingForEmptyOrOutOfRangeSlots) {
@@ -157,19 +109,17 @@ TEST_F(ActionPages, AFolderOpensItsListWithoutAskingAndOnlyAJpgOpensTheViewerWhe
   mivoActionExecuteFile folder(&Core(), u"\\My Documents\\Trips");
   RunDeclining(folder);
   ASSERT_EQ(TopClass(), "CmivoAdvProgramsPage");
-  Json d = m_ui->Dump();
+  Json d = Dump();
   EXPECT_EQ(d["top"]["title"].AsString(), "Trips");
   // Folders first, then the files by name, then the count.
   EXPECT_EQ(RowTexts(d), (std::vector<std::string>{"Alps", "notes.txt", "photo.jpeg", "PHOTO.JPG",
                                                    "Total folders: 1; total files: 3"}));
-  Core().PopPage();
-  m_ui->Wait(600);
+  Back();
 
   mivoActionExecuteFile jpg(&Core(), u"\\My Documents\\Trips\\PHOTO.JPG");
   RunDeclining(jpg);
   EXPECT_EQ(Core().TopPage(), Core().GetPage(14));
-  Core().PopPage();
-  m_ui->Wait(600);
+  Back();
   ASSERT_EQ(Depth(), depth);
 
   // ".jpeg" is no ".jpg": the question comes (and "no" starts nothing).
@@ -231,15 +181,13 @@ TEST_F(ActionPages, AWordListWithoutDocumentsStartsTheProgramAndWithOneListsIt) 
   WriteFile(u"\\My Documents\\Work\\Sheet.xls");
   RunDeclining(word);
   ASSERT_EQ(TopClass(), "CmivoFileListPage");
-  const Json d = m_ui->Dump();
+  const Json d = Dump();
   EXPECT_EQ(d["top"]["title"].AsString(), "Word documents");
   EXPECT_EQ(CellTexts(d), (std::vector<std::string>{"Run Pocket Word", "Report.doc"}));
 }
 
 TEST_F(ActionPages, TheHistoryPageRanksTheStartsAndShowsTheirCountsInDetailsView) {
-  Core().ShowPageById(24);
-  m_ui->Wait(600);
-  Json d = m_ui->Dump();
+  Json d = Show(24);
   EXPECT_TRUE(CellTexts(d).empty());
   EXPECT_EQ(PageTexts(d), (std::vector<std::string>{"The actions history list is empty."}));
 
@@ -251,14 +199,14 @@ TEST_F(ActionPages, TheHistoryPageRanksTheStartsAndShowsTheirCountsInDetailsView
   actions.RecordAction(tutorial);
   actions.RecordAction(tutorial);
   m_ui->Wait(100);
-  d = m_ui->Dump();
+  d = Dump();
   EXPECT_EQ(CellTexts(d), (std::vector<std::string>{"Help tutorial", "About"}));
 
   auto* page = dynamic_cast<CmivoItemsPageWnd*>(Core().GetPage(24));
   ASSERT_NE(page, nullptr);
   page->SetDetailsView();
   m_ui->Wait(100);
-  d = m_ui->Dump();
+  d = Dump();
   EXPECT_EQ(PageTexts(d), (std::vector<std::string>{"Used 2x", "Used 1x"}));
   // One row per entry in details view, the full width.
   const Json& cells = d["top"]["cells"];
@@ -268,19 +216,18 @@ TEST_F(ActionPages, TheHistoryPageRanksTheStartsAndShowsTheirCountsInDetailsView
 
 TEST_F(ActionPages, AFavouriteTappedOnItsPageRunsAndIsCounted) {
   mivoActions& actions = *Core().GetActions();
-  Core().ShowPageById(15);
-  m_ui->Wait(600);
-  Json d = m_ui->Dump();
+  Json d = Show(15);
   EXPECT_TRUE(CellTexts(d).empty());
   EXPECT_EQ(PageTexts(d), (std::vector<std::string>{"There are no favorites added."}));
 
   actions.SetFavorite(0, std::make_unique<mivoActionShowPage>(&Core(), 33, 0, 0));
   actions.SetFavorite(2, std::make_unique<mivoActionShowPage>(&Core(), 34, 0, 0));
   m_ui->Wait(100);
-  d = m_ui->Dump();
+  d = Dump();
   ASSERT_EQ(CellTexts(d), (std::vector<std::string>{"FAQ", "", "About", "", "", "", "", "", ""}));
-  const POINT about = CellCenter(2);
-  m_ui->Tap(about.x, about.y);
+  const Json& about = d["top"]["cells"][2]["rect"];
+  m_ui->Tap(static_cast<int>((about[0].AsInt() + about[2].AsInt()) / 2),
+            static_cast<int>((about[1].AsInt() + about[3].AsInt()) / 2));
   m_ui->Wait(600);
   EXPECT_EQ(TopClass(), "CmivoAboutPage");
   const mivoHistoryEntry* entry = actions.History().Find(*actions.Favorites().At(2));
@@ -295,15 +242,14 @@ TEST_F(ActionPages, HoldingAFileOffersTheFileEntriesAndPasteOnlyAfterACopy) {
   Core().Settings().SetDesktopsCount(4);
   mivoActionExecuteFile folder(&Core(), u"\\Pictures");
   RunDeclining(folder);
-  ASSERT_EQ(RowTexts(m_ui->Dump()),
-            (std::vector<std::string>{"beach.jpg", "list.txt", "Total folders: 0; total files: 2"}));
+  ASSERT_EQ(RowTexts(Dump()), (std::vector<std::string>{"beach.jpg", "list.txt", "Total folders: 0; total files: 2"}));
 
   std::vector<std::string> menu = HoldCell(1);
   for (const char* entry : {"Add to favorites", "Rename file", "Copy file", "Cut file", "Delete file", "Create new folder"})
     EXPECT_TRUE(Has(menu, entry)) << entry;
   EXPECT_FALSE(Has(menu, "Paste"));
   EXPECT_FALSE(Has(menu, "Desktop 1"));
-  TapRow("Copy file");
+  ActivateRow("Copy file");
   EXPECT_EQ(TopClass(), "CmivoAdvProgramsPage");
 
   // A picture can dress each of the four desktops.
@@ -316,14 +262,13 @@ TEST_F(ActionPages, HoldingAFileOffersTheFileEntriesAndPasteOnlyAfterACopy) {
 TEST_F(ActionPages, HoldingACallOffersTheNumbersEntriesAndCopiesTheNumber) {
   mivoActions& actions = *Core().GetActions();
   actions.SetFavorite(0, std::make_unique<mivoActionMakeCall>(&Core(), u"123"));
-  Core().ShowPageById(15);
-  m_ui->Wait(600);
+  Show(15);
   const std::vector<std::string> menu = HoldCell(0);
   for (const char* entry :
        {"Remove from favorites", "Change icons", "Call 123", "SMS to 123", "Copy phone number to clipboard"})
     EXPECT_TRUE(Has(menu, entry)) << entry;
   EXPECT_FALSE(Has(menu, "Add to favorites"));
-  TapRow("Copy phone number to clipboard");
+  ActivateRow("Copy phone number to clipboard");
   ASSERT_TRUE(OpenClipboard(nullptr));
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   const std::u16string copied = data ? std::u16string(static_cast<const char16_t*>(data)) : u"";
@@ -343,16 +288,15 @@ TEST_F(ActionPages, ASubMenuReadBackFromARecordOpensWithTheMainMenusEntries) {
     std::unique_ptr<mivoAction> menu = actions.ReadActionRecord(in, &typeId, &failed);
     ASSERT_TRUE(menu && !failed);
     RunDeclining(*menu);
-    const Json d = m_ui->Dump();
+    const Json d = Dump();
     EXPECT_EQ(d["top"]["title"].AsString(), text::ToUtf8(title));
     EXPECT_EQ(d["top"]["rows"].size(), rows);
-    Core().PopPage();
-    m_ui->Wait(600);
+    Back();
   }
   // A title the main menu does not have opens empty, without harm.
   mivoActionSubMenu unknown(&Core(), u"Games");
   RunDeclining(unknown);
-  EXPECT_EQ(m_ui->Dump()["top"]["rows"].size(), 0u);
+  EXPECT_EQ(Dump()["top"]["rows"].size(), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/display/png.h"
+#include "tests/pages/session_util.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
@@ -99,11 +100,8 @@ TEST_P(EachSize, TheStartButtonShowsMivosEmblemAndBringsBackAFullScreenMivo) {
   const int s = h >= 480 ? 2 : 1;
   const std::string size = std::to_string(w) + "x" + std::to_string(h);
   const std::string dir = FreshDir("app_start_" + size);
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dir + "/device", "init"}).code, 0);
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dir + "/device", "reg", "set", "HKCU\\Software\\mivo\\mivo",
-                                            "UseFullScreen", "dword", "1"})
-                .code,
-            0);
+  ASSERT_EQ(pagestest::Device(dir, {"init"}).code, 0);
+  pagestest::RegSet(dir, pagestest::kSettingsPath, "UseFullScreen", "dword", "1");
   // The start button is a 20·S square 4·S from the left, centred in the bar.
   const int cx = 14 * s, cy = 13 * s;
   const auto r = RunMivo(dir,
@@ -113,9 +111,11 @@ TEST_P(EachSize, TheStartButtonShowsMivosEmblemAndBringsBackAFullScreenMivo) {
                          {"--screen", size});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(r.dumps.size(), 2u);
-  // Full screen hid the task bar; with mivo gone the shell shows it again.
+  // Full screen hid the task bar; with mivo gone the shell shows it again, and
+  // the hidden frame, told of the new work area, keeps its menu bar hidden.
   EXPECT_EQ(r.dumps[0]["screen"]["shows"].AsString(), "shell");
   EXPECT_TRUE((*WindowOf(r.dumps[0], "HHTaskBar"))["visible"].AsBool());
+  EXPECT_EQ(r.dumps[0]["softkeys"].size(), 0u);
 
   // The emblem: a blue disc (left of its "m") with the white "m" on it.
   const display::Image img = ReadShot(dir + "/hidden.png");

@@ -2,15 +2,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "platform/display/png.h"
 #include "tests/support/mivo_runner.h"
+#include "tests/pages/session_util.h"
 #include "tests/support/navigate.h"
 #include "tests/tools/run_tool.h"
 
@@ -27,17 +26,9 @@ namespace {
 
 constexpr auto& Device = testing_support::RunDeviceIn;
 
-void SetDword(const std::string& dir, const std::string& key, const std::string& name, int value) {
-  const auto r = Device(dir, {"reg", "set", key, name, "dword", std::to_string(value)});
-  ASSERT_EQ(r.code, 0) << r.err;
-}
-
-std::string RegGet(const std::string& dir, const std::string& key, const std::string& name) {
-  const auto r = Device(dir, {"reg", "get", key, name});
-  std::string v = r.out;
-  while (!v.empty() && (v.back() == '\n' || v.back() == '\r')) v.pop_back();
-  return r.code == 0 ? v : "(missing)";
-}
+using pagestest::kSettingsPath;
+using pagestest::RegGet;
+using pagestest::RegSet;
 
 // The "trace: " lines of a run's standard error.
 std::vector<std::string> TraceLines(const std::string& err) {
@@ -57,18 +48,6 @@ Box RectOf(const Json& rect) { return Box{rect[0].AsInt(), rect[1].AsInt(), rect
 
 std::uint32_t Rgb(const display::Image& img, long long x, long long y) {
   return img.At(static_cast<int>(x), static_cast<int>(y)) & 0xFFFFFFu;
-}
-
-// Asks the session for dumps until `done` holds (another process's change
-// arrives in its own time), at most about five seconds.
-Json DumpUntil(MivoSession& s, const std::function<bool(const Json&)>& done) {
-  Json d;
-  for (int i = 0; i < 100; ++i) {
-    d = s.Dump();
-    if (done(d)) return d;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return d;
 }
 
 class EnvVar {
@@ -172,13 +151,11 @@ TEST(StartUp, TheDefaultSkinIsInstalledOnTheFirstStartOnly) {
 
   EnvVar trace("MIVO_TRACE", "1");
   auto first = RunMivo(dir, "dump\n");
-  ASSERT_EQ(first.exitCode, 0) << first.err;
-  const auto steps = TraceLines(first.err);
-  EXPECT_NE(std::find(steps.begin(), steps.end(), "core: install default skin"), steps.end());
+  ASSERT_EQ(first.exitCode, 0) << first.err;  // its trace is the first start's of StartUpAndExitRunTheirStepsInOrder
   EXPECT_TRUE(std::filesystem::exists(skins + "/Clear Horizon/readme.txt"));
   EXPECT_FALSE(std::filesystem::exists(package));
-  EXPECT_EQ(RegGet(dir, "HKCU\\Software\\mivo\\mivo", "SkinName"), "Clear Horizon");
-  EXPECT_EQ(RegGet(dir, "HKCU\\Software\\mivo\\mivo", "FinishInstallation"), "0");
+  EXPECT_EQ(RegGet(dir, kSettingsPath, "SkinName"), "Clear Horizon");
+  EXPECT_EQ(RegGet(dir, kSettingsPath, "FinishInstallation"), "0");
 
   auto second = RunMivo(dir, "dump\n");
   ASSERT_EQ(second.exitCode, 0) << second.err;
@@ -189,7 +166,7 @@ TEST(StartUp, TheDefaultSkinIsInstalledOnTheFirstStartOnly) {
 TEST(StartUp, ALanguageThatDoesNotLoadIsSaidOnceAndTheProgramStillStarts) {
   const std::string dir = FreshDir("app_language");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
-  ASSERT_EQ(Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "Language", "sz", "Klingon"}).code, 0);
+  RegSet(dir, kSettingsPath, "Language", "sz", "Klingon");
   const auto r = RunMivo(dir, "dump\nkey RETURN\ndump\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(r.dumps.size(), 2u);
@@ -209,15 +186,13 @@ TEST(StartUp, ALanguageThatDoesNotLoadIsSaidOnceAndTheProgramStillStarts) {
 TEST(StartUp, WrongTypesInTheRegistryGiveTheDefaultsWithoutAWord) {
   const std::string dir = FreshDir("app_wrong_types");
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
-  const std::string key = "HKCU\\Software\\mivo\\mivo";
-  for (const char* name : {"UseFullScreen", "AnimationsEnabled", "DesktopsCount", "FinishInstallation"}) {
-    ASSERT_EQ(Device(dir, {"reg", "set", key, name, "sz", "1"}).code, 0);
-  }
-  ASSERT_EQ(Device(dir, {"reg", "set", key, "Language", "dword", "7"}).code, 0);
-  ASSERT_EQ(Device(dir, {"reg", "set", key, "ThemeName", "binary", "00ff00ff"}).code, 0);
-  ASSERT_EQ(Device(dir, {"reg", "set", key + "\\Registration", "AutoShow", "sz", "on"}).code, 0);
-  ASSERT_EQ(Device(dir, {"reg", "set", "HKLM\\System\\State\\Battery", "Main", "sz", "lots"}).code, 0);
-  ASSERT_EQ(Device(dir, {"reg", "set", "HKLM\\System\\State\\Phone", "Signal Strength Raw", "sz", "x"}).code, 0);
+  for (const char* name : {"UseFullScreen", "AnimationsEnabled", "DesktopsCount", "FinishInstallation"})
+    RegSet(dir, kSettingsPath, name, "sz", "1");
+  RegSet(dir, kSettingsPath, "Language", "dword", "7");
+  RegSet(dir, kSettingsPath, "ThemeName", "binary", "00ff00ff");
+  RegSet(dir, kSettingsPath + "\\Registration", "AutoShow", "sz", "on");
+  RegSet(dir, "HKLM\\System\\State\\Battery", "Main", "sz", "lots");
+  RegSet(dir, "HKLM\\System\\State\\Phone", "Signal Strength Raw", "sz", "x");
 
   const auto r = RunMivo(dir, "dump\nkey F2\nkey F1\ndump\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -228,8 +203,7 @@ TEST(StartUp, WrongTypesInTheRegistryGiveTheDefaultsWithoutAWord) {
   ASSERT_EQ(r.dumps[0]["softkeys"].size(), 2u);
   EXPECT_EQ(r.dumps[0]["softkeys"][0].AsString(), "Back");
   // The values were only read, never replaced.
-  const auto v = Device(dir, {"reg", "get", key, "UseFullScreen"});
-  EXPECT_EQ(v.out, "1\n");
+  EXPECT_EQ(RegGet(dir, kSettingsPath, "UseFullScreen"), "1");
 }
 
 // Screen modes: with UseFullScreen off the frame sits between the task bar
@@ -242,14 +216,14 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
   const std::string name = "app_mode_" + size + (fullScreen ? "_full" : "_standard");
   const std::string dir = FreshDir(name);
   ASSERT_EQ(Device(dir, {"init"}).code, 0);
-  SetDword(dir, "HKCU\\Software\\mivo\\mivo", "UseFullScreen", fullScreen ? 1 : 0);
+  RegSet(dir, kSettingsPath, "UseFullScreen", "dword", fullScreen ? "1" : "0");
   // Without an installed wallpaper theme the desktop page is one colour, so its
   // edges show where the frame is.
-  ASSERT_EQ(Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "WallpaperTheme", "sz", "None"}).code, 0);
+  RegSet(dir, kSettingsPath, "WallpaperTheme", "sz", "None");
   const std::string shot = dir + "/" + name + ".png";
-  const auto r = RunMivo(dir, "dump\nshot " + shot + "\n", {"--screen", size});
+  const auto r = RunMivo(dir, "dump\nshot " + shot + "\nrotate\nwait 300\ndump\n", {"--screen", size});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(r.dumps.size(), 1u);
+  ASSERT_EQ(r.dumps.size(), 2u);
   const Json& d = r.dumps[0];
   const int s = h >= 480 ? 2 : 1;
 
@@ -297,6 +271,15 @@ TEST_P(ScreenModeScenario, TheFrameLeavesRoomForTheBarsOnlyInTheStandardMode) {
     }
     EXPECT_GT(differentTop, w / 4);
     EXPECT_GT(differentBottom, w / 4);
+    // Turned, the frame spans the new width between the bars, the page filling it.
+    const Json& turned = r.dumps[1];
+    EXPECT_FALSE(turned["screen"]["portrait"].AsBool());
+    const Box t = RectOf((*WindowOf(turned, "CMainFrame"))["rect"]);
+    const Box menu = RectOf((*WindowOf(turned, "menu_worker"))["rect"]);
+    EXPECT_EQ(t.r, h);
+    EXPECT_EQ(t.b, menu.t);
+    EXPECT_EQ(menu.b, w);
+    EXPECT_TRUE(RectOf(turned["top"]["rect"]) == t);
   }
 }
 
@@ -323,11 +306,14 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
     EXPECT_FALSE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
     EXPECT_EQ(s.Finish(), 0);
   }
-  SetDword(dir, "HKCU\\Software\\mivo\\mivo\\Registration", "AutoShow", 1);
+  RegSet(dir, kSettingsPath + "\\Registration", "AutoShow", "dword", "1");
   MivoSession s(dir);
   ASSERT_TRUE(s.Running());
-  Json d = s.Dump();
+  pagestest::Session walk(s);
+  // Back never pops the root page; Enter opens the main menu above it.
+  Json d = walk.Step("key F1");
   ASSERT_EQ(d["pages"].size(), 1u);
+  ASSERT_EQ(walk.Step("key RETURN")["top"]["class"].AsString(), "CmivoMainMenuPage");
   // The right soft key hides the program.
   s.Send("key F2");
   d = s.Dump();
@@ -338,11 +324,14 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
   const auto wake = Device(dir, {"wake"});
   ASSERT_EQ(wake.code, 0) << wake.err;
   EXPECT_NE(wake.out.find("signalled"), std::string::npos) << wake.out;
-  d = DumpUntil(s, [](const Json& j) { return j["pages"].size() == 2; });
-  ASSERT_EQ(d["pages"].size(), 2u);
-  EXPECT_EQ(d["pages"][1]["class"].AsString(), "CmivoDesktopPage");
+  d = walk.Until([](const Json& j) { return j["pages"].size() == 3; }, "the root page pushed");
+  ASSERT_EQ(d["pages"].size(), 3u);
+  EXPECT_EQ(d["pages"][2]["class"].AsString(), "CmivoDesktopPage");
+  EXPECT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
   EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
   EXPECT_EQ(d["softkeys"].size(), 2u);
+  // In front again, the keys reach it: Back returns to the page shown before.
+  EXPECT_EQ(walk.Step("key F1")["top"]["class"].AsString(), "CmivoMainMenuPage");
   EXPECT_EQ(s.Finish(), 0);
   // The registration lives only while the program runs.
   EXPECT_NE(Device(dir, {"wake"}).out.find("nothing is registered"), std::string::npos);
@@ -351,8 +340,7 @@ TEST(Activation, WakingTheDeviceBringsBackTheFrameWithTheRootPageOnTopOnlyWithAu
 TEST(LookNames, ASkinNameThatLeadsOutOfTheSkinsFolderIsNeverWrittenTo) {
   const std::string dir = FreshDir("app_skin_name");
   ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
-  const auto set = Device(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "SkinName", "sz", "..\\X"});
-  ASSERT_EQ(set.code, 0) << set.err;
+  RegSet(dir, kSettingsPath, "SkinName", "sz", "..\\X");
   // The main menu asks the skin for its pictures: a skin file is then written at exit.
   const auto run = RunMivo(dir, "key RETURN\nwait 500\ndump\nexit\n");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -376,11 +364,12 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEndsWithoutAWindow) 
   EXPECT_EQ(second.exitCode, 0) << second.err;
   EXPECT_TRUE(second.dumps.empty()) << second.out;  // it never ran its script
 
-  d = DumpUntil(first, [](const Json& j) {
-    const Json* f = WindowOf(j, "CMainFrame");
-    return f && (*f)["visible"].AsBool();
-  });
-  EXPECT_TRUE((*WindowOf(d, "CMainFrame"))["visible"].AsBool());
+  pagestest::Session(first).Until(
+      [](const Json& j) {
+        const Json* f = WindowOf(j, "CMainFrame");
+        return f && (*f)["visible"].AsBool();
+      },
+      "the first instance brought to the front");
   EXPECT_EQ(first.Finish(), 0);
 
   // With the first gone, a start is a start again.
@@ -395,19 +384,15 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEndsWithoutAWindow) 
 TEST(SingleInstance, ALockThatCannotBeMadeEndsTheStartWithAMessageInsteadOfRunningUnprotected) {
   const std::string dir = FreshDir("app_no_lock");
   ASSERT_EQ(RunMivo(dir, "exit\n").exitCode, 0);
-  std::filesystem::remove_all(dir + "/device/run/mutexes");
-  std::ofstream(dir + "/device/run/mutexes") << "not a folder";
-  const auto r = RunMivo(dir, "dump\nexit\n");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(r.dumps.empty()) << r.out;
-  EXPECT_NE(r.err.find("runs only once"), std::string::npos) << r.err;
-
-  std::filesystem::remove_all(dir + "/device/run");
-  std::ofstream(dir + "/device/run") << "not a folder";
-  const auto file = RunMivo(dir, "dump\nexit\n");
-  EXPECT_EQ(file.exitCode, 1);
-  EXPECT_TRUE(file.dumps.empty()) << file.out;
-  EXPECT_NE(file.err.find("/run is a file, not a folder"), std::string::npos) << file.err;
+  for (auto [blocked, said] :
+       {std::pair{"/device/run/mutexes", "runs only once"}, {"/device/run", "/run is a file, not a folder"}}) {
+    std::filesystem::remove_all(dir + blocked);
+    std::ofstream(dir + blocked) << "not a folder";
+    const auto r = RunMivo(dir, "dump\nexit\n");
+    EXPECT_EQ(r.exitCode, 1) << blocked;
+    EXPECT_TRUE(r.dumps.empty()) << r.out;
+    EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
+  }
 }
 
 // What stands in the way of a start is named as it is: a file where the

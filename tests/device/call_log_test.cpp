@@ -8,7 +8,7 @@
 #include "platform/device/pim_db.h"
 #include "platform/registry/registry.h"
 #include "platform/win32/local_memory.h"
-#include "tests/fs/temp_dir.h"
+#include "tests/device/device_fixture.h"
 
 namespace {
 
@@ -17,15 +17,9 @@ using GetFn = HRESULT (*)(HANDLE, PCALLLOGENTRY);
 using CloseFn = HRESULT (*)(HANDLE);
 using SeekFn = HRESULT (*)(HANDLE, DWORD, DWORD, LPDWORD);
 
-class CallLogTest : public ::testing::Test {
+class CallLogTest : public devicetest::DeviceTest {
  protected:
-  void SetUp() override {
-    device::DeviceOptions options;
-    options.provision = false;
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error, options)) << error;
-  }
-  void TearDown() override { device::CloseDevice(); }
+  CallLogTest() : DeviceTest(Unprovisioned()) {}
 
   std::int64_t Add(DWORD direction, const char16_t* number, std::int64_t start, std::int64_t seconds = 0) {
     device::CallRecord r;
@@ -36,8 +30,6 @@ class CallLogTest : public ::testing::Test {
     r.flags = (direction == IOM_OUTGOING ? CALLLOGFLAG_OUTGOING : 0) | CALLLOGFLAG_ENDED;
     return device::AddCall(r);
   }
-
-  testing_support::TempDir dir;
 };
 
 TEST_F(CallLogTest, EntriesAreReadByOrdinalNewestFirstAndTheirTextsAreTheReaders) {

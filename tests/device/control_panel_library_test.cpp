@@ -9,6 +9,7 @@
 #include "platform/shell/launch.h"
 #include "platform/shell/library.h"
 #include "platform/win32/errors.h"
+#include "tests/device/device_fixture.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -16,15 +17,7 @@ namespace {
 
 using testing_support::TempDir;
 
-class ControlPanelLibrary : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error)) << error;
-  }
-  void TearDown() override { device::CloseDevice(); }
-  TempDir dir;
-};
+using ControlPanelLibrary = devicetest::DeviceTest;
 
 TEST_F(ControlPanelLibrary, AnswersTheAppletCallsOfAControlPanel) {
   HMODULE library = LoadLibraryW(u"\\Windows\\CPLMAIN.CPL");

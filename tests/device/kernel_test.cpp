@@ -9,6 +9,7 @@
 #include "platform/shell/kernel.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/file_defs.h"
+#include "tests/device/device_fixture.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -18,15 +19,7 @@ namespace {
 
 constexpr char16_t kActivation[] = u"Vastelo_mivo_onActivateApplication";
 
-class KernelTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error)) << error;
-  }
-  void TearDown() override { device::CloseDevice(); }
-  TempDir dir;
-};
+using KernelTest = devicetest::DeviceTest;
 
 TEST_F(KernelTest, AnAutoResetEventReleasesOneWaitAndManualResetStaysSignalled) {
   HANDLE autoEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);

@@ -10,8 +10,8 @@
 #include "platform/registry/change_watcher.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
+#include "tests/device/device_fixture.h"
 #include "tests/device/mapi_support.h"
-#include "tests/fs/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
 using mapitest::Binary;
@@ -22,13 +22,11 @@ namespace {
 
 constexpr std::int64_t kStart = 1268643900000;  // 2010-03-15 09:05 UTC
 
-class MessagingTest : public ::testing::Test {
+class MessagingTest : public devicetest::DeviceTest {
  protected:
+  MessagingTest() : DeviceTest(Unprovisioned()) {}
   void SetUp() override {
-    device::DeviceOptions options;
-    options.provision = false;
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error, options)) << error;
+    DeviceTest::SetUp();
     ASSERT_EQ(MAPIInitialize(nullptr), S_OK);
     ASSERT_EQ(MAPILogonEx(0, nullptr, nullptr, 0, &session), S_OK);
   }
@@ -36,7 +34,7 @@ class MessagingTest : public ::testing::Test {
     if (store) store->Release();
     if (session) session->Release();
     MAPIUninitialize();
-    device::CloseDevice();
+    DeviceTest::TearDown();
   }
 
   // The store named "SMS", found as the SMS store looks for it.
@@ -96,7 +94,6 @@ class MessagingTest : public ::testing::Test {
     return n;
   }
 
-  testing_support::TempDir dir;
   LPMAPISESSION session = nullptr;
   LPMDB store = nullptr;
   std::vector<std::u16string> names;

@@ -11,8 +11,10 @@
 #include "platform/device/poom.h"
 #include "platform/device/poom_restriction.h"
 #include "platform/registry/database.h"
+#include "platform/win32/text.h"
 #include "platform/window/message.h"
 #include "platform/window/window.h"
+#include "tests/device/device_fixture.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -51,13 +53,11 @@ std::u16string Take(BSTR s) {
   return out;
 }
 
-class OutlookTest : public ::testing::Test {
+class OutlookTest : public devicetest::DeviceTest {
  protected:
+  OutlookTest() : DeviceTest(Unprovisioned()) {}
   void SetUp() override {
-    device::DeviceOptions options;
-    options.provision = false;
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error, options)) << error;
+    DeviceTest::SetUp();
     WNDCLASSW wc{};
     wc.lpfnWndProc = NoteProc;
     wc.lpszClassName = u"pim notes";
@@ -70,7 +70,7 @@ class OutlookTest : public ::testing::Test {
     if (app) app->Release();
     CoUninitialize();
     window::ResetWindowSystem();
-    device::CloseDevice();
+    DeviceTest::TearDown();
   }
   void Open() {
     ASSERT_EQ(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2,
@@ -78,13 +78,8 @@ class OutlookTest : public ::testing::Test {
               S_OK);
     ASSERT_EQ(app->Logon(window), S_OK);
   }
-  void PumpUntil(std::size_t count) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    MSG msg;
-    while (g_notes.size() < count && std::chrono::steady_clock::now() < deadline) {
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-      if (g_notes.size() < count) MsgWaitForSingleMessage(20);
-    }
+  static void PumpUntil(std::size_t count) {
+    devicetest::PumpUntil([&] { return g_notes.size() >= count; });
   }
   IPOutlookItemCollection* Items(int folder) {
     IFolder* f = nullptr;
@@ -95,7 +90,6 @@ class OutlookTest : public ::testing::Test {
     return items;
   }
 
-  testing_support::TempDir dir;
   HWND window = nullptr;
   IPOutlookApp2* app = nullptr;
 };
@@ -265,19 +259,16 @@ TEST_F(OutlookTest, ATaskWithoutADateReportsTheObjectModelsNoDate) {
 
 TEST(PoomRestriction, DatesAreReadAsTheLocalesWriteThem) {
   double d = 0;
-  ASSERT_TRUE(poom::ParseDateText(u"3/15/2010 12:00:00 AM", &d));
-  EXPECT_EQ(d, Date(2010, 3, 15));
-  ASSERT_TRUE(poom::ParseDateText(u"3/15/2010 2:30 PM", &d));
-  EXPECT_EQ(d, Date(2010, 3, 15, 14, 30));
-  ASSERT_TRUE(poom::ParseDateText(u"15.3.2010 14:30", &d));
-  EXPECT_EQ(d, Date(2010, 3, 15, 14, 30));
-  ASSERT_TRUE(poom::ParseDateText(u"2010-03-15T14:30", &d));
-  EXPECT_EQ(d, Date(2010, 3, 15, 14, 30));
-  ASSERT_TRUE(poom::ParseDateText(u"15/3/10", &d));  // a day above 12 comes first
-  EXPECT_EQ(d, Date(2010, 3, 15));
+  const double midnight = Date(2010, 3, 15), afternoon = Date(2010, 3, 15, 14, 30);
+  // In "15/3/10" the day, above 12, comes first.
+  for (auto [written, expected] : {std::pair{u"3/15/2010 12:00:00 AM", midnight}, {u"3/15/2010 2:30 PM", afternoon},
+                                   {u"15.3.2010 14:30", afternoon}, {u"2010-03-15T14:30", afternoon},
+                                   {u"15/3/10", midnight}}) {
+    EXPECT_TRUE(poom::ParseDateText(written, &d) && d == expected) << text::ToUtf8(written);
+  }
   for (const char16_t* bad :
        {u"", u"15.13.2010", u"2010-02-30", u"3/15/2010 13:00 PM", u"today", u"3/15/2010 9", u"1/2"})
-    EXPECT_FALSE(poom::ParseDateText(bad, &d)) << std::string(bad, bad + std::char_traits<char16_t>::length(bad));
+    EXPECT_FALSE(poom::ParseDateText(bad, &d)) << text::ToUtf8(bad);
 
   std::string error;
   EXPECT_EQ(poom::Restriction::Parse(u"[Subject] = \"open", &error), nullptr);

@@ -10,22 +10,20 @@
 #include "platform/device/device.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
-#include "tests/fs/temp_dir.h"
+#include "tests/device/device_fixture.h"
 
 using testing_support::TempDir;
 
 namespace {
 
-class RadiosTest : public ::testing::Test {
+class RadiosTest : public devicetest::DeviceTest {
  protected:
-  void SetUp() override {
-    std::string error;
+  RadiosTest() : DeviceTest(WithoutHostApps()) {}
+  static device::DeviceOptions WithoutHostApps() {
     device::DeviceOptions options;
     options.importHostApps = false;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error, options)) << error;
+    return options;
   }
-  void TearDown() override { device::CloseDevice(); }
-  TempDir dir;
 };
 
 struct Entry {

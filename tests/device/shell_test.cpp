@@ -14,6 +14,7 @@
 #include "platform/shell/special_folders.h"
 #include "platform/win32/errors.h"
 #include "platform/win32/text.h"
+#include "tests/device/device_fixture.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -23,15 +24,7 @@ using testing_support::WriteText;
 
 namespace {
 
-class ShellTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error)) << error;
-  }
-  void TearDown() override { device::CloseDevice(); }
-  TempDir dir;
-};
+using ShellTest = devicetest::DeviceTest;
 
 TEST(Shortcuts, ReadTheirLengthPrefixedFormWithoutTrustingTheLength) {
   shell::Shortcut s;

@@ -11,6 +11,7 @@
 #include "platform/device/system.h"
 #include "platform/registry/database.h"
 #include "platform/registry/registry.h"
+#include "tests/device/device_fixture.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/registry/child_process.h"
 
@@ -20,31 +21,21 @@ using testing_support::WriteText;
 
 namespace {
 
-class SystemTest : public ::testing::Test {
+class SystemTest : public devicetest::DeviceTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error)) << error;
-  }
   void TearDown() override {
     device::SetPowerSupplyFolder("/sys/class/power_supply");
     device::SetMemInfoFile("/proc/meminfo");
-    device::CloseDevice();
+    DeviceTest::TearDown();
   }
-  TempDir dir;
 };
 
 TEST_F(SystemTest, TheHostsBatteryIsReadWhenItHasOneElseTheSimulatedOne) {
   std::string sys = dir / "power";
-  WriteText(sys + "/AC/type", "Mains\n");
-  WriteText(sys + "/AC/online", "0\n");
-  WriteText(sys + "/BAT0/type", "Battery\n");
-  WriteText(sys + "/BAT0/capacity", "42\n");
-  WriteText(sys + "/BAT0/status", "Discharging\n");
-  WriteText(sys + "/BAT0/voltage_now", "3900000\n");
-  WriteText(sys + "/BAT0/current_now", "500000\n");
-  WriteText(sys + "/BAT0/temp", "312\n");
-  WriteText(sys + "/BAT0/technology", "Li-poly\n");
+  for (auto [file, value] : {std::pair{"AC/type", "Mains"}, {"AC/online", "0"}, {"BAT0/type", "Battery"},
+                             {"BAT0/capacity", "42"}, {"BAT0/status", "Discharging"}, {"BAT0/voltage_now", "3900000"},
+                             {"BAT0/current_now", "500000"}, {"BAT0/temp", "312"}, {"BAT0/technology", "Li-poly"}})
+    WriteText(sys + "/" + file, std::string(value) + "\n");
   device::SetPowerSupplyFolder(sys);
   SYSTEM_POWER_STATUS_EX2 s;
   ASSERT_EQ(GetSystemPowerStatusEx2(&s, sizeof s, TRUE), 56u);

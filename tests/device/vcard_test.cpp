@@ -8,7 +8,7 @@
 #include "platform/device/pim_db.h"
 #include "platform/fs/file_io.h"
 #include "platform/win32/text.h"
-#include "tests/fs/temp_dir.h"
+#include "tests/device/device_fixture.h"
 
 namespace {
 
@@ -113,12 +113,13 @@ TEST(VCard, Utf16FilesAndTextsThatAreNotUtf8) {
   EXPECT_EQ(r.contacts[0].firstName, u"José");
 }
 
-TEST(VCard, ImportingTheSameFileTwiceAddsEachPersonOnce) {
-  testing_support::TempDir dir;
-  device::DeviceOptions options;
-  options.provision = false;
-  std::string error;
-  ASSERT_TRUE(device::OpenDevice(dir / "dev", &error, options)) << error;
+// Importing and exporting on a device without the sample contacts.
+class VCardDevice : public devicetest::DeviceTest {
+ protected:
+  VCardDevice() : DeviceTest(Unprovisioned()) {}
+};
+
+TEST_F(VCardDevice, ImportingTheSameFileTwiceAddsEachPersonOnce) {
   const char* file =
       "BEGIN:VCARD\nVERSION:3.0\nN:Nováková;Anna\nTEL;TYPE=CELL:+420 603 111 222\nEND:VCARD\n"
       "BEGIN:VCARD\nVERSION:3.0\nN:Nováková;Anna\nTEL;TYPE=CELL:+420603111222\nEND:VCARD\n"
@@ -131,7 +132,6 @@ TEST(VCard, ImportingTheSameFileTwiceAddsEachPersonOnce) {
   EXPECT_EQ(again.added, 0);
   EXPECT_EQ(again.duplicates, 3);
   EXPECT_EQ(device::ListContacts().size(), 2u);
-  device::CloseDevice();
 }
 
 // Files as address books and phones write them, each read as its maker meant.
@@ -184,12 +184,7 @@ TEST(VCard, AddressBooksOfOtherMakers) {
 }
 
 // What the device exports, any address book (and the device itself) reads back.
-TEST(VCard, ExportedContactsReadBackTheSame) {
-  testing_support::TempDir dir;
-  device::DeviceOptions options;
-  options.provision = false;
-  std::string error;
-  ASSERT_TRUE(device::OpenDevice(dir / "dev", &error, options)) << error;
+TEST_F(VCardDevice, ExportedContactsReadBackTheSame) {
   const std::string jpeg("\xFF\xD8\xFF\xE0\x00\x10\x4A\x46\x49\x46\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xFF\xD9", 22);
   ASSERT_TRUE(fs::WriteFileAtomic(u"\\face.jpg", std::vector<std::uint8_t>(jpeg.begin(), jpeg.end())));
 
@@ -265,7 +260,6 @@ TEST(VCard, ExportedContactsReadBackTheSame) {
   std::vector<std::uint8_t> picture;
   ASSERT_TRUE(fs::ReadFile(stored.picture, &picture)) << text::ToUtf8(stored.picture);
   EXPECT_EQ(std::string(picture.begin(), picture.end()), jpeg);
-  device::CloseDevice();
 }
 
 }  // namespace

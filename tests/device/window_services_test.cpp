@@ -22,6 +22,7 @@
 #include "platform/win32/text.h"
 #include "platform/window/message.h"
 #include "platform/window/window.h"
+#include "tests/device/device_fixture.h"
 #include "tests/fs/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -54,11 +55,10 @@ LRESULT RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-class WindowServicesTest : public ::testing::Test {
+class WindowServicesTest : public devicetest::DeviceTest {
  protected:
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(device::OpenDevice(dir / "dev", &error)) << error;
+    DeviceTest::SetUp();
     WNDCLASSW wc{};
     wc.lpfnWndProc = RecorderProc;
     wc.lpszClassName = u"recorder";
@@ -69,27 +69,14 @@ class WindowServicesTest : public ::testing::Test {
   }
   void TearDown() override {
     window::ResetWindowSystem();
-    device::CloseDevice();
+    DeviceTest::TearDown();
   }
-  // Dispatches messages until `count` have been received or 5 s pass.
-  void PumpUntil(std::size_t count) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    MSG msg;
-    while (g_received.size() < count && std::chrono::steady_clock::now() < deadline) {
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-      if (g_received.size() < count) MsgWaitForSingleMessage(50);
-    }
+  static void PumpUntil(std::size_t count) {
+    devicetest::PumpUntil([&] { return g_received.size() >= count; });
   }
-  // Dispatches what arrives during a short while (to see that nothing more comes).
-  void PumpFor(int ms) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    MSG msg;
-    while (std::chrono::steady_clock::now() < deadline) {
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-      MsgWaitForSingleMessage(10);
-    }
+  static void PumpFor(int ms) {
+    devicetest::PumpUntil([] { return false; }, ms);
   }
-  TempDir dir;
   HWND window = nullptr;
 };
 
@@ -144,15 +131,12 @@ TEST_F(WindowServicesTest, FolderChangesArriveAsFileChangeRecords) {
   ASSERT_TRUE(DeleteFileW(u"\\Watched\\b.txt"));
   PumpUntil(5);
   PumpFor(50);
-  ASSERT_EQ(g_received.size(), 5u);
-  EXPECT_EQ(g_received[0].event, SHCNE_UPDATEITEM);
+  std::vector<LONG> events;
+  for (const Received& r : g_received) events.push_back(r.event);
+  ASSERT_EQ(events, (std::vector<LONG>{SHCNE_UPDATEITEM, SHCNE_RENAMEITEM, SHCNE_MKDIR, SHCNE_RMDIR, SHCNE_DELETE}));
   EXPECT_EQ(g_received[0].item1, u"\\Watched\\a.txt");
-  EXPECT_EQ(g_received[1].event, SHCNE_RENAMEITEM);
   EXPECT_EQ(g_received[1].item1, u"\\Watched\\a.txt");
   EXPECT_EQ(g_received[1].item2, u"\\Watched\\b.txt");
-  EXPECT_EQ(g_received[2].event, SHCNE_MKDIR);
-  EXPECT_EQ(g_received[3].event, SHCNE_RMDIR);
-  EXPECT_EQ(g_received[4].event, SHCNE_DELETE);
 
   EXPECT_TRUE(SHChangeNotifyDeregister(window));
   g_received.clear();

@@ -67,10 +67,12 @@ TEST(ExplorerScenario, FilesMadeCopiedRenamedAndDeletedShowAsOnDiskWhileAnotherP
   d = walk.Until(matches(fsRoot), "the new folder in the root's list");
   EXPECT_TRUE(std::filesystem::is_directory(trip));
 
-  // Inside it, a file another program writes shows at once.
+  // Inside it, files another program writes show at once (its hidden folder never).
   d = walk.ActivateRow("Trip");
   EXPECT_EQ(d["top"]["title"].AsString(), "Trip");
   std::ofstream(trip / "from the host.txt") << "one";
+  std::ofstream(trip / "photo.jpg") << "not read for its row";
+  std::filesystem::create_directories(trip / ".cache");
   d = walk.Until(matches(trip), "the host's file");
 
   // A document copied from My Documents and pasted here.
@@ -97,15 +99,29 @@ TEST(ExplorerScenario, FilesMadeCopiedRenamedAndDeletedShowAsOnDiskWhileAnotherP
   EXPECT_TRUE(std::filesystem::exists(trip / "Hello.txt"));
   EXPECT_FALSE(std::filesystem::exists(trip / "Welcome.txt"));
 
-  // Deleted after the question, while the host adds a folder.
+  // Deleted after the question, while the host adds folders, renames its file,
+  // makes a hidden one and one it takes away before its notice can be handled.
   d = walk.HoldRow("Hello.txt");
   d = walk.ActivateRow("Delete file");
   ASSERT_EQ(d["overlay"]["kind"].AsString(), "question");
   std::filesystem::create_directories(trip / "Sub");
+  std::filesystem::create_directories(trip / "alps");
+  std::filesystem::rename(trip / "again from the host.txt", trip / "Renamed by the host.txt");
+  std::ofstream(trip / ".hidden") << "x";
+  std::ofstream(trip / "brief.txt") << "x";
+  std::filesystem::remove(trip / "brief.txt");
   d = walk.Answer(d, 0);
-  d = walk.Until(matches(trip), "the deleted file gone, the host's folder there");
+  d = walk.Until(matches(trip), "the deleted file gone, the host's changes there");
   EXPECT_FALSE(std::filesystem::exists(trip / "Hello.txt"));
-  EXPECT_EQ(Rows(d), (std::vector<std::string>{"Sub", "again from the host.txt", "Total folders: 1; total files: 1"}));
+  EXPECT_EQ(Rows(d), (std::vector<std::string>{"alps", "Sub", "photo.jpg", "Renamed by the host.txt",
+                                               "Total folders: 2; total files: 2"}));
+  // A picture's row is a tall one, a folder's and another file's shorter.
+  for (const Json& r : d["top"]["rows"].Items()) {
+    const std::string text = r["text"].AsString();
+    if (text == "photo.jpg" || text == "Sub" || text == "Renamed by the host.txt") {
+      EXPECT_EQ(r["rect"][3].AsInt() - r["rect"][1].AsInt(), text == "photo.jpg" ? 155 : 85) << text;
+    }
+  }
   EXPECT_EQ(s.Finish(), 0);
 }
 

@@ -57,12 +57,10 @@ TEST_F(ImageViewer, OnlyVisibleJpgFilesAreListedAndTapsWrapAroundAtBothEnds) {
   EXPECT_EQ(Title(), "c.jpg (2/2)");
   TapRight();
   EXPECT_EQ(Title(), "a.JPG (1/2)");
-  TapLeft();
-  EXPECT_EQ(Title(), "c.jpg (2/2)");
-  TapLeft();
-  EXPECT_EQ(Title(), "a.JPG (1/2)");
-  TapLeft();
-  EXPECT_EQ(Title(), "c.jpg (2/2)");
+  for (const char* title : {"c.jpg (2/2)", "a.JPG (1/2)", "c.jpg (2/2)"}) {
+    TapLeft();
+    EXPECT_EQ(Title(), title);
+  }
   // The pad steps too.
   m_ui->Key(VK_RIGHT);
   EXPECT_EQ(Title(), "a.JPG (1/2)");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,6 +62,7 @@ class Walker {
     const Json& top = d["top"];
     const std::string cls = top["class"].AsString();
     m_built.insert(cls);
+    if (cls == "CmivoAdvControlPanelPage") m_panels[top["title"].AsString()] = Rows(d);
     EXPECT_NE(top["header"].AsString(), "(unknown page name)") << where;
     Shot(where);
     if (cls == "CmivoAdvListBoxPage") WalkSubMenu(d, where);
@@ -87,6 +89,7 @@ class Walker {
   pagestest::Session m_walk;
   std::string m_shots;
   std::set<std::string> m_built;
+  std::map<std::string, std::vector<std::string>> m_panels;  // each control-panel page's rows, by its title
   int m_entries = 0;
   int m_boxes = 0;
 };
@@ -124,6 +127,15 @@ TEST_P(MenuWalk, EveryEntryOpensABuiltPage) {
                            "CmivoAdvTaskListPage"}) {
     EXPECT_TRUE(walker.m_built.count(page)) << page;
   }
+  // Each control-panel page lists the applets of its group in the library's order.
+  const std::map<std::string, std::vector<std::string>> panels = {
+      {"Personal",
+       {"Lock", "Menus", "Owner Information", "Input", "Sounds & Notifications", "Buttons", "Today", "Phone"}},
+      {"System",
+       {"Power", "Memory", "About", "Backlight", "Screen", "Remove Programs", "Error Reporting", "Clock & Alarms",
+        "Regional Settings", "Certificates"}},
+      {"Connections", {"Beam", "Network Cards", "Connections", "Bluetooth", "Wi-Fi", "USB to PC"}}};
+  EXPECT_EQ(walker.m_panels, panels);
   menu = walker.BackTo(1, menu);
   EXPECT_EQ(menu["top"]["class"].AsString(), "CmivoDesktopPage");
   EXPECT_TRUE(menu["overlay"].IsNull());

@@ -39,6 +39,16 @@ class PagesTest : public ::testing::Test {
 
   mivoAppCore& Core() { return m_ui->Core(); }
   Json Dump() { return m_ui->Dump(); }
+  // Shows catalogue page `id`, or goes back from the top page, and lets the slide end.
+  Json Show(int id) {
+    Core().ShowPageById(id);
+    m_ui->Wait(600);
+    return Dump();
+  }
+  void Back() {
+    Core().PopPage();
+    m_ui->Wait(600);
+  }
   std::string TopClass() { return Core().TopPage() ? Core().TopPage()->PageClassName() : ""; }
 
   // The host folder of a device path.

@@ -36,6 +36,22 @@ inline std::vector<std::string> Rows(const Json& d) {
 
 inline constexpr auto& Device = testing_support::RunDeviceIn;
 
+// A registry value of the device as mivo-device prints it; "(missing)" when it has none.
+inline std::string RegGet(const std::string& dir, const std::string& key, const std::string& name) {
+  auto r = Device(dir, {"reg", "get", key, name});
+  while (!r.out.empty() && (r.out.back() == '\n' || r.out.back() == '\r')) r.out.pop_back();
+  return r.code == 0 ? r.out : "(missing)";
+}
+
+// Writes a value of the given type ("dword", "sz", "binary") with mivo-device.
+inline void RegSet(const std::string& dir, const std::string& key, const std::string& name, const std::string& type,
+                   const std::string& value) {
+  const auto r = Device(dir, {"reg", "set", key, name, type, value});
+  ASSERT_EQ(r.code, 0) << r.err;
+}
+
+inline const std::string kSettingsPath = "HKCU\\Software\\mivo\\mivo";
+
 class Session {
  public:
   explicit Session(testing_support::MivoSession& s) : m_s(s) {}

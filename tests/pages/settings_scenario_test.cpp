@@ -14,17 +14,13 @@ using pagestest::Json;
 using pagestest::Rows;
 using testing_support::FreshDir;
 using testing_support::MivoSession;
+using testing_support::WindowOf;
 
-const std::string kKey = "HKCU\\Software\\mivo\\mivo";
-
-std::string Get(const std::string& dir, const std::string& key, const std::string& name) {
-  auto r = pagestest::Device(dir, {"reg", "get", key, name});
-  while (!r.out.empty() && (r.out.back() == '\n' || r.out.back() == '\r')) r.out.pop_back();
-  return r.code == 0 ? r.out : "(missing)";
-}
+using pagestest::kSettingsPath;
+constexpr auto& Get = pagestest::RegGet;
 
 void Set(const std::string& dir, const std::string& name, int value) {
-  ASSERT_EQ(pagestest::Device(dir, {"reg", "set", kKey, name, "dword", std::to_string(value)}).code, 0);
+  pagestest::RegSet(dir, kSettingsPath, name, "dword", std::to_string(value));
 }
 
 // Main menu, Settings, "mivo".
@@ -58,9 +54,17 @@ TEST(SettingsScenario, EveryRowChangesItsSettingAndANewStartShowsTheStoredValues
     for (std::size_t i = 1; i + 1 < kDefaults.size(); ++i) {
       d = walk.ActivateRow(kDefaults[i]);
       EXPECT_EQ(Rows(d)[i], changed[i]);
-      // Full screen takes effect at once: the task bar goes, the menu bar stays.
+      // Full screen takes effect at once: the task bar goes, the menu bar stays
+      // under the frame, and the page fills the frame from the screen's top.
       if (i == 3) {
         EXPECT_EQ(d["screen"]["mode"].AsInt(), 2);
+        const Json* frame = WindowOf(d, "CMainFrame");
+        const Json* bar = WindowOf(d, "menu_worker");
+        ASSERT_TRUE(frame && bar);
+        EXPECT_EQ((*frame)["rect"][1].AsInt(), 0);
+        EXPECT_EQ((*frame)["rect"][3].AsInt(), (*bar)["rect"][1].AsInt());
+        EXPECT_EQ((*bar)["rect"][3].AsInt(), 320);
+        for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(d["top"]["rect"][k].AsInt(), (*frame)["rect"][k].AsInt());
       }
     }
     EXPECT_EQ(Rows(d), changed);
@@ -70,18 +74,19 @@ TEST(SettingsScenario, EveryRowChangesItsSettingAndANewStartShowsTheStoredValues
     d = walk.Step("key F1");
     d = walk.ActivateRow("Language");
     EXPECT_EQ(d["top"]["class"].AsString(), "CmivoAdvLanguagesPage");
+    // Back on the desktop, full screen is the whole screen again.
+    for (int i = 0; i < 4; ++i) d = walk.Step("key F1");
+    ASSERT_EQ(d["top"]["class"].AsString(), "CmivoDesktopPage");
+    EXPECT_EQ(d["screen"]["mode"].AsInt(), 1);
+    EXPECT_EQ((*WindowOf(d, "CMainFrame"))["rect"][3].AsInt(), 320);
     EXPECT_EQ(s.Finish(), 0);
   }
-  EXPECT_EQ(Get(dir, kKey + "\\Registration", "AutoShow"), "1");
-  EXPECT_EQ(Get(dir, kKey, "UseInternalImageViewer"), "1");
-  EXPECT_EQ(Get(dir, kKey, "UseFullScreen"), "1");
-  EXPECT_EQ(Get(dir, kKey, "AnimationsEnabled"), "0");
-  EXPECT_EQ(Get(dir, kKey, "TapOnContact"), "2");
-  EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "5");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeExit"), "0");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeMakeCall"), "0");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeExecuteFile"), "0");
-  EXPECT_EQ(Get(dir, kKey, "AskBeforeControlPanel"), "0");
+  EXPECT_EQ(Get(dir, kSettingsPath + "\\Registration", "AutoShow"), "1");
+  for (auto [name, value] : {std::pair{"UseInternalImageViewer", "1"}, {"UseFullScreen", "1"},
+                             {"AnimationsEnabled", "0"}, {"TapOnContact", "2"}, {"DesktopsCount", "5"},
+                             {"AskBeforeExit", "0"}, {"AskBeforeMakeCall", "0"}, {"AskBeforeExecuteFile", "0"},
+                             {"AskBeforeControlPanel", "0"}})
+    EXPECT_EQ(Get(dir, kSettingsPath, name), value) << name;
 
   // A new start shows them; a second tap of each goes back.
   MivoSession s(dir);
@@ -111,20 +116,20 @@ TEST(SettingsScenario, NumbersWrapAndValuesOutOfRangeShowSensiblyWithoutBeingWri
     EXPECT_EQ(Rows(d)[6], "Desktops count: 4");
     EXPECT_EQ(Rows(d)[5], "Tap on contact: ");
     // Reading writes nothing.
-    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "40");
+    EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "40");
     // A number the page does not know stays as it is.
     d = walk.ActivateRow("Tap on contact: ");
     EXPECT_EQ(Rows(d)[5], "Tap on contact: ");
-    EXPECT_EQ(Get(dir, kKey, "TapOnContact"), "7");
+    EXPECT_EQ(Get(dir, kSettingsPath, "TapOnContact"), "7");
     // Tapping the help button shows the help and changes nothing.
     const Json& row = d["top"]["rows"][6];
     d = walk.Step("tap " + std::to_string(row["rect"][2].AsInt() - 20) + " " +
                   std::to_string((row["rect"][1].AsInt() + row["rect"][3].AsInt()) / 2));
     EXPECT_TRUE(d["top"]["rows"][6]["expanded"].AsBool());
-    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "40");
+    EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "40");
     d = walk.ActivateRow("Desktops count: 4");
     EXPECT_EQ(Rows(d)[6], "Desktops count: 5");
-    EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "5");
+    EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "5");
     EXPECT_EQ(s.Finish(), 0);
   }
   Set(dir, "DesktopsCount", 32);
@@ -133,7 +138,7 @@ TEST(SettingsScenario, NumbersWrapAndValuesOutOfRangeShowSensiblyWithoutBeingWri
   Json d = OpenSettings(walk);
   d = walk.ActivateRow("Desktops count: 32");
   EXPECT_EQ(Rows(d)[6], "Desktops count: 1");
-  EXPECT_EQ(Get(dir, kKey, "DesktopsCount"), "1");
+  EXPECT_EQ(Get(dir, kSettingsPath, "DesktopsCount"), "1");
   EXPECT_EQ(s.Finish(), 0);
 }
 
