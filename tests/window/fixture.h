@@ -51,9 +51,8 @@ class WindowTest : public ::testing::Test {
   // A window of class "logger" that records its messages under `name`.
   HWND Make(const std::string& name, DWORD style, RECT r, HWND parent = nullptr) {
     m_pendingName = name;
-    HWND h = CreateWindowExW(0, u"logger", nullptr, style, r.left, r.top, RectWidth(r), RectHeight(r), parent,
-                             nullptr, nullptr, nullptr);
-    return h;
+    return CreateWindowExW(0, u"logger", nullptr, style, r.left, r.top, RectWidth(r), RectHeight(r), parent, nullptr,
+                           nullptr, nullptr);
   }
 
   // Messages of one window (or all with ""), optionally only some ids.
