@@ -77,14 +77,10 @@ TEST(ScenarioScripts, BadLinesAreReportedWithTheirLineNumber) {
 }
 
 TEST(ScenarioScripts, KeyNamesAreThePlatformsVirtualKeys) {
-  EXPECT_EQ(display::VirtualKeyFromName("LEFT"), VK_LEFT);
-  EXPECT_EQ(display::VirtualKeyFromName("return"), VK_RETURN);
-  EXPECT_EQ(display::VirtualKeyFromName("VK_ESCAPE"), VK_ESCAPE);
-  EXPECT_EQ(display::VirtualKeyFromName("F2"), VK_F2);
-  EXPECT_EQ(display::VirtualKeyFromName("F24"), VK_F24);
-  EXPECT_EQ(display::VirtualKeyFromName("F25"), 0u);
-  EXPECT_EQ(display::VirtualKeyFromName("q"), static_cast<UINT>('Q'));
-  EXPECT_EQ(display::VirtualKeyFromName(""), 0u);
+  const std::pair<const char*, UINT> keys[] = {{"LEFT", VK_LEFT}, {"return", VK_RETURN}, {"VK_ESCAPE", VK_ESCAPE},
+                                                {"F2", VK_F2},     {"F24", VK_F24},       {"F25", 0},
+                                                {"q", 'Q'},        {"", 0}};
+  for (const auto& [name, vk] : keys) EXPECT_EQ(display::VirtualKeyFromName(name), vk) << name;
 }
 
 namespace {

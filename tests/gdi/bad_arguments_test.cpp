@@ -28,7 +28,7 @@ TEST(GdiArguments, NullAndStaleDcsFailEveryCall) {
     EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), ERROR);
     EXPECT_EQ(GetClipBox(dc, &r), ERROR);
     EXPECT_FALSE(RectVisible(dc, &r));
-    EXPECT_EQ(FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
+    EXPECT_EQ(FillRect(dc, &r, Stock(BLACK_BRUSH)), 0);
     EXPECT_FALSE(Rectangle(dc, 0, 0, 2, 2));
     EXPECT_FALSE(Ellipse(dc, 0, 0, 2, 2));
     EXPECT_FALSE(RoundRect(dc, 0, 0, 2, 2, 1, 1));

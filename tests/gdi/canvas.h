@@ -73,6 +73,37 @@ class Canvas {
   HGDIOBJ m_old = nullptr;
 };
 
+// Selects an object into a DC for a scope, then deletes it (stock objects
+// survive DeleteObject, so they may be passed too).
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ obj) : m_dc(dc), m_obj(obj), m_old(SelectObject(dc, obj)) {}
+  ~Selected() {
+    SelectObject(m_dc, m_old);
+    DeleteObject(m_obj);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC m_dc;
+  HGDIOBJ m_obj, m_old;
+};
+
+template <class T = HBRUSH>
+T Stock(int which) {
+  return static_cast<T>(GetStockObject(which));
+}
+
+// A DIB section (a negative height runs top-down); *bits gets its pixels.
+inline HBITMAP MakeDib(int w, int h, WORD bpp, void** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biBitCount = bpp;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 // Joins picture rows given one per argument.
 inline std::string Pic(std::initializer_list<const char*> rows) {
   std::string s;

@@ -9,7 +9,7 @@ using namespace gdi_test;
 
 TEST(GdiFill, FillRectLeavesTheRightAndBottomEdgesOut) {
   Canvas c(6, 5);
-  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  HBRUSH black = Stock(BLACK_BRUSH);
   RECT r = MakeRect(1, 1, 4, 3);
   FillRect(c.dc(), &r, black);
   EXPECT_EQ(c.Picture(), Pic({"......", ".###..", ".###..", "......", "......"}));
@@ -18,7 +18,7 @@ TEST(GdiFill, FillRectLeavesTheRightAndBottomEdgesOut) {
   RECT inverted = MakeRect(4, 4, 1, 1), empty = MakeRect(2, 2, 2, 4);
   FillRect(c.dc(), &inverted, black);
   FillRect(c.dc(), &empty, black);
-  FillRect(c.dc(), &r, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
+  FillRect(c.dc(), &r, Stock(NULL_BRUSH));
   EXPECT_EQ(c.Count(kBlack), 0);
   // Far outside the bitmap is clipped, not a crash.
   RECT huge = MakeRect(-1000000, -5, 1000000, 2);
@@ -70,8 +70,7 @@ TEST(GdiBlit, BitBltRasterOperations) {
   BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS);
   BitBlt(dst.dc(), 1, 0, 1, 1, nullptr, 0, 0, WHITENESS);
   EXPECT_EQ(dst.Row(0), "#.");
-  HBRUSH blue = CreateSolidBrush(kBlue);
-  HGDIOBJ old = SelectObject(dst.dc(), blue);
+  Selected blue(dst.dc(), CreateSolidBrush(kBlue));
   BitBlt(dst.dc(), 0, 0, 2, 1, nullptr, 0, 0, PATCOPY);
   EXPECT_EQ(dst.Row(0), "BB");
   PatBlt(dst.dc(), 2, 0, -1, 1, WHITENESS);  // negative width runs left
@@ -79,8 +78,6 @@ TEST(GdiBlit, BitBltRasterOperations) {
   // A generic operation: SRCAND of white-and-black over blue.
   BitBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, SRCAND);
   EXPECT_EQ(dst.Row(0), "##");
-  SelectObject(dst.dc(), old);
-  DeleteObject(blue);
 }
 
 TEST(GdiBlit, BitBltWithinOneBitmapScrollsWithoutSmearing) {
@@ -124,31 +121,23 @@ TEST(GdiBlit, StretchBltScalesUpByRepeatingAndDownByAveraging) {
 }
 
 TEST(GdiBlit, TransparentImageSkipsExactlyTheKeyColour) {
-  Canvas src(4, 1);
-  SetPixel(src.dc(), 0, 0, RGB(255, 0, 255));
-  SetPixel(src.dc(), 1, 0, RGB(254, 0, 255));  // one step off the key: drawn
-  SetPixel(src.dc(), 2, 0, kRed);
-  SetPixel(src.dc(), 3, 0, RGB(255, 0, 255));
-  Canvas dst(4, 1, kGreen);
-  ASSERT_TRUE(TransparentImage(dst.dc(), 0, 0, 4, 1, src.dc(), 0, 0, 4, 1, RGB(255, 0, 255)));
-  EXPECT_EQ(dst.At(0, 0), kGreen);
-  EXPECT_EQ(dst.At(1, 0), RGB(254, 0, 255));
-  EXPECT_EQ(dst.At(2, 0), kRed);
-  EXPECT_EQ(dst.At(3, 0), kGreen);
+  // The key, one step off the key (drawn), red, the key.
+  const COLORREF key = RGB(255, 0, 255), src4[4] = {key, RGB(254, 0, 255), kRed, key};
+  Canvas src(4, 1), dst(4, 1, kGreen);
+  for (int x = 0; x < 4; ++x) SetPixel(src.dc(), x, 0, src4[x]);
+  ASSERT_TRUE(TransparentImage(dst.dc(), 0, 0, 4, 1, src.dc(), 0, 0, 4, 1, key));
+  const COLORREF want[4] = {kGreen, RGB(254, 0, 255), kRed, kGreen};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(dst.At(x, 0), want[x]) << x;
   // The source may also be a bitmap handle, and the copy may be scaled.
   Canvas wide(8, 2, kGreen);
-  ASSERT_TRUE(TransparentImage(wide.dc(), 0, 0, 8, 2, src.bitmap(), 0, 0, 4, 1, RGB(255, 0, 255)));
+  ASSERT_TRUE(TransparentImage(wide.dc(), 0, 0, 8, 2, src.bitmap(), 0, 0, 4, 1, key));
   EXPECT_EQ(wide.Row(1), "GG??RRGG");
   EXPECT_FALSE(TransparentImage(wide.dc(), 0, 0, 8, 2, nullptr, 0, 0, 4, 1, 0));
 }
 
 TEST(GdiBlit, AlphaBlendUsesPremultipliedPerPixelAlpha) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biWidth = 3;
-  bi.bmiHeader.biHeight = -1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP dib = MakeDib(3, -1, 32, &bits);
   auto* px = static_cast<std::uint32_t*>(bits);
   px[0] = 0xFFFF0000u;  // opaque red
   px[1] = 0x80800000u;  // half-transparent red, premultiplied

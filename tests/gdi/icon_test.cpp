@@ -10,22 +10,16 @@ using namespace gdi_test;
 TEST(GdiIcons, ColourAndMaskIconDrawsOnlyWhereTheMaskIsBlack) {
   const unsigned char maskBits[] = {0x50, 0x00, 0xA0, 0x00};  // .#.#  #.#. : set = transparent
   HBITMAP mask = CreateBitmap(4, 2, 1, 1, maskBits);
-  HBITMAP color = CreateCompatibleBitmap(nullptr, 4, 2);
-  HDC tmp = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(tmp, color);
-  RECT all = MakeRect(0, 0, 4, 2);
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(tmp, &all, red);
-  SelectObject(tmp, old);
-  DeleteDC(tmp);
-  DeleteObject(red);
-  ICONINFO ii;
-  ii.hbmMask = mask;
-  ii.hbmColor = color;
-  HICON icon = CreateIconIndirect(&ii);
+  HICON icon;
+  {
+    Canvas red(4, 2, kRed);  // its bitmap is gone after this block: the icon keeps its own copy
+    ICONINFO ii;
+    ii.hbmMask = mask;
+    ii.hbmColor = red.bitmap();
+    icon = CreateIconIndirect(&ii);
+  }
   ASSERT_TRUE(icon);
-  DeleteObject(mask);  // the icon keeps its own copy
-  DeleteObject(color);
+  DeleteObject(mask);
   Canvas c(4, 2, kGreen);
   EXPECT_TRUE(DrawIconEx(c.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
   EXPECT_EQ(c.Picture(), Pic({"RGRG", "GRGR"}));

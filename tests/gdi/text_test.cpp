@@ -9,8 +9,8 @@ using namespace gdi_test;
 
 namespace {
 
-HFONT Arial(int height, int weight = FW_NORMAL, bool underline = false) {
-  return CreateFontW(height, 0, 0, 0, weight, 0, underline, 0, 0, 0, 0, CLEARTYPE_QUALITY, FF_SWISS, u"Arial");
+HFONT Arial(int height, int weight = FW_NORMAL) {
+  return CreateFontW(height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, CLEARTYPE_QUALITY, FF_SWISS, u"Arial");
 }
 
 // The smallest rectangle around everything that is not white.
@@ -34,16 +34,9 @@ int DarkPixels(const Canvas& c, int w, int h) {
   return n;
 }
 
-// Selects a font into a canvas for the life of the object.
-struct WithFont {
-  WithFont(HDC dc, HFONT f) : dc(dc), font(f), old(SelectObject(dc, f)) { SetBkMode(dc, TRANSPARENT); }
-  ~WithFont() {
-    SelectObject(dc, old);
-    DeleteObject(font);
-  }
-  HDC dc;
-  HFONT font;
-  HGDIOBJ old;
+// Selects a font for the scope, over a transparent background.
+struct WithFont : Selected {
+  WithFont(HDC dc, HFONT f) : Selected(dc, f) { SetBkMode(dc, TRANSPARENT); }
 };
 
 }  // namespace
@@ -75,21 +68,16 @@ TEST(GdiFonts, ArialHeightsFollowTheLogfontConventions) {
 
 TEST(GdiFonts, BoldIsVisiblyHeavierAndWidthsAreTheSameOnEveryRun) {
   Canvas c(200, 30);
-  int normalInk, boldInk;
+  // Measures the text, draws it on a clean canvas and answers its dark pixels.
+  auto draw = [&c](int weight, SIZE* size) {
+    c.Clear(kWhite);
+    WithFont f(c.dc(), Arial(20, weight));
+    GetTextExtentPoint32W(c.dc(), u"Contacts 123", -1, size);
+    TextOutW(c.dc(), 2, 2, u"Contacts 123", 12);
+    return DarkPixels(c, 200, 30);
+  };
   SIZE normal, bold;
-  {
-    WithFont f(c.dc(), Arial(20, FW_NORMAL));
-    GetTextExtentPoint32W(c.dc(), u"Contacts 123", -1, &normal);
-    TextOutW(c.dc(), 2, 2, u"Contacts 123", 12);
-    normalInk = DarkPixels(c, 200, 30);
-  }
-  c.Clear(kWhite);
-  {
-    WithFont f(c.dc(), Arial(20, FW_BOLD));
-    GetTextExtentPoint32W(c.dc(), u"Contacts 123", -1, &bold);
-    TextOutW(c.dc(), 2, 2, u"Contacts 123", 12);
-    boldInk = DarkPixels(c, 200, 30);
-  }
+  const int normalInk = draw(FW_NORMAL, &normal), boldInk = draw(FW_BOLD, &bold);
   EXPECT_GT(boldInk, normalInk * 13 / 10);
   EXPECT_GT(bold.cx, normal.cx);
   // Liberation Sans at a 20-pixel cell: fixed numbers, the same in every run.
@@ -104,19 +92,16 @@ TEST(GdiFonts, BoldIsVisiblyHeavierAndWidthsAreTheSameOnEveryRun) {
 
 TEST(GdiFonts, ArialBlackIsAHeavyFaceAndMissingFacesFallBack) {
   Canvas c(4, 4);
-  HFONT black = CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Arial Black");
-  HFONT none = CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"No Such Face 123");
-  TEXTMETRICW tm;
-  HGDIOBJ old = SelectObject(c.dc(), black);
-  GetTextMetricsW(c.dc(), &tm);
-  EXPECT_GE(tm.tmWeight, FW_BOLD);
-  SelectObject(c.dc(), none);
+  {
+    Selected black(c.dc(), CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Arial Black"));
+    TEXTMETRICW tm;
+    GetTextMetricsW(c.dc(), &tm);
+    EXPECT_GE(tm.tmWeight, FW_BOLD);
+  }
+  Selected none(c.dc(), CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"No Such Face 123"));
   SIZE sz;
   EXPECT_TRUE(GetTextExtentPoint32W(c.dc(), u"Hello", 5, &sz));
   EXPECT_GT(sz.cx, 30);
-  SelectObject(c.dc(), old);
-  DeleteObject(black);
-  DeleteObject(none);
 }
 
 TEST(GdiText, ExtentsCountSurrogatePairsAsOneCharacter) {

@@ -53,18 +53,15 @@ TEST_F(Locale, EnglishIsTheDefaultInVirtualTimeAndUnknownNamesFallBackByLanguage
   sysclock::UseVirtualTime();
   EXPECT_EQ(syslocale::UserLocaleName(), "en_US");
   EXPECT_EQ(GetUserDefaultLCID(), 0x0409u);
-  syslocale::SetUserLocale("de_DE.UTF-8@euro");
-  EXPECT_EQ(syslocale::UserLocaleName(), "de_DE");
-  syslocale::SetUserLocale("de-CH");
-  EXPECT_EQ(syslocale::UserLocaleName(), "de_DE");
-  syslocale::SetUserLocale("cs");
-  EXPECT_EQ(syslocale::UserLocaleName(), "cs_CZ");
-  syslocale::SetUserLocale("xx_YY");
-  EXPECT_EQ(syslocale::UserLocaleName(), "en_US");
+  // The last one, empty, takes the default back.
+  const std::pair<const char*, const char*> asked[] = {
+      {"de_DE.UTF-8@euro", "de_DE"}, {"de-CH", "de_DE"}, {"cs", "cs_CZ"}, {"xx_YY", "en_US"}, {"", "en_US"}};
+  for (const auto& [name, answer] : asked) {
+    syslocale::SetUserLocale(name);
+    EXPECT_EQ(syslocale::UserLocaleName(), answer) << name;
+  }
   EXPECT_FALSE(syslocale::IsKnownLocale("C"));
   EXPECT_TRUE(syslocale::IsKnownLocale("ru_RU.KOI8-R"));
-  syslocale::SetUserLocale("");
-  EXPECT_EQ(syslocale::UserLocaleName(), "en_US");
 }
 
 TEST_F(Locale, AnswersFormatsNamesAndTheFirstDayOfTheWeek) {

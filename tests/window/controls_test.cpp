@@ -180,11 +180,8 @@ TEST_F(Controls, AMessageBoxAnswersEnterWithItsFirstButtonAndTapsWithTheirOwn) {
   window::PumpPending();
   // The script runs at the box's idle point, as a user would answer it.
   display::HeadlessScreen screen;
-  display::ScreenOptions so;
-  std::string error;
-  screen.Open(so, &error);
-  display::ScriptHost host;
-  host.requestExit = [](int) { PostQuitMessage(0); };
+  Open(screen);
+  display::ScriptHost host = QuittingHost();
   // Each dump finds the No button in the overlay and taps its middle.
   std::string overlayKind;
   display::ScriptRunner* answering = nullptr;
@@ -225,26 +222,25 @@ TEST_F(Controls, AMessageBoxAnswersEnterWithItsFirstButtonAndTapsWithTheirOwn) {
 
 TEST_F(Controls, FullScreenHidesTheTaskBarAndTheWorkAreaFollows) {
   shell::StartPhoneShell();
-  RECT work;
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-  EXPECT_EQ(work, R(0, 26, 240, 320));
+  const auto workArea = [] {
+    RECT work{};
+    EXPECT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    return work;
+  };
+  EXPECT_EQ(workArea(), R(0, 26, 240, 320));
   EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 26);
   EXPECT_TRUE(SHFullScreen(frame, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON));
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work, R(0, 0, 240, 320));
+  EXPECT_EQ(workArea(), R(0, 0, 240, 320));
   EXPECT_FALSE(shell::IsTaskBarVisible());
   EXPECT_TRUE(SHFullScreen(frame, SHFS_SHOWTASKBAR | SHFS_SHOWSIPBUTTON | SHFS_SHOWSTARTICON));
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work, R(0, 26, 240, 320));
+  EXPECT_EQ(workArea(), R(0, 26, 240, 320));
   // The input panel takes the bottom of the work area while it shows.
   SipShowIM(SIPF_ON);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   RECT panel;
   ASSERT_TRUE(shell::InputPanelRect(&panel));
-  EXPECT_EQ(work.bottom, panel.top);
+  EXPECT_EQ(workArea().bottom, panel.top);
   SipShowIM(SIPF_OFF);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work.bottom, 320);
+  EXPECT_EQ(workArea().bottom, 320);
   // Bad calls change nothing.
   HWND gone = Make("gone", 0, R(0, 0, 1, 1));
   DestroyWindow(gone);
@@ -255,8 +251,7 @@ TEST_F(Controls, FullScreenHidesTheTaskBarAndTheWorkAreaFollows) {
   // On a VGA screen the bars are twice as high.
   window::ChangeScreenSize(480, 640);
   EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 52);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work, R(0, 52, 480, 640));
+  EXPECT_EQ(workArea(), R(0, 52, 480, 640));
   shell::StopPhoneShell();
 }
 

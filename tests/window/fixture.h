@@ -51,9 +51,8 @@ class WindowTest : public ::testing::Test {
   // A window of class "logger" that records its messages under `name`.
   HWND Make(const std::string& name, DWORD style, RECT r, HWND parent = nullptr) {
     m_pendingName = name;
-    HWND h = CreateWindowExW(0, u"logger", nullptr, style, r.left, r.top, RectWidth(r), RectHeight(r), parent,
-                             nullptr, nullptr, nullptr);
-    return h;
+    return CreateWindowExW(0, u"logger", nullptr, style, r.left, r.top, RectWidth(r), RectHeight(r), parent, nullptr,
+                           nullptr, nullptr);
   }
 
   // Messages of one window (or all with ""), optionally only some ids.
@@ -72,14 +71,41 @@ class WindowTest : public ::testing::Test {
     return n;
   }
 
+  // The last message `message` that window `name` got (all zero when none).
+  Logged Last(const std::string& name, UINT message) const {
+    Logged last{};
+    for (const Logged& l : log)
+      if (l.window == name && l.message == message) last = l;
+    return last;
+  }
+  // Delivers what is pending and forgets it, so a test logs only what follows.
+  void Settle() {
+    window::PumpPending();
+    log.clear();
+  }
+  static int WindowCount() {
+    int n = 0;
+    window::ForEachWindow([&](HWND, int) { ++n; });
+    return n;
+  }
+
+  static void Open(display::HeadlessScreen& screen) {
+    display::ScreenOptions so;
+    std::string error;
+    ASSERT_TRUE(screen.Open(so, &error)) << error;
+  }
+  // A script host whose end of script quits the loop.
+  static display::ScriptHost QuittingHost() {
+    display::ScriptHost host;
+    host.requestExit = [](int) { PostQuitMessage(0); };
+    return host;
+  }
+
   // Runs scenario lines through the real loop until the script's end quits it.
   void RunScript(const std::vector<std::string>& lines) {
     display::HeadlessScreen screen;
-    display::ScreenOptions so;
-    std::string error;
-    screen.Open(so, &error);
-    display::ScriptHost host;
-    host.requestExit = [](int) { PostQuitMessage(0); };
+    Open(screen);
+    display::ScriptHost host = QuittingHost();
     host.fail = [](int line, const std::string& m) { ADD_FAILURE() << "script line " << line << ": " << m; };
     display::ScriptRunner runner(host, true);
     for (const std::string& l : lines) runner.AddLine(l);

@@ -1,10 +1,19 @@
 // The framework classes, the clock, and the idle point.
+#include <cstdio>
 #include <thread>
 
 #include "fixture.h"
 #include "platform/window/framework.h"
 
 namespace {
+
+// "yyyy-mm-dd w hh:mm:ss.mmm", w the day of the week (0 for Sunday).
+std::string Stamp(const SYSTEMTIME& t) {
+  char s[64];
+  std::snprintf(s, sizeof s, "%04u-%02u-%02u %u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wDayOfWeek,
+                t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  return s;
+}
 
 template <class Base>
 class Recorder : public Base {
@@ -95,11 +104,8 @@ TEST_F(Framework, AnObjectDestroyedBeforeItsWindowTakesTheWindowAlong) {
 TEST_F(Framework, TheIdlePointWakesForAPostFromAnotherThread) {
   HWND w = Make("w", WS_VISIBLE, R(0, 0, 10, 10));
   display::HeadlessScreen screen;
-  display::ScreenOptions so;
-  std::string error;
-  screen.Open(so, &error);
-  display::ScriptHost host;
-  host.requestExit = [](int) { PostQuitMessage(0); };
+  Open(screen);
+  display::ScriptHost host = QuittingHost();
   display::ScriptRunner runner(host, true);  // no lines yet: the loop waits at its idle point
   screen.SetScript(&runner);
   window::SetEventSource(&screen);
@@ -121,17 +127,10 @@ TEST(Clock, VirtualTimeStartsAtTheDocumentedMomentAndMovesOnlyWhenAdvanced) {
   EXPECT_EQ(GetTickCount(), 0u);
   SYSTEMTIME st;
   GetLocalTime(&st);
-  EXPECT_EQ(st.wYear, 2010);
-  EXPECT_EQ(st.wMonth, 3);
-  EXPECT_EQ(st.wDay, 15);
-  EXPECT_EQ(st.wDayOfWeek, 1);  // a Monday
-  EXPECT_EQ(st.wHour, 9);
-  EXPECT_EQ(st.wMinute, 5);
+  EXPECT_EQ(Stamp(st), "2010-03-15 1 09:05:00.000");  // a Monday
   sysclock::Advance(61500);
   GetLocalTime(&st);
-  EXPECT_EQ(st.wMinute, 6);
-  EXPECT_EQ(st.wSecond, 1);
-  EXPECT_EQ(st.wMilliseconds, 500);
+  EXPECT_EQ(Stamp(st), "2010-03-15 1 09:06:01.500");
   EXPECT_EQ(GetTickCount(), 61500u);
 }
 
@@ -161,9 +160,7 @@ TEST(Clock, TheTimeZoneMovesLocalTimeAndNothingElse) {
   SYSTEMTIME set{2011, 12, 0, 31, 23, 59, 30, 0};
   ASSERT_TRUE(SetLocalTime(&set));
   GetLocalTime(&local);
-  EXPECT_EQ(local.wYear, 2011);
-  EXPECT_EQ(local.wHour, 23);
-  EXPECT_EQ(local.wMinute, 59);
+  EXPECT_EQ(Stamp(local), "2011-12-31 6 23:59:30.000");
   TIME_ZONE_INFORMATION tz;
   GetTimeZoneInformation(&tz);
   EXPECT_EQ(tz.Bias, -60);
@@ -178,9 +175,7 @@ TEST(Clock, ConversionsRefuseImpossibleDatesAndKeepTheCalendarRight) {
   ASSERT_TRUE(SystemTimeToFileTime(&leap, &ft));
   SYSTEMTIME back;
   ASSERT_TRUE(FileTimeToSystemTime(&ft, &back));
-  EXPECT_EQ(back.wDay, 29);
-  EXPECT_EQ(back.wDayOfWeek, 3);  // a Wednesday
-  EXPECT_EQ(back.wMilliseconds, 999);
+  EXPECT_EQ(Stamp(back), "2012-02-29 3 23:59:59.999");  // a Wednesday
   SYSTEMTIME epoch{1601, 1, 0, 1, 0, 0, 0, 0};
   ASSERT_TRUE(SystemTimeToFileTime(&epoch, &ft));
   EXPECT_EQ(ft.dwLowDateTime, 0u);

@@ -33,8 +33,7 @@ TEST_F(Painting, PaintComesOnlyWhenTheQueueIsEmptyAndOncePerInvalidArea) {
   handlers["b"] = Filler(RGB(255, 0, 0), &painted);
   HWND a = Make("a", WS_VISIBLE, R(0, 0, 100, 100));
   HWND b = Make("b", WS_VISIBLE, R(120, 0, 220, 100));
-  window::PumpPending();
-  log.clear();
+  Settle();
   painted.clear();
   const RECT small = R(10, 10, 50, 30);
   InvalidateRect(a, nullptr, TRUE);
@@ -128,34 +127,27 @@ using Stylus = WindowTest;
 TEST_F(Stylus, AQuickTapGivesDownAndUpOnlyToTheWindowUnderIt) {
   HWND top = Make("top", WS_VISIBLE, R(0, 0, 240, 320));
   Make("button", WS_CHILD | WS_VISIBLE, R(20, 20, 120, 60), top);
-  window::PumpPending();
-  log.clear();
+  Settle();
   RunScript({"tap 30 30", "wait 1000"});
   const std::vector<UINT> mouse = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_CONTEXTMENU};
   EXPECT_EQ(Ids("button", mouse), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
   EXPECT_TRUE(Ids("top", mouse).empty());
-  for (const Logged& l : log) {
-    if (l.window == "button" && l.message == WM_LBUTTONDOWN) {
-      EXPECT_EQ(GET_X_LPARAM(l.lParam), 10);  // client coordinates
-      EXPECT_EQ(GET_Y_LPARAM(l.lParam), 10);
-      EXPECT_EQ(l.wParam, MK_LBUTTON);
-    }
-  }
+  const Logged down = Last("button", WM_LBUTTONDOWN);
+  EXPECT_EQ(GET_X_LPARAM(down.lParam), 10);  // client coordinates
+  EXPECT_EQ(GET_Y_LPARAM(down.lParam), 10);
+  EXPECT_EQ(down.wParam, MK_LBUTTON);
 }
 
 TEST_F(Stylus, HoldingStillHalfASecondGivesContextMenuAndSwallowsTheReleaseAndMovingCancelsIt) {
   HWND top = Make("top", WS_VISIBLE, R(0, 0, 240, 320));
   Make("item", WS_CHILD | WS_VISIBLE, R(0, 100, 240, 160), top);
-  window::PumpPending();
-  log.clear();
+  Settle();
   RunScript({"down 50 120", "wait 499", "move 53 123", "wait 1", "up 53 123"});
   EXPECT_EQ(Ids("item", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_CONTEXTMENU}),
             (std::vector<UINT>{WM_LBUTTONDOWN, WM_CONTEXTMENU}));
-  for (const Logged& l : log) {
-    if (l.message == WM_CONTEXTMENU) {
-      EXPECT_EQ(GET_X_LPARAM(l.lParam), 53);  // the screen point
-      EXPECT_EQ(GET_Y_LPARAM(l.lParam), 123);
-    }
+  for (const char* to : {"item", "top"}) {
+    EXPECT_EQ(GET_X_LPARAM(Last(to, WM_CONTEXTMENU).lParam), 53) << to;  // the screen point
+    EXPECT_EQ(GET_Y_LPARAM(Last(to, WM_CONTEXTMENU).lParam), 123) << to;
   }
   // The unhandled context menu went on to the parent as well.
   EXPECT_EQ(Count("top", WM_CONTEXTMENU), 1);
@@ -174,15 +166,11 @@ TEST_F(Stylus, TheCaptureGetsTheMovesAndTheReleaseOutsideIt) {
     if (m == WM_LBUTTONUP) ReleaseCapture();
     return false;
   };
-  window::PumpPending();
-  log.clear();
+  Settle();
   RunScript({"drag 10 10 200 300 100"});
   EXPECT_TRUE(Ids("top", {WM_MOUSEMOVE, WM_LBUTTONUP}).empty());
   EXPECT_EQ(Count("slider", WM_LBUTTONUP), 1);
-  Logged last{};
-  for (const Logged& l : log) {
-    if (l.window == "slider" && l.message == WM_LBUTTONUP) last = l;
-  }
+  const Logged last = Last("slider", WM_LBUTTONUP);
   EXPECT_EQ(GET_X_LPARAM(last.lParam), 200);
   EXPECT_EQ(GET_Y_LPARAM(last.lParam), 300);
   EXPECT_EQ(GetCapture(), nullptr);
@@ -190,9 +178,7 @@ TEST_F(Stylus, TheCaptureGetsTheMovesAndTheReleaseOutsideIt) {
 
 TEST_F(Painting, AnAnimationInsideOnePaintShowsEveryFrameItPresents) {
   display::HeadlessScreen screen;
-  display::ScreenOptions so;
-  std::string error;
-  screen.Open(so, &error);
+  Open(screen);
   window::SetPresenter([&screen] { screen.PresentIfDirty(); });
   int frames = 0;
   handlers["slide"] = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT*) {
