@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "platform/win32/errors.h"
 #include "tests/fs/last_error.h"
 #include "tests/fs/temp_dir.h"
+#include "tests/registry/child_process.h"
 
 using testing_support::FailsWith;
 using testing_support::ReadText;
@@ -87,10 +87,7 @@ TEST_F(FileIoTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
     bool ok = fs::WriteFileAtomic(u"\\layout.dat", std::vector<std::uint8_t>(200000, 'n'));
     _exit(!ok && GetLastError() == ERROR_DISK_FULL ? 0 : 1);
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_EQ(testing_support::WaitProcess(pid), 0);
   EXPECT_EQ(ReadText(root + "/layout.dat"), "old contents");
   EXPECT_EQ(CountEntries(root), 2);  // "Program Files" and layout.dat
 }
@@ -133,9 +130,7 @@ TEST_F(FileIoTest, OnlyTheTemporaryFilesOfDeadWritersAreRemoved) {
       _exit(1);
     kill(getpid(), SIGKILL);
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_EQ(testing_support::WaitProcess(pid), -1) << "killed";
   // This process is writing one meanwhile; names that only look alike stay.
   fs::AtomicFileWriter live;
   ASSERT_TRUE(live.Open(u"\\Program Files\\mivo\\mivo_fav.dat"));
