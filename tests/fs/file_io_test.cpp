@@ -4,15 +4,17 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "platform/fs/device_path.h"
 #include "platform/win32/errors.h"
+#include "tests/fs/last_error.h"
 #include "tests/fs/temp_dir.h"
+#include "tests/registry/child_process.h"
 
+using testing_support::FailsWith;
 using testing_support::ReadText;
 using testing_support::TempDir;
 using testing_support::WriteText;
@@ -22,12 +24,8 @@ namespace {
 std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
 int CountEntries(const std::string& dir) {
-  int n = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir)) {
-    (void)e;
-    ++n;
-  }
-  return n;
+  const std::filesystem::directory_iterator it(dir);
+  return static_cast<int>(std::distance(begin(it), end(it)));
 }
 
 class FileIoTest : public ::testing::Test {
@@ -70,16 +68,11 @@ TEST_F(FileIoTest, WrittenFilesReadBackThroughCaseInsensitivePaths) {
 
 TEST_F(FileIoTest, FailuresSetThePlatformsErrorCodes) {
   std::vector<std::uint8_t> got;
-  EXPECT_FALSE(fs::ReadFile(u"\\missing.dat", &got));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_FALSE(fs::WriteFileAtomic(u"\\no\\such\\folder\\f.dat", Bytes("x")));
-  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-  EXPECT_FALSE(fs::ReadFile(u"\\..\\outside", &got));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  EXPECT_FALSE(fs::WriteFileAtomic(u"\\Program Files", Bytes("x")));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  EXPECT_FALSE(fs::ReadFile(u"\\Program Files", &got));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(FailsWith(fs::ReadFile(u"\\missing.dat", &got), ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(FailsWith(fs::WriteFileAtomic(u"\\no\\such\\folder\\f.dat", Bytes("x")), ERROR_PATH_NOT_FOUND));
+  EXPECT_TRUE(FailsWith(fs::ReadFile(u"\\..\\outside", &got), ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(FailsWith(fs::WriteFileAtomic(u"\\Program Files", Bytes("x")), ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(FailsWith(fs::ReadFile(u"\\Program Files", &got), ERROR_ACCESS_DENIED));
 }
 
 TEST_F(FileIoTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
@@ -94,10 +87,7 @@ TEST_F(FileIoTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
     bool ok = fs::WriteFileAtomic(u"\\layout.dat", std::vector<std::uint8_t>(200000, 'n'));
     _exit(!ok && GetLastError() == ERROR_DISK_FULL ? 0 : 1);
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_EQ(testing_support::WaitProcess(pid), 0);
   EXPECT_EQ(ReadText(root + "/layout.dat"), "old contents");
   EXPECT_EQ(CountEntries(root), 2);  // "Program Files" and layout.dat
 }
@@ -140,9 +130,7 @@ TEST_F(FileIoTest, OnlyTheTemporaryFilesOfDeadWritersAreRemoved) {
       _exit(1);
     kill(getpid(), SIGKILL);
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_EQ(testing_support::WaitProcess(pid), -1) << "killed";
   // This process is writing one meanwhile; names that only look alike stay.
   fs::AtomicFileWriter live;
   ASSERT_TRUE(live.Open(u"\\Program Files\\mivo\\mivo_fav.dat"));

@@ -13,8 +13,10 @@
 #include "platform/win32/format_message.h"
 #include "platform/win32/local_memory.h"
 #include "platform/win32/text.h"
+#include "tests/fs/last_error.h"
 #include "tests/fs/temp_dir.h"
 
+using testing_support::FailsWith;
 using testing_support::ReadText;
 using testing_support::TempDir;
 using testing_support::WriteText;
@@ -28,20 +30,23 @@ class FilesTest : public ::testing::Test {
     std::filesystem::create_directories(root);
     fs::SetDeviceRoot(root);
   }
-  // Every name a search yields, in order.
+  // Every name a search yields, in order; their attributes are kept in `attributes`.
   std::vector<std::string> Find(const std::u16string& pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW(pattern.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(text::ToUtf8(fd.cFileName));
-    while (FindNextFileW(h, &fd));
+    do {
+      names.push_back(text::ToUtf8(fd.cFileName));
+      attributes[names.back()] = fd.dwFileAttributes;
+    } while (FindNextFileW(h, &fd));
     EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
     EXPECT_TRUE(FindClose(h));
     return names;
   }
   TempDir dir;
   std::string root;
+  std::map<std::string, DWORD> attributes;
 };
 
 TEST_F(FilesTest, SearchesNeverYieldDotEntriesAndMatchPatternsWithoutCase) {
@@ -69,16 +74,12 @@ TEST_F(FilesTest, SearchesNeverYieldDotEntriesAndMatchPatternsWithoutCase) {
   EXPECT_STREQ(text::ToUtf8(fd.cFileName).c_str(), "Sub");
   EXPECT_TRUE(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
   FindClose(h);
-  EXPECT_FALSE(FindClose(h));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_TRUE(FailsWith(FindClose(h), ERROR_INVALID_HANDLE));
   EXPECT_FALSE(FindNextFileW(h, &fd));
 
-  EXPECT_EQ(FindFirstFileW(u"\\Docs\\*.doc", &fd), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(FindFirstFileW(u"\\Nowhere\\*.*", &fd), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(FindFirstFileW(u"\\..\\*.*", &fd), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(FailsWith(FindFirstFileW(u"\\Docs\\*.doc", &fd) != INVALID_HANDLE_VALUE, ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(FailsWith(FindFirstFileW(u"\\Nowhere\\*.*", &fd) != INVALID_HANDLE_VALUE, ERROR_PATH_NOT_FOUND));
+  EXPECT_TRUE(FailsWith(FindFirstFileW(u"\\..\\*.*", &fd) != INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED));
   EXPECT_EQ(FindFirstFileW(nullptr, &fd), INVALID_HANDLE_VALUE);
 }
 
@@ -91,13 +92,6 @@ TEST_F(FilesTest, LinksAreListedRemovedAndMovedAsThemselves) {
   ASSERT_EQ(symlink((dir / "outside").c_str(), (root + "/Docs/out").c_str()), 0);
   ASSERT_EQ(symlink("a.txt", (root + "/Docs/alias.txt").c_str()), 0);
   EXPECT_EQ(Find(u"\\Docs\\*.*"), (std::vector<std::string>{"a.txt", "alias.txt", "dangling", "out"}));
-  std::map<std::string, DWORD> attributes;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW(u"\\Docs\\*.*", &fd);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  do attributes[text::ToUtf8(fd.cFileName)] = fd.dwFileAttributes;
-  while (FindNextFileW(h, &fd));
-  FindClose(h);
   EXPECT_FALSE(attributes["a.txt"] & FILE_ATTRIBUTE_REPARSE_POINT);
   EXPECT_TRUE(attributes["alias.txt"] & FILE_ATTRIBUTE_REPARSE_POINT);
   EXPECT_TRUE(attributes["dangling"] & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -125,29 +119,20 @@ TEST(MatchPattern, FollowsThePlatformsWildcards) {
 
 TEST_F(FilesTest, FoldersAreCreatedAndRemovedWithThePlatformsErrors) {
   EXPECT_TRUE(CreateDirectoryW(u"\\New folder", nullptr));
-  EXPECT_FALSE(CreateDirectoryW(u"\\NEW FOLDER", nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-  EXPECT_FALSE(CreateDirectoryW(u"\\a\\b", nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-  EXPECT_FALSE(CreateDirectoryW(u"\\..\\x", nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(FailsWith(CreateDirectoryW(u"\\NEW FOLDER", nullptr), ERROR_ALREADY_EXISTS));
+  EXPECT_TRUE(FailsWith(CreateDirectoryW(u"\\a\\b", nullptr), ERROR_PATH_NOT_FOUND));
+  EXPECT_TRUE(FailsWith(CreateDirectoryW(u"\\..\\x", nullptr), ERROR_ACCESS_DENIED));
   EXPECT_EQ(GetFileAttributesW(u"\\new folder") & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
 
   WriteText(root + "/New folder/f.txt", "x");
-  EXPECT_FALSE(RemoveDirectoryW(u"\\New folder"));
-  EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
-  EXPECT_FALSE(RemoveDirectoryW(u"\\New folder\\f.txt"));
-  EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
-  EXPECT_FALSE(DeleteFileW(u"\\New folder"));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(FailsWith(RemoveDirectoryW(u"\\New folder"), ERROR_DIR_NOT_EMPTY));
+  EXPECT_TRUE(FailsWith(RemoveDirectoryW(u"\\New folder\\f.txt"), ERROR_DIRECTORY));
+  EXPECT_TRUE(FailsWith(DeleteFileW(u"\\New folder"), ERROR_ACCESS_DENIED));
   EXPECT_TRUE(DeleteFileW(u"\\new folder\\F.TXT"));
-  EXPECT_FALSE(DeleteFileW(u"\\new folder\\F.TXT"));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(FailsWith(DeleteFileW(u"\\new folder\\F.TXT"), ERROR_FILE_NOT_FOUND));
   EXPECT_TRUE(RemoveDirectoryW(u"\\New folder"));
-  EXPECT_EQ(GetFileAttributesW(u"\\New folder"), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(GetFileAttributesW(u"\\x\\y"), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  EXPECT_TRUE(FailsWith(GetFileAttributesW(u"\\New folder") != INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(FailsWith(GetFileAttributesW(u"\\x\\y") != INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND));
 
   EXPECT_TRUE(fs::CreateDirectories(u"\\My Documents\\My Pictures\\2024"));
   EXPECT_TRUE(fs::IsDirectory(u"\\my documents\\my pictures\\2024"));
@@ -156,21 +141,17 @@ TEST_F(FilesTest, FoldersAreCreatedAndRemovedWithThePlatformsErrors) {
 TEST_F(FilesTest, CopyHonoursFailIfExistsAndMoveNeverReplaces) {
   WriteText(root + "/a.txt", "alpha");
   WriteText(root + "/b.txt", "beta");
-  EXPECT_FALSE(CopyFileW(u"\\a.txt", u"\\B.TXT", TRUE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+  EXPECT_TRUE(FailsWith(CopyFileW(u"\\a.txt", u"\\B.TXT", TRUE), ERROR_FILE_EXISTS));
   EXPECT_EQ(ReadText(root + "/b.txt"), "beta");
   EXPECT_TRUE(CopyFileW(u"\\a.txt", u"\\B.TXT", FALSE));
   EXPECT_EQ(ReadText(root + "/b.txt"), "alpha");
   EXPECT_TRUE(CopyFileW(u"\\a.txt", u"\\c.txt", TRUE));
   EXPECT_EQ(ReadText(root + "/c.txt"), "alpha");
-  EXPECT_FALSE(CopyFileW(u"\\missing", u"\\d.txt", TRUE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(FailsWith(CopyFileW(u"\\missing", u"\\d.txt", TRUE), ERROR_FILE_NOT_FOUND));
   std::filesystem::create_directories(root + "/dir");
-  EXPECT_FALSE(CopyFileW(u"\\dir", u"\\dir2", TRUE));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(FailsWith(CopyFileW(u"\\dir", u"\\dir2", TRUE), ERROR_ACCESS_DENIED));
 
-  EXPECT_FALSE(MoveFileW(u"\\a.txt", u"\\c.txt"));
-  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  EXPECT_TRUE(FailsWith(MoveFileW(u"\\a.txt", u"\\c.txt"), ERROR_ALREADY_EXISTS));
   EXPECT_TRUE(MoveFileW(u"\\a.txt", u"\\dir\\moved.txt"));
   EXPECT_EQ(ReadText(root + "/dir/moved.txt"), "alpha");
   EXPECT_TRUE(MoveFileW(u"\\dir", u"\\Folder"));
@@ -178,8 +159,7 @@ TEST_F(FilesTest, CopyHonoursFailIfExistsAndMoveNeverReplaces) {
   EXPECT_TRUE(MoveFileW(u"\\folder\\moved.txt", u"\\folder\\MOVED.TXT"));  // case only
   EXPECT_EQ(ReadText(root + "/Folder/MOVED.TXT"), "alpha");
   EXPECT_FALSE(MoveFileW(u"\\Folder", u"\\Folder\\inside"));
-  EXPECT_FALSE(MoveFileW(u"\\c.txt", u"\\..\\escaped.txt"));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(FailsWith(MoveFileW(u"\\c.txt", u"\\..\\escaped.txt"), ERROR_ACCESS_DENIED));
 }
 
 TEST(FormatMessage, GivesThePlatformsTextsAndFailsForUnknownCodes) {
@@ -192,13 +172,13 @@ TEST(FormatMessage, GivesThePlatformsTextsAndFailsForUnknownCodes) {
   LocalFree(text);
 
   char16_t small[8];
-  EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, small, 8, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_TRUE(FailsWith(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, small, 8, nullptr),
+                        ERROR_INSUFFICIENT_BUFFER));
   char16_t buf[128];
   EXPECT_GT(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_DISK_FULL, 0, buf, 128, nullptr), 0u);
   EXPECT_EQ(std::u16string(buf), u"There is not enough space on the disk.");
-  EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 0xDEAD, 0, buf, 128, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_MR_MID_NOT_FOUND);
+  EXPECT_TRUE(FailsWith(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 0xDEAD, 0, buf, 128, nullptr),
+                        ERROR_MR_MID_NOT_FOUND));
   EXPECT_EQ(SystemErrorText(static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))), u"Access is denied.");
 }
 

@@ -125,14 +125,12 @@ inline Bytes EncodeBmp(int w, int h, int bpp, std::uint32_t compression, const s
   Put16(b, 28, static_cast<std::uint32_t>(bpp));
   Put32(b, 30, compression);
   Put32(b, 46, static_cast<std::uint32_t>(palette.size()));
-  std::size_t at = 54;
-  for (std::uint32_t m : masks) {
-    Put32(b, at, m);
-    at += 4;
-  }
-  for (std::uint32_t c : palette) {
-    Put32(b, at, c);
-    at += 4;
+  std::size_t at = 54;  // the bit masks, then the palette
+  for (const auto* words : {&masks, &palette}) {
+    for (std::uint32_t v : *words) {
+      Put32(b, at, v);
+      at += 4;
+    }
   }
   b.insert(b.end(), rows.begin(), rows.end());
   return b;

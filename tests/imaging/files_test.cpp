@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/imaging/imaging.h"
 #include "platform/win32/rect.h"
+#include "tests/fs/temp_dir.h"
 #include "tests/imaging/encoders.h"
 
 namespace stdfs = std::filesystem;
@@ -18,28 +19,17 @@ namespace {
 
 constexpr const char* kJpeg = "/usr/share/matplotlib/mpl-data/sample_data/grace_hopper.jpg";
 
-// A device folder for the test with the given host files copied in.
-class Device {
- public:
+// A device for the test whose "My Documents" holds its pictures.
+struct Device {
   Device() {
-    m_root = stdfs::temp_directory_path() / ("mivo_imaging_" + std::to_string(::getpid()));
-    stdfs::create_directories(m_root / "My Documents");
-    fs::SetDeviceRoot(m_root.string());
-  }
-  ~Device() {
-    std::error_code ec;
-    stdfs::remove_all(m_root, ec);
-  }
-  void Copy(const std::string& host, const std::string& name) {
-    stdfs::copy_file(host, m_root / "My Documents" / name, stdfs::copy_options::overwrite_existing);
+    stdfs::create_directories(dir / "My Documents");
+    fs::SetDeviceRoot(dir.path());
   }
   void Write(const std::string& name, const Bytes& b) {
-    std::ofstream(m_root / "My Documents" / name, std::ios::binary)
+    std::ofstream(dir / ("My Documents/" + name), std::ios::binary)
         .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
   }
-
- private:
-  stdfs::path m_root;
+  testing_support::TempDir dir;
 };
 
 std::vector<std::string> IconPngs(std::size_t limit) {
@@ -83,7 +73,7 @@ TEST(RealPictures, IconThemePngsDecodeToTheSizeTheirHeaderGives) {
 TEST(RealPictures, PackagedJpegDecodesDrawsAndMakesDctScaledThumbnails) {
   ASSERT_TRUE(stdfs::exists(kJpeg)) << "install python-matplotlib-data (scripts/setup.sh does)";
   Device device;
-  device.Copy(kJpeg, "Grace.JPG");
+  device.Write("Grace.JPG", ReadAll(kJpeg));
   IImagingFactory* factory = nullptr;
   ASSERT_EQ(CreateImagingFactory(&factory), S_OK);
   IImage* image = nullptr;

@@ -1,7 +1,4 @@
-// The Outlook store: contacts with their names, numbers and preferred kind,
-// the notifications that keep the contacts and the appointments current,
-// task and appointment dates, phone numbers, and the phone object with the
-// call-log filters.
+// The Outlook store over a device, kept current by other programs' changes, and the phone object.
 #include "pim/outlook_app.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +79,12 @@ class OutlookStoreTest : public ::testing::Test {
     window::ResetWindowSystem();
     device::CloseDevice();
   }
+  // mivo-device, another program, on this test's device.
+  void Tool(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--device", dir / "dev"});
+    const auto r = testing_support::RunMivoDevice(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+  }
   void PumpUntil(int notes) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     MSG msg;
@@ -156,13 +159,12 @@ TEST_F(OutlookStoreTest, ContactChangesOfOtherProgramsReachTheListeners) {
   POContactsCollection* contacts = app.GetContacts();
   Listener page;
   contacts->AddListener(&page);
-  std::string dev = dir / "dev";
 
   testing_support::WriteText(dir / "eva.vcf",
                              "BEGIN:VCARD\nVERSION:3.0\nN:Nová;Eva\nTEL;TYPE=CELL:+420 601 000 001\nEND:VCARD\n");
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "contacts", "import", dir / "eva.vcf"}).code, 0);
+  Tool({"contacts", "import", dir / "eva.vcf"});
   // A task of another program is posted too, and must not become a contact.
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "tasks", "add", "Call Eva"}).code, 0);
+  Tool({"tasks", "add", "Call Eva"});
   PumpUntil(2);
   ASSERT_EQ(contacts->GetCount(), 2u);
   EXPECT_EQ(page.heard, std::vector<std::string>{"added 1 Eva Nová"});
@@ -174,7 +176,7 @@ TEST_F(OutlookStoreTest, ContactChangesOfOtherProgramsReachTheListeners) {
   EXPECT_EQ(a->GetFirstName(), u"Anna");
   {
     std::string error;
-    auto other = devdb::Database::Open(dev + "/device.db", devdb::OpenMode::kOpenExisting, &error);
+    auto other = devdb::Database::Open(dir / "dev/device.db", devdb::OpenMode::kOpenExisting, &error);
     ASSERT_TRUE(other->Exec("UPDATE contacts SET first_name = 'Anička' WHERE first_name = 'Anna'"));
     ASSERT_TRUE(other->Exec("DELETE FROM contacts WHERE first_name = 'Eva'"));
   }
@@ -194,15 +196,13 @@ TEST_F(OutlookStoreTest, AppointmentChangesOfOtherProgramsReadTheCalendarAgain) 
   ASSERT_EQ(calendar->GetCount(), 0u);
   Listener panel;
   calendar->AddListener(&panel);
-  const std::string dev = dir / "dev";
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "appointments", "add", "Vet", "2010-03-16 10:00"}).code,
-            0);
+  Tool({"appointments", "add", "Vet", "2010-03-16 10:00"});
   PumpUntil(1);
   ASSERT_EQ(calendar->GetCount(), 1u);
   EXPECT_EQ(calendar->GetAppointmentAt(0)->GetSubject(), u"Vet");
   EXPECT_EQ(panel.heard, std::vector<std::string>{"changed 2 ?"});
   // A task of another program is no appointment.
-  ASSERT_EQ(testing_support::RunMivoDevice({"--device", dev, "tasks", "add", "Feed the cat"}).code, 0);
+  Tool({"tasks", "add", "Feed the cat"});
   PumpUntil(2);
   EXPECT_EQ(panel.heard.size(), 1u);
   calendar->RemoveListener(&panel);

@@ -63,6 +63,18 @@ class SMSStoreTest : public ::testing::Test {
     ASSERT_TRUE(devdb::SyncChangeWatcher());
     window::PumpPending();
   }
+  // SQL on this process's own connection to the device.
+  void Exec(const char* sql) {
+    devdb::Database* db = devdb::DeviceDatabase();
+    std::lock_guard<std::recursive_mutex> lock(db->mutex());
+    ASSERT_TRUE(db->Exec(sql));
+  }
+  // SQL from another program's connection.
+  void ExecElsewhere(const char* sql) {
+    std::string error;
+    auto other = devdb::Database::Open(dir / "dev/device.db", devdb::OpenMode::kOpenExisting, &error);
+    ASSERT_TRUE(other && other->Exec(sql)) << error;
+  }
   std::vector<std::u16string> Bodies(mivoSMSFolder* f) {
     std::vector<std::u16string> out;
     for (std::size_t i = 0; i < f->GetCount(); ++i) out.push_back(f->GetAt(i)->GetBody());
@@ -74,15 +86,11 @@ class SMSStoreTest : public ::testing::Test {
 
 TEST_F(SMSStoreTest, TheFirstStoreNamedSmsOrTextMessagesIsUsed) {
   Deliver(u"+420 1", u"in SMS", kStart);
-  {
-    // "Text Messages" comes before "SMS" in the stores table.
-    devdb::Database* db = devdb::DeviceDatabase();
-    std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    ASSERT_TRUE(
-        db->Exec("UPDATE msg_stores SET name = 'Text Messages' WHERE id = 1;"
-                 "DELETE FROM msg_folders WHERE store = 1 AND role = 'sent';"
-                 "INSERT INTO messages(folder, subject, delivery_time) VALUES (1, 'in Text Messages', 0)"));
-  }
+  // "Text Messages" comes before "SMS" in the stores table.
+  Exec(
+      "UPDATE msg_stores SET name = 'Text Messages' WHERE id = 1;"
+      "DELETE FROM msg_folders WHERE store = 1 AND role = 'sent';"
+      "INSERT INTO messages(folder, subject, delivery_time) VALUES (1, 'in Text Messages', 0)");
   {
     mivoSMSStore store;
     ASSERT_TRUE(store.IsOpen());
@@ -92,11 +100,7 @@ TEST_F(SMSStoreTest, TheFirstStoreNamedSmsOrTextMessagesIsUsed) {
     EXPECT_EQ(store.GetFolder(PR_IPM_SENTMAIL_ENTRYID), nullptr);  // that store has no Sent folder
     EXPECT_EQ(store.GetFolder(PR_CE_IPM_INBOX_ENTRYID), inbox);    // opened once
   }
-  {
-    devdb::Database* db = devdb::DeviceDatabase();
-    std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    ASSERT_TRUE(db->Exec("UPDATE msg_stores SET name = 'Other ' || name"));
-  }
+  Exec("UPDATE msg_stores SET name = 'Other ' || name");
   mivoSMSStore none;
   EXPECT_FALSE(none.IsOpen());
   EXPECT_EQ(none.GetFolder(PR_CE_IPM_INBOX_ENTRYID), nullptr);
@@ -107,15 +111,11 @@ TEST_F(SMSStoreTest, AFolderListsItsSmsNewestFirstWithTheirFieldsAndNeighbours) 
   Deliver(u"Anna <+420 603 111 222>", u"middle", kStart + 60000);
   Deliver(u"+420 776 920 114", u"newest", kStart + 120000);
   Deliver(u"+420 1", u"oldest", kStart);
-  {
-    devdb::Database* db = devdb::DeviceDatabase();
-    std::lock_guard<std::recursive_mutex> lock(db->mutex());
-    // An MMS and a message without sender or times.
-    ASSERT_TRUE(
-        db->Exec("INSERT INTO messages(folder, class, subject, delivery_time) VALUES (6, 'IPM.MMS', 'mms', 1);"
-                 "INSERT INTO messages(folder, subject, flags) VALUES (6, 'bare', 0);"
-                 "UPDATE messages SET sender_address = 'Anna <+420 603 111 222>' WHERE subject = 'middle'"));
-  }
+  // An MMS and a message without sender or times.
+  Exec(
+      "INSERT INTO messages(folder, class, subject, delivery_time) VALUES (6, 'IPM.MMS', 'mms', 1);"
+      "INSERT INTO messages(folder, subject, flags) VALUES (6, 'bare', 0);"
+      "UPDATE messages SET sender_address = 'Anna <+420 603 111 222>' WHERE subject = 'middle'");
   mivoSMSStore store;
   mivoSMSFolder* inbox = store.GetFolder(PR_CE_IPM_INBOX_ENTRYID);
   ASSERT_NE(inbox, nullptr);
@@ -179,22 +179,14 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   // Read elsewhere: the message shows it when asked again; the list is not told.
   mivoSMSMessage* first = inbox->GetAt(2);
   EXPECT_FALSE(first->IsRead());
-  {
-    std::string error;
-    auto other = devdb::Database::Open(dir / "dev/device.db", devdb::OpenMode::kOpenExisting, &error);
-    ASSERT_TRUE(other->Exec("UPDATE messages SET flags = 1 WHERE subject = 'first'"));
-  }
+  ExecElsewhere("UPDATE messages SET flags = 1 WHERE subject = 'first'");
   Settle();
   EXPECT_TRUE(first->IsRead());
   EXPECT_EQ(page.heard.size(), 1u);
 
   // Moved to Deleted by another program: gone from the Inbox (the list told
   // it changed), at the front of Deleted; the object stays valid.
-  {
-    std::string error;
-    auto other = devdb::Database::Open(dir / "dev/device.db", devdb::OpenMode::kOpenExisting, &error);
-    ASSERT_TRUE(other->Exec("UPDATE messages SET folder = 10 WHERE subject = 'first'"));
-  }
+  ExecElsewhere("UPDATE messages SET folder = 10 WHERE subject = 'first'");
   Settle();
   EXPECT_EQ(Bodies(inbox), (std::vector<std::u16string>{u"while open", u"before opening"}));
   EXPECT_EQ(page.heard.back(), "changed 0 first");
@@ -204,11 +196,7 @@ TEST_F(SMSStoreTest, MessagesOfMivoDeviceReachTheOpenFolderAndItsListeners) {
   EXPECT_EQ(trash.heard, std::vector<std::string>{"added 0 first"});
 
   // Deleted for good.
-  {
-    std::string error;
-    auto other = devdb::Database::Open(dir / "dev/device.db", devdb::OpenMode::kOpenExisting, &error);
-    ASSERT_TRUE(other->Exec("DELETE FROM messages WHERE folder = 10"));
-  }
+  ExecElsewhere("DELETE FROM messages WHERE folder = 10");
   Settle();
   EXPECT_EQ(deleted->GetCount(), 0u);
   EXPECT_EQ(trash.heard.back(), "changed 0 first");

@@ -51,6 +51,13 @@ class NotifyTest : public ::testing::Test {
     all.insert(all.end(), args.begin(), args.end());
     return testing_support::WaitProcess(testing_support::StartProcess(testing_support::HelperProgram(), all));
   }
+  // Notifications of this value's changes, posted to `window` as `msg`.
+  HREGNOTIFY Watch(HKEY root, const char16_t* key, const char16_t* value, UINT msg, LPARAM lParam = 0,
+                   NOTIFICATIONCONDITION* cond = nullptr) {
+    HREGNOTIFY n = nullptr;
+    EXPECT_EQ(RegistryNotifyWindow(root, key, value, window, msg, lParam, cond, &n), S_OK);
+    return n;
+  }
   bool WaitForCount(std::size_t n) {
     std::unique_lock<std::mutex> lock(mutex);
     return cv.wait_for(lock, std::chrono::seconds(5), [&] { return posted.size() >= n; });
@@ -64,10 +71,7 @@ class NotifyTest : public ::testing::Test {
 };
 
 TEST_F(NotifyTest, AChangeByAnotherProcessIsPostedExactlyOncePerChange) {
-  HREGNOTIFY n = nullptr;
-  ASSERT_EQ(RegistryNotifyWindow(HKEY_CURRENT_USER, u"System\\State\\Phone", u"Missed Call Count", window, 0x8B0, 42,
-                                 nullptr, &n),
-            S_OK);
+  HREGNOTIFY n = Watch(HKEY_CURRENT_USER, u"System\\State\\Phone", u"Missed Call Count", 0x8B0, 42);
   ASSERT_EQ(Helper({"set-dword", "SYSTEM\\State\\Phone", "missed call count", "3"}), 0);
   ASSERT_TRUE(WaitForCount(1));
   ASSERT_EQ(Helper({"set-dword", "System\\State\\Phone", "Missed Call Count", "3"}), 0);  // no change
@@ -87,11 +91,8 @@ TEST_F(NotifyTest, AChangeByAnotherProcessIsPostedExactlyOncePerChange) {
 }
 
 TEST_F(NotifyTest, ChangesOfThisProcessAndDeletionsNotifyAndClosingStops) {
-  HREGNOTIFY a = nullptr, b = nullptr;
-  ASSERT_EQ(RegistryNotifyWindow(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", window, 0x402, 0, nullptr, &a),
-            S_OK);
-  ASSERT_EQ(RegistryNotifyWindow(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", window, 0x403, 0, nullptr, &b),
-            S_OK);
+  HREGNOTIFY a = Watch(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 0x402);
+  HREGNOTIFY b = Watch(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 0x403);
   ASSERT_EQ(RegistrySetDWORD(HKEY_LOCAL_MACHINE, u"System\\State\\Battery", u"Main", 0x00500008), S_OK);
   ASSERT_TRUE(devdb::SyncChangeWatcher());
   auto p = Snapshot();
@@ -113,10 +114,7 @@ TEST_F(NotifyTest, AConditionLimitsThePostsToMatchingValues) {
   NOTIFICATIONCONDITION cond;
   cond.ctComparisonType = REG_CT_GREATER;
   cond.TargetValue.dw = 50;
-  HREGNOTIFY n = nullptr;
-  ASSERT_EQ(RegistryNotifyWindow(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Signal Strength Raw", window, 0x404, 0,
-                                 &cond, &n),
-            S_OK);
+  HREGNOTIFY n = Watch(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Signal Strength Raw", 0x404, 0, &cond);
   for (DWORD v : {10u, 60u, 40u, 90u}) reg::SetDword(HKEY_LOCAL_MACHINE, u"System\\State\\Phone", u"Signal Strength Raw", v);
   ASSERT_TRUE(devdb::SyncChangeWatcher());
   auto p = Snapshot();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/mivo_runner.h"
+#include "tests/tools/run_tool.h"
 
 using testing_support::FreshDir;
 using testing_support::Json;
@@ -17,17 +18,6 @@ namespace {
 
 bool HaveProgram(const char* name) {
   return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Capture(const std::string& command) {
-  std::string out;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return out;
-  char buf[256];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  pclose(p);
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
 }
 
 }  // namespace
@@ -76,8 +66,10 @@ TEST(SdlWindow, AnXdotoolClickReachesTheChildWindowUnderIt) {
   }
   close(in[0]);
   close(out[1]);
-  const std::string wid =
-      Capture("timeout 20 xdotool search --sync --onlyvisible --name '^mivo$' 2>/dev/null | head -1");
+  std::string wid =
+      testing_support::RunTool("timeout", {"20", "xdotool", "search", "--sync", "--onlyvisible", "--name", "^mivo$"})
+          .out;
+  wid = wid.substr(0, wid.find('\n'));
   std::string dump;
   if (!wid.empty()) {
     // The Calls tile lies at (8..116, 176..312) of the 240x320 screen. The

@@ -51,9 +51,9 @@ TEST_P(FirstStart, InstallsTheSkinOfTheScreenAndShowsNoWarning) {
 TEST(LanguageChoice, GermanChosenInTheSettingsShowsAtTheNextStartWithoutAWarning) {
   const std::string dir = testing_support::FreshDir("ships-german");
   ASSERT_EQ(testing_support::RunMivo(dir, "exit\n").exitCode, 0);
-  const Outcome set = RunCommand(Quote(MIVO_DEVICE_PATH) + " --device " + Quote(dir + "/device") +
-                                 " reg set 'HKCU\\Software\\mivo\\mivo' Language sz German");
-  ASSERT_EQ(set.code, 0) << set.out;
+  const auto set =
+      testing_support::RunDeviceIn(dir, {"reg", "set", "HKCU\\Software\\mivo\\mivo", "Language", "sz", "German"});
+  ASSERT_EQ(set.code, 0) << set.err;
   const auto run = testing_support::RunMivo(dir, "dump\nexit\n");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ASSERT_FALSE(run.dumps.empty());

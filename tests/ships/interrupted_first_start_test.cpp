@@ -49,15 +49,9 @@ std::map<std::string, std::string> Entries(const stdfs::path& root) {
 std::string Differences(const std::map<std::string, std::string>& expected,
                         const std::map<std::string, std::string>& got) {
   std::string out;
-  for (const auto& [name, content] : expected) {
-    auto it = got.find(name);
-    if (it == got.end()) {
-      out += "  missing: " + name + "\n";
-    } else if (it->second != content) {
-      out += "  different (" + std::to_string(it->second.size()) + " bytes, not " + std::to_string(content.size()) +
-             "): " + name + "\n";
-    }
-  }
+  for (const auto& [name, content] : expected)
+    if (!got.count(name) || got.at(name) != content)
+      out += (got.count(name) ? "  different: " : "  missing: ") + name + "\n";
   for (const auto& [name, content] : got)
     if (!expected.count(name)) out += "  extra: " + name + "\n";
   return out;

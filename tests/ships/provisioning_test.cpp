@@ -14,16 +14,16 @@ TEST(ShippedFiles, EveryOnePassesMivoPackCheck) {
   for (const auto& entry : stdfs::recursive_directory_iterator(DataDir())) {
     const std::string ext = entry.path().extension().string();
     if (ext != ".minst" && ext != ".mct" && ext != ".mwt" && ext != ".mlg" && ext != ".dat") continue;
-    const Outcome o = RunCommand(Quote(MIVO_PACK_PATH) + " check " + Quote(entry.path().string()));
-    EXPECT_EQ(o.code, 0) << entry.path() << "\n" << o.out;
+    const auto o = testing_support::RunMivoPack({"check", entry.path().string()});
+    EXPECT_EQ(o.code, 0) << entry.path() << "\n" << o.out << o.err;
     ++checked;
     if (ext == ".minst") {
       // The skin file inside, checked on its own.
       const stdfs::path into = extracted.Root() / entry.path().stem();
-      ASSERT_EQ(RunCommand(Quote(MIVO_PACK_PATH) + " extract " + Quote(entry.path().string()) + " " + Quote(into.string())).code, 0);
+      ASSERT_EQ(testing_support::RunMivoPack({"extract", entry.path().string(), into.string()}).code, 0);
       const stdfs::path msk = into / (entry.path().stem().string() + ".msk");
-      const Outcome skin = RunCommand(Quote(MIVO_PACK_PATH) + " check " + Quote(msk.string()));
-      EXPECT_EQ(skin.code, 0) << msk << "\n" << skin.out;
+      const auto skin = testing_support::RunMivoPack({"check", msk.string()});
+      EXPECT_EQ(skin.code, 0) << msk << "\n" << skin.out << skin.err;
     }
   }
   // Two skins, six colour themes, two wallpaper theme files, two languages,

@@ -1,13 +1,11 @@
 // What the tests of the shipped files share: where the build put them, a
-// scratch device, package contents, contrast ratios and running the tools.
+// scratch device, package contents and contrast ratios.
 #pragma once
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -19,6 +17,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/types.h"
 #include "tests/support/scratch.h"
+#include "tests/tools/run_tool.h"
 
 namespace ships {
 
@@ -88,27 +87,5 @@ inline double Contrast(COLORREF a, COLORREF b) {
   const double la = Luminance(a), lb = Luminance(b);
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
-
-// ---- Running the tools ----------------------------------------------------------------------
-
-struct Outcome {
-  int code = -1;
-  std::string out;
-};
-
-// Runs a shell command line; standard error goes with standard output.
-inline Outcome RunCommand(const std::string& command) {
-  Outcome o;
-  FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-  if (!p) return o;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) o.out.append(buffer, n);
-  const int status = ::pclose(p);
-  o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return o;
-}
-
-inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 }  // namespace ships

@@ -12,7 +12,6 @@
 #include "ships_util.h"
 #include "tests/support/mivo_runner.h"
 #include "tests/support/navigate.h"
-#include "tests/tools/run_tool.h"
 
 namespace {
 
@@ -40,9 +39,8 @@ std::string Hex(COLORREF c) {
   return s;
 }
 
-void Device(const std::string& dir, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--device", dir + "/device"});
-  const auto r = testing_support::RunMivoDevice(args);
+void Device(const std::string& dir, const std::vector<std::string>& args) {
+  const auto r = testing_support::RunDeviceIn(dir, args);
   ASSERT_EQ(r.code, 0) << r.err;
 }
 

@@ -15,34 +15,37 @@ namespace {
 class MivoDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(Run({"init"}).code, 0); }
-  testing_support::ToolResult Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--device", dev()});
+  // mivo-device on this test's device, or on another one.
+  testing_support::ToolResult Run(std::vector<std::string> args, const std::string& device = "") {
+    args.insert(args.begin(), {"--device", device.empty() ? dev() : device});
     return RunMivoDevice(args);
+  }
+  // Every one of these is a wrong usage: exit code 2, the usage on standard error, nothing on standard output.
+  void ExpectUsageErrors(const std::vector<std::vector<std::string>>& wrong) {
+    for (const auto& args : wrong) {
+      const auto r = Run(args);
+      EXPECT_EQ(r.code, 2) << testing::PrintToString(args);
+      EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
+      EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+  }
+  // Each command's --help: exit code 0 and its usage on standard output.
+  void ExpectHelp(const std::vector<std::string>& commands) {
+    for (const auto& cmd : commands) {
+      const auto r = Run({cmd, "--help"});
+      EXPECT_EQ(r.code, 0) << cmd;
+      EXPECT_NE(r.out.find("usage:"), std::string::npos) << cmd;
+    }
   }
   std::string dev() const { return dir / "dev"; }
   TempDir dir;
 };
 
 TEST_F(MivoDeviceTest, WrongUsageGivesTheUsageAndExitCodeTwo) {
-  for (auto args : std::vector<std::vector<std::string>>{{"frobnicate"},
-                                                         {},
-                                                         {"set", "battery", "101"},
-                                                         {"set", "signal", "x"},
-                                                         {"reg", "get", "HKXX\\a", "b"},
-                                                         {"reg", "set", "HKCU\\a", "b", "qword", "1"},
-                                                         {"reg", "set", "HKCU\\a", "b", "binary", "abc"},
-                                                         {"launches", "zero"},
-                                                         {"--bogus", "state"}}) {
-    auto r = Run(args);
-    EXPECT_EQ(r.code, 2) << args.size();
-    EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
-  }
-  for (auto cmd : {"state", "set", "reg", "wake", "launches", "init", "import-apps"}) {
-    auto r = Run({cmd, "--help"});
-    EXPECT_EQ(r.code, 0) << cmd;
-    EXPECT_NE(r.out.find("usage"), std::string::npos) << cmd;
-  }
+  ExpectUsageErrors({{"frobnicate"}, {}, {"set", "battery", "101"}, {"set", "signal", "x"},
+                     {"reg", "get", "HKXX\\a", "b"}, {"reg", "set", "HKCU\\a", "b", "qword", "1"},
+                     {"reg", "set", "HKCU\\a", "b", "binary", "abc"}, {"launches", "zero"}, {"--bogus", "state"}});
+  ExpectHelp({"state", "set", "reg", "wake", "launches", "init", "import-apps"});
 }
 
 TEST_F(MivoDeviceTest, RegistryValuesAreSetReadListedAndDeleted) {
@@ -78,14 +81,12 @@ TEST_F(MivoDeviceTest, AnExportedBranchImportsBackIntoAnotherDevice) {
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\mivo\\mivo\\DesktopIcons]"), std::string::npos) << text;
 
   std::string other = dir / "other";
-  ASSERT_EQ(RunMivoDevice({"--device", other, "init"}).code, 0);
-  auto imported = RunMivoDevice({"--device", other, "reg", "import", file});
+  ASSERT_EQ(Run({"init"}, other).code, 0);
+  auto imported = Run({"reg", "import", file}, other);
   ASSERT_EQ(imported.code, 0) << imported.err;
-  EXPECT_EQ(RunMivoDevice({"--device", other, "reg", "get", "HKCU\\Software\\mivo\\mivo", "ThemeName"}).out,
-            "Say \"hi\" \\ bye\n");
-  EXPECT_EQ(RunMivoDevice({"--device", other, "reg", "get", "HKCU\\Software\\mivo\\mivo", "List"}).out, "a\nb\n");
-  EXPECT_EQ(RunMivoDevice({"--device", other, "reg", "get", "HKCU\\Software\\mivo\\mivo\\DesktopIcons", "DesktopIcon1"}).out,
-            "x\n");
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\Software\\mivo\\mivo", "ThemeName"}, other).out, "Say \"hi\" \\ bye\n");
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\Software\\mivo\\mivo", "List"}, other).out, "a\nb\n");
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\Software\\mivo\\mivo\\DesktopIcons", "DesktopIcon1"}, other).out, "x\n");
 
   WriteText(dir / "bad.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\X]\n\"a\"=dword:zz\n");
   auto bad = Run({"reg", "import", dir / "bad.reg"});
@@ -122,26 +123,26 @@ TEST_F(MivoDeviceTest, ADamagedDatabaseIsReportedAndNotOverwritten) {
     EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
   }
   EXPECT_EQ(ReadText(db), garbage);
-  auto none = RunMivoDevice({"--device", dir / "nowhere", "state"});
+  auto none = Run({"state"}, dir / "nowhere");
   EXPECT_EQ(none.code, 1);
   EXPECT_NE(none.err.find("no device"), std::string::npos);
 }
 
 TEST_F(MivoDeviceTest, TheSameSeedGivesTheSameDevice) {
   std::string a = dir / "a", b = dir / "b", c = dir / "c";
-  ASSERT_EQ(RunMivoDevice({"--device", a, "init", "--seed", "7"}).code, 0);
+  ASSERT_EQ(Run({"init", "--seed", "7"}, a).code, 0);
   ASSERT_EQ(RunMivoDevice({"init", b, "--seed", "7"}).code, 0);
   ASSERT_EQ(RunMivoDevice({"init", c, "--seed", "8"}).code, 0);
   std::string pic = "/fs/My Documents/My Pictures/Meadow.jpg";
   EXPECT_EQ(ReadText(a + pic), ReadText(b + pic));
   EXPECT_NE(ReadText(a + pic), ReadText(c + pic));
   EXPECT_EQ(ReadText(a + pic).substr(0, 3), "\xFF\xD8\xFF");
-  EXPECT_EQ(RunMivoDevice({"--device", a, "reg", "export", "HKLM", dir / "a.reg"}).code, 0);
-  EXPECT_EQ(RunMivoDevice({"--device", b, "reg", "export", "HKLM", dir / "b.reg"}).code, 0);
+  EXPECT_EQ(Run({"reg", "export", "HKLM", dir / "a.reg"}, a).code, 0);
+  EXPECT_EQ(Run({"reg", "export", "HKLM", dir / "b.reg"}, b).code, 0);
   EXPECT_EQ(ReadText(dir / "a.reg"), ReadText(dir / "b.reg"));
   std::string lnk = ReadText(a + "/fs/Windows/Start Menu/Programs/Pocket Word.lnk");
   EXPECT_EQ(lnk, "20#\"\\Windows\\pword.exe\"");
-  auto again = RunMivoDevice({"--device", a, "init"});
+  auto again = Run({"init"}, a);
   EXPECT_EQ(again.code, 0);
   EXPECT_NE(again.out.find("already a device"), std::string::npos);
 }
@@ -205,37 +206,16 @@ TEST_F(MivoDeviceTest, MessagesAndCallsArePlayedAsTheNetworkWould) {
       Run({"appointments", "add", "Cinema", "2010-03-20 20:15", "--minutes", "130", "--location", "Lucerna"}).code, 0);
   EXPECT_NE(Run({"appointments", "list"}).out.find("2010-03-20 20:15 - 22:25  Cinema (Lucerna)"), std::string::npos);
 
-  // Wrong usage: exit code 2, the command's usage on standard error.
-  for (auto args : std::vector<std::vector<std::string>>{{"sms"},
-                                                         {"sms", "send"},
-                                                         {"sms", "receive", "+420 1"},
-                                                         {"sms", "list", "Spam"},
-                                                         {"sms", "receive", "+420 1", "x", "--at", "noon"},
-                                                         {"call", "incoming"},
-                                                         {"call", "incoming", ""},
-                                                         {"call", "outgoing", "private"},
-                                                         {"call", "missed", "nobody"},
-                                                         {"call", "missed", "1", "--seconds", "4"},
-                                                         {"call", "incoming", "1", "--at", "yesterdayish"},
-                                                         {"call", "incoming", "1", "--seconds", "-4"},
-                                                         {"call", "log", "x"},
-                                                         {"contacts", "import"},
-                                                         {"contacts", "export"},
-                                                         {"tasks", "add", "x", "--due", "someday"},
-                                                         {"tasks", "add", "x", "--high", "--low"},
-                                                         {"appointments", "add", "x", "2010-03-20 20:00", "--end",
-                                                          "2010-03-20 19:00"},
-                                                         {"appointments", "add", "x", "2010-03-20", "--all-day",
-                                                          "--minutes", "5"}}) {
-    auto bad = Run(args);
-    EXPECT_EQ(bad.code, 2) << args[0] << " " << (args.size() > 1 ? args[1] : "");
-    EXPECT_NE(bad.err.find("usage:"), std::string::npos) << bad.err;
-  }
-  for (auto cmd : {"sms", "call", "contacts", "tasks", "appointments"}) {
-    auto help = Run({cmd, "--help"});
-    EXPECT_EQ(help.code, 0) << cmd;
-    EXPECT_NE(help.out.find("usage:"), std::string::npos) << cmd;
-  }
+  ExpectUsageErrors({{"sms"}, {"sms", "send"}, {"sms", "receive", "+420 1"}, {"sms", "list", "Spam"},
+                     {"sms", "receive", "+420 1", "x", "--at", "noon"}, {"call", "incoming"}, {"call", "incoming", ""},
+                     {"call", "outgoing", "private"}, {"call", "missed", "nobody"},
+                     {"call", "missed", "1", "--seconds", "4"}, {"call", "incoming", "1", "--at", "yesterdayish"},
+                     {"call", "incoming", "1", "--seconds", "-4"}, {"call", "log", "x"}, {"contacts", "import"},
+                     {"contacts", "export"}, {"tasks", "add", "x", "--due", "someday"},
+                     {"tasks", "add", "x", "--high", "--low"},
+                     {"appointments", "add", "x", "2010-03-20 20:00", "--end", "2010-03-20 19:00"},
+                     {"appointments", "add", "x", "2010-03-20", "--all-day", "--minutes", "5"}});
+  ExpectHelp({"sms", "call", "contacts", "tasks", "appointments"});
   EXPECT_EQ(Run({"sms", "receive", "", "x"}).code, 1);  // nobody sent it
 }
 
@@ -257,13 +237,48 @@ TEST_F(MivoDeviceTest, ContactsAreImportedFromVCardsAndBadCardsAreNamed) {
   auto exported = Run({"contacts", "export", dir / "all.vcf"});
   ASSERT_EQ(exported.code, 0) << exported.err;
   const auto other = dir / "other";
-  ASSERT_EQ(RunMivoDevice({"--device", other, "init", "--seed", "3"}).code, 0);
-  auto imported = RunMivoDevice({"--device", other, "contacts", "import", dir / "all.vcf"});
+  ASSERT_EQ(Run({"init", "--seed", "3"}, other).code, 0);
+  auto imported = Run({"contacts", "import", dir / "all.vcf"}, other);
   ASSERT_EQ(imported.code, 0) << imported.err;
   EXPECT_EQ(imported.err, "");
   EXPECT_NE(imported.out.find("1 contacts imported"), std::string::npos) << imported.out;  // only Eva is new there
-  EXPECT_EQ(RunMivoDevice({"--device", other, "contacts", "list"}).out, Run({"contacts", "list"}).out);
+  EXPECT_EQ(Run({"contacts", "list"}, other).out, Run({"contacts", "list"}).out);
   EXPECT_EQ(Run({"contacts", "export", dir / "no/such/folder/all.vcf"}).code, 1);
+}
+
+TEST_F(MivoDeviceTest, RadiosAreListedAndSwitched) {
+  EXPECT_EQ(Run({"radio", "list"}).out,
+            "wifi       off           Wi-Fi\n"
+            "phone      on            Phone\n"
+            "bluetooth  off           Bluetooth\n");
+  EXPECT_EQ(Run({"radio", "bluetooth", "discoverable"}).code, 0);
+  EXPECT_EQ(Run({"radio", "wifi", "on"}).code, 0);
+  EXPECT_EQ(Run({"radio", "phone", "off"}).code, 0);
+  EXPECT_EQ(Run({"radio", "list"}).out,
+            "wifi       on            Wi-Fi\n"
+            "phone      off           Phone\n"
+            "bluetooth  discoverable  Bluetooth\n");
+  // The phone's network went with its radio.
+  EXPECT_EQ(Run({"reg", "get", "HKLM\\System\\State\\Phone", "Signal Strength Raw"}).out, "0\n");
+}
+
+TEST_F(MivoDeviceTest, VolumesAndTheSoundTypeAreSetAndPrinted) {
+  auto r = Run({"volume", "system", "3", "ring", "5", "vibrate"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "system 3 (0x00007FFE)\nring 5\nsound vibrate\n");
+  EXPECT_EQ(Run({"volume", "mute"}).out, "system 3 (0x00007FFE)\nring 5\nsound mute\n");
+  EXPECT_EQ(Run({"volume"}).out, "system 3 (0x00007FFE)\nring 5\nsound mute\n");
+  EXPECT_EQ(Run({"reg", "get", "HKCU\\ControlPanel\\SoundCategories\\Ring", "InitVol"}).out, "5\n");
+}
+
+TEST_F(MivoDeviceTest, WrongRadioAndVolumeUsageChangesNothing) {
+  const std::string before = Run({"radio", "list"}).out + Run({"volume"}).out;
+  ExpectUsageErrors({{"radio"}, {"radio", "wifi"}, {"radio", "modem", "on"}, {"radio", "phone", "standby"},
+                     {"radio", "phone", "discoverable"}, {"radio", "wifi", "discoverable"}, {"volume", "system"},
+                     {"volume", "system", "7"}, {"volume", "ring", "-1"}, {"volume", "ring", "2", "loud"},
+                     {"volume", "system", "2", "ring"}});
+  EXPECT_EQ(Run({"radio", "list"}).out + Run({"volume"}).out, before);
+  ExpectHelp({"radio", "volume"});
 }
 
 TEST(MivoDeviceProvisioning, ANewDeviceImportsTheHostsApplicationsWithTheirIcons) {
